@@ -1,0 +1,13 @@
+#pragma once
+#include <cstdint>
+
+namespace pistavox {
+
+// The one time source of the program: a monotonic clock in nanoseconds.
+int64_t SteadyNowNs();
+
+// Tests and the replay drive time by hand: while set, SteadyNowNs returns *now_ns.
+// Pass nullptr to go back to the system's steady clock.
+void SetManualClock(const int64_t* now_ns);
+
+}  // namespace pistavox

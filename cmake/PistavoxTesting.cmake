@@ -1,0 +1,28 @@
+# GoogleTest: Debian's packaged library natively, its sources for the cross build.
+if(CMAKE_CROSSCOMPILING)
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  set(PISTAVOX_GTEST_MAIN GTest::gtest_main)
+  if(NOT TARGET GTest::gtest_main)
+    add_library(GTest::gtest_main ALIAS gtest_main)
+    add_library(GTest::gtest ALIAS gtest)
+  endif()
+else()
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+endif()
+
+# pistavox_add_test(NAME SOURCES ... LIBS ...): one test program. Natively every
+# test case becomes its own CTest test; under wine each program is one test,
+# because listing the cases would start wine once more per program at build time.
+function(pistavox_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} pistavox_test_support GTest::gtest_main pistavox_options)
+  if(CMAKE_CROSSCOMPILING)
+    add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  else()
+    gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} DISCOVERY_TIMEOUT 30)
+  endif()
+endfunction()

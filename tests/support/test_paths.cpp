@@ -1,0 +1,15 @@
+#include "tests/support/test_paths.h"
+
+#include <fstream>
+
+namespace pistavox::test {
+
+std::string SourcePath(const std::string& relative) { return std::string(PISTAVOX_SOURCE_DIR) + "/" + relative; }
+
+std::string SharedDataPath(const std::string& file_name) {
+  return std::string(PISTAVOX_SOURCE_DIR) + "/../shared/data/" + file_name;
+}
+
+bool FileExists(const std::string& path) { return std::ifstream(path).good(); }
+
+}  // namespace pistavox::test
