@@ -1,0 +1,135 @@
+#include "sim/flight_file.h"
+
+#include "sim/plain_decimal.h"
+
+#include <charconv>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace pistavox {
+
+namespace {
+
+constexpr int kFieldCount = 9;
+
+bool Malformed(const std::string& path, size_t line, const std::string& reason, std::string& error) {
+  error = "Malformed flight file (line " + std::to_string(line) + ": " + reason + "): " + path;
+  return false;
+}
+
+bool ParseRow(std::string_view line, FlightSample& sample, std::string& reason) {
+  std::string_view fields[kFieldCount];
+  int count = 0;
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = line.find(',', start);
+    if (count == kFieldCount) {
+      reason = "expected 9 fields";
+      return false;
+    }
+    fields[count++] = line.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+    if (comma == std::string_view::npos) break;
+    start = comma + 1;
+  }
+  if (count != kFieldCount) {
+    reason = "expected 9 fields";
+    return false;
+  }
+  double* targets[] = {&sample.time_s,
+                       &sample.state.latitude_deg,
+                       &sample.state.longitude_deg,
+                       &sample.state.heading_deg,
+                       &sample.state.ground_speed_kt,
+                       &sample.state.altitude_ft,
+                       &sample.state.radio_altitude_ft,
+                       &sample.state.g_force};
+  static const char* const kNames[] = {"time_s",          "latitude_deg", "longitude_deg",     "heading_deg",
+                                       "ground_speed_kt", "altitude_ft",  "radio_altitude_ft", "g_force"};
+  for (int i = 0; i < kFieldCount - 1; ++i) {
+    if (!ParsePlainDecimal(fields[i], *targets[i])) {
+      reason = std::string(kNames[i]) + " is not a plain decimal number";
+      return false;
+    }
+  }
+  if (fields[8] != "0" && fields[8] != "1") {
+    reason = "on_ground must be 0 or 1";
+    return false;
+  }
+  sample.state.on_ground = fields[8] == "1";
+  return true;
+}
+
+}  // namespace
+
+bool ParseFlightFile(const std::string& text, const std::string& path, std::vector<FlightSample>& samples,
+                     std::string& error) {
+  std::vector<FlightSample> parsed;
+  size_t line_number = 0;
+  size_t start = 0;
+  while (start < text.size() || line_number == 0) {
+    ++line_number;
+    size_t end = text.find('\n', start);
+    const size_t next = end == std::string::npos ? text.size() : end + 1;
+    if (end == std::string::npos) end = text.size();
+    std::string_view line(text.data() + start, end - start);
+    if (end < text.size() && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+    start = next;
+
+    if (line_number == 1) {
+      if (line != kFlightFileHeader) return Malformed(path, 1, "header is not the flight file header", error);
+      continue;
+    }
+    if (line.empty()) return Malformed(path, line_number, "empty line", error);
+    FlightSample sample;
+    std::string reason;
+    if (!ParseRow(line, sample, reason)) return Malformed(path, line_number, reason, error);
+    if (!parsed.empty() && sample.time_s < parsed.back().time_s)
+      return Malformed(path, line_number, "time_s lower than the previous row's", error);
+    parsed.push_back(sample);
+  }
+  samples = std::move(parsed);
+  return true;
+}
+
+bool ReadFlightFile(const std::string& path, std::vector<FlightSample>& samples, std::string& error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    error = "Cannot open flight file: " + path;
+    return false;
+  }
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) {
+    error = "Cannot read flight file: " + path;
+    return false;
+  }
+  return ParseFlightFile(text, path, samples, error);
+}
+
+namespace {
+void AppendNumber(std::string& out, double value) {
+  char buffer[32];
+  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  out.append(buffer, ec == std::errc() ? end : buffer);
+}
+}  // namespace
+
+std::string FormatFlightRow(const FlightSample& sample) {
+  std::string row;
+  const double values[] = {sample.time_s,
+                           sample.state.latitude_deg,
+                           sample.state.longitude_deg,
+                           sample.state.heading_deg,
+                           sample.state.ground_speed_kt,
+                           sample.state.altitude_ft,
+                           sample.state.radio_altitude_ft,
+                           sample.state.g_force};
+  for (double value : values) {
+    AppendNumber(row, value);
+    row += ',';
+  }
+  row += sample.state.on_ground ? "1\n" : "0\n";
+  return row;
+}
+
+}  // namespace pistavox

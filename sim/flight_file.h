@@ -1,0 +1,26 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "sim/aircraft_state.h"
+
+namespace pistavox {
+
+// One row of a flight file: a sample and its time in seconds from any origin.
+struct FlightSample {
+  double time_s = 0;
+  AircraftState state;
+};
+
+inline constexpr const char* kFlightFileHeader =
+    "time_s,latitude_deg,longitude_deg,heading_deg,ground_speed_kt,altitude_ft,radio_altitude_ft,g_force,on_ground";
+
+// Refuses a malformed file whole, naming the line; nothing is guessed.
+bool ParseFlightFile(const std::string& text, const std::string& path, std::vector<FlightSample>& samples,
+                     std::string& error);
+bool ReadFlightFile(const std::string& path, std::vector<FlightSample>& samples, std::string& error);
+
+// One row with a line feed; numbers in the shortest form that reads back exactly.
+std::string FormatFlightRow(const FlightSample& sample);
+
+}  // namespace pistavox

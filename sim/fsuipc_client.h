@@ -1,0 +1,92 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sim/ipc_transport.h"
+
+namespace pistavox {
+
+// Error codes of the client; 0 is success.
+enum FsuipcError : int {
+  kFsuipcOk = 0,
+  kFsuipcAlreadyOpen = 1,
+  kFsuipcNoServer = 2,
+  kFsuipcRegisterFailed = 3,
+  kFsuipcAtomFailed = 4,
+  kFsuipcMappingFailed = 5,
+  kFsuipcViewFailed = 6,
+  kFsuipcVersionUipcmain = 7,
+  kFsuipcWrongSimulator = 8,
+  kFsuipcNotOpen = 9,
+  kFsuipcNothingQueued = 10,
+  kFsuipcTimeout = 11,
+  kFsuipcSendFailed = 12,
+  kFsuipcBadReply = 13,
+  kFsuipcVersionFs98main = 14,
+  kFsuipcBufferFull = 15,
+};
+
+inline constexpr size_t kFsuipcBlockSize = 0x8000;
+inline constexpr size_t kFsuipcUsableSpace = 0x7F00;
+inline constexpr uint32_t kFsuipcReadRecordId = 4;
+inline constexpr uint32_t kFsuipcWriteRecordId = 2;
+inline constexpr size_t kFsuipcReadHeaderSize = 20;
+inline constexpr size_t kFsuipcWriteHeaderSize = 12;
+inline constexpr uint32_t kFsuipcMinimumVersion = 0x19980005;
+inline constexpr uint16_t kFsuipcVersionTag = 0xFADE;
+inline constexpr uint16_t kFsuipcLibraryVersion = 2002;
+inline constexpr uint32_t kFsuipcVersionOffset = 0x3304;
+inline constexpr uint32_t kFsuipcSimulatorOffset = 0x3308;
+inline constexpr uint32_t kFsuipcLibraryVersionOffset = 0x330A;
+inline constexpr const char* kFsuipcMessageName = "FsasmLib:IPC";
+
+// Fixed by the protocol; tests shorten them so that a hang does not take 19 s.
+struct FsuipcTiming {
+  int send_timeout_ms = 2000;
+  int send_attempts = 9;
+  int retry_sleep_ms = 100;
+  int handshake_exchanges = 5;
+  int handshake_sleep_ms = 100;
+};
+
+// A record this client queued. The reply walk trusts only these, never the
+// positions, counts or destinations the server could rewrite in the block.
+struct FsuipcQueuedRecord {
+  size_t position = 0;
+  uint32_t count = 0;
+  void* destination = nullptr;  // null for write records
+};
+
+struct FsuipcClient {
+  IpcTransport transport;
+  FsuipcTiming timing;
+  uint32_t process_id = 0;
+
+  IpcServerWindow server_window;
+  uint32_t ipc_message = 0;
+  uint16_t atom = 0;
+  IpcBlock block;
+  size_t next = 0;  // write position of the next record, from the start of the view
+  std::vector<FsuipcQueuedRecord> queued;
+  uint32_t open_counter = 0;
+  uint32_t fsuipc_version = 0;
+  uint32_t simulator_code = 0;
+};
+
+// The process-wide client over the platform's transport.
+FsuipcClient& ProcessFsuipcClient();
+FsuipcClient MakeFsuipcClient(IpcTransport transport, uint32_t process_id);
+
+bool FsuipcOpen(FsuipcClient& client, uint32_t requested_simulator, int& error);
+void FsuipcClose(FsuipcClient& client);
+bool FsuipcQueueRead(FsuipcClient& client, uint32_t offset, uint32_t count, void* destination, int& error);
+bool FsuipcProcess(FsuipcClient& client, int& error);
+bool FsuipcIsOpen(const FsuipcClient& client);
+// Drops queued records that will not be processed (their destinations may be about to vanish).
+void FsuipcDiscardQueue(FsuipcClient& client);
+
+// "FsasmLib:IPC:%X:%X" of the process id and the open counter.
+std::string FsuipcBlockName(uint32_t process_id, uint32_t open_counter);
+
+}  // namespace pistavox

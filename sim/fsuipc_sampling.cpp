@@ -1,0 +1,133 @@
+#include "sim/fsuipc_sampling.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "sim/byte_order.h"
+#include "sim/state_offsets.h"
+
+namespace pistavox {
+
+std::string FsuipcErrorText(int code) {
+  switch (code) {
+    case 0: return "OK";
+    case 1: return "Already open";
+    case 2: return "Cannot link to FSUIPC, XPUIPC, or WideClient";
+    case 3: return "Failed to register Windows message";
+    case 4: return "Failed to create atom";
+    case 5: return "Failed to create file mapping";
+    case 6: return "Failed to open file mapping view";
+    case 7: return "Incorrect FSUIPC version";
+    case 8: return "Wrong simulator";
+    case 9: return "FSUIPC is not open";
+    case 10: return "No data requested";
+    case 11: return "IPC timeout";
+    case 12: return "IPC send message failed";
+    case 13: return "Bad IPC request data";
+    case 14: return "Simulator not running, or FSUIPC/XPUIPC is not available";
+    case 15: return "IPC request buffer full";
+    default: return "Unknown FSUIPC error";
+  }
+}
+
+std::string SimulatorNameForCode(uint32_t simulator_code) {
+  switch (simulator_code) {
+    case 8: return "FSX";
+    case 10: return "Prepar3D 32-bit";
+    case 11: return "FSX 64-bit";
+    case 12: return "Prepar3D 64-bit";
+    case 13: return "Microsoft Flight Simulator 2020";
+    case 14: return "Microsoft Flight Simulator 2024";
+    default: return "X-Plane / XPUIPC or unknown FSUIPC-compatible simulator";
+  }
+}
+
+bool FsuipcConnect(FsuipcClient& client, std::string& error) {
+  int code = 0;
+  if (FsuipcOpen(client, 0, code)) return true;
+  error = FsuipcErrorText(code);
+  return false;
+}
+
+namespace {
+
+struct CoreBuffers {
+  uint8_t latitude[8] = {};
+  uint8_t longitude[8] = {};
+  uint8_t heading[4] = {};
+  uint8_t ground_speed[4] = {};
+  uint8_t altitude_fraction[4] = {};
+  uint8_t altitude_whole[4] = {};
+  uint8_t radio_altitude[4] = {};
+  uint8_t on_ground[2] = {};
+};
+
+bool ReadCore(FsuipcClient& client, CoreOffsets& raw, int& code) {
+  CoreBuffers b;
+  const bool ok = FsuipcQueueRead(client, kOffsetLatitude, 8, b.latitude, code) &&
+                  FsuipcQueueRead(client, kOffsetLongitude, 8, b.longitude, code) &&
+                  FsuipcQueueRead(client, kOffsetHeading, 4, b.heading, code) &&
+                  FsuipcQueueRead(client, kOffsetGroundSpeed, 4, b.ground_speed, code) &&
+                  FsuipcQueueRead(client, kOffsetAltitudeFraction, 4, b.altitude_fraction, code) &&
+                  FsuipcQueueRead(client, kOffsetAltitudeWhole, 4, b.altitude_whole, code) &&
+                  FsuipcQueueRead(client, kOffsetRadioAltitude, 4, b.radio_altitude, code) &&
+                  FsuipcQueueRead(client, kOffsetOnGround, 2, b.on_ground, code) && FsuipcProcess(client, code);
+  if (!ok) {
+    FsuipcDiscardQueue(client);  // never leave records pointing at these buffers
+    return false;
+  }
+  raw.latitude = static_cast<int64_t>(LoadLe64(b.latitude));
+  raw.longitude = static_cast<int64_t>(LoadLe64(b.longitude));
+  raw.heading = LoadLe32(b.heading);
+  raw.ground_speed = static_cast<int32_t>(LoadLe32(b.ground_speed));
+  raw.altitude_fraction = LoadLe32(b.altitude_fraction);
+  raw.altitude_whole = static_cast<int32_t>(LoadLe32(b.altitude_whole));
+  raw.radio_altitude = static_cast<int32_t>(LoadLe32(b.radio_altitude));
+  raw.on_ground = LoadLe16(b.on_ground);
+  return true;
+}
+
+}  // namespace
+
+bool FsuipcReadSample(FsuipcClient& client, AircraftState& state, std::string& error) {
+  CoreOffsets raw;
+  int code = 0;
+  if (!ReadCore(client, raw, code)) {
+    error = FsuipcErrorText(code);
+    return false;
+  }
+  ApplyCoreOffsets(raw, state);
+
+  // The load factor degrades silently: NaN or infinity falls back to the
+  // 1/625 g offset, and a failed fallback keeps the previous value.
+  uint8_t g_bytes[8] = {};
+  const bool g_read = FsuipcQueueRead(client, kOffsetGForce, 8, g_bytes, code) && FsuipcProcess(client, code);
+  FsuipcDiscardQueue(client);
+  if (g_read) {
+    double g = 0.0;
+    const uint64_t bits = LoadLe64(g_bytes);
+    std::memcpy(&g, &bits, sizeof g);
+    if (std::isfinite(g)) {
+      state.g_force = g;
+      return true;
+    }
+  }
+  uint8_t fallback[2] = {};
+  const bool fallback_read =
+      FsuipcQueueRead(client, kOffsetGForceFallback, 2, fallback, code) && FsuipcProcess(client, code);
+  FsuipcDiscardQueue(client);
+  if (fallback_read) state.g_force = GForceFromFallback(static_cast<int16_t>(LoadLe16(fallback)));
+  return true;
+}
+
+SimulatorConnection FsuipcConnection(FsuipcClient& client) {
+  SimulatorConnection connection;
+  FsuipcClient* c = &client;
+  connection.connect = [c](std::string& error) { return FsuipcConnect(*c, error); };
+  connection.read = [c](AircraftState& state, std::string& error) { return FsuipcReadSample(*c, state, error); };
+  connection.simulator_name = [c] { return SimulatorNameForCode(c->simulator_code); };
+  connection.disconnect = [c] { FsuipcClose(*c); };
+  return connection;
+}
+
+}  // namespace pistavox

@@ -1,0 +1,164 @@
+// Linux transport: the server "window" of class C is the abstract Unix stream
+// socket "pistavox-fsuipc/" + C; the block is POSIX shared memory "/" + name;
+// a message is the block name as one line, answered by 4 little-endian bytes.
+#include <errno.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/mman.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <chrono>
+
+#include "sim/byte_order.h"
+#include "sim/ipc_socket_posix.h"
+#include "sim/ipc_transport.h"
+
+namespace pistavox {
+
+namespace {
+
+// I/O deadlines are real time, not the program clock: a replayed or test clock must not stall a send.
+using SteadyTime = std::chrono::steady_clock::time_point;
+
+// Milliseconds left before the deadline, at least 0.
+int RemainingMs(SteadyTime deadline) {
+  auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+  return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+
+// Waits for the socket to become ready; false on time-out (errno 0) or error.
+bool WaitFor(int fd, short events, SteadyTime deadline) {
+  for (;;) {
+    pollfd p{fd, events, 0};
+    const int n = poll(&p, 1, RemainingMs(deadline));
+    if (n > 0) return true;
+    if (n == 0) {
+      errno = 0;
+      return false;
+    }
+    if (errno != EINTR) return false;
+  }
+}
+
+int ConnectWithin(const std::string& window_class, SteadyTime deadline) {
+  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+  if (fd < 0) return -1;
+  sockaddr_un address{};
+  const socklen_t length = FsuipcSocketAddress(window_class, address);
+  if (connect(fd, reinterpret_cast<sockaddr*>(&address), length) == 0) return fd;
+  if (errno == EINPROGRESS || errno == EAGAIN) {
+    int socket_error = 0;
+    socklen_t size = sizeof socket_error;
+    if (WaitFor(fd, POLLOUT, deadline) && getsockopt(fd, SOL_SOCKET, SO_ERROR, &socket_error, &size) == 0 &&
+        socket_error == 0)
+      return fd;
+    if (socket_error) errno = socket_error;
+  }
+  const int saved = errno;
+  close(fd);
+  errno = saved;
+  return -1;
+}
+
+IpcSendResult SendLine(const IpcServerWindow& server, const std::string& block_name, int timeout_ms,
+                       uint32_t& answer) {
+  const SteadyTime deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  const int fd = ConnectWithin(server.window_class, deadline);
+  if (fd < 0) return errno == 0 ? IpcSendResult::kTimedOut : IpcSendResult::kFailed;
+
+  const std::string line = block_name + "\n";
+  size_t sent = 0;
+  uint8_t reply[4];
+  size_t received = 0;
+  IpcSendResult result = IpcSendResult::kAnswered;
+  while (sent < line.size() && result == IpcSendResult::kAnswered) {
+    const ssize_t n = send(fd, line.data() + sent, line.size() - sent, MSG_NOSIGNAL);
+    if (n > 0) {
+      sent += static_cast<size_t>(n);
+    } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
+      if (!WaitFor(fd, POLLOUT, deadline)) result = errno == 0 ? IpcSendResult::kTimedOut : IpcSendResult::kFailed;
+    } else {
+      result = IpcSendResult::kFailed;
+    }
+  }
+  while (received < sizeof reply && result == IpcSendResult::kAnswered) {
+    const ssize_t n = recv(fd, reply + received, sizeof reply - received, 0);
+    if (n > 0) {
+      received += static_cast<size_t>(n);
+    } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
+      if (!WaitFor(fd, POLLIN, deadline)) result = errno == 0 ? IpcSendResult::kTimedOut : IpcSendResult::kFailed;
+    } else {
+      result = IpcSendResult::kFailed;  // the server closed the connection or it broke
+    }
+  }
+  close(fd);
+  if (result == IpcSendResult::kAnswered) answer = LoadLe32(reply);
+  return result;
+}
+
+IpcServerWindow FindServer(const std::string& window_class) {
+  const SteadyTime deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+  const int fd = ConnectWithin(window_class, deadline);
+  if (fd < 0) return {};
+  close(fd);
+  return {1, window_class};
+}
+
+bool CreateBlock(const std::string& name, size_t size, IpcBlock& block, bool& already_existed) {
+  const std::string path = "/" + name;
+  const int fd = shm_open(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+  already_existed = fd < 0 && errno == EEXIST;
+  if (fd < 0) return false;
+  if (ftruncate(fd, static_cast<off_t>(size)) != 0) {
+    close(fd);
+    shm_unlink(path.c_str());
+    return false;
+  }
+  block.handle = static_cast<uintptr_t>(fd) + 1;  // 0 means "none"
+  block.name = name;
+  block.created_here = true;
+  return true;
+}
+
+bool MapBlock(IpcBlock& block, size_t size) {
+  void* view = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, static_cast<int>(block.handle - 1), 0);
+  if (view == MAP_FAILED) return false;
+  block.view = view;
+  return true;
+}
+
+void UnmapBlock(IpcBlock& block, size_t size) {
+  munmap(block.view, size);
+  block.view = nullptr;
+}
+
+// Unlinking matters: a leftover block would make a later process with the same id fail to open.
+void CloseBlock(IpcBlock& block) {
+  close(static_cast<int>(block.handle - 1));
+  if (block.created_here) shm_unlink(("/" + block.name).c_str());
+  block.handle = 0;
+}
+
+}  // namespace
+
+IpcTransport PlatformIpcTransport() {
+  IpcTransport transport;
+  transport.find_server_window = FindServer;
+  transport.register_message = [](const std::string&) -> uint32_t { return 1; };
+  transport.add_atom = [](const std::string&) -> uint16_t { return 1; };  // the name travels in the message
+  transport.delete_atom = [](uint16_t) {};
+  transport.create_block = CreateBlock;
+  transport.map_block = MapBlock;
+  transport.unmap_block = UnmapBlock;
+  transport.close_block = CloseBlock;
+  transport.send = [](const IpcServerWindow& server, uint32_t, uint16_t, const std::string& block_name,
+                      int timeout_ms, uint32_t& answer) { return SendLine(server, block_name, timeout_ms, answer); };
+  return transport;
+}
+
+uint32_t CurrentProcessId() { return static_cast<uint32_t>(getpid()); }
+
+}  // namespace pistavox

@@ -1,0 +1,45 @@
+#include "sim/plain_decimal.h"
+
+#include <charconv>
+
+namespace pistavox {
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+size_t SkipDigits(std::string_view text, size_t i, size_t& digits) {
+  while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  return i;
+}
+
+bool IsPlainDecimal(std::string_view text) {
+  size_t i = 0;
+  size_t digits = 0;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  i = SkipDigits(text, i, digits);
+  if (i < text.size() && text[i] == '.') i = SkipDigits(text, i + 1, digits);
+  if (digits == 0) return false;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    size_t exponent_digits = 0;
+    i = SkipDigits(text, i, exponent_digits);
+    if (exponent_digits == 0) return false;
+  }
+  return i == text.size();
+}
+
+}  // namespace
+
+bool ParsePlainDecimal(std::string_view text, double& value) {
+  if (!IsPlainDecimal(text)) return false;
+  if (text.front() == '+') text.remove_prefix(1);  // from_chars takes no plus sign
+  double parsed = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), parsed);
+  if (ec != std::errc() || end != text.data() + text.size()) return false;
+  value = parsed;
+  return true;
+}
+
+}  // namespace pistavox

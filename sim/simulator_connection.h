@@ -1,0 +1,25 @@
+#pragma once
+#include <functional>
+#include <string>
+
+#include "sim/aircraft_state.h"
+
+namespace pistavox {
+
+// The monitor's handle on the simulator. The program puts the FSUIPC client
+// behind it; the replay puts a flight file behind it.
+struct SimulatorConnection {
+  bool open = false;
+  std::function<bool(std::string& error)> connect;
+  std::function<bool(AircraftState& state, std::string& error)> read;
+  std::function<std::string()> simulator_name;
+  std::function<void()> disconnect;
+};
+
+bool Connect(SimulatorConnection& connection, std::string& error);
+// Fills the record only on success; a failure leaves it untouched.
+bool ReadAircraftState(SimulatorConnection& connection, AircraftState& state, std::string& error);
+std::string SimulatorName(const SimulatorConnection& connection);
+void Disconnect(SimulatorConnection& connection);
+
+}  // namespace pistavox

@@ -1,0 +1,65 @@
+// pistavox-probe: connects to the simulator and prints one sample per second.
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "sim/fsuipc_sampling.h"
+#include "tools/command_line.h"
+
+namespace pistavox {
+namespace {
+
+constexpr const char* kUsage = "usage: pistavox-probe [--count N] [--interval-ms MS]\n";
+
+void PrintSample(const AircraftState& s) {
+  std::printf(
+      "lat=%.6f lon=%.6f heading=%.1f ground_speed_kt=%.1f altitude_ft=%.1f radio_altitude_ft=%.1f g=%.2f "
+      "on_ground=%d\n",
+      s.latitude_deg, s.longitude_deg, s.heading_deg, s.ground_speed_kt, s.altitude_ft, s.radio_altitude_ft,
+      s.g_force, s.on_ground ? 1 : 0);
+  std::fflush(stdout);
+}
+
+int Main(int argc, char** argv) {
+  ArgCursor args = MakeArgCursor(argc, argv);
+  uint64_t count = 0;  // 0: until the link fails
+  uint64_t interval_ms = 1000;
+  while (HasMoreArgs(args) && args.error.empty()) {
+    const std::string option = TakeArg(args);
+    if (option == "--count")
+      TakeUnsigned(args, option, 1'000'000'000, count);
+    else if (option == "--interval-ms")
+      TakeUnsigned(args, option, 3'600'000, interval_ms);
+    else
+      args.error = "unknown option " + option;
+  }
+  if (!args.error.empty()) {
+    std::fprintf(stderr, "pistavox-probe: %s\n%s", args.error.c_str(), kUsage);
+    return 2;
+  }
+
+  SimulatorConnection connection = FsuipcConnection(ProcessFsuipcClient());
+  std::string error;
+  if (!Connect(connection, error)) {
+    std::fprintf(stderr, "pistavox-probe: %s\n", error.c_str());
+    return 1;
+  }
+  std::printf("Connected: %s\n", SimulatorName(connection).c_str());
+  AircraftState state;
+  for (uint64_t n = 0; count == 0 || n < count; ++n) {
+    if (n > 0) std::this_thread::sleep_for(std::chrono::milliseconds(interval_ms));
+    if (!ReadAircraftState(connection, state, error)) {
+      std::fprintf(stderr, "pistavox-probe: %s\n", error.c_str());
+      Disconnect(connection);
+      return 1;
+    }
+    PrintSample(state);
+  }
+  Disconnect(connection);
+  return 0;
+}
+
+}  // namespace
+}  // namespace pistavox
+
+int main(int argc, char** argv) { return pistavox::Main(argc, argv); }

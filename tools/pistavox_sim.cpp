@@ -1,0 +1,132 @@
+// pistavox-sim: an FSUIPC-compatible server for tests, demos and flying without a simulator.
+#include <cstdio>
+#include <string>
+
+#include "sim/flight_file.h"
+#include "sim/sim_server.h"
+#include "tools/command_line.h"
+
+namespace pistavox {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: pistavox-sim [--class FS98MAIN|UIPCMAIN] [--flight FILE [--speed X] [--loop]]\n"
+    "                    [--lat DEG] [--lon DEG] [--heading DEG] [--ground-speed KT] [--altitude FT]\n"
+    "                    [--radio-altitude FT] [--g G] [--on-ground 0|1]\n"
+    "                    [--fsuipc-version N] [--tag N] [--simulator N]\n"
+    "                    [--answer N] [--hang] [--exit-after N] [--g-force-fault nan|inf]\n"
+    "                    [--corrupt id|count|destination] [--corrupt-record N]\n";
+
+bool ParseOptions(ArgCursor& args, SimServer& server, std::string& flight_path) {
+  SimServerOptions& o = server.options;
+  AircraftState& s = server.fixed_state;
+  uint64_t number = 0;
+  std::string text;
+  while (HasMoreArgs(args)) {
+    const std::string option = TakeArg(args);
+    bool ok = true;
+    if (option == "--class") {
+      ok = TakeValue(args, option, o.window_class);
+      if (ok && o.window_class != "FS98MAIN" && o.window_class != "UIPCMAIN") {
+        args.error = "--class is FS98MAIN or UIPCMAIN";
+        ok = false;
+      }
+    } else if (option == "--flight") {
+      ok = TakeValue(args, option, flight_path);
+    } else if (option == "--speed") {
+      ok = TakeDouble(args, option, o.speed);
+      if (ok && !(o.speed > 0)) {
+        args.error = "--speed must be above 0";
+        ok = false;
+      }
+    } else if (option == "--loop") {
+      o.loop = true;
+    } else if (option == "--lat") {
+      ok = TakeDouble(args, option, s.latitude_deg);
+    } else if (option == "--lon") {
+      ok = TakeDouble(args, option, s.longitude_deg);
+    } else if (option == "--heading") {
+      ok = TakeDouble(args, option, s.heading_deg);
+    } else if (option == "--ground-speed") {
+      ok = TakeDouble(args, option, s.ground_speed_kt);
+    } else if (option == "--altitude") {
+      ok = TakeDouble(args, option, s.altitude_ft);
+    } else if (option == "--radio-altitude") {
+      ok = TakeDouble(args, option, s.radio_altitude_ft);
+    } else if (option == "--g") {
+      ok = TakeDouble(args, option, s.g_force);
+    } else if (option == "--on-ground") {
+      ok = TakeUnsigned(args, option, 1, number);
+      s.on_ground = number == 1;
+    } else if (option == "--fsuipc-version") {
+      ok = TakeUnsigned(args, option, 0xFFFFFFFF, number);
+      o.version = static_cast<uint32_t>(number);
+    } else if (option == "--tag") {
+      ok = TakeUnsigned(args, option, 0xFFFF, number);
+      o.tag = static_cast<uint16_t>(number);
+    } else if (option == "--simulator") {
+      ok = TakeUnsigned(args, option, 0xFFFF, number);
+      o.simulator = static_cast<uint16_t>(number);
+    } else if (option == "--answer") {
+      ok = TakeUnsigned(args, option, 0xFFFFFFFF, number);
+      o.answer = static_cast<uint32_t>(number);
+    } else if (option == "--hang") {
+      o.hang = true;
+    } else if (option == "--exit-after") {
+      ok = TakeUnsigned(args, option, 1'000'000'000, number);
+      o.exit_after = static_cast<int64_t>(number);
+    } else if (option == "--g-force-fault") {
+      ok = TakeValue(args, option, text);
+      o.g_force_fault = text == "nan" ? GForceFault::kNan : text == "inf" ? GForceFault::kInfinity : GForceFault::kNone;
+      if (ok && o.g_force_fault == GForceFault::kNone) {
+        args.error = "--g-force-fault is nan or inf";
+        ok = false;
+      }
+    } else if (option == "--corrupt") {
+      ok = TakeValue(args, option, text);
+      o.corruption = text == "id"            ? ReplyCorruption::kId
+                     : text == "count"       ? ReplyCorruption::kCount
+                     : text == "destination" ? ReplyCorruption::kDestination
+                                             : ReplyCorruption::kNone;
+      if (ok && o.corruption == ReplyCorruption::kNone) {
+        args.error = "--corrupt is id, count or destination";
+        ok = false;
+      }
+    } else if (option == "--corrupt-record") {
+      ok = TakeUnsigned(args, option, 10000, number);
+      o.corrupt_record = static_cast<int>(number);
+    } else {
+      args.error = "unknown option " + option;
+      ok = false;
+    }
+    if (!ok) return false;
+  }
+  return true;
+}
+
+int Main(int argc, char** argv) {
+  ArgCursor args = MakeArgCursor(argc, argv);
+  SimServer server;
+  std::string flight_path;
+  if (!ParseOptions(args, server, flight_path)) {
+    std::fprintf(stderr, "pistavox-sim: %s\n%s", args.error.c_str(), kUsage);
+    return 2;
+  }
+  std::string error;
+  if (!flight_path.empty() && !ReadFlightFile(flight_path, server.flight, error)) {
+    std::fprintf(stderr, "pistavox-sim: %s\n", error.c_str());
+    return 2;
+  }
+  std::printf("Serving window class %s\n", server.options.window_class.c_str());
+  std::fflush(stdout);
+  if (!RunSimServer(server, error)) {
+    std::fprintf(stderr, "pistavox-sim: %s\n", error.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+}  // namespace pistavox
+
+int main(int argc, char** argv) { return pistavox::Main(argc, argv); }
