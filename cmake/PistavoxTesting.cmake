@@ -13,15 +13,22 @@ else()
   include(GoogleTest)
 endif()
 
-# pistavox_add_test(NAME SOURCES ... LIBS ...): one test program. Natively every
+# pistavox_add_test(NAME SOURCES ... LIBS ... [LOCK resource]): one test program; tests
+# sharing a LOCK never run at the same time. Natively every
 # test case becomes its own CTest test; under wine each program is one test,
 # because listing the cases would start wine once more per program at build time.
 function(pistavox_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "LOCK" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} pistavox_test_support GTest::gtest_main pistavox_options)
   if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    if(ARG_LOCK)
+      set_tests_properties(${name} PROPERTIES RESOURCE_LOCK ${ARG_LOCK})
+    endif()
+  elseif(ARG_LOCK)
+    gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} DISCOVERY_TIMEOUT 30
+                         PROPERTIES RESOURCE_LOCK ${ARG_LOCK})
   else()
     gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} DISCOVERY_TIMEOUT 30)
   endif()

@@ -1,0 +1,74 @@
+#include "sim/flight_file.h"
+
+#include <gtest/gtest.h>
+
+namespace pistavox {
+namespace {
+
+const std::string kHeader = std::string(kFlightFileHeader) + "\n";
+
+std::string ErrorOf(const std::string& text) {
+  std::vector<FlightSample> samples{FlightSample{}};
+  std::string error;
+  EXPECT_FALSE(ParseFlightFile(text, "f.csv", samples, error));
+  EXPECT_EQ(samples.size(), 1u);  // untouched on failure
+  return error;
+}
+
+TEST(FlightFile, ReadsRowsWithCarriageReturnsAndAnOptionalFinalLineFeed) {
+  std::vector<FlightSample> samples;
+  std::string error;
+  ASSERT_TRUE(ParseFlightFile(kHeader + "0,50.5,-8.25,90,0,364,0,1,1\r\n+1.5e0,.5,8.,359.9,12,1E3,-0,1.25,0", "f.csv",
+                              samples, error))
+      << error;
+  ASSERT_EQ(samples.size(), 2u);
+  EXPECT_EQ(samples[0].state.longitude_deg, -8.25);
+  EXPECT_TRUE(samples[0].state.on_ground);
+  EXPECT_EQ(samples[1].time_s, 1.5);
+  EXPECT_EQ(samples[1].state.latitude_deg, 0.5);
+  EXPECT_EQ(samples[1].state.altitude_ft, 1000.0);
+  EXPECT_FALSE(samples[1].state.on_ground);
+
+  ASSERT_TRUE(ParseFlightFile(kHeader, "f.csv", samples, error));
+  EXPECT_TRUE(samples.empty());
+}
+
+TEST(FlightFile, RefusesMalformedFilesNamingTheLine) {
+  EXPECT_EQ(ErrorOf(""), "Malformed flight file (line 1: header is not the flight file header): f.csv");
+  EXPECT_EQ(ErrorOf("\xEF\xBB\xBF" + kHeader), "Malformed flight file (line 1: header is not the flight file header): f.csv");
+  EXPECT_EQ(ErrorOf(kHeader + "0,1,2,3,4,5,6,7\n"), "Malformed flight file (line 2: expected 9 fields): f.csv");
+  EXPECT_EQ(ErrorOf(kHeader + "0,1,2,3,4,5,6,7,1,\n"), "Malformed flight file (line 2: expected 9 fields): f.csv");
+  EXPECT_EQ(ErrorOf(kHeader + "0,1,2,3,4,5,6,7,1\n\n"), "Malformed flight file (line 3: empty line): f.csv");
+  EXPECT_EQ(ErrorOf(kHeader + "0,1,2,3,4,5,6,7,2\n"), "Malformed flight file (line 2: on_ground must be 0 or 1): f.csv");
+  EXPECT_EQ(ErrorOf(kHeader + "1,1,2,3,4,5,6,7,1\n0.5,1,2,3,4,5,6,7,1\n"),
+            "Malformed flight file (line 3: time_s lower than the previous row's): f.csv");
+  for (const char* number : {" 1", "1 ", "0x10", "inf", "nan", "-", ".", "1e", "1e+", "1.2.3", "", "1e999", "--1"}) {
+    EXPECT_EQ(ErrorOf(kHeader + "0," + number + ",2,3,4,5,6,7,1\n"),
+              "Malformed flight file (line 2: latitude_deg is not a plain decimal number): f.csv")
+        << number;
+  }
+}
+
+TEST(FlightFile, RowsWrittenReadBackExactly) {
+  FlightSample sample{12.345678901234567, {50.03330000000001, -8.570612345, 359.99999999, 0.1, -12.5, 0.0, 1.0 / 3, true}};
+  std::vector<FlightSample> samples;
+  std::string error;
+  ASSERT_TRUE(ParseFlightFile(kHeader + FormatFlightRow(sample), "f.csv", samples, error)) << error;
+  ASSERT_EQ(samples.size(), 1u);
+  EXPECT_EQ(samples[0].time_s, sample.time_s);
+  EXPECT_EQ(samples[0].state.latitude_deg, sample.state.latitude_deg);
+  EXPECT_EQ(samples[0].state.longitude_deg, sample.state.longitude_deg);
+  EXPECT_EQ(samples[0].state.heading_deg, sample.state.heading_deg);
+  EXPECT_EQ(samples[0].state.g_force, sample.state.g_force);
+  EXPECT_TRUE(samples[0].state.on_ground);
+}
+
+TEST(FlightFile, MissingFileIsNamed) {
+  std::vector<FlightSample> samples;
+  std::string error;
+  EXPECT_FALSE(ReadFlightFile("no/such/flight.csv", samples, error));
+  EXPECT_EQ(error, "Cannot open flight file: no/such/flight.csv");
+}
+
+}  // namespace
+}  // namespace pistavox

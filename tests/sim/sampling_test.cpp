@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "sim/fsuipc_sampling.h"
+#include "sim/state_offsets.h"
+#include "tests/support/fake_ipc.h"
+
+namespace pistavox {
+namespace {
+
+TEST(StateOffsets, ConvertsRawValuesExactly) {
+  CoreOffsets raw;
+  AircraftState s;
+  raw.heading = 0x80000000u;
+  raw.altitude_whole = -1;
+  raw.altitude_fraction = 0x80000000u;
+  raw.radio_altitude = -65536;
+  raw.on_ground = 0x0100;
+  ApplyCoreOffsets(raw, s);
+  EXPECT_EQ(s.heading_deg, 180.0);
+  EXPECT_EQ(s.altitude_ft, -1.6404199475065615);
+  EXPECT_EQ(s.radio_altitude_ft, 0.0);
+  EXPECT_TRUE(s.on_ground);
+
+  raw.heading = 0xFFFFFFFFu;
+  raw.latitude = static_cast<int64_t>(10001750.0 * 65536.0 * 65536.0);  // the divisor: exactly 90°
+  raw.longitude = std::numeric_limits<int64_t>::min();
+  raw.ground_speed = 65536;
+  ApplyCoreOffsets(raw, s);
+  EXPECT_LT(s.heading_deg, 360.0);
+  EXPECT_GT(s.heading_deg, 359.9999999);
+  EXPECT_EQ(s.latitude_deg, 90.0);
+  EXPECT_EQ(s.longitude_deg, -180.0);
+  EXPECT_EQ(s.ground_speed_kt, 1.9438444924406049);
+  EXPECT_EQ(GForceFromFallback(625), 1.0);
+}
+
+TEST(StateOffsets, EncodingIsTheInverseWithinResolution) {
+  const AircraftState samples[] = {
+      {50.0333, 8.5706, 250.3, 12.5, 364.0, 0.0, 1.0, true},
+      {-33.946, 151.177, 359.9999, 145.0, 1500.25, 1480.5, 1.25, false},
+      {89.9, -179.9, 0.0, 0.0, -1.6404199475065615, 0.0, 0.0, true},
+      {-0.001, 0.001, 0.0001, 600.0, 41000.0, 2500.0, 2.5, false},
+  };
+  for (const AircraftState& in : samples) {
+    AircraftState out;
+    ApplyCoreOffsets(EncodeCoreOffsets(in), out);
+    EXPECT_NEAR(out.latitude_deg, in.latitude_deg, 1e-12);
+    EXPECT_NEAR(out.longitude_deg, in.longitude_deg, 1e-12);
+    EXPECT_NEAR(std::remainder(out.heading_deg - in.heading_deg, 360.0), 0.0, 1e-7);
+    EXPECT_NEAR(out.ground_speed_kt, in.ground_speed_kt, 1e-4);
+    EXPECT_NEAR(out.altitude_ft, in.altitude_ft, 1e-8);
+    EXPECT_NEAR(out.radio_altitude_ft, in.radio_altitude_ft, 1e-4);
+    EXPECT_EQ(out.on_ground, in.on_ground);
+    EXPECT_NEAR(GForceFromFallback(EncodeGForceFallback(in.g_force)), in.g_force, 1.0 / 625);
+  }
+  AircraftState east;
+  east.longitude_deg = 180.0;
+  east.heading_deg = 360.0;
+  AircraftState out;
+  ApplyCoreOffsets(EncodeCoreOffsets(east), out);
+  EXPECT_EQ(out.longitude_deg, -180.0);
+  EXPECT_EQ(out.heading_deg, 0.0);
+}
+
+struct SamplingTest : ::testing::Test {
+  test::FakeIpc fake;
+  FsuipcClient client;
+  SimulatorConnection connection;
+  std::string error;
+
+  void Start(GForceFault fault = GForceFault::kNone) {
+    fake.server.options.g_force_fault = fault;
+    fake.server.fixed_state = {51.47, -0.4543, 90.0, 140.0, 83.0, 0.0, 1.25, true};
+    client = test::FakeClient(fake);
+    connection = FsuipcConnection(client);
+    ASSERT_TRUE(Connect(connection, error)) << error;
+  }
+};
+
+TEST_F(SamplingTest, ReadsOneSampleInTwoExchanges) {
+  Start();
+  const int sends = fake.sends;
+  AircraftState state;
+  ASSERT_TRUE(ReadAircraftState(connection, state, error));
+  EXPECT_EQ(fake.sends - sends, 2);
+  EXPECT_NEAR(state.latitude_deg, 51.47, 1e-9);
+  EXPECT_NEAR(state.longitude_deg, -0.4543, 1e-9);
+  EXPECT_NEAR(state.ground_speed_kt, 140.0, 1e-4);
+  EXPECT_EQ(state.g_force, 1.25);
+  EXPECT_TRUE(state.on_ground);
+  EXPECT_EQ(SimulatorName(connection), "Prepar3D 64-bit");
+}
+
+TEST_F(SamplingTest, NonFiniteLoadFactorFallsBackToTheSixHundredTwentyFifthsOffset) {
+  for (GForceFault fault : {GForceFault::kNan, GForceFault::kInfinity}) {
+    fake = {};
+    Start(fault);
+    AircraftState state;
+    const int sends = fake.sends;
+    ASSERT_TRUE(ReadAircraftState(connection, state, error));
+    EXPECT_EQ(fake.sends - sends, 3);
+    EXPECT_EQ(state.g_force, 781 / 625.0);  // 1.25 g served in 1/625 g units
+  }
+}
+
+TEST_F(SamplingTest, AFailedFallbackKeepsThePreviousLoadFactor) {
+  Start(GForceFault::kNan);
+  AircraftState state;
+  state.g_force = 0.75;
+  fake.send_script.resize(static_cast<size_t>(fake.sends) + 2, IpcSendResult::kAnswered);
+  fake.send_script.resize(fake.send_script.size() + 9, IpcSendResult::kTimedOut);  // the fallback exchange
+  ASSERT_TRUE(ReadAircraftState(connection, state, error));
+  EXPECT_EQ(state.g_force, 0.75);
+  EXPECT_NEAR(state.latitude_deg, 51.47, 1e-9);
+}
+
+TEST_F(SamplingTest, AFailedCoreExchangeLeavesTheRecordUntouched) {
+  Start();
+  AircraftState state;
+  state.latitude_deg = 1.0;
+  fake.server.options.answer = 0;
+  ASSERT_FALSE(ReadAircraftState(connection, state, error));
+  EXPECT_EQ(error, "Bad IPC request data");
+  EXPECT_EQ(state.latitude_deg, 1.0);
+  Disconnect(connection);
+  EXPECT_FALSE(ReadAircraftState(connection, state, error));
+  EXPECT_EQ(error, "FSUIPC/XPUIPC is not open");
+}
+
+TEST(FsuipcTexts, ErrorTextsAndSimulatorNames) {
+  EXPECT_EQ(FsuipcErrorText(2), "Cannot link to FSUIPC, XPUIPC, or WideClient");
+  EXPECT_EQ(FsuipcErrorText(14), "Simulator not running, or FSUIPC/XPUIPC is not available");
+  EXPECT_EQ(FsuipcErrorText(16), "Unknown FSUIPC error");
+  EXPECT_EQ(FsuipcErrorText(-1), "Unknown FSUIPC error");
+  EXPECT_EQ(SimulatorNameForCode(8), "FSX");
+  EXPECT_EQ(SimulatorNameForCode(14), "Microsoft Flight Simulator 2024");
+  EXPECT_EQ(SimulatorNameForCode(9), "X-Plane / XPUIPC or unknown FSUIPC-compatible simulator");
+  EXPECT_EQ(SimulatorNameForCode(0), "X-Plane / XPUIPC or unknown FSUIPC-compatible simulator");
+}
+
+}  // namespace
+}  // namespace pistavox

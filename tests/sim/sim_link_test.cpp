@@ -1,0 +1,151 @@
+// The client against pistavox-sim in another process, over the platform's real transport.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <fstream>
+#include <thread>
+
+#include "sim/fsuipc_sampling.h"
+#include "sim/flight_file.h"
+#include "tests/support/child_process.h"
+
+namespace pistavox {
+namespace {
+
+struct SimLinkTest : ::testing::Test {
+  test::ChildProcess sim;
+  FsuipcClient client = MakeFsuipcClient(PlatformIpcTransport(), CurrentProcessId());
+  std::string error;
+
+  void StartSim(std::vector<std::string> options, const std::string& window_class = "FS98MAIN") {
+    options.insert(options.begin(), PISTAVOX_SIM_PATH);
+    ASSERT_TRUE(test::StartChild(options, sim, error)) << error;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!client.transport.find_server_window(window_class).handle) {
+      ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "pistavox-sim did not come up";
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  }
+  // Keeps fault tests short: a hang costs two 300 ms attempts, not nine of 2 s.
+  void ShortenTimeouts() {
+    client.timing.send_timeout_ms = 300;
+    client.timing.send_attempts = 2;
+    client.timing.retry_sleep_ms = 10;
+  }
+  int OpenCode() {
+    int code = -1;
+    FsuipcOpen(client, 0, code);
+    return code;
+  }
+  void TearDown() override {
+    FsuipcClose(client);
+    test::StopChild(sim);
+  }
+};
+
+const std::vector<std::string> kFixedState = {"--lat", "-33.9461",     "--lon", "151.1772", "--heading",
+                                              "339.5", "--ground-speed", "142.5", "--altitude", "1520.5",
+                                              "--radio-altitude", "1499.25", "--g", "1.05", "--on-ground", "0",
+                                              "--simulator", "13"};
+
+TEST_F(SimLinkTest, SamplesMatchTheServedState) {
+  StartSim(kFixedState);
+  SimulatorConnection connection = FsuipcConnection(client);
+  ASSERT_TRUE(Connect(connection, error)) << error;
+  EXPECT_EQ(SimulatorName(connection), "Microsoft Flight Simulator 2020");
+  AircraftState s;
+  ASSERT_TRUE(ReadAircraftState(connection, s, error)) << error;
+  EXPECT_NEAR(s.latitude_deg, -33.9461, 1e-9);
+  EXPECT_NEAR(s.longitude_deg, 151.1772, 1e-9);
+  EXPECT_NEAR(s.heading_deg, 339.5, 1e-7);
+  EXPECT_NEAR(s.ground_speed_kt, 142.5, 1e-4);
+  EXPECT_NEAR(s.altitude_ft, 1520.5, 1e-6);
+  EXPECT_NEAR(s.radio_altitude_ft, 1499.25, 1e-4);
+  EXPECT_EQ(s.g_force, 1.05);
+  EXPECT_FALSE(s.on_ground);
+  Disconnect(connection);
+  ASSERT_TRUE(Connect(connection, error)) << error;  // a second session in the same process
+}
+
+TEST_F(SimLinkTest, RefusesAnOldServerByItsWindowClass) {
+  StartSim({"--class", "UIPCMAIN", "--fsuipc-version", "0x19980004"}, "UIPCMAIN");
+  EXPECT_EQ(OpenCode(), 7);
+}
+
+TEST_F(SimLinkTest, AHangingServerTimesOut) {
+  StartSim({"--hang"});
+  ShortenTimeouts();
+  EXPECT_EQ(OpenCode(), 11);
+}
+
+TEST_F(SimLinkTest, AServerAnsweringZeroIsBadData) {
+  StartSim({"--answer", "0"});
+  EXPECT_EQ(OpenCode(), 13);
+}
+
+TEST_F(SimLinkTest, AServerThatWentAwayFailsTheSend) {
+  StartSim({"--exit-after", "3"});  // the handshake and one sample
+  ShortenTimeouts();
+  SimulatorConnection connection = FsuipcConnection(client);
+  ASSERT_TRUE(Connect(connection, error)) << error;
+  AircraftState s;
+  ASSERT_TRUE(ReadAircraftState(connection, s, error)) << error;
+  int exit_code = -1;
+  ASSERT_TRUE(test::WaitChild(sim, 10000, exit_code));
+  EXPECT_FALSE(ReadAircraftState(connection, s, error));
+  EXPECT_EQ(error, "IPC send message failed");
+}
+
+// Under AddressSanitizer any copy to a rewritten destination or count would be caught.
+TEST_F(SimLinkTest, RewrittenDestinationsAndCountsTouchOnlyQueuedMemory) {
+  for (const char* corruption : {"destination", "count"}) {
+    std::vector<std::string> options = kFixedState;
+    options.insert(options.end(), {"--corrupt", corruption});
+    StartSim(options);
+    SimulatorConnection connection = FsuipcConnection(client);
+    ASSERT_TRUE(Connect(connection, error)) << error;
+    AircraftState s;
+    ASSERT_TRUE(ReadAircraftState(connection, s, error)) << error;
+    EXPECT_NEAR(s.latitude_deg, -33.9461, 1e-9) << corruption;
+    EXPECT_NEAR(s.heading_deg, 339.5, 1e-7) << corruption;
+    EXPECT_EQ(s.g_force, 1.05) << corruption;
+    Disconnect(connection);
+    test::StopChild(sim);
+  }
+}
+
+TEST_F(SimLinkTest, AnUnknownIdEndsTheReplyWalk) {
+  std::vector<std::string> options = kFixedState;
+  options.insert(options.end(), {"--corrupt", "id", "--corrupt-record", "2"});  // the heading record
+  StartSim(options);
+  SimulatorConnection connection = FsuipcConnection(client);
+  ASSERT_TRUE(Connect(connection, error)) << error;
+  AircraftState s;
+  ASSERT_TRUE(ReadAircraftState(connection, s, error)) << error;
+  EXPECT_NEAR(s.latitude_deg, -33.9461, 1e-9);
+  EXPECT_NEAR(s.longitude_deg, 151.1772, 1e-9);
+  EXPECT_EQ(s.heading_deg, 0.0);
+  EXPECT_EQ(s.ground_speed_kt, 0.0);
+  EXPECT_EQ(s.altitude_ft, 0.0);
+}
+
+TEST_F(SimLinkTest, PlaysAFlightFileInRealTime) {
+  const std::string path = "sim_link_flight.csv";
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << kFlightFileHeader << "\n";
+    out << FormatFlightRow({10.0, {45.0, 7.0, 90, 0, 100, 0, 1, true}});
+    out << FormatFlightRow({10.2, {45.5, 7.0, 90, 0, 100, 0, 1, true}});
+  }
+  StartSim({"--flight", path, "--speed", "2"});
+  SimulatorConnection connection = FsuipcConnection(client);
+  ASSERT_TRUE(Connect(connection, error)) << error;
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  AircraftState s;
+  ASSERT_TRUE(ReadAircraftState(connection, s, error)) << error;
+  EXPECT_NEAR(s.latitude_deg, 45.5, 1e-9);
+}
+
+}  // namespace
+}  // namespace pistavox
