@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
+#include <iterator>
 
 namespace pistavox {
 namespace {
@@ -27,6 +29,30 @@ TEST(DebugOutput, WritesNothingAndCreatesNoFileUntilEnabled) {
   DebugPrint("hidden");
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
   EXPECT_FALSE(std::ifstream("debug.log").good());
+}
+
+}  // namespace
+}  // namespace pistavox
+
+namespace pistavox {
+namespace {
+
+// Enabling is process-wide and permanent, so it runs in a child process.
+void EnableAndCheckDebugLog() {
+  EnableDebugOutput();
+  DebugPrint("from the test");
+  std::ifstream in("debug.log");
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const bool ok = text.rfind("[GUI] debug console enabled\n[GUI] console_ready=", 0) == 0 &&
+                  text.find("[GUI] debug_file=debug.log\n[GUI] command line: ") != std::string::npos &&
+                  text.find("log_tests") != std::string::npos &&
+                  text.ends_with("[GUI] from the test\n");
+  std::exit(ok ? 0 : 1);
+}
+
+TEST(DebugOutputDeathTest, EnablingWritesTheStartLinesToDebugLog) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(EnableAndCheckDebugLog(), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
