@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <memory>
 
 #include "sim/byte_order.h"
 #include "sim/ipc_socket_posix.h"
@@ -63,39 +64,66 @@ int ConnectWithin(const std::string& window_class, SteadyTime deadline) {
   return -1;
 }
 
-IpcSendResult SendLine(const IpcServerWindow& server, const std::string& block_name, int timeout_ms,
-                       uint32_t& answer) {
-  const SteadyTime deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-  const int fd = ConnectWithin(server.window_class, deadline);
-  if (fd < 0) return errno == 0 ? IpcSendResult::kTimedOut : IpcSendResult::kFailed;
-
-  const std::string line = block_name + "\n";
+// One request on a connected socket: the line out, four bytes back.
+IpcSendResult Exchange(int fd, const std::string& line, SteadyTime deadline, uint32_t& answer) {
   size_t sent = 0;
-  uint8_t reply[4];
-  size_t received = 0;
-  IpcSendResult result = IpcSendResult::kAnswered;
-  while (sent < line.size() && result == IpcSendResult::kAnswered) {
+  while (sent < line.size()) {
     const ssize_t n = send(fd, line.data() + sent, line.size() - sent, MSG_NOSIGNAL);
     if (n > 0) {
       sent += static_cast<size_t>(n);
     } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
-      if (!WaitFor(fd, POLLOUT, deadline)) result = errno == 0 ? IpcSendResult::kTimedOut : IpcSendResult::kFailed;
+      if (!WaitFor(fd, POLLOUT, deadline)) return errno == 0 ? IpcSendResult::kTimedOut : IpcSendResult::kFailed;
     } else {
-      result = IpcSendResult::kFailed;
+      return IpcSendResult::kFailed;
     }
   }
-  while (received < sizeof reply && result == IpcSendResult::kAnswered) {
+  uint8_t reply[4];
+  size_t received = 0;
+  while (received < sizeof reply) {
     const ssize_t n = recv(fd, reply + received, sizeof reply - received, 0);
     if (n > 0) {
       received += static_cast<size_t>(n);
     } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
-      if (!WaitFor(fd, POLLIN, deadline)) result = errno == 0 ? IpcSendResult::kTimedOut : IpcSendResult::kFailed;
+      if (!WaitFor(fd, POLLIN, deadline)) return errno == 0 ? IpcSendResult::kTimedOut : IpcSendResult::kFailed;
     } else {
-      result = IpcSendResult::kFailed;  // the server closed the connection or it broke
+      return IpcSendResult::kFailed;  // the server closed the connection or it broke
     }
   }
-  close(fd);
-  if (result == IpcSendResult::kAnswered) answer = LoadLe32(reply);
+  answer = LoadLe32(reply);
+  return IpcSendResult::kAnswered;
+}
+
+// The connection is kept between messages to save a connect and an accept per
+// exchange. Any failure drops it, so a late answer can never be taken for the
+// next request's.
+struct KeptConnection {
+  int fd = -1;
+  std::string window_class;
+};
+
+void Drop(KeptConnection& kept) {
+  if (kept.fd >= 0) close(kept.fd);
+  kept.fd = -1;
+}
+
+IpcSendResult SendLine(KeptConnection& kept, const IpcServerWindow& server, const std::string& block_name,
+                       int timeout_ms, uint32_t& answer) {
+  const SteadyTime deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  const std::string line = block_name + "\n";
+  if (kept.fd >= 0 && kept.window_class == server.window_class) {
+    const IpcSendResult result = Exchange(kept.fd, line, deadline, answer);
+    if (result != IpcSendResult::kFailed) {
+      if (result != IpcSendResult::kAnswered) Drop(kept);
+      return result;
+    }
+    // The server may have closed a connection it considered finished: retry once on a new one.
+  }
+  Drop(kept);
+  kept.fd = ConnectWithin(server.window_class, deadline);
+  if (kept.fd < 0) return errno == 0 ? IpcSendResult::kTimedOut : IpcSendResult::kFailed;
+  kept.window_class = server.window_class;
+  const IpcSendResult result = Exchange(kept.fd, line, deadline, answer);
+  if (result != IpcSendResult::kAnswered) Drop(kept);
   return result;
 }
 
@@ -154,8 +182,11 @@ IpcTransport PlatformIpcTransport() {
   transport.map_block = MapBlock;
   transport.unmap_block = UnmapBlock;
   transport.close_block = CloseBlock;
-  transport.send = [](const IpcServerWindow& server, uint32_t, uint16_t, const std::string& block_name,
-                      int timeout_ms, uint32_t& answer) { return SendLine(server, block_name, timeout_ms, answer); };
+  auto kept = std::make_shared<KeptConnection>();
+  transport.send = [kept](const IpcServerWindow& server, uint32_t, uint16_t, const std::string& block_name,
+                          int timeout_ms, uint32_t& answer) {
+    return SendLine(*kept, server, block_name, timeout_ms, answer);
+  };
   return transport;
 }
 

@@ -29,21 +29,35 @@ struct Peer {
   std::string pending;
 };
 
-uint32_t ExecuteBlock(SimServer& server, const std::string& name) {
+// The block a client keeps using stays mapped between its requests. It is
+// checked by name and by the shared-memory object's identity, so a block that
+// was removed and made anew under the same name is mapped afresh.
+struct MappedBlock {
+  std::string name;
+  dev_t device = 0;
+  ino_t inode = 0;
+  void* view = nullptr;
+};
+
+void Unmap(MappedBlock& mapped) {
+  if (mapped.view) munmap(mapped.view, kFsuipcBlockSize);
+  mapped = {};
+}
+
+uint32_t ExecuteBlock(SimServer& server, MappedBlock& mapped, const std::string& name) {
   if (name.empty() || name.find('/') != std::string::npos) return 0;
   const int fd = shm_open(("/" + name).c_str(), O_RDWR, 0);
   if (fd < 0) return 0;
   struct stat info {};
-  uint32_t answer = 0;
-  if (fstat(fd, &info) == 0 && static_cast<size_t>(info.st_size) >= kFsuipcBlockSize) {
+  const bool usable = fstat(fd, &info) == 0 && static_cast<size_t>(info.st_size) >= kFsuipcBlockSize;
+  if (usable && !(mapped.view && mapped.name == name && mapped.device == info.st_dev && mapped.inode == info.st_ino)) {
+    Unmap(mapped);
     void* view = mmap(nullptr, kFsuipcBlockSize, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-    if (view != MAP_FAILED) {
-      answer = HandleRequestBlock(server, static_cast<uint8_t*>(view), kFsuipcBlockSize);
-      munmap(view, kFsuipcBlockSize);
-    }
+    if (view != MAP_FAILED) mapped = {name, info.st_dev, info.st_ino, view};
   }
   close(fd);
-  return answer;
+  if (!usable || !mapped.view) return 0;
+  return HandleRequestBlock(server, static_cast<uint8_t*>(mapped.view), kFsuipcBlockSize);
 }
 
 bool SendAll(int fd, const uint8_t* data, size_t size) {
@@ -58,7 +72,7 @@ bool SendAll(int fd, const uint8_t* data, size_t size) {
 }
 
 // Handles every complete line received; false when the peer should be dropped.
-bool ServePeer(SimServer& server, Peer& peer, bool& exit_now) {
+bool ServePeer(SimServer& server, MappedBlock& mapped, Peer& peer, bool& exit_now) {
   char buffer[512];
   const ssize_t n = recv(peer.fd, buffer, sizeof buffer, 0);
   if (n < 0 && (errno == EINTR || errno == EAGAIN)) return true;
@@ -71,7 +85,7 @@ bool ServePeer(SimServer& server, Peer& peer, bool& exit_now) {
     if (!name.empty() && name.back() == '\r') name.pop_back();
     if (server.options.hang) continue;
     uint8_t answer[4];
-    StoreLe32(answer, ExecuteBlock(server, name));
+    StoreLe32(answer, ExecuteBlock(server, mapped, name));
     if (!SendAll(peer.fd, answer, sizeof answer)) return false;
     if (SimServerShouldExit(server)) {
       exit_now = true;
@@ -95,6 +109,7 @@ bool RunSimServer(SimServer& server, std::string& error) {
   InitSimServer(server, SteadyNowNs());
 
   std::vector<Peer> peers;
+  MappedBlock mapped;
   bool exit_now = false;
   while (!exit_now) {
     UpdateSimServer(server, SteadyNowNs());
@@ -106,7 +121,7 @@ bool RunSimServer(SimServer& server, std::string& error) {
     for (size_t i = 1; i < fds.size() && !exit_now; ++i) {
       if (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
       Peer& peer = peers[i - 1];
-      if (!ServePeer(server, peer, exit_now)) {
+      if (!ServePeer(server, mapped, peer, exit_now)) {
         close(peer.fd);
         peer.fd = -1;
       }
@@ -118,6 +133,7 @@ bool RunSimServer(SimServer& server, std::string& error) {
     }
   }
   for (const Peer& peer : peers) close(peer.fd);
+  Unmap(mapped);
   close(listener);
   return true;
 }
