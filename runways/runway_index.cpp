@@ -1,0 +1,250 @@
+#include "runways/runway_index.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace pistavox {
+namespace {
+
+constexpr std::uint32_t kLeafSize = 8;
+// Coordinates beyond this many degrees lose precision in the radian conversion, so
+// the chord and the haversine would no longer agree to within kChordSlack.
+constexpr double kIndexableDeg = 1000.0;
+// Bound on the difference between the chord of two unit vectors and the chord of the
+// haversine distance between the same coordinates (about 0.6 m on the earth); far
+// above the rounding of either, so no direction that could rank is left out.
+constexpr double kChordSlack = 1e-7;
+
+struct Vec3 {
+  double v[3];
+};
+
+bool IsIndexable(GeoPoint point) {
+  return std::isfinite(point.lat_deg) && std::isfinite(point.lon_deg) && std::fabs(point.lat_deg) <= kIndexableDeg &&
+         std::fabs(point.lon_deg) <= kIndexableDeg;
+}
+
+Vec3 UnitVector(GeoPoint point) {
+  const double lat = point.lat_deg * kPi / 180.0;
+  const double lon = point.lon_deg * kPi / 180.0;
+  return {{std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)}};
+}
+
+double SquaredDistance(const double* a, const double* b) {
+  const double dx = a[0] - b[0];
+  const double dy = a[1] - b[1];
+  const double dz = a[2] - b[2];
+  return dx * dx + dy * dy + dz * dz;
+}
+
+double SquaredDistanceToBox(const Vec3& q, const RunwayIndexNode& node) {
+  double sum = 0.0;
+  for (int axis = 0; axis < 3; ++axis) {
+    const double below = node.box_min[axis] - q.v[axis];
+    const double above = q.v[axis] - node.box_max[axis];
+    const double gap = std::max({below, above, 0.0});
+    sum += gap * gap;
+  }
+  return sum;
+}
+
+double ItemKey(const Vec3& q, const RunwayIndexItem& item) {
+  return std::min(SquaredDistance(q.v, item.threshold), SquaredDistance(q.v, item.end));
+}
+
+std::uint32_t BuildNode(RunwayIndex& index, std::uint32_t begin, std::uint32_t end) {
+  const auto node_id = static_cast<std::uint32_t>(index.nodes.size());
+  index.nodes.emplace_back();
+  RunwayIndexNode node;
+  node.begin = begin;
+  node.end = end;
+  for (int axis = 0; axis < 3; ++axis) {
+    node.box_min[axis] = std::numeric_limits<double>::infinity();
+    node.box_max[axis] = -std::numeric_limits<double>::infinity();
+  }
+  for (std::uint32_t i = begin; i < end; ++i) {
+    for (const double* p : {index.items[i].threshold, index.items[i].end}) {
+      for (int axis = 0; axis < 3; ++axis) {
+        node.box_min[axis] = std::min(node.box_min[axis], p[axis]);
+        node.box_max[axis] = std::max(node.box_max[axis], p[axis]);
+      }
+    }
+  }
+  if (end - begin > kLeafSize) {
+    int axis = 0;
+    for (int a = 1; a < 3; ++a) {
+      if (node.box_max[a] - node.box_min[a] > node.box_max[axis] - node.box_min[axis]) axis = a;
+    }
+    const std::uint32_t middle = begin + (end - begin) / 2;
+    auto first = index.items.begin();
+    std::nth_element(first + begin, first + middle, first + end,
+                     [axis](const RunwayIndexItem& a, const RunwayIndexItem& b) {
+                       return a.threshold[axis] + a.end[axis] < b.threshold[axis] + b.end[axis];
+                     });
+    node.left = BuildNode(index, begin, middle);
+    node.right = BuildNode(index, middle, end);
+  }
+  index.nodes[node_id] = node;
+  return node_id;
+}
+
+// One query: a k-nearest search by chord that keeps, besides the `count` best, every
+// item within the slack of the current count-th, so the exact ordering can be made after.
+struct Search {
+  const RunwayIndex& index;
+  Vec3 q;
+  std::size_t count;
+  std::vector<std::pair<double, std::uint32_t>> best;  // max-heap of (key, direction)
+  std::vector<std::pair<double, std::uint32_t>> candidates;
+  double limit_sq = std::numeric_limits<double>::infinity();
+
+  void UpdateLimit() {
+    if (best.size() < count) return;
+    const double chord = std::sqrt(best.front().first) + 2.0 * kChordSlack;
+    limit_sq = chord * chord;
+  }
+
+  void Visit(std::uint32_t node_id, double box_distance_sq) {
+    if (box_distance_sq > limit_sq) return;
+    const RunwayIndexNode& node = index.nodes[node_id];
+    if (node.left == 0) {
+      for (std::uint32_t i = node.begin; i < node.end; ++i) Offer(index.items[i]);
+      return;
+    }
+    const double left = SquaredDistanceToBox(q, index.nodes[node.left]);
+    const double right = SquaredDistanceToBox(q, index.nodes[node.right]);
+    if (left <= right) {
+      Visit(node.left, left);
+      Visit(node.right, right);
+    } else {
+      Visit(node.right, right);
+      Visit(node.left, left);
+    }
+  }
+
+  void Offer(const RunwayIndexItem& item) {
+    const double key = ItemKey(q, item);
+    if (key > limit_sq) return;
+    bool improved = false;
+    for (std::uint32_t direction = item.direction; direction < item.direction + item.direction_count; ++direction) {
+      candidates.emplace_back(key, direction);
+      if (best.size() < count) {
+        best.emplace_back(key, direction);
+        std::push_heap(best.begin(), best.end());
+        improved = true;
+      } else if (key < best.front().first) {
+        std::pop_heap(best.begin(), best.end());
+        best.back() = {key, direction};
+        std::push_heap(best.begin(), best.end());
+        improved = true;
+      }
+    }
+    if (improved) UpdateLimit();
+  }
+};
+
+// True when two directions have the same two ends (either way round), so their
+// nearest-end distances are equal to the last bit.
+bool SameEnds(const RunwayDirection& a, const RunwayDirection& b) {
+  const bool same_way = a.threshold_lat_deg == b.threshold_lat_deg && a.threshold_lon_deg == b.threshold_lon_deg &&
+                        a.end_lat_deg == b.end_lat_deg && a.end_lon_deg == b.end_lon_deg;
+  const bool swapped = a.threshold_lat_deg == b.end_lat_deg && a.threshold_lon_deg == b.end_lon_deg &&
+                       a.end_lat_deg == b.threshold_lat_deg && a.end_lon_deg == b.threshold_lon_deg;
+  return same_way || swapped;
+}
+
+// Puts one group of near-equal chords into the exact order. A group of directions
+// sharing their ends (the two directions of a runway) needs no distance at all.
+template <typename Iterator>
+void OrderExactly(const RunwayDatabase& database, GeoPoint position, Iterator begin, Iterator end) {
+  if (end - begin < 2) return;
+  const RunwayDirection& first = database[begin->second];
+  const bool all_same = std::all_of(begin + 1, end, [&](const auto& entry) { return SameEnds(first, database[entry.second]); });
+  if (all_same) {
+    std::sort(begin, end, [](const auto& a, const auto& b) { return a.second < b.second; });
+    return;
+  }
+  for (auto it = begin; it != end; ++it) it->first = NearestEndDistanceM(database[it->second], position);
+  std::sort(begin, end, [](const auto& a, const auto& b) { return NearbyRunwayLess(a.first, a.second, b.first, b.second); });
+}
+
+}  // namespace
+
+RunwayIndex BuildRunwayIndex(const RunwayDatabase& database) {
+  RunwayIndex index;
+  index.database_size = database.size();
+  if (database.size() > std::numeric_limits<std::uint32_t>::max()) return index;  // queries scan
+  std::size_t i = 0;
+  while (i < database.size()) {
+    const GeoPoint threshold = ThresholdPoint(database[i]);
+    const GeoPoint end = EndPoint(database[i]);
+    if (!IsIndexable(threshold) || !IsIndexable(end)) {
+      index.unindexed.push_back(static_cast<std::uint32_t>(i++));
+      continue;
+    }
+    RunwayIndexItem item;
+    const Vec3 t = UnitVector(threshold);
+    const Vec3 e = UnitVector(end);
+    std::copy(t.v, t.v + 3, item.threshold);
+    std::copy(e.v, e.v + 3, item.end);
+    item.direction = static_cast<std::uint32_t>(i);
+    std::size_t run_end = i + 1;
+    while (run_end < database.size() && SameEnds(database[i], database[run_end])) ++run_end;
+    item.direction_count = static_cast<std::uint32_t>(run_end - i);
+    index.items.push_back(item);
+    i = run_end;
+  }
+  if (!index.items.empty()) BuildNode(index, 0, static_cast<std::uint32_t>(index.items.size()));
+  return index;
+}
+
+void NearestRunwayDirections(const RunwayIndex& index, const RunwayDatabase& database, GeoPoint position,
+                             std::size_t count, std::vector<std::size_t>& out_indices) {
+  // Databases of more than 2^32 directions cannot be indexed; they and foreign databases are scanned.
+  if (index.database_size != database.size() || database.size() > std::numeric_limits<std::uint32_t>::max() ||
+      !IsIndexable(position)) {
+    NearestRunwayDirectionsLinear(database, position, count, out_indices);
+    return;
+  }
+  out_indices.clear();
+  if (count == 0) return;
+
+  Search search{index, UnitVector(position), count, {}, {}};
+  search.best.reserve(count);
+  search.candidates.reserve(2 * count);
+  if (!index.nodes.empty()) search.Visit(0, SquaredDistanceToBox(search.q, index.nodes[0]));
+
+  // Chords, ascending; a gap wider than twice the slack orders two directions for certain.
+  std::vector<std::pair<double, std::size_t>> ranked;
+  ranked.reserve(search.candidates.size());
+  for (const auto& [key, direction] : search.candidates) {
+    if (key <= search.limit_sq) ranked.emplace_back(std::sqrt(key), direction);
+  }
+  std::sort(ranked.begin(), ranked.end());
+  std::size_t group_begin = 0;
+  while (group_begin < ranked.size() && group_begin < count) {
+    std::size_t group_end = group_begin + 1;
+    while (group_end < ranked.size() && ranked[group_end].first - ranked[group_end - 1].first <= 2.0 * kChordSlack) {
+      ++group_end;
+    }
+    OrderExactly(database, position, ranked.begin() + static_cast<std::ptrdiff_t>(group_begin),
+                 ranked.begin() + static_cast<std::ptrdiff_t>(group_end));
+    group_begin = group_end;
+  }
+  ranked.resize(std::min(ranked.size(), group_begin));
+
+  if (!index.unindexed.empty()) {
+    // Such directions have no chord: rank everything by exact distance.
+    for (auto& [distance, direction] : ranked) distance = NearestEndDistanceM(database[direction], position);
+    for (std::uint32_t direction : index.unindexed) {
+      ranked.emplace_back(NearestEndDistanceM(database[direction], position), direction);
+    }
+    std::sort(ranked.begin(), ranked.end(),
+              [](const auto& a, const auto& b) { return NearbyRunwayLess(a.first, a.second, b.first, b.second); });
+  }
+  const std::size_t kept = std::min(count, ranked.size());
+  for (std::size_t i = 0; i < kept; ++i) out_indices.push_back(ranked[i].second);
+}
+
+}  // namespace pistavox
