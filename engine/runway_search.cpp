@@ -13,12 +13,11 @@ constexpr double kScoreTie = 0.25;
 constexpr double kApproachMaxHeadingDiffDeg = 70.0;
 constexpr double kApproachMinLateralLimitM = 140.0;
 
-RunwayProjection Project(const RunwayDirection& direction, GeoPoint position) {
-  return ProjectOntoRunway(position, GeoPoint{direction.threshold_lat_deg, direction.threshold_lon_deg},
-                           GeoPoint{direction.end_lat_deg, direction.end_lon_deg});
-}
-
 }  // namespace
+
+RunwayProjection ProjectAircraft(const RunwayDirection& direction, GeoPoint position) {
+  return ProjectOntoRunway(position, ThresholdPoint(direction), EndPoint(direction));
+}
 
 GeoPoint AircraftPosition(const AircraftState& state) { return GeoPoint{state.latitude_deg, state.longitude_deg}; }
 
@@ -27,7 +26,7 @@ RunwayOccupancy FindRunwayOccupancy(RunwayCandidates candidates, const AircraftS
   RunwayOccupancy best;
   double best_score = kNoScore;
   for (const RunwayDirection* candidate : candidates) {
-    const RunwayProjection p = Project(*candidate, position);
+    const RunwayProjection p = ProjectAircraft(*candidate, position);
     const double h = HeadingDifferenceDeg(state.heading_deg, candidate->heading_true_deg);
     if (!IsOnRunwayRectangle(p, candidate->width_m, rules.runway_edge_margin_m, rules.runway_end_margin_m)) continue;
     // Crossing traffic is judged by how far along it crosses, so that the direction
@@ -52,9 +51,8 @@ const RunwayDirection* FindApproachRunway(RunwayCandidates candidates, const Air
   const RunwayDirection* best = nullptr;
   double best_score = kNoScore;
   for (const RunwayDirection* candidate : candidates) {
-    const RunwayProjection p = Project(*candidate, position);
-    const double d =
-        HaversineDistanceM(position, GeoPoint{candidate->threshold_lat_deg, candidate->threshold_lon_deg});
+    const RunwayProjection p = ProjectAircraft(*candidate, position);
+    const double d = HaversineDistanceM(position, ThresholdPoint(*candidate));
     const double h = HeadingDifferenceDeg(state.heading_deg, candidate->heading_true_deg);
     const double lateral_limit = std::max(kApproachMinLateralLimitM, candidate->width_m * 2.5);
     const bool eligible = h <= kApproachMaxHeadingDiffDeg && d <= distance_limit_m &&

@@ -22,6 +22,7 @@ struct RunwayOccupancy {
 };
 
 GeoPoint AircraftPosition(const AircraftState& state);
+RunwayProjection ProjectAircraft(const RunwayDirection& direction, GeoPoint position);
 
 // Best-scoring candidate whose surface (with the rules' margins) holds the aircraft;
 // scores within 0.25 of each other go to the better-aligned direction.
