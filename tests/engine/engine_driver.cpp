@@ -32,7 +32,7 @@ EngineDriver::~EngineDriver() { SetManualClock(nullptr); }
 std::vector<std::string> EngineDriver::Feed(const AircraftState& state) {
   advisories_.clear();
   std::string error;
-  engine_.Evaluate(state, advisories_, error);
+  last_error_ = engine_.Evaluate(state, advisories_, error) ? std::string() : error;
   status_ = engine_.Snapshot(state);
   Advance(kPollS);
   std::vector<std::string> keys;
