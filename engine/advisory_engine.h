@@ -30,6 +30,9 @@ class AdvisoryEngine {
 
  private:
   std::vector<const RunwayDirection*> NearbyRunways(GeoPoint position) const;
+  // The nearby list of the last evaluation when `position` is where it was taken,
+  // since the snapshot right after an evaluation asks for the same list again.
+  std::vector<const RunwayDirection*> NearbyRunwaysForSnapshot(GeoPoint position) const;
   bool AcceptApproachRunway(const RunwayDirection& direction);
   bool OverLockedApproachRunway(RunwayCandidates candidates, const AircraftState& state) const;
   void EvaluateAirborne(const AircraftState& state, RunwayCandidates candidates, AdvisoryRaiser& raiser);
@@ -41,6 +44,9 @@ class AdvisoryEngine {
   RaasRules rules_;
   RunwayIndex index_;
   EngineState state_;
+  GeoPoint last_nearby_position_;
+  std::vector<const RunwayDirection*> last_nearby_;
+  bool has_last_nearby_ = false;
 };
 
 }  // namespace pistavox
