@@ -44,14 +44,7 @@ std::vector<AircraftState> Places(const RunwayDatabase& database, double along_m
   std::vector<AircraftState> places;
   for (std::size_t i = 0; i < kPlaces; ++i) {
     const RunwayDirection& runway = database[(i * database.size()) / kPlaces];
-    const GeoPoint point = flight::RunwayPoint(runway, along_m, cross_m);
-    AircraftState state;
-    state.latitude_deg = point.lat_deg;
-    state.longitude_deg = point.lon_deg;
-    state.heading_deg = runway.heading_true_deg;
-    state.ground_speed_kt = speed_kt;
-    state.on_ground = on_ground;
-    places.push_back(state);
+    places.push_back(flight::RunwaySample(runway, along_m, cross_m, speed_kt, on_ground));
   }
   return places;
 }

@@ -65,15 +65,7 @@ FlightLog Fly(EngineDriver& driver, const std::vector<AircraftState>& samples) {
 }
 
 AircraftState OnRunway(const RunwayDirection& runway, double along_m, double ground_speed_kt, double cross_m) {
-  const GeoPoint point = flight::RunwayPoint(runway, along_m, cross_m);
-  AircraftState state;
-  state.latitude_deg = point.lat_deg;
-  state.longitude_deg = point.lon_deg;
-  state.heading_deg = runway.heading_true_deg;
-  state.ground_speed_kt = ground_speed_kt;
-  state.g_force = 1.0;
-  state.on_ground = true;
-  return state;
+  return flight::RunwaySample(runway, along_m, cross_m, ground_speed_kt, true);
 }
 
 }  // namespace pistavox::test

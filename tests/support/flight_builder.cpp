@@ -52,6 +52,19 @@ GeoPoint RunwayPoint(const RunwayDirection& runway, double along_m, double cross
                   runway.threshold_lon_deg + Degrees(east / (kEarthRadiusM * cos_t))};
 }
 
+AircraftState RunwaySample(const RunwayDirection& runway, double along_m, double cross_m, double ground_speed_kt,
+                           bool on_ground) {
+  const GeoPoint point = RunwayPoint(runway, along_m, cross_m);
+  AircraftState state;
+  state.latitude_deg = point.lat_deg;
+  state.longitude_deg = point.lon_deg;
+  state.heading_deg = runway.heading_true_deg;
+  state.ground_speed_kt = ground_speed_kt;
+  state.g_force = 1.0;
+  state.on_ground = on_ground;
+  return state;
+}
+
 GeoPoint MovePoint(GeoPoint from, double bearing_deg, double distance_m) {
   const double delta = distance_m / kEarthRadiusM;
   const double theta = Radians(bearing_deg);
