@@ -20,6 +20,11 @@ namespace pistavox {
 class AdvisoryEngine {
  public:
   AdvisoryEngine(RunwayDatabase runways, RaasRules rules);
+  // The engine keeps pointers into its own runway list: it may move, not be copied.
+  AdvisoryEngine(const AdvisoryEngine&) = delete;
+  AdvisoryEngine& operator=(const AdvisoryEngine&) = delete;
+  AdvisoryEngine(AdvisoryEngine&&) = default;
+  AdvisoryEngine& operator=(AdvisoryEngine&&) = default;
 
   // Appends this poll's advisories, filtered and ordered. A sample whose position,
   // heading or ground speed is not a finite number is refused: false, `error` set,

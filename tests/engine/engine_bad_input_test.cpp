@@ -168,16 +168,5 @@ TEST(EngineBadInput, ExtremeRulesNeverBreakAFlight) {
   }
 }
 
-TEST(EngineBadInput, ExtremePrioritiesStillSortStably) {
-  const RunwayDatabase airport = test::SmallAirport();
-  RaasRules rules;
-  rules.priorities["entering_runway"] = std::numeric_limits<int32_t>::min();
-  rules.priorities["short_runway_entry"] = std::numeric_limits<int32_t>::max();
-  rules.priorities["check_runway_length_entry"] = std::numeric_limits<int32_t>::max();
-  EngineDriver driver(airport, rules);
-  EXPECT_EQ(driver.Feed(OnRunway(FindDirection(airport, "XTST", "27L"), 0.0, 3.0)),
-            (Keys{"short_runway", "check_runway_length", "entering_runway_27l"}));
-}
-
 }  // namespace
 }  // namespace pistavox
