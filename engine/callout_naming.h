@@ -1,0 +1,22 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "runways/runway_database.h"
+
+namespace pistavox {
+
+enum class DistanceUnit { Feet, Meters };
+
+// prefix + the direction's designator in lower case ("approaching_runway_27l").
+std::string RunwayCalloutKey(std::string_view prefix, const RunwayDirection& direction);
+// text prefix + the designator as stored ("Approaching runway 27L").
+std::string RunwayCalloutText(std::string_view text_prefix, const RunwayDirection& direction);
+// "takeoff_distance_3000_feet_remaining"; without a roll context just "3000_feet_remaining".
+std::string RemainingCalloutKey(std::string_view roll_context, int32_t mark, DistanceUnit unit);
+std::string RemainingCalloutText(int32_t mark, DistanceUnit unit);
+// The base form one rules entry uses to cover every runway or distance variant of a key.
+std::string FamilyKey(std::string_view key);
+
+}  // namespace pistavox

@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pistavox {
+
+// Splits one CSV line; quotes may open anywhere in a field, "" inside quotes is
+// one quote, an unterminated quote runs to the end of the line. No trimming.
+std::vector<std::string> SplitCsvLine(std::string_view line);
+// Same, reusing the strings of `fields` (the loader calls this once per row).
+void SplitCsvLine(std::string_view line, std::vector<std::string>& fields);
+
+}  // namespace pistavox

@@ -1,0 +1,34 @@
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pistavox {
+
+// One usable direction of a runway; every accepted CSV row gives two.
+struct RunwayDirection {
+  std::string airport_ident;   // as in the file, case and blanks kept
+  std::string ident;           // this end's designator, normalised
+  std::string opposite_ident;  // the other end's designator, normalised
+  double threshold_lat_deg = 0.0;
+  double threshold_lon_deg = 0.0;
+  double end_lat_deg = 0.0;
+  double end_lon_deg = 0.0;
+  double length_m = 0.0;
+  double width_m = 0.0;           // never below 18 m
+  double heading_true_deg = 0.0;  // threshold to end, [0, 360)
+};
+
+// In file order; the le direction of a row directly precedes its he direction.
+using RunwayDatabase = std::vector<RunwayDirection>;
+
+inline constexpr double kMetresPerFoot = 0.3048;
+
+// Reads the CSV file at `path` into `directions` (replaced). False, with `error`
+// set and `directions` untouched, only when the file cannot be opened or is empty.
+bool LoadRunwayDatabase(const std::string& path, RunwayDatabase& directions, std::string& error);
+// The same on file contents already in memory; `path` only names it in messages.
+bool ParseRunwayDatabase(std::string_view contents, const std::string& path, RunwayDatabase& directions,
+                         std::string& error);
+
+}  // namespace pistavox

@@ -1,0 +1,33 @@
+#pragma once
+#include "runways/runway_database.h"
+
+namespace pistavox {
+
+struct GeoPoint {
+  double lat_deg = 0.0;
+  double lon_deg = 0.0;
+};
+
+// A position in a flat frame anchored at a runway direction's threshold.
+struct RunwayProjection {
+  double along_m = 0.0;   // from the threshold toward the far end
+  double cross_m = 0.0;   // left of the direction of travel positive
+  double length_m = 0.0;  // threshold to end in the flat frame; 0 when degenerate
+};
+
+inline constexpr double kEarthRadiusM = 6371000.0;
+inline constexpr double kPi = 3.141592653589793;
+
+double HaversineDistanceM(GeoPoint a, GeoPoint b);
+double InitialBearingDeg(GeoPoint from, GeoPoint to);  // [0, 360)
+double HeadingDifferenceDeg(double a_deg, double b_deg);  // [0, 180] for headings in [0, 360)
+RunwayProjection ProjectOntoRunway(GeoPoint position, GeoPoint threshold, GeoPoint end);
+// Bounds count as inside.
+bool IsOnRunwayRectangle(const RunwayProjection& projection, double width_m, double edge_margin_m,
+                         double end_margin_m);
+double NearestEndDistanceM(const RunwayDirection& direction, GeoPoint position);
+
+GeoPoint ThresholdPoint(const RunwayDirection& direction);
+GeoPoint EndPoint(const RunwayDirection& direction);
+
+}  // namespace pistavox

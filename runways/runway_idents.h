@@ -1,0 +1,21 @@
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runways/runway_database.h"
+
+namespace pistavox {
+
+// Drops white space and hyphens, upper-cases, pads a lone digit: " 9 " -> "09", "27-l" -> "27L".
+std::string NormalizeRunwayIdent(std::string_view text);
+// Drops white space and upper-cases; nothing else.
+std::string NormalizeAirportIdent(std::string_view text);
+// Value of the leading decimal digits, 0 when there are none.
+int LeadingRunwayNumber(std::string_view ident);
+// Number, then L < C < R suffix weight (others 0), then bytes: H1, 09, 09L, 9L, 09R, 18C, 27.
+bool RunwayIdentLess(std::string_view a, std::string_view b);
+// The distinct normalised designators of one airport, sorted by RunwayIdentLess.
+std::vector<std::string> ListAirportRunwayIdents(const RunwayDatabase& database, std::string_view airport);
+
+}  // namespace pistavox

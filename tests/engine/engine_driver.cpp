@@ -1,0 +1,79 @@
+#include "tests/engine/engine_driver.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "app/clock.h"
+#include "tests/support/flight_builder.h"
+
+namespace pistavox::test {
+
+namespace {
+
+// The clock must be manual before the engine reads its construction time.
+RunwayDatabase StartClock(const int64_t* now_ns, RunwayDatabase runways) {
+  SetManualClock(now_ns);
+  return runways;
+}
+
+std::string Timed(double seconds, const std::string& text) {
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, "%.2f ", seconds);
+  return stamp + text;
+}
+
+}  // namespace
+
+EngineDriver::EngineDriver(RunwayDatabase runways, RaasRules rules)
+    : engine_(StartClock(&now_ns_, std::move(runways)), std::move(rules)) {}
+
+EngineDriver::~EngineDriver() { SetManualClock(nullptr); }
+
+std::vector<std::string> EngineDriver::Feed(const AircraftState& state) {
+  advisories_.clear();
+  std::string error;
+  engine_.Evaluate(state, advisories_, error);
+  status_ = engine_.Snapshot(state);
+  Advance(kPollS);
+  std::vector<std::string> keys;
+  for (const Advisory& advisory : advisories_) keys.push_back(advisory.key);
+  return keys;
+}
+
+void EngineDriver::Advance(double seconds) { now_ns_ += std::llround(seconds * 1e9); }
+
+double EngineDriver::ElapsedS() const { return static_cast<double>(now_ns_ - kStartNs) / 1e9; }
+
+std::string EngineDriver::Phase() const { return status_.phase_name + ": " + status_.phase_reason; }
+
+FlightLog Fly(EngineDriver& driver, const std::vector<AircraftState>& samples) {
+  FlightLog log;
+  for (const AircraftState& sample : samples) {
+    const double at = driver.ElapsedS();
+    const std::vector<std::string> keys = driver.Feed(sample);
+    const std::string phase = driver.Phase();
+    if (log.phases.empty() || log.phases.back() != phase) {
+      log.phases.push_back(phase);
+      log.lines.push_back(Timed(at, phase));
+    }
+    for (const std::string& key : keys) {
+      log.advisories.push_back(key);
+      log.lines.push_back(Timed(at, "+ " + key));
+    }
+  }
+  return log;
+}
+
+AircraftState OnRunway(const RunwayDirection& runway, double along_m, double ground_speed_kt, double cross_m) {
+  const GeoPoint point = flight::RunwayPoint(runway, along_m, cross_m);
+  AircraftState state;
+  state.latitude_deg = point.lat_deg;
+  state.longitude_deg = point.lon_deg;
+  state.heading_deg = runway.heading_true_deg;
+  state.ground_speed_kt = ground_speed_kt;
+  state.g_force = 1.0;
+  state.on_ground = true;
+  return state;
+}
+
+}  // namespace pistavox::test

@@ -1,0 +1,214 @@
+#include "tests/support/flight_builder.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace pistavox::flight {
+
+namespace {
+
+constexpr double kMetresPerNauticalMile = 1852.0;
+constexpr double kTouchdownGPerFpm = 1.0 / 1200.0;
+// Below this sink rate the flare would float on for ever.
+constexpr double kMinFlareSinkFpm = 30.0;
+
+double Radians(double degrees) { return degrees * kPi / 180.0; }
+double Degrees(double radians) { return radians * 180.0 / kPi; }
+
+double MetresPerSample(double speed_kt) { return speed_kt * kMetresPerNauticalMile / 3600.0 * kSampleIntervalS; }
+
+double NormalizeHeading(double heading_deg) {
+  double h = std::fmod(heading_deg, 360.0);
+  if (h < 0.0) h += 360.0;
+  return h >= 360.0 ? 0.0 : h;
+}
+
+// Signed shortest turn from `from` to `to`, in (-180, 180].
+double TurnAngle(double from_deg, double to_deg) {
+  double delta = std::fmod(to_deg - from_deg + 540.0, 360.0) - 180.0;
+  return delta == -180.0 ? 180.0 : delta;
+}
+
+double GlidePathHeightFt(double distance_to_aim_m) {
+  return distance_to_aim_m * std::tan(Radians(kGlidePathDeg)) / kMetresPerFoot;
+}
+
+}  // namespace
+
+GeoPoint RunwayPoint(const RunwayDirection& runway, double along_m, double cross_m) {
+  const double cos_t = std::cos(Radians(runway.threshold_lat_deg));
+  const double north_r = Radians(runway.end_lat_deg - runway.threshold_lat_deg) * kEarthRadiusM;
+  const double east_r = Radians(runway.end_lon_deg - runway.threshold_lon_deg) * kEarthRadiusM * cos_t;
+  const double length = std::hypot(north_r, east_r);
+  const double u_n = north_r / length;
+  const double u_e = east_r / length;
+  // along = n*u_n + e*u_e and cross = n*u_e - e*u_n, solved for n and e.
+  const double north = along_m * u_n + cross_m * u_e;
+  const double east = along_m * u_e - cross_m * u_n;
+  return GeoPoint{runway.threshold_lat_deg + Degrees(north / kEarthRadiusM),
+                  runway.threshold_lon_deg + Degrees(east / (kEarthRadiusM * cos_t))};
+}
+
+GeoPoint MovePoint(GeoPoint from, double bearing_deg, double distance_m) {
+  const double delta = distance_m / kEarthRadiusM;
+  const double theta = Radians(bearing_deg);
+  const double phi1 = Radians(from.lat_deg);
+  const double lambda1 = Radians(from.lon_deg);
+  const double phi2 = std::asin(std::sin(phi1) * std::cos(delta) + std::cos(phi1) * std::sin(delta) * std::cos(theta));
+  const double lambda2 = lambda1 + std::atan2(std::sin(theta) * std::sin(delta) * std::cos(phi1),
+                                              std::cos(delta) - std::sin(phi1) * std::sin(phi2));
+  return GeoPoint{Degrees(phi2), Degrees(lambda2)};
+}
+
+FlightBuilder::FlightBuilder(GeoPoint start, double heading_deg, double field_elevation_ft)
+    : field_elevation_ft_(field_elevation_ft) {
+  current_.latitude_deg = start.lat_deg;
+  current_.longitude_deg = start.lon_deg;
+  current_.heading_deg = NormalizeHeading(heading_deg);
+  current_.altitude_ft = field_elevation_ft;
+  current_.g_force = 1.0;
+  current_.on_ground = true;
+  samples_.push_back(current_);
+}
+
+void FlightBuilder::Step(double distance_m) {
+  const GeoPoint next =
+      MovePoint(GeoPoint{current_.latitude_deg, current_.longitude_deg}, current_.heading_deg, distance_m);
+  current_.latitude_deg = next.lat_deg;
+  current_.longitude_deg = next.lon_deg;
+  samples_.push_back(current_);
+  current_.g_force = 1.0;  // a touchdown bump lasts one sample
+}
+
+void FlightBuilder::SetHeight(double height_ft) {
+  current_.altitude_ft = field_elevation_ft_ + height_ft;
+  current_.radio_altitude_ft = std::max(0.0, height_ft);
+}
+
+FlightBuilder& FlightBuilder::Hold(double seconds) {
+  current_.ground_speed_kt = 0.0;
+  for (double t = 0.0; t < seconds; t += kSampleIntervalS) Step(0.0);
+  return *this;
+}
+
+FlightBuilder& FlightBuilder::TaxiTo(GeoPoint target, double speed_kt) {
+  current_.ground_speed_kt = speed_kt;
+  const double step_m = MetresPerSample(speed_kt);
+  for (;;) {
+    const GeoPoint here{current_.latitude_deg, current_.longitude_deg};
+    const double remaining_m = HaversineDistanceM(here, target);
+    if (remaining_m < 1e-3) break;
+    current_.heading_deg = InitialBearingDeg(here, target);
+    if (remaining_m <= step_m) {
+      current_.latitude_deg = target.lat_deg;
+      current_.longitude_deg = target.lon_deg;
+      samples_.push_back(current_);
+      break;
+    }
+    Step(step_m);
+  }
+  return *this;
+}
+
+FlightBuilder& FlightBuilder::TaxiStraight(double distance_m, double speed_kt) {
+  current_.ground_speed_kt = speed_kt;
+  const double step_m = MetresPerSample(speed_kt);
+  for (double done = 0.0; done < distance_m; done += step_m) Step(std::min(step_m, distance_m - done));
+  return *this;
+}
+
+FlightBuilder& FlightBuilder::TurnTo(double heading_deg, double speed_kt, double rate_deg_s) {
+  current_.ground_speed_kt = speed_kt;
+  const double step_deg = rate_deg_s * kSampleIntervalS;
+  const double step_m = MetresPerSample(speed_kt);
+  for (double left = TurnAngle(current_.heading_deg, heading_deg); std::fabs(left) > 1e-9;) {
+    const double turn = std::clamp(left, -step_deg, step_deg);
+    current_.heading_deg = NormalizeHeading(current_.heading_deg + turn);
+    left -= turn;
+    Step(step_m);
+  }
+  return *this;
+}
+
+FlightBuilder& FlightBuilder::TakeoffRoll(double acceleration_kt_s, double rotate_kt) {
+  while (current_.ground_speed_kt < rotate_kt) {
+    const double before = current_.ground_speed_kt;
+    current_.ground_speed_kt = std::min(rotate_kt, before + acceleration_kt_s * kSampleIntervalS);
+    Step(MetresPerSample((before + current_.ground_speed_kt) / 2.0));
+  }
+  return *this;
+}
+
+FlightBuilder& FlightBuilder::ClimbOut(double seconds, double climb_fpm, double acceleration_kt_s) {
+  current_.on_ground = false;
+  double height_ft = current_.radio_altitude_ft;
+  for (double t = 0.0; t < seconds; t += kSampleIntervalS) {
+    const double before = current_.ground_speed_kt;
+    current_.ground_speed_kt += acceleration_kt_s * kSampleIntervalS;
+    height_ft += climb_fpm / 60.0 * kSampleIntervalS;
+    SetHeight(height_ft);
+    Step(MetresPerSample((before + current_.ground_speed_kt) / 2.0));
+  }
+  return *this;
+}
+
+FlightBuilder& FlightBuilder::StartApproach(const RunwayDirection& runway, double distance_m, double speed_kt) {
+  const GeoPoint start = RunwayPoint(runway, -distance_m, 0.0);
+  current_.latitude_deg = start.lat_deg;
+  current_.longitude_deg = start.lon_deg;
+  current_.heading_deg = runway.heading_true_deg;
+  current_.ground_speed_kt = speed_kt;
+  current_.on_ground = false;
+  SetHeight(GlidePathHeightFt(distance_m + kAimPointM));
+  samples_.push_back(current_);
+  return *this;
+}
+
+FlightBuilder& FlightBuilder::FlyApproach(double flare_height_ft) {
+  const double step_m = MetresPerSample(current_.ground_speed_kt);
+  const double step_ft = GlidePathHeightFt(step_m);
+  for (double height_ft = current_.radio_altitude_ft; height_ft > flare_height_ft;) {
+    height_ft = std::max(flare_height_ft, height_ft - step_ft);
+    SetHeight(height_ft);
+    Step(step_m);
+  }
+  return *this;
+}
+
+FlightBuilder& FlightBuilder::FlareAndTouchdown(double touchdown_sink_fpm) {
+  const double glide_sink_fpm = GlidePathHeightFt(MetresPerSample(current_.ground_speed_kt)) / kSampleIntervalS * 60.0;
+  const double final_sink_fpm = std::max(kMinFlareSinkFpm, touchdown_sink_fpm);
+  const double start_height_ft = std::max(current_.radio_altitude_ft, 1.0);
+  // Constant easing of the sink rate: v^2 = v_td^2 + 2 a h, so v reaches v_td at h = 0.
+  const double easing = std::max(0.0, glide_sink_fpm * glide_sink_fpm - final_sink_fpm * final_sink_fpm) /
+                        (2.0 * start_height_ft);
+  double height_ft = current_.radio_altitude_ft;
+  while (height_ft > 0.0) {
+    const double sink_fpm = std::sqrt(final_sink_fpm * final_sink_fpm + 2.0 * easing * height_ft);
+    height_ft -= sink_fpm / 60.0 * kSampleIntervalS;
+    current_.ground_speed_kt = std::max(0.0, current_.ground_speed_kt - 1.0 * kSampleIntervalS);
+    if (height_ft <= 0.0) {
+      current_.on_ground = true;
+      current_.g_force = 1.0 + touchdown_sink_fpm * kTouchdownGPerFpm;
+    }
+    SetHeight(std::max(0.0, height_ft));
+    Step(MetresPerSample(current_.ground_speed_kt));
+  }
+  return *this;
+}
+
+FlightBuilder& FlightBuilder::Rollout(double deceleration_kt_s, double to_speed_kt) {
+  while (current_.ground_speed_kt > to_speed_kt) {
+    const double before = current_.ground_speed_kt;
+    current_.ground_speed_kt = std::max(to_speed_kt, before - deceleration_kt_s * kSampleIntervalS);
+    Step(MetresPerSample((before + current_.ground_speed_kt) / 2.0));
+  }
+  return *this;
+}
+
+FlightBuilder& FlightBuilder::Vacate(double turn_deg, double speed_kt, double straight_m) {
+  TurnTo(current_.heading_deg + turn_deg, speed_kt);
+  return TaxiStraight(straight_m, speed_kt);
+}
+
+}  // namespace pistavox::flight
