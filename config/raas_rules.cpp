@@ -1,16 +1,175 @@
 #include "config/raas_rules.h"
 
+#include <array>
+#include <utility>
+
+#include "runways/ascii_text.h"
+#include "runways/file_bytes.h"
+#include "runways/number_text.h"
+#include "runways/runway_database.h"
+#include "runways/text_lines.h"
+
 namespace pistavox {
+namespace {
 
-bool LoadRaasRules(const std::string&, RaasRules&, std::string&) { return true; }
+constexpr std::array<std::pair<std::string_view, double RaasRules::*>, 15> kThresholdKeys = {{
+    {"threshold.runway_edge_margin_m", &RaasRules::runway_edge_margin_m},
+    {"threshold.runway_end_margin_m", &RaasRules::runway_end_margin_m},
+    {"threshold.heading_tolerance_deg", &RaasRules::heading_tolerance_deg},
+    {"threshold.approach_distance_m", &RaasRules::approach_distance_m},
+    {"threshold.airborne_approach_distance_m", &RaasRules::airborne_approach_distance_m},
+    {"threshold.min_taxi_speed_kt", &RaasRules::min_taxi_speed_kt},
+    {"threshold.min_roll_speed_kt", &RaasRules::min_roll_speed_kt},
+    {"threshold.high_speed_taxiway_kt", &RaasRules::high_speed_taxiway_kt},
+    {"threshold.short_runway_m", &RaasRules::short_runway_m},
+    {"threshold.crossing_min_heading_delta_deg", &RaasRules::crossing_min_heading_delta_deg},
+    {"threshold.crossing_max_heading_delta_deg", &RaasRules::crossing_max_heading_delta_deg},
+    {"threshold.runway_end_approach_m", &RaasRules::runway_end_approach_m},
+    {"threshold.runway_end_m", &RaasRules::runway_end_m},
+    {"threshold.overrun_risk_m", &RaasRules::overrun_risk_m},
+    {"threshold.alert_cooldown_s", &RaasRules::alert_cooldown_s},
+}};
 
-bool ApplyRaasRulesText(std::string_view, RaasRules&, std::string&) { return true; }
+constexpr std::array<std::pair<std::string_view, bool RaasRules::*>, 12> kEnableKeys = {{
+    {"enable.approach", &RaasRules::enable_approach},
+    {"enable.runway_entry", &RaasRules::enable_runway_entry},
+    {"enable.crossing", &RaasRules::enable_crossing},
+    {"enable.remaining_distance", &RaasRules::enable_remaining_distance},
+    {"enable.runway_end", &RaasRules::enable_runway_end},
+    {"enable.runway_length", &RaasRules::enable_runway_length},
+    {"enable.wrong_runway", &RaasRules::enable_wrong_runway},
+    {"enable.heading_check", &RaasRules::enable_heading_check},
+    {"enable.runway_verify", &RaasRules::enable_runway_verify},
+    {"enable.taxiway_info", &RaasRules::enable_taxiway_info},
+    {"enable.taxiway_safety", &RaasRules::enable_taxiway_safety},
+    {"enable.runway_occupancy", &RaasRules::enable_runway_occupancy},
+}};
 
-bool ParseRuleBool(std::string_view, bool current) { return current; }
+template <typename Member, std::size_t N>
+Member FindMember(const std::array<std::pair<std::string_view, Member>, N>& table, std::string_view key) {
+  for (const auto& [name, member] : table) {
+    if (name == key) return member;
+  }
+  return nullptr;
+}
 
-bool ParseIntList(std::string_view, std::vector<std::int32_t>& values, std::string&) {
-  values.clear();
+// The reasons match the messages of the standard conversions the file format grew up with.
+bool ReadRuleInt(std::string_view text, std::int32_t& value, std::string& error) {
+  switch (ReadLeadingInt32(text, value)) {
+    case NumberReadStatus::kOk: return true;
+    case NumberReadStatus::kInvalid: error = "invalid stoi argument"; return false;
+    case NumberReadStatus::kOutOfRange: error = "stoi argument out of range"; return false;
+  }
+  return false;
+}
+
+bool ReadRuleDouble(std::string_view text, double& value, std::string& error) {
+  switch (ReadLeadingDouble(text, value)) {
+    case NumberReadStatus::kOk: return true;
+    case NumberReadStatus::kInvalid: error = "invalid stod argument"; return false;
+    case NumberReadStatus::kOutOfRange: error = "stod argument out of range"; return false;
+  }
+  return false;
+}
+
+// Applies one key; false with `error` = the reason when its value is not a number.
+bool ApplyRule(const std::string& key, std::string_view value, RaasRules& rules, std::string& error) {
+  constexpr std::string_view kPriority = "priority.";
+  constexpr std::string_view kCooldown = "cooldown.";
+  if (key.starts_with(kPriority)) {
+    std::int32_t priority = 0;
+    if (!ReadRuleInt(value, priority, error)) return false;
+    rules.priorities[key.substr(kPriority.size())] = priority;
+    return true;
+  }
+  if (key.starts_with(kCooldown)) {
+    double seconds = 0.0;
+    if (!ReadRuleDouble(value, seconds, error)) return false;
+    rules.cooldowns[key.substr(kCooldown.size())] = seconds;
+    return true;
+  }
+  if (key == "threshold.short_runway_ft") {
+    double feet = 0.0;
+    if (!ReadRuleDouble(value, feet, error)) return false;
+    rules.short_runway_m = feet * kMetresPerFoot;
+    return true;
+  }
+  if (double RaasRules::*threshold = FindMember(kThresholdKeys, key)) {
+    double number = 0.0;
+    if (!ReadRuleDouble(value, number, error)) return false;
+    rules.*threshold = number;
+    return true;
+  }
+  if (key == "remaining.feet" || key == "remaining.meters") {
+    std::vector<std::int32_t> marks;
+    if (!ParseIntList(value, marks, error)) return false;
+    if (!marks.empty()) (key == "remaining.feet" ? rules.remaining_feet : rules.remaining_meters) = std::move(marks);
+    return true;
+  }
+  if (bool RaasRules::*flag = FindMember(kEnableKeys, key)) rules.*flag = ParseRuleBool(value, rules.*flag);
   return true;
+}
+
+}  // namespace
+
+bool ParseRuleBool(std::string_view text, bool current) {
+  const std::string word = ToLowerAscii(text);
+  if (word == "1" || word == "true" || word == "yes" || word == "on") return true;
+  if (word == "0" || word == "false" || word == "no" || word == "off") return false;
+  return current;
+}
+
+bool ParseIntList(std::string_view text, std::vector<std::int32_t>& values, std::string& error) {
+  std::vector<std::int32_t> parsed;
+  while (true) {
+    const std::size_t comma = text.find(',');
+    const std::string_view piece = TrimAsciiSpace(text.substr(0, comma));
+    if (!piece.empty()) {
+      std::int32_t value = 0;
+      if (!ReadRuleInt(piece, value, error)) return false;
+      parsed.push_back(value);
+    }
+    if (comma == std::string_view::npos) break;
+    text.remove_prefix(comma + 1);
+  }
+  values = std::move(parsed);
+  return true;
+}
+
+bool ApplyRaasRulesText(std::string_view text, RaasRules& rules, std::string& error) {
+  std::string section;
+  std::size_t line_number = 0;
+  LineReader lines(text);
+  std::string_view line;
+  while (lines.Next(line)) {
+    ++line_number;
+
+    line = TrimAsciiSpace(line.substr(0, line.find_first_of("#;")));
+    if (line.empty()) continue;
+    if (line.front() == '[' && line.back() == ']') {
+      section = ToLowerAscii(TrimAsciiSpace(line.substr(1, line.size() - 2)));
+      continue;
+    }
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) continue;
+    std::string key(TrimAsciiSpace(line.substr(0, equals)));
+    const std::string_view value = TrimAsciiSpace(line.substr(equals + 1));
+    if (key.empty()) continue;
+    if (!section.empty() && key.find('.') == std::string::npos) key = section + "." + key;
+
+    std::string reason;
+    if (!ApplyRule(key, value, rules, reason)) {
+      error = "Invalid RAAS rules at line " + std::to_string(line_number) + ": " + reason;
+      return false;
+    }
+  }
+  return true;
+}
+
+bool LoadRaasRules(const std::string& path, RaasRules& rules, std::string& error) {
+  std::string contents;
+  if (!ReadFileBytes(path, contents)) return true;  // a missing rules file leaves the rules as they are
+  return ApplyRaasRulesText(contents, rules, error);
 }
 
 }  // namespace pistavox

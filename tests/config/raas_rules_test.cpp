@@ -1,0 +1,160 @@
+#include "config/raas_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "tests/support/test_paths.h"
+
+namespace pistavox {
+namespace {
+
+RaasRules Apply(const std::string& text) {
+  RaasRules rules;
+  std::string error;
+  EXPECT_TRUE(ApplyRaasRulesText(text, rules, error)) << error;
+  return rules;
+}
+
+std::string FailureOf(const std::string& text, RaasRules& rules) {
+  std::string error;
+  EXPECT_FALSE(ApplyRaasRulesText(text, rules, error)) << text;
+  return error;
+}
+
+TEST(RaasRules, StartsFromTheBuiltInDefaults) {
+  const RaasRules rules;
+  EXPECT_EQ(rules.runway_edge_margin_m, 22.0);
+  EXPECT_EQ(rules.short_runway_m, 1500.0);
+  EXPECT_EQ(rules.alert_cooldown_s, 8.0);
+  EXPECT_TRUE(rules.enable_approach);
+  EXPECT_FALSE(rules.enable_runway_verify);
+  EXPECT_FALSE(rules.enable_runway_occupancy);
+  EXPECT_EQ(rules.remaining_feet, (std::vector<std::int32_t>{5000, 4000, 3000, 2000, 1000, 500}));
+  EXPECT_EQ(rules.remaining_meters.size(), 8u);
+  EXPECT_TRUE(rules.priorities.empty());
+}
+
+TEST(LoadRaasRules, ReadsKeysSectionsAndComments) {
+  const RaasRules rules = Apply(
+      "threshold.runway_edge_margin_m = 30 ; wider\n"
+      "  threshold.runway_end_margin_m=95#comment\r\n"
+      "[Enable]\n"
+      "approach = off\n"
+      "taxiway_info = YES\n"
+      "runway_verify = maybe\n"
+      "threshold.approach_distance_m = 700m\n"  // dotted keys ignore the section
+      "[ threshold ]\n"
+      "runway_end_m = 150\n"
+      "Runway_End_Margin_M = 1\n"  // keys keep their case: matches nothing
+      "no equals sign here\n"
+      " = 5\n"
+      "[]\n"
+      "min_taxi_speed_kt = 99\n"  // no section: matches nothing
+      "expected_airport = EDDF\n"
+      "threshold.heading_tolerance_deg = 35 = 36\n");
+  EXPECT_EQ(rules.runway_edge_margin_m, 30.0);
+  EXPECT_EQ(rules.runway_end_margin_m, 95.0);
+  EXPECT_FALSE(rules.enable_approach);
+  EXPECT_TRUE(rules.enable_taxiway_info);
+  EXPECT_FALSE(rules.enable_runway_verify);
+  EXPECT_EQ(rules.approach_distance_m, 700.0);
+  EXPECT_EQ(rules.runway_end_m, 150.0);
+  EXPECT_EQ(rules.min_taxi_speed_kt, 6.0);
+  EXPECT_EQ(rules.expected_airport, "");
+  EXPECT_EQ(rules.heading_tolerance_deg, 35.0);
+}
+
+TEST(LoadRaasRules, ReadsShortRunwayInEitherUnitLaterLineWinning) {
+  EXPECT_DOUBLE_EQ(Apply("threshold.short_runway_ft = 5000\n").short_runway_m, 1524.0);
+  EXPECT_EQ(Apply("threshold.short_runway_ft = 5000\nthreshold.short_runway_m = 1000\n").short_runway_m, 1000.0);
+  EXPECT_DOUBLE_EQ(Apply("threshold.short_runway_m = 1000\nthreshold.short_runway_ft = 5000\n").short_runway_m, 1524.0);
+}
+
+TEST(LoadRaasRules, ReadsListsPrioritiesAndCooldowns) {
+  const RaasRules rules = Apply(
+      "remaining.feet = 3000,1000\n"
+      "remaining.meters =\n"
+      "[priority]\n"
+      "approaching_runway = 80\n"
+      "approaching_runway = 90\n"
+      "priority. = 5\n"
+      "[cooldown]\n"
+      "brake_brake = 2.5s\n");
+  EXPECT_EQ(rules.remaining_feet, (std::vector<std::int32_t>{3000, 1000}));
+  EXPECT_EQ(rules.remaining_meters.size(), 8u);  // an empty list keeps the defaults
+  EXPECT_EQ(rules.priorities.at("approaching_runway"), 90);
+  EXPECT_EQ(rules.priorities.at(""), 5);
+  EXPECT_EQ(rules.cooldowns.at("brake_brake"), 2.5);
+}
+
+TEST(LoadRaasRules, StopsAtTheFirstBadNumberKeepingEarlierLines) {
+  RaasRules rules;
+  EXPECT_EQ(FailureOf("# comment\n\nthreshold.runway_end_m = 150\n[threshold]\nrunway_end_m =\nrunway_edge_margin_m = 1\n",
+                      rules),
+            "Invalid RAAS rules at line 5: invalid stod argument");
+  EXPECT_EQ(rules.runway_end_m, 150.0);
+  EXPECT_EQ(rules.runway_edge_margin_m, 22.0);
+
+  RaasRules more;
+  EXPECT_EQ(FailureOf("cooldown.x = 1e999\n", more), "Invalid RAAS rules at line 1: stod argument out of range");
+  EXPECT_EQ(FailureOf("priority.x = high\n", more), "Invalid RAAS rules at line 1: invalid stoi argument");
+  EXPECT_EQ(FailureOf("priority.x = 3000000000\n", more), "Invalid RAAS rules at line 1: stoi argument out of range");
+  EXPECT_EQ(FailureOf("\r\n\r\nremaining.feet = 1, x\n", more), "Invalid RAAS rules at line 3: invalid stoi argument");
+  EXPECT_EQ(more.remaining_feet.size(), 6u);
+}
+
+TEST(LoadRaasRules, TreatsAMissingFileAsNoRules) {
+  RaasRules rules;
+  rules.runway_end_m = 1.0;
+  std::string error;
+  EXPECT_TRUE(LoadRaasRules("no-such-rules.ini", rules, error));
+  EXPECT_EQ(rules.runway_end_m, 1.0);
+  EXPECT_TRUE(error.empty());
+
+  std::ofstream("some-rules.ini", std::ios::binary) << "[threshold]\nrunway_end_m = 42\n";
+  EXPECT_TRUE(LoadRaasRules("some-rules.ini", rules, error));
+  EXPECT_EQ(rules.runway_end_m, 42.0);
+}
+
+TEST(LoadRaasRules, ShippedRulesFileKeepsTheDefaults) {
+  const std::string path = test::SourcePath("data/raas_rules.ini");
+  ASSERT_TRUE(test::FileExists(path));
+  RaasRules rules;
+  std::string error;
+  EXPECT_TRUE(LoadRaasRules(path, rules, error)) << error;
+  const RaasRules defaults;
+  EXPECT_EQ(rules.runway_end_m, defaults.runway_end_m);
+  EXPECT_EQ(rules.short_runway_m, defaults.short_runway_m);
+  EXPECT_EQ(rules.remaining_feet, defaults.remaining_feet);
+  EXPECT_EQ(rules.enable_approach, defaults.enable_approach);
+  EXPECT_TRUE(rules.priorities.empty());
+  EXPECT_TRUE(rules.cooldowns.empty());
+}
+
+TEST(ParseRuleBool, KnowsEightWordsInAnyCase) {
+  for (const char* word : {"1", "true", "YES", "On"}) EXPECT_TRUE(ParseRuleBool(word, false)) << word;
+  for (const char* word : {"0", "FALSE", "no", "oFF"}) EXPECT_FALSE(ParseRuleBool(word, true)) << word;
+  for (const char* word : {"", "maybe", "2", " yes"}) {
+    EXPECT_TRUE(ParseRuleBool(word, true)) << word;
+    EXPECT_FALSE(ParseRuleBool(word, false)) << word;
+  }
+}
+
+TEST(ParseIntList, KeepsOrderAndDuplicatesSkippingEmptyPieces) {
+  std::vector<std::int32_t> values{9};
+  std::string error;
+  ASSERT_TRUE(ParseIntList("5000, 3000,,1000, 1000 ,", values, error));
+  EXPECT_EQ(values, (std::vector<std::int32_t>{5000, 3000, 1000, 1000}));
+  ASSERT_TRUE(ParseIntList(" , ", values, error));
+  EXPECT_TRUE(values.empty());
+  values = {7};
+  EXPECT_FALSE(ParseIntList("1,2x,z", values, error));
+  EXPECT_EQ(error, "invalid stoi argument");
+  EXPECT_EQ(values, std::vector<std::int32_t>{7});
+  EXPECT_FALSE(ParseIntList("1,-2147483649", values, error));
+  EXPECT_EQ(error, "stoi argument out of range");
+}
+
+}  // namespace
+}  // namespace pistavox

@@ -1,0 +1,195 @@
+#include "runways/runway_database.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+
+#include "runways/runway_geometry.h"
+#include "runways/runway_idents.h"
+#include "tests/support/test_paths.h"
+
+namespace pistavox {
+namespace {
+
+const std::string kHeader =
+    "airport_ident,length_ft,width_ft,closed,le_ident,le_latitude_deg,le_longitude_deg,he_ident,he_latitude_deg,"
+    "he_longitude_deg\n";
+
+RunwayDatabase Parse(const std::string& text) {
+  RunwayDatabase directions;
+  std::string error;
+  EXPECT_TRUE(ParseRunwayDatabase(text, "test.csv", directions, error)) << error;
+  return directions;
+}
+
+void WriteFile(const std::string& path, const std::string& contents) {
+  std::ofstream(path, std::ios::binary) << contents;
+}
+
+TEST(RunwayDatabase, TurnsOneRowIntoTwoDirectionsLeFirst) {
+  const RunwayDatabase db = Parse(kHeader + "XA,10000,150,0,9,50.0,8.0,27,50.0,8.1\n");
+  ASSERT_EQ(db.size(), 2u);
+  EXPECT_EQ(db[0].airport_ident, "XA");
+  EXPECT_EQ(db[0].ident, "09");
+  EXPECT_EQ(db[0].opposite_ident, "27");
+  EXPECT_EQ(db[1].ident, "27");
+  EXPECT_EQ(db[1].opposite_ident, "09");
+  EXPECT_EQ(db[0].threshold_lon_deg, 8.0);
+  EXPECT_EQ(db[0].end_lon_deg, 8.1);
+  EXPECT_EQ(db[1].threshold_lon_deg, 8.1);
+  EXPECT_EQ(db[1].end_lon_deg, 8.0);
+  EXPECT_DOUBLE_EQ(db[0].length_m, 3048.0);
+  EXPECT_EQ(db[1].length_m, db[0].length_m);
+  EXPECT_DOUBLE_EQ(db[0].width_m, 150 * 0.3048);
+  EXPECT_NEAR(db[0].heading_true_deg, 90.0, 0.1);
+  EXPECT_NEAR(HeadingDifferenceDeg(db[0].heading_true_deg, db[1].heading_true_deg), 180.0, 0.1);
+}
+
+TEST(RunwayDatabase, AppliesWidthAndLengthRules) {
+  const RunwayDatabase db = Parse(kHeader +
+                                  "A,100,30,0,01,0,0,19,0.001,0\n"     // 9.144 m raised to 18
+                                  "B,100,,0,01,0,0,19,0.001,0\n"       // missing width: 45
+                                  "C,100,200,0,01,0,0,19,0.001,0\n"    // 60.96
+                                  "D,,x,0,01,0,0,19,0.001,0\n"         // length from the ends
+                                  "E,,,0,01,1,1,19,1,1\n"              // coincident ends
+                                  "F,-5,0,0,01,0,0,19,0.001,0\n"       // kept as read
+                                  "G,nan,inf,0,01,0,0,19,0.001,0\n");  // non-finite: as missing
+  ASSERT_EQ(db.size(), 14u);
+  EXPECT_EQ(db[0].width_m, 18.0);
+  EXPECT_EQ(db[2].width_m, 45.0);
+  EXPECT_DOUBLE_EQ(db[4].width_m, 60.96);
+  EXPECT_NEAR(db[6].length_m, 6371000.0 * 3.141592653589793 / 180.0 * 0.001, 1e-6);
+  EXPECT_EQ(db[6].width_m, 45.0);
+  EXPECT_EQ(db[8].length_m, 0.0);
+  EXPECT_DOUBLE_EQ(db[10].length_m, -5 * 0.3048);
+  EXPECT_EQ(db[10].width_m, 18.0);
+  EXPECT_NEAR(db[12].length_m, db[6].length_m, 1e-9);
+  EXPECT_EQ(db[12].width_m, 45.0);
+}
+
+TEST(RunwayDatabase, SkipsUnusableRowsOnly) {
+  const RunwayDatabase db = Parse(kHeader +
+                                  "CL,1,1,1,01,0,0,19,1,1\n"        // closed
+                                  "K0,1,1,0,01,0,0,19,1,1\n"        // kept: closed only when exactly 1
+                                  "K1,1,1,true,01,0,0,19,1,1\n"
+                                  "K2,1,1, 1,01,0,0,19,1,1\n"
+                                  "K3,1,1,,01,0,0,19,1,1\n"
+                                  "NC,1,1,0,01,,0,19,1,1\n"         // missing coordinate
+                                  "BC,1,1,0,01,0,north,19,1,1\n"    // unreadable coordinate
+                                  "NN,1,1,0,01,0,nan,19,1,1\n"      // NaN coordinate
+                                  "IN,1,1,0,01,0,0,19,1,-inf\n"     // infinite coordinate
+                                  ",1,1,0,01,0,0,19,1,1\n"          // no airport
+                                  "NI,1,1,0, - ,0,0,19,1,1\n"       // designator empty once normalised
+                                  "SH,1,1,0,01,0,0,19\n"            // short row: he coordinates missing
+                                  "\n");
+  ASSERT_EQ(db.size(), 8u);
+  EXPECT_EQ(db[0].airport_ident, "K0");
+  EXPECT_EQ(db[2].airport_ident, "K1");
+  EXPECT_EQ(db[4].airport_ident, "K2");
+  EXPECT_EQ(db[6].airport_ident, "K3");
+}
+
+TEST(RunwayDatabase, FindsColumnsByNameInAnyOrder) {
+  const RunwayDatabase db = Parse(
+      "id,he_longitude_deg,he_latitude_deg,he_ident,extra,le_longitude_deg,le_latitude_deg,le_ident,closed,"
+      "width_ft,length_ft,airport_ident,le_ident\n"
+      "7,8.1,50.0,27,\"x,y\",8.0,50.0,ignored,0,150,10000,\" ZZ \",9\n");
+  ASSERT_EQ(db.size(), 2u);
+  EXPECT_EQ(db[0].airport_ident, " ZZ ");  // kept as in the file
+  EXPECT_EQ(db[0].ident, "09");            // the later of two same-named columns wins
+  EXPECT_EQ(db[0].end_lon_deg, 8.1);
+  EXPECT_DOUBLE_EQ(db[0].length_m, 3048.0);
+}
+
+TEST(RunwayDatabase, ReadsRowsShorterThanTheHeaderWithEmptyFields) {
+  const RunwayDatabase db = Parse(
+      "airport_ident,le_ident,he_ident,le_latitude_deg,le_longitude_deg,he_latitude_deg,he_longitude_deg,width_ft,"
+      "length_ft\n"
+      "XA,18,36,1,1,0,1\n");
+  ASSERT_EQ(db.size(), 2u);
+  EXPECT_EQ(db[0].width_m, 45.0);
+  EXPECT_NEAR(db[0].length_m, 111194.9, 0.1);
+}
+
+TEST(RunwayDatabase, SkipsEveryRowWhenAByteOrderMarkHidesAColumn) {
+  const RunwayDatabase db = Parse("\xEF\xBB\xBF" + kHeader + "XA,1,1,0,01,0,0,19,1,1\n");
+  EXPECT_TRUE(db.empty());
+}
+
+TEST(RunwayDatabase, HandlesLineEnds) {
+  const RunwayDatabase crlf = Parse(
+      "airport_ident,le_ident,he_ident,le_latitude_deg,le_longitude_deg,he_latitude_deg,closed,he_longitude_deg\r\n"
+      "XA,18,36,1,1,0,0,1\r\n"
+      "XB,18,36,1,1,0,1\r\n"      // closed "1" before the dropped CR
+      "XC,18,36,1,1,0,0,1");      // no final line feed
+  ASSERT_EQ(crlf.size(), 4u);
+  EXPECT_EQ(crlf[2].airport_ident, "XC");
+}
+
+TEST(RunwayDatabase, LoadsAFileAndReportsTheTwoFailures) {
+  RunwayDatabase db(3);
+  std::string error;
+  EXPECT_FALSE(LoadRunwayDatabase("no-such-runways.csv", db, error));
+  EXPECT_EQ(error, "Cannot open runway database: no-such-runways.csv");
+  EXPECT_EQ(db.size(), 3u);
+
+  WriteFile("empty-runways.csv", "");
+  EXPECT_FALSE(LoadRunwayDatabase("empty-runways.csv", db, error));
+  EXPECT_EQ(error, "Runway database is empty: empty-runways.csv");
+  EXPECT_EQ(db.size(), 3u);
+
+  WriteFile("header-only-runways.csv", "\n");
+  EXPECT_TRUE(LoadRunwayDatabase("header-only-runways.csv", db, error));
+  EXPECT_TRUE(db.empty());
+
+  WriteFile("one-runway.csv", kHeader + "XA,1,1,0,01,0,0,19,1,1\n");
+  EXPECT_TRUE(LoadRunwayDatabase("one-runway.csv", db, error));
+  EXPECT_EQ(db.size(), 2u);
+}
+
+TEST(RunwayDatabase, ShippedDatabaseHoldsTheDemoAirports) {
+  RunwayDatabase db;
+  std::string error;
+  ASSERT_TRUE(LoadRunwayDatabase(test::SourcePath("data/runways.csv"), db, error)) << error;
+  EXPECT_EQ(ListAirportRunwayIdents(db, "pxin"),
+            (std::vector<std::string>{"09L", "09C", "09R", "18", "27L", "27C", "27R", "36"}));
+  EXPECT_EQ(ListAirportRunwayIdents(db, "PXSF"), (std::vector<std::string>{"04", "22"}));
+  EXPECT_EQ(ListAirportRunwayIdents(db, "PXCW"), (std::vector<std::string>{"05", "23"}));  // 12/30 is closed
+  for (const RunwayDirection& direction : db) {
+    if (direction.airport_ident == "PXSF") {
+      EXPECT_LT(direction.length_m, 1500.0);
+      EXPECT_EQ(direction.width_m, 18.0);
+    }
+    if (direction.airport_ident == "PXCW") {
+      EXPECT_EQ(direction.width_m, 45.0);
+    }
+    if (direction.ident == "18") {
+      EXPECT_NEAR(direction.length_m, 2500.0, 1.0);  // from the ends: no length in the file
+    }
+  }
+}
+
+// The world file is not part of the project; these run only where it is present.
+TEST(RunwayDatabase, LoadsTheWorldFile) {
+  const std::string path = test::SharedDataPath("runways-world.csv");
+  if (!test::FileExists(path)) GTEST_SKIP() << "world runway file absent";
+  RunwayDatabase db;
+  std::string error;
+  ASSERT_TRUE(LoadRunwayDatabase(path, db, error)) << error;
+  // Counted once with Python's csv module: rows not closed, with four coordinates that
+  // float() reads as finite numbers and non-blank airport and designators, times two.
+  EXPECT_EQ(db.size(), 29702u);
+  // Parallels in designator order: L, C, R.
+  EXPECT_EQ(ListAirportRunwayIdents(db, "EDDF"),
+            (std::vector<std::string>{"07L", "07C", "07R", "18", "25L", "25C", "25R", "36"}));
+  for (const RunwayDirection& direction : db) {
+    ASSERT_TRUE(std::isfinite(direction.threshold_lat_deg) && std::isfinite(direction.end_lon_deg));
+    ASSERT_GE(direction.width_m, 18.0);
+    ASSERT_GE(direction.heading_true_deg, 0.0);
+    ASSERT_LT(direction.heading_true_deg, 360.0);
+  }
+}
+
+}  // namespace
+}  // namespace pistavox

@@ -1,0 +1,110 @@
+#include "runways/runway_geometry.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace pistavox {
+namespace {
+
+constexpr double kMetresPerDegree = 6371000.0 * kPi / 180.0;
+
+TEST(HaversineDistanceM, MeasuresGreatCircles) {
+  const GeoPoint a{47.25, 8.5};
+  EXPECT_EQ(HaversineDistanceM(a, a), 0.0);
+  EXPECT_NEAR(HaversineDistanceM({0, 0}, {1, 0}), kMetresPerDegree, 1e-6);
+  EXPECT_NEAR(HaversineDistanceM({0, 0}, {0, 180}), 6371000.0 * kPi, 1e-6);
+  EXPECT_NEAR(HaversineDistanceM({90, 0}, {-90, 77}), 6371000.0 * kPi, 1e-6);
+  EXPECT_NEAR(HaversineDistanceM({0, 179.5}, {0, -179.5}), kMetresPerDegree, 1e-6);  // across the date line
+  EXPECT_EQ(HaversineDistanceM({12.3, 45.6}, {-7.8, 170.1}), HaversineDistanceM({-7.8, 170.1}, {12.3, 45.6}));
+}
+
+TEST(InitialBearingDeg, StaysInZeroTo360) {
+  EXPECT_NEAR(InitialBearingDeg({0, 0}, {0, 1}), 90.0, 1e-9);
+  EXPECT_NEAR(InitialBearingDeg({0, 0}, {0, -1}), 270.0, 1e-9);
+  EXPECT_NEAR(InitialBearingDeg({0, 0}, {1, 0}), 0.0, 1e-9);
+  EXPECT_NEAR(InitialBearingDeg({1, 0}, {0, 0}), 180.0, 1e-9);
+  EXPECT_NEAR(InitialBearingDeg({0, 179.9}, {0, -179.9}), 90.0, 1e-9);
+  const double slightly_west_of_north = InitialBearingDeg({0, 0}, {1, -1e-9});
+  EXPECT_GE(slightly_west_of_north, 359.0);
+  EXPECT_LT(slightly_west_of_north, 360.0);
+}
+
+TEST(HeadingDifferenceDeg, WrapsAround) {
+  EXPECT_EQ(HeadingDifferenceDeg(350, 10), 20.0);
+  EXPECT_EQ(HeadingDifferenceDeg(10, 350), 20.0);
+  EXPECT_EQ(HeadingDifferenceDeg(90, 270), 180.0);
+  EXPECT_EQ(HeadingDifferenceDeg(359, 1), 2.0);
+  EXPECT_EQ(HeadingDifferenceDeg(0, 180), 180.0);
+  EXPECT_EQ(HeadingDifferenceDeg(123, 123), 0.0);
+}
+
+TEST(ProjectOntoRunway, MeasuresAlongAndSignedCrossTrack) {
+  const GeoPoint threshold{0, 0};
+  const GeoPoint north_end{0.02, 0};
+  const RunwayProjection at_threshold = ProjectOntoRunway(threshold, threshold, north_end);
+  EXPECT_EQ(at_threshold.along_m, 0.0);
+  EXPECT_EQ(at_threshold.cross_m, 0.0);
+  EXPECT_NEAR(at_threshold.length_m, 0.02 * kMetresPerDegree, 1e-6);
+
+  const RunwayProjection at_end = ProjectOntoRunway(north_end, threshold, north_end);
+  EXPECT_NEAR(at_end.along_m, at_end.length_m, 1e-6);
+  EXPECT_NEAR(at_end.cross_m, 0.0, 1e-6);
+
+  const RunwayProjection east = ProjectOntoRunway({0.01, 0.001}, threshold, north_end);
+  EXPECT_NEAR(east.along_m, 0.01 * kMetresPerDegree, 1e-6);
+  EXPECT_NEAR(east.cross_m, -0.001 * kMetresPerDegree, 1e-6);  // right of a northbound runway
+  EXPECT_GT(ProjectOntoRunway({0.01, -0.001}, threshold, north_end).cross_m, 0.0);
+  EXPECT_LT(ProjectOntoRunway({-0.01, 0}, threshold, north_end).along_m, 0.0);
+
+  // Eastbound: north of the centre line is left.
+  EXPECT_GT(ProjectOntoRunway({0.001, 0.01}, threshold, {0, 0.02}).cross_m, 0.0);
+}
+
+TEST(ProjectOntoRunway, UsesTheThresholdsLatitudeForEastDistances) {
+  const RunwayProjection p = ProjectOntoRunway({60.5, 1}, {60, 0}, {60, 2});
+  EXPECT_NEAR(p.along_m, kMetresPerDegree * std::cos(60 * kPi / 180), 1e-6);
+  EXPECT_NEAR(p.cross_m, 0.5 * kMetresPerDegree, 1e-6);
+}
+
+TEST(ProjectOntoRunway, HandlesDegenerateRunways) {
+  const GeoPoint threshold{10, 20};
+  const GeoPoint position{10.001, 20};
+  const RunwayProjection p = ProjectOntoRunway(position, threshold, threshold);
+  EXPECT_EQ(p.along_m, 0.0);
+  EXPECT_EQ(p.length_m, 0.0);
+  EXPECT_EQ(p.cross_m, HaversineDistanceM(threshold, position));
+  // Five centimetres apart is still degenerate.
+  EXPECT_EQ(ProjectOntoRunway(position, threshold, {10 + 0.05 / kMetresPerDegree, 20}).length_m, 0.0);
+}
+
+TEST(IsOnRunwayRectangle, CountsTheBoundsAsInside) {
+  const double width = 45.0, edge = 22.0, end_margin = 90.0;
+  const double half = width * 0.5 + edge;
+  auto on = [&](double along, double cross) {
+    return IsOnRunwayRectangle({along, cross, 3000.0}, width, edge, end_margin);
+  };
+  EXPECT_TRUE(on(0, 0));
+  EXPECT_TRUE(on(-end_margin, 0));
+  EXPECT_TRUE(on(3000.0 + end_margin, 0));
+  EXPECT_TRUE(on(1500, half));
+  EXPECT_TRUE(on(1500, -half));
+  EXPECT_FALSE(on(-end_margin - 0.001, 0));
+  EXPECT_FALSE(on(3000.0 + end_margin + 0.001, 0));
+  EXPECT_FALSE(on(1500, half + 0.001));
+  EXPECT_FALSE(on(1500, -half - 0.001));
+}
+
+TEST(NearestEndDistanceM, TakesTheNearerEnd) {
+  RunwayDirection direction;
+  direction.threshold_lat_deg = 0.0;
+  direction.end_lat_deg = 0.03;
+  EXPECT_NEAR(NearestEndDistanceM(direction, {0.031, 0}), 0.001 * kMetresPerDegree, 1e-6);
+  EXPECT_NEAR(NearestEndDistanceM(direction, {-0.002, 0}), 0.002 * kMetresPerDegree, 1e-6);
+  RunwayDirection opposite = direction;
+  std::swap(opposite.threshold_lat_deg, opposite.end_lat_deg);
+  EXPECT_EQ(NearestEndDistanceM(direction, {0.017, 0.004}), NearestEndDistanceM(opposite, {0.017, 0.004}));
+}
+
+}  // namespace
+}  // namespace pistavox
