@@ -6,12 +6,13 @@
 
 namespace pistavox {
 
-std::string IniContentsAsText(std::string_view contents) {
-  std::string text;
+bool ForEachIniEntry(std::string_view contents, const std::function<bool(const IniEntry&)>& visit) {
   std::string section;
+  IniEntry entry{0, {}, {}};
   LineReader lines(contents);
   std::string_view line;
   while (lines.Next(line)) {
+    ++entry.line_number;
     line = TrimAsciiSpace(line.substr(0, line.find_first_of("#;")));
     if (line.empty()) continue;
     if (line.front() == '[' && line.back() == ']') {
@@ -20,10 +21,20 @@ std::string IniContentsAsText(std::string_view contents) {
     }
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) continue;
-    const std::string_view key = TrimAsciiSpace(line.substr(0, equals));
-    if (!section.empty() && key.find('.') == std::string_view::npos) text.append(section).append(".");
-    text.append(key).append("=").append(TrimAsciiSpace(line.substr(equals + 1))).append("\n");
+    entry.key = TrimAsciiSpace(line.substr(0, equals));
+    if (!section.empty() && entry.key.find('.') == std::string::npos) entry.key = section + "." + entry.key;
+    entry.value = TrimAsciiSpace(line.substr(equals + 1));
+    if (!visit(entry)) return false;
   }
+  return true;
+}
+
+std::string IniContentsAsText(std::string_view contents) {
+  std::string text;
+  ForEachIniEntry(contents, [&text](const IniEntry& entry) {
+    text.append(entry.key).append("=").append(entry.value).append("\n");
+    return true;
+  });
   return text;
 }
 

@@ -1,8 +1,22 @@
 #pragma once
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
 namespace pistavox {
+
+// One "key = value" line of INI text; the key carries its section prefix.
+struct IniEntry {
+  std::size_t line_number;  // from 1, comment and blank lines counted
+  std::string key;          // may be empty
+  std::string_view value;
+};
+
+// Walks INI text line by line: comments (# or ;) cut wherever they stand, blanks
+// trimmed, "[section]" lower-cased and put before keys that have no dot, lines without
+// "=" skipped. Stops and returns false as soon as `visit` returns false.
+bool ForEachIniEntry(std::string_view contents, const std::function<bool(const IniEntry&)>& visit);
 
 // Reads an INI file into "key=value\n" lines: comments (# or ;) cut, blanks trimmed,
 // "[section]" prefixed to keys without a dot. A file that cannot be opened gives "".
