@@ -65,6 +65,14 @@ std::vector<const RunwayDirection*> AdvisoryEngine::NearbyRunways(GeoPoint posit
   return nearby;
 }
 
+std::vector<const RunwayDirection*> AdvisoryEngine::NearbyRunwaysForSnapshot(GeoPoint position) const {
+  if (has_last_nearby_ && position.lat_deg == last_nearby_position_.lat_deg &&
+      position.lon_deg == last_nearby_position_.lon_deg) {
+    return last_nearby_;
+  }
+  return NearbyRunways(position);
+}
+
 bool AdvisoryEngine::AcceptApproachRunway(const RunwayDirection& direction) {
   std::string key = RunwayKey(direction);
   if (!state_.approach_lock_key.empty() && state_.approach_lock_key != key &&
@@ -94,7 +102,10 @@ bool AdvisoryEngine::OverLockedApproachRunway(RunwayCandidates candidates, const
 bool AdvisoryEngine::Evaluate(const AircraftState& sample, std::vector<Advisory>& advisories, std::string& error) {
   if (!CheckSample(sample, error)) return false;
   const AircraftState state = WithCanonicalHeading(sample);
-  const std::vector<const RunwayDirection*> candidates = NearbyRunways(AircraftPosition(state));
+  last_nearby_position_ = AircraftPosition(state);
+  last_nearby_ = NearbyRunways(last_nearby_position_);
+  has_last_nearby_ = true;
+  const RunwayCandidates candidates = last_nearby_;
   std::vector<Advisory> raw;
   AdvisoryRaiser raiser{rules_, state_, raw};
   if (!state.on_ground) {
@@ -229,7 +240,7 @@ EngineStatus AdvisoryEngine::Snapshot(const AircraftState& sample) const {
   const AircraftState state = WithCanonicalHeading(sample);
   const GeoPoint position = AircraftPosition(state);
   const std::vector<const RunwayDirection*> candidates =
-      usable ? NearbyRunways(position) : std::vector<const RunwayDirection*>{};
+      usable ? NearbyRunwaysForSnapshot(position) : std::vector<const RunwayDirection*>{};
   if (candidates.empty()) {
     status.runway_state = state.on_ground ? "no-runway-data" : "airborne";
     return status;

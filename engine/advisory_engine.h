@@ -20,6 +20,11 @@ namespace pistavox {
 class AdvisoryEngine {
  public:
   AdvisoryEngine(RunwayDatabase runways, RaasRules rules);
+  // The engine keeps pointers into its own runway list: it may move, not be copied.
+  AdvisoryEngine(const AdvisoryEngine&) = delete;
+  AdvisoryEngine& operator=(const AdvisoryEngine&) = delete;
+  AdvisoryEngine(AdvisoryEngine&&) = default;
+  AdvisoryEngine& operator=(AdvisoryEngine&&) = default;
 
   // Appends this poll's advisories, filtered and ordered. A sample whose position,
   // heading or ground speed is not a finite number is refused: false, `error` set,
@@ -30,6 +35,9 @@ class AdvisoryEngine {
 
  private:
   std::vector<const RunwayDirection*> NearbyRunways(GeoPoint position) const;
+  // The nearby list of the last evaluation when `position` is where it was taken,
+  // since the snapshot right after an evaluation asks for the same list again.
+  std::vector<const RunwayDirection*> NearbyRunwaysForSnapshot(GeoPoint position) const;
   bool AcceptApproachRunway(const RunwayDirection& direction);
   bool OverLockedApproachRunway(RunwayCandidates candidates, const AircraftState& state) const;
   void EvaluateAirborne(const AircraftState& state, RunwayCandidates candidates, AdvisoryRaiser& raiser);
@@ -41,6 +49,9 @@ class AdvisoryEngine {
   RaasRules rules_;
   RunwayIndex index_;
   EngineState state_;
+  GeoPoint last_nearby_position_;
+  std::vector<const RunwayDirection*> last_nearby_;
+  bool has_last_nearby_ = false;
 };
 
 }  // namespace pistavox

@@ -8,7 +8,8 @@ namespace pistavox {
 // Splits one CSV line; quotes may open anywhere in a field, "" inside quotes is
 // one quote, an unterminated quote runs to the end of the line. No trimming.
 std::vector<std::string> SplitCsvLine(std::string_view line);
-// Same, reusing the strings of `fields` (the loader calls this once per row).
-void SplitCsvLine(std::string_view line, std::vector<std::string>& fields);
+// Same without allocating per field: `fields` view into `storage`, which holds the
+// unquoted text of this line until the next call.
+void SplitCsvLine(std::string_view line, std::vector<std::string_view>& fields, std::string& storage);
 
 }  // namespace pistavox

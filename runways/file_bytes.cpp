@@ -16,6 +16,12 @@ bool ReadFileBytes(const std::string& path, std::string& contents) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) return false;
   std::string bytes;
+  // Reserving the size saves copies; the read below still decides what the file holds.
+  if (std::fseek(file.get(), 0, SEEK_END) == 0) {
+    const long size = std::ftell(file.get());
+    if (size > 0) bytes.reserve(static_cast<std::size_t>(size));
+    std::rewind(file.get());
+  }
   char buffer[1 << 16];
   std::size_t got = 0;
   while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, got);

@@ -78,10 +78,25 @@ bool ReadSpecialValue(std::string_view text, std::size_t pos, bool negative, dou
   return false;
 }
 
+// The common plain decimal ("-12.5", "0.25") straight through from_chars, whose
+// decimal syntax and extent match strtod's. Anything else takes the full path.
+bool ReadPlainNormalDecimal(std::string_view text, double& value) {
+  const std::size_t digit = !text.empty() && text[0] == '-' ? 1 : 0;
+  if (digit >= text.size() || !(IsDigit(text[digit]) || text[digit] == '.')) return false;
+  if (text.size() - digit >= 2 && text[digit] == '0' && LowerAscii(text[digit + 1]) == 'x') return false;
+  double parsed = 0.0;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), parsed);
+  // Zero, subnormal and out-of-range results need the digit scan below.
+  if (result.ec != std::errc() || !std::isnormal(parsed)) return false;
+  value = parsed;
+  return true;
+}
+
 }  // namespace
 
 NumberReadStatus ReadLeadingDouble(std::string_view text, double& value) {
   value = 0.0;
+  if (ReadPlainNormalDecimal(text, value)) return NumberReadStatus::kOk;
   std::size_t pos = SkipSpace(text);
   bool negative = false;
   if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';

@@ -38,7 +38,7 @@ constexpr std::array<std::string_view, kColumnCount> kColumnNames = {
 
 constexpr std::size_t kNoColumn = static_cast<std::size_t>(-1);
 
-std::array<std::size_t, kColumnCount> ResolveColumns(const std::vector<std::string>& header) {
+std::array<std::size_t, kColumnCount> ResolveColumns(const std::vector<std::string_view>& header) {
   std::unordered_map<std::string_view, std::size_t> by_name;
   for (std::size_t i = 0; i < header.size(); ++i) by_name[header[i]] = i;  // the last occurrence wins
   std::array<std::size_t, kColumnCount> columns{};
@@ -51,11 +51,11 @@ std::array<std::size_t, kColumnCount> ResolveColumns(const std::vector<std::stri
 
 struct RowReader {
   const std::array<std::size_t, kColumnCount>& columns;
-  const std::vector<std::string>& fields;
+  const std::vector<std::string_view>& fields;
 
   std::string_view operator()(Column column) const {
     const std::size_t index = columns[column];
-    return index < fields.size() ? std::string_view(fields[index]) : std::string_view();
+    return index < fields.size() ? fields[index] : std::string_view();
   }
 };
 
@@ -98,13 +98,14 @@ bool ParseRunwayDatabase(std::string_view contents, const std::string& path, Run
     error = "Runway database is empty: " + path;
     return false;
   }
-  std::vector<std::string> fields;
-  SplitCsvLine(line, fields);
+  std::vector<std::string_view> fields;
+  std::string storage;
+  SplitCsvLine(line, fields, storage);
   const std::array<std::size_t, kColumnCount> columns = ResolveColumns(fields);
 
   RunwayDatabase loaded;
   while (lines.Next(line)) {
-    SplitCsvLine(line, fields);
+    SplitCsvLine(line, fields, storage);
     AppendRow(RowReader{columns, fields}, loaded);
   }
   directions = std::move(loaded);

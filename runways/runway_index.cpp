@@ -105,47 +105,82 @@ struct Search {
     limit_sq = chord * chord;
   }
 
-  void Visit(std::uint32_t node_id) {
+  void Visit(std::uint32_t node_id, double box_distance_sq) {
+    if (box_distance_sq > limit_sq) return;
     const RunwayIndexNode& node = index.nodes[node_id];
-    if (SquaredDistanceToBox(q, node) > limit_sq) return;
     if (node.left == 0) {
       for (std::uint32_t i = node.begin; i < node.end; ++i) Offer(index.items[i]);
       return;
     }
-    const bool left_first = SquaredDistanceToBox(q, index.nodes[node.left]) <= SquaredDistanceToBox(q, index.nodes[node.right]);
-    Visit(left_first ? node.left : node.right);
-    Visit(left_first ? node.right : node.left);
+    const double left = SquaredDistanceToBox(q, index.nodes[node.left]);
+    const double right = SquaredDistanceToBox(q, index.nodes[node.right]);
+    if (left <= right) {
+      Visit(node.left, left);
+      Visit(node.right, right);
+    } else {
+      Visit(node.right, right);
+      Visit(node.left, left);
+    }
   }
 
   void Offer(const RunwayIndexItem& item) {
     const double key = ItemKey(q, item);
     if (key > limit_sq) return;
-    candidates.emplace_back(key, item.direction);
-    if (best.size() < count) {
-      best.emplace_back(key, item.direction);
-      std::push_heap(best.begin(), best.end());
-    } else if (key < best.front().first) {
-      std::pop_heap(best.begin(), best.end());
-      best.back() = {key, item.direction};
-      std::push_heap(best.begin(), best.end());
-    } else {
-      return;
+    bool improved = false;
+    for (std::uint32_t direction = item.direction; direction < item.direction + item.direction_count; ++direction) {
+      candidates.emplace_back(key, direction);
+      if (best.size() < count) {
+        best.emplace_back(key, direction);
+        std::push_heap(best.begin(), best.end());
+        improved = true;
+      } else if (key < best.front().first) {
+        std::pop_heap(best.begin(), best.end());
+        best.back() = {key, direction};
+        std::push_heap(best.begin(), best.end());
+        improved = true;
+      }
     }
-    UpdateLimit();
+    if (improved) UpdateLimit();
   }
 };
+
+// True when two directions have the same two ends (either way round), so their
+// nearest-end distances are equal to the last bit.
+bool SameEnds(const RunwayDirection& a, const RunwayDirection& b) {
+  const bool same_way = a.threshold_lat_deg == b.threshold_lat_deg && a.threshold_lon_deg == b.threshold_lon_deg &&
+                        a.end_lat_deg == b.end_lat_deg && a.end_lon_deg == b.end_lon_deg;
+  const bool swapped = a.threshold_lat_deg == b.end_lat_deg && a.threshold_lon_deg == b.end_lon_deg &&
+                       a.end_lat_deg == b.threshold_lat_deg && a.end_lon_deg == b.threshold_lon_deg;
+  return same_way || swapped;
+}
+
+// Puts one group of near-equal chords into the exact order. A group of directions
+// sharing their ends (the two directions of a runway) needs no distance at all.
+template <typename Iterator>
+void OrderExactly(const RunwayDatabase& database, GeoPoint position, Iterator begin, Iterator end) {
+  if (end - begin < 2) return;
+  const RunwayDirection& first = database[begin->second];
+  const bool all_same = std::all_of(begin + 1, end, [&](const auto& entry) { return SameEnds(first, database[entry.second]); });
+  if (all_same) {
+    std::sort(begin, end, [](const auto& a, const auto& b) { return a.second < b.second; });
+    return;
+  }
+  for (auto it = begin; it != end; ++it) it->first = NearestEndDistanceM(database[it->second], position);
+  std::sort(begin, end, [](const auto& a, const auto& b) { return NearbyRunwayLess(a.first, a.second, b.first, b.second); });
+}
 
 }  // namespace
 
 RunwayIndex BuildRunwayIndex(const RunwayDatabase& database) {
   RunwayIndex index;
   index.database_size = database.size();
-  for (std::size_t i = 0; i < database.size(); ++i) {
+  if (database.size() > std::numeric_limits<std::uint32_t>::max()) return index;  // queries scan
+  std::size_t i = 0;
+  while (i < database.size()) {
     const GeoPoint threshold = ThresholdPoint(database[i]);
     const GeoPoint end = EndPoint(database[i]);
-    const auto direction = static_cast<std::uint32_t>(i);
     if (!IsIndexable(threshold) || !IsIndexable(end)) {
-      index.unindexed.push_back(direction);
+      index.unindexed.push_back(static_cast<std::uint32_t>(i++));
       continue;
     }
     RunwayIndexItem item;
@@ -153,8 +188,12 @@ RunwayIndex BuildRunwayIndex(const RunwayDatabase& database) {
     const Vec3 e = UnitVector(end);
     std::copy(t.v, t.v + 3, item.threshold);
     std::copy(e.v, e.v + 3, item.end);
-    item.direction = direction;
+    item.direction = static_cast<std::uint32_t>(i);
+    std::size_t run_end = i + 1;
+    while (run_end < database.size() && SameEnds(database[i], database[run_end])) ++run_end;
+    item.direction_count = static_cast<std::uint32_t>(run_end - i);
     index.items.push_back(item);
+    i = run_end;
   }
   if (!index.items.empty()) BuildNode(index, 0, static_cast<std::uint32_t>(index.items.size()));
   return index;
@@ -174,19 +213,37 @@ void NearestRunwayDirections(const RunwayIndex& index, const RunwayDatabase& dat
   Search search{index, UnitVector(position), count, {}, {}};
   search.best.reserve(count);
   search.candidates.reserve(2 * count);
-  if (!index.nodes.empty()) search.Visit(0);
+  if (!index.nodes.empty()) search.Visit(0, SquaredDistanceToBox(search.q, index.nodes[0]));
 
+  // Chords, ascending; a gap wider than twice the slack orders two directions for certain.
   std::vector<std::pair<double, std::size_t>> ranked;
-  ranked.reserve(search.candidates.size() + index.unindexed.size());
+  ranked.reserve(search.candidates.size());
   for (const auto& [key, direction] : search.candidates) {
-    if (key <= search.limit_sq) ranked.emplace_back(NearestEndDistanceM(database[direction], position), direction);
+    if (key <= search.limit_sq) ranked.emplace_back(std::sqrt(key), direction);
   }
-  for (std::uint32_t direction : index.unindexed) {
-    ranked.emplace_back(NearestEndDistanceM(database[direction], position), direction);
+  std::sort(ranked.begin(), ranked.end());
+  std::size_t group_begin = 0;
+  while (group_begin < ranked.size() && group_begin < count) {
+    std::size_t group_end = group_begin + 1;
+    while (group_end < ranked.size() && ranked[group_end].first - ranked[group_end - 1].first <= 2.0 * kChordSlack) {
+      ++group_end;
+    }
+    OrderExactly(database, position, ranked.begin() + static_cast<std::ptrdiff_t>(group_begin),
+                 ranked.begin() + static_cast<std::ptrdiff_t>(group_end));
+    group_begin = group_end;
+  }
+  ranked.resize(std::min(ranked.size(), group_begin));
+
+  if (!index.unindexed.empty()) {
+    // Such directions have no chord: rank everything by exact distance.
+    for (auto& [distance, direction] : ranked) distance = NearestEndDistanceM(database[direction], position);
+    for (std::uint32_t direction : index.unindexed) {
+      ranked.emplace_back(NearestEndDistanceM(database[direction], position), direction);
+    }
+    std::sort(ranked.begin(), ranked.end(),
+              [](const auto& a, const auto& b) { return NearbyRunwayLess(a.first, a.second, b.first, b.second); });
   }
   const std::size_t kept = std::min(count, ranked.size());
-  std::partial_sort(ranked.begin(), ranked.begin() + static_cast<std::ptrdiff_t>(kept), ranked.end(),
-                    [](const auto& a, const auto& b) { return NearbyRunwayLess(a.first, a.second, b.first, b.second); });
   for (std::size_t i = 0; i < kept; ++i) out_indices.push_back(ranked[i].second);
 }
 

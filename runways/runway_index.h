@@ -7,13 +7,16 @@
 
 namespace pistavox {
 
-// Spatial index over one RunwayDatabase: a k-d tree over the unit vectors of both
-// ends of every direction. Its members are internal; build it with BuildRunwayIndex
+// Spatial index over one RunwayDatabase: a k-d tree over the unit vectors of the
+// two ends of every runway. Its members are internal; build it with BuildRunwayIndex
 // and query it with NearestRunwayDirections, always together with the same database.
 struct RunwayIndexItem {
   double threshold[3] = {0.0, 0.0, 0.0};
   double end[3] = {0.0, 0.0, 0.0};
+  // Directions [direction, direction + direction_count) of the database, which share
+  // these two ends (the two directions of one runway, as the loader writes them).
   std::uint32_t direction = 0;
+  std::uint32_t direction_count = 1;
 };
 
 struct RunwayIndexNode {

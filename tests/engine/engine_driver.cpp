@@ -32,7 +32,7 @@ EngineDriver::~EngineDriver() { SetManualClock(nullptr); }
 std::vector<std::string> EngineDriver::Feed(const AircraftState& state) {
   advisories_.clear();
   std::string error;
-  engine_.Evaluate(state, advisories_, error);
+  last_error_ = engine_.Evaluate(state, advisories_, error) ? std::string() : error;
   status_ = engine_.Snapshot(state);
   Advance(kPollS);
   std::vector<std::string> keys;
@@ -65,15 +65,7 @@ FlightLog Fly(EngineDriver& driver, const std::vector<AircraftState>& samples) {
 }
 
 AircraftState OnRunway(const RunwayDirection& runway, double along_m, double ground_speed_kt, double cross_m) {
-  const GeoPoint point = flight::RunwayPoint(runway, along_m, cross_m);
-  AircraftState state;
-  state.latitude_deg = point.lat_deg;
-  state.longitude_deg = point.lon_deg;
-  state.heading_deg = runway.heading_true_deg;
-  state.ground_speed_kt = ground_speed_kt;
-  state.g_force = 1.0;
-  state.on_ground = true;
-  return state;
+  return flight::RunwaySample(runway, along_m, cross_m, ground_speed_kt, true);
 }
 
 }  // namespace pistavox::test

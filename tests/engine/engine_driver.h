@@ -27,6 +27,8 @@ class EngineDriver {
   double ElapsedS() const;
 
   const EngineStatus& status() const { return status_; }
+  // Empty when the last sample was accepted, else the engine's reason for refusing it.
+  const std::string& last_error() const { return last_error_; }
   const std::vector<Advisory>& advisories() const { return advisories_; }
   // "PHASE_NAME: reason" of the last snapshot.
   std::string Phase() const;
@@ -36,14 +38,14 @@ class EngineDriver {
   AdvisoryEngine engine_;
   std::vector<Advisory> advisories_;
   EngineStatus status_;
+  std::string last_error_;
 };
 
-// One line per change of phase or reason, and one per poll with output:
-// "12.50 TAXI: On ground and not occupying a runway" and "12.75 + entering_runway_27l".
+// What a flight did, as the monitor would see it poll by poll.
 struct FlightLog {
   std::vector<std::string> phases;      // "PHASE: reason", in order, repeats removed
   std::vector<std::string> advisories;  // keys, in order of output
-  std::vector<std::string> lines;       // both, timed, for failure messages
+  std::vector<std::string> lines;       // both, timed ("12.75 + entering_runway_27l"), for failure messages
 };
 
 FlightLog Fly(EngineDriver& driver, const std::vector<AircraftState>& samples);

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/clock.h"
+#include "engine/advisory_engine.h"
 #include "engine/flight_phase.h"
 #include "tests/engine/engine_driver.h"
 #include "tests/engine/test_airports.h"
@@ -218,6 +220,21 @@ TEST_F(EnginePhaseTest, SnapshotOnTheRunway) {
   EXPECT_NEAR(status.remaining_m, 1220.0, 0.5);
   EXPECT_NEAR(status.runway_length_m, 1200.0, 0.5);
   EXPECT_EQ(status.phase_name, "LINEUP");
+}
+
+TEST_F(EnginePhaseTest, ASnapshotElsewhereThanTheEvaluationSearchesAgain) {
+  int64_t now_ns = EngineDriver::kStartNs;
+  SetManualClock(&now_ns);
+  AdvisoryEngine engine(airport_, RaasRules());
+  std::vector<Advisory> advisories;
+  std::string error;
+  const AircraftState on_27l = OnRunway(Runway("27L"), 100.0, 10.0);
+  ASSERT_TRUE(engine.Evaluate(on_27l, advisories, error));
+  EXPECT_EQ(engine.Snapshot(on_27l).runway_ident, "27L");
+  const EngineStatus elsewhere = engine.Snapshot(OnRunway(Runway("09L"), 500.0, 10.0));
+  EXPECT_EQ(elsewhere.runway_state, "on-runway");
+  EXPECT_EQ(elsewhere.runway_ident, "09L");
+  SetManualClock(nullptr);
 }
 
 }  // namespace

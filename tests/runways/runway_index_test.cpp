@@ -15,14 +15,7 @@ namespace {
 constexpr std::size_t kNearbyCount = 40;
 
 RunwayDirection Direction(GeoPoint threshold, GeoPoint end) {
-  RunwayDirection direction;
-  direction.airport_ident = "X";
-  direction.ident = "01";
-  direction.threshold_lat_deg = threshold.lat_deg;
-  direction.threshold_lon_deg = threshold.lon_deg;
-  direction.end_lat_deg = end.lat_deg;
-  direction.end_lon_deg = end.lon_deg;
-  return direction;
+  return {"X", "01", "19", threshold.lat_deg, threshold.lon_deg, end.lat_deg, end.lon_deg, 0.0, 45.0, 0.0};
 }
 
 // Appends both directions of a runway of about `length_m` at `centre`.

@@ -17,6 +17,9 @@ double Degrees(double radians) { return radians * 180.0 / kPi; }
 
 double MetresPerSample(double speed_kt) { return speed_kt * kMetresPerNauticalMile / 3600.0 * kSampleIntervalS; }
 
+// The speed that covers `distance_m` in one sample interval.
+double KnotsOver(double distance_m) { return distance_m / kSampleIntervalS * 3600.0 / kMetresPerNauticalMile; }
+
 double NormalizeHeading(double heading_deg) {
   double h = std::fmod(heading_deg, 360.0);
   if (h < 0.0) h += 360.0;
@@ -49,6 +52,19 @@ GeoPoint RunwayPoint(const RunwayDirection& runway, double along_m, double cross
                   runway.threshold_lon_deg + Degrees(east / (kEarthRadiusM * cos_t))};
 }
 
+AircraftState RunwaySample(const RunwayDirection& runway, double along_m, double cross_m, double ground_speed_kt,
+                           bool on_ground) {
+  const GeoPoint point = RunwayPoint(runway, along_m, cross_m);
+  AircraftState state;
+  state.latitude_deg = point.lat_deg;
+  state.longitude_deg = point.lon_deg;
+  state.heading_deg = runway.heading_true_deg;
+  state.ground_speed_kt = ground_speed_kt;
+  state.g_force = 1.0;
+  state.on_ground = on_ground;
+  return state;
+}
+
 GeoPoint MovePoint(GeoPoint from, double bearing_deg, double distance_m) {
   const double delta = distance_m / kEarthRadiusM;
   const double theta = Radians(bearing_deg);
@@ -68,7 +84,6 @@ FlightBuilder::FlightBuilder(GeoPoint start, double heading_deg, double field_el
   current_.altitude_ft = field_elevation_ft;
   current_.g_force = 1.0;
   current_.on_ground = true;
-  samples_.push_back(current_);
 }
 
 void FlightBuilder::Step(double distance_m) {
@@ -102,6 +117,7 @@ FlightBuilder& FlightBuilder::TaxiTo(GeoPoint target, double speed_kt) {
     if (remaining_m <= step_m) {
       current_.latitude_deg = target.lat_deg;
       current_.longitude_deg = target.lon_deg;
+      current_.ground_speed_kt = KnotsOver(remaining_m);
       samples_.push_back(current_);
       break;
     }
@@ -113,7 +129,11 @@ FlightBuilder& FlightBuilder::TaxiTo(GeoPoint target, double speed_kt) {
 FlightBuilder& FlightBuilder::TaxiStraight(double distance_m, double speed_kt) {
   current_.ground_speed_kt = speed_kt;
   const double step_m = MetresPerSample(speed_kt);
-  for (double done = 0.0; done < distance_m; done += step_m) Step(std::min(step_m, distance_m - done));
+  for (double done = 0.0; done < distance_m; done += step_m) {
+    const double this_step_m = std::min(step_m, distance_m - done);
+    current_.ground_speed_kt = KnotsOver(this_step_m);
+    Step(this_step_m);
+  }
   return *this;
 }
 
@@ -128,6 +148,11 @@ FlightBuilder& FlightBuilder::TurnTo(double heading_deg, double speed_kt, double
     Step(step_m);
   }
   return *this;
+}
+
+FlightBuilder& FlightBuilder::LineUp(const RunwayDirection& runway, double along_m, double speed_kt) {
+  TaxiTo(RunwayPoint(runway, along_m, 0.0), speed_kt);
+  return TurnTo(runway.heading_true_deg, 0.0);
 }
 
 FlightBuilder& FlightBuilder::TakeoffRoll(double acceleration_kt_s, double rotate_kt) {

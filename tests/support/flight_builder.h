@@ -16,6 +16,9 @@ inline constexpr double kAimPointM = 300.0;
 // A point in the runway's flat frame anchored at its threshold (the inverse of
 // ProjectOntoRunway): `cross_m` positive to the left of the direction of travel.
 GeoPoint RunwayPoint(const RunwayDirection& runway, double along_m, double cross_m);
+// A sample at that point, heading along the runway.
+AircraftState RunwaySample(const RunwayDirection& runway, double along_m, double cross_m, double ground_speed_kt,
+                           bool on_ground);
 // The great-circle destination from `from` along `bearing_deg`.
 GeoPoint MovePoint(GeoPoint from, double bearing_deg, double distance_m);
 
@@ -25,7 +28,7 @@ GeoPoint MovePoint(GeoPoint from, double bearing_deg, double distance_m);
 // where the previous one ended.
 class FlightBuilder {
  public:
-  // The first sample: on the ground at `start`, standing still.
+  // On the ground at `start`, standing still; the first step records the first sample.
   FlightBuilder(GeoPoint start, double heading_deg, double field_elevation_ft = 0.0);
 
   FlightBuilder& Hold(double seconds);
@@ -34,6 +37,9 @@ class FlightBuilder {
   FlightBuilder& TaxiStraight(double distance_m, double speed_kt);
   // Turns by the shorter way to `heading_deg` at `rate_deg_s`, moving along the arc.
   FlightBuilder& TurnTo(double heading_deg, double speed_kt, double rate_deg_s = 20.0);
+  // Taxis to the centre line point `along_m` from the threshold and turns on the
+  // spot onto the runway heading, exactly on the centre line.
+  FlightBuilder& LineUp(const RunwayDirection& runway, double along_m, double speed_kt);
   // Accelerates along the heading from the current speed until `rotate_kt`.
   FlightBuilder& TakeoffRoll(double acceleration_kt_s, double rotate_kt);
   // Lifts off and climbs straight ahead.
