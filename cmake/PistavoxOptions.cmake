@@ -8,6 +8,12 @@ if(PISTAVOX_SANITIZE)
   target_link_options(pistavox_options INTERFACE -fsanitize=address,undefined)
 endif()
 
+if(PISTAVOX_FUZZ)
+  # Coverage for libFuzzer in every library; the fuzz targets add the fuzzer's main.
+  target_compile_options(pistavox_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(pistavox_options INTERFACE -fsanitize=address,undefined)
+endif()
+
 if(WIN32)
   # One self-contained .exe per program: no libstdc++, libgcc or winpthread DLLs.
   target_link_options(pistavox_options INTERFACE -static)

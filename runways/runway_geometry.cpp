@@ -41,8 +41,7 @@ RunwayProjection ProjectOntoRunway(GeoPoint position, GeoPoint threshold, GeoPoi
   const double north_r = Radians(end.lat_deg - threshold.lat_deg) * kEarthRadiusM;
   const double east_r = Radians(end.lon_deg - threshold.lon_deg) * kEarthRadiusM * cos_t;
   const double length = std::sqrt(north_r * north_r + east_r * east_r);
-  // Also catches NaN lengths: never divide by a length that is not a real runway.
-  if (!(length > kDegenerateLengthM)) return {0.0, HaversineDistanceM(threshold, position), 0.0};
+  if (length <= kDegenerateLengthM) return {0.0, HaversineDistanceM(threshold, position), 0.0};
   const double u_n = north_r / length;
   const double u_e = east_r / length;
   const double north_p = Radians(position.lat_deg - threshold.lat_deg) * kEarthRadiusM;

@@ -22,19 +22,6 @@ std::string FailureOf(const std::string& text, RaasRules& rules) {
   return error;
 }
 
-TEST(RaasRules, StartsFromTheBuiltInDefaults) {
-  const RaasRules rules;
-  EXPECT_EQ(rules.runway_edge_margin_m, 22.0);
-  EXPECT_EQ(rules.short_runway_m, 1500.0);
-  EXPECT_EQ(rules.alert_cooldown_s, 8.0);
-  EXPECT_TRUE(rules.enable_approach);
-  EXPECT_FALSE(rules.enable_runway_verify);
-  EXPECT_FALSE(rules.enable_runway_occupancy);
-  EXPECT_EQ(rules.remaining_feet, (std::vector<std::int32_t>{5000, 4000, 3000, 2000, 1000, 500}));
-  EXPECT_EQ(rules.remaining_meters.size(), 8u);
-  EXPECT_TRUE(rules.priorities.empty());
-}
-
 TEST(LoadRaasRules, ReadsKeysSectionsAndComments) {
   const RaasRules rules = Apply(
       "threshold.runway_edge_margin_m = 30 ; wider\n"

@@ -7,6 +7,7 @@
 
 #include "runways/runway_geometry.h"
 #include "runways/runway_idents.h"
+#include "tests/runways/world_database.h"
 #include "tests/support/test_paths.h"
 
 namespace pistavox {
@@ -172,11 +173,9 @@ TEST(RunwayDatabase, ShippedDatabaseHoldsTheDemoAirports) {
 
 // The world file is not part of the project; these run only where it is present.
 TEST(RunwayDatabase, LoadsTheWorldFile) {
-  const std::string path = test::SharedDataPath("runways-world.csv");
-  if (!test::FileExists(path)) GTEST_SKIP() << "world runway file absent";
-  RunwayDatabase db;
-  std::string error;
-  ASSERT_TRUE(LoadRunwayDatabase(path, db, error)) << error;
+  const RunwayDatabase* world = test::WorldDatabase();
+  if (world == nullptr) GTEST_SKIP() << "world runway file absent";
+  const RunwayDatabase& db = *world;
   // Counted once with Python's csv module: rows not closed, with four coordinates that
   // float() reads as finite numbers and non-blank airport and designators, times two.
   EXPECT_EQ(db.size(), 29702u);

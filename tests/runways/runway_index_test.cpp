@@ -7,7 +7,7 @@
 #include <random>
 
 #include "runways/runway_geometry.h"
-#include "tests/support/test_paths.h"
+#include "tests/runways/world_database.h"
 
 namespace pistavox {
 namespace {
@@ -180,15 +180,13 @@ TEST(RunwayIndex, ScansADatabaseItWasNotBuiltFor) {
 }
 
 TEST(RunwayIndex, MatchesTheScanOnTheWorldFile) {
-  const std::string path = test::SharedDataPath("runways-world.csv");
-  if (!test::FileExists(path)) GTEST_SKIP() << "world runway file absent";
-  RunwayDatabase db;
-  std::string error;
-  ASSERT_TRUE(LoadRunwayDatabase(path, db, error)) << error;
+  const RunwayDatabase* world = test::WorldDatabase();
+  if (world == nullptr) GTEST_SKIP() << "world runway file absent";
+  const RunwayDatabase& db = *world;
   IndexChecker checker(db);
   std::mt19937_64 rng(42);
   std::uniform_real_distribution<double> jitter(-0.05, 0.05);
-  for (int i = 0; i < 1200; ++i) {
+  for (int i = 0; i < 1000; ++i) {
     GeoPoint p = RandomWorldPoint(rng);  // mostly oceans: the nearest 40 lie far away
     if (i % 2 == 0) {
       const RunwayDirection& d = db[rng() % db.size()];
