@@ -1,0 +1,45 @@
+#pragma once
+#include <cstdint>
+
+#include "config/app_settings.h"
+#include "engine/engine_status.h"
+#include "log/event_log.h"
+#include "sim/aircraft_state.h"
+
+namespace pistavox {
+
+// Traces the last part of a descent at fixed heights, logs the touchdown and scores it.
+struct LandingAnalyzer {
+  bool landing_armed = false;     // a qualifying descent below the trace start was seen
+  bool touchdown_logged = false;  // this approach's touchdown was logged and scored
+  std::int32_t landing_next_mark_ft = 100;
+  double landing_last_height_ft = 0.0;
+  double max_g = 0.0;
+  double max_sink_fpm = 0.0;  // positive
+  double max_cross_m = 0.0;
+  // Heading swing: offsets in (-180, 180] of every sample from the first one, so a
+  // landing on a runway near north is not measured across the 0/360 seam.
+  double first_heading_deg = 0.0;
+  double min_heading_offset_deg = 0.0;
+  double max_heading_offset_deg = 0.0;
+  double min_ground_speed_kt = 999.0;
+  double max_ground_speed_kt = 0.0;
+  std::int32_t landing_samples = 0;
+  std::int64_t landing_last_time = 0;  // steady ns of the previous step; 0 = none
+};
+
+// Everything back to its reset value; the mark from the current settings.
+void ResetLandingAnalysis(LandingAnalyzer& analyzer, const AppSettings& settings);
+
+// One landing step of a successful poll at steady time `now_ns`.
+void LandingTraceStep(LandingAnalyzer& analyzer, const AircraftState& state, const EngineStatus& status,
+                      const AppSettings& settings, std::int64_t now_ns, EventLog& log);
+
+// Scores the landing from the statistics gathered and logs the "Landing score: " line.
+void ScoreLanding(const LandingAnalyzer& analyzer, const AppSettings& settings, double touchdown_vs_fpm,
+                  EventLog& log);
+
+// max - min of the heading offsets, 0 before any sample.
+double HeadingSwingDeg(const LandingAnalyzer& analyzer);
+
+}  // namespace pistavox

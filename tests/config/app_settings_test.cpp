@@ -1,0 +1,373 @@
+#include "config/app_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "config/ini_overrides.h"
+#include "config/ini_text.h"
+#include "config/settings_number.h"
+#include "config/settings_presets.h"
+#include "config/settings_text.h"
+
+namespace pistavox {
+namespace {
+
+const std::string kDefaultText =
+    "expected_airport=\n"
+    "expected_runway=\n"
+    "voice_pack=RAAS_EDGE_TTS_HUMAN\n"
+    "muted=0\n"
+    "use_meters=0\n"
+    "ui_language=en\n"
+    "auto_start_monitor=1\n"
+    "auto_reconnect=1\n"
+    "auto_use_detected_airport=0\n"
+    "enable_approach=1\n"
+    "enable_runway_entry=1\n"
+    "enable_crossing=1\n"
+    "enable_remaining_distance=1\n"
+    "enable_runway_end=1\n"
+    "enable_runway_length=1\n"
+    "enable_wrong_runway=1\n"
+    "enable_heading_check=1\n"
+    "enable_runway_verify=0\n"
+    "enable_taxiway_info=0\n"
+    "enable_taxiway_safety=1\n"
+    "enable_runway_occupancy=0\n"
+    "required_runway_ft=0\n"
+    "runway_edge_margin_m=22\n"
+    "runway_end_margin_m=90\n"
+    "heading_tolerance_deg=40\n"
+    "approach_distance_m=650\n"
+    "airborne_approach_distance_m=2500\n"
+    "min_taxi_speed_kt=6\n"
+    "min_roll_speed_kt=38\n"
+    "high_speed_taxiway_kt=45\n"
+    "short_runway_ft=4920\n"
+    "runway_end_approach_m=300\n"
+    "runway_end_m=120\n"
+    "overrun_risk_m=80\n"
+    "alert_cooldown_s=8\n"
+    "poll_ms=250\n"
+    "max_alerts_per_poll=2\n";
+
+FoundVoicePackNames Packs(std::vector<std::string> names, int* calls = nullptr) {
+  return [names, calls] {
+    if (calls) ++*calls;
+    return names;
+  };
+}
+
+AppSettings Stored(const std::string& text, const FoundVoicePackNames& packs = {}) {
+  AppSettings settings;
+  ApplyStoredSettings(settings, text, packs);
+  return settings;
+}
+
+// The override file is written in the test's working directory, one name per test.
+struct IniOverrideTest : ::testing::Test {
+  AppSettings settings;
+  EventLog log;
+  std::string path = std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".ini";
+
+  void Apply(const std::string& contents, const FoundVoicePackNames& packs = {}) {
+    std::ofstream(path, std::ios::binary) << contents;
+    ApplyIniOverrides(settings, path, packs, log);
+  }
+  void TearDown() override { std::remove(path.c_str()); }
+};
+
+TEST(BuildSettingsText, WritesEveryStoredKeyInOrderWithShortestNumbers) {
+  const AppSettings defaults;
+  EXPECT_EQ(BuildSettingsText(defaults, "RAAS_EDGE_TTS_HUMAN"), kDefaultText);
+
+  AppSettings settings;
+  settings.expected_airport = "eg ll";  // written normalised
+  settings.expected_runway = "27L";
+  settings.ui_language = UiLanguage::kChinese;
+  settings.muted = true;
+  settings.alert_cooldown_s = 1.35f;
+  settings.required_runway_ft = 1234567.0f;
+  settings.runway_end_m = 0.1f;
+  settings.overrun_risk_m = 1e-5f;
+  settings.poll_ms = -20;
+  const std::string text = BuildSettingsText(settings, "");
+  for (const char* line : {"expected_airport=EGLL\n", "expected_runway=27L\n", "voice_pack=\n", "muted=1\n",
+                           "ui_language=zh\n", "alert_cooldown_s=1.35\n", "required_runway_ft=1.23457e+06\n",
+                           "runway_end_m=0.1\n", "overrun_risk_m=1e-05\n", "poll_ms=-20\n"}) {
+    EXPECT_NE(text.find(line), std::string::npos) << line;
+  }
+}
+
+TEST(ApplyStoredSettings, ReadsBackWhatWasBuilt) {
+  AppSettings settings;
+  settings.expected_airport = "KSFO";
+  settings.expected_runway = "28R";
+  settings.voice_pack = 1;
+  settings.ui_language = UiLanguage::kChinese;
+  settings.use_meters = true;
+  settings.auto_reconnect = false;
+  settings.enable_taxiway_info = true;
+  settings.enable_crossing = false;
+  settings.short_runway_ft = 5100.5f;
+  settings.alert_cooldown_s = 1.35f;
+  settings.max_alerts_per_poll = 0;
+  const std::string text = BuildSettingsText(settings, "voice-b");
+
+  const AppSettings read = Stored(text, Packs({"voice-a", "voice-b"}));
+  EXPECT_EQ(BuildSettingsText(read, "voice-b"), text);
+  EXPECT_EQ(read.voice_pack, 1);
+  EXPECT_EQ(read.alert_cooldown_s, 1.35f);
+}
+
+TEST(ApplyStoredSettings, OnlyOneAndTrueAreTrueAndNothingIsClamped) {
+  const AppSettings read = Stored(
+      "muted=yes\nuse_meters=true\nauto_reconnect=TRUE\nenable_approach=0\nenable_runway_verify=1\n"
+      "poll_ms=20\nmax_alerts_per_poll=0\n");
+  EXPECT_FALSE(read.muted);  // the override file's "yes" means true, the stored text's does not
+  EXPECT_TRUE(read.use_meters);
+  EXPECT_FALSE(read.auto_reconnect);
+  EXPECT_FALSE(read.enable_approach);
+  EXPECT_TRUE(read.enable_runway_verify);
+  EXPECT_EQ(read.poll_ms, 20);
+  EXPECT_EQ(read.max_alerts_per_poll, 0);
+}
+
+TEST(ApplyStoredSettings, EmptyOrBadValuesKeepTheFieldExceptTheLanguage) {
+  AppSettings settings;
+  settings.muted = true;
+  settings.expected_airport = "EDDF";
+  settings.ui_language = UiLanguage::kChinese;
+  settings.poll_ms = 300;
+  settings.runway_end_m = 150.0f;
+  settings.approach_distance_m = 700.0f;
+  settings.overrun_risk_m = 70.0f;
+  ApplyStoredSettings(settings,
+                      "muted=\nexpected_airport=\npoll_ms=abc\nrunway_end_m=1e39\napproach_distance_m=1e-39\n"
+                      "overrun_risk_m=x1\nmuted=1\n",
+                      {});
+  EXPECT_TRUE(settings.muted);  // the first muted line wins although it is empty
+  EXPECT_EQ(settings.expected_airport, "EDDF");
+  EXPECT_EQ(settings.poll_ms, 300);
+  EXPECT_EQ(settings.runway_end_m, 150.0f);          // beyond float
+  EXPECT_EQ(settings.approach_distance_m, 700.0f);   // below the smallest normal float
+  EXPECT_EQ(settings.overrun_risk_m, 70.0f);
+  EXPECT_EQ(settings.ui_language, UiLanguage::kEnglish);  // only "zh" is Chinese, a missing key included
+  EXPECT_EQ(Stored("ui_language=ZH\n").ui_language, UiLanguage::kEnglish);
+  EXPECT_EQ(Stored("ui_language=zh\r\n").ui_language, UiLanguage::kChinese);
+}
+
+TEST(ApplyStoredSettings, ReadsNumbersLikeTheStandardConversions) {
+  const AppSettings read = Stored("runway_end_m=  12.5m\nrunway_end_margin_m=0x10\npoll_ms= 5.7\n"
+                                  "max_alerts_per_poll=99999999999\nheading_tolerance_deg=-0\n");
+  EXPECT_EQ(read.runway_end_m, 12.5f);
+  EXPECT_EQ(read.runway_end_margin_m, 16.0f);
+  EXPECT_EQ(read.poll_ms, 5);
+  EXPECT_EQ(read.max_alerts_per_poll, 2);  // beyond 32 bits: kept
+  EXPECT_TRUE(std::signbit(read.heading_tolerance_deg));
+}
+
+TEST(ReadSettingFloat, RoundsTheDecimalOnceToSinglePrecision) {
+  // Just above the midpoint between 1 and the next float: through double it would
+  // land on the midpoint and round to even (1.0).
+  float value = 0.0f;
+  ASSERT_TRUE(ReadSettingFloat("1.000000059604644775390625001", value));
+  EXPECT_EQ(value, std::nextafter(1.0f, 2.0f));
+  ASSERT_TRUE(ReadSettingFloat("1.000000059604644775390625", value));
+  EXPECT_EQ(value, 1.0f);
+  ASSERT_TRUE(ReadSettingFloat("3.4028235e38", value));
+  EXPECT_EQ(value, 3.4028235e38f);
+  value = 7.0f;
+  EXPECT_FALSE(ReadSettingFloat("3.5e38", value));
+  EXPECT_FALSE(ReadSettingFloat("1e-40", value));
+  EXPECT_FALSE(ReadSettingFloat("", value));
+  EXPECT_EQ(value, 7.0f);
+  ASSERT_TRUE(ReadSettingFloat("-inf", value));
+  EXPECT_TRUE(std::isinf(value) && value < 0);
+}
+
+TEST(ApplyStoredSettings, NormalisesAndTruncatesTheFlightPlan) {
+  const AppSettings read = Stored("expected_airport= k sfo\nexpected_runway=2 7-l\n");
+  EXPECT_EQ(read.expected_airport, "KSFO");
+  EXPECT_EQ(read.expected_runway, "27L");
+  EXPECT_EQ(Stored("expected_airport=abcdefghijklmnopqrst\n").expected_airport, "ABCDEFGHIJKLMNO");
+}
+
+TEST(ApplyStoredSettings, SelectsTheFirstPackOfThatNameAndScansOnlyForANonEmptyName) {
+  int scans = 0;
+  EXPECT_EQ(Stored("voice_pack=b\n", Packs({"a", "b", "b"}, &scans)).voice_pack, 1);
+  EXPECT_EQ(scans, 1);
+  AppSettings settings;
+  settings.voice_pack = 2;
+  ApplyStoredSettings(settings, "voice_pack=B\n", Packs({"a", "b"}, &scans));  // exact match only
+  EXPECT_EQ(settings.voice_pack, 2);
+  ApplyStoredSettings(settings, "voice_pack=\n", Packs({"a"}, &scans));
+  EXPECT_EQ(scans, 2);
+}
+
+TEST(IniText, CutsCommentsTrimsAndPrefixesSections) {
+  EXPECT_EQ(IniContentsAsText("# header\n"
+                              "  poll_ms = 300 ; every 300 ms\r\n"
+                              "[ App ]\n"
+                              "Muted=yes#comment\n"
+                              "threshold.runway_end_m = 150\n"
+                              "no equals sign\n"
+                              "key = a = b\n"
+                              "[]\n"
+                              "muted = 1\n"
+                              "muted = 0\n"
+                              "last=1"),
+            "poll_ms=300\napp.Muted=yes\nthreshold.runway_end_m=150\napp.key=a = b\nmuted=1\nmuted=0\nlast=1\n");
+  EXPECT_EQ(ReadIniAsText("no-such-file.ini"), "");
+}
+
+TEST(GetSettingValue, FirstWholeKeyWinsEvenWhenEmpty) {
+  const std::string text = "poll_ms_extra=1\npoll_ms=\npoll_ms=300\nkey=value\r";
+  EXPECT_EQ(GetSettingValue(text, "poll_ms"), "");
+  EXPECT_EQ(GetSettingValue("a=1\npoll_ms=300\r\n", "poll_ms"), "300");
+  EXPECT_EQ(GetSettingValue(text, "key"), "value");
+  EXPECT_EQ(GetSettingValue(text, "missing"), "");
+  EXPECT_EQ(GetSettingValue(text, "poll"), "");
+}
+
+TEST_F(IniOverrideTest, SectionsCommentsAndRangesOfTheMonitorTiming) {
+  Apply("[App]\npoll_ms = 20\nmax_alerts_per_poll = 0 ; none\n");
+  EXPECT_EQ(settings.poll_ms, 50);
+  EXPECT_EQ(settings.max_alerts_per_poll, 1);
+  ASSERT_EQ(log.lines.size(), 1u);
+  EXPECT_EQ(log.lines.back(), "INI overrides loaded: " + path);
+
+  Apply("monitor.poll_ms =\napp.poll_ms = 300 ; slower\nmax_alerts_per_poll = 50\n");
+  EXPECT_EQ(settings.poll_ms, 300);  // the first key with a value wins
+  EXPECT_EQ(settings.max_alerts_per_poll, 10);
+  Apply("monitor.poll_ms = 99999\napp.poll_ms = 300\n");
+  EXPECT_EQ(settings.poll_ms, 5000);
+}
+
+TEST_F(IniOverrideTest, UnparsableOrMissingValuesKeepEvenOutOfRangeStoredOnes) {
+  settings.poll_ms = 20;  // as a stored text may leave it
+  settings.max_alerts_per_poll = 0;
+  Apply("poll_ms = fast\nmuted = maybe\n");
+  EXPECT_EQ(settings.poll_ms, 20);
+  EXPECT_EQ(settings.max_alerts_per_poll, 0);
+  EXPECT_FALSE(settings.muted);
+}
+
+TEST_F(IniOverrideTest, WordsFlagsLanguageAndFlightPlan) {
+  Apply("[audio]\nmuted = YES\n[enable]\napproach = off\n[flight]\nexpected_airport = e g ll\n"
+        "expected_runway = 9\n[ui]\nlanguage = chinese\n");
+  EXPECT_TRUE(settings.muted);
+  EXPECT_FALSE(settings.enable_approach);
+  EXPECT_EQ(settings.expected_airport, "EGLL");
+  EXPECT_EQ(settings.expected_runway, "09");
+  EXPECT_EQ(settings.ui_language, UiLanguage::kChinese);
+  Apply("ui_language = ZH\n");
+  EXPECT_EQ(settings.ui_language, UiLanguage::kEnglish);  // compared as written
+  Apply("app.ui_language = cn\nthreshold.short_runway_ft = 5000\n");
+  EXPECT_EQ(settings.ui_language, UiLanguage::kChinese);
+  EXPECT_EQ(settings.short_runway_ft, 5000.0f);
+}
+
+TEST_F(IniOverrideTest, AnalysisMinimumsSettleInKeyOrder) {
+  Apply("[takeoff]\ntrace_start_ft = 100\ntrace_second_ft = 50\ntrace_third_ft = 20\ntrace_step_ft = 5\n"
+        "trace_max_ft = 30\n[landing]\ntrace_start_ft = 3\ntrace_step_ft = 0\nscore_g_moderate = 1.5\n");
+  EXPECT_EQ(settings.takeoff_trace_start_ft, 100);
+  EXPECT_EQ(settings.takeoff_trace_second_ft, 100);
+  EXPECT_EQ(settings.takeoff_trace_third_ft, 100);
+  EXPECT_EQ(settings.takeoff_trace_step_ft, 10);
+  EXPECT_EQ(settings.takeoff_trace_max_ft, 100);  // at least the third mark, not the step
+  EXPECT_EQ(settings.landing_trace_start_ft, 10);
+  EXPECT_EQ(settings.landing_trace_step_ft, 1);
+  EXPECT_EQ(settings.landing_score_g_moderate, 1.5f);
+
+  // A bound applies only to a value the file supplies: the second mark is left alone.
+  AppSettings fresh;
+  settings = fresh;
+  Apply("takeoff.trace_start_ft = 800\n");
+  EXPECT_EQ(settings.takeoff_trace_start_ft, 800);
+  EXPECT_EQ(settings.takeoff_trace_second_ft, 500);
+}
+
+TEST_F(IniOverrideTest, VoicePackByName) {
+  Apply("audio.voice_pack = second\n", Packs({"first", "second"}));
+  EXPECT_EQ(settings.voice_pack, 1);
+  Apply("voice_pack = third\n", Packs({"first", "second"}));
+  EXPECT_EQ(settings.voice_pack, 1);
+}
+
+TEST_F(IniOverrideTest, AMissingOrEmptyFileAppliesAndLogsNothing) {
+  ApplyIniOverrides(settings, "no-such-rules.ini", {}, log);
+  Apply("; only a comment\n\n[app]\n");
+  EXPECT_TRUE(log.lines.empty());
+  EXPECT_EQ(BuildSettingsText(settings, "RAAS_EDGE_TTS_HUMAN"), kDefaultText);
+}
+
+TEST(AppSettings, RunwayLengthsInMetresFromTheWidenedFloat) {
+  AppSettings settings;
+  EXPECT_EQ(ShortRunwayMeters(settings), 1499.616);
+  settings.required_runway_ft = 0.1f;
+  EXPECT_EQ(RequiredRunwayMeters(settings), static_cast<double>(0.1f) * 0.3048);
+}
+
+// Each preset changes exactly its own fields.
+TEST(SettingsPresets, ChangeOnlyTheirFields) {
+  const auto changed_lines = [](SettingsPreset preset, const AppSettings& start) {
+    AppSettings settings = start;
+    SetPresetValues(settings, preset);
+    const std::string before = BuildSettingsText(start, ""), after = BuildSettingsText(settings, "");
+    std::string changed;
+    for (std::size_t b = 0, a = 0; a < after.size();) {
+      const std::size_t b_end = before.find('\n', b), a_end = after.find('\n', a);
+      if (before.compare(b, b_end - b, after, a, a_end - a) != 0) changed += after.substr(a, a_end - a + 1);
+      b = b_end + 1;
+      a = a_end + 1;
+    }
+    return changed;
+  };
+  AppSettings everything_off;
+  SetPresetValues(everything_off, SettingsPreset::kTraining);
+  for (bool AppSettings::*flag : {&AppSettings::enable_approach, &AppSettings::enable_runway_entry,
+                                  &AppSettings::enable_crossing, &AppSettings::enable_remaining_distance,
+                                  &AppSettings::enable_runway_end, &AppSettings::enable_runway_length,
+                                  &AppSettings::enable_wrong_runway, &AppSettings::enable_heading_check,
+                                  &AppSettings::enable_runway_verify, &AppSettings::enable_taxiway_info,
+                                  &AppSettings::enable_taxiway_safety, &AppSettings::enable_runway_occupancy}) {
+    everything_off.*flag = false;
+  }
+  AppSettings everything_on;
+  SetPresetValues(everything_on, SettingsPreset::kTraining);
+
+  EXPECT_EQ(changed_lines(SettingsPreset::kQuiet, everything_on),
+            "enable_runway_verify=0\nenable_taxiway_info=0\nenable_runway_occupancy=0\n"
+            "alert_cooldown_s=10\nmax_alerts_per_poll=1\n");
+  EXPECT_EQ(changed_lines(SettingsPreset::kNormal, everything_off),
+            "enable_approach=1\nenable_runway_entry=1\nenable_crossing=1\nenable_remaining_distance=1\n"
+            "enable_runway_end=1\nenable_taxiway_safety=1\nalert_cooldown_s=8\nmax_alerts_per_poll=2\n");
+  EXPECT_EQ(changed_lines(SettingsPreset::kNormal, everything_on),
+            "enable_runway_verify=0\nenable_taxiway_info=0\nalert_cooldown_s=8\nmax_alerts_per_poll=2\n");
+  EXPECT_EQ(changed_lines(SettingsPreset::kTraining, AppSettings{}),
+            "enable_runway_verify=1\nenable_taxiway_info=1\nenable_runway_occupancy=1\n"
+            "alert_cooldown_s=6\nmax_alerts_per_poll=3\n");
+  EXPECT_EQ(changed_lines(SettingsPreset::kSensitive, AppSettings{}),
+            "runway_edge_margin_m=28\nheading_tolerance_deg=50\napproach_distance_m=850\n"
+            "airborne_approach_distance_m=3200\nalert_cooldown_s=5\nmax_alerts_per_poll=3\n");
+}
+
+TEST(SettingsPresets, ApplyingOneSavesIt) {
+  AppSettings settings;
+  SettingsStore store;
+  store.memory_only = true;
+  EventLog log;
+  EXPECT_TRUE(ApplyPreset(settings, SettingsPreset::kQuiet, "pack", store, log));
+  EXPECT_EQ(store.saved_text, BuildSettingsText(settings, "pack"));
+  EXPECT_EQ(settings.max_alerts_per_poll, 1);
+  ASSERT_EQ(log.lines.size(), 1u);
+  EXPECT_EQ(log.lines.back(), "Settings saved");
+}
+
+}  // namespace
+}  // namespace pistavox

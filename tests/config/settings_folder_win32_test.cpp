@@ -1,0 +1,24 @@
+#include <gtest/gtest.h>
+
+#include "config/settings_store.h"
+#include "tests/support/environment.h"
+
+namespace pistavox {
+namespace {
+
+TEST(SettingsFolder, LivesUnderAppData) {
+  const test::ScopedEnvironment no_override("PISTAVOX_CONFIG_DIR", std::nullopt);
+  SettingsStore store;
+  std::string error;
+  {
+    const test::ScopedEnvironment app_data("APPDATA", "C:\\Users\\pilot\\AppData\\Roaming");
+    ASSERT_TRUE(OpenDefaultSettingsStore(store, error)) << error;
+    EXPECT_EQ(PathText(store.file), "C:\\Users\\pilot\\AppData\\Roaming\\Pistavox\\settings.txt");
+  }
+  const test::ScopedEnvironment no_app_data("APPDATA", std::nullopt);
+  EXPECT_FALSE(OpenDefaultSettingsStore(store, error));
+  EXPECT_FALSE(error.empty());
+}
+
+}  // namespace
+}  // namespace pistavox

@@ -1,0 +1,118 @@
+#include "config/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "config/save_settings.h"
+#include "config/settings_text.h"
+#include "tests/support/environment.h"
+
+namespace pistavox {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string FileContents(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Each test owns a folder in the working directory.
+struct SettingsStoreTest : ::testing::Test {
+  fs::path folder = fs::absolute(std::string("store-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  SettingsStore store;
+  std::string error;
+
+  void SetUp() override {
+    fs::remove_all(folder);
+    store.file = folder / "settings.txt";
+  }
+  void TearDown() override { fs::remove_all(folder); }
+
+  std::vector<std::string> FolderEntries() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    return names;
+  }
+};
+
+TEST_F(SettingsStoreTest, NothingStoredUntilTheFirstSaveWhichCreatesTheFolder) {
+  std::string text = "kept";
+  EXPECT_FALSE(ReadStoredSettings(store, text, error));
+  EXPECT_EQ(error, "");
+  EXPECT_EQ(text, "kept");
+
+  const std::string saved = "expected_airport=EGLL\nvoice_pack=\xE8\xAF\xAD\xE9\x9F\xB3\n";
+  ASSERT_TRUE(WriteStoredSettings(store, saved, error)) << error;
+  ASSERT_TRUE(ReadStoredSettings(store, text, error)) << error;
+  EXPECT_EQ(text, saved);  // byte for byte, no line-ending translation
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"settings.txt"});
+  ASSERT_TRUE(WriteStoredSettings(store, "short\n", error)) << error;
+  EXPECT_EQ(FileContents(store.file), "short\n");
+}
+
+TEST_F(SettingsStoreTest, AnInterruptedSaveLeavesTheOldFileByteForByte) {
+  const AppSettings settings;
+  EventLog log;
+  ASSERT_TRUE(SaveSettings(settings, "pack", store, log));
+  const std::string old_text = FileContents(store.file);
+
+  AppSettings changed;
+  changed.muted = true;
+  store.fail_write_after_bytes = 10;
+  EXPECT_FALSE(SaveSettings(changed, "pack", store, log));
+  EXPECT_EQ(FileContents(store.file), old_text);
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"settings.txt"});  // no temporary file left behind
+  EXPECT_EQ(store.saved_text, old_text);
+  ASSERT_EQ(log.lines.size(), 2u);
+  EXPECT_EQ(log.lines[0], "Settings saved");
+  EXPECT_EQ(log.lines[1],
+            "Save settings failed: Cannot write settings file " + PathText(store.file) + ": simulated write failure");
+}
+
+TEST_F(SettingsStoreTest, SystemFailuresNameTheFileAndTheReason) {
+  // The settings path is taken by a folder: the rename fails after the temporary file was written.
+  fs::create_directories(store.file);
+  EXPECT_FALSE(WriteStoredSettings(store, "muted=1\n", error));
+  const std::string prefix = "Cannot write settings file " + PathText(store.file) + ": ";
+  EXPECT_EQ(error.rfind(prefix, 0), 0u) << error;
+  EXPECT_GT(error.size(), prefix.size());
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"settings.txt"});
+  std::string text;
+  EXPECT_FALSE(ReadStoredSettings(store, text, error));
+  EXPECT_EQ(error, "Cannot read settings file " + PathText(store.file) + ": not a regular file");
+
+  // The folder cannot be created because a file stands in its way.
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  std::ofstream(folder / "blocker") << "x";
+  SettingsStore blocked;
+  blocked.file = folder / "blocker" / "settings.txt";
+  EXPECT_FALSE(WriteStoredSettings(blocked, "muted=1\n", error));
+  EXPECT_EQ(error.rfind("Cannot write settings file " + PathText(blocked.file) + ": ", 0), 0u) << error;
+  EXPECT_EQ(FileContents(folder / "blocker"), "x");
+}
+
+TEST_F(SettingsStoreTest, MemoryOnlySavesSucceedWithoutTouchingTheDisk) {
+  store.memory_only = true;
+  EventLog log;
+  ASSERT_TRUE(SaveSettings(AppSettings{}, "", store, log));
+  EXPECT_FALSE(fs::exists(folder));
+  std::string text;
+  ASSERT_TRUE(ReadStoredSettings(store, text, error));
+  EXPECT_EQ(text, BuildSettingsText(AppSettings{}, ""));
+}
+
+TEST_F(SettingsStoreTest, TheConfigFolderVariableChoosesTheFolder) {
+  const test::ScopedEnvironment config_dir("PISTAVOX_CONFIG_DIR", PathText(folder));
+  SettingsStore opened;
+  ASSERT_TRUE(OpenDefaultSettingsStore(opened, error)) << error;
+  EXPECT_EQ(opened.file, folder / "settings.txt");
+  EXPECT_FALSE(opened.memory_only);
+}
+
+}  // namespace
+}  // namespace pistavox
