@@ -1,0 +1,147 @@
+#include "audio/voice_pack.h"
+
+#include <fstream>
+#include <system_error>
+
+namespace pistavox {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The pack a directory entry is, if any.
+std::optional<VoicePackEntry> PackOf(const fs::directory_entry& entry) {
+  std::error_code ec;
+  if (entry.is_regular_file(ec) && entry.path().extension() == ".data")
+    return VoicePackEntry{entry.path().stem().string(), entry.path()};
+  if (entry.is_directory(ec) && fs::exists(entry.path() / "manifest.csv", ec))
+    return VoicePackEntry{entry.path().filename().string(), entry.path() / "manifest.csv"};
+  return std::nullopt;
+}
+
+// Walks bin/ in the file system's order; stops early when `visit` returns false.
+template <typename Visit>
+void WalkPacks(const fs::path& directory, Visit visit) {
+  std::error_code ec;
+  if (!fs::is_directory(directory, ec)) return;
+  for (fs::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
+    if (auto pack = PackOf(*it); pack && !visit(*pack)) return;
+  }
+}
+
+// Fields split at commas; a double quote toggles quoting, "" inside quotes is one quote.
+std::vector<std::string> SplitManifestLine(const std::string& line) {
+  std::vector<std::string> fields(1);
+  bool quoted = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == '"') {
+      if (quoted && i + 1 < line.size() && line[i + 1] == '"') {
+        fields.back() += '"';
+        ++i;
+      } else {
+        quoted = !quoted;
+      }
+    } else if (c == ',' && !quoted) {
+      fields.emplace_back();
+    } else {
+      fields.back() += c;
+    }
+  }
+  return fields;
+}
+
+std::string LowerAscii(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+// A manifest written on the other platform may use either separator.
+fs::path ResolveAudioFile(const fs::path& root_dir, const fs::path& fallback_dir, const std::string& file_name) {
+  std::error_code ec;
+  fs::path candidate = root_dir / file_name;
+  if (fs::exists(candidate, ec)) return candidate;
+  fs::path rebuilt;
+  size_t start = 0;
+  while (start <= file_name.size()) {
+    const size_t end = file_name.find_first_of("/\\", start);
+    const std::string part = file_name.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (!part.empty()) rebuilt /= part;
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  if (!rebuilt.empty() && fs::exists(root_dir / rebuilt, ec)) return root_dir / rebuilt;
+  return fallback_dir / file_name;
+}
+
+}  // namespace
+
+std::vector<VoicePackEntry> ScanVoicePacks(const fs::path& directory) {
+  std::vector<VoicePackEntry> packs;
+  WalkPacks(directory, [&](const VoicePackEntry& pack) {
+    packs.push_back(pack);
+    return true;
+  });
+  return packs;
+}
+
+bool HasAnyVoicePack(const fs::path& directory) {
+  bool found = false;
+  WalkPacks(directory, [&](const VoicePackEntry&) {
+    found = true;
+    return false;
+  });
+  return found;
+}
+
+bool LoadManifest(VoicePack& pack, const fs::path& manifest_path, std::string& error) {
+  std::ifstream in(manifest_path);
+  if (!in) {
+    error = "Cannot open audio manifest: " + manifest_path.string();
+    return false;
+  }
+  std::string line;
+  if (!std::getline(in, line)) {
+    error = "Audio manifest is empty: " + manifest_path.string();
+    return false;
+  }
+  pack.root_dir = manifest_path.parent_path();
+  pack.fallback_dir = pack.root_dir.parent_path();
+  pack.files.clear();
+  pack.clips.clear();
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::vector<std::string> fields = SplitManifestLine(line);
+    if (fields.size() < 5 || fields[1].empty() || fields[4].empty()) continue;
+    const fs::path file = ResolveAudioFile(pack.root_dir, pack.fallback_dir, fields[4]);
+    pack.files[fields[1]] = file;
+    AudioClip clip;
+    clip.path = file;
+    clip.extension = LowerAscii(file.extension().string());
+    clip.identity = file.string();
+    pack.clips[fields[1]] = clip;
+  }
+  return true;
+}
+
+bool LoadVoicePack(VoicePack& pack, const fs::path& path, std::string& error) {
+  if (path.extension() == ".data") {
+    // Encrypted packages are not opened yet: such a pack loads with no clips,
+    // so every callout shows up as missing audio instead of stopping start-up.
+    pack.root_dir = path.parent_path();
+    pack.fallback_dir = pack.root_dir.parent_path();
+    pack.files.clear();
+    pack.clips.clear();
+    return true;
+  }
+  return LoadManifest(pack, path, error);
+}
+
+std::optional<AudioClip> FindClip(const VoicePack& pack, const std::string& key) {
+  const auto it = pack.clips.find(key);
+  if (it == pack.clips.end()) return std::nullopt;
+  return it->second;
+}
+
+}  // namespace pistavox

@@ -1,0 +1,83 @@
+#include "audio/voice_pack.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+
+namespace pistavox {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct VoicePackTest : ::testing::Test {
+  fs::path root = fs::path("voice_pack_test") / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  void SetUp() override {
+    fs::remove_all(root);
+    fs::create_directories(root / "bin");
+  }
+  void Write(const fs::path& path, const std::string& text) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+  }
+};
+
+TEST_F(VoicePackTest, ScanFindsPackagesAndFoldersWithAManifest) {
+  Write(root / "bin/A.data", "x");
+  Write(root / "bin/B/manifest.csv", "h\n");
+  Write(root / "bin/C/readme.txt", "not a pack");
+  Write(root / "bin/notes.txt", "x");
+  std::vector<VoicePackEntry> packs = ScanVoicePacks(root / "bin");
+  std::sort(packs.begin(), packs.end(), [](auto& a, auto& b) { return a.name < b.name; });
+  ASSERT_EQ(packs.size(), 2u);
+  EXPECT_EQ(packs[0].name, "A");
+  EXPECT_EQ(packs[0].path, root / "bin/A.data");
+  EXPECT_EQ(packs[1].name, "B");
+  EXPECT_EQ(packs[1].path, root / "bin/B/manifest.csv");
+  EXPECT_TRUE(HasAnyVoicePack(root / "bin"));
+  EXPECT_FALSE(HasAnyVoicePack(root / "bin/C"));
+  EXPECT_FALSE(HasAnyVoicePack(root / "missing"));
+}
+
+TEST_F(VoicePackTest, ManifestRegistersKeysWithQuotingAndFallbacks) {
+  Write(root / "bin/P/test.wav", "");
+  Write(root / "bin/P/sub/deep.MP3", "");
+  Write(root / "bin/P/manifest.csv",
+        "id,key,text,lang,file\r\n"
+        "1,raas_test_ok,\"Test, ok\",en,test.wav\r\n"
+        "2,deep,\"say \"\"hi\"\"\",en,sub\\\\deep.MP3\n"
+        "3,elsewhere,x,en,shared.wav\n"
+        "4,,x,en,none.wav\n"
+        "5,nofile,x,en,\n"
+        "6,short,x\n"
+        "7,raas_test_ok,x,en,sub/deep.MP3\n");
+  VoicePack pack;
+  std::string error;
+  ASSERT_TRUE(LoadManifest(pack, root / "bin/P/manifest.csv", error)) << error;
+  EXPECT_EQ(pack.clips.size(), 3u);
+  EXPECT_EQ(pack.files.at("raas_test_ok"), root / "bin/P" / "sub/deep.MP3");  // a later line wins
+  EXPECT_EQ(pack.files.at("deep"), root / "bin/P/sub/deep.MP3");
+  EXPECT_EQ(pack.clips.at("deep").extension, ".mp3");
+  EXPECT_EQ(pack.files.at("elsewhere"), root / "bin/shared.wav");
+  EXPECT_FALSE(FindClip(pack, "RAAS_TEST_OK").has_value());
+  ASSERT_TRUE(FindClip(pack, "elsewhere").has_value());
+}
+
+TEST_F(VoicePackTest, UnreadableOrEmptyManifestsKeepTheLoadedKeys) {
+  Write(root / "bin/P/manifest.csv", "h\n1,k,x,en,k.wav\n");
+  Write(root / "bin/E/manifest.csv", "");
+  VoicePack pack;
+  std::string error;
+  ASSERT_TRUE(LoadVoicePack(pack, root / "bin/P/manifest.csv", error));
+  EXPECT_FALSE(LoadVoicePack(pack, root / "bin/E/manifest.csv", error));
+  EXPECT_EQ(error, "Audio manifest is empty: " + (root / "bin/E/manifest.csv").string());
+  EXPECT_FALSE(LoadVoicePack(pack, root / "bin/none/manifest.csv", error));
+  EXPECT_EQ(error, "Cannot open audio manifest: " + (root / "bin/none/manifest.csv").string());
+  EXPECT_TRUE(FindClip(pack, "k").has_value());
+  Write(root / "bin/H/manifest.csv", "header only\n");
+  ASSERT_TRUE(LoadVoicePack(pack, root / "bin/H/manifest.csv", error));
+  EXPECT_TRUE(pack.clips.empty());
+}
+
+}  // namespace
+}  // namespace pistavox
