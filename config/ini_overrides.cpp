@@ -1,0 +1,56 @@
+#include "config/ini_overrides.h"
+
+#include <algorithm>
+
+#include "config/ini_text.h"
+#include "config/raas_rules.h"
+#include "config/setting_values.h"
+#include "config/settings_number.h"
+
+namespace pistavox {
+namespace {
+
+// The first of the field's keys with a non-empty value.
+std::string OverrideValue(std::string_view ini_text, const SettingField& field) {
+  for (std::string_view key : field.ini_keys) {
+    if (key.empty()) break;
+    std::string value = GetSettingValue(ini_text, key);
+    if (!value.empty()) return value;
+  }
+  return {};
+}
+
+void ApplyIntOverride(AppSettings& settings, const SettingField& field, std::string_view value) {
+  std::int32_t number = 0;
+  if (!ReadSettingInt(value, number)) return;
+  number = std::clamp(number, field.range.min, field.range.max);
+  if (field.range.at_least_field) number = std::max(number, settings.*field.range.at_least_field);
+  settings.*field.whole = number;
+}
+
+}  // namespace
+
+void ApplyIniOverrides(AppSettings& settings, const std::string& path,
+                       const FoundVoicePackNames& found_voice_packs, EventLog& log) {
+  const std::string ini_text = ReadIniAsText(path);
+  if (ini_text.empty()) return;
+  for (const SettingField& field : SettingFields()) {
+    const std::string value = OverrideValue(ini_text, field);
+    if (value.empty()) continue;
+    switch (field.kind) {
+      case SettingKind::kAirport:
+      case SettingKind::kRunway: SetFlightPlanIdent(settings, field.kind, value); break;
+      case SettingKind::kVoicePack: SelectVoicePackByName(settings, value, found_voice_packs); break;
+      case SettingKind::kLanguage:
+        settings.ui_language =
+            value == "zh" || value == "cn" || value == "chinese" ? UiLanguage::kChinese : UiLanguage::kEnglish;
+        break;
+      case SettingKind::kBool: settings.*field.flag = ParseRuleBool(value, settings.*field.flag); break;
+      case SettingKind::kFloat: ReadSettingFloat(value, settings.*field.real); break;
+      case SettingKind::kInt: ApplyIntOverride(settings, field, value); break;
+    }
+  }
+  Log(log, "INI overrides loaded: " + path);
+}
+
+}  // namespace pistavox

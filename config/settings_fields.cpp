@@ -1,0 +1,114 @@
+#include "config/settings_fields.h"
+
+namespace pistavox {
+namespace {
+
+using Keys = std::array<std::string_view, 3>;
+
+constexpr SettingField Text(SettingKind kind, std::string_view stored_key, Keys ini_keys) {
+  return {.kind = kind, .stored_key = stored_key, .ini_keys = ini_keys};
+}
+constexpr SettingField Flag(bool AppSettings::*member, std::string_view stored_key, Keys ini_keys) {
+  return {.kind = SettingKind::kBool, .stored_key = stored_key, .ini_keys = ini_keys, .flag = member};
+}
+constexpr SettingField Real(float AppSettings::*member, std::string_view stored_key, Keys ini_keys) {
+  return {.kind = SettingKind::kFloat, .stored_key = stored_key, .ini_keys = ini_keys, .real = member};
+}
+constexpr SettingField Whole(std::int32_t AppSettings::*member, std::string_view stored_key, Keys ini_keys,
+                             IntRange range) {
+  return {.kind = SettingKind::kInt, .stored_key = stored_key, .ini_keys = ini_keys, .whole = member, .range = range};
+}
+// Analysis parameters: override file only, under their dotted key.
+constexpr SettingField AnalysisReal(float AppSettings::*member, std::string_view key) {
+  return Real(member, "", {key});
+}
+constexpr SettingField AnalysisWhole(std::int32_t AppSettings::*member, std::string_view key, IntRange range) {
+  return Whole(member, "", {key}, range);
+}
+constexpr IntRange AtLeast(std::int32_t min) { return {.min = min}; }
+constexpr IntRange AtLeastField(std::int32_t AppSettings::*field) { return {.at_least_field = field}; }
+
+using S = AppSettings;
+
+constexpr std::array kFields{
+    Text(SettingKind::kAirport, "expected_airport",
+         {"app.expected_airport", "flight.expected_airport", "expected_airport"}),
+    Text(SettingKind::kRunway, "expected_runway", {"app.expected_runway", "flight.expected_runway", "expected_runway"}),
+    Text(SettingKind::kVoicePack, "voice_pack", {"audio.voice_pack", "app.voice_pack", "voice_pack"}),
+    Flag(&S::muted, "muted", {"audio.muted", "app.muted", "muted"}),
+    Flag(&S::use_meters, "use_meters", {"app.use_meters", "display.use_meters", "use_meters"}),
+    Text(SettingKind::kLanguage, "ui_language", {"app.ui_language", "ui.language", "ui_language"}),
+    Flag(&S::auto_start_monitor, "auto_start_monitor",
+         {"automation.auto_start_monitor", "app.auto_start_monitor", "auto_start_monitor"}),
+    Flag(&S::auto_reconnect, "auto_reconnect", {"automation.auto_reconnect", "app.auto_reconnect", "auto_reconnect"}),
+    Flag(&S::auto_use_detected_airport, "auto_use_detected_airport",
+         {"automation.auto_use_detected_airport", "app.auto_use_detected_airport", "auto_use_detected_airport"}),
+    Flag(&S::enable_approach, "enable_approach", {"enable.approach", "enable_approach"}),
+    Flag(&S::enable_runway_entry, "enable_runway_entry", {"enable.runway_entry", "enable_runway_entry"}),
+    Flag(&S::enable_crossing, "enable_crossing", {"enable.crossing", "enable_crossing"}),
+    Flag(&S::enable_remaining_distance, "enable_remaining_distance",
+         {"enable.remaining_distance", "enable_remaining_distance"}),
+    Flag(&S::enable_runway_end, "enable_runway_end", {"enable.runway_end", "enable_runway_end"}),
+    Flag(&S::enable_runway_length, "enable_runway_length", {"enable.runway_length", "enable_runway_length"}),
+    Flag(&S::enable_wrong_runway, "enable_wrong_runway", {"enable.wrong_runway", "enable_wrong_runway"}),
+    Flag(&S::enable_heading_check, "enable_heading_check", {"enable.heading_check", "enable_heading_check"}),
+    Flag(&S::enable_runway_verify, "enable_runway_verify", {"enable.runway_verify", "enable_runway_verify"}),
+    Flag(&S::enable_taxiway_info, "enable_taxiway_info", {"enable.taxiway_info", "enable_taxiway_info"}),
+    Flag(&S::enable_taxiway_safety, "enable_taxiway_safety", {"enable.taxiway_safety", "enable_taxiway_safety"}),
+    Flag(&S::enable_runway_occupancy, "enable_runway_occupancy",
+         {"enable.runway_occupancy", "enable_runway_occupancy"}),
+    Real(&S::required_runway_ft, "required_runway_ft",
+         {"flight.required_runway_ft", "app.required_runway_ft", "required_runway_ft"}),
+    Real(&S::runway_edge_margin_m, "runway_edge_margin_m", {"threshold.runway_edge_margin_m", "runway_edge_margin_m"}),
+    Real(&S::runway_end_margin_m, "runway_end_margin_m", {"threshold.runway_end_margin_m", "runway_end_margin_m"}),
+    Real(&S::heading_tolerance_deg, "heading_tolerance_deg",
+         {"threshold.heading_tolerance_deg", "heading_tolerance_deg"}),
+    Real(&S::approach_distance_m, "approach_distance_m", {"threshold.approach_distance_m", "approach_distance_m"}),
+    Real(&S::airborne_approach_distance_m, "airborne_approach_distance_m",
+         {"threshold.airborne_approach_distance_m", "airborne_approach_distance_m"}),
+    Real(&S::min_taxi_speed_kt, "min_taxi_speed_kt", {"threshold.min_taxi_speed_kt", "min_taxi_speed_kt"}),
+    Real(&S::min_roll_speed_kt, "min_roll_speed_kt", {"threshold.min_roll_speed_kt", "min_roll_speed_kt"}),
+    Real(&S::high_speed_taxiway_kt, "high_speed_taxiway_kt",
+         {"threshold.high_speed_taxiway_kt", "high_speed_taxiway_kt"}),
+    Real(&S::short_runway_ft, "short_runway_ft", {"threshold.short_runway_ft", "short_runway_ft"}),
+    Real(&S::runway_end_approach_m, "runway_end_approach_m",
+         {"threshold.runway_end_approach_m", "runway_end_approach_m"}),
+    Real(&S::runway_end_m, "runway_end_m", {"threshold.runway_end_m", "runway_end_m"}),
+    Real(&S::overrun_risk_m, "overrun_risk_m", {"threshold.overrun_risk_m", "overrun_risk_m"}),
+    Real(&S::alert_cooldown_s, "alert_cooldown_s", {"threshold.alert_cooldown_s", "alert_cooldown_s"}),
+    Whole(&S::poll_ms, "poll_ms", {"monitor.poll_ms", "app.poll_ms", "poll_ms"}, {.min = 50, .max = 5000}),
+    Whole(&S::max_alerts_per_poll, "max_alerts_per_poll",
+          {"monitor.max_alerts_per_poll", "app.max_alerts_per_poll", "max_alerts_per_poll"}, {.min = 1, .max = 10}),
+
+    AnalysisWhole(&S::landing_trace_start_ft, "landing.trace_start_ft", AtLeast(10)),
+    AnalysisWhole(&S::landing_trace_step_ft, "landing.trace_step_ft", AtLeast(1)),
+    AnalysisReal(&S::landing_reset_above_ft, "landing.reset_above_ft"),
+    AnalysisReal(&S::landing_min_descent_fpm, "landing.min_descent_fpm"),
+    AnalysisReal(&S::landing_score_sink_very_hard_fpm, "landing.score_sink_very_hard_fpm"),
+    AnalysisReal(&S::landing_score_sink_hard_fpm, "landing.score_sink_hard_fpm"),
+    AnalysisReal(&S::landing_score_sink_firm_fpm, "landing.score_sink_firm_fpm"),
+    AnalysisReal(&S::landing_score_sink_float_fpm, "landing.score_sink_float_fpm"),
+    AnalysisReal(&S::landing_score_g_high, "landing.score_g_high"),
+    AnalysisReal(&S::landing_score_g_firm, "landing.score_g_firm"),
+    AnalysisReal(&S::landing_score_g_moderate, "landing.score_g_moderate"),
+    AnalysisReal(&S::landing_score_cross_high_m, "landing.score_cross_high_m"),
+    AnalysisReal(&S::landing_score_cross_moderate_m, "landing.score_cross_moderate_m"),
+    AnalysisReal(&S::landing_score_heading_high_deg, "landing.score_heading_high_deg"),
+    AnalysisReal(&S::landing_score_heading_moderate_deg, "landing.score_heading_moderate_deg"),
+    AnalysisReal(&S::landing_score_speed_high_kt, "landing.score_speed_high_kt"),
+    AnalysisReal(&S::landing_score_speed_moderate_kt, "landing.score_speed_moderate_kt"),
+    AnalysisWhole(&S::takeoff_trace_start_ft, "takeoff.trace_start_ft", AtLeast(10)),
+    AnalysisWhole(&S::takeoff_trace_second_ft, "takeoff.trace_second_ft", AtLeastField(&S::takeoff_trace_start_ft)),
+    AnalysisWhole(&S::takeoff_trace_third_ft, "takeoff.trace_third_ft", AtLeastField(&S::takeoff_trace_second_ft)),
+    AnalysisWhole(&S::takeoff_trace_step_ft, "takeoff.trace_step_ft", AtLeast(10)),
+    AnalysisWhole(&S::takeoff_trace_max_ft, "takeoff.trace_max_ft", AtLeastField(&S::takeoff_trace_third_ft)),
+    AnalysisReal(&S::takeoff_detect_max_ft, "takeoff.detect_max_ft"),
+    AnalysisReal(&S::takeoff_reset_above_ft, "takeoff.reset_above_ft"),
+    AnalysisReal(&S::takeoff_min_climb_fpm, "takeoff.min_climb_fpm"),
+};
+
+}  // namespace
+
+std::span<const SettingField> SettingFields() { return kFields; }
+
+}  // namespace pistavox

@@ -1,0 +1,81 @@
+#include "config/settings_store.h"
+
+#include <cerrno>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "config/settings_store_platform.h"
+
+namespace pistavox {
+namespace {
+
+constexpr const char* kSettingsFileName = "settings.txt";
+
+bool WriteFailed(const SettingsStore& store, const std::string& reason, std::string& error) {
+  error = "Cannot write settings file " + PathText(store.file) + ": " + reason;
+  return false;
+}
+
+}  // namespace
+
+std::string PathText(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+bool OpenDefaultSettingsStore(SettingsStore& store, std::string& error) {
+  std::filesystem::path folder;
+  if (const auto configured = EnvironmentPath("PISTAVOX_CONFIG_DIR")) {
+    folder = *configured;
+  } else if (!PlatformSettingsFolder(folder, error)) {
+    return false;
+  }
+  store.file = folder / kSettingsFileName;
+  store.memory_only = false;
+  return true;
+}
+
+bool ReadStoredSettings(const SettingsStore& store, std::string& text, std::string& error) {
+  error.clear();
+  if (store.memory_only || store.file.empty()) {
+    text = store.saved_text;
+    return !text.empty();
+  }
+  std::error_code status_error;
+  const auto status = std::filesystem::status(store.file, status_error);
+  if (status.type() == std::filesystem::file_type::not_found) return false;
+  std::string reason;
+  if (status_error) {
+    reason = status_error.message();
+  } else if (status.type() != std::filesystem::file_type::regular) {
+    reason = "not a regular file";
+  } else {
+    errno = 0;
+    std::ifstream in(store.file, std::ios::binary);
+    if (in.is_open()) {
+      text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+      return true;
+    }
+    reason = errno != 0 ? std::generic_category().message(errno) : "cannot open";
+  }
+  error = "Cannot read settings file " + PathText(store.file) + ": " + reason;
+  return false;
+}
+
+bool WriteStoredSettings(SettingsStore& store, std::string_view text, std::string& error) {
+  if (!store.memory_only) {
+    if (store.file.empty()) return WriteFailed(store, "no settings folder", error);
+    std::error_code folder_error;
+    if (store.file.has_parent_path()) std::filesystem::create_directories(store.file.parent_path(), folder_error);
+    if (folder_error) return WriteFailed(store, folder_error.message(), error);
+    std::string reason;
+    if (!ReplaceFileDurably(store.file, text, store.fail_write_after_bytes, reason)) {
+      return WriteFailed(store, reason, error);
+    }
+  }
+  store.saved_text = std::string(text);
+  return true;
+}
+
+}  // namespace pistavox

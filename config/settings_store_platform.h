@@ -1,0 +1,24 @@
+#pragma once
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pistavox {
+
+// What the settings store needs from the operating system.
+
+// The variable's value as a path; nothing when unset or empty.
+std::optional<std::filesystem::path> EnvironmentPath(const char* name);
+// The per-user settings folder of this platform.
+bool PlatformSettingsFolder(std::filesystem::path& folder, std::string& error);
+// Writes `text` to a temporary file beside `file`, flushes it to disk and renames it
+// over `file`. On failure `file` is untouched, the temporary file is removed and
+// `reason` holds the system's reason. `fail_after_bytes` cuts the write short (tests).
+bool ReplaceFileDurably(const std::filesystem::path& file, std::string_view text,
+                        std::optional<std::size_t> fail_after_bytes, std::string& reason);
+
+inline constexpr const char* kSimulatedWriteFailure = "simulated write failure";
+
+}  // namespace pistavox

@@ -1,0 +1,87 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cwchar>
+
+#include "config/settings_store_platform.h"
+
+namespace pistavox {
+namespace {
+
+std::string Utf8(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                       nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size, nullptr, nullptr);
+  return utf8;
+}
+
+std::string SystemReason(DWORD code) {
+  wchar_t* message = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+      MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+  std::wstring text = length ? std::wstring(message, length) : L"system error " + std::to_wstring(code);
+  if (message) LocalFree(message);
+  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
+  return Utf8(text);
+}
+
+// Writes the whole text and flushes it to disk; "" or the reason it failed.
+std::string WriteTemporary(const std::filesystem::path& temporary, std::string_view text,
+                           std::optional<std::size_t> fail_after_bytes) {
+  HANDLE handle = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return SystemReason(GetLastError());
+  std::string_view rest = fail_after_bytes ? text.substr(0, *fail_after_bytes) : text;
+  DWORD code = 0;
+  while (code == 0 && !rest.empty()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(rest.size(), 1u << 20));
+    DWORD written = 0;
+    if (!WriteFile(handle, rest.data(), chunk, &written, nullptr)) code = GetLastError();
+    rest.remove_prefix(written);
+  }
+  if (code == 0 && !FlushFileBuffers(handle)) code = GetLastError();
+  if (!CloseHandle(handle) && code == 0) code = GetLastError();
+  if (code != 0) return SystemReason(code);
+  return fail_after_bytes ? kSimulatedWriteFailure : "";
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> EnvironmentPath(const char* name) {
+  std::wstring wide_name;
+  for (const char* c = name; *c; ++c) wide_name.push_back(static_cast<wchar_t>(*c));
+  const wchar_t* value = _wgetenv(wide_name.c_str());
+  if (!value || !*value) return std::nullopt;
+  return std::filesystem::path(value);
+}
+
+bool PlatformSettingsFolder(std::filesystem::path& folder, std::string& error) {
+  const auto app_data = EnvironmentPath("APPDATA");
+  if (!app_data) {
+    error = "Cannot find the settings folder: APPDATA is not set";
+    return false;
+  }
+  folder = *app_data / "Pistavox";
+  return true;
+}
+
+bool ReplaceFileDurably(const std::filesystem::path& file, std::string_view text,
+                        std::optional<std::size_t> fail_after_bytes, std::string& reason) {
+  const std::filesystem::path temporary = file.wstring() + L".tmp." + std::to_wstring(GetCurrentProcessId());
+  reason = WriteTemporary(temporary, text, fail_after_bytes);
+  if (reason.empty() &&
+      !MoveFileExW(temporary.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    reason = SystemReason(GetLastError());
+  }
+  if (!reason.empty()) {
+    DeleteFileW(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace pistavox

@@ -1,0 +1,51 @@
+#include "config/settings_text.h"
+
+#include "config/ini_text.h"
+#include "config/setting_values.h"
+#include "config/settings_number.h"
+#include "runways/runway_idents.h"
+
+namespace pistavox {
+
+void ApplyStoredSettings(AppSettings& settings, std::string_view settings_text,
+                         const FoundVoicePackNames& found_voice_packs) {
+  for (const SettingField& field : SettingFields()) {
+    if (field.stored_key.empty()) continue;
+    const std::string value = GetSettingValue(settings_text, field.stored_key);
+    if (field.kind == SettingKind::kLanguage) {  // anything but "zh", nothing included, is English
+      settings.ui_language = value == "zh" ? UiLanguage::kChinese : UiLanguage::kEnglish;
+      continue;
+    }
+    if (value.empty()) continue;
+    switch (field.kind) {
+      case SettingKind::kAirport:
+      case SettingKind::kRunway: SetFlightPlanIdent(settings, field.kind, value); break;
+      case SettingKind::kVoicePack: SelectVoicePackByName(settings, value, found_voice_packs); break;
+      case SettingKind::kBool: settings.*field.flag = value == "1" || value == "true"; break;
+      case SettingKind::kFloat: ReadSettingFloat(value, settings.*field.real); break;
+      case SettingKind::kInt: ReadSettingInt(value, settings.*field.whole); break;
+      case SettingKind::kLanguage: break;
+    }
+  }
+}
+
+std::string BuildSettingsText(const AppSettings& settings, std::string_view voice_pack_name) {
+  std::string text;
+  for (const SettingField& field : SettingFields()) {
+    if (field.stored_key.empty()) continue;
+    text.append(field.stored_key).append("=");
+    switch (field.kind) {
+      case SettingKind::kAirport: text.append(NormalizeAirportIdent(settings.expected_airport)); break;
+      case SettingKind::kRunway: text.append(settings.expected_runway); break;
+      case SettingKind::kVoicePack: text.append(voice_pack_name); break;
+      case SettingKind::kLanguage: text.append(settings.ui_language == UiLanguage::kChinese ? "zh" : "en"); break;
+      case SettingKind::kBool: text.append(settings.*field.flag ? "1" : "0"); break;
+      case SettingKind::kFloat: text.append(FormatSettingFloat(settings.*field.real)); break;
+      case SettingKind::kInt: text.append(std::to_string(settings.*field.whole)); break;
+    }
+    text.append("\n");
+  }
+  return text;
+}
+
+}  // namespace pistavox

@@ -1,0 +1,16 @@
+#include "engine/flight_analysis.h"
+
+namespace pistavox {
+
+void ResetAnalysis(FlightAnalysis& analysis, const AppSettings& settings) {
+  ResetLandingAnalysis(analysis.landing, settings);
+  ResetTakeoffAnalysis(analysis.takeoff, settings);
+}
+
+void AnalysisStep(FlightAnalysis& analysis, const AircraftState& state, const EngineStatus& status,
+                  const AppSettings& settings, std::int64_t now_ns, EventLog& log) {
+  LandingTraceStep(analysis.landing, state, status, settings, now_ns, log);
+  TakeoffTraceStep(analysis.takeoff, state, status, settings, now_ns, log);
+}
+
+}  // namespace pistavox

@@ -1,0 +1,113 @@
+#include "engine/landing_analysis.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/analysis_support.h"
+
+namespace pistavox {
+namespace {
+
+// The heading's offset from the reference, in (-180, 180].
+double SignedHeadingOffset(double heading_deg, double reference_deg) {
+  double offset = std::fmod(heading_deg - reference_deg, 360.0);
+  if (offset > 180.0) offset -= 360.0;
+  if (offset <= -180.0) offset += 360.0;
+  return offset;
+}
+
+void ClearStatistics(LandingAnalyzer& a) {
+  a.max_sink_fpm = 0.0;
+  a.max_cross_m = 0.0;
+  a.first_heading_deg = 0.0;
+  a.min_heading_offset_deg = 0.0;
+  a.max_heading_offset_deg = 0.0;
+  a.min_ground_speed_kt = 999.0;
+  a.max_ground_speed_kt = 0.0;
+  a.landing_samples = 0;
+}
+
+void AddSample(LandingAnalyzer& a, const AircraftState& state, const EngineStatus& status, double vs_fpm) {
+  a.max_sink_fpm = std::max({a.max_sink_fpm, -vs_fpm, 0.0});
+  a.max_cross_m = std::max(a.max_cross_m, std::fabs(status.cross_track_m));
+  if (a.landing_samples == 0) a.first_heading_deg = state.heading_deg;
+  const double offset = SignedHeadingOffset(state.heading_deg, a.first_heading_deg);
+  a.min_heading_offset_deg = std::min(a.min_heading_offset_deg, offset);
+  a.max_heading_offset_deg = std::max(a.max_heading_offset_deg, offset);
+  a.min_ground_speed_kt = std::min(a.min_ground_speed_kt, state.ground_speed_kt);
+  a.max_ground_speed_kt = std::max(a.max_ground_speed_kt, state.ground_speed_kt);
+  ++a.landing_samples;
+}
+
+void LogTraceLine(const LandingAnalyzer& a, const AircraftState& state, const EngineStatus& status, double vs_fpm,
+                  EventLog& log) {
+  LogAnalysisLine(log,
+                  "Landing trace: %d ft AGL | VS %.0f fpm | G %.2f | maxG %.2f | GS %.1f kt | HDG %.0f | "
+                  "airport=%s runway=%s mode=%s threshold=%.0f m cross=%.0f m lat=%.6f lon=%.6f",
+                  a.landing_next_mark_ft, vs_fpm, state.g_force, a.max_g, state.ground_speed_kt, state.heading_deg,
+                  TextOrDash(status.airport_ident), TextOrDash(status.runway_ident), TextOrDash(status.runway_state),
+                  status.distance_m, status.cross_track_m, state.latitude_deg, state.longitude_deg);
+}
+
+void LogTouchdownLine(const LandingAnalyzer& a, const AircraftState& state, const EngineStatus& status,
+                      double vs_fpm, EventLog& log) {
+  LogAnalysisLine(log,
+                  "Landing touchdown: VS %.0f fpm | G %.2f | maxG %.2f | GS %.1f kt | HDG %.0f | "
+                  "airport=%s runway=%s remaining=%.0f m cross=%.0f m",
+                  vs_fpm, state.g_force, a.max_g, state.ground_speed_kt, state.heading_deg,
+                  TextOrDash(status.airport_ident), TextOrDash(status.runway_ident), status.remaining_m,
+                  status.cross_track_m);
+}
+
+}  // namespace
+
+void ResetLandingAnalysis(LandingAnalyzer& analyzer, const AppSettings& settings) {
+  analyzer = LandingAnalyzer{};
+  analyzer.landing_next_mark_ft = settings.landing_trace_start_ft;
+}
+
+double HeadingSwingDeg(const LandingAnalyzer& analyzer) {
+  return analyzer.max_heading_offset_deg - analyzer.min_heading_offset_deg;
+}
+
+void LandingTraceStep(LandingAnalyzer& a, const AircraftState& state, const EngineStatus& status,
+                      const AppSettings& settings, std::int64_t now_ns, EventLog& log) {
+  const double h = AnalysisHeightFt(state);
+  a.max_g = std::max(a.max_g, state.g_force);
+
+  if (!state.on_ground && h > static_cast<double>(settings.landing_reset_above_ft)) {
+    a.landing_armed = false;
+    a.touchdown_logged = false;
+    a.landing_next_mark_ft = settings.landing_trace_start_ft;
+    ClearStatistics(a);
+    a.max_g = std::max(0.0, state.g_force);
+    a.landing_last_time = now_ns;
+    a.landing_last_height_ft = h;
+    return;
+  }
+
+  const double vs = AnalysisVerticalSpeedFpm(h, a.landing_last_height_ft, a.landing_last_time, now_ns);
+  if (!state.on_ground && h <= static_cast<double>(settings.landing_trace_start_ft) &&
+      vs < -static_cast<double>(settings.landing_min_descent_fpm)) {
+    a.landing_armed = true;
+    AddSample(a, state, status, vs);
+    a.landing_next_mark_ft = std::min(a.landing_next_mark_ft, settings.landing_trace_start_ft);
+    // The loaders keep the step at 1 or more; a zero step must not spin here.
+    const std::int32_t step = std::max(settings.landing_trace_step_ft, 1);
+    while (a.landing_next_mark_ft >= 0 && static_cast<double>(a.landing_next_mark_ft) >= h) {
+      LogTraceLine(a, state, status, vs, log);
+      a.landing_next_mark_ft -= step;
+    }
+  }
+
+  if (a.landing_armed && state.on_ground && !a.touchdown_logged) {
+    AddSample(a, state, status, vs);
+    LogTouchdownLine(a, state, status, vs, log);
+    ScoreLanding(a, settings, vs, log);
+    a.touchdown_logged = true;
+  }
+  a.landing_last_time = now_ns;
+  a.landing_last_height_ft = h;
+}
+
+}  // namespace pistavox
