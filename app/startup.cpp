@@ -27,6 +27,10 @@ void LoadStartupSettings(App& app) {
     ApplyStoredSettingsText(app, text);
   else if (!error.empty())
     Log(app.log, error);
+  ApplyIniOverridesAtStartup(app);
+}
+
+void ApplyIniOverridesAtStartup(App& app) {
   ApplyIniOverrides(app.settings, kRulesPath, PackNamesOf(app), app.log);
 }
 

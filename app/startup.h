@@ -10,6 +10,8 @@ struct App;
 void LoadStartupSettings(App& app);
 // The stored layer alone, from a text (the replay's --settings file).
 void ApplyStoredSettingsText(App& app, const std::string& text);
+// The overrides layer alone: data/raas_rules.ini.
+void ApplyIniOverridesAtStartup(App& app);
 
 // One pass of the frame loop without drawing: poll, resources, automatic start.
 void RunFrame(App& app);
