@@ -33,7 +33,7 @@ TEST_F(ReplayTest, RefusesABadCommandLineWithUsage) {
   for (const auto& [args, message] : cases) {
     const ProgramRun run = Replay(args);
     EXPECT_EQ(run.exit_code, 2) << message;
-    EXPECT_EQ(run.err, "pistavox-replay: " + message + "\n" + kReplayUsage);
+    EXPECT_EQ(SplitLines(run.err), SplitLines("pistavox-replay: " + message + "\n" + kReplayUsage));
     EXPECT_EQ(run.out, "");
   }
 }
