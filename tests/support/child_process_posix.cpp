@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -13,12 +14,20 @@ extern char** environ;
 
 namespace pistavox::test {
 
-bool StartChild(const std::vector<std::string>& argv, ChildProcess& child, std::string& error) {
+bool StartChild(const std::vector<std::string>& argv, ChildProcess& child, std::string& error,
+                const std::string& stdout_path, const std::string& stderr_path) {
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (!stdout_path.empty())
+    posix_spawn_file_actions_addopen(&actions, 1, stdout_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (!stderr_path.empty())
+    posix_spawn_file_actions_addopen(&actions, 2, stderr_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   pid_t pid = 0;
-  const int rc = posix_spawn(&pid, args[0], nullptr, nullptr, args.data(), environ);
+  const int rc = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
   if (rc != 0) {
     error = "cannot start " + argv[0] + ": " + std::strerror(rc);
     return false;

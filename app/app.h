@@ -1,0 +1,69 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "audio/audio_player.h"
+#include "audio/voice_pack.h"
+#include "config/app_settings.h"
+#include "config/settings_store.h"
+#include "engine/advisory.h"
+#include "engine/flight_analysis.h"
+#include "engine/monitor_state.h"
+#include "log/event_log.h"
+#include "runways/runway_database.h"
+#include "sim/simulator_connection.h"
+
+namespace pistavox {
+
+// Where voice packs come from: bin/ in the program; the replay names one pack,
+// or none, in which case every key resolves to a silent clip.
+enum class VoiceSource { kBinFolder, kOnePack, kSilent };
+
+struct App;
+
+// Points where the programs around the application observe or replace it.
+struct AppHooks {
+  // A new, unopened connection for each monitor start (the FSUIPC client in the program).
+  std::function<SimulatorConnection()> make_connection;
+  std::function<void(App&)> monitor_started;
+  // After each successful poll, with the engine's filtered output of that poll.
+  std::function<void(App&, const std::vector<Advisory>&)> polled;
+  std::function<void(App&)> monitor_stopped;
+};
+
+// The one application object: every piece of state the program keeps.
+struct App {
+  AppSettings settings;
+  SettingsStore settings_store;
+  RunwayDatabase runways;
+  VoiceSource voice_source = VoiceSource::kBinFolder;
+  std::filesystem::path voice_pack_dir;  // the one pack of VoiceSource::kOnePack
+  std::vector<VoicePackEntry> voice_packs;
+  VoicePack voice_pack;
+  AudioPlayer audio;
+  EventLog log;
+  MonitorState monitor;
+  FlightAnalysis analysis;
+  std::string status_message;
+  bool resources_loaded = false;
+  bool runway_data_ok = false;
+  bool voice_pack_ok = false;
+  bool settings_page_open = false;
+  AppHooks hooks;
+};
+
+// Relative to the working directory.
+inline constexpr const char* kRunwayDatabasePath = "data/runways.csv";
+inline constexpr const char* kRulesPath = "data/raas_rules.ini";
+inline constexpr const char* kVoicePackFolder = "bin";
+
+// The selected pack's name, "" when no pack was found.
+std::string SelectedVoicePackName(const App& app);
+bool SaveAppSettings(App& app);
+// Looks the key up in the voice pack and hands the clip to the player.
+void PlayCallout(App& app, const std::string& key, int32_t priority);
+
+}  // namespace pistavox

@@ -1,0 +1,24 @@
+#include "app/headless_host.h"
+
+#include <chrono>
+#include <thread>
+
+#include "app/startup.h"
+
+namespace pistavox {
+
+namespace {
+constexpr auto kFramePeriod = std::chrono::microseconds(16667);
+}
+
+int RunHeadless(App& app) {
+  InstallStopRequestHandlers();
+  while (!StopRequested()) {
+    RunFrame(app);
+    std::this_thread::sleep_for(kFramePeriod);
+  }
+  ShutdownApp(app);
+  return 0;
+}
+
+}  // namespace pistavox

@@ -1,0 +1,15 @@
+#pragma once
+
+namespace pistavox {
+
+struct App;
+
+// The frame loop without a window, about 60 frames a second, until Ctrl+C,
+// Ctrl+Break or a termination request; then an orderly shutdown.
+int RunHeadless(App& app);
+
+// Platform layer: catch the stop request instead of dying on it.
+void InstallStopRequestHandlers();
+bool StopRequested();
+
+}  // namespace pistavox

@@ -1,0 +1,57 @@
+// pistavox: the application. The window comes with the interface; until then the
+// program runs its frame loop headless, printing the event log as it grows.
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "app/app.h"
+#include "app/flight_recorder.h"
+#include "app/headless_host.h"
+#include "app/startup.h"
+#include "log/debug_output.h"
+#include "sim/fsuipc_sampling.h"
+
+namespace pistavox {
+namespace {
+
+constexpr const char* kUsage = "usage: pistavox [--headless] [--record DIR] [-debug]\n";
+
+bool IsDebugSwitch(const std::string& arg) { return CommandLineContains(arg, "-debug") && arg.size() == 6; }
+
+int Main(int argc, char** argv) {
+  std::string record_folder;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--record" && i + 1 < argc) {
+      record_folder = argv[++i];
+    } else if (arg != "--headless" && !IsDebugSwitch(arg)) {
+      std::fprintf(stderr, "pistavox: unknown option %s\n%s", arg.c_str(), kUsage);
+      return 2;
+    }
+  }
+  if (HasCommandLineSwitch("-debug")) EnableDebugOutput();
+
+  App app;
+  app.log.on_accept = [](const std::string& line) {
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+  };
+  std::string error;
+  if (!OpenDefaultSettingsStore(app.settings_store, error)) {
+    Log(app.log, error);
+    app.settings_store.memory_only = true;
+  }
+  app.hooks.make_connection = [] { return FsuipcConnection(ProcessFsuipcClient()); };
+  if (!record_folder.empty()) {
+    auto recorder = std::make_shared<FlightRecorder>();
+    recorder->folder = record_folder;
+    AttachFlightRecorder(app, recorder);
+  }
+  LoadStartupSettings(app);
+  return RunHeadless(app);
+}
+
+}  // namespace
+}  // namespace pistavox
+
+int main(int argc, char** argv) { return pistavox::Main(argc, argv); }

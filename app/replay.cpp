@@ -1,0 +1,183 @@
+#include "app/replay.h"
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "app/app.h"
+#include "app/clock.h"
+#include "app/resources.h"
+#include "app/startup.h"
+#include "engine/monitor.h"
+#include "sim/flight_file.h"
+
+namespace pistavox {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kStatusHeader =
+    "time_s,runway_state,phase_name,phase_reason,phase_seconds,airport_ident,runway_ident,distance_m,cross_track_m,"
+    "remaining_m,runway_length_m,advisories";
+// Beyond this a row's time does not fit the clock.
+constexpr double kLargestTimeS = 9.0e9;
+
+std::string Fixed3(double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.3f", value);
+  return text;
+}
+
+std::string StatusRow(double time_s, const EngineStatus& s, const std::vector<Advisory>& advisories) {
+  std::string keys;
+  for (const Advisory& advisory : advisories) keys += (keys.empty() ? "" : "|") + advisory.key;
+  return Fixed3(time_s) + "," + CsvField(s.runway_state) + "," + CsvField(s.phase_name) + "," +
+         CsvField(s.phase_reason) + "," + Fixed3(s.phase_seconds) + "," + CsvField(s.airport_ident) + "," +
+         CsvField(s.runway_ident) + "," + Fixed3(s.distance_m) + "," + Fixed3(s.cross_track_m) + "," +
+         Fixed3(s.remaining_m) + "," + Fixed3(s.runway_length_m) + "," + CsvField(keys) + "\n";
+}
+
+int Refuse(std::FILE* err, const std::string& message) {
+  std::fprintf(err, "pistavox-replay: %s\n", message.c_str());
+  return 2;
+}
+
+// Paths on the command line are the caller's, taken before the working directory changes.
+std::string Absolute(const std::string& path) {
+  if (path.empty()) return path;
+  std::error_code ec;
+  const fs::path absolute = fs::absolute(path, ec);
+  return ec ? path : absolute.string();
+}
+
+int64_t ClockAt(double time_s) { return kReplayClockOrigin + std::llround(time_s * 1e9); }
+
+SimulatorConnection ReplayConnection(const AircraftState* current) {
+  SimulatorConnection connection;
+  connection.connect = [](std::string&) { return true; };
+  connection.read = [current](AircraftState& state, std::string&) {
+    state = *current;
+    return true;
+  };
+  connection.simulator_name = [] { return std::string("Replay"); };
+  connection.disconnect = [] {};
+  return connection;
+}
+
+}  // namespace
+
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+bool ParseReplayArgs(const std::vector<std::string>& args, ReplayOptions& options, std::string& error) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    std::string* target = arg == "--workdir"      ? &options.workdir
+                          : arg == "--settings"   ? &options.settings_file
+                          : arg == "--status"     ? &options.status_file
+                          : arg == "--voice-pack" ? &options.voice_pack_dir
+                                                  : nullptr;
+    if (target) {
+      if (i + 1 >= args.size() || args[i + 1].empty()) {
+        error = arg + " needs a value";
+        return false;
+      }
+      *target = args[++i];
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      error = "unknown option " + arg;
+      return false;
+    } else if (!options.flight_file.empty()) {
+      error = "more than one flight file given";
+      return false;
+    } else {
+      options.flight_file = arg;
+    }
+  }
+  if (options.flight_file.empty()) {
+    error = "no flight file given";
+    return false;
+  }
+  return true;
+}
+
+int RunReplay(const ReplayOptions& given, std::FILE* out, std::FILE* err) {
+  ReplayOptions options = given;
+  options.flight_file = Absolute(options.flight_file);
+  options.settings_file = Absolute(options.settings_file);
+  options.status_file = Absolute(options.status_file);
+  options.voice_pack_dir = Absolute(options.voice_pack_dir);
+
+  std::vector<FlightSample> flight;
+  std::string error;
+  if (!ReadFlightFile(options.flight_file, flight, error)) return Refuse(err, error);
+  for (size_t i = 0; i < flight.size(); ++i) {
+    if (std::fabs(flight[i].time_s) > kLargestTimeS)
+      return Refuse(err, "Malformed flight file (line " + std::to_string(i + 2) +
+                             ": time_s out of range): " + options.flight_file);
+  }
+  std::string settings_text;
+  if (!options.settings_file.empty()) {
+    std::ifstream in(options.settings_file, std::ios::binary);
+    if (!in) return Refuse(err, "Cannot open settings file: " + options.settings_file);
+    settings_text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  std::ofstream status;
+  if (!options.status_file.empty()) {
+    status.open(options.status_file, std::ios::binary | std::ios::trunc);
+    if (!status) return Refuse(err, "Cannot write status file: " + options.status_file);
+    status << kStatusHeader << "\n";
+  }
+  if (!options.workdir.empty()) {
+    std::error_code ec;
+    fs::current_path(options.workdir, ec);
+    if (ec) return Refuse(err, "Cannot change to working directory: " + options.workdir);
+  }
+
+  int64_t now = ClockAt(flight.empty() ? 0.0 : flight.front().time_s);
+  SetManualClock(&now);
+
+  App app;
+  app.log.on_accept = [out](const std::string& line) { std::fprintf(out, "%s\n", line.c_str()); };
+  app.settings_store.memory_only = true;
+  app.voice_source = options.voice_pack_dir.empty() ? VoiceSource::kSilent : VoiceSource::kOnePack;
+  app.voice_pack_dir = options.voice_pack_dir;
+  AircraftState current = flight.empty() ? AircraftState{} : flight.front().state;
+  app.hooks.make_connection = [&current] { return ReplayConnection(&current); };
+  double row_time_s = 0;
+  if (status.is_open()) {
+    app.hooks.polled = [&](App& a, const std::vector<Advisory>& advisories) {
+      status << StatusRow(row_time_s, a.monitor.status, advisories);
+    };
+  }
+
+  if (!settings_text.empty()) ApplyStoredSettingsText(app, settings_text);
+  ApplyIniOverridesAtStartup(app);
+  LoadResources(app);
+  StartMonitor(app, false);
+  for (const FlightSample& sample : flight) {
+    now = ClockAt(sample.time_s);
+    current = sample.state;
+    row_time_s = sample.time_s;
+    PollMonitor(app);
+  }
+  StopMonitor(app);
+  SetManualClock(nullptr);
+  std::fflush(out);
+  if (status.is_open()) {
+    status.flush();
+    if (!status) return Refuse(err, "Cannot write status file: " + options.status_file);
+  }
+  return 0;
+}
+
+}  // namespace pistavox

@@ -1,0 +1,52 @@
+#include "app/resources.h"
+
+#include <system_error>
+
+#include "app/app.h"
+#include "app/voice_packs.h"
+
+namespace pistavox {
+
+namespace {
+bool Exists(const std::filesystem::path& path) {
+  std::error_code ec;
+  return std::filesystem::exists(path, ec);
+}
+}  // namespace
+
+bool ResourcesComplete(const App& app) {
+  return Exists(kRunwayDatabasePath) && Exists(kRulesPath) && VoicePackAvailable(app);
+}
+
+bool CheckLocalResources(App& app) {
+  if (ResourcesComplete(app)) return true;
+  app.status_message =
+      "Local resources are incomplete. Please install local data/runways.csv, data/raas_rules.ini and bin voice "
+      "packs.";
+  Log(app.log, app.status_message);
+  return false;
+}
+
+void LoadResources(App& app) {
+  if (!CheckLocalResources(app)) {
+    app.resources_loaded = false;
+    app.runway_data_ok = Exists(kRunwayDatabasePath);
+    app.voice_pack_ok = VoicePackAvailable(app);
+    return;
+  }
+  std::string error;
+  if (!LoadRunwayDatabase(kRunwayDatabasePath, app.runways, error)) {
+    app.status_message = error;
+    app.runway_data_ok = false;
+    Log(app.log, error);
+    return;
+  }
+  app.runway_data_ok = true;
+  if (!LoadStartupVoicePack(app)) return;
+  app.voice_pack_ok = true;
+  app.resources_loaded = true;
+  Log(app.log, "Loaded runway directions: " + std::to_string(app.runways.size()));
+  Log(app.log, "Loaded voice pack: " + SelectedVoicePackName(app));
+}
+
+}  // namespace pistavox

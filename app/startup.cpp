@@ -1,0 +1,45 @@
+#include "app/startup.h"
+
+#include "app/app.h"
+#include "app/clock.h"
+#include "app/resources.h"
+#include "app/voice_packs.h"
+#include "config/ini_overrides.h"
+#include "config/settings_text.h"
+#include "engine/monitor.h"
+
+namespace pistavox {
+
+namespace {
+FoundVoicePackNames PackNamesOf(App& app) {
+  return [&app] { return ListVoicePackNames(app); };
+}
+}  // namespace
+
+void ApplyStoredSettingsText(App& app, const std::string& text) {
+  ApplyStoredSettings(app.settings, text, PackNamesOf(app));
+}
+
+void LoadStartupSettings(App& app) {
+  std::string text;
+  std::string error;
+  if (ReadStoredSettings(app.settings_store, text, error))
+    ApplyStoredSettingsText(app, text);
+  else if (!error.empty())
+    Log(app.log, error);
+  ApplyIniOverridesAtStartup(app);
+}
+
+void ApplyIniOverridesAtStartup(App& app) {
+  ApplyIniOverrides(app.settings, kRulesPath, PackNamesOf(app), app.log);
+}
+
+void RunFrame(App& app) {
+  PollMonitor(app);
+  if (!app.resources_loaded) LoadResources(app);
+  if (!app.monitor.running && !app.monitor.manual_stop) TryAutoStartMonitor(app, SteadyNowNs());
+}
+
+void ShutdownApp(App& app) { StopMonitor(app); }
+
+}  // namespace pistavox

@@ -1,0 +1,21 @@
+#pragma once
+#include <string>
+
+namespace pistavox {
+
+struct App;
+
+// Settings at start-up: the defaults already in place, then the stored settings
+// text (if any), then the overrides of data/raas_rules.ini.
+void LoadStartupSettings(App& app);
+// The stored layer alone, from a text (the replay's --settings file).
+void ApplyStoredSettingsText(App& app, const std::string& text);
+// The overrides layer alone: data/raas_rules.ini.
+void ApplyIniOverridesAtStartup(App& app);
+
+// One pass of the frame loop without drawing: poll, resources, automatic start.
+void RunFrame(App& app);
+// Stops the monitor ("Stopped" is always logged).
+void ShutdownApp(App& app);
+
+}  // namespace pistavox

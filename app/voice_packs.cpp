@@ -1,0 +1,74 @@
+#include "app/voice_packs.h"
+
+#include <system_error>
+
+#include "app/app.h"
+
+namespace pistavox {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<VoicePackEntry> FindPacks(const App& app) {
+  switch (app.voice_source) {
+    case VoiceSource::kOnePack:
+      return {{app.voice_pack_dir.filename().string(), app.voice_pack_dir / "manifest.csv"}};
+    case VoiceSource::kSilent:
+      return {{kSilentVoicePackName, {}}};
+    case VoiceSource::kBinFolder:
+      break;
+  }
+  return ScanVoicePacks(kVoicePackFolder);
+}
+
+bool Fail(App& app, const std::string& message) {
+  app.status_message = message;
+  app.voice_pack_ok = false;
+  Log(app.log, message);
+  return false;
+}
+
+}  // namespace
+
+bool VoicePackAvailable(const App& app) {
+  std::error_code ec;
+  switch (app.voice_source) {
+    case VoiceSource::kOnePack:
+      return fs::exists(app.voice_pack_dir / "manifest.csv", ec);
+    case VoiceSource::kSilent:
+      return true;
+    case VoiceSource::kBinFolder:
+      break;
+  }
+  return HasAnyVoicePack(kVoicePackFolder);
+}
+
+std::vector<std::string> ListVoicePackNames(App& app) {
+  if (app.voice_packs.empty()) app.voice_packs = FindPacks(app);
+  std::vector<std::string> names;
+  for (const VoicePackEntry& pack : app.voice_packs) names.push_back(pack.name);
+  return names;
+}
+
+bool LoadStartupVoicePack(App& app) {
+  app.voice_packs = FindPacks(app);
+  std::error_code ec;
+  const fs::path default_pack = fs::path(kDefaultVoicePackName) / "manifest.csv";
+  if (app.voice_packs.empty() && fs::exists(default_pack, ec))
+    app.voice_packs.push_back({kDefaultVoicePackName, default_pack});
+  if (app.voice_packs.empty()) return Fail(app, "No voice packs found in bin");
+  if (app.settings.voice_pack < 0 || static_cast<size_t>(app.settings.voice_pack) >= app.voice_packs.size())
+    app.settings.voice_pack = 0;
+  if (app.voice_source == VoiceSource::kSilent) {
+    app.voice_pack = {};
+  } else {
+    std::string error;
+    if (!LoadVoicePack(app.voice_pack, app.voice_packs[static_cast<size_t>(app.settings.voice_pack)].path, error))
+      return Fail(app, error);
+  }
+  app.voice_pack_ok = true;
+  return true;
+}
+
+}  // namespace pistavox

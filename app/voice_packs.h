@@ -1,0 +1,20 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace pistavox {
+
+struct App;
+
+// The voice-pack side of the application: which packs there are, loading the selected one.
+bool VoicePackAvailable(const App& app);
+// Fills the pack list when it is empty and returns the names in list order.
+std::vector<std::string> ListVoicePackNames(App& app);
+// The start-up loading: scan, fall back to the default pack, clamp the index, load.
+bool LoadStartupVoicePack(App& app);
+
+inline constexpr const char* kDefaultVoicePackName = "RAAS_EDGE_TTS_HUMAN";
+// The replay's pack when none is given: every key resolves to a silent clip.
+inline constexpr const char* kSilentVoicePackName = "silent";
+
+}  // namespace pistavox

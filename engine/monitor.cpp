@@ -1,0 +1,213 @@
+#include "engine/monitor.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "app/app.h"
+#include "app/resources.h"
+#include "app/clock.h"
+#include "runways/runway_idents.h"
+
+namespace pistavox {
+
+namespace {
+
+constexpr int32_t kAvailabilityPriority = 5;
+constexpr int64_t kReconnectDelayNs = 8'000'000'000;
+constexpr int64_t kAutoStartRetryNs = 15'000'000'000;
+constexpr int64_t kFirstPollBackdateNs = 1'000'000'000;
+constexpr double kNearGroundFt = 5000.0;
+constexpr double kNoRadioAltitudeFt = 0.1;
+
+void ReleaseConnection(MonitorState& monitor) {
+  if (monitor.connection) Disconnect(*monitor.connection);
+  monitor.connection.reset();
+}
+
+// The part of a stop shared by the user's stop and the automatic one.
+void EndSession(App& app) {
+  MonitorState& monitor = app.monitor;
+  monitor.running = false;
+  ReleaseConnection(monitor);
+  monitor.engine.reset();
+  monitor.simulator_name = "-";
+  monitor.connected = false;
+  monitor.has_sample = false;
+  ResetAnalysis(app.analysis, app.settings);
+  if (app.hooks.monitor_stopped) app.hooks.monitor_stopped(app);
+}
+
+void AnnounceAdvisories(App& app, const std::vector<Advisory>& advisories) {
+  std::vector<Advisory> ranked = advisories;
+  std::stable_sort(ranked.begin(), ranked.end(),
+                   [](const Advisory& a, const Advisory& b) { return a.priority > b.priority; });
+  int32_t announced = 0;
+  for (const Advisory& advisory : ranked) {
+    if (announced < app.settings.max_alerts_per_poll) {
+      Log(app.log, "Alert: " + advisory.text);
+      PlayCallout(app, advisory.key, advisory.priority);
+      ++announced;
+    } else {
+      Log(app.log, "Suppressed lower priority alert: " + advisory.text);
+    }
+  }
+}
+
+bool NearTheGround(const AircraftState& state) {
+  if (state.on_ground) return true;
+  const double height = state.radio_altitude_ft > kNoRadioAltitudeFt ? state.radio_altitude_ft : state.altitude_ft;
+  return height <= kNearGroundFt;
+}
+
+void AutoFillExpectedAirport(App& app) {
+  AppSettings& settings = app.settings;
+  const EngineStatus& status = app.monitor.status;
+  if (!settings.auto_use_detected_airport || !NearTheGround(app.monitor.state) || status.airport_ident.empty())
+    return;
+  const std::string detected = NormalizeAirportIdent(status.airport_ident);
+  // Compared as it will be stored, so a long identifier is not filled again on every poll.
+  const std::string stored = TruncateIdent(detected);
+  if (detected.empty() || stored == NormalizeAirportIdent(settings.expected_airport)) return;
+  settings.expected_airport = stored;
+  const std::vector<std::string> runways = ListAirportRunwayIdents(app.runways, detected);
+  if (std::find(runways.begin(), runways.end(), NormalizeRunwayIdent(settings.expected_runway)) == runways.end())
+    settings.expected_runway.clear();
+  SaveAppSettings(app);
+  Log(app.log, "Expected airport auto-filled: " + detected);
+}
+
+}  // namespace
+
+RaasRules BuildEngineRules(const AppSettings& settings, const std::string& rules_path, EventLog& log) {
+  RaasRules rules;
+  rules.expected_airport = NormalizeAirportIdent(settings.expected_airport);
+  rules.expected_runway = NormalizeRunwayIdent(settings.expected_runway);
+  rules.required_runway_m = RequiredRunwayMeters(settings);
+  rules.use_meters = settings.use_meters;
+  rules.runway_edge_margin_m = settings.runway_edge_margin_m;
+  rules.runway_end_margin_m = settings.runway_end_margin_m;
+  rules.heading_tolerance_deg = settings.heading_tolerance_deg;
+  rules.approach_distance_m = settings.approach_distance_m;
+  rules.airborne_approach_distance_m = settings.airborne_approach_distance_m;
+  rules.min_taxi_speed_kt = settings.min_taxi_speed_kt;
+  rules.min_roll_speed_kt = settings.min_roll_speed_kt;
+  rules.high_speed_taxiway_kt = settings.high_speed_taxiway_kt;
+  rules.short_runway_m = ShortRunwayMeters(settings);
+  rules.runway_end_approach_m = settings.runway_end_approach_m;
+  rules.runway_end_m = settings.runway_end_m;
+  rules.overrun_risk_m = settings.overrun_risk_m;
+  rules.alert_cooldown_s = settings.alert_cooldown_s;
+  rules.enable_approach = settings.enable_approach;
+  rules.enable_runway_entry = settings.enable_runway_entry;
+  rules.enable_crossing = settings.enable_crossing;
+  rules.enable_remaining_distance = settings.enable_remaining_distance;
+  rules.enable_runway_end = settings.enable_runway_end;
+  rules.enable_runway_length = settings.enable_runway_length;
+  rules.enable_wrong_runway = settings.enable_wrong_runway;
+  rules.enable_heading_check = settings.enable_heading_check;
+  rules.enable_runway_verify = settings.enable_runway_verify;
+  rules.enable_taxiway_info = settings.enable_taxiway_info;
+  rules.enable_taxiway_safety = settings.enable_taxiway_safety;
+  rules.enable_runway_occupancy = settings.enable_runway_occupancy;
+  std::string error;
+  if (!LoadRaasRules(rules_path, rules, error)) Log(log, error);
+  return rules;
+}
+
+void StartMonitor(App& app, bool auto_start) {
+  MonitorState& monitor = app.monitor;
+  if (!auto_start) monitor.manual_stop = false;
+  Log(app.log, auto_start ? "Auto starting monitor..." : "Starting monitor...");
+  if (!app.resources_loaded) LoadResources(app);
+  if (!app.resources_loaded) return;
+
+  ReleaseConnection(monitor);
+  monitor.connection = app.hooks.make_connection();
+  Log(app.log, "Opening FSUIPC/XPUIPC connection...");
+  std::string error;
+  if (!Connect(*monitor.connection, error)) {
+    app.status_message = "FSUIPC/XPUIPC open failed: " + error;
+    monitor.connected = false;
+    if (auto_start) {
+      Log(app.log, "Auto start waiting for simulator connection");
+    } else {
+      Log(app.log, app.status_message);
+      PlayCallout(app, "raas_unavailable", kAvailabilityPriority);
+    }
+    ReleaseConnection(monitor);
+    return;
+  }
+
+  monitor.engine = std::make_unique<AdvisoryEngine>(app.runways, BuildEngineRules(app.settings, kRulesPath, app.log));
+  monitor.simulator_name = SimulatorName(*monitor.connection);
+  monitor.connected = true;
+  monitor.has_sample = false;
+  monitor.running = true;
+  ResetAnalysis(app.analysis, app.settings);
+  app.status_message.clear();
+  monitor.last_poll = SteadyNowNs() - kFirstPollBackdateNs;
+  SaveAppSettings(app);
+  Log(app.log, "Connected: " + monitor.simulator_name);
+  PlayCallout(app, "raas_available", kAvailabilityPriority);
+  if (app.hooks.monitor_started) app.hooks.monitor_started(app);
+}
+
+void StopMonitor(App& app) {
+  app.monitor.manual_stop = true;
+  app.monitor.reconnect_pending = false;
+  EndSession(app);
+  Log(app.log, "Stopped");
+}
+
+void StopMonitorAutomatically(App& app, const std::string& reason) {
+  app.status_message = reason;
+  Log(app.log, reason);
+  EndSession(app);
+  if (app.settings.auto_reconnect) {
+    app.monitor.reconnect_pending = true;
+    app.monitor.next_auto_start = SteadyNowNs() + kReconnectDelayNs;
+  }
+  Log(app.log, "Monitor stopped automatically");
+}
+
+void TryAutoStartMonitor(App& app, int64_t now) {
+  MonitorState& monitor = app.monitor;
+  if (monitor.running || monitor.manual_stop) return;
+  if (!app.settings.auto_start_monitor && !(app.settings.auto_reconnect && monitor.reconnect_pending)) return;
+  if (!app.resources_loaded || !ResourcesComplete(app)) return;
+  if (monitor.next_auto_start != 0 && now < monitor.next_auto_start) return;
+  monitor.next_auto_start = now + kAutoStartRetryNs;
+  StartMonitor(app, true);
+  if (monitor.running) {
+    monitor.reconnect_pending = false;
+    monitor.next_auto_start = 0;
+  }
+}
+
+void PollMonitor(App& app) {
+  MonitorState& monitor = app.monitor;
+  if (!monitor.running || !monitor.connection || !monitor.engine) return;
+  const int64_t now = SteadyNowNs();
+  const int64_t elapsed_ms = (now - monitor.last_poll) / 1'000'000;
+  if (elapsed_ms < app.settings.poll_ms) return;
+  monitor.last_poll = now;
+
+  std::string error;
+  if (!ReadAircraftState(*monitor.connection, monitor.state, error)) {
+    StopMonitorAutomatically(app, "Simulator disconnected or FSUIPC/XPUIPC read failed: " + error);
+    PlayCallout(app, "raas_unavailable", kAvailabilityPriority);
+    return;
+  }
+  monitor.has_sample = true;
+
+  // A sample the engine refuses (not a finite position) raises nothing; the picture stays as it was.
+  std::vector<Advisory> advisories;
+  monitor.engine->Evaluate(monitor.state, advisories, error);
+  monitor.status = monitor.engine->Snapshot(monitor.state);
+  AnalysisStep(app.analysis, monitor.state, monitor.status, app.settings, now, app.log);
+  AnnounceAdvisories(app, advisories);
+  AutoFillExpectedAirport(app);
+  if (app.hooks.polled) app.hooks.polled(app, advisories);
+}
+
+}  // namespace pistavox

@@ -1,0 +1,26 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "config/app_settings.h"
+#include "config/raas_rules.h"
+#include "log/event_log.h"
+
+namespace pistavox {
+
+struct App;
+
+// auto_start: true when the frame loop starts it, false for the user's Start.
+void StartMonitor(App& app, bool auto_start);
+// The user's stop; logs "Stopped" even when nothing was running.
+void StopMonitor(App& app);
+void StopMonitorAutomatically(App& app, const std::string& reason);
+// Starts the monitor when an automatic start or a reconnection is due at `now`.
+void TryAutoStartMonitor(App& app, int64_t now);
+// The poll step, once per frame; throttled to poll_ms.
+void PollMonitor(App& app);
+
+// The engine's rules: defaults, then the settings, then the rules file at `rules_path`.
+RaasRules BuildEngineRules(const AppSettings& settings, const std::string& rules_path, EventLog& log);
+
+}  // namespace pistavox

@@ -1,0 +1,229 @@
+#include "engine/monitor.h"
+
+#include "app/resources.h"
+#include "app/startup.h"
+#include "tests/app/app_fixture.h"
+
+namespace pistavox::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+struct MonitorTest : AppTest {
+  void StartedOnTheShortRunway() {
+    sim.state = LinedUpOnShortRunway();
+    StartMonitor(app, false);
+    ASSERT_TRUE(app.monitor.running);
+    TakeLines();
+  }
+};
+
+TEST_F(MonitorTest, AUserStartConnectsSavesAndPollsOnTheNextFrame) {
+  app.settings.poll_ms = 1000;
+  StartMonitor(app, false);
+  EXPECT_EQ(TakeLines(), (Lines{"Starting monitor...", "Loaded runway directions: 12", "Loaded voice pack: test",
+                                "Opening FSUIPC/XPUIPC connection...", "Settings saved",
+                                "Connected: Test Simulator"}));
+  EXPECT_EQ(app.monitor.simulator_name, "Test Simulator");
+  PollMonitor(app);
+  EXPECT_EQ(sim.reads, 1);
+  EXPECT_TRUE(app.monitor.has_sample);
+  Advance(0.999);
+  PollMonitor(app);
+  EXPECT_EQ(sim.reads, 1);
+  Advance(0.001);
+  PollMonitor(app);
+  EXPECT_EQ(sim.reads, 2);
+}
+
+TEST_F(MonitorTest, AnnouncesTheMostImportantAndLogsTheRestAsSuppressed) {
+  WriteRules("[priority]\nentering_runway = 10\nshort_runway_entry = 50\ncheck_runway_length_entry = 50\n");
+  StartedOnTheShortRunway();
+  PollMonitor(app);
+  const Lines lines = TakeLines();
+  EXPECT_EQ(WithPrefix(lines, "Alert: "), (Lines{"Alert: Short runway", "Alert: Check runway length"}));
+  EXPECT_EQ(WithPrefix(lines, "Suppressed lower priority alert: "),
+            (Lines{"Suppressed lower priority alert: Entering runway 04"}));
+  EXPECT_EQ(WithPrefix(lines, "Missing audio: "),
+            (Lines{"Missing audio: short_runway", "Missing audio: check_runway_length"}));
+}
+
+TEST_F(MonitorTest, ALimitOfZeroAnnouncesNothing) {
+  app.settings.max_alerts_per_poll = 0;
+  StartedOnTheShortRunway();
+  PollMonitor(app);
+  const Lines lines = TakeLines();
+  EXPECT_TRUE(WithPrefix(lines, "Alert: ").empty());
+  EXPECT_TRUE(WithPrefix(lines, "Missing audio: ").empty());
+  EXPECT_EQ(WithPrefix(lines, "Suppressed lower priority alert: ").size(), 3u);
+}
+
+TEST_F(MonitorTest, MutedStillLogsAlertsAndMissingAudioButPlaysNothing) {
+  WriteVoicePack({"raas_available", "entering_runway_04", "short_runway", "check_runway_length"});
+  app.audio.stopping = true;  // every play attempt would now log "Audio failed: "
+  app.settings.muted = true;
+  app.settings.max_alerts_per_poll = 3;
+  WriteRules("[enable]\nrunway_entry = 1\n");
+  sim.state = LinedUpOnShortRunway();
+  StartMonitor(app, false);
+  PollMonitor(app);
+  Lines lines = TakeLines();
+  EXPECT_EQ(WithPrefix(lines, "Alert: ").size(), 3u);
+  EXPECT_TRUE(WithPrefix(lines, "Audio failed: ").empty());
+
+  app.settings.muted = false;
+  PlayCallout(app, "short_runway", 5);
+  PlayCallout(app, "not_in_the_pack", 5);
+  EXPECT_EQ(TakeLines(), (Lines{"Audio failed: Audio player is stopping", "Missing audio: not_in_the_pack"}));
+}
+
+TEST_F(MonitorTest, AReadFailureStopsAndReconnectsEightSecondsLaterOnlyWithAutoReconnect) {
+  for (bool auto_reconnect : {true, false}) {
+    app.settings.auto_reconnect = auto_reconnect;
+    app.settings.auto_start_monitor = false;
+    StartedOnTheShortRunway();
+    sim.read_ok = false;
+    PollMonitor(app);
+    EXPECT_EQ(TakeLines(), (Lines{"Simulator disconnected or FSUIPC/XPUIPC read failed: IPC timeout",
+                                  "Monitor stopped automatically", "Missing audio: raas_unavailable"}));
+    EXPECT_FALSE(app.monitor.running);
+    EXPECT_EQ(app.monitor.simulator_name, "-");
+    EXPECT_EQ(app.status_message, "Simulator disconnected or FSUIPC/XPUIPC read failed: IPC timeout");
+    sim.read_ok = true;
+    Advance(7.999);
+    TryAutoStartMonitor(app, now);
+    EXPECT_FALSE(app.monitor.running);
+    Advance(0.001);
+    TryAutoStartMonitor(app, now);
+    EXPECT_EQ(app.monitor.running, auto_reconnect);
+    if (auto_reconnect) {
+      EXPECT_EQ(TakeLines().front(), "Auto starting monitor...");
+      EXPECT_FALSE(app.monitor.reconnect_pending);
+      EXPECT_EQ(app.monitor.next_auto_start, 0);
+    }
+    StopMonitor(app);
+    StartMonitor(app, false);
+  }
+}
+
+TEST_F(MonitorTest, AUserStopHoldsBackEveryAutomaticStartUntilTheUserStarts) {
+  StartedOnTheShortRunway();
+  sim.read_ok = false;
+  PollMonitor(app);
+  ASSERT_TRUE(app.monitor.reconnect_pending);
+  StopMonitor(app);
+  EXPECT_EQ(TakeLines().back(), "Stopped");
+  Advance(2.5);  // past the log's repeat window
+  StopMonitor(app);
+  EXPECT_EQ(TakeLines(), (Lines{"Stopped"}));
+  sim.read_ok = true;
+  Advance(100);
+  TryAutoStartMonitor(app, now);
+  RunFrame(app);
+  EXPECT_FALSE(app.monitor.running);
+  StartMonitor(app, false);
+  EXPECT_TRUE(app.monitor.running);
+  EXPECT_FALSE(app.monitor.manual_stop);
+}
+
+TEST_F(MonitorTest, FailedStartsSpeakOnlyForTheUserAndAutomaticOnesRetryEveryFifteenSeconds) {
+  sim.connect_ok = false;
+  StartMonitor(app, false);
+  Lines lines = TakeLines();
+  EXPECT_EQ(WithPrefix(lines, "FSUIPC/XPUIPC open failed: "),
+            (Lines{"FSUIPC/XPUIPC open failed: Cannot link to FSUIPC, XPUIPC, or WideClient"}));
+  EXPECT_EQ(lines.back(), "Missing audio: raas_unavailable");
+
+  TryAutoStartMonitor(app, now);  // auto_start_monitor is on by default
+  EXPECT_EQ(TakeLines(), (Lines{"Auto starting monitor...", "Opening FSUIPC/XPUIPC connection...",
+                                "Auto start waiting for simulator connection"}));
+  EXPECT_EQ(app.status_message, "FSUIPC/XPUIPC open failed: Cannot link to FSUIPC, XPUIPC, or WideClient");
+  Advance(14.9);
+  TryAutoStartMonitor(app, now);
+  EXPECT_EQ(sim.connects, 2);
+  Advance(0.1);
+  sim.connect_ok = true;
+  TryAutoStartMonitor(app, now);
+  EXPECT_TRUE(app.monitor.running);
+  EXPECT_EQ(app.status_message, "");
+}
+
+TEST_F(MonitorTest, IncompleteResourcesAbandonTheStart) {
+  std::filesystem::remove("data/raas_rules.ini");
+  StartMonitor(app, false);
+  EXPECT_EQ(TakeLines(), (Lines{"Starting monitor...",
+                                "Local resources are incomplete. Please install local data/runways.csv, "
+                                "data/raas_rules.ini and bin voice packs."}));
+  EXPECT_EQ(sim.connects, 0);
+  EXPECT_TRUE(app.runway_data_ok);
+  EXPECT_TRUE(app.voice_pack_ok);
+  WriteRules("");
+  RunFrame(app);  // loads, then starts automatically in the same frame
+  EXPECT_TRUE(app.resources_loaded);
+  EXPECT_TRUE(app.monitor.running);
+}
+
+struct AutoFillTest : MonitorTest {
+  void SetUp() override {
+    MonitorTest::SetUp();
+    app.settings.auto_use_detected_airport = true;
+    app.settings.expected_airport = "PXIN";
+  }
+  void PollAt(const AircraftState& state) {
+    sim.state = state;
+    Advance(3);
+    PollMonitor(app);
+  }
+};
+
+TEST_F(AutoFillTest, FillsOnTheGroundKeepingARunwayTheNewAirportHas) {
+  for (const char* runway : {"22", "27L"}) {
+    app.settings.expected_airport = "PXIN";
+    app.settings.expected_runway = runway;
+    StartedOnTheShortRunway();
+    PollAt(LinedUpOnShortRunway());
+    EXPECT_EQ(app.settings.expected_airport, "PXSF");
+    EXPECT_EQ(app.settings.expected_runway, std::string(runway) == "22" ? "22" : "");
+    const Lines lines = TakeLines();
+    EXPECT_EQ(WithPrefix(lines, "Expected airport auto-filled: "), (Lines{"Expected airport auto-filled: PXSF"}));
+    EXPECT_EQ(WithPrefix(lines, "Settings saved").size(), 1u);
+    EXPECT_NE(app.settings_store.saved_text.find("expected_airport=PXSF"), std::string::npos);
+    PollAt(LinedUpOnShortRunway());
+    EXPECT_TRUE(WithPrefix(TakeLines(), "Expected airport auto-filled: ").empty());
+    StopMonitor(app);
+  }
+}
+
+TEST_F(AutoFillTest, HeightDecidesInTheAirAndATenthOfAFootIsNoRadioAltitude) {
+  StartedOnTheShortRunway();
+  AircraftState airborne = LinedUpOnShortRunway();
+  airborne.on_ground = false;
+  airborne.ground_speed_kt = 140;
+  airborne.altitude_ft = 6000;
+  airborne.radio_altitude_ft = 0.1;
+  PollAt(airborne);
+  EXPECT_EQ(app.settings.expected_airport, "PXIN");
+  airborne.radio_altitude_ft = 4999;
+  PollAt(airborne);
+  EXPECT_EQ(app.settings.expected_airport, "PXSF");
+}
+
+TEST_F(AutoFillTest, ALongIdentifierIsTruncatedAndFilledOnce) {
+  std::string csv = ReadTextFile("data/runways.csv");
+  const std::string long_ident = "PXSF-LONG-IDENTIFIER";
+  for (size_t at = csv.find(",PXSF,"); at != std::string::npos; at = csv.find(",PXSF,", at + 1))
+    csv.replace(at, 6, "," + long_ident + ",");
+  WriteTextFile("data/runways.csv", csv);
+  StartedOnTheShortRunway();
+  PollAt(LinedUpOnShortRunway());
+  EXPECT_EQ(app.settings.expected_airport, long_ident.substr(0, 15));
+  EXPECT_EQ(WithPrefix(TakeLines(), "Expected airport auto-filled: "),
+            (Lines{"Expected airport auto-filled: " + long_ident}));
+  PollAt(LinedUpOnShortRunway());
+  const Lines again = TakeLines();
+  EXPECT_TRUE(WithPrefix(again, "Expected airport auto-filled: ").empty());
+  EXPECT_TRUE(WithPrefix(again, "Settings saved").empty());
+}
+
+}  // namespace
+}  // namespace pistavox::test

@@ -1,0 +1,41 @@
+#include "tests/app/program_runner.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/child_process.h"
+#include "tests/support/scoped_workdir.h"
+
+namespace pistavox::test {
+
+ProgramRun RunProgram(const std::vector<std::string>& argv, int timeout_ms) {
+  ProgramRun run;
+  ChildProcess child;
+  std::string error;
+  if (!StartChild(argv, child, error, "program.out", "program.err")) {
+    ADD_FAILURE() << error;
+    return run;
+  }
+  if (!WaitChild(child, timeout_ms, run.exit_code)) {
+    StopChild(child);
+    ADD_FAILURE() << argv[0] << " did not finish";
+  }
+  run.out = ReadTextFile("program.out");
+  run.err = ReadTextFile("program.err");
+  return run;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+    start = end + 1;
+  }
+  return lines;
+}
+
+}  // namespace pistavox::test

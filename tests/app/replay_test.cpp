@@ -1,0 +1,115 @@
+// pistavox-replay as its users run it: the command line, the files, the exit status.
+#include <cstdlib>
+
+#include "app/replay.h"
+#include "sim/flight_file.h"
+#include "tests/app/app_fixture.h"
+#include "tests/app/program_runner.h"
+
+namespace pistavox::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+struct ReplayTest : AppTest {
+  ProgramRun Replay(std::vector<std::string> args) {
+    args.insert(args.begin(), PISTAVOX_REPLAY_PATH);
+    return RunProgram(args);
+  }
+  void WriteFlight(const std::string& path, const std::vector<FlightSample>& samples) {
+    std::string text = std::string(kFlightFileHeader) + "\n";
+    for (const FlightSample& sample : samples) text += FormatFlightRow(sample);
+    WriteTextFile(path, text);
+  }
+};
+
+TEST_F(ReplayTest, RefusesABadCommandLineWithUsage) {
+  const std::pair<Lines, std::string> cases[] = {
+      {{}, "no flight file given"},
+      {{"--bogus", "f.csv"}, "unknown option --bogus"},
+      {{"f.csv", "--status"}, "--status needs a value"},
+      {{"a.csv", "b.csv"}, "more than one flight file given"},
+  };
+  for (const auto& [args, message] : cases) {
+    const ProgramRun run = Replay(args);
+    EXPECT_EQ(run.exit_code, 2) << message;
+    EXPECT_EQ(SplitLines(run.err), SplitLines("pistavox-replay: " + message + "\n" + kReplayUsage));
+    EXPECT_EQ(run.out, "");
+  }
+}
+
+TEST_F(ReplayTest, RefusesMissingAndMalformedFlightsNamingTheLine) {
+  ProgramRun run = Replay({"missing.csv"});
+  EXPECT_EQ(run.exit_code, 2);
+  EXPECT_NE(run.err.find("Cannot open flight file: "), std::string::npos) << run.err;
+
+  WriteTextFile("bad.csv", std::string(kFlightFileHeader) + "\n0,10,-140,90,0,20,0,1,1\n1,10,-140,90,0,20,0,1,yes\n");
+  run = Replay({"bad.csv"});
+  EXPECT_EQ(run.exit_code, 2);
+  EXPECT_NE(run.err.find("Malformed flight file (line 3: on_ground must be 0 or 1): "), std::string::npos) << run.err;
+  EXPECT_EQ(run.out, "");
+
+  WriteTextFile("empty.csv", "");
+  run = Replay({"empty.csv"});
+  EXPECT_EQ(run.exit_code, 2);
+  EXPECT_NE(run.err.find("(line 1: header is not the flight file header)"), std::string::npos) << run.err;
+}
+
+TEST_F(ReplayTest, AHeaderOnlyFlightStartsAndStopsTheMonitor) {
+  WriteFlight("none.csv", {});
+  const ProgramRun run = Replay({"--status", "status.csv", "none.csv"});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(SplitLines(run.out),
+            (Lines{"Loaded runway directions: 12", "Loaded voice pack: silent", "Starting monitor...",
+                   "Opening FSUIPC/XPUIPC connection...", "Settings saved", "Connected: Replay", "Stopped"}));
+  EXPECT_EQ(ReadTextFile("status.csv"),
+            "time_s,runway_state,phase_name,phase_reason,phase_seconds,airport_ident,runway_ident,distance_m,"
+            "cross_track_m,remaining_m,runway_length_m,advisories\n");
+}
+
+TEST_F(ReplayTest, PollsRowsAtTheConfiguredIntervalAndWritesTheirStatus) {
+  const AircraftState lined_up = LinedUpOnShortRunway();
+  WriteFlight("lineup.csv", {{10.0, lined_up}, {10.1, lined_up}, {10.25, lined_up}, {10.3, lined_up}});
+  const ProgramRun run = Replay({"--status", "status.csv", "lineup.csv"});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  const Lines out = SplitLines(run.out);
+  EXPECT_EQ(WithPrefix(out, "Alert: "), (Lines{"Alert: Entering runway 04", "Alert: Short runway"}));
+  EXPECT_TRUE(WithPrefix(out, "Missing audio: ").empty());
+  const Lines status = SplitLines(ReadTextFile("status.csv"));
+  ASSERT_EQ(status.size(), 3u);
+  EXPECT_EQ(status[1].substr(0, 7), "10.000,");
+  EXPECT_NE(status[1].find(",PXSF,04,"), std::string::npos) << status[1];
+  EXPECT_EQ(status[1].substr(status[1].rfind(',') + 1), "entering_runway_04|short_runway|check_runway_length");
+  EXPECT_EQ(status[2].substr(0, 7), "10.250,");
+}
+
+TEST_F(ReplayTest, AppliesASettingsFileWithoutWritingTheUsersStore) {
+  const std::string config = (workdir.path / "config").string();
+#ifdef _WIN32
+  _putenv_s("PISTAVOX_CONFIG_DIR", config.c_str());
+#else
+  setenv("PISTAVOX_CONFIG_DIR", config.c_str(), 1);
+#endif
+  WriteTextFile("stored.txt", "max_alerts_per_poll=0\nmuted=1\n");
+  WriteFlight("lineup.csv", {{0.0, LinedUpOnShortRunway()}});
+  const ProgramRun run = Replay({"--settings", "stored.txt", "lineup.csv"});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_TRUE(WithPrefix(SplitLines(run.out), "Alert: ").empty());
+  EXPECT_EQ(WithPrefix(SplitLines(run.out), "Suppressed lower priority alert: ").size(), 3u);
+  EXPECT_FALSE(std::filesystem::exists(workdir.path / "config"));
+}
+
+TEST_F(ReplayTest, UsesTheWorkdirsDataAndTheGivenVoicePack) {
+  WriteFlight("lineup.csv", {{0.0, LinedUpOnShortRunway()}});
+  std::filesystem::create_directories("elsewhere");
+  std::filesystem::rename("data", "elsewhere/data");
+  WriteTextFile("voices/mine/manifest.csv", "h\n1,raas_available,x,en,a.wav\n1,short_runway,x,en,b.wav\n");
+  const ProgramRun run = Replay({"--workdir", "elsewhere", "--voice-pack", "voices/mine", "lineup.csv"});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  const Lines out = SplitLines(run.out);
+  EXPECT_EQ(out[1], "Loaded voice pack: mine");
+  EXPECT_EQ(WithPrefix(out, "Missing audio: "), (Lines{"Missing audio: entering_runway_04"}));
+}
+
+}  // namespace
+}  // namespace pistavox::test
