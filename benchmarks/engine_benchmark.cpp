@@ -10,7 +10,7 @@
 #include "app/clock.h"
 #include "engine/advisory_engine.h"
 #include "runways/runway_database.h"
-#include "tests/support/flight_builder.h"
+#include "sim/flight_builder.h"
 
 namespace pistavox {
 namespace {

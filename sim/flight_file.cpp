@@ -3,6 +3,9 @@
 #include "sim/plain_decimal.h"
 
 #include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -130,6 +133,34 @@ std::string FormatFlightRow(const FlightSample& sample) {
   }
   row += sample.state.on_ground ? "1\n" : "0\n";
   return row;
+}
+
+}  // namespace pistavox
+
+namespace pistavox {
+
+bool WriteFlightFile(const std::string& path, const std::vector<FlightSample>& samples, std::string& error) {
+  const std::string temporary = path + ".tmp";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out << kFlightFileHeader << '\n';
+    for (const FlightSample& sample : samples) out << FormatFlightRow(sample);
+    out.flush();
+    if (!out) {
+      out.close();
+      std::remove(temporary.c_str());
+      error = "Cannot write flight file: " + path;
+      return false;
+    }
+  }
+  std::error_code ec;
+  std::filesystem::rename(temporary, path, ec);
+  if (ec) {
+    std::remove(temporary.c_str());
+    error = "Cannot write flight file: " + path + ": " + ec.message();
+    return false;
+  }
+  return true;
 }
 
 }  // namespace pistavox

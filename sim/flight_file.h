@@ -20,6 +20,9 @@ bool ParseFlightFile(const std::string& text, const std::string& path, std::vect
                      std::string& error);
 bool ReadFlightFile(const std::string& path, std::vector<FlightSample>& samples, std::string& error);
 
+// Writes a whole flight file through a temporary file, so a failure never leaves half a file.
+bool WriteFlightFile(const std::string& path, const std::vector<FlightSample>& samples, std::string& error);
+
 // One row with a line feed; numbers in the shortest form that reads back exactly.
 std::string FormatFlightRow(const FlightSample& sample);
 

@@ -2,7 +2,9 @@
 #include <cstdio>
 #include <string>
 
+#include "runways/runway_database.h"
 #include "sim/flight_file.h"
+#include "sim/flight_scenarios.h"
 #include "sim/sim_server.h"
 #include "tools/command_line.h"
 
@@ -10,14 +12,25 @@ namespace pistavox {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: pistavox-sim [--class FS98MAIN|UIPCMAIN] [--flight FILE [--speed X] [--loop]]\n"
+    "usage: pistavox-sim [--class FS98MAIN|UIPCMAIN] [--flight FILE | --scenario departure|arrival|pattern\n"
+    "                    --airport ICAO --runway ID [--runways FILE] [--export FILE]] [--speed X] [--loop]\n"
     "                    [--lat DEG] [--lon DEG] [--heading DEG] [--ground-speed KT] [--altitude FT]\n"
     "                    [--radio-altitude FT] [--g G] [--on-ground 0|1]\n"
     "                    [--fsuipc-version N] [--tag N] [--simulator N]\n"
     "                    [--answer N] [--hang] [--exit-after N] [--g-force-fault nan|inf]\n"
     "                    [--corrupt id|count|destination] [--corrupt-record N]\n";
 
-bool ParseOptions(ArgCursor& args, SimServer& server, std::string& flight_path) {
+// Where the served flight comes from, when it is not a fixed state.
+struct FlightSource {
+  std::string flight_path;
+  std::string scenario;
+  std::string airport;
+  std::string runway;
+  std::string runways_path = "data/runways.csv";
+  std::string export_path;  // write the flight there instead of serving it
+};
+
+bool ParseOptions(ArgCursor& args, SimServer& server, FlightSource& source) {
   SimServerOptions& o = server.options;
   AircraftState& s = server.fixed_state;
   uint64_t number = 0;
@@ -32,7 +45,17 @@ bool ParseOptions(ArgCursor& args, SimServer& server, std::string& flight_path) 
         ok = false;
       }
     } else if (option == "--flight") {
-      ok = TakeValue(args, option, flight_path);
+      ok = TakeValue(args, option, source.flight_path);
+    } else if (option == "--scenario") {
+      ok = TakeValue(args, option, source.scenario);
+    } else if (option == "--airport") {
+      ok = TakeValue(args, option, source.airport);
+    } else if (option == "--runway") {
+      ok = TakeValue(args, option, source.runway);
+    } else if (option == "--export") {
+      ok = TakeValue(args, option, source.export_path);
+    } else if (option == "--runways") {
+      ok = TakeValue(args, option, source.runways_path);
     } else if (option == "--speed") {
       ok = TakeDouble(args, option, o.speed);
       if (ok && !(o.speed > 0)) {
@@ -104,19 +127,46 @@ bool ParseOptions(ArgCursor& args, SimServer& server, std::string& flight_path) 
   return true;
 }
 
+bool LoadFlight(const FlightSource& source, std::vector<FlightSample>& flight, std::string& error) {
+  if (!source.flight_path.empty()) return ReadFlightFile(source.flight_path, flight, error);
+  if (source.scenario.empty()) return true;
+  FlightScenario scenario;
+  if (!ParseFlightScenario(source.scenario, scenario)) {
+    error = "--scenario is departure, arrival or pattern";
+    return false;
+  }
+  RunwayDatabase runways;
+  return LoadRunwayDatabase(source.runways_path, runways, error) &&
+         BuildScenarioFlight(runways, scenario, source.airport, source.runway, flight, error);
+}
+
+int ExportFlight(const std::vector<FlightSample>& flight, const std::string& path) {
+  std::string error;
+  if (!WriteFlightFile(path, flight, error)) {
+    std::fprintf(stderr, "pistavox-sim: %s\n", error.c_str());
+    return 1;
+  }
+  return 0;
+}
+
 int Main(int argc, char** argv) {
   ArgCursor args = MakeArgCursor(argc, argv);
   SimServer server;
-  std::string flight_path;
-  if (!ParseOptions(args, server, flight_path)) {
+  FlightSource source;
+  if (!ParseOptions(args, server, source)) {
     std::fprintf(stderr, "pistavox-sim: %s\n%s", args.error.c_str(), kUsage);
     return 2;
   }
+  if (!source.flight_path.empty() && !source.scenario.empty()) {
+    std::fprintf(stderr, "pistavox-sim: --flight and --scenario exclude each other\n%s", kUsage);
+    return 2;
+  }
   std::string error;
-  if (!flight_path.empty() && !ReadFlightFile(flight_path, server.flight, error)) {
+  if (!LoadFlight(source, server.flight, error)) {
     std::fprintf(stderr, "pistavox-sim: %s\n", error.c_str());
     return 2;
   }
+  if (!source.export_path.empty()) return ExportFlight(server.flight, source.export_path);
   std::printf("Serving window class %s\n", server.options.window_class.c_str());
   std::fflush(stdout);
   if (!RunSimServer(server, error)) {

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "app/clock.h"
-#include "tests/support/flight_builder.h"
+#include "sim/flight_builder.h"
 
 namespace pistavox::test {
 

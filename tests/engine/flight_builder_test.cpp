@@ -1,4 +1,4 @@
-#include "tests/support/flight_builder.h"
+#include "sim/flight_builder.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 
 #include "tests/engine/engine_driver.h"
 #include "tests/engine/test_airports.h"
-#include "tests/support/flight_builder.h"
+#include "sim/flight_builder.h"
 #include "tests/support/runway_fixtures.h"
 
 namespace pistavox {

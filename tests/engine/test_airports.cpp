@@ -1,6 +1,6 @@
 #include "tests/engine/test_airports.h"
 
-#include "tests/support/flight_builder.h"
+#include "sim/flight_builder.h"
 #include "tests/support/runway_fixtures.h"
 
 namespace pistavox::test {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "tests/support/flight_builder.h"
+#include "sim/flight_builder.h"
 
 namespace pistavox::flight {
 
