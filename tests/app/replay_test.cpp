@@ -1,10 +1,9 @@
 // pistavox-replay as its users run it: the command line, the files, the exit status.
-#include <cstdlib>
-
 #include "app/replay.h"
 #include "sim/flight_file.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/program_runner.h"
+#include "tests/support/environment.h"
 
 namespace pistavox::test {
 namespace {
@@ -84,12 +83,7 @@ TEST_F(ReplayTest, PollsRowsAtTheConfiguredIntervalAndWritesTheirStatus) {
 }
 
 TEST_F(ReplayTest, AppliesASettingsFileWithoutWritingTheUsersStore) {
-  const std::string config = (workdir.path / "config").string();
-#ifdef _WIN32
-  _putenv_s("PISTAVOX_CONFIG_DIR", config.c_str());
-#else
-  setenv("PISTAVOX_CONFIG_DIR", config.c_str(), 1);
-#endif
+  ScopedEnvironment config_dir("PISTAVOX_CONFIG_DIR", (workdir.path / "config").string());
   WriteTextFile("stored.txt", "max_alerts_per_poll=0\nmuted=1\n");
   WriteFlight("lineup.csv", {{0.0, LinedUpOnShortRunway()}});
   const ProgramRun run = Replay({"--settings", "stored.txt", "lineup.csv"});

@@ -1,0 +1,113 @@
+// pistavox --headless against pistavox-sim over the real transport: a whole
+// circuit announced, traced and scored; a simulator that goes away and comes
+// back; and the recorded session replayed to the same alerts.
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "tests/app/app_fixture.h"
+#include "tests/app/program_runner.h"
+#include "tests/support/child_process.h"
+#include "tests/support/environment.h"
+
+namespace pistavox::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Lines = std::vector<std::string>;
+
+// The lines of `lines` from the first one starting with `from` up to the first
+// one after it starting with `to`.
+Lines Between(const Lines& lines, const std::string& from, const std::string& to) {
+  Lines section;
+  bool inside = false;
+  for (const std::string& line : lines) {
+    if (!inside && line.rfind(from, 0) == 0) inside = true;
+    if (inside && line.rfind(to, 0) == 0) break;
+    if (inside) section.push_back(line);
+  }
+  return section;
+}
+
+struct EndToEndTest : AppTest {
+  ChildProcess sim;
+  ChildProcess pistavox;
+  std::unique_ptr<ScopedEnvironment> config_dir;
+
+  void SetUp() override {
+    AppTest::SetUp();
+    SetManualClock(nullptr);  // the programs run on real time
+    config_dir = std::make_unique<ScopedEnvironment>("PISTAVOX_CONFIG_DIR", (workdir.path / "config").string());
+    // Polls four times as often as the default, to follow a flight flown faster than real time.
+    WriteTextFile("config/settings.txt", "poll_ms=50\n");
+  }
+  void TearDown() override {
+    StopChild(pistavox);
+    StopChild(sim);
+    AppTest::TearDown();
+  }
+  void StartSim(std::vector<std::string> args) {
+    args.insert(args.begin(), PISTAVOX_SIM_PATH);
+    std::string error;
+    ASSERT_TRUE(StartChild(args, sim, error, "sim.out")) << error;
+  }
+  Lines PistavoxLines() { return SplitLines(ReadTextFile("pistavox.out")); }
+  // Waits until pistavox has printed `count` lines starting with `prefix`.
+  bool WaitForLine(const std::string& prefix, size_t count, int timeout_s) {
+    const auto deadline = Clock::now() + std::chrono::seconds(timeout_s);
+    while (Clock::now() < deadline) {
+      if (WithPrefix(PistavoxLines(), prefix).size() >= count) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+  }
+};
+
+TEST_F(EndToEndTest, ACircuitIsAnnouncedTracedScoredRecordedAndReplayedAlike) {
+  StartSim({"--scenario", "pattern", "--airport", "PXIN", "--runway", "27L", "--speed", "10"});
+  std::string error;
+  ASSERT_TRUE(StartChild({PISTAVOX_PATH, "--headless", "--record", "recorded"}, pistavox, error, "pistavox.out"))
+      << error;
+  ASSERT_TRUE(WaitForLine("Landing score: ", 1, 180)) << ReadTextFile("pistavox.out");
+  ASSERT_TRUE(WaitForLine("Alert: 4000 feet remaining", 2, 60)) << ReadTextFile("pistavox.out");
+
+  const Lines live = PistavoxLines();
+  EXPECT_EQ(WithPrefix(live, "Connected: "), (Lines{"Connected: Prepar3D 64-bit"}));
+  const Lines alerts = WithPrefix(live, "Alert: ");
+  const Lines expected_order = {"Alert: Entering runway 27L", "Alert: On runway 27L", "Alert: 5000 feet remaining",
+                                "Alert: Approaching runway 27L", "Alert: On runway 27L"};
+  size_t next = 0;
+  for (const std::string& alert : alerts)
+    if (next < expected_order.size() && alert == expected_order[next]) ++next;
+  EXPECT_EQ(next, expected_order.size()) << ReadTextFile("pistavox.out");
+  EXPECT_GE(WithPrefix(live, "Takeoff trace: ").size(), 3u);
+  EXPECT_EQ(WithPrefix(live, "Landing touchdown: ").size(), 1u);
+
+  // The simulator goes away: the monitor stops itself, then reconnects about 8 s after it is back.
+  StopChild(sim);
+  ASSERT_TRUE(WaitForLine("Monitor stopped automatically", 1, 60)) << ReadTextFile("pistavox.out");
+  const auto stopped_at = Clock::now();
+  EXPECT_EQ(WithPrefix(PistavoxLines(), "Simulator disconnected or FSUIPC/XPUIPC read failed: ").size(), 1u);
+  StartSim({"--lat", "10.25", "--lon", "-140.45", "--on-ground", "1"});
+  ASSERT_TRUE(WaitForLine("Connected: ", 2, 60)) << ReadTextFile("pistavox.out");
+  const double waited_s = std::chrono::duration<double>(Clock::now() - stopped_at).count();
+  EXPECT_GE(waited_s, 7.0);
+  EXPECT_LE(waited_s, 20.0);
+  StopChild(pistavox);
+
+  // The first session's recording, replayed with the same settings, gives the same alerts.
+  std::vector<std::filesystem::path> recordings;
+  for (const auto& entry : std::filesystem::directory_iterator("recorded")) recordings.push_back(entry.path());
+  ASSERT_EQ(recordings.size(), 2u);
+  std::sort(recordings.begin(), recordings.end());
+  const ProgramRun replay =
+      RunProgram({PISTAVOX_REPLAY_PATH, "--settings", "config/settings.txt", recordings[0].string()});
+  ASSERT_EQ(replay.exit_code, 0) << replay.err;
+  const Lines live_session = Between(live, "Connected: ", "Simulator disconnected");
+  const Lines replayed = SplitLines(replay.out);
+  EXPECT_EQ(WithPrefix(replayed, "Alert: "), WithPrefix(live_session, "Alert: "));
+  EXPECT_EQ(WithPrefix(replayed, "Landing score: "), WithPrefix(live_session, "Landing score: "));
+}
+
+}  // namespace
+}  // namespace pistavox::test
