@@ -69,7 +69,10 @@ std::string FlightFileName(const std::tm& local_time, int attempt) {
   char name[64];
   std::strftime(name, sizeof name, "flight-%Y%m%d-%H%M%S", &local_time);
   std::string file = name;
-  if (attempt > 1) file += "-" + std::to_string(attempt);
+  if (attempt > 1) {
+    file += '-';
+    file += std::to_string(attempt);
+  }
   return file + ".csv";
 }
 

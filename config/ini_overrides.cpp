@@ -34,6 +34,12 @@ void ApplyIniOverrides(AppSettings& settings, const std::string& path,
                        const FoundVoicePackNames& found_voice_packs, EventLog& log) {
   const std::string ini_text = ReadIniAsText(path);
   if (ini_text.empty()) return;
+  ApplyIniOverridesText(settings, ini_text, found_voice_packs);
+  Log(log, "INI overrides loaded: " + path);
+}
+
+void ApplyIniOverridesText(AppSettings& settings, std::string_view ini_text,
+                           const FoundVoicePackNames& found_voice_packs) {
   for (const SettingField& field : SettingFields()) {
     const std::string value = OverrideValue(ini_text, field);
     if (value.empty()) continue;
@@ -50,7 +56,6 @@ void ApplyIniOverrides(AppSettings& settings, const std::string& path,
       case SettingKind::kInt: ApplyIntOverride(settings, field, value); break;
     }
   }
-  Log(log, "INI overrides loaded: " + path);
 }
 
 }  // namespace pistavox

@@ -18,6 +18,7 @@ constexpr int64_t kAutoStartRetryNs = 15'000'000'000;
 constexpr int64_t kFirstPollBackdateNs = 1'000'000'000;
 constexpr double kNearGroundFt = 5000.0;
 constexpr double kNoRadioAltitudeFt = 0.1;
+const std::string kNoSimulatorName = "-";  // shown while stopped
 
 void ReleaseConnection(MonitorState& monitor) {
   if (monitor.connection) Disconnect(*monitor.connection);
@@ -30,7 +31,7 @@ void EndSession(App& app) {
   monitor.running = false;
   ReleaseConnection(monitor);
   monitor.engine.reset();
-  monitor.simulator_name = "-";
+  monitor.simulator_name = kNoSimulatorName;
   monitor.connected = false;
   monitor.has_sample = false;
   ResetAnalysis(app.analysis, app.settings);
