@@ -3,11 +3,11 @@
 #include <array>
 #include <utility>
 
+#include "config/ini_text.h"
 #include "runways/ascii_text.h"
 #include "runways/file_bytes.h"
 #include "runways/number_text.h"
 #include "runways/runway_database.h"
-#include "runways/text_lines.h"
 
 namespace pistavox {
 namespace {
@@ -137,33 +137,13 @@ bool ParseIntList(std::string_view text, std::vector<std::int32_t>& values, std:
 }
 
 bool ApplyRaasRulesText(std::string_view text, RaasRules& rules, std::string& error) {
-  std::string section;
-  std::size_t line_number = 0;
-  LineReader lines(text);
-  std::string_view line;
-  while (lines.Next(line)) {
-    ++line_number;
-
-    line = TrimAsciiSpace(line.substr(0, line.find_first_of("#;")));
-    if (line.empty()) continue;
-    if (line.front() == '[' && line.back() == ']') {
-      section = ToLowerAscii(TrimAsciiSpace(line.substr(1, line.size() - 2)));
-      continue;
-    }
-    const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos) continue;
-    std::string key(TrimAsciiSpace(line.substr(0, equals)));
-    const std::string_view value = TrimAsciiSpace(line.substr(equals + 1));
-    if (key.empty()) continue;
-    if (!section.empty() && key.find('.') == std::string::npos) key = section + "." + key;
-
+  return ForEachIniEntry(text, [&](const IniEntry& entry) {
+    if (entry.key.empty()) return true;
     std::string reason;
-    if (!ApplyRule(key, value, rules, reason)) {
-      error = "Invalid RAAS rules at line " + std::to_string(line_number) + ": " + reason;
-      return false;
-    }
-  }
-  return true;
+    if (ApplyRule(entry.key, entry.value, rules, reason)) return true;
+    error = "Invalid RAAS rules at line " + std::to_string(entry.line_number) + ": " + reason;
+    return false;
+  });
 }
 
 bool LoadRaasRules(const std::string& path, RaasRules& rules, std::string& error) {
