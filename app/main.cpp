@@ -16,7 +16,8 @@ namespace {
 
 constexpr const char* kUsage = "usage: pistavox [--headless] [--record DIR] [-debug]\n";
 
-bool IsDebugSwitch(const std::string& arg) { return CommandLineContains(arg, "-debug") && arg.size() == 6; }
+// The debug switch counts wherever "-debug" stands in the command line, so any argument holding it is taken.
+bool IsDebugSwitch(const std::string& arg) { return CommandLineContains(arg, "-debug"); }
 
 int Main(int argc, char** argv) {
   std::string record_folder;

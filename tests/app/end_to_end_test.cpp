@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "sim/ipc_transport.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/program_runner.h"
 #include "tests/support/child_process.h"
@@ -50,6 +51,13 @@ struct EndToEndTest : AppTest {
     args.insert(args.begin(), PISTAVOX_SIM_PATH);
     std::string error;
     ASSERT_TRUE(StartChild(args, sim, error, "sim.out")) << error;
+    // Up before pistavox looks for it, or the first automatic start would wait 15 s.
+    const IpcTransport transport = PlatformIpcTransport();
+    const auto deadline = Clock::now() + std::chrono::seconds(20);
+    while (!transport.find_server_window("FS98MAIN").handle) {
+      ASSERT_LT(Clock::now(), deadline) << "pistavox-sim did not come up";
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
   }
   Lines PistavoxLines() { return SplitLines(ReadTextFile("pistavox.out")); }
   // Waits until pistavox has printed `count` lines starting with `prefix`.
@@ -64,7 +72,7 @@ struct EndToEndTest : AppTest {
 };
 
 TEST_F(EndToEndTest, ACircuitIsAnnouncedTracedScoredRecordedAndReplayedAlike) {
-  StartSim({"--scenario", "pattern", "--airport", "PXIN", "--runway", "27L", "--speed", "10"});
+  ASSERT_NO_FATAL_FAILURE(StartSim({"--scenario", "pattern", "--airport", "PXIN", "--runway", "27L", "--speed", "10"}));
   std::string error;
   ASSERT_TRUE(StartChild({PISTAVOX_PATH, "--headless", "--record", "recorded"}, pistavox, error, "pistavox.out"))
       << error;
@@ -88,7 +96,7 @@ TEST_F(EndToEndTest, ACircuitIsAnnouncedTracedScoredRecordedAndReplayedAlike) {
   ASSERT_TRUE(WaitForLine("Monitor stopped automatically", 1, 60)) << ReadTextFile("pistavox.out");
   const auto stopped_at = Clock::now();
   EXPECT_EQ(WithPrefix(PistavoxLines(), "Simulator disconnected or FSUIPC/XPUIPC read failed: ").size(), 1u);
-  StartSim({"--lat", "10.25", "--lon", "-140.45", "--on-ground", "1"});
+  ASSERT_NO_FATAL_FAILURE(StartSim({"--lat", "10.25", "--lon", "-140.45", "--on-ground", "1"}));
   ASSERT_TRUE(WaitForLine("Connected: ", 2, 60)) << ReadTextFile("pistavox.out");
   const double waited_s = std::chrono::duration<double>(Clock::now() - stopped_at).count();
   EXPECT_GE(waited_s, 7.0);
