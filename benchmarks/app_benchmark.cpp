@@ -41,8 +41,8 @@ void BM_FullPoll(benchmark::State& bench) {
   test::ChildProcess sim;
   std::string error;
   // Taxiing at Frankfurt, beside runway 25C.
-  if (!test::StartChild({PISTAVOX_SIM_PATH, "--lat", "50.0400", "--lon", "8.5700", "--heading", "250",
-                         "--ground-speed", "15", "--on-ground", "1"},
+  if (!test::StartChild({PISTAVOX_SIM_PATH, "--lat", "50.0400", "--lon", "8.5700", "--heading", "250", "--ground-speed",
+                         "15", "--on-ground", "1"},
                         sim, error))
     return bench.SkipWithError(error.c_str());
   const fs::path previous = fs::current_path();
@@ -108,8 +108,8 @@ void BM_ReplayHour(benchmark::State& bench) {
     fs::current_path(previous);
   }
   std::fclose(sink);
-  bench.counters["rows_per_s"] =
-      benchmark::Counter(static_cast<double>(rows) * static_cast<double>(bench.iterations()), benchmark::Counter::kIsRate);
+  bench.counters["rows_per_s"] = benchmark::Counter(static_cast<double>(rows) * static_cast<double>(bench.iterations()),
+                                                    benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_ReplayHour)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3)->ReportAggregatesOnly(true);
 

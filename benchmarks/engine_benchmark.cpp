@@ -32,7 +32,7 @@ World* LoadWorld() {
       return loaded;
     }
     SetManualClock(&loaded->now_ns);
-    loaded->engine = std::make_unique<AdvisoryEngine>(loaded->database, RaasRules());
+    loaded->engine = MakeAdvisoryEngine(loaded->database, RaasRules());
     return loaded;
   }();
   return world;
@@ -63,8 +63,8 @@ void Run(benchmark::State& bench, double along_m, double cross_m, double speed_k
     const AircraftState& state = places[next++ % places.size()];
     world->now_ns += 250'000'000;
     advisories.clear();
-    world->engine->Evaluate(state, advisories, error);
-    EngineStatus status = world->engine->Snapshot(state);
+    Evaluate(*world->engine, state, advisories, error);
+    EngineStatus status = Snapshot(*world->engine, state);
     benchmark::DoNotOptimize(status);
     benchmark::DoNotOptimize(advisories);
   }

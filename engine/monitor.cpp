@@ -139,7 +139,7 @@ void StartMonitor(App& app, bool auto_start) {
     return;
   }
 
-  monitor.engine = std::make_unique<AdvisoryEngine>(app.runways, BuildEngineRules(app.settings, kRulesPath, app.log));
+  monitor.engine = MakeAdvisoryEngine(app.runways, BuildEngineRules(app.settings, kRulesPath, app.log));
   monitor.simulator_name = SimulatorName(*monitor.connection);
   monitor.connected = true;
   monitor.has_sample = false;
@@ -203,8 +203,8 @@ void PollMonitor(App& app) {
 
   // A sample the engine refuses (not a finite position) raises nothing; the picture stays as it was.
   std::vector<Advisory> advisories;
-  monitor.engine->Evaluate(monitor.state, advisories, error);
-  monitor.status = monitor.engine->Snapshot(monitor.state);
+  Evaluate(*monitor.engine, monitor.state, advisories, error);
+  monitor.status = Snapshot(*monitor.engine, monitor.state);
   AnalysisStep(app.analysis, monitor.state, monitor.status, app.settings, now, app.log);
   AnnounceAdvisories(app, advisories);
   AutoFillExpectedAirport(app);

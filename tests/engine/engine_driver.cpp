@@ -25,15 +25,15 @@ std::string Timed(double seconds, const std::string& text) {
 }  // namespace
 
 EngineDriver::EngineDriver(RunwayDatabase runways, RaasRules rules)
-    : engine_(StartClock(&now_ns_, std::move(runways)), std::move(rules)) {}
+    : engine_(MakeAdvisoryEngine(StartClock(&now_ns_, std::move(runways)), std::move(rules))) {}
 
 EngineDriver::~EngineDriver() { SetManualClock(nullptr); }
 
 std::vector<std::string> EngineDriver::Feed(const AircraftState& state) {
   advisories_.clear();
   std::string error;
-  last_error_ = engine_.Evaluate(state, advisories_, error) ? std::string() : error;
-  status_ = engine_.Snapshot(state);
+  last_error_ = Evaluate(*engine_, state, advisories_, error) ? std::string() : error;
+  status_ = Snapshot(*engine_, state);
   Advance(kPollS);
   std::vector<std::string> keys;
   for (const Advisory& advisory : advisories_) keys.push_back(advisory.key);

@@ -35,7 +35,7 @@ class EngineDriver {
 
  private:
   int64_t now_ns_ = kStartNs;
-  AdvisoryEngine engine_;
+  std::unique_ptr<AdvisoryEngine> engine_;
   std::vector<Advisory> advisories_;
   EngineStatus status_;
   std::string last_error_;

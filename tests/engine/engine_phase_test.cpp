@@ -225,13 +225,13 @@ TEST_F(EnginePhaseTest, SnapshotOnTheRunway) {
 TEST_F(EnginePhaseTest, ASnapshotElsewhereThanTheEvaluationSearchesAgain) {
   int64_t now_ns = EngineDriver::kStartNs;
   SetManualClock(&now_ns);
-  AdvisoryEngine engine(airport_, RaasRules());
+  const std::unique_ptr<AdvisoryEngine> engine = MakeAdvisoryEngine(airport_, RaasRules());
   std::vector<Advisory> advisories;
   std::string error;
   const AircraftState on_27l = OnRunway(Runway("27L"), 100.0, 10.0);
-  ASSERT_TRUE(engine.Evaluate(on_27l, advisories, error));
-  EXPECT_EQ(engine.Snapshot(on_27l).runway_ident, "27L");
-  const EngineStatus elsewhere = engine.Snapshot(OnRunway(Runway("09L"), 500.0, 10.0));
+  ASSERT_TRUE(Evaluate(*engine, on_27l, advisories, error));
+  EXPECT_EQ(Snapshot(*engine, on_27l).runway_ident, "27L");
+  const EngineStatus elsewhere = Snapshot(*engine, OnRunway(Runway("09L"), 500.0, 10.0));
   EXPECT_EQ(elsewhere.runway_state, "on-runway");
   EXPECT_EQ(elsewhere.runway_ident, "09L");
   SetManualClock(nullptr);
