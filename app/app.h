@@ -11,7 +11,7 @@
 #include "config/settings_store.h"
 #include "engine/advisory.h"
 #include "engine/flight_analysis.h"
-#include "engine/monitor_state.h"
+#include "app/monitor_state.h"
 #include "log/event_log.h"
 #include "runways/runway_database.h"
 #include "sim/simulator_connection.h"

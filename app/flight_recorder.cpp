@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "app/app.h"
-#include "app/clock.h"
+#include "base/clock.h"
 #include "sim/flight_file.h"
 
 namespace pistavox {

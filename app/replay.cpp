@@ -7,10 +7,10 @@
 #include <system_error>
 
 #include "app/app.h"
-#include "app/clock.h"
+#include "base/clock.h"
 #include "app/resources.h"
 #include "app/startup.h"
-#include "engine/monitor.h"
+#include "app/monitor.h"
 #include "sim/flight_file.h"
 
 namespace pistavox {

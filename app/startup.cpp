@@ -1,12 +1,12 @@
 #include "app/startup.h"
 
 #include "app/app.h"
-#include "app/clock.h"
+#include "base/clock.h"
 #include "app/resources.h"
 #include "app/voice_packs.h"
 #include "config/ini_overrides.h"
 #include "config/settings_text.h"
-#include "engine/monitor.h"
+#include "app/monitor.h"
 
 namespace pistavox {
 

@@ -8,9 +8,9 @@
 #include <thread>
 
 #include "app/app.h"
-#include "app/clock.h"
+#include "base/clock.h"
 #include "app/replay.h"
-#include "engine/monitor.h"
+#include "app/monitor.h"
 #include "runways/runway_database.h"
 #include "sim/flight_file.h"
 #include "sim/flight_scenarios.h"
@@ -23,7 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const kWorldFile = PISTAVOX_SHARED_DATA_DIR "/runways-world.csv";
+const char* const kWorldFile = PISTAVOX_WORLD_RUNWAYS;
 
 // A working directory with the world database, an empty rules file and a voice pack.
 bool PrepareWorkdir(const fs::path& dir) {

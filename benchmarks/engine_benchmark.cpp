@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "engine/advisory_engine.h"
 #include "runways/runway_database.h"
 #include "sim/flight_builder.h"
@@ -27,7 +27,7 @@ World* LoadWorld() {
   static World* world = [] {
     auto* loaded = new World;
     std::string error;
-    if (!LoadRunwayDatabase(PISTAVOX_SHARED_DATA_DIR "/runways-world.csv", loaded->database, error)) {
+    if (!LoadRunwayDatabase(PISTAVOX_WORLD_RUNWAYS, loaded->database, error)) {
       std::fprintf(stderr, "%s\n", error.c_str());
       return loaded;
     }

@@ -14,7 +14,7 @@ namespace {
 constexpr std::size_t kNearbyCount = 40;
 constexpr int kPositions = 1000;
 
-std::string WorldPath() { return std::string(PISTAVOX_SHARED_DATA_DIR) + "/runways-world.csv"; }
+std::string WorldPath() { return PISTAVOX_WORLD_RUNWAYS; }
 
 const RunwayDatabase& World() {
   static const RunwayDatabase db = [] {

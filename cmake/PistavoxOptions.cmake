@@ -1,6 +1,5 @@
 # Warnings and sanitizers shared by every target of the project.
 add_library(pistavox_options INTERFACE)
-target_include_directories(pistavox_options INTERFACE ${PROJECT_SOURCE_DIR})
 target_compile_options(pistavox_options INTERFACE -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion)
 
 if(PISTAVOX_SANITIZE)
@@ -21,3 +20,24 @@ if(WIN32)
 endif()
 
 find_package(Threads REQUIRED)
+
+# pistavox_include_surface(TARGET): TARGET's headers are included as "folder/header.h",
+# folder being TARGET's source folder relative to the project. The include path holds
+# that folder alone, so a target sees only the headers of itself and of what it links:
+# a header of a layer above fails to compile instead of creeping in.
+function(pistavox_include_surface target)
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  string(REPLACE "/" "_" root_name "${folder}")
+  set(root ${CMAKE_BINARY_DIR}/include/${root_name})
+  if(NOT EXISTS ${root}/${folder})
+    get_filename_component(parent ${root}/${folder} DIRECTORY)
+    file(MAKE_DIRECTORY ${parent})
+    file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/${folder} SYMBOLIC)
+  endif()
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "EXECUTABLE")
+    target_include_directories(${target} PRIVATE ${root})
+  else()
+    target_include_directories(${target} PUBLIC ${root})
+  endif()
+endfunction()

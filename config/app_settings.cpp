@@ -1,12 +1,8 @@
 #include "config/app_settings.h"
 
-#include "runways/runway_database.h"
+#include "base/units.h"
 
 namespace pistavox {
-
-std::string TruncateIdent(std::string_view ident) {
-  return std::string(ident.substr(0, kIdentMaxChars));
-}
 
 double ShortRunwayMeters(const AppSettings& settings) {
   return static_cast<double>(settings.short_runway_ft) * kMetresPerFoot;

@@ -83,10 +83,6 @@ struct AppSettings {
   float takeoff_min_climb_fpm = 100.0f;
 };
 
-// Identifiers are held in 16-byte buffers elsewhere in the program's history, so at most 15 bytes.
-inline constexpr std::size_t kIdentMaxChars = 15;
-std::string TruncateIdent(std::string_view ident);
-
 // The engine's lengths in metres, computed in double from the widened float.
 double ShortRunwayMeters(const AppSettings& settings);
 double RequiredRunwayMeters(const AppSettings& settings);

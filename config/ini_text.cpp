@@ -1,17 +1,17 @@
 #include "config/ini_text.h"
 
-#include "runways/ascii_text.h"
-#include "runways/file_bytes.h"
-#include "runways/text_lines.h"
+#include "base/ascii_text.h"
+#include "base/file_reading.h"
+#include "base/text_lines.h"
 
 namespace pistavox {
 
 bool ForEachIniEntry(std::string_view contents, const std::function<bool(const IniEntry&)>& visit) {
   std::string section;
   IniEntry entry{0, {}, {}};
-  LineReader lines(contents);
+  LineCursor lines{contents};
   std::string_view line;
-  while (lines.Next(line)) {
+  while (NextLine(lines, line)) {
     ++entry.line_number;
     line = TrimAsciiSpace(line.substr(0, line.find_first_of("#;")));
     if (line.empty()) continue;
@@ -40,7 +40,8 @@ std::string IniContentsAsText(std::string_view contents) {
 
 std::string ReadIniAsText(const std::string& path) {
   std::string contents;
-  if (!ReadFileBytes(path, contents)) return {};
+  std::string reason;
+  if (ReadFileBytes(path, kMaxConfigFileBytes, contents, reason) != FileReadStatus::kOk) return {};
   return IniContentsAsText(contents);
 }
 

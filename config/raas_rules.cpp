@@ -4,10 +4,10 @@
 #include <utility>
 
 #include "config/ini_text.h"
-#include "runways/ascii_text.h"
-#include "runways/file_bytes.h"
-#include "runways/number_text.h"
-#include "runways/runway_database.h"
+#include "base/ascii_text.h"
+#include "base/file_reading.h"
+#include "base/number_text.h"
+#include "base/units.h"
 
 namespace pistavox {
 namespace {
@@ -148,8 +148,14 @@ bool ApplyRaasRulesText(std::string_view text, RaasRules& rules, std::string& er
 
 bool LoadRaasRules(const std::string& path, RaasRules& rules, std::string& error) {
   std::string contents;
-  if (!ReadFileBytes(path, contents)) return true;  // a missing rules file leaves the rules as they are
-  return ApplyRaasRulesText(contents, rules, error);
+  std::string reason;
+  switch (ReadFileBytes(path, kMaxConfigFileBytes, contents, reason)) {
+    case FileReadStatus::kOk: return ApplyRaasRulesText(contents, rules, error);
+    // Something in the rules file's place that is no file at all is worth saying.
+    case FileReadStatus::kNotRegular: error = "RAAS rules file is not a regular file: " + path; return false;
+    case FileReadStatus::kTooLarge: error = "RAAS rules file is too large: " + path; return false;
+    default: return true;  // a missing or unreadable rules file leaves the rules as they are
+  }
 }
 
 }  // namespace pistavox

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "runways/runway_idents.h"
+#include "base/ident_text.h"
 
 namespace pistavox {
 

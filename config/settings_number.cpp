@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
-#include "runways/ascii_text.h"
-#include "runways/number_text.h"
+#include "base/ascii_text.h"
+#include "base/number_text.h"
 
 namespace pistavox {
 namespace {

@@ -1,10 +1,8 @@
 #include "config/settings_store.h"
 
-#include <cerrno>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
+#include "base/file_reading.h"
 #include "config/settings_store_platform.h"
 
 namespace pistavox {
@@ -18,11 +16,6 @@ bool WriteFailed(const SettingsStore& store, const std::string& reason, std::str
 }
 
 }  // namespace
-
-std::string PathText(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
 
 bool OpenDefaultSettingsStore(SettingsStore& store, std::string& error) {
   std::filesystem::path folder;
@@ -42,25 +35,12 @@ bool ReadStoredSettings(const SettingsStore& store, std::string& text, std::stri
     text = store.saved_text;
     return !text.empty();
   }
-  std::error_code status_error;
-  const auto status = std::filesystem::status(store.file, status_error);
-  if (status.type() == std::filesystem::file_type::not_found) return false;
   std::string reason;
-  if (status_error) {
-    reason = status_error.message();
-  } else if (status.type() != std::filesystem::file_type::regular) {
-    reason = "not a regular file";
-  } else {
-    errno = 0;
-    std::ifstream in(store.file, std::ios::binary);
-    if (in.is_open()) {
-      text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-      return true;
-    }
-    reason = errno != 0 ? std::generic_category().message(errno) : "cannot open";
+  switch (ReadFileBytes(store.file, kMaxConfigFileBytes, text, reason)) {
+    case FileReadStatus::kOk: return true;
+    case FileReadStatus::kMissing: return false;
+    default: error = "Cannot read settings file " + PathText(store.file) + ": " + reason; return false;
   }
-  error = "Cannot read settings file " + PathText(store.file) + ": " + reason;
-  return false;
 }
 
 bool WriteStoredSettings(SettingsStore& store, std::string_view text, std::string& error) {

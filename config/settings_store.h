@@ -32,7 +32,4 @@ bool ReadStoredSettings(const SettingsStore& store, std::string& text, std::stri
 // "Cannot write settings file " + path + ": " + the system's reason.
 bool WriteStoredSettings(SettingsStore& store, std::string_view text, std::string& error);
 
-// A path as UTF-8 text for messages.
-std::string PathText(const std::filesystem::path& path);
-
 }  // namespace pistavox

@@ -3,7 +3,7 @@
 #include "config/ini_text.h"
 #include "config/setting_values.h"
 #include "config/settings_number.h"
-#include "runways/runway_idents.h"
+#include "base/ident_text.h"
 
 namespace pistavox {
 

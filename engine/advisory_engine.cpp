@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "engine/advisory_filter.h"
 #include "runways/runway_geometry.h"
 

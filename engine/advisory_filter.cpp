@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "engine/advisory_families.h"
 #include "engine/advisory_policy.h"
 

@@ -1,6 +1,6 @@
 #include "engine/engine_state.h"
 
-#include "app/clock.h"
+#include "base/clock.h"
 
 namespace pistavox {
 

@@ -2,6 +2,7 @@
 
 #include "engine/advisory_policy.h"
 #include "engine/callout_naming.h"
+#include "base/units.h"
 #include "engine/runway_search.h"
 
 namespace pistavox {

@@ -1,6 +1,6 @@
 #include "log/event_log.h"
 
-#include "app/clock.h"
+#include "base/clock.h"
 
 namespace pistavox {
 

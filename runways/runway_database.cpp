@@ -5,12 +5,13 @@
 #include <optional>
 #include <unordered_map>
 
-#include "runways/csv_line.h"
-#include "runways/file_bytes.h"
-#include "runways/number_text.h"
+#include "base/csv_line.h"
+#include "base/file_reading.h"
+#include "base/number_text.h"
 #include "runways/runway_geometry.h"
-#include "runways/runway_idents.h"
-#include "runways/text_lines.h"
+#include "base/ident_text.h"
+#include "base/text_lines.h"
+#include "base/units.h"
 
 namespace pistavox {
 namespace {
@@ -88,37 +89,85 @@ void AppendRow(const RowReader& field, RunwayDatabase& directions) {
   directions.push_back(std::move(he));
 }
 
+// One file's worth of parsing, fed a line at a time: the header, then the rows.
+struct RunwayCsvReader {
+  bool has_header = false;
+  std::array<std::size_t, kColumnCount> columns{};
+  std::vector<std::string_view> fields;
+  std::string storage;
+  RunwayDatabase directions;
+};
+
+void ReadRunwayCsvLine(RunwayCsvReader& reader, std::string_view line) {
+  SplitCsvLine(line, reader.fields, reader.storage);
+  if (!reader.has_header) {
+    reader.columns = ResolveColumns(reader.fields);
+    reader.has_header = true;
+    return;
+  }
+  AppendRow(RowReader{reader.columns, reader.fields}, reader.directions);
+}
+
+bool FinishRunwayCsv(RunwayCsvReader& reader, const std::string& path, RunwayDatabase& directions,
+                     std::string& error) {
+  if (!reader.has_header) {
+    error = "Runway database is empty: " + path;
+    return false;
+  }
+  directions = std::move(reader.directions);
+  return true;
+}
+
+std::string LoadFailure(FileReadStatus status, const std::string& path) {
+  switch (status) {
+    case FileReadStatus::kNotRegular: return "Runway database is not a regular file: " + path;
+    case FileReadStatus::kTooLarge: return "Runway database is too large: " + path;
+    case FileReadStatus::kReadFailed: return "Cannot read runway database: " + path;
+    default: return "Cannot open runway database: " + path;
+  }
+}
+
 }  // namespace
 
 bool ParseRunwayDatabase(std::string_view contents, const std::string& path, RunwayDatabase& directions,
                          std::string& error) {
-  LineReader lines(contents);
+  RunwayCsvReader reader;
+  LineCursor lines{contents};
   std::string_view line;
-  if (!lines.Next(line)) {
-    error = "Runway database is empty: " + path;
-    return false;
-  }
-  std::vector<std::string_view> fields;
-  std::string storage;
-  SplitCsvLine(line, fields, storage);
-  const std::array<std::size_t, kColumnCount> columns = ResolveColumns(fields);
-
-  RunwayDatabase loaded;
-  while (lines.Next(line)) {
-    SplitCsvLine(line, fields, storage);
-    AppendRow(RowReader{columns, fields}, loaded);
-  }
-  directions = std::move(loaded);
-  return true;
+  while (NextLine(lines, line)) ReadRunwayCsvLine(reader, line);
+  return FinishRunwayCsv(reader, path, directions, error);
 }
 
 bool LoadRunwayDatabase(const std::string& path, RunwayDatabase& directions, std::string& error) {
-  std::string contents;
-  if (!ReadFileBytes(path, contents)) {
-    error = "Cannot open runway database: " + path;
+  // Two passes over the file: counting its lines first sizes the list once, where
+  // growing it row by row would copy the world's runways over and over.
+  std::size_t line_feeds = 0;
+  std::string reason;
+  FileReadStatus status = ReadFileChunks(path, kMaxDataFileBytes,
+                                         [&line_feeds](std::string_view chunk) {
+                                           line_feeds += static_cast<std::size_t>(
+                                               std::count(chunk.begin(), chunk.end(), '\n'));
+                                           return true;
+                                         },
+                                         reason);
+  RunwayCsvReader reader;
+  ChunkedLines lines;
+  const auto on_line = [&reader](std::string_view line) { ReadRunwayCsvLine(reader, line); };
+  if (status == FileReadStatus::kOk) {
+    reader.directions.reserve(2 * (line_feeds + 1));
+    status = ReadFileChunks(path, kMaxDataFileBytes,
+                            [&](std::string_view chunk) {
+                              FeedLines(lines, chunk, on_line);
+                              return true;
+                            },
+                            reason);
+  }
+  if (status != FileReadStatus::kOk) {
+    error = LoadFailure(status, path);
     return false;
   }
-  return ParseRunwayDatabase(contents, path, directions, error);
+  FinishLines(lines, on_line);
+  return FinishRunwayCsv(reader, path, directions, error);
 }
 
 }  // namespace pistavox

@@ -22,8 +22,6 @@ struct RunwayDirection {
 // In file order; the le direction of a row directly precedes its he direction.
 using RunwayDatabase = std::vector<RunwayDirection>;
 
-inline constexpr double kMetresPerFoot = 0.3048;
-
 // Reads the CSV file at `path` into `directions` (replaced). False, with `error`
 // set and `directions` untouched, only when the file cannot be opened or is empty.
 bool LoadRunwayDatabase(const std::string& path, RunwayDatabase& directions, std::string& error);

@@ -3,14 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/units.h"
+
 namespace pistavox {
 namespace {
 
 constexpr double kEarthDiameterM = 12742000.0;
 constexpr double kDegenerateLengthM = 0.1;
-
-double Radians(double degrees) { return degrees * kPi / 180.0; }
-double Degrees(double radians) { return radians * 180.0 / kPi; }
 
 }  // namespace
 

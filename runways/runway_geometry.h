@@ -16,7 +16,6 @@ struct RunwayProjection {
 };
 
 inline constexpr double kEarthRadiusM = 6371000.0;
-inline constexpr double kPi = 3.141592653589793;
 
 double HaversineDistanceM(GeoPoint a, GeoPoint b);
 double InitialBearingDeg(GeoPoint from, GeoPoint to);  // [0, 360)

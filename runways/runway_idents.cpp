@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "runways/ascii_text.h"
+#include "base/ascii_text.h"
+#include "base/ident_text.h"
 
 namespace pistavox {
 namespace {
@@ -17,34 +18,14 @@ int SuffixWeight(std::string_view ident) {
   }
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 }  // namespace
-
-std::string NormalizeRunwayIdent(std::string_view text) {
-  std::string kept;
-  for (char c : text) {
-    if (!IsAsciiSpace(c) && c != '-') kept.push_back(c);
-  }
-  std::string result = ToUpperAscii(kept);
-  if (result.size() == 1 && IsDigit(result[0])) result.insert(result.begin(), '0');
-  return result;
-}
-
-std::string NormalizeAirportIdent(std::string_view text) {
-  std::string kept;
-  for (char c : text) {
-    if (!IsAsciiSpace(c)) kept.push_back(c);
-  }
-  return ToUpperAscii(kept);
-}
 
 int LeadingRunwayNumber(std::string_view ident) {
   // Saturates instead of overflowing on absurdly long digit runs; real designators have two digits.
   constexpr int kLimit = 100000000;
   int value = 0;
   for (char c : ident) {
-    if (!IsDigit(c)) break;
+    if (!IsAsciiDigit(c)) break;
     value = std::min(kLimit, value * 10 + (c - '0'));
   }
   return value;

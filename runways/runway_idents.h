@@ -7,10 +7,6 @@
 
 namespace pistavox {
 
-// Drops white space and hyphens, upper-cases, pads a lone digit: " 9 " -> "09", "27-l" -> "27L".
-std::string NormalizeRunwayIdent(std::string_view text);
-// Drops white space and upper-cases; nothing else.
-std::string NormalizeAirportIdent(std::string_view text);
 // Value of the leading decimal digits, 0 when there are none.
 int LeadingRunwayNumber(std::string_view ident);
 // Number, then L < C < R suffix weight (others 0), then bytes: H1, 09, 09L, 9L, 09R, 18C, 27.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include "base/units.h"
 
 namespace pistavox {
 namespace {
@@ -26,8 +27,8 @@ bool IsIndexable(GeoPoint point) {
 }
 
 Vec3 UnitVector(GeoPoint point) {
-  const double lat = point.lat_deg * kPi / 180.0;
-  const double lon = point.lon_deg * kPi / 180.0;
+  const double lat = Radians(point.lat_deg);
+  const double lon = Radians(point.lon_deg);
   return {{std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)}};
 }
 

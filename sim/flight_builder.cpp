@@ -2,35 +2,20 @@
 
 #include <algorithm>
 #include <cmath>
+#include "base/units.h"
 
 namespace pistavox::flight {
 
 namespace {
 
-constexpr double kMetresPerNauticalMile = 1852.0;
 constexpr double kTouchdownGPerFpm = 1.0 / 1200.0;
 // Below this sink rate the flare would float on for ever.
 constexpr double kMinFlareSinkFpm = 30.0;
-
-double Radians(double degrees) { return degrees * kPi / 180.0; }
-double Degrees(double radians) { return radians * 180.0 / kPi; }
 
 double MetresPerSample(double speed_kt) { return speed_kt * kMetresPerNauticalMile / 3600.0 * kSampleIntervalS; }
 
 // The speed that covers `distance_m` in one sample interval.
 double KnotsOver(double distance_m) { return distance_m / kSampleIntervalS * 3600.0 / kMetresPerNauticalMile; }
-
-double NormalizeHeading(double heading_deg) {
-  double h = std::fmod(heading_deg, 360.0);
-  if (h < 0.0) h += 360.0;
-  return h >= 360.0 ? 0.0 : h;
-}
-
-// Signed shortest turn from `from` to `to`, in (-180, 180].
-double TurnAngle(double from_deg, double to_deg) {
-  double delta = std::fmod(to_deg - from_deg + 540.0, 360.0) - 180.0;
-  return delta == -180.0 ? 180.0 : delta;
-}
 
 double GlidePathHeightFt(double distance_to_aim_m) {
   return distance_to_aim_m * std::tan(Radians(kGlidePathDeg)) / kMetresPerFoot;
@@ -80,7 +65,7 @@ FlightBuilder::FlightBuilder(GeoPoint start, double heading_deg, double field_el
     : field_elevation_ft_(field_elevation_ft) {
   current_.latitude_deg = start.lat_deg;
   current_.longitude_deg = start.lon_deg;
-  current_.heading_deg = NormalizeHeading(heading_deg);
+  current_.heading_deg = WrapHeadingDeg(heading_deg);
   current_.altitude_ft = field_elevation_ft;
   current_.g_force = 1.0;
   current_.on_ground = true;
@@ -141,9 +126,9 @@ FlightBuilder& FlightBuilder::TurnTo(double heading_deg, double speed_kt, double
   current_.ground_speed_kt = speed_kt;
   const double step_deg = rate_deg_s * kSampleIntervalS;
   const double step_m = MetresPerSample(speed_kt);
-  for (double left = TurnAngle(current_.heading_deg, heading_deg); std::fabs(left) > 1e-9;) {
+  for (double left = HeadingTurnDeg(current_.heading_deg, heading_deg); std::fabs(left) > 1e-9;) {
     const double turn = std::clamp(left, -step_deg, step_deg);
-    current_.heading_deg = NormalizeHeading(current_.heading_deg + turn);
+    current_.heading_deg = WrapHeadingDeg(current_.heading_deg + turn);
     left -= turn;
     Step(step_m);
   }

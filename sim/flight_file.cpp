@@ -1,6 +1,6 @@
 #include "sim/flight_file.h"
 
-#include "sim/plain_decimal.h"
+#include "base/plain_decimal.h"
 
 #include <charconv>
 #include <cstdio>

@@ -2,8 +2,9 @@
 
 #include <cmath>
 
-#include "runways/runway_idents.h"
+#include "base/ident_text.h"
 #include "sim/flight_builder.h"
+#include "base/units.h"
 
 namespace pistavox {
 
@@ -50,7 +51,7 @@ void FlyTo(FlightBuilder& builder, GeoPoint target, double speed_kt) {
 void FlyPattern(FlightBuilder& builder, const RunwayDirection& runway) {
   TakeOff(builder, runway, 40.0, 1500.0);
   // Where a 3-degree path from pattern height meets the centre line, before the threshold.
-  const double final_m = kPatternHeightFt * kMetresPerFoot / std::tan(flight::kGlidePathDeg * kPi / 180.0) - flight::kAimPointM;
+  const double final_m = kPatternHeightFt * kMetresPerFoot / std::tan(Radians(flight::kGlidePathDeg)) - flight::kAimPointM;
   const double upwind_m = runway.length_m + 1500.0;
   FlyTo(builder, RunwayPoint(runway, upwind_m, kPatternOffsetM), 160.0);
   FlyTo(builder, RunwayPoint(runway, -final_m - 4000.0, kPatternOffsetM), 160.0);

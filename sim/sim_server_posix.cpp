@@ -11,7 +11,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "sim/byte_order.h"
 #include "sim/fsuipc_client.h"
 #include "sim/ipc_socket_posix.h"

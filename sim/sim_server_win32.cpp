@@ -2,7 +2,7 @@
 // answers the registered message by executing the block named by the atom.
 #include <windows.h>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "sim/fsuipc_client.h"
 #include "sim/sim_server.h"
 

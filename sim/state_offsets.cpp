@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "base/units.h"
+
 namespace pistavox {
 
 namespace {

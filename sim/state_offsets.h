@@ -17,9 +17,6 @@ inline constexpr uint32_t kOffsetOnGround = 0x0366;
 inline constexpr uint32_t kOffsetGForce = 0x1140;
 inline constexpr uint32_t kOffsetGForceFallback = 0x11BA;
 
-inline constexpr double kKnotsPerMetrePerSecond = 1.9438444924406049;
-inline constexpr double kFeetPerMetre = 3.280839895013123;
-
 // The eight core offsets, always read together so they belong to one moment.
 struct CoreOffsets {
   int64_t latitude = 0;

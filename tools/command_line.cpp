@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "sim/plain_decimal.h"
+#include "base/plain_decimal.h"
 
 namespace pistavox {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/clock.h"
+#include "base/clock.h"
 #include "tests/support/scoped_workdir.h"
 
 namespace pistavox::test {

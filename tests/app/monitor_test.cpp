@@ -1,4 +1,4 @@
-#include "engine/monitor.h"
+#include "app/monitor.h"
 
 #include "app/resources.h"
 #include "app/startup.h"

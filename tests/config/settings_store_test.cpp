@@ -1,5 +1,7 @@
 #include "config/settings_store.h"
 
+#include "base/file_reading.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>

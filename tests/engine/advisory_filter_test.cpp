@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "engine/advisory_policy.h"
 
 namespace pistavox {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/clock.h"
+#include "base/clock.h"
 
 namespace pistavox::test {
 

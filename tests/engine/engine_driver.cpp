@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "sim/flight_builder.h"
 
 namespace pistavox::test {

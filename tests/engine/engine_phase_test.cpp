@@ -5,11 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "engine/advisory_engine.h"
 #include "engine/flight_phase.h"
 #include "tests/engine/engine_driver.h"
-#include "tests/engine/test_airports.h"
 #include "tests/support/runway_fixtures.h"
 
 namespace pistavox {

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "tests/engine/engine_driver.h"
-#include "tests/engine/test_airports.h"
 #include "sim/flight_builder.h"
 #include "tests/support/runway_fixtures.h"
 

@@ -9,7 +9,7 @@
 #include <limits>
 #include <string>
 
-#include "runways/number_text.h"
+#include "base/number_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace pistavox;

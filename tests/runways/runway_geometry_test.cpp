@@ -1,3 +1,4 @@
+#include "base/units.h"
 #include "runways/runway_geometry.h"
 
 #include <gtest/gtest.h>

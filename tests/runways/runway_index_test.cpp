@@ -1,3 +1,4 @@
+#include "base/units.h"
 #include "runways/runway_index.h"
 
 #include <gtest/gtest.h>

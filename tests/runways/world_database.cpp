@@ -8,7 +8,7 @@ namespace pistavox::test {
 
 const RunwayDatabase* WorldDatabase() {
   static const RunwayDatabase* const world = []() -> const RunwayDatabase* {
-    const std::string path = SharedDataPath("runways-world.csv");
+    const std::string path = WorldRunwaysPath();
     if (!FileExists(path)) return nullptr;
     static RunwayDatabase db;
     std::string error;

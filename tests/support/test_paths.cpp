@@ -6,9 +6,7 @@ namespace pistavox::test {
 
 std::string SourcePath(const std::string& relative) { return std::string(PISTAVOX_SOURCE_DIR) + "/" + relative; }
 
-std::string SharedDataPath(const std::string& file_name) {
-  return std::string(PISTAVOX_SOURCE_DIR) + "/../shared/data/" + file_name;
-}
+std::string WorldRunwaysPath() { return PISTAVOX_WORLD_RUNWAYS; }
 
 bool FileExists(const std::string& path) { return std::ifstream(path).good(); }
 

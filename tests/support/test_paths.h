@@ -5,8 +5,8 @@ namespace pistavox::test {
 
 // The project's source tree (data/ and the like).
 std::string SourcePath(const std::string& relative);
-// Real-world data beside the project (../shared/data); tests skip when it is absent.
-std::string SharedDataPath(const std::string& file_name);
+// The public world runway file (a CMake setting); tests skip when it is absent.
+std::string WorldRunwaysPath();
 bool FileExists(const std::string& path);
 
 }  // namespace pistavox::test

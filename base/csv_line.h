@@ -12,4 +12,8 @@ std::vector<std::string> SplitCsvLine(std::string_view line);
 // unquoted text of this line until the next call.
 void SplitCsvLine(std::string_view line, std::vector<std::string_view>& fields, std::string& storage);
 
+// One field for writing: as it is, or double-quoted (inner quotes doubled) when it
+// holds a comma or a quote.
+std::string QuoteCsvField(std::string_view text);
+
 }  // namespace pistavox

@@ -1,3 +1,4 @@
+#include "base/units.h"
 #include "sim/flight_builder.h"
 
 #include <gtest/gtest.h>
@@ -5,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tests/engine/test_airports.h"
 #include "tests/support/runway_fixtures.h"
 
 namespace pistavox::flight {

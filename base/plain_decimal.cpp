@@ -1,4 +1,6 @@
-#include "sim/plain_decimal.h"
+#include "base/plain_decimal.h"
+
+#include "base/ascii_text.h"
 
 #include <charconv>
 
@@ -6,10 +8,8 @@ namespace pistavox {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 size_t SkipDigits(std::string_view text, size_t i, size_t& digits) {
-  while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  while (i < text.size() && IsAsciiDigit(text[i])) ++i, ++digits;
   return i;
 }
 

@@ -7,9 +7,15 @@ namespace pistavox {
 // The C-locale white-space set: space, \t, \n, \v, \f, \r. Every other byte,
 // non-ASCII included, is text.
 bool IsAsciiSpace(char c);
+bool IsAsciiDigit(char c);
 std::string_view TrimAsciiSpace(std::string_view text);
 // Only the ASCII letters change case.
+char ToLowerAscii(char c);
 std::string ToLowerAscii(std::string_view text);
 std::string ToUpperAscii(std::string_view text);
+// Byte-wise comparison that ignores the case of ASCII letters.
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+// True when `needle` occurs in `text`, ASCII case ignored; an empty needle always occurs.
+bool ContainsIgnoringAsciiCase(std::string_view text, std::string_view needle);
 
 }  // namespace pistavox

@@ -1,4 +1,4 @@
-#include "runways/csv_line.h"
+#include "base/csv_line.h"
 
 namespace pistavox {
 namespace {
@@ -64,6 +64,16 @@ void SplitCsvLine(std::string_view line, std::vector<std::string_view>& fields, 
     if (field_end == line.size()) return;
     pos = field_end + 1;
   }
+}
+
+std::string QuoteCsvField(std::string_view text) {
+  if (text.find_first_of(",\"") == std::string_view::npos) return std::string(text);
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + "\"";
 }
 
 std::vector<std::string> SplitCsvLine(std::string_view line) {

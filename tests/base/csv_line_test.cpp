@@ -1,4 +1,4 @@
-#include "runways/csv_line.h"
+#include "base/csv_line.h"
 
 #include <gtest/gtest.h>
 

@@ -1,23 +1,21 @@
-#include "runways/number_text.h"
+#include "base/number_text.h"
 
 #include <charconv>
 #include <cmath>
 #include <limits>
 
-#include "runways/ascii_text.h"
+#include "base/ascii_text.h"
 
 namespace pistavox {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+bool IsHexDigit(char c) { return IsAsciiDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 // Case-insensitive match of `word` (lower case) at `pos`.
 bool MatchesWord(std::string_view text, std::size_t pos, std::string_view word) {
   if (text.size() - pos < word.size()) return false;
   for (std::size_t i = 0; i < word.size(); ++i) {
-    if (LowerAscii(text[pos + i]) != word[i]) return false;
+    if (ToLowerAscii(text[pos + i]) != word[i]) return false;
   }
   return true;
 }
@@ -38,7 +36,7 @@ struct NumberExtent {
 
 NumberExtent ScanMantissaAndExponent(std::string_view text, std::size_t pos, bool hex) {
   NumberExtent extent;
-  auto is_digit = hex ? IsHexDigit : IsDigit;
+  auto is_digit = hex ? IsHexDigit : IsAsciiDigit;
   bool seen_point = false;
   while (pos < text.size()) {
     const char c = text[pos];
@@ -55,11 +53,11 @@ NumberExtent ScanMantissaAndExponent(std::string_view text, std::size_t pos, boo
   if (!extent.any_digit) return extent;
   extent.end = pos;
   const char exponent_mark = hex ? 'p' : 'e';
-  if (pos < text.size() && LowerAscii(text[pos]) == exponent_mark) {
+  if (pos < text.size() && ToLowerAscii(text[pos]) == exponent_mark) {
     std::size_t exponent = pos + 1;
     if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) ++exponent;
-    if (exponent < text.size() && IsDigit(text[exponent])) {
-      while (exponent < text.size() && IsDigit(text[exponent])) ++exponent;
+    if (exponent < text.size() && IsAsciiDigit(text[exponent])) {
+      while (exponent < text.size() && IsAsciiDigit(text[exponent])) ++exponent;
       extent.end = exponent;
     }
   }
@@ -82,8 +80,8 @@ bool ReadSpecialValue(std::string_view text, std::size_t pos, bool negative, dou
 // decimal syntax and extent match strtod's. Anything else takes the full path.
 bool ReadPlainNormalDecimal(std::string_view text, double& value) {
   const std::size_t digit = !text.empty() && text[0] == '-' ? 1 : 0;
-  if (digit >= text.size() || !(IsDigit(text[digit]) || text[digit] == '.')) return false;
-  if (text.size() - digit >= 2 && text[digit] == '0' && LowerAscii(text[digit + 1]) == 'x') return false;
+  if (digit >= text.size() || !(IsAsciiDigit(text[digit]) || text[digit] == '.')) return false;
+  if (text.size() - digit >= 2 && text[digit] == '0' && ToLowerAscii(text[digit + 1]) == 'x') return false;
   double parsed = 0.0;
   const auto result = std::from_chars(text.data(), text.data() + text.size(), parsed);
   // Zero, subnormal and out-of-range results need the digit scan below.
@@ -103,7 +101,7 @@ NumberReadStatus ReadLeadingDouble(std::string_view text, double& value) {
   if (ReadSpecialValue(text, pos, negative, value)) return NumberReadStatus::kOk;
 
   bool hex = false;
-  if (text.size() - pos >= 2 && text[pos] == '0' && LowerAscii(text[pos + 1]) == 'x') {
+  if (text.size() - pos >= 2 && text[pos] == '0' && ToLowerAscii(text[pos + 1]) == 'x') {
     const NumberExtent hex_extent = ScanMantissaAndExponent(text, pos + 2, true);
     hex = hex_extent.any_digit;
   }
@@ -131,11 +129,11 @@ NumberReadStatus ReadLeadingInt32(std::string_view text, std::int32_t& value) {
   std::size_t pos = SkipSpace(text);
   bool negative = false;
   if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
-  if (pos >= text.size() || !IsDigit(text[pos])) return NumberReadStatus::kInvalid;
+  if (pos >= text.size() || !IsAsciiDigit(text[pos])) return NumberReadStatus::kInvalid;
   constexpr std::int64_t kMagnitudeLimit = std::int64_t{1} << 31;
   std::int64_t magnitude = 0;
   bool too_large = false;
-  for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
+  for (; pos < text.size() && IsAsciiDigit(text[pos]); ++pos) {
     magnitude = magnitude * 10 + (text[pos] - '0');
     if (magnitude > kMagnitudeLimit) {
       too_large = true;

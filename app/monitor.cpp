@@ -1,11 +1,12 @@
-#include "engine/monitor.h"
+#include "app/monitor.h"
 
 #include <algorithm>
 #include <vector>
 
 #include "app/app.h"
 #include "app/resources.h"
-#include "app/clock.h"
+#include "base/clock.h"
+#include "base/ident_text.h"
 #include "runways/runway_idents.h"
 
 namespace pistavox {

@@ -1,0 +1,31 @@
+#pragma once
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace pistavox {
+
+// The one way the programs read an input file: only a regular file is opened (a
+// directory, a FIFO or a device is refused before it can block or run on for ever),
+// and it is read to its end in binary, whatever size the system reported.
+enum class FileReadStatus { kOk, kMissing, kNotRegular, kCannotOpen, kReadFailed, kTooLarge };
+
+// Input files of the configuration kind (settings, rules, manifests) are far smaller.
+inline constexpr std::size_t kMaxConfigFileBytes = 16u << 20;
+inline constexpr std::size_t kMaxDataFileBytes = std::size_t{1} << 30;
+
+// Hands the file to `consume` in chunks, in order; stops early (status kOk) when
+// `consume` returns false. `reason` says what went wrong in words, path not included.
+FileReadStatus ReadFileChunks(const std::filesystem::path& path, std::size_t max_bytes,
+                              const std::function<bool(std::string_view chunk)>& consume, std::string& reason);
+
+// The whole file; `contents` is left as it was unless the read succeeds.
+FileReadStatus ReadFileBytes(const std::filesystem::path& path, std::size_t max_bytes, std::string& contents,
+                             std::string& reason);
+
+// A path as UTF-8 text for messages.
+std::string PathText(const std::filesystem::path& path);
+
+}  // namespace pistavox
