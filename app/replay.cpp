@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "app/app.h"
+#include "base/csv_line.h"
 #include "base/clock.h"
 #include "app/resources.h"
 #include "app/startup.h"
@@ -34,10 +35,10 @@ std::string Fixed3(double value) {
 std::string StatusRow(double time_s, const EngineStatus& s, const std::vector<Advisory>& advisories) {
   std::string keys;
   for (const Advisory& advisory : advisories) keys += (keys.empty() ? "" : "|") + advisory.key;
-  return Fixed3(time_s) + "," + CsvField(s.runway_state) + "," + CsvField(s.phase_name) + "," +
-         CsvField(s.phase_reason) + "," + Fixed3(s.phase_seconds) + "," + CsvField(s.airport_ident) + "," +
-         CsvField(s.runway_ident) + "," + Fixed3(s.distance_m) + "," + Fixed3(s.cross_track_m) + "," +
-         Fixed3(s.remaining_m) + "," + Fixed3(s.runway_length_m) + "," + CsvField(keys) + "\n";
+  return Fixed3(time_s) + "," + QuoteCsvField(s.runway_state) + "," + QuoteCsvField(s.phase_name) + "," +
+         QuoteCsvField(s.phase_reason) + "," + Fixed3(s.phase_seconds) + "," + QuoteCsvField(s.airport_ident) + "," +
+         QuoteCsvField(s.runway_ident) + "," + Fixed3(s.distance_m) + "," + Fixed3(s.cross_track_m) + "," +
+         Fixed3(s.remaining_m) + "," + Fixed3(s.runway_length_m) + "," + QuoteCsvField(keys) + "\n";
 }
 
 int Refuse(std::FILE* err, const std::string& message) {
@@ -68,16 +69,6 @@ SimulatorConnection ReplayConnection(const AircraftState* current) {
 }
 
 }  // namespace
-
-std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  return quoted + "\"";
-}
 
 bool ParseReplayArgs(const std::vector<std::string>& args, ReplayOptions& options, std::string& error) {
   for (size_t i = 0; i < args.size(); ++i) {

@@ -25,7 +25,4 @@ bool ParseReplayArgs(const std::vector<std::string>& args, ReplayOptions& option
 // Returns the exit status: 0 after a complete run, 2 when refused.
 int RunReplay(const ReplayOptions& options, std::FILE* out, std::FILE* err);
 
-// One --status row's fields: "%.3f" numbers, strings CSV-quoted when they need it.
-std::string CsvField(const std::string& text);
-
 }  // namespace pistavox

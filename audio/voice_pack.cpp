@@ -1,7 +1,12 @@
 #include "audio/voice_pack.h"
 
-#include <fstream>
+#include <string_view>
 #include <system_error>
+
+#include "base/ascii_text.h"
+#include "base/csv_line.h"
+#include "base/file_reading.h"
+#include "base/text_lines.h"
 
 namespace pistavox {
 
@@ -27,34 +32,6 @@ void WalkPacks(const fs::path& directory, Visit visit) {
   for (fs::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
     if (auto pack = PackOf(*it); pack && !visit(*pack)) return;
   }
-}
-
-// Fields split at commas; a double quote toggles quoting, "" inside quotes is one quote.
-std::vector<std::string> SplitManifestLine(const std::string& line) {
-  std::vector<std::string> fields(1);
-  bool quoted = false;
-  for (size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (c == '"') {
-      if (quoted && i + 1 < line.size() && line[i + 1] == '"') {
-        fields.back() += '"';
-        ++i;
-      } else {
-        quoted = !quoted;
-      }
-    } else if (c == ',' && !quoted) {
-      fields.emplace_back();
-    } else {
-      fields.back() += c;
-    }
-  }
-  return fields;
-}
-
-std::string LowerAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
 }
 
 // A manifest written on the other platform may use either separator.
@@ -96,13 +73,16 @@ bool HasAnyVoicePack(const fs::path& directory) {
 }
 
 bool LoadManifest(VoicePack& pack, const fs::path& manifest_path, std::string& error) {
-  std::ifstream in(manifest_path);
-  if (!in) {
-    error = "Cannot open audio manifest: " + manifest_path.string();
-    return false;
+  std::string contents;
+  std::string reason;
+  switch (ReadFileBytes(manifest_path, kMaxConfigFileBytes, contents, reason)) {
+    case FileReadStatus::kOk: break;
+    case FileReadStatus::kNotRegular: error = "Audio manifest is not a regular file: " + manifest_path.string(); return false;
+    default: error = "Cannot open audio manifest: " + manifest_path.string(); return false;
   }
-  std::string line;
-  if (!std::getline(in, line)) {
+  LineCursor lines{contents};
+  std::string_view line;
+  if (!NextLine(lines, line)) {
     error = "Audio manifest is empty: " + manifest_path.string();
     return false;
   }
@@ -110,17 +90,20 @@ bool LoadManifest(VoicePack& pack, const fs::path& manifest_path, std::string& e
   pack.fallback_dir = pack.root_dir.parent_path();
   pack.files.clear();
   pack.clips.clear();
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const std::vector<std::string> fields = SplitManifestLine(line);
+  std::vector<std::string_view> fields;
+  std::string storage;
+  while (NextLine(lines, line)) {
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    SplitCsvLine(line, fields, storage);
     if (fields.size() < 5 || fields[1].empty() || fields[4].empty()) continue;
-    const fs::path file = ResolveAudioFile(pack.root_dir, pack.fallback_dir, fields[4]);
-    pack.files[fields[1]] = file;
+    const std::string key(fields[1]);
+    const fs::path file = ResolveAudioFile(pack.root_dir, pack.fallback_dir, std::string(fields[4]));
+    pack.files[key] = file;
     AudioClip clip;
     clip.path = file;
-    clip.extension = LowerAscii(file.extension().string());
+    clip.extension = ToLowerAscii(file.extension().string());
     clip.identity = file.string();
-    pack.clips[fields[1]] = clip;
+    pack.clips[key] = clip;
   }
   return true;
 }

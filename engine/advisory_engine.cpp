@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/clock.h"
+#include "base/units.h"
 #include "engine/advisory_filter.h"
 #include "runways/runway_geometry.h"
 
@@ -36,11 +37,7 @@ bool CheckSample(const AircraftState& state, std::string& error) {
 
 // Headings outside [0, 360) would push heading differences beyond 180 degrees.
 AircraftState WithCanonicalHeading(AircraftState state) {
-  if (state.heading_deg < 0.0 || state.heading_deg >= 360.0) {
-    state.heading_deg = std::fmod(state.heading_deg, 360.0);
-    if (state.heading_deg < 0.0) state.heading_deg += 360.0;
-    if (state.heading_deg >= 360.0) state.heading_deg = 0.0;
-  }
+  state.heading_deg = WrapHeadingDeg(state.heading_deg);
   return state;
 }
 

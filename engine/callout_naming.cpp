@@ -1,5 +1,7 @@
 #include "engine/callout_naming.h"
 
+#include "base/ascii_text.h"
+
 namespace pistavox {
 
 namespace {
@@ -12,8 +14,7 @@ std::string_view UnitSuffix(DistanceUnit unit) {
 
 std::string RunwayCalloutKey(std::string_view prefix, const RunwayDirection& direction) {
   std::string key(prefix);
-  for (char c : direction.ident) key.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
-  return key;
+  return key + ToLowerAscii(direction.ident);
 }
 
 std::string RunwayCalloutText(std::string_view text_prefix, const RunwayDirection& direction) {

@@ -3,18 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/units.h"
 #include "engine/analysis_support.h"
 
 namespace pistavox {
 namespace {
-
-// The heading's offset from the reference, in (-180, 180].
-double SignedHeadingOffset(double heading_deg, double reference_deg) {
-  double offset = std::fmod(heading_deg - reference_deg, 360.0);
-  if (offset > 180.0) offset -= 360.0;
-  if (offset <= -180.0) offset += 360.0;
-  return offset;
-}
 
 void ClearStatistics(LandingAnalyzer& a) {
   a.max_sink_fpm = 0.0;
@@ -31,7 +24,7 @@ void AddSample(LandingAnalyzer& a, const AircraftState& state, const EngineStatu
   a.max_sink_fpm = std::max({a.max_sink_fpm, -vs_fpm, 0.0});
   a.max_cross_m = std::max(a.max_cross_m, std::fabs(status.cross_track_m));
   if (a.landing_samples == 0) a.first_heading_deg = state.heading_deg;
-  const double offset = SignedHeadingOffset(state.heading_deg, a.first_heading_deg);
+  const double offset = HeadingTurnDeg(a.first_heading_deg, state.heading_deg);
   a.min_heading_offset_deg = std::min(a.min_heading_offset_deg, offset);
   a.max_heading_offset_deg = std::max(a.max_heading_offset_deg, offset);
   a.min_ground_speed_kt = std::min(a.min_ground_speed_kt, state.ground_speed_kt);

@@ -1,6 +1,7 @@
 #include "log/debug_output.h"
 
-#include <algorithm>
+#include "base/ascii_text.h"
+
 #include <atomic>
 #include <cstdio>
 #include <fstream>
@@ -13,14 +14,10 @@ namespace {
 std::atomic<bool> debug_enabled{false};
 std::mutex debug_mutex;
 std::ofstream debug_file;
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 }  // namespace
 
 bool CommandLineContains(const std::string& command_line, const std::string& switch_text) {
-  auto it = std::search(command_line.begin(), command_line.end(), switch_text.begin(), switch_text.end(),
-                        [](char a, char b) { return LowerAscii(a) == LowerAscii(b); });
-  return it != command_line.end() || switch_text.empty();
+  return ContainsIgnoringAsciiCase(command_line, switch_text);
 }
 
 bool HasCommandLineSwitch(const std::string& switch_text) {

@@ -1,5 +1,6 @@
 #include "sim/flight_file.h"
 
+#include "base/file_reading.h"
 #include "base/plain_decimal.h"
 
 #include <charconv>
@@ -96,17 +97,15 @@ bool ParseFlightFile(const std::string& text, const std::string& path, std::vect
 }
 
 bool ReadFlightFile(const std::string& path, std::vector<FlightSample>& samples, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "Cannot open flight file: " + path;
-    return false;
+  std::string text;
+  std::string reason;
+  switch (ReadFileBytes(path, kMaxDataFileBytes, text, reason)) {
+    case FileReadStatus::kOk: return ParseFlightFile(text, path, samples, error);
+    case FileReadStatus::kNotRegular: error = "Flight file is not a regular file: " + path; return false;
+    case FileReadStatus::kTooLarge: error = "Flight file is too large: " + path; return false;
+    case FileReadStatus::kReadFailed: error = "Cannot read flight file: " + path; return false;
+    default: error = "Cannot open flight file: " + path; return false;
   }
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    error = "Cannot read flight file: " + path;
-    return false;
-  }
-  return ParseFlightFile(text, path, samples, error);
 }
 
 namespace {
