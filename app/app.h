@@ -13,7 +13,7 @@
 #include "engine/flight_analysis.h"
 #include "app/monitor_state.h"
 #include "log/event_log.h"
-#include "runways/runway_database.h"
+#include "runways/indexed_runways.h"
 #include "sim/simulator_connection.h"
 
 namespace pistavox {
@@ -38,7 +38,7 @@ struct AppHooks {
 struct App {
   AppSettings settings;
   SettingsStore settings_store;
-  RunwayDatabase runways;
+  std::shared_ptr<const IndexedRunways> runways = IndexRunways({});
   VoiceSource voice_source = VoiceSource::kBinFolder;
   std::filesystem::path voice_pack_dir;  // the one pack of VoiceSource::kOnePack
   std::vector<VoicePackEntry> voice_packs;

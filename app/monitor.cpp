@@ -39,12 +39,10 @@ void EndSession(App& app) {
   if (app.hooks.monitor_stopped) app.hooks.monitor_stopped(app);
 }
 
+// The engine's filter has already put them in priority order.
 void AnnounceAdvisories(App& app, const std::vector<Advisory>& advisories) {
-  std::vector<Advisory> ranked = advisories;
-  std::stable_sort(ranked.begin(), ranked.end(),
-                   [](const Advisory& a, const Advisory& b) { return a.priority > b.priority; });
   int32_t announced = 0;
-  for (const Advisory& advisory : ranked) {
+  for (const Advisory& advisory : advisories) {
     if (announced < app.settings.max_alerts_per_poll) {
       Log(app.log, "Alert: " + advisory.text);
       PlayCallout(app, advisory.key, advisory.priority);
@@ -71,7 +69,7 @@ void AutoFillExpectedAirport(App& app) {
   const std::string stored = TruncateIdent(detected);
   if (detected.empty() || stored == NormalizeAirportIdent(settings.expected_airport)) return;
   settings.expected_airport = stored;
-  const std::vector<std::string> runways = ListAirportRunwayIdents(app.runways, detected);
+  const std::vector<std::string> runways = ListAirportRunwayIdents(app.runways->directions, detected);
   if (std::find(runways.begin(), runways.end(), NormalizeRunwayIdent(settings.expected_runway)) == runways.end())
     settings.expected_runway.clear();
   SaveAppSettings(app);
@@ -140,14 +138,15 @@ void StartMonitor(App& app, bool auto_start) {
     return;
   }
 
-  monitor.engine = MakeAdvisoryEngine(app.runways, BuildEngineRules(app.settings, kRulesPath, app.log));
+  const int64_t now = SteadyNowNs();
+  monitor.engine = MakeAdvisoryEngine(app.runways, BuildEngineRules(app.settings, kRulesPath, app.log), now);
   monitor.simulator_name = SimulatorName(*monitor.connection);
   monitor.connected = true;
   monitor.has_sample = false;
   monitor.running = true;
   ResetAnalysis(app.analysis, app.settings);
   app.status_message.clear();
-  monitor.last_poll = SteadyNowNs() - kFirstPollBackdateNs;
+  monitor.last_poll = now - kFirstPollBackdateNs;
   SaveAppSettings(app);
   Log(app.log, "Connected: " + monitor.simulator_name);
   PlayCallout(app, "raas_available", kAvailabilityPriority);
@@ -203,13 +202,14 @@ void PollMonitor(App& app) {
   monitor.has_sample = true;
 
   // A sample the engine refuses (not a finite position) raises nothing; the picture stays as it was.
-  std::vector<Advisory> advisories;
-  Evaluate(*monitor.engine, monitor.state, advisories, error);
-  monitor.status = Snapshot(*monitor.engine, monitor.state);
-  AnalysisStep(app.analysis, monitor.state, monitor.status, app.settings, now, app.log);
-  AnnounceAdvisories(app, advisories);
+  EngineEvaluation evaluation;
+  Evaluate(*monitor.engine, monitor.state, now, evaluation, error);
+  monitor.status = evaluation.status;
+  for (const std::string& line : AnalysisLines(AnalysisStep(app.analysis, monitor.state, monitor.status, app.settings, now)))
+    Log(app.log, line);
+  AnnounceAdvisories(app, evaluation.advisories);
   AutoFillExpectedAirport(app);
-  if (app.hooks.polled) app.hooks.polled(app, advisories);
+  if (app.hooks.polled) app.hooks.polled(app, evaluation.advisories);
 }
 
 }  // namespace pistavox

@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -21,7 +20,7 @@ struct MonitorState {
   int64_t next_auto_start = 0;     // steady ns; 0 = none
   int64_t last_poll = 0;           // steady ns of the start of the last poll that ran
   std::optional<SimulatorConnection> connection;
-  std::unique_ptr<AdvisoryEngine> engine;
+  std::optional<AdvisoryEngine> engine;
   AircraftState state;
   EngineStatus status;
   std::string simulator_name = "-";

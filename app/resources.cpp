@@ -35,17 +35,19 @@ void LoadResources(App& app) {
     return;
   }
   std::string error;
-  if (!LoadRunwayDatabase(kRunwayDatabasePath, app.runways, error)) {
+  RunwayDatabase directions;
+  if (!LoadRunwayDatabase(kRunwayDatabasePath, directions, error)) {
     app.status_message = error;
     app.runway_data_ok = false;
     Log(app.log, error);
     return;
   }
+  app.runways = IndexRunways(std::move(directions));
   app.runway_data_ok = true;
   if (!LoadStartupVoicePack(app)) return;
   app.voice_pack_ok = true;
   app.resources_loaded = true;
-  Log(app.log, "Loaded runway directions: " + std::to_string(app.runways.size()));
+  Log(app.log, "Loaded runway directions: " + std::to_string(app.runways->directions.size()));
   Log(app.log, "Loaded voice pack: " + SelectedVoicePackName(app));
 }
 

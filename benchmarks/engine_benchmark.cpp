@@ -1,13 +1,12 @@
-// Evaluate + Snapshot for one sample with the world runway database loaded.
+// One evaluation with the world runway database loaded.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <cstdio>
-#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "base/clock.h"
 #include "engine/advisory_engine.h"
 #include "runways/runway_database.h"
 #include "sim/flight_builder.h"
@@ -18,21 +17,20 @@ namespace {
 constexpr std::size_t kPlaces = 256;
 
 struct World {
-  RunwayDatabase database;
-  std::unique_ptr<AdvisoryEngine> engine;
+  std::optional<AdvisoryEngine> engine;
   int64_t now_ns = 1'000'000'000'000;
 };
 
 World* LoadWorld() {
   static World* world = [] {
     auto* loaded = new World;
+    RunwayDatabase database;
     std::string error;
-    if (!LoadRunwayDatabase(PISTAVOX_WORLD_RUNWAYS, loaded->database, error)) {
+    if (!LoadRunwayDatabase(PISTAVOX_WORLD_RUNWAYS, database, error)) {
       std::fprintf(stderr, "%s\n", error.c_str());
       return loaded;
     }
-    SetManualClock(&loaded->now_ns);
-    loaded->engine = MakeAdvisoryEngine(loaded->database, RaasRules());
+    loaded->engine = MakeAdvisoryEngine(IndexRunways(std::move(database)), RaasRules(), loaded->now_ns);
     return loaded;
   }();
   return world;
@@ -55,18 +53,16 @@ void Run(benchmark::State& bench, double along_m, double cross_m, double speed_k
     bench.SkipWithError("runways-world.csv not available");
     return;
   }
-  const std::vector<AircraftState> places = Places(world->database, along_m, cross_m, speed_kt, on_ground);
-  std::vector<Advisory> advisories;
+  const std::vector<AircraftState> places =
+      Places(world->engine->runways->directions, along_m, cross_m, speed_kt, on_ground);
+  EngineEvaluation evaluation;
   std::string error;
   std::size_t next = 0;
   for (auto _ : bench) {
     const AircraftState& state = places[next++ % places.size()];
     world->now_ns += 250'000'000;
-    advisories.clear();
-    Evaluate(*world->engine, state, advisories, error);
-    EngineStatus status = Snapshot(*world->engine, state);
-    benchmark::DoNotOptimize(status);
-    benchmark::DoNotOptimize(advisories);
+    Evaluate(*world->engine, state, world->now_ns, evaluation, error);
+    benchmark::DoNotOptimize(evaluation);
   }
 }
 

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
-#include "base/clock.h"
 #include "base/units.h"
 #include "engine/advisory_filter.h"
+#include "engine/runway_advisories.h"
+#include "engine/runway_search.h"
 #include "runways/runway_geometry.h"
 
 namespace pistavox {
@@ -17,7 +19,7 @@ constexpr double kApproachLockS = 20.0;
 // Past this multiple of the approach distance a climb-out counts as left behind.
 constexpr double kDepartureClearFactor = 1.35;
 
-double SecondsSince(int64_t since_ns) { return static_cast<double>(SteadyNowNs() - since_ns) / 1e9; }
+double SecondsBetween(int64_t since_ns, int64_t now_ns) { return static_cast<double>(now_ns - since_ns) / 1e9; }
 
 bool CheckSample(const AircraftState& state, std::string& error) {
   if (!std::isfinite(state.latitude_deg) || !std::isfinite(state.longitude_deg)) {
@@ -35,42 +37,53 @@ bool CheckSample(const AircraftState& state, std::string& error) {
   return true;
 }
 
-// Headings outside [0, 360) would push heading differences beyond 180 degrees.
-AircraftState WithCanonicalHeading(AircraftState state) {
-  state.heading_deg = WrapHeadingDeg(state.heading_deg);
-  return state;
-}
-
 bool InCrossingBand(const RaasRules& rules, double heading_diff_deg) {
   return rules.crossing_min_heading_delta_deg <= heading_diff_deg &&
          heading_diff_deg <= rules.crossing_max_heading_delta_deg;
 }
 
-std::vector<const RunwayDirection*> NearbyRunways(const AdvisoryEngine& engine, GeoPoint position) {
+// One evaluation's view of the runways: the nearby list and the searches over it,
+// each made once and shared by the evaluation and the status that follows it.
+struct RunwaySearches {
+  const AdvisoryEngine& engine;
+  const AircraftState& state;  // heading wrapped into [0, 360)
+  std::vector<const RunwayDirection*> candidates;
+  std::optional<RunwayOccupancy> occupancy;
+  // The approach search with the distance limit of the aircraft's situation (no speed
+  // condition, no lock), once made.
+  std::optional<const RunwayDirection*> approach;
+
+  const RunwayOccupancy& Occupancy() {
+    if (!occupancy) occupancy = FindRunwayOccupancy(candidates, state, engine.rules);
+    return *occupancy;
+  }
+  const RunwayDirection* Approach() {
+    if (!approach) {
+      const double limit =
+          state.on_ground ? engine.rules.approach_distance_m : engine.rules.airborne_approach_distance_m;
+      approach = FindApproachRunway(candidates, state, engine.rules, limit);
+    }
+    return *approach;
+  }
+};
+
+std::vector<const RunwayDirection*> NearbyRunways(const IndexedRunways& runways, GeoPoint position) {
   std::vector<std::size_t> indices;
-  NearestRunwayDirections(engine.index, engine.runways, position, kNearbyRunwayCount, indices);
+  NearestRunwayDirections(runways.index, runways.directions, position, kNearbyRunwayCount, indices);
   std::vector<const RunwayDirection*> nearby;
   nearby.reserve(indices.size());
-  for (std::size_t i : indices) nearby.push_back(&engine.runways[i]);
+  for (std::size_t i : indices) nearby.push_back(&runways.directions[i]);
   return nearby;
 }
 
-std::vector<const RunwayDirection*> NearbyRunwaysForSnapshot(const AdvisoryEngine& engine, GeoPoint position) {
-  if (engine.has_last_nearby && position.lat_deg == engine.last_nearby_position.lat_deg &&
-      position.lon_deg == engine.last_nearby_position.lon_deg) {
-    return engine.last_nearby;
-  }
-  return NearbyRunways(engine, position);
-}
-
-bool AcceptApproachRunway(AdvisoryEngine& engine, const RunwayDirection& direction) {
+bool AcceptApproachRunway(AdvisoryEngine& engine, const RunwayDirection& direction, int64_t now_ns) {
   std::string key = RunwayKey(direction);
   if (!engine.state.approach_lock_key.empty() && engine.state.approach_lock_key != key &&
-      SecondsSince(engine.state.approach_lock_time_ns) <= kApproachLockS) {
+      SecondsBetween(engine.state.approach_lock_time_ns, now_ns) <= kApproachLockS) {
     return false;
   }
   engine.state.approach_lock_key = std::move(key);
-  engine.state.approach_lock_time_ns = SteadyNowNs();
+  engine.state.approach_lock_time_ns = now_ns;
   return true;
 }
 
@@ -91,193 +104,198 @@ bool OverLockedApproachRunway(const AdvisoryEngine& engine, RunwayCandidates can
   return false;
 }
 
-void BeginOccupancy(AdvisoryEngine& engine, std::string key, std::string_view ground_context) {
+void BeginOccupancy(AdvisoryEngine& engine, std::string key, GroundContext ground_context, int64_t now_ns) {
   engine.state.active_runway_key = std::move(key);
   engine.state.ground_context = ground_context;
   engine.state.called_remaining.clear();
   engine.state.called_once.clear();
-  engine.state.runway_entry_time_ns = SteadyNowNs();
-  engine.state.roll_context.clear();
+  engine.state.runway_entry_time_ns = now_ns;
+  engine.state.roll_context = RollContext::kNone;
 }
 
-void EvaluateAirborne(AdvisoryEngine& engine, const AircraftState& state, RunwayCandidates candidates,
-                      AdvisoryRaiser& raiser) {
-  if (engine.state.was_on_ground) {
-    engine.state.departure_climb = true;
-    SetPhase(engine.state, FlightPhase::Airborne, "Aircraft left the ground");
+void EvaluateAirborne(AdvisoryEngine& engine, RunwaySearches& searches, int64_t now_ns, AdvisoryRaiser& raiser) {
+  EngineState& state = engine.state;
+  const AircraftState& sample = searches.state;
+  if (state.was_on_ground) {
+    state.departure_climb = true;
+    SetPhase(state, FlightPhase::Airborne, "Aircraft left the ground", now_ns);
   }
-  if (engine.state.departure_climb && !candidates.empty() &&
-      NearestEndDistanceM(*candidates.front(), AircraftPosition(state)) >
+  if (state.departure_climb && !searches.candidates.empty() &&
+      NearestEndDistanceM(*searches.candidates.front(), AircraftPosition(sample)) >
           kDepartureClearFactor * engine.rules.airborne_approach_distance_m) {
-    engine.state.departure_climb = false;
+    state.departure_climb = false;
   }
   bool approach_accepted = false;
-  if (!engine.state.departure_climb) {
-    const RunwayDirection* best =
-        FindApproachRunway(candidates, state, engine.rules, engine.rules.airborne_approach_distance_m);
-    if (best != nullptr && state.ground_speed_kt >= engine.rules.min_roll_speed_kt &&
-        AcceptApproachRunway(engine, *best)) {
-      SetPhase(engine.state, FlightPhase::Landing, "Airborne and aligned with an approaching runway");
+  if (!state.departure_climb) {
+    const RunwayDirection* best = searches.Approach();
+    if (best != nullptr && sample.ground_speed_kt >= engine.rules.min_roll_speed_kt &&
+        AcceptApproachRunway(engine, *best, now_ns)) {
+      SetPhase(state, FlightPhase::Landing, "Airborne and aligned with an approaching runway", now_ns);
       RaiseApproachAdvisories(raiser, *best);
       approach_accepted = true;
     }
   }
   if (!approach_accepted) {
-    if (engine.state.phase == FlightPhase::Landing) {
-      if (!engine.state.departure_climb && !OverLockedApproachRunway(engine, candidates, state)) {
-        SetPhase(engine.state, FlightPhase::GoAround, "Landing approach no longer matches runway path");
+    if (state.phase == FlightPhase::Landing) {
+      if (!state.departure_climb && !OverLockedApproachRunway(engine, searches.candidates, sample)) {
+        SetPhase(state, FlightPhase::GoAround, "Landing approach no longer matches runway path", now_ns);
       }
-    } else if (engine.state.phase != FlightPhase::GoAround) {
-      SetPhase(engine.state, FlightPhase::Airborne, "Aircraft airborne");
+    } else if (state.phase != FlightPhase::GoAround) {
+      SetPhase(state, FlightPhase::Airborne, "Aircraft airborne", now_ns);
     }
   }
-  engine.state.was_on_ground = false;
-  engine.state.airborne_seen = true;
-  engine.state.ground_context.clear();
-  ClearRunwayContext(engine.state);
+  state.was_on_ground = false;
+  state.airborne_seen = true;
+  state.ground_context = GroundContext::kNone;
+  ClearRunwayContext(state);
 }
 
-void EvaluateOffRunway(AdvisoryEngine& engine, const AircraftState& state, RunwayCandidates candidates,
-                       AdvisoryRaiser& raiser) {
-  ClearRunwayContext(engine.state);
-  SetPhase(engine.state, FlightPhase::Taxi, "On ground and not occupying a runway");
+void EvaluateOffRunway(AdvisoryEngine& engine, RunwaySearches& searches, int64_t now_ns, AdvisoryRaiser& raiser) {
+  EngineState& state = engine.state;
+  ClearRunwayContext(state);
+  SetPhase(state, FlightPhase::Taxi, "On ground and not occupying a runway", now_ns);
   bool approaching = false;
-  const RunwayDirection* best = FindApproachRunway(candidates, state, engine.rules, engine.rules.approach_distance_m);
-  if (best != nullptr && state.ground_speed_kt >= engine.rules.min_taxi_speed_kt &&
-      AcceptApproachRunway(engine, *best)) {
-    engine.state.ground_context = "approaching-runway";
+  const RunwayDirection* best = searches.Approach();
+  if (best != nullptr && searches.state.ground_speed_kt >= engine.rules.min_taxi_speed_kt &&
+      AcceptApproachRunway(engine, *best, now_ns)) {
+    state.ground_context = GroundContext::kApproachingRunway;
     approaching = true;
     RaiseApproachAdvisories(raiser, *best);
     RaiseGroundWrongRunwayAdvisories(raiser, *best);
   }
   // airborne_seen is kept: a touchdown beside the runways is still a landing.
-  RaiseTaxiwayAdvisories(raiser, state.ground_speed_kt, approaching);
-  engine.state.was_on_ground = true;
+  RaiseTaxiwayAdvisories(raiser, searches.state.ground_speed_kt, approaching);
+  state.was_on_ground = true;
 }
 
-void EvaluateOnRunway(AdvisoryEngine& engine, const AircraftState& state, const RunwayOccupancy& occupancy,
-                      AdvisoryRaiser& raiser) {
+void EvaluateOnRunway(AdvisoryEngine& engine, const RunwayOccupancy& occupancy, double ground_speed_kt,
+                      int64_t now_ns, AdvisoryRaiser& raiser) {
+  EngineState& state = engine.state;
   const RunwayDirection& runway = *occupancy.runway;
   std::string key = RunwayKey(runway);
   const bool crossing = InCrossingBand(engine.rules, occupancy.heading_diff_deg);
   // Turning off past the midpoint, the other end of the same runway scores better;
   // that is still the same runway being vacated, not a new one being crossed.
-  const bool same_occupancy = key == engine.state.active_runway_key ||
-                              (crossing && OppositeRunwayKey(runway) == engine.state.active_runway_key);
-  if (!same_occupancy) BeginOccupancy(engine, std::move(key), crossing ? "crossing-runway" : "on-runway");
+  const bool same_occupancy =
+      key == state.active_runway_key || (crossing && OppositeRunwayKey(runway) == state.active_runway_key);
+  if (!same_occupancy) {
+    BeginOccupancy(engine, std::move(key), crossing ? GroundContext::kCrossingRunway : GroundContext::kOnRunway,
+                   now_ns);
+  }
   if (crossing) {
-    SetPhase(engine.state, FlightPhase::Taxi, "Crossing runway");
+    SetPhase(state, FlightPhase::Taxi, "Crossing runway", now_ns);
     if (!same_occupancy) RaiseCrossingAdvisory(raiser, runway);
   } else {
-    if (!same_occupancy && !engine.state.airborne_seen) {
-      SetPhase(engine.state, FlightPhase::Lineup, "Entered runway for lineup");
+    if (!same_occupancy && !state.airborne_seen) {
+      SetPhase(state, FlightPhase::Lineup, "Entered runway for lineup", now_ns);
       RaiseRunwayEntryAdvisories(raiser, runway);
     } else if (!same_occupancy) {
-      SetPhase(engine.state, FlightPhase::OnRunway, "Touchdown or rollout on runway");
+      SetPhase(state, FlightPhase::OnRunway, "Touchdown or rollout on runway", now_ns);
       RaiseRunwayEntryAdvisories(raiser, runway);
-      engine.state.called_once.insert("on_runway");
+      state.called_once.insert(kOnRunwayCalledOnce);
     }
-    RaiseRunwayCheckAdvisories(raiser, runway, occupancy.heading_diff_deg, state.ground_speed_kt);
-    if (state.ground_speed_kt >= engine.rules.min_roll_speed_kt) {
-      if (engine.state.roll_context.empty())
-        engine.state.roll_context = engine.state.airborne_seen ? "landing" : "takeoff";
-      if (engine.state.roll_context == "landing") {
-        SetPhase(engine.state, FlightPhase::OnRunway, "Landing rollout speed detected");
+    RaiseRunwayCheckAdvisories(raiser, runway, occupancy.heading_diff_deg, ground_speed_kt);
+    if (ground_speed_kt >= engine.rules.min_roll_speed_kt) {
+      if (state.roll_context == RollContext::kNone)
+        state.roll_context = state.airborne_seen ? RollContext::kLanding : RollContext::kTakeoff;
+      if (state.roll_context == RollContext::kLanding) {
+        SetPhase(state, FlightPhase::OnRunway, "Landing rollout speed detected", now_ns);
       } else {
-        SetPhase(engine.state, FlightPhase::Takeoff, "Takeoff roll speed detected");
+        SetPhase(state, FlightPhase::Takeoff, "Takeoff roll speed detected", now_ns);
       }
-      RaiseRollAdvisories(raiser, std::max(0.0, occupancy.length_m - occupancy.along_m), state.ground_speed_kt);
+      RaiseRollAdvisories(raiser, std::max(0.0, occupancy.length_m - occupancy.along_m), ground_speed_kt);
     }
-    if (state.ground_speed_kt < engine.rules.min_roll_speed_kt) {
+    if (ground_speed_kt < engine.rules.min_roll_speed_kt) {
       // The roll context remembers a landing after airborne_seen was cleared at touchdown.
-      if (engine.state.airborne_seen || engine.state.roll_context == "landing") {
-        SetPhase(engine.state, FlightPhase::OnRunway, "Landing rollout slowed on runway");
+      if (state.airborne_seen || state.roll_context == RollContext::kLanding) {
+        SetPhase(state, FlightPhase::OnRunway, "Landing rollout slowed on runway", now_ns);
       } else {
-        SetPhase(engine.state, FlightPhase::Lineup, "Lined up on runway below roll speed");
+        SetPhase(state, FlightPhase::Lineup, "Lined up on runway below roll speed", now_ns);
       }
     }
-    RaiseOccupancyTimingAdvisories(raiser, runway, SecondsSince(engine.state.runway_entry_time_ns));
+    RaiseOccupancyTimingAdvisories(raiser, runway, SecondsBetween(state.runway_entry_time_ns, now_ns));
   }
-  engine.state.was_on_ground = true;
-  engine.state.airborne_seen = false;
+  state.was_on_ground = true;
+  state.airborne_seen = false;
 }
 
-}  // namespace
-
-std::unique_ptr<AdvisoryEngine> MakeAdvisoryEngine(RunwayDatabase runways, RaasRules rules) {
-  auto engine = std::make_unique<AdvisoryEngine>();
-  engine->runways = std::move(runways);
-  engine->rules = std::move(rules);
-  engine->index = BuildRunwayIndex(engine->runways);
-  engine->state.phase_since_ns = SteadyNowNs();
-  return engine;
-}
-
-bool Evaluate(AdvisoryEngine& engine, const AircraftState& sample, std::vector<Advisory>& advisories,
-              std::string& error) {
-  if (!CheckSample(sample, error)) return false;
-  const AircraftState state = WithCanonicalHeading(sample);
-  engine.last_nearby_position = AircraftPosition(state);
-  engine.last_nearby = NearbyRunways(engine, engine.last_nearby_position);
-  engine.has_last_nearby = true;
-  const RunwayCandidates candidates = engine.last_nearby;
-  std::vector<Advisory> raw;
-  AdvisoryRaiser raiser{engine.rules, engine.state, raw};
-  if (!state.on_ground) {
-    EvaluateAirborne(engine, state, candidates, raiser);
-  } else {
-    engine.state.departure_climb = false;
-    const RunwayOccupancy occupancy = FindRunwayOccupancy(candidates, state, engine.rules);
-    if (occupancy.runway == nullptr) {
-      EvaluateOffRunway(engine, state, candidates, raiser);
-    } else {
-      EvaluateOnRunway(engine, state, occupancy, raiser);
-    }
-  }
-  FilterAdvisories(raw, PhaseMoment{engine.state.phase, engine.state.phase_since_ns}, engine.rules,
-                   engine.state.last_spoken, advisories);
-  return true;
-}
-
-EngineStatus Snapshot(const AdvisoryEngine& engine, const AircraftState& sample) {
+EngineStatus PhaseStatus(const EngineState& state, int64_t now_ns) {
   EngineStatus status;
-  status.phase_name = FlightPhaseName(engine.state.phase);
-  status.phase_reason = engine.state.phase_reason;
-  status.phase_seconds = SecondsSince(engine.state.phase_since_ns);
-  std::string ignored;
-  const bool usable = CheckSample(sample, ignored);
-  const AircraftState state = WithCanonicalHeading(sample);
-  const GeoPoint position = AircraftPosition(state);
-  const std::vector<const RunwayDirection*> candidates =
-      usable ? NearbyRunwaysForSnapshot(engine, position) : std::vector<const RunwayDirection*>{};
-  if (candidates.empty()) {
-    status.runway_state = state.on_ground ? "no-runway-data" : "airborne";
-    return status;
+  status.phase_name = FlightPhaseName(state.phase);
+  status.phase_reason = state.phase_reason;
+  status.phase_seconds = SecondsBetween(state.phase_since_ns, now_ns);
+  return status;
+}
+
+// The runway the aircraft is on, else the one it is heading for, else the nearest.
+void DescribeRunwaySituation(RunwaySearches& searches, EngineStatus& status) {
+  const AircraftState& state = searches.state;
+  if (searches.candidates.empty()) {
+    status.runway_state = state.on_ground ? RunwayState::kNoRunwayData : RunwayState::kAirborne;
+    return;
   }
-  const RunwayOccupancy occupancy = FindRunwayOccupancy(candidates, state, engine.rules);
+  const RunwayOccupancy& occupancy = searches.Occupancy();
   if (occupancy.runway != nullptr) {
-    status.runway_state = "on-runway";
+    status.runway_state = RunwayState::kOnRunway;
     status.airport_ident = occupancy.runway->airport_ident;
     status.runway_ident = occupancy.runway->ident;
     status.distance_m = std::max(0.0, occupancy.along_m);
     status.cross_track_m = occupancy.cross_m;
     status.remaining_m = std::max(0.0, occupancy.length_m - occupancy.along_m);
     status.runway_length_m = occupancy.length_m;
-    return status;
+    return;
   }
-  const double limit = state.on_ground ? engine.rules.approach_distance_m : engine.rules.airborne_approach_distance_m;
-  const RunwayDirection* reported = FindApproachRunway(candidates, state, engine.rules, limit);
+  const RunwayDirection* reported = searches.Approach();
   if (reported != nullptr) {
-    status.runway_state = "approaching-runway";
+    status.runway_state = RunwayState::kApproachingRunway;
   } else {
-    reported = candidates.front();
-    status.runway_state = state.on_ground ? "nearby-runway" : "airborne";
+    reported = searches.candidates.front();
+    status.runway_state = state.on_ground ? RunwayState::kNearbyRunway : RunwayState::kAirborne;
   }
   status.airport_ident = reported->airport_ident;
   status.runway_ident = reported->ident;
-  status.distance_m = HaversineDistanceM(position, ThresholdPoint(*reported));
+  status.distance_m = HaversineDistanceM(AircraftPosition(state), ThresholdPoint(*reported));
   status.runway_length_m = reported->length_m;
-  return status;
+}
+
+}  // namespace
+
+AdvisoryEngine MakeAdvisoryEngine(std::shared_ptr<const IndexedRunways> runways, RaasRules rules, int64_t now_ns) {
+  AdvisoryEngine engine{std::move(runways), std::move(rules), {}};
+  engine.state.phase_since_ns = now_ns;
+  return engine;
+}
+
+bool Evaluate(AdvisoryEngine& engine, const AircraftState& sample, int64_t now_ns, EngineEvaluation& result,
+              std::string& error) {
+  result.advisories.clear();
+  if (!CheckSample(sample, error)) {
+    result.status = PhaseStatus(engine.state, now_ns);
+    result.status.runway_state = sample.on_ground ? RunwayState::kNoRunwayData : RunwayState::kAirborne;
+    return false;
+  }
+  AircraftState state = sample;
+  // Headings outside [0, 360) would push heading differences beyond 180 degrees.
+  state.heading_deg = WrapHeadingDeg(state.heading_deg);
+  RunwaySearches searches{engine, state, NearbyRunways(*engine.runways, AircraftPosition(state)), {}, {}};
+  std::vector<Advisory> raw;
+  AdvisoryRaiser raiser{engine.rules, engine.state, raw};
+  if (!state.on_ground) {
+    EvaluateAirborne(engine, searches, now_ns, raiser);
+  } else {
+    engine.state.departure_climb = false;
+    const RunwayOccupancy& occupancy = searches.Occupancy();
+    if (occupancy.runway == nullptr) {
+      EvaluateOffRunway(engine, searches, now_ns, raiser);
+    } else {
+      EvaluateOnRunway(engine, occupancy, state.ground_speed_kt, now_ns, raiser);
+    }
+  }
+  FilterAdvisories(raw, PhaseMoment{engine.state.phase, engine.state.phase_since_ns}, engine.rules,
+                   engine.state.last_spoken, now_ns, result.advisories);
+  result.status = PhaseStatus(engine.state, now_ns);
+  DescribeRunwaySituation(searches, result.status);
+  return true;
 }
 
 }  // namespace pistavox

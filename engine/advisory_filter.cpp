@@ -1,69 +1,73 @@
 #include "engine/advisory_filter.h"
 
 #include <algorithm>
+#include <bitset>
 #include <string_view>
 
-#include "base/clock.h"
-#include "engine/advisory_families.h"
 #include "engine/advisory_policy.h"
+#include "engine/callout_catalogue.h"
 
 namespace pistavox {
 
 namespace {
 
+// How long "on_taxiway" waits after a taxi phase began: right after leaving a
+// runway it would only repeat what just happened.
+constexpr double kTaxiInformationDelayS = 10.0;
+
 // What the whole raw list holds; the redundancy rules read it before anything is dropped.
 struct RawListFacts {
-  bool has_verify_specific = false;
-  bool has_heading_specific = false;
+  std::bitset<static_cast<std::size_t>(CalloutKind::kOther) + 1> kinds;
   bool has_runway_specific = false;
-  bool has_too_short = false;
-  bool has_runway_end = false;
+
+  bool Has(CalloutKind kind) const { return kinds.test(static_cast<std::size_t>(kind)); }
 };
 
 RawListFacts ScanRawList(const std::vector<Advisory>& raw) {
   RawListFacts facts;
   bool has_entry_specific = false;
   for (const Advisory& advisory : raw) {
-    const std::string_view key = advisory.key;
-    facts.has_verify_specific |= key.starts_with("verify_runway_");
-    facts.has_heading_specific |= key.starts_with("check_runway_heading_");
-    has_entry_specific |= IsRunwaySpecificEntryKey(key);
-    facts.has_too_short |= key == "runway_too_short";
-    facts.has_runway_end |= key == "runway_end";
+    const CalloutKeyClass& callout = ClassifyCalloutKey(advisory.key);
+    facts.kinds.set(static_cast<std::size_t>(callout.kind));
+    has_entry_specific |= (callout.groups & kRunwayEntryGroup) != 0;
   }
-  facts.has_runway_specific = has_entry_specific || facts.has_verify_specific || facts.has_heading_specific;
+  facts.has_runway_specific = has_entry_specific || facts.Has(CalloutKind::kVerifyRunwaySpecific) ||
+                              facts.Has(CalloutKind::kCheckRunwayHeadingSpecific);
   return facts;
 }
 
-bool DroppedByPhase(std::string_view key, PhaseMoment phase, int64_t now_ns) {
-  switch (phase.phase) {
+// The groups each phase keeps from the pilot.
+std::uint32_t GroupsDroppedIn(FlightPhase phase) {
+  switch (phase) {
     case FlightPhase::Airborne:
-      return IsRunwaySpecificEntryKey(key) || IsHeadingCheckKey(key) || IsVerificationKey(key) ||
-             IsTaxiwayKey(key) || IsRunwayEndKey(key);
+      return kRunwayEntryGroup | kHeadingCheckGroup | kVerificationGroup | kTaxiwayGroup | kRunwayEndGroup;
     case FlightPhase::Takeoff:
-      return IsApproachKey(key) || IsHeadingCheckKey(key) || IsVerificationKey(key) || IsTaxiwayKey(key) ||
-             key == "go_around";
+      return kApproachGroup | kHeadingCheckGroup | kVerificationGroup | kTaxiwayGroup | kLandingRollGroup;
     case FlightPhase::Lineup:
-      return IsRunwayEndKey(key);
-    case FlightPhase::Taxi:
-      // Right after leaving a runway the taxiway information would only repeat what just happened.
-      return IsRunwayEndKey(key) ||
-             (key == "on_taxiway" && static_cast<double>(now_ns - phase.since_ns) / 1e9 < 10.0);
+    case FlightPhase::Taxi: return kRunwayEndGroup;
     case FlightPhase::OnRunway:
     case FlightPhase::Landing:
-    case FlightPhase::GoAround:
-      return false;
+    case FlightPhase::GoAround: return 0;
   }
-  return false;
+  return 0;
 }
 
-bool DroppedAsRedundant(std::string_view key, const RawListFacts& facts) {
-  if (key == "verify_runway") return facts.has_verify_specific;
-  if (key == "check_runway_heading") return facts.has_heading_specific;
-  if (key == "check_runway") return facts.has_runway_specific;
-  if (key == "end_of_runway") return facts.has_runway_end;
-  if (key == "insufficient_runway_length" || key == "check_runway_length") return facts.has_too_short;
-  return false;
+bool DroppedByPhase(const CalloutKeyClass& callout, PhaseMoment phase, int64_t now_ns) {
+  if ((callout.groups & GroupsDroppedIn(phase.phase)) != 0) return true;
+  return phase.phase == FlightPhase::Taxi && (callout.groups & kTaxiInformationGroup) != 0 &&
+         static_cast<double>(now_ns - phase.since_ns) / 1e9 < kTaxiInformationDelayS;
+}
+
+// A generic form gives way to the specific one raised beside it.
+bool DroppedAsRedundant(CalloutKind kind, const RawListFacts& facts) {
+  switch (kind) {
+    case CalloutKind::kVerifyRunway: return facts.Has(CalloutKind::kVerifyRunwaySpecific);
+    case CalloutKind::kCheckRunwayHeading: return facts.Has(CalloutKind::kCheckRunwayHeadingSpecific);
+    case CalloutKind::kCheckRunway: return facts.has_runway_specific;
+    case CalloutKind::kEndOfRunway: return facts.Has(CalloutKind::kRunwayEnd);
+    case CalloutKind::kRunwayLengthCheck: return facts.Has(CalloutKind::kRunwayTooShort);
+    default: return false;
+  }
 }
 
 bool HeldByCooldown(const std::string& key, const RaasRules& rules, const CooldownMemory& last_spoken,
@@ -76,13 +80,13 @@ bool HeldByCooldown(const std::string& key, const RaasRules& rules, const Cooldo
 }  // namespace
 
 void FilterAdvisories(std::vector<Advisory>& raw, PhaseMoment phase, const RaasRules& rules,
-                      CooldownMemory& last_spoken, std::vector<Advisory>& out) {
+                      CooldownMemory& last_spoken, int64_t now_ns, std::vector<Advisory>& out) {
   const RawListFacts facts = ScanRawList(raw);
   std::stable_sort(raw.begin(), raw.end(),
                    [](const Advisory& a, const Advisory& b) { return a.priority > b.priority; });
-  const int64_t now_ns = SteadyNowNs();
   for (Advisory& advisory : raw) {
-    if (DroppedByPhase(advisory.key, phase, now_ns) || DroppedAsRedundant(advisory.key, facts) ||
+    const CalloutKeyClass& callout = ClassifyCalloutKey(advisory.key);
+    if (DroppedByPhase(callout, phase, now_ns) || DroppedAsRedundant(callout.kind, facts) ||
         !IsAdvisoryEnabled(rules, advisory.key) || HeldByCooldown(advisory.key, rules, last_spoken, now_ns)) {
       continue;
     }

@@ -20,9 +20,9 @@ struct PhaseMoment {
 };
 
 // Orders one evaluation's raw advisories by priority (stable) and appends to `out`
-// those that the phase, redundancy, enable and cooldown rules let through; each
-// record let through is stamped in `last_spoken`. `raw` is reordered.
+// those that the phase, redundancy, enable and cooldown rules let through at `now_ns`;
+// each record let through is stamped in `last_spoken`. `raw` is reordered.
 void FilterAdvisories(std::vector<Advisory>& raw, PhaseMoment phase, const RaasRules& rules,
-                      CooldownMemory& last_spoken, std::vector<Advisory>& out);
+                      CooldownMemory& last_spoken, int64_t now_ns, std::vector<Advisory>& out);
 
 }  // namespace pistavox

@@ -1,8 +1,5 @@
 #include "engine/analysis_support.h"
 
-#include <cstdarg>
-#include <cstdio>
-
 namespace pistavox {
 
 double AnalysisHeightFt(const AircraftState& state) {
@@ -17,15 +14,22 @@ double AnalysisVerticalSpeedFpm(double height_ft, double last_height_ft, std::in
   return (height_ft - last_height_ft) / dt_s * 60.0;
 }
 
-void LogAnalysisLine(EventLog& log, const char* format, ...) {
-  char buffer[512];
-  va_list arguments;
-  va_start(arguments, format);
-  std::vsnprintf(buffer, sizeof buffer, format, arguments);
-  va_end(arguments);
-  Log(log, buffer);
+TracePoint MakeTracePoint(std::int32_t mark_ft, const AircraftState& state, const EngineStatus& status,
+                          double vs_fpm) {
+  TracePoint point;
+  point.mark_ft = mark_ft;
+  point.vertical_speed_fpm = vs_fpm;
+  point.g_force = state.g_force;
+  point.ground_speed_kt = state.ground_speed_kt;
+  point.heading_deg = state.heading_deg;
+  point.airport_ident = status.airport_ident;
+  point.runway_ident = status.runway_ident;
+  point.runway_state = status.runway_state;
+  point.threshold_distance_m = status.distance_m;
+  point.cross_track_m = status.cross_track_m;
+  point.latitude_deg = state.latitude_deg;
+  point.longitude_deg = state.longitude_deg;
+  return point;
 }
-
-const char* TextOrDash(const std::string& text) { return text.empty() ? "-" : text.c_str(); }
 
 }  // namespace pistavox

@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
-#include <string>
 
-#include "log/event_log.h"
+#include "engine/engine_status.h"
+#include "engine/flight_report.h"
 #include "sim/aircraft_state.h"
 
 namespace pistavox {
@@ -18,10 +18,8 @@ double AnalysisHeightFt(const AircraftState& state);
 double AnalysisVerticalSpeedFpm(double height_ft, double last_height_ft, std::int64_t last_time_ns,
                                 std::int64_t now_ns);
 
-// Formats one line into a 512-byte buffer (longer output cut to 511 characters) and logs it.
-void LogAnalysisLine(EventLog& log, const char* format, ...) __attribute__((format(printf, 2, 3)));
-
-// Empty strings print as "-".
-const char* TextOrDash(const std::string& text);
+// The aircraft at a trace mark; the caller adds the maxima it keeps.
+TracePoint MakeTracePoint(std::int32_t mark_ft, const AircraftState& state, const EngineStatus& status,
+                          double vs_fpm);
 
 }  // namespace pistavox

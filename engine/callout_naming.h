@@ -16,7 +16,5 @@ std::string RunwayCalloutText(std::string_view text_prefix, const RunwayDirectio
 // "takeoff_distance_3000_feet_remaining"; without a roll context just "3000_feet_remaining".
 std::string RemainingCalloutKey(std::string_view roll_context, int32_t mark, DistanceUnit unit);
 std::string RemainingCalloutText(int32_t mark, DistanceUnit unit);
-// The base form one rules entry uses to cover every runway or distance variant of a key.
-std::string FamilyKey(std::string_view key);
 
 }  // namespace pistavox

@@ -1,13 +1,20 @@
 #include "engine/engine_state.h"
 
-#include "base/clock.h"
-
 namespace pistavox {
 
-void SetPhase(EngineState& state, FlightPhase phase, std::string_view reason) {
+std::string_view RollContextText(RollContext context) {
+  switch (context) {
+    case RollContext::kTakeoff: return "takeoff";
+    case RollContext::kLanding: return "landing";
+    case RollContext::kNone: break;
+  }
+  return "";
+}
+
+void SetPhase(EngineState& state, FlightPhase phase, std::string_view reason, int64_t now_ns) {
   if (state.phase != phase) {
     state.phase = phase;
-    state.phase_since_ns = SteadyNowNs();
+    state.phase_since_ns = now_ns;
   }
   state.phase_reason = reason;
 }
@@ -16,7 +23,7 @@ void ClearRunwayContext(EngineState& state) {
   state.active_runway_key.clear();
   state.called_remaining.clear();
   state.called_once.clear();
-  state.roll_context.clear();
+  state.roll_context = RollContext::kNone;
 }
 
 }  // namespace pistavox

@@ -9,17 +9,28 @@
 
 namespace pistavox {
 
+// What the last ground situation was.
+enum class GroundContext { kNone, kApproachingRunway, kTaxiway, kHighSpeedTaxiway, kOnRunway, kCrossingRunway };
+
+// Fixed once per runway occupancy when roll speed is first reached.
+enum class RollContext { kNone, kTakeoff, kLanding };
+// "", "takeoff" or "landing": the word the remaining-distance keys begin with.
+std::string_view RollContextText(RollContext context);
+
+// The one once-per-occupancy advisory `called_once` records.
+inline constexpr const char* kOnRunwayCalledOnce = "on_runway";
+
 // Everything the engine remembers between evaluations of one monitor session.
 struct EngineState {
   std::string active_runway_key;  // RunwayKey of the occupied direction; "" when none
-  std::string ground_context;     // "", approaching-runway, taxiway, high-speed-taxiway, on-runway, crossing-runway
+  GroundContext ground_context = GroundContext::kNone;
   bool was_on_ground = false;
   bool airborne_seen = false;    // airborne since the last runway occupancy: landing rather than take-off
   bool departure_climb = false;  // climbing out after lift-off; no approach is looked for meanwhile
   FlightPhase phase = FlightPhase::Taxi;
   std::string phase_reason = "Initial taxi state";
   int64_t phase_since_ns = 0;
-  std::string roll_context;  // "", takeoff or landing; fixed once per occupancy at roll speed
+  RollContext roll_context = RollContext::kNone;
   int64_t runway_entry_time_ns = 0;
   std::string approach_lock_key;
   int64_t approach_lock_time_ns = 0;
@@ -29,7 +40,7 @@ struct EngineState {
 };
 
 // Replaces the reason every time; the timer restarts only when the phase changes.
-void SetPhase(EngineState& state, FlightPhase phase, std::string_view reason);
+void SetPhase(EngineState& state, FlightPhase phase, std::string_view reason, int64_t now_ns);
 // Forgets the runway being occupied (not its entry time, the ground context or the cooldowns).
 void ClearRunwayContext(EngineState& state);
 

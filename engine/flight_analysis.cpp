@@ -7,10 +7,12 @@ void ResetAnalysis(FlightAnalysis& analysis, const AppSettings& settings) {
   ResetTakeoffAnalysis(analysis.takeoff, settings);
 }
 
-void AnalysisStep(FlightAnalysis& analysis, const AircraftState& state, const EngineStatus& status,
-                  const AppSettings& settings, std::int64_t now_ns, EventLog& log) {
-  LandingTraceStep(analysis.landing, state, status, settings, now_ns, log);
-  TakeoffTraceStep(analysis.takeoff, state, status, settings, now_ns, log);
+AnalysisFindings AnalysisStep(FlightAnalysis& analysis, const AircraftState& state, const EngineStatus& status,
+                              const AppSettings& settings, std::int64_t now_ns) {
+  AnalysisFindings findings;
+  LandingTraceStep(analysis.landing, state, status, settings, now_ns, findings);
+  TakeoffTraceStep(analysis.takeoff, state, status, settings, now_ns, findings);
+  return findings;
 }
 
 }  // namespace pistavox

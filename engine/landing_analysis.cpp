@@ -18,6 +18,7 @@ void ClearStatistics(LandingAnalyzer& a) {
   a.min_ground_speed_kt = 999.0;
   a.max_ground_speed_kt = 0.0;
   a.landing_samples = 0;
+  a.trace.clear();
 }
 
 void AddSample(LandingAnalyzer& a, const AircraftState& state, const EngineStatus& status, double vs_fpm) {
@@ -32,24 +33,25 @@ void AddSample(LandingAnalyzer& a, const AircraftState& state, const EngineStatu
   ++a.landing_samples;
 }
 
-void LogTraceLine(const LandingAnalyzer& a, const AircraftState& state, const EngineStatus& status, double vs_fpm,
-                  EventLog& log) {
-  LogAnalysisLine(log,
-                  "Landing trace: %d ft AGL | VS %.0f fpm | G %.2f | maxG %.2f | GS %.1f kt | HDG %.0f | "
-                  "airport=%s runway=%s mode=%s threshold=%.0f m cross=%.0f m lat=%.6f lon=%.6f",
-                  a.landing_next_mark_ft, vs_fpm, state.g_force, a.max_g, state.ground_speed_kt, state.heading_deg,
-                  TextOrDash(status.airport_ident), TextOrDash(status.runway_ident), TextOrDash(status.runway_state),
-                  status.distance_m, status.cross_track_m, state.latitude_deg, state.longitude_deg);
-}
-
-void LogTouchdownLine(const LandingAnalyzer& a, const AircraftState& state, const EngineStatus& status,
-                      double vs_fpm, EventLog& log) {
-  LogAnalysisLine(log,
-                  "Landing touchdown: VS %.0f fpm | G %.2f | maxG %.2f | GS %.1f kt | HDG %.0f | "
-                  "airport=%s runway=%s remaining=%.0f m cross=%.0f m",
-                  vs_fpm, state.g_force, a.max_g, state.ground_speed_kt, state.heading_deg,
-                  TextOrDash(status.airport_ident), TextOrDash(status.runway_ident), status.remaining_m,
-                  status.cross_track_m);
+LandingReport Touchdown(const LandingAnalyzer& a, const AircraftState& state, const EngineStatus& status,
+                        double vs_fpm) {
+  LandingReport report;
+  report.trace = a.trace;
+  report.touchdown_vs_fpm = vs_fpm;
+  report.touchdown_g = state.g_force;
+  report.ground_speed_kt = state.ground_speed_kt;
+  report.heading_deg = state.heading_deg;
+  report.airport_ident = status.airport_ident;
+  report.runway_ident = status.runway_ident;
+  report.remaining_m = status.remaining_m;
+  report.cross_track_m = status.cross_track_m;
+  report.max_g = a.max_g;
+  report.max_sink_fpm = a.max_sink_fpm;
+  report.max_cross_m = a.max_cross_m;
+  report.heading_swing_deg = HeadingSwingDeg(a);
+  report.speed_range_kt = std::max(a.max_ground_speed_kt - a.min_ground_speed_kt, 0.0);
+  report.samples = a.landing_samples;
+  return report;
 }
 
 }  // namespace
@@ -64,7 +66,7 @@ double HeadingSwingDeg(const LandingAnalyzer& analyzer) {
 }
 
 void LandingTraceStep(LandingAnalyzer& a, const AircraftState& state, const EngineStatus& status,
-                      const AppSettings& settings, std::int64_t now_ns, EventLog& log) {
+                      const AppSettings& settings, std::int64_t now_ns, AnalysisFindings& findings) {
   const double h = AnalysisHeightFt(state);
   a.max_g = std::max(a.max_g, state.g_force);
 
@@ -88,15 +90,19 @@ void LandingTraceStep(LandingAnalyzer& a, const AircraftState& state, const Engi
     // The loaders keep the step at 1 or more; a zero step must not spin here.
     const std::int32_t step = std::max(settings.landing_trace_step_ft, 1);
     while (a.landing_next_mark_ft >= 0 && static_cast<double>(a.landing_next_mark_ft) >= h) {
-      LogTraceLine(a, state, status, vs, log);
+      TracePoint point = MakeTracePoint(a.landing_next_mark_ft, state, status, vs);
+      point.max_g = a.max_g;
+      a.trace.push_back(point);
+      findings.landing_trace.push_back(std::move(point));
       a.landing_next_mark_ft -= step;
     }
   }
 
   if (a.landing_armed && state.on_ground && !a.touchdown_logged) {
     AddSample(a, state, status, vs);
-    LogTouchdownLine(a, state, status, vs, log);
-    ScoreLanding(a, settings, vs, log);
+    LandingReport report = Touchdown(a, state, status, vs);
+    ScoreLanding(a, settings, report);
+    findings.landing = std::move(report);
     a.touchdown_logged = true;
   }
   a.landing_last_time = now_ns;

@@ -1,17 +1,18 @@
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "config/app_settings.h"
 #include "engine/engine_status.h"
-#include "log/event_log.h"
+#include "engine/flight_report.h"
 #include "sim/aircraft_state.h"
 
 namespace pistavox {
 
-// Traces the last part of a descent at fixed heights, logs the touchdown and scores it.
+// Traces the last part of a descent at fixed heights, records the touchdown and scores it.
 struct LandingAnalyzer {
   bool landing_armed = false;     // a qualifying descent below the trace start was seen
-  bool touchdown_logged = false;  // this approach's touchdown was logged and scored
+  bool touchdown_logged = false;  // this approach's touchdown was reported and scored
   std::int32_t landing_next_mark_ft = 100;
   double landing_last_height_ft = 0.0;
   double max_g = 0.0;
@@ -26,18 +27,19 @@ struct LandingAnalyzer {
   double max_ground_speed_kt = 0.0;
   std::int32_t landing_samples = 0;
   std::int64_t landing_last_time = 0;  // steady ns of the previous step; 0 = none
+  std::vector<TracePoint> trace;       // this approach's marks so far
 };
 
 // Everything back to its reset value; the mark from the current settings.
 void ResetLandingAnalysis(LandingAnalyzer& analyzer, const AppSettings& settings);
 
-// One landing step of a successful poll at steady time `now_ns`.
+// One landing step of a successful poll at steady time `now_ns`: the marks passed go
+// to `findings.landing_trace`, a touchdown to `findings.landing`.
 void LandingTraceStep(LandingAnalyzer& analyzer, const AircraftState& state, const EngineStatus& status,
-                      const AppSettings& settings, std::int64_t now_ns, EventLog& log);
+                      const AppSettings& settings, std::int64_t now_ns, AnalysisFindings& findings);
 
-// Scores the landing from the statistics gathered and logs the "Landing score: " line.
-void ScoreLanding(const LandingAnalyzer& analyzer, const AppSettings& settings, double touchdown_vs_fpm,
-                  EventLog& log);
+// Scores the landing from the statistics gathered: the score, grade and notes of `report`.
+void ScoreLanding(const LandingAnalyzer& analyzer, const AppSettings& settings, LandingReport& report);
 
 // max - min of the heading offsets, 0 before any sample.
 double HeadingSwingDeg(const LandingAnalyzer& analyzer);

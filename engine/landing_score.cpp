@@ -2,7 +2,6 @@
 #include <initializer_list>
 #include <string>
 
-#include "engine/analysis_support.h"
 #include "engine/landing_analysis.h"
 
 namespace pistavox {
@@ -23,11 +22,11 @@ struct Band {
   const char* note;
 };
 
-void Penalise(double value, std::initializer_list<Band> bands, double& score, std::string& notes) {
+void Penalise(double value, std::initializer_list<Band> bands, LandingReport& report) {
   for (const Band& band : bands) {
     if (value > static_cast<double>(band.limit)) {
-      score -= band.penalty;
-      notes.append(notes.empty() ? "" : ", ").append(band.note);
+      report.score -= band.penalty;
+      report.notes.emplace_back(band.note);
       return;
     }
   }
@@ -35,50 +34,42 @@ void Penalise(double value, std::initializer_list<Band> bands, double& score, st
 
 }  // namespace
 
-void ScoreLanding(const LandingAnalyzer& a, const AppSettings& s, double touchdown_vs_fpm, EventLog& log) {
-  const double sink = std::max(-touchdown_vs_fpm, 0.0);
-  double score = 100.0;
-  std::string notes;
+void ScoreLanding(const LandingAnalyzer& a, const AppSettings& s, LandingReport& report) {
+  const double sink = std::max(-report.touchdown_vs_fpm, 0.0);
+  report.score = 100.0;
+  report.notes.clear();
   if (sink > static_cast<double>(s.landing_score_sink_very_hard_fpm)) {
-    score = 65.0;
-    notes = "very hard sink";
+    report.score = 65.0;
+    report.notes.emplace_back("very hard sink");
   } else if (sink > static_cast<double>(s.landing_score_sink_hard_fpm)) {
-    score = 75.0;
-    notes = "hard sink";
+    report.score = 75.0;
+    report.notes.emplace_back("hard sink");
   } else if (sink > static_cast<double>(s.landing_score_sink_firm_fpm)) {
-    score = 86.0;
-    notes = "firm sink";
+    report.score = 86.0;
+    report.notes.emplace_back("firm sink");
   } else if (sink < static_cast<double>(s.landing_score_sink_float_fpm)) {
-    score = 92.0;
-    notes = "float/very soft touchdown";
+    report.score = 92.0;
+    report.notes.emplace_back("float/very soft touchdown");
   }
-
-  const double swing = HeadingSwingDeg(a);
-  const double speed_range = std::max(a.max_ground_speed_kt - a.min_ground_speed_kt, 0.0);
   Penalise(a.max_g,
            {{s.landing_score_g_high, 28.0, "high G"},
             {s.landing_score_g_firm, 16.0, "firm G"},
             {s.landing_score_g_moderate, 7.0, "moderate G"}},
-           score, notes);
+           report);
   Penalise(a.max_cross_m,
            {{s.landing_score_cross_high_m, 18.0, "off centerline"},
             {s.landing_score_cross_moderate_m, 9.0, "centerline deviation"}},
-           score, notes);
-  Penalise(swing,
+           report);
+  Penalise(HeadingSwingDeg(a),
            {{s.landing_score_heading_high_deg, 14.0, "unstable heading"},
             {s.landing_score_heading_moderate_deg, 7.0, "heading movement"}},
-           score, notes);
-  Penalise(speed_range,
+           report);
+  Penalise(std::max(a.max_ground_speed_kt - a.min_ground_speed_kt, 0.0),
            {{s.landing_score_speed_high_kt, 10.0, "speed unstable"},
             {s.landing_score_speed_moderate_kt, 5.0, "speed variation"}},
-           score, notes);
-  score = std::clamp(score, 0.0, 100.0);
-
-  LogAnalysisLine(log,
-                  "Landing score: %.0f/100 %s | touchdownVS %.0f fpm | maxSink %.0f fpm | maxG %.2f | "
-                  "maxCross %.0f m | hdgSwing %.0f deg | speedRange %.1f kt | samples=%d | notes=%s",
-                  score, Grade(score), touchdown_vs_fpm, a.max_sink_fpm, a.max_g, a.max_cross_m, swing, speed_range,
-                  a.landing_samples, notes.empty() ? "stable" : notes.c_str());
+           report);
+  report.score = std::clamp(report.score, 0.0, 100.0);
+  report.grade = Grade(report.score);
 }
 
 }  // namespace pistavox

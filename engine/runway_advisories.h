@@ -1,10 +1,10 @@
 #pragma once
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "config/raas_rules.h"
 #include "engine/advisory.h"
+#include "engine/callout_catalogue.h"
 #include "engine/engine_state.h"
 #include "runways/runway_database.h"
 
@@ -18,9 +18,9 @@ struct AdvisoryRaiser {
   std::vector<Advisory>& raw;
 };
 
-// Appends one unfiltered advisory with the priority the rules give its situation.
-void Raise(AdvisoryRaiser& raiser, std::string key, std::string text, std::string_view priority_rule_key,
-           int32_t default_priority);
+// Appends one unfiltered advisory of a situation with the priority the rules give it;
+// `runway` names the runway of a runway-specific situation.
+void Raise(AdvisoryRaiser& raiser, CalloutSituation situation, const RunwayDirection* runway = nullptr);
 
 // The pilot named a runway and the aircraft is not landing.
 bool WrongRunwayApplies(const RaasRules& rules, const EngineState& state);
@@ -29,7 +29,7 @@ bool IsWrongRunway(const RaasRules& rules, const RunwayDirection& direction);
 // The catalogue, one function per group, each raising its rows in order.
 void RaiseApproachAdvisories(AdvisoryRaiser& raiser, const RunwayDirection& runway);
 void RaiseGroundWrongRunwayAdvisories(AdvisoryRaiser& raiser, const RunwayDirection& runway);
-// Sets the ground context to "taxiway" or "high-speed-taxiway" as it raises.
+// Sets the ground context to taxiway or high-speed taxiway as it raises.
 void RaiseTaxiwayAdvisories(AdvisoryRaiser& raiser, double ground_speed_kt, bool approach_accepted);
 void RaiseCrossingAdvisory(AdvisoryRaiser& raiser, const RunwayDirection& runway);
 void RaiseRunwayEntryAdvisories(AdvisoryRaiser& raiser, const RunwayDirection& runway);

@@ -20,17 +20,6 @@ std::int64_t NextMark(std::int64_t mark, const AppSettings& s) {
   return mark + std::max<std::int64_t>(s.takeoff_trace_step_ft, 1);
 }
 
-void LogTraceLine(const TakeoffAnalyzer& a, const AircraftState& state, const EngineStatus& status, double vs_fpm,
-                  EventLog& log) {
-  // The mark is at most takeoff.trace_max_ft here, so it fits an int.
-  LogAnalysisLine(log,
-                  "Takeoff trace: %d ft AGL | VS %.0f fpm | maxVS %.0f fpm | G %.2f | maxG %.2f | GS %.1f kt | "
-                  "HDG %.0f | airport=%s runway=%s mode=%s cross=%.0f m lat=%.6f lon=%.6f",
-                  static_cast<int>(a.takeoff_next_mark_ft), vs_fpm, a.takeoff_max_vs_fpm, state.g_force,
-                  a.takeoff_max_g, state.ground_speed_kt, state.heading_deg, TextOrDash(status.airport_ident),
-                  TextOrDash(status.runway_ident), TextOrDash(status.runway_state), status.cross_track_m,
-                  state.latitude_deg, state.longitude_deg);
-}
 
 }  // namespace
 
@@ -40,7 +29,7 @@ void ResetTakeoffAnalysis(TakeoffAnalyzer& analyzer, const AppSettings& settings
 }
 
 void TakeoffTraceStep(TakeoffAnalyzer& a, const AircraftState& state, const EngineStatus& status,
-                      const AppSettings& settings, std::int64_t now_ns, EventLog& log) {
+                      const AppSettings& settings, std::int64_t now_ns, AnalysisFindings& findings) {
   const double h = AnalysisHeightFt(state);
   const double vs = AnalysisVerticalSpeedFpm(h, a.takeoff_last_height_ft, a.takeoff_last_time, now_ns);
   const auto remember = [&] {
@@ -67,7 +56,11 @@ void TakeoffTraceStep(TakeoffAnalyzer& a, const AircraftState& state, const Engi
     a.takeoff_max_vs_fpm = std::max(a.takeoff_max_vs_fpm, vs);
     while (a.takeoff_next_mark_ft <= settings.takeoff_trace_max_ft &&
            h >= static_cast<double>(a.takeoff_next_mark_ft)) {
-      LogTraceLine(a, state, status, vs, log);
+      // The mark is at most takeoff.trace_max_ft here, so it fits 32 bits.
+      TracePoint point = MakeTracePoint(static_cast<std::int32_t>(a.takeoff_next_mark_ft), state, status, vs);
+      point.max_vertical_speed_fpm = a.takeoff_max_vs_fpm;
+      point.max_g = a.takeoff_max_g;
+      findings.takeoff_trace.push_back(std::move(point));
       a.takeoff_next_mark_ft = NextMark(a.takeoff_next_mark_ft, settings);
     }
   }

@@ -3,7 +3,7 @@
 
 #include "config/app_settings.h"
 #include "engine/engine_status.h"
-#include "log/event_log.h"
+#include "engine/flight_report.h"
 #include "sim/aircraft_state.h"
 
 namespace pistavox {
@@ -21,8 +21,9 @@ struct TakeoffAnalyzer {
 
 void ResetTakeoffAnalysis(TakeoffAnalyzer& analyzer, const AppSettings& settings);
 
-// One take-off step of a successful poll at steady time `now_ns`.
+// One take-off step of a successful poll at steady time `now_ns`: the marks passed go
+// to `findings.takeoff_trace`.
 void TakeoffTraceStep(TakeoffAnalyzer& analyzer, const AircraftState& state, const EngineStatus& status,
-                      const AppSettings& settings, std::int64_t now_ns, EventLog& log);
+                      const AppSettings& settings, std::int64_t now_ns, AnalysisFindings& findings);
 
 }  // namespace pistavox

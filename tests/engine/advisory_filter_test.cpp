@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "base/clock.h"
 #include "engine/advisory_policy.h"
 
 namespace pistavox {
@@ -14,12 +13,9 @@ namespace {
 
 class AdvisoryFilterTest : public ::testing::Test {
  protected:
-  void SetUp() override { SetManualClock(&now_ns_); }
-  void TearDown() override { SetManualClock(nullptr); }
-
   std::vector<std::string> Filter(std::vector<Advisory> raw, FlightPhase phase = FlightPhase::OnRunway) {
     std::vector<Advisory> out;
-    FilterAdvisories(raw, PhaseMoment{phase, phase_since_ns_}, rules_, last_spoken_, out);
+    FilterAdvisories(raw, PhaseMoment{phase, phase_since_ns_}, rules_, last_spoken_, now_ns_, out);
     std::vector<std::string> keys;
     for (const Advisory& advisory : out) keys.push_back(advisory.key);
     return keys;

@@ -3,12 +3,10 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "base/clock.h"
 
 namespace pistavox::test {
 
 AnalysisFlight::AnalysisFlight() {
-  SetManualClock(&now);
   state.heading_deg = 90.0;
   state.ground_speed_kt = 140.0;
   state.g_force = 1.0;
@@ -18,14 +16,13 @@ AnalysisFlight::AnalysisFlight() {
   ResetAnalysis(analysis, settings);
 }
 
-AnalysisFlight::~AnalysisFlight() { SetManualClock(nullptr); }
-
 void AnalysisFlight::Poll(double height_ft, bool on_ground, double seconds_later) {
   now += std::llround(seconds_later * 1e9);
   state.radio_altitude_ft = height_ft;
   state.on_ground = on_ground;
   last_height_ft = height_ft;
-  AnalysisStep(analysis, state, status, settings, now, log);
+  findings.push_back(AnalysisStep(analysis, state, status, settings, now));
+  for (std::string& line : AnalysisLines(findings.back())) lines.push_back(std::move(line));
 }
 
 void AnalysisFlight::Fly(double to_ft, double feet_per_minute) {
@@ -37,11 +34,11 @@ void AnalysisFlight::Fly(double to_ft, double feet_per_minute) {
 }
 
 std::vector<std::string> AnalysisFlight::LinesStartingWith(const std::string& prefix) const {
-  std::vector<std::string> lines;
-  for (const std::string& line : log.lines) {
-    if (line.rfind(prefix, 0) == 0) lines.push_back(line);
+  std::vector<std::string> found;
+  for (const std::string& line : lines) {
+    if (line.rfind(prefix, 0) == 0) found.push_back(line);
   }
-  return lines;
+  return found;
 }
 
 std::vector<long long> AnalysisFlight::Marks(const std::string& prefix) const {

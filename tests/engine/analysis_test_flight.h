@@ -6,24 +6,22 @@
 #include "config/app_settings.h"
 #include "engine/engine_status.h"
 #include "engine/flight_analysis.h"
-#include "log/event_log.h"
 #include "sim/aircraft_state.h"
 
 namespace pistavox::test {
 
-// Feeds both analysers one poll at a time, 250 ms apart by default, on a manual clock.
+// Feeds both analysers one poll at a time, 250 ms apart by default, keeping their
+// findings and the log lines they make.
 struct AnalysisFlight {
   AppSettings settings;
   FlightAnalysis analysis;
-  EventLog log;
+  std::vector<AnalysisFindings> findings;
+  std::vector<std::string> lines;
   AircraftState state;
   EngineStatus status;
   std::int64_t now = 1'000'000'000'000;
 
   AnalysisFlight();
-  ~AnalysisFlight();
-  AnalysisFlight(const AnalysisFlight&) = delete;  // the manual clock points at `now`
-  AnalysisFlight& operator=(const AnalysisFlight&) = delete;
 
   // One poll with the aircraft at `height_ft` above ground (radio altimeter).
   void Poll(double height_ft, bool on_ground = false, double seconds_later = 0.25);

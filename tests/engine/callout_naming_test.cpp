@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/callout_catalogue.h"
+
 namespace pistavox {
 namespace {
 

@@ -247,7 +247,7 @@ TEST_F(EngineAdvisoriesTest, GroundApproachWithWrongRunway) {
   EXPECT_EQ(driver.Feed(OnRunway(Runway("27R"), -300.0, 10.0)),
             (Keys{"wrong_runway", "verify_runway_27r", "approaching_short_runway_27r", "short_runway"}));
   EXPECT_EQ(driver.advisories()[2].text, "Approaching runway 27R");
-  EXPECT_EQ(driver.status().runway_state, "approaching-runway");
+  EXPECT_EQ(RunwayStateText(driver.status().runway_state), "approaching-runway");
   EXPECT_EQ(driver.status().runway_ident, "27R");
   EXPECT_NEAR(driver.status().distance_m, 300.0, 0.5);
   EXPECT_NEAR(driver.status().runway_length_m, 1200.0, 1e-9);

@@ -44,7 +44,7 @@ TEST(EngineBadInput, UnusableSamplesAreRefusedWithoutTouchingTheState) {
     EXPECT_EQ(driver.Phase(), "TAKEOFF: Takeoff roll speed detected");
   }
   EXPECT_EQ(driver.last_error(), "Aircraft sample ignored: position is not a number");
-  EXPECT_EQ(driver.status().runway_state, "airborne");
+  EXPECT_EQ(RunwayStateText(driver.status().runway_state), "airborne");
 
   // The same occupancy goes on: no second entry, the next mark, the phase timer kept.
   EXPECT_EQ(driver.Feed(OnRunway(r27l, 300.0, 80.0)), Keys{"takeoff_distance_4000_feet_remaining"});
@@ -86,12 +86,12 @@ TEST(EngineBadInput, AnEmptyDatabase) {
   state.ground_speed_kt = 60.0;
   EXPECT_EQ(driver.Feed(state), (Keys{"taxiway_takeoff", "not_on_runway", "check_position"}));
   EXPECT_EQ(driver.Phase(), "TAXI: On ground and not occupying a runway");
-  EXPECT_EQ(driver.status().runway_state, "no-runway-data");
+  EXPECT_EQ(RunwayStateText(driver.status().runway_state), "no-runway-data");
   EXPECT_EQ(driver.status().runway_ident, "");
   state.on_ground = false;
   EXPECT_EQ(driver.Feed(state), Keys{});
   EXPECT_EQ(driver.Phase(), "AIRBORNE: Aircraft airborne");
-  EXPECT_EQ(driver.status().runway_state, "airborne");
+  EXPECT_EQ(RunwayStateText(driver.status().runway_state), "airborne");
   EXPECT_EQ(driver.status().distance_m, 0.0);
 }
 
@@ -115,7 +115,7 @@ TEST(EngineBadInput, DegenerateAndBrokenRunways) {
   state.on_ground = true;
   state.ground_speed_kt = 50.0;
   driver.Feed(state);
-  EXPECT_EQ(driver.status().runway_state, "on-runway");
+  EXPECT_EQ(RunwayStateText(driver.status().runway_state), "on-runway");
   EXPECT_EQ(driver.status().airport_ident, "XDEG");
   EXPECT_EQ(driver.status().remaining_m, 0.0);
   EXPECT_EQ(driver.status().runway_length_m, 0.0);

@@ -3,18 +3,11 @@
 #include <cmath>
 #include <cstdio>
 
-#include "base/clock.h"
 #include "sim/flight_builder.h"
 
 namespace pistavox::test {
 
 namespace {
-
-// The clock must be manual before the engine reads its construction time.
-RunwayDatabase StartClock(const int64_t* now_ns, RunwayDatabase runways) {
-  SetManualClock(now_ns);
-  return runways;
-}
 
 std::string Timed(double seconds, const std::string& text) {
   char stamp[32];
@@ -25,15 +18,14 @@ std::string Timed(double seconds, const std::string& text) {
 }  // namespace
 
 EngineDriver::EngineDriver(RunwayDatabase runways, RaasRules rules)
-    : engine_(MakeAdvisoryEngine(StartClock(&now_ns_, std::move(runways)), std::move(rules))) {}
-
-EngineDriver::~EngineDriver() { SetManualClock(nullptr); }
+    : engine_(MakeAdvisoryEngine(IndexRunways(std::move(runways)), std::move(rules), kStartNs)) {}
 
 std::vector<std::string> EngineDriver::Feed(const AircraftState& state) {
-  advisories_.clear();
+  EngineEvaluation evaluation;
   std::string error;
-  last_error_ = Evaluate(*engine_, state, advisories_, error) ? std::string() : error;
-  status_ = Snapshot(*engine_, state);
+  last_error_ = Evaluate(engine_, state, now_ns_, evaluation, error) ? std::string() : error;
+  advisories_ = std::move(evaluation.advisories);
+  status_ = std::move(evaluation.status);
   Advance(kPollS);
   std::vector<std::string> keys;
   for (const Advisory& advisory : advisories_) keys.push_back(advisory.key);

@@ -17,11 +17,8 @@ class EngineDriver {
   static constexpr double kPollS = 0.25;
 
   explicit EngineDriver(RunwayDatabase runways, RaasRules rules = RaasRules());
-  ~EngineDriver();
-  EngineDriver(const EngineDriver&) = delete;
-  EngineDriver& operator=(const EngineDriver&) = delete;
 
-  // Evaluates the sample at the current time, takes the snapshot, then moves the clock on one poll.
+  // Evaluates the sample at the current time, then moves the clock on one poll.
   std::vector<std::string> Feed(const AircraftState& state);
   void Advance(double seconds);
   double ElapsedS() const;
@@ -30,12 +27,12 @@ class EngineDriver {
   // Empty when the last sample was accepted, else the engine's reason for refusing it.
   const std::string& last_error() const { return last_error_; }
   const std::vector<Advisory>& advisories() const { return advisories_; }
-  // "PHASE_NAME: reason" of the last snapshot.
+  // "PHASE_NAME: reason" after the last evaluation.
   std::string Phase() const;
 
  private:
   int64_t now_ns_ = kStartNs;
-  std::unique_ptr<AdvisoryEngine> engine_;
+  AdvisoryEngine engine_;
   std::vector<Advisory> advisories_;
   EngineStatus status_;
   std::string last_error_;

@@ -23,7 +23,7 @@ TEST(TakeoffAnalysis, MarksRunFromTheStartToTheHighestOnceUntilTheNextGroundStep
   AnalysisFlight f;
   f.status.airport_ident = "EDDF";
   f.status.runway_ident = "25C";
-  f.status.runway_state = "airborne";
+  f.status.runway_state = RunwayState::kAirborne;
   f.status.cross_track_m = -3.4;
   f.Poll(0.0, true);
   f.Fly(200.0, 2400.0);

@@ -1,0 +1,72 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/engine_status.h"
+
+namespace pistavox {
+
+// What the landing and take-off analysis found, as data: the event log, the dashboard
+// and the logbook each format it their own way.
+
+// The aircraft as it passed one trace mark.
+struct TracePoint {
+  std::int32_t mark_ft = 0;
+  double vertical_speed_fpm = 0;
+  double max_vertical_speed_fpm = 0;  // climb-out only: the highest climb rate so far
+  double g_force = 0;
+  double max_g = 0;
+  double ground_speed_kt = 0;
+  double heading_deg = 0;
+  std::string airport_ident;
+  std::string runway_ident;
+  RunwayState runway_state = RunwayState::kNone;
+  double threshold_distance_m = 0;
+  double cross_track_m = 0;
+  double latitude_deg = 0;
+  double longitude_deg = 0;
+};
+
+// One landing, from the first trace mark to its score.
+struct LandingReport {
+  std::vector<TracePoint> trace;  // the marks of this approach, highest first
+  // At the first sample on the ground.
+  double touchdown_vs_fpm = 0;
+  double touchdown_g = 0;
+  double ground_speed_kt = 0;
+  double heading_deg = 0;
+  std::string airport_ident;
+  std::string runway_ident;
+  double remaining_m = 0;
+  double cross_track_m = 0;
+  // Over the approach from the trace start down to the touchdown.
+  double max_g = 0;
+  double max_sink_fpm = 0;
+  double max_cross_m = 0;
+  double heading_swing_deg = 0;
+  double speed_range_kt = 0;
+  std::int32_t samples = 0;
+  // The score out of 100, its grade and what cost points, in the order they were judged.
+  double score = 0;
+  std::string grade;
+  std::vector<std::string> notes;
+};
+
+// One poll's findings, in the order they are logged.
+struct AnalysisFindings {
+  std::vector<TracePoint> landing_trace;
+  std::optional<LandingReport> landing;  // the touchdown of this poll, scored
+  std::vector<TracePoint> takeoff_trace;
+};
+
+// Today's event-log lines, each cut to 511 characters; empty texts print as "-".
+std::string LandingTraceLine(const TracePoint& point);
+std::string TouchdownLine(const LandingReport& report);
+std::string LandingScoreLine(const LandingReport& report);
+std::string TakeoffTraceLine(const TracePoint& point);
+// Every line of one poll's findings, in order.
+std::vector<std::string> AnalysisLines(const AnalysisFindings& findings);
+
+}  // namespace pistavox
