@@ -1,5 +1,7 @@
 #include "app/monitor.h"
 
+#include "config/engine_rules.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -78,42 +80,6 @@ void AutoFillExpectedAirport(App& app) {
 
 }  // namespace
 
-RaasRules BuildEngineRules(const AppSettings& settings, const std::string& rules_path, EventLog& log) {
-  RaasRules rules;
-  rules.expected_airport = NormalizeAirportIdent(settings.expected_airport);
-  rules.expected_runway = NormalizeRunwayIdent(settings.expected_runway);
-  rules.required_runway_m = RequiredRunwayMeters(settings);
-  rules.use_meters = settings.use_meters;
-  rules.runway_edge_margin_m = settings.runway_edge_margin_m;
-  rules.runway_end_margin_m = settings.runway_end_margin_m;
-  rules.heading_tolerance_deg = settings.heading_tolerance_deg;
-  rules.approach_distance_m = settings.approach_distance_m;
-  rules.airborne_approach_distance_m = settings.airborne_approach_distance_m;
-  rules.min_taxi_speed_kt = settings.min_taxi_speed_kt;
-  rules.min_roll_speed_kt = settings.min_roll_speed_kt;
-  rules.high_speed_taxiway_kt = settings.high_speed_taxiway_kt;
-  rules.short_runway_m = ShortRunwayMeters(settings);
-  rules.runway_end_approach_m = settings.runway_end_approach_m;
-  rules.runway_end_m = settings.runway_end_m;
-  rules.overrun_risk_m = settings.overrun_risk_m;
-  rules.alert_cooldown_s = settings.alert_cooldown_s;
-  rules.enable_approach = settings.enable_approach;
-  rules.enable_runway_entry = settings.enable_runway_entry;
-  rules.enable_crossing = settings.enable_crossing;
-  rules.enable_remaining_distance = settings.enable_remaining_distance;
-  rules.enable_runway_end = settings.enable_runway_end;
-  rules.enable_runway_length = settings.enable_runway_length;
-  rules.enable_wrong_runway = settings.enable_wrong_runway;
-  rules.enable_heading_check = settings.enable_heading_check;
-  rules.enable_runway_verify = settings.enable_runway_verify;
-  rules.enable_taxiway_info = settings.enable_taxiway_info;
-  rules.enable_taxiway_safety = settings.enable_taxiway_safety;
-  rules.enable_runway_occupancy = settings.enable_runway_occupancy;
-  std::string error;
-  if (!LoadRaasRules(rules_path, rules, error)) Log(log, error);
-  return rules;
-}
-
 void StartMonitor(App& app, bool auto_start) {
   MonitorState& monitor = app.monitor;
   if (!auto_start) monitor.manual_stop = false;
@@ -139,7 +105,9 @@ void StartMonitor(App& app, bool auto_start) {
   }
 
   const int64_t now = SteadyNowNs();
-  monitor.engine = MakeAdvisoryEngine(app.runways, BuildEngineRules(app.settings, kRulesPath, app.log), now);
+  RaasRules rules;
+  if (!BuildEngineRules(app.settings, kRulesPath, rules, error)) Log(app.log, error);
+  monitor.engine = MakeAdvisoryEngine(app.runways, std::move(rules), now);
   monitor.simulator_name = SimulatorName(*monitor.connection);
   monitor.connected = true;
   monitor.has_sample = false;

@@ -20,7 +20,4 @@ void TryAutoStartMonitor(App& app, int64_t now);
 // The poll step, once per frame; throttled to poll_ms.
 void PollMonitor(App& app);
 
-// The engine's rules: defaults, then the settings, then the rules file at `rules_path`.
-RaasRules BuildEngineRules(const AppSettings& settings, const std::string& rules_path, EventLog& log);
-
 }  // namespace pistavox

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "config/shared_rule_values.h"
+
 namespace pistavox {
 
 enum class UiLanguage { kEnglish, kChinese };
@@ -23,34 +25,17 @@ struct AppSettings {
   bool auto_reconnect = true;
   bool auto_use_detected_airport = false;
 
-  bool enable_approach = true;
-  bool enable_runway_entry = true;
-  bool enable_crossing = true;
-  bool enable_remaining_distance = true;
-  bool enable_runway_end = true;
-  bool enable_runway_length = true;
-  bool enable_wrong_runway = true;
-  bool enable_heading_check = true;
-  bool enable_runway_verify = false;
-  bool enable_taxiway_info = false;
-  bool enable_taxiway_safety = true;
-  bool enable_runway_occupancy = false;
-
-  // Runway thresholds: single precision, widened to double where the engine uses them.
+  // The callout switches and runway thresholds of config/shared_rule_values.h;
+  // thresholds in single precision, widened to double where the engine uses them.
+#define PISTAVOX_SETTINGS_SWITCH(name, value) bool enable_##name = value;
+#define PISTAVOX_SETTINGS_THRESHOLD(name, value) float name = static_cast<float>(value);
+  PISTAVOX_CALLOUT_SWITCHES(PISTAVOX_SETTINGS_SWITCH)
   float required_runway_ft = 0.0f;
-  float runway_edge_margin_m = 22.0f;
-  float runway_end_margin_m = 90.0f;
-  float heading_tolerance_deg = 40.0f;
-  float approach_distance_m = 650.0f;
-  float airborne_approach_distance_m = 2500.0f;
-  float min_taxi_speed_kt = 6.0f;
-  float min_roll_speed_kt = 38.0f;
-  float high_speed_taxiway_kt = 45.0f;
+  PISTAVOX_RUNWAY_THRESHOLDS(PISTAVOX_SETTINGS_THRESHOLD)
   float short_runway_ft = 4920.0f;
-  float runway_end_approach_m = 300.0f;
-  float runway_end_m = 120.0f;
-  float overrun_risk_m = 80.0f;
-  float alert_cooldown_s = 8.0f;
+  PISTAVOX_RUNWAY_END_THRESHOLDS(PISTAVOX_SETTINGS_THRESHOLD)
+#undef PISTAVOX_SETTINGS_SWITCH
+#undef PISTAVOX_SETTINGS_THRESHOLD
 
   std::int32_t poll_ms = 250;
   std::int32_t max_alerts_per_poll = 2;
@@ -82,10 +67,6 @@ struct AppSettings {
   float takeoff_reset_above_ft = 5500.0f;
   float takeoff_min_climb_fpm = 100.0f;
 };
-
-// The engine's lengths in metres, computed in double from the widened float.
-double ShortRunwayMeters(const AppSettings& settings);
-double RequiredRunwayMeters(const AppSettings& settings);
 
 // Names of the application's found voice packs in list order. The application scans
 // "bin" first when its list is empty; called only when a pack name must be resolved.

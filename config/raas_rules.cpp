@@ -12,38 +12,22 @@
 namespace pistavox {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, double RaasRules::*>, 15> kThresholdKeys = {{
-    {"threshold.runway_edge_margin_m", &RaasRules::runway_edge_margin_m},
-    {"threshold.runway_end_margin_m", &RaasRules::runway_end_margin_m},
-    {"threshold.heading_tolerance_deg", &RaasRules::heading_tolerance_deg},
-    {"threshold.approach_distance_m", &RaasRules::approach_distance_m},
-    {"threshold.airborne_approach_distance_m", &RaasRules::airborne_approach_distance_m},
-    {"threshold.min_taxi_speed_kt", &RaasRules::min_taxi_speed_kt},
-    {"threshold.min_roll_speed_kt", &RaasRules::min_roll_speed_kt},
-    {"threshold.high_speed_taxiway_kt", &RaasRules::high_speed_taxiway_kt},
-    {"threshold.short_runway_m", &RaasRules::short_runway_m},
-    {"threshold.crossing_min_heading_delta_deg", &RaasRules::crossing_min_heading_delta_deg},
-    {"threshold.crossing_max_heading_delta_deg", &RaasRules::crossing_max_heading_delta_deg},
-    {"threshold.runway_end_approach_m", &RaasRules::runway_end_approach_m},
-    {"threshold.runway_end_m", &RaasRules::runway_end_m},
-    {"threshold.overrun_risk_m", &RaasRules::overrun_risk_m},
-    {"threshold.alert_cooldown_s", &RaasRules::alert_cooldown_s},
-}};
+#define PISTAVOX_THRESHOLD_KEY(name, value) std::pair{std::string_view("threshold." #name), &RaasRules::name},
+#define PISTAVOX_SWITCH_KEY(name, value) std::pair{std::string_view("enable." #name), &RaasRules::enable_##name},
 
-constexpr std::array<std::pair<std::string_view, bool RaasRules::*>, 12> kEnableKeys = {{
-    {"enable.approach", &RaasRules::enable_approach},
-    {"enable.runway_entry", &RaasRules::enable_runway_entry},
-    {"enable.crossing", &RaasRules::enable_crossing},
-    {"enable.remaining_distance", &RaasRules::enable_remaining_distance},
-    {"enable.runway_end", &RaasRules::enable_runway_end},
-    {"enable.runway_length", &RaasRules::enable_runway_length},
-    {"enable.wrong_runway", &RaasRules::enable_wrong_runway},
-    {"enable.heading_check", &RaasRules::enable_heading_check},
-    {"enable.runway_verify", &RaasRules::enable_runway_verify},
-    {"enable.taxiway_info", &RaasRules::enable_taxiway_info},
-    {"enable.taxiway_safety", &RaasRules::enable_taxiway_safety},
-    {"enable.runway_occupancy", &RaasRules::enable_runway_occupancy},
-}};
+// threshold.short_runway_ft, read in feet into short_runway_m, is handled on its own.
+constexpr std::array kThresholdKeys{
+    PISTAVOX_RUNWAY_THRESHOLDS(PISTAVOX_THRESHOLD_KEY)
+    PISTAVOX_RUNWAY_END_THRESHOLDS(PISTAVOX_THRESHOLD_KEY)
+    std::pair{std::string_view("threshold.short_runway_m"), &RaasRules::short_runway_m},
+    std::pair{std::string_view("threshold.crossing_min_heading_delta_deg"), &RaasRules::crossing_min_heading_delta_deg},
+    std::pair{std::string_view("threshold.crossing_max_heading_delta_deg"), &RaasRules::crossing_max_heading_delta_deg},
+};
+
+constexpr std::array kEnableKeys{PISTAVOX_CALLOUT_SWITCHES(PISTAVOX_SWITCH_KEY)};
+
+#undef PISTAVOX_THRESHOLD_KEY
+#undef PISTAVOX_SWITCH_KEY
 
 template <typename Member, std::size_t N>
 Member FindMember(const std::array<std::pair<std::string_view, Member>, N>& table, std::string_view key) {

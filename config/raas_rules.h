@@ -6,41 +6,27 @@
 #include <string_view>
 #include <vector>
 
+#include "config/shared_rule_values.h"
+
 namespace pistavox {
 
 // Thresholds, switches, distance marks, priorities and cooldowns of the advisory engine.
+// The thresholds and switches the settings hold too are those of config/shared_rule_values.h.
 struct RaasRules {
-  double runway_edge_margin_m = 22.0;
-  double runway_end_margin_m = 90.0;
-  double heading_tolerance_deg = 40.0;
-  double approach_distance_m = 650.0;
-  double airborne_approach_distance_m = 2500.0;
-  double min_taxi_speed_kt = 6.0;
-  double min_roll_speed_kt = 38.0;
-  double high_speed_taxiway_kt = 45.0;
+#define PISTAVOX_RULES_SWITCH(name, value) bool enable_##name = value;
+#define PISTAVOX_RULES_THRESHOLD(name, value) double name = value;
+  PISTAVOX_RUNWAY_THRESHOLDS(PISTAVOX_RULES_THRESHOLD)
   double short_runway_m = 1500.0;
   double crossing_min_heading_delta_deg = 50.0;
   double crossing_max_heading_delta_deg = 130.0;
-  double runway_end_approach_m = 300.0;
-  double runway_end_m = 120.0;
-  double overrun_risk_m = 80.0;
-  double alert_cooldown_s = 8.0;
+  PISTAVOX_RUNWAY_END_THRESHOLDS(PISTAVOX_RULES_THRESHOLD)
   std::string expected_airport;
   std::string expected_runway;
   double required_runway_m = 0.0;
   bool use_meters = false;
-  bool enable_approach = true;
-  bool enable_runway_entry = true;
-  bool enable_crossing = true;
-  bool enable_remaining_distance = true;
-  bool enable_runway_end = true;
-  bool enable_runway_length = true;
-  bool enable_wrong_runway = true;
-  bool enable_heading_check = true;
-  bool enable_runway_verify = false;
-  bool enable_taxiway_info = false;
-  bool enable_taxiway_safety = true;
-  bool enable_runway_occupancy = false;
+  PISTAVOX_CALLOUT_SWITCHES(PISTAVOX_RULES_SWITCH)
+#undef PISTAVOX_RULES_SWITCH
+#undef PISTAVOX_RULES_THRESHOLD
   std::vector<std::int32_t> remaining_feet{5000, 4000, 3000, 2000, 1000, 500};
   std::vector<std::int32_t> remaining_meters{1500, 1200, 900, 600, 300, 150, 100, 50};
   std::map<std::string, std::int32_t, std::less<>> priorities;  // by advisory key

@@ -6,14 +6,9 @@ namespace pistavox {
 namespace {
 
 void EnableEverything(AppSettings& s) {
-  for (bool AppSettings::*flag :
-       {&AppSettings::enable_approach, &AppSettings::enable_runway_entry, &AppSettings::enable_crossing,
-        &AppSettings::enable_remaining_distance, &AppSettings::enable_runway_end, &AppSettings::enable_runway_length,
-        &AppSettings::enable_wrong_runway, &AppSettings::enable_heading_check, &AppSettings::enable_runway_verify,
-        &AppSettings::enable_taxiway_info, &AppSettings::enable_taxiway_safety,
-        &AppSettings::enable_runway_occupancy}) {
-    s.*flag = true;
-  }
+#define PISTAVOX_ENABLE(name, value) s.enable_##name = true;
+  PISTAVOX_CALLOUT_SWITCHES(PISTAVOX_ENABLE)
+#undef PISTAVOX_ENABLE
 }
 
 }  // namespace

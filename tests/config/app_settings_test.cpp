@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "config/engine_rules.h"
+
 #include <cmath>
 #include <fstream>
 #include <string>
@@ -12,6 +14,7 @@
 #include "config/settings_number.h"
 #include "config/settings_presets.h"
 #include "config/settings_text.h"
+#include "tests/support/scoped_workdir.h"
 
 namespace pistavox {
 namespace {
@@ -306,11 +309,33 @@ TEST_F(IniOverrideTest, AMissingOrEmptyFileAppliesAndLogsNothing) {
   EXPECT_EQ(BuildSettingsText(settings, "RAAS_EDGE_TTS_HUMAN"), kDefaultText);
 }
 
-TEST(AppSettings, RunwayLengthsInMetresFromTheWidenedFloat) {
+TEST(BuildEngineRules, SettingsOverTheDefaultsAndTheRulesFileOverTheSettings) {
+  const test::ScopedWorkdir workdir("BuildEngineRules");
   AppSettings settings;
-  EXPECT_EQ(ShortRunwayMeters(settings), 1499.616);
   settings.required_runway_ft = 0.1f;
-  EXPECT_EQ(RequiredRunwayMeters(settings), static_cast<double>(0.1f) * 0.3048);
+  settings.runway_end_m = 150.5f;
+  settings.overrun_risk_m = 60.0f;
+  settings.enable_taxiway_info = true;
+  settings.expected_airport = " eddf";
+  settings.expected_runway = "9-l";
+  test::WriteTextFile("rules.ini", "[threshold]\noverrun_risk_m = 70\ncrossing_min_heading_delta_deg = 45\n");
+  RaasRules rules;
+  std::string error;
+  ASSERT_TRUE(BuildEngineRules(settings, "rules.ini", rules, error)) << error;
+  EXPECT_EQ(rules.short_runway_m, 1499.616);  // 4920 ft, not the rules' own 1500 m
+  EXPECT_EQ(rules.required_runway_m, static_cast<double>(0.1f) * 0.3048);
+  EXPECT_EQ(rules.runway_end_m, 150.5);
+  EXPECT_EQ(rules.overrun_risk_m, 70.0);
+  EXPECT_EQ(rules.crossing_min_heading_delta_deg, 45.0);
+  EXPECT_TRUE(rules.enable_taxiway_info);
+  EXPECT_EQ(rules.expected_airport, "EDDF");
+  EXPECT_EQ(rules.expected_runway, "9L");
+
+  test::WriteTextFile("rules.ini", "[threshold]\nrunway_end_m = 99\noverrun_risk_m = lots\n");
+  EXPECT_FALSE(BuildEngineRules(settings, "rules.ini", rules, error));
+  EXPECT_EQ(error, "Invalid RAAS rules at line 3: invalid stod argument");
+  EXPECT_EQ(rules.runway_end_m, 99.0);
+  EXPECT_EQ(rules.overrun_risk_m, 60.0);
 }
 
 // Each preset changes exactly its own fields.

@@ -4,7 +4,8 @@
 
 namespace pistavox::test {
 
-// A fresh folder that is the working directory for the lifetime of this object.
+// A fresh temporary folder that is the working directory for the lifetime of this
+// object, and is removed with everything in it afterwards.
 struct ScopedWorkdir {
   explicit ScopedWorkdir(const std::string& name);
   ~ScopedWorkdir();
