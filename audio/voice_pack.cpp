@@ -90,11 +90,11 @@ bool LoadManifest(VoicePack& pack, const fs::path& manifest_path, std::string& e
   pack.fallback_dir = pack.root_dir.parent_path();
   pack.files.clear();
   pack.clips.clear();
-  std::vector<std::string_view> fields;
-  std::string storage;
+  CsvFields split;
   while (NextLine(lines, line)) {
     if (line.ends_with('\r')) line.remove_suffix(1);
-    SplitCsvLine(line, fields, storage);
+    SplitCsvLine(line, split);
+    const std::vector<std::string_view>& fields = split.fields;
     if (fields.size() < 5 || fields[1].empty() || fields[4].empty()) continue;
     const std::string key(fields[1]);
     const fs::path file = ResolveAudioFile(pack.root_dir, pack.fallback_dir, std::string(fields[4]));

@@ -4,10 +4,6 @@
 
 namespace pistavox {
 
-bool IsAsciiSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-
-bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
-
 std::string_view TrimAsciiSpace(std::string_view text) {
   while (!text.empty() && IsAsciiSpace(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsAsciiSpace(text.back())) text.remove_suffix(1);

@@ -1,69 +1,85 @@
 #include "base/csv_line.h"
 
+#include <cstring>
+
 namespace pistavox {
 namespace {
 
-// Position of the next comma or quote at or after `from`, or the line's size.
-std::size_t NextSpecial(std::string_view line, std::size_t from) {
-  while (from < line.size() && line[from] != ',' && line[from] != '"') ++from;
-  return from;
+// The next comma or quote from `p`, or `end`. Fields are short; a plain loop beats a library call.
+const char* NextSpecial(const char* p, const char* end) {
+  while (p != end && *p != ',' && *p != '"') ++p;
+  return p;
 }
 
-// Reads one field from `pos` with the full quote rules into the end of `storage`;
-// returns the position of its closing comma, or the line's size.
-std::size_t ReadQuotedField(std::string_view line, std::size_t pos, std::string& storage) {
+const char* NextQuote(const char* p, const char* end) {
+  while (p != end && *p != '"') ++p;
+  return p;
+}
+
+// Reads one field from `p` with the full quote rules into the end of `storage`;
+// returns where it ends: its closing comma, or `end`.
+const char* ReadQuotedField(const char* p, const char* end, std::string& storage) {
   bool quoted = false;
-  while (pos < line.size()) {
+  while (p != end) {
     if (!quoted) {
-      const std::size_t special = NextSpecial(line, pos);
-      storage.append(line.substr(pos, special - pos));
-      if (special == line.size() || line[special] == ',') return special;
+      const char* special = NextSpecial(p, end);
+      storage.append(p, special);
+      if (special == end || *special == ',') return special;
       quoted = true;
-      pos = special + 1;
+      p = special + 1;
       continue;
     }
-    const std::size_t quote = line.find('"', pos);
-    if (quote == std::string_view::npos) {
-      storage.append(line.substr(pos));
-      return line.size();
-    }
-    storage.append(line.substr(pos, quote - pos));
-    if (quote + 1 < line.size() && line[quote + 1] == '"') {
+    const char* quote = NextQuote(p, end);
+    storage.append(p, quote);
+    if (quote == end) return end;  // an unterminated quote runs to the end of the line
+    if (quote + 1 != end && quote[1] == '"') {
       storage.push_back('"');
-      pos = quote + 2;
+      p = quote + 2;
     } else {
       quoted = false;
-      pos = quote + 1;
+      p = quote + 1;
     }
   }
-  return line.size();
+  return end;
 }
 
 }  // namespace
 
-void SplitCsvLine(std::string_view line, std::vector<std::string_view>& fields, std::string& storage) {
-  fields.clear();
-  storage.clear();
+void StartCsvLine(CsvFields& split, std::string_view line) {
+  split.fields.clear();
+  split.storage.clear();
   // Unquoted text is never longer than the line, so views into `storage` stay valid.
-  storage.reserve(line.size());
-  std::size_t pos = 0;
-  while (true) {
-    std::size_t field_end = NextSpecial(line, pos);
-    if (field_end == line.size() || line[field_end] == ',') {
-      fields.push_back(line.substr(pos, field_end - pos));  // plain field: a view into the line
-    } else if (const std::size_t close = line.find('"', field_end + 1);
-               field_end == pos && close != std::string_view::npos &&
-               (close + 1 == line.size() || line[close + 1] == ',')) {
-      fields.push_back(line.substr(pos + 1, close - pos - 1));  // "text": the text between the quotes
-      field_end = close + 1;
+  split.storage.reserve(line.size());
+  split.line = line;
+  split.next = 0;
+  split.line_done = false;
+}
+
+void SplitCsvFields(CsvFields& split, std::size_t count) {
+  const char* const begin = split.line.data();
+  const char* const end = begin + split.line.size();
+  while (!split.line_done && split.fields.size() < count) {
+    const char* const field = begin + split.next;
+    const char* p = NextSpecial(field, end);
+    if (p == end || *p == ',') {
+      split.fields.emplace_back(field, static_cast<std::size_t>(p - field));  // plain: a view into the line
+    } else if (const char* close = NextQuote(p + 1, end);
+               p == field && close != end && (close + 1 == end || close[1] == ',')) {
+      split.fields.emplace_back(field + 1, static_cast<std::size_t>(close - field - 1));  // "text": between the quotes
+      p = close + 1;
     } else {
-      const std::size_t start = storage.size();
-      field_end = ReadQuotedField(line, pos, storage);
-      fields.emplace_back(storage.data() + start, storage.size() - start);
+      const std::size_t start = split.storage.size();
+      p = ReadQuotedField(field, end, split.storage);
+      split.fields.emplace_back(split.storage.data() + start, split.storage.size() - start);
     }
-    if (field_end == line.size()) return;
-    pos = field_end + 1;
+    split.line_done = p == end;
+    split.next = static_cast<std::size_t>(p - begin) + 1;  // past the comma
   }
+}
+
+void SplitCsvLine(std::string_view line, CsvFields& split) {
+  StartCsvLine(split, line);
+  SplitCsvFields(split, static_cast<std::size_t>(-1));
 }
 
 std::string QuoteCsvField(std::string_view text) {
@@ -77,10 +93,9 @@ std::string QuoteCsvField(std::string_view text) {
 }
 
 std::vector<std::string> SplitCsvLine(std::string_view line) {
-  std::vector<std::string_view> views;
-  std::string storage;
-  SplitCsvLine(line, views, storage);
-  return {views.begin(), views.end()};
+  CsvFields split;
+  SplitCsvLine(line, split);
+  return {split.fields.begin(), split.fields.end()};
 }
 
 }  // namespace pistavox

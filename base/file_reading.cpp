@@ -20,7 +20,8 @@ std::string ErrnoReason(int code, const char* fallback) {
 }  // namespace
 
 FileReadStatus ReadFileChunks(const fs::path& path, std::size_t max_bytes,
-                              const std::function<bool(std::string_view chunk)>& consume, std::string& reason) {
+                              const std::function<bool(std::string_view chunk)>& consume, std::string& reason,
+                              std::uint64_t from) {
   std::error_code ec;
   const fs::file_status status = fs::status(path, ec);
   if (status.type() == fs::file_type::not_found) {
@@ -41,13 +42,14 @@ FileReadStatus ReadFileChunks(const fs::path& path, std::size_t max_bytes,
     reason = ErrnoReason(errno, "cannot open");
     return FileReadStatus::kCannotOpen;
   }
+  if (from > 0) in.seekg(static_cast<std::streamoff>(from));
   std::vector<char> buffer(kChunkBytes);
-  std::size_t total = 0;
+  std::uint64_t total = from;
   while (in) {
     in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
     const std::streamsize got = in.gcount();
     if (got <= 0) break;
-    total += static_cast<std::size_t>(got);
+    total += static_cast<std::uint64_t>(got);
     if (total > max_bytes) {
       reason = "larger than " + std::to_string(max_bytes) + " bytes";
       return FileReadStatus::kTooLarge;

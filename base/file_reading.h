@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -16,10 +17,12 @@ enum class FileReadStatus { kOk, kMissing, kNotRegular, kCannotOpen, kReadFailed
 inline constexpr std::size_t kMaxConfigFileBytes = 16u << 20;
 inline constexpr std::size_t kMaxDataFileBytes = std::size_t{1} << 30;
 
-// Hands the file to `consume` in chunks, in order; stops early (status kOk) when
-// `consume` returns false. `reason` says what went wrong in words, path not included.
+// Hands the file from byte `from` on to `consume` in chunks, in order; stops early
+// (status kOk) when `consume` returns false. `reason` says what went wrong in words,
+// path not included. `max_bytes` bounds the file's whole size.
 FileReadStatus ReadFileChunks(const std::filesystem::path& path, std::size_t max_bytes,
-                              const std::function<bool(std::string_view chunk)>& consume, std::string& reason);
+                              const std::function<bool(std::string_view chunk)>& consume, std::string& reason,
+                              std::uint64_t from = 0);
 
 // The whole file; `contents` is left as it was unless the read succeeds.
 FileReadStatus ReadFileBytes(const std::filesystem::path& path, std::size_t max_bytes, std::string& contents,

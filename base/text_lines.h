@@ -1,4 +1,5 @@
 #pragma once
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,17 @@ inline bool NextLine(LineCursor& cursor, std::string_view& line) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   cursor.rest.remove_prefix(feed + 1);
   return true;
+}
+
+inline std::size_t CountLineFeeds(std::string_view text) {
+  std::size_t count = 0;
+  const char* at = text.data();
+  const char* const end = at + text.size();
+  while ((at = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)))) != nullptr) {
+    ++count;
+    ++at;
+  }
+  return count;
 }
 
 // The same lines from text that arrives in chunks (a file read piece by piece):

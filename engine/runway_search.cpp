@@ -67,10 +67,12 @@ const RunwayDirection* FindApproachRunway(RunwayCandidates candidates, const Air
   return best;
 }
 
-std::string RunwayKey(const RunwayDirection& direction) { return direction.airport_ident + ":" + direction.ident; }
+std::string RunwayKey(const RunwayDirection& direction) {
+  return direction.airport_ident.str() + ":" + direction.ident.str();
+}
 
 std::string OppositeRunwayKey(const RunwayDirection& direction) {
-  return direction.airport_ident + ":" + direction.opposite_ident;
+  return direction.airport_ident.str() + ":" + direction.opposite_ident.str();
 }
 
 bool IsShortRunway(const RunwayDirection& direction, const RaasRules& rules) {

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <filesystem>
+#include <limits>
+#include <system_error>
+#include <thread>
 #include <unordered_map>
 
 #include "base/csv_line.h"
@@ -10,6 +14,7 @@
 #include "base/number_text.h"
 #include "runways/runway_geometry.h"
 #include "base/ident_text.h"
+#include "base/memory_advice.h"
 #include "base/text_lines.h"
 #include "base/units.h"
 
@@ -69,9 +74,11 @@ void AppendRow(const RowReader& field, RunwayDatabase& directions) {
   const std::optional<double> he_lon = ParseOptionalDouble(field(kHeLongitude));
   if (!le_lat || !le_lon || !he_lat || !he_lon) return;
   const std::string_view airport = field(kAirportIdent);
-  std::string le_ident = NormalizeRunwayIdent(field(kLeIdent));
-  std::string he_ident = NormalizeRunwayIdent(field(kHeIdent));
+  const std::string le_ident = NormalizeRunwayIdent(field(kLeIdent));
+  const std::string he_ident = NormalizeRunwayIdent(field(kHeIdent));
   if (airport.empty() || le_ident.empty() || he_ident.empty()) return;
+  // Identifiers are a few characters; a longer one is no runway this program can name.
+  if (!FitsShortText(airport) || !FitsShortText(le_ident) || !FitsShortText(he_ident)) return;
 
   const GeoPoint le_end{*le_lat, *le_lon};
   const GeoPoint he_end{*he_lat, *he_lon};
@@ -80,32 +87,51 @@ void AppendRow(const RowReader& field, RunwayDatabase& directions) {
   const std::optional<double> width_ft = ParseOptionalDouble(field(kWidthFt));
   const double width_m = std::max(width_ft ? *width_ft * kMetresPerFoot : kDefaultWidthM, kMinimumWidthM);
 
-  RunwayDirection le{std::string(airport), le_ident,       he_ident, le_end.lat_deg, le_end.lon_deg,
-                     he_end.lat_deg,       he_end.lon_deg, length_m, width_m,        InitialBearingDeg(le_end, he_end)};
-  RunwayDirection he{std::string(airport), std::move(he_ident), std::move(le_ident), he_end.lat_deg,
-                     he_end.lon_deg,       le_end.lat_deg,      le_end.lon_deg,      length_m,
-                     width_m,              InitialBearingDeg(he_end, le_end)};
-  directions.push_back(std::move(le));
-  directions.push_back(std::move(he));
+  double le_heading = 0.0;
+  double he_heading = 0.0;
+  InitialBearingsDeg(le_end, he_end, le_heading, he_heading);
+  directions.push_back(RunwayDirection{airport, le_ident, he_ident, le_end.lat_deg, le_end.lon_deg, he_end.lat_deg,
+                                       he_end.lon_deg, length_m, width_m, le_heading});
+  directions.push_back(RunwayDirection{airport, he_ident, le_ident, he_end.lat_deg, he_end.lon_deg, le_end.lat_deg,
+                                       le_end.lon_deg, length_m, width_m, he_heading});
 }
 
 // One file's worth of parsing, fed a line at a time: the header, then the rows.
 struct RunwayCsvReader {
   bool has_header = false;
   std::array<std::size_t, kColumnCount> columns{};
-  std::vector<std::string_view> fields;
-  std::string storage;
+  std::size_t fields_needed = 0;  // a row's fields past the last column read are never looked at
+  // Most rows of a world file lack coordinates: the first coordinate column says so
+  // before the rest of the row is split.
+  Column first_coordinate = kLeLatitude;
+  CsvFields split;
   RunwayDatabase directions;
 };
 
-void ReadRunwayCsvLine(RunwayCsvReader& reader, std::string_view line) {
-  SplitCsvLine(line, reader.fields, reader.storage);
-  if (!reader.has_header) {
-    reader.columns = ResolveColumns(reader.fields);
-    reader.has_header = true;
-    return;
+void ReadHeader(RunwayCsvReader& reader, std::string_view line) {
+  SplitCsvLine(line, reader.split);
+  reader.columns = ResolveColumns(reader.split.fields);
+  for (std::size_t column : reader.columns) {
+    if (column != kNoColumn) reader.fields_needed = std::max(reader.fields_needed, column + 1);
   }
-  AppendRow(RowReader{reader.columns, reader.fields}, reader.directions);
+  for (Column coordinate : {kLeLongitude, kHeLatitude, kHeLongitude}) {
+    if (reader.columns[coordinate] < reader.columns[reader.first_coordinate]) reader.first_coordinate = coordinate;
+  }
+  reader.has_header = true;
+}
+
+void ReadRunwayCsvLine(RunwayCsvReader& reader, std::string_view line) {
+  if (!reader.has_header) return ReadHeader(reader, line);
+  StartCsvLine(reader.split, line);
+  const RowReader row{reader.columns, reader.split.fields};
+  // A missing coordinate skips the row whatever the other columns say.
+  const std::size_t first_coordinate_column = reader.columns[reader.first_coordinate];
+  if (first_coordinate_column != kNoColumn) {
+    SplitCsvFields(reader.split, first_coordinate_column + 1);
+    if (!ParseOptionalDouble(row(reader.first_coordinate))) return;
+  }
+  SplitCsvFields(reader.split, reader.fields_needed);
+  AppendRow(row, reader.directions);
 }
 
 bool FinishRunwayCsv(RunwayCsvReader& reader, const std::string& path, RunwayDatabase& directions,
@@ -116,6 +142,76 @@ bool FinishRunwayCsv(RunwayCsvReader& reader, const std::string& path, RunwayDat
   }
   directions = std::move(reader.directions);
   return true;
+}
+
+constexpr std::uint64_t kWholeFile = std::numeric_limits<std::uint64_t>::max();
+constexpr std::uint64_t kSplitFileBytes = 1 << 20;
+// The shortest row that yields directions: four coordinates, an airport and two
+// designators, six commas and a line feed.
+constexpr std::uint64_t kShortestRowBytes = 14;
+// Beyond this many directions the list grows as it must; below, reserving costs only
+// address space, as untouched memory is never paged in.
+constexpr std::uint64_t kMostDirectionsReserved = 1 << 21;
+
+// Sizes the list once for the most directions `bytes` of rows can hold, so that a world
+// database is never copied on the way in, and lets the system back it with huge pages.
+void ReserveForFile(RunwayCsvReader& reader, std::uint64_t bytes) {
+  reader.directions.reserve(std::min(2 * (bytes / kShortestRowBytes + 1), kMostDirectionsReserved));
+  AdviseLargeBlock(reader.directions.data(), reader.directions.capacity() * sizeof(RunwayDirection));
+}
+
+// Feeds `reader` the lines of the file that start at an offset in [begin, end): the
+// file is cut between lines, so two readers of adjacent ranges see every line once.
+FileReadStatus ReadLinesStartingIn(const std::string& path, std::uint64_t begin, std::uint64_t end,
+                                   RunwayCsvReader& reader, std::string& reason) {
+  ChunkedLines lines;
+  // A range that starts within a line begins with the next one: skip through the line
+  // feed before `begin` (the byte just before it, when that is one, ends the line before).
+  bool skipping = begin > 0;
+  std::uint64_t offset = begin > 0 ? begin - 1 : 0;  // of the chunk's first byte
+  std::uint64_t line_start = offset;
+  bool past_end = false;
+  const FileReadStatus status = ReadFileChunks(
+      path, kMaxDataFileBytes,
+      [&](std::string_view chunk) {
+        const std::uint64_t chunk_start = offset;
+        offset += chunk.size();
+        if (skipping) {
+          const std::size_t feed = chunk.find('\n');
+          if (feed == std::string_view::npos) return true;
+          skipping = false;
+          chunk.remove_prefix(feed + 1);
+          line_start = chunk_start + feed + 1;
+        }
+        // Only the lines that start before `end`: cut the chunk after the line feed that
+        // ends the last of them.
+        std::uint64_t at = offset - chunk.size();
+        std::size_t keep = 0;
+        while (keep < chunk.size()) {
+          if (line_start >= end) {
+            past_end = true;
+            break;
+          }
+          const std::size_t feed = chunk.find('\n', keep);
+          if (feed == std::string_view::npos) {
+            keep = chunk.size();
+            break;
+          }
+          keep = feed + 1;
+          line_start = at + keep;
+        }
+        FeedLines(lines, chunk.substr(0, keep), [&](std::string_view line) { ReadRunwayCsvLine(reader, line); });
+        return !past_end;
+      },
+      reason, offset);
+  if (status == FileReadStatus::kOk && !past_end && !skipping)
+    FinishLines(lines, [&](std::string_view line) { ReadRunwayCsvLine(reader, line); });
+  return status;
+}
+
+// Reads the header alone, for a reader that starts in the middle of the file.
+FileReadStatus ReadHeaderLine(const std::string& path, RunwayCsvReader& reader, std::string& reason) {
+  return ReadLinesStartingIn(path, 0, 1, reader, reason);
 }
 
 std::string LoadFailure(FileReadStatus status, const std::string& path) {
@@ -132,6 +228,7 @@ std::string LoadFailure(FileReadStatus status, const std::string& path) {
 bool ParseRunwayDatabase(std::string_view contents, const std::string& path, RunwayDatabase& directions,
                          std::string& error) {
   RunwayCsvReader reader;
+  ReserveForFile(reader, contents.size());
   LineCursor lines{contents};
   std::string_view line;
   while (NextLine(lines, line)) ReadRunwayCsvLine(reader, line);
@@ -139,35 +236,41 @@ bool ParseRunwayDatabase(std::string_view contents, const std::string& path, Run
 }
 
 bool LoadRunwayDatabase(const std::string& path, RunwayDatabase& directions, std::string& error) {
-  // Two passes over the file: counting its lines first sizes the list once, where
-  // growing it row by row would copy the world's runways over and over.
-  std::size_t line_feeds = 0;
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(path, ec);
+  // A world file is parsed in two halves at once; a small one is not worth a thread.
+  const std::uint64_t split = !ec && size >= kSplitFileBytes ? size / 2 : kWholeFile;
+  RunwayCsvReader first;
+  ReserveForFile(first, ec ? 0 : size);
+  RunwayCsvReader second;
   std::string reason;
-  FileReadStatus status = ReadFileChunks(path, kMaxDataFileBytes,
-                                         [&line_feeds](std::string_view chunk) {
-                                           line_feeds += static_cast<std::size_t>(
-                                               std::count(chunk.begin(), chunk.end(), '\n'));
-                                           return true;
-                                         },
-                                         reason);
-  RunwayCsvReader reader;
-  ChunkedLines lines;
-  const auto on_line = [&reader](std::string_view line) { ReadRunwayCsvLine(reader, line); };
-  if (status == FileReadStatus::kOk) {
-    reader.directions.reserve(2 * (line_feeds + 1));
-    status = ReadFileChunks(path, kMaxDataFileBytes,
-                            [&](std::string_view chunk) {
-                              FeedLines(lines, chunk, on_line);
-                              return true;
-                            },
-                            reason);
+  std::string second_reason;
+  FileReadStatus second_status = FileReadStatus::kOk;
+  std::thread second_half;
+  if (split != kWholeFile) {
+    try {
+      second_half = std::thread([&] {
+        second_status = ReadHeaderLine(path, second, second_reason);
+        if (second_status == FileReadStatus::kOk) {
+          ReserveForFile(second, size - split);
+          second_status = ReadLinesStartingIn(path, split, kWholeFile, second, second_reason);
+        }
+      });
+    } catch (const std::system_error&) {  // no thread to be had: one after the other
+      second_status = ReadHeaderLine(path, second, second_reason);
+      if (second_status == FileReadStatus::kOk)
+        second_status = ReadLinesStartingIn(path, split, kWholeFile, second, second_reason);
+    }
   }
+  FileReadStatus status = ReadLinesStartingIn(path, 0, split, first, reason);
+  if (second_half.joinable()) second_half.join();
+  if (status == FileReadStatus::kOk) status = second_status;
   if (status != FileReadStatus::kOk) {
     error = LoadFailure(status, path);
     return false;
   }
-  FinishLines(lines, on_line);
-  return FinishRunwayCsv(reader, path, directions, error);
+  first.directions.insert(first.directions.end(), second.directions.begin(), second.directions.end());
+  return FinishRunwayCsv(first, path, directions, error);
 }
 
 }  // namespace pistavox

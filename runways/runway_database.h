@@ -3,13 +3,15 @@
 #include <string_view>
 #include <vector>
 
+#include "base/short_text.h"
+
 namespace pistavox {
 
 // One usable direction of a runway; every accepted CSV row gives two.
 struct RunwayDirection {
-  std::string airport_ident;   // as in the file, case and blanks kept
-  std::string ident;           // this end's designator, normalised
-  std::string opposite_ident;  // the other end's designator, normalised
+  ShortText airport_ident;   // as in the file, case and blanks kept
+  ShortText ident;           // this end's designator, normalised
+  ShortText opposite_ident;  // the other end's designator, normalised
   double threshold_lat_deg = 0.0;
   double threshold_lon_deg = 0.0;
   double end_lat_deg = 0.0;

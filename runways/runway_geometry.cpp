@@ -11,6 +11,13 @@ namespace {
 constexpr double kEarthDiameterM = 12742000.0;
 constexpr double kDegenerateLengthM = 0.1;
 
+// theta of the bearing formula, in degrees, into [0, 360).
+double BearingFromTheta(double theta) {
+  double bearing = std::fmod(Degrees(theta) + 360.0, 360.0);
+  if (bearing < 0.0) bearing += 360.0;
+  return bearing;
+}
+
 }  // namespace
 
 double HaversineDistanceM(GeoPoint a, GeoPoint b) {
@@ -24,11 +31,21 @@ double InitialBearingDeg(GeoPoint from, GeoPoint to) {
   const double phi1 = Radians(from.lat_deg);
   const double phi2 = Radians(to.lat_deg);
   const double dlon = Radians(to.lon_deg - from.lon_deg);
-  const double theta = std::atan2(std::sin(dlon) * std::cos(phi2),
-                                  std::cos(phi1) * std::sin(phi2) - std::sin(phi1) * std::cos(phi2) * std::cos(dlon));
-  double bearing = std::fmod(Degrees(theta) + 360.0, 360.0);
-  if (bearing < 0.0) bearing += 360.0;
-  return bearing;
+  return BearingFromTheta(std::atan2(std::sin(dlon) * std::cos(phi2),
+                                     std::cos(phi1) * std::sin(phi2) - std::sin(phi1) * std::cos(phi2) * std::cos(dlon)));
+}
+
+void InitialBearingsDeg(GeoPoint a, GeoPoint b, double& a_to_b_deg, double& b_to_a_deg) {
+  const double sin_a = std::sin(Radians(a.lat_deg));
+  const double cos_a = std::cos(Radians(a.lat_deg));
+  const double sin_b = std::sin(Radians(b.lat_deg));
+  const double cos_b = std::cos(Radians(b.lat_deg));
+  const double dlon = Radians(b.lon_deg - a.lon_deg);
+  // The way back has -dlon: sin changes sign exactly, cos not at all.
+  const double sin_dlon = std::sin(dlon);
+  const double cos_dlon = std::cos(dlon);
+  a_to_b_deg = BearingFromTheta(std::atan2(sin_dlon * cos_b, cos_a * sin_b - sin_a * cos_b * cos_dlon));
+  b_to_a_deg = BearingFromTheta(std::atan2(-sin_dlon * cos_a, cos_b * sin_a - sin_b * cos_a * cos_dlon));
 }
 
 double HeadingDifferenceDeg(double a_deg, double b_deg) {

@@ -19,6 +19,9 @@ inline constexpr double kEarthRadiusM = 6371000.0;
 
 double HaversineDistanceM(GeoPoint a, GeoPoint b);
 double InitialBearingDeg(GeoPoint from, GeoPoint to);  // [0, 360)
+// InitialBearingDeg(a, b) and InitialBearingDeg(b, a) to the last bit, sharing their
+// sines and cosines: the loader needs both for every runway.
+void InitialBearingsDeg(GeoPoint a, GeoPoint b, double& a_to_b_deg, double& b_to_a_deg);
 double HeadingDifferenceDeg(double a_deg, double b_deg);  // [0, 180] for headings in [0, 360)
 RunwayProjection ProjectOntoRunway(GeoPoint position, GeoPoint threshold, GeoPoint end);
 // Bounds count as inside.

@@ -3,19 +3,21 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+
+#include "base/memory_advice.h"
 #include "base/units.h"
 
 namespace pistavox {
 namespace {
 
-constexpr std::uint32_t kLeafSize = 8;
+constexpr std::uint32_t kLeafSize = 16;
 // Coordinates beyond this many degrees lose precision in the radian conversion, so
 // the chord and the haversine would no longer agree to within kChordSlack.
 constexpr double kIndexableDeg = 1000.0;
-// Bound on the difference between the chord of two unit vectors and the chord of the
-// haversine distance between the same coordinates (about 0.6 m on the earth); far
-// above the rounding of either, so no direction that could rank is left out.
-constexpr double kChordSlack = 1e-7;
+// Bound on the difference between the chord to a single-precision unit vector and the
+// chord of the haversine distance between the same coordinates (about 6 m on the earth);
+// far above the rounding of either, so no direction that could rank is left out.
+constexpr double kChordSlack = 1e-6;
 
 struct Vec3 {
   double v[3];
@@ -32,18 +34,18 @@ Vec3 UnitVector(GeoPoint point) {
   return {{std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)}};
 }
 
-double SquaredDistance(const double* a, const double* b) {
-  const double dx = a[0] - b[0];
-  const double dy = a[1] - b[1];
-  const double dz = a[2] - b[2];
+double SquaredDistance(const double* a, const float* b) {
+  const double dx = a[0] - static_cast<double>(b[0]);
+  const double dy = a[1] - static_cast<double>(b[1]);
+  const double dz = a[2] - static_cast<double>(b[2]);
   return dx * dx + dy * dy + dz * dz;
 }
 
 double SquaredDistanceToBox(const Vec3& q, const RunwayIndexNode& node) {
   double sum = 0.0;
   for (int axis = 0; axis < 3; ++axis) {
-    const double below = node.box_min[axis] - q.v[axis];
-    const double above = q.v[axis] - node.box_max[axis];
+    const double below = static_cast<double>(node.box_min[axis]) - q.v[axis];
+    const double above = q.v[axis] - static_cast<double>(node.box_max[axis]);
     const double gap = std::max({below, above, 0.0});
     sum += gap * gap;
   }
@@ -54,29 +56,57 @@ double ItemKey(const Vec3& q, const RunwayIndexItem& item) {
   return std::min(SquaredDistance(q.v, item.threshold), SquaredDistance(q.v, item.end));
 }
 
+void EmptyBox(RunwayIndexNode& node) {
+  for (int axis = 0; axis < 3; ++axis) {
+    node.box_min[axis] = std::numeric_limits<float>::infinity();
+    node.box_max[axis] = -std::numeric_limits<float>::infinity();
+  }
+}
+
+void GrowBox(RunwayIndexNode& node, const float* min, const float* max) {
+  for (int axis = 0; axis < 3; ++axis) {
+    node.box_min[axis] = std::min(node.box_min[axis], min[axis]);
+    node.box_max[axis] = std::max(node.box_max[axis], max[axis]);
+  }
+}
+
+// The axis along which the items' midpoints spread most, judged from an even sample:
+// good enough to split on, and cheap where a node holds thousands of items.
+int SplitAxis(const std::vector<RunwayIndexItem>& items, std::uint32_t begin, std::uint32_t end) {
+  constexpr std::uint32_t kSample = 64;
+  const std::uint32_t stride = std::max<std::uint32_t>(1, (end - begin) / kSample);
+  float low[3] = {std::numeric_limits<float>::infinity(), std::numeric_limits<float>::infinity(),
+                  std::numeric_limits<float>::infinity()};
+  float high[3] = {-low[0], -low[1], -low[2]};
+  for (std::uint32_t i = begin; i < end; i += stride) {
+    for (int axis = 0; axis < 3; ++axis) {
+      const float mid = items[i].threshold[axis] + items[i].end[axis];
+      low[axis] = std::min(low[axis], mid);
+      high[axis] = std::max(high[axis], mid);
+    }
+  }
+  int axis = 0;
+  for (int a = 1; a < 3; ++a) {
+    if (high[a] - low[a] > high[axis] - low[axis]) axis = a;
+  }
+  return axis;
+}
+
+// Leaves box their items; a parent's box is its children's together.
 std::uint32_t BuildNode(RunwayIndex& index, std::uint32_t begin, std::uint32_t end) {
   const auto node_id = static_cast<std::uint32_t>(index.nodes.size());
   index.nodes.emplace_back();
   RunwayIndexNode node;
   node.begin = begin;
   node.end = end;
-  for (int axis = 0; axis < 3; ++axis) {
-    node.box_min[axis] = std::numeric_limits<double>::infinity();
-    node.box_max[axis] = -std::numeric_limits<double>::infinity();
-  }
-  for (std::uint32_t i = begin; i < end; ++i) {
-    for (const double* p : {index.items[i].threshold, index.items[i].end}) {
-      for (int axis = 0; axis < 3; ++axis) {
-        node.box_min[axis] = std::min(node.box_min[axis], p[axis]);
-        node.box_max[axis] = std::max(node.box_max[axis], p[axis]);
-      }
+  EmptyBox(node);
+  if (end - begin <= kLeafSize) {
+    for (std::uint32_t i = begin; i < end; ++i) {
+      GrowBox(node, index.items[i].threshold, index.items[i].threshold);
+      GrowBox(node, index.items[i].end, index.items[i].end);
     }
-  }
-  if (end - begin > kLeafSize) {
-    int axis = 0;
-    for (int a = 1; a < 3; ++a) {
-      if (node.box_max[a] - node.box_min[a] > node.box_max[axis] - node.box_min[axis]) axis = a;
-    }
+  } else {
+    const int axis = SplitAxis(index.items, begin, end);
     const std::uint32_t middle = begin + (end - begin) / 2;
     auto first = index.items.begin();
     std::nth_element(first + begin, first + middle, first + end,
@@ -85,6 +115,9 @@ std::uint32_t BuildNode(RunwayIndex& index, std::uint32_t begin, std::uint32_t e
                      });
     node.left = BuildNode(index, begin, middle);
     node.right = BuildNode(index, middle, end);
+    for (std::uint32_t child : {node.left, node.right}) {
+      GrowBox(node, index.nodes[child].box_min, index.nodes[child].box_max);
+    }
   }
   index.nodes[node_id] = node;
   return node_id;
@@ -176,6 +209,9 @@ RunwayIndex BuildRunwayIndex(const RunwayDatabase& database) {
   RunwayIndex index;
   index.database_size = database.size();
   if (database.size() > std::numeric_limits<std::uint32_t>::max()) return index;  // queries scan
+  // Sized once: a world database's index is megabytes, and growing it would touch them twice.
+  index.items.reserve(database.size());
+  AdviseLargeBlock(index.items.data(), index.items.capacity() * sizeof(RunwayIndexItem));
   std::size_t i = 0;
   while (i < database.size()) {
     const GeoPoint threshold = ThresholdPoint(database[i]);
@@ -187,8 +223,10 @@ RunwayIndex BuildRunwayIndex(const RunwayDatabase& database) {
     RunwayIndexItem item;
     const Vec3 t = UnitVector(threshold);
     const Vec3 e = UnitVector(end);
-    std::copy(t.v, t.v + 3, item.threshold);
-    std::copy(e.v, e.v + 3, item.end);
+    for (int axis = 0; axis < 3; ++axis) {
+      item.threshold[axis] = static_cast<float>(t.v[axis]);
+      item.end[axis] = static_cast<float>(e.v[axis]);
+    }
     item.direction = static_cast<std::uint32_t>(i);
     std::size_t run_end = i + 1;
     while (run_end < database.size() && SameEnds(database[i], database[run_end])) ++run_end;
@@ -196,6 +234,7 @@ RunwayIndex BuildRunwayIndex(const RunwayDatabase& database) {
     index.items.push_back(item);
     i = run_end;
   }
+  index.nodes.reserve(index.items.size() / 4 + 1);  // leaves hold more than half a leaf each
   if (!index.items.empty()) BuildNode(index, 0, static_cast<std::uint32_t>(index.items.size()));
   return index;
 }

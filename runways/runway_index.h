@@ -10,9 +10,11 @@ namespace pistavox {
 // Spatial index over one RunwayDatabase: a k-d tree over the unit vectors of the
 // two ends of every runway. Its members are internal; build it with BuildRunwayIndex
 // and query it with NearestRunwayDirections, always together with the same database.
+// Unit vectors in single precision: a world index is half the memory to fault in at
+// start-up, and the query's slack covers the rounding.
 struct RunwayIndexItem {
-  double threshold[3] = {0.0, 0.0, 0.0};
-  double end[3] = {0.0, 0.0, 0.0};
+  float threshold[3] = {0.0f, 0.0f, 0.0f};
+  float end[3] = {0.0f, 0.0f, 0.0f};
   // Directions [direction, direction + direction_count) of the database, which share
   // these two ends (the two directions of one runway, as the loader writes them).
   std::uint32_t direction = 0;
@@ -20,8 +22,8 @@ struct RunwayIndexItem {
 };
 
 struct RunwayIndexNode {
-  double box_min[3] = {0.0, 0.0, 0.0};
-  double box_max[3] = {0.0, 0.0, 0.0};
+  float box_min[3] = {0.0f, 0.0f, 0.0f};
+  float box_max[3] = {0.0f, 0.0f, 0.0f};
   std::uint32_t begin = 0;  // items [begin, end)
   std::uint32_t end = 0;
   std::uint32_t left = 0;  // children; 0 for a leaf (the root is node 0)

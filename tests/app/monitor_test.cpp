@@ -208,22 +208,5 @@ TEST_F(AutoFillTest, HeightDecidesInTheAirAndATenthOfAFootIsNoRadioAltitude) {
   EXPECT_EQ(app.settings.expected_airport, "PXSF");
 }
 
-TEST_F(AutoFillTest, ALongIdentifierIsTruncatedAndFilledOnce) {
-  std::string csv = ReadTextFile("data/runways.csv");
-  const std::string long_ident = "PXSF-LONG-IDENTIFIER";
-  for (size_t at = csv.find(",PXSF,"); at != std::string::npos; at = csv.find(",PXSF,", at + 1))
-    csv.replace(at, 6, "," + long_ident + ",");
-  WriteTextFile("data/runways.csv", csv);
-  StartedOnTheShortRunway();
-  PollAt(LinedUpOnShortRunway());
-  EXPECT_EQ(app.settings.expected_airport, long_ident.substr(0, 15));
-  EXPECT_EQ(WithPrefix(TakeLines(), "Expected airport auto-filled: "),
-            (Lines{"Expected airport auto-filled: " + long_ident}));
-  PollAt(LinedUpOnShortRunway());
-  const Lines again = TakeLines();
-  EXPECT_TRUE(WithPrefix(again, "Expected airport auto-filled: ").empty());
-  EXPECT_TRUE(WithPrefix(again, "Settings saved").empty());
-}
-
 }  // namespace
 }  // namespace pistavox::test

@@ -24,11 +24,22 @@ TEST(SplitCsvLine, HandlesQuotes) {
 }
 
 TEST(SplitCsvLine, ReusesItsBuffersWithoutStaleFields) {
-  std::vector<std::string_view> fields;
-  std::string storage;
-  SplitCsvLine("a,\"b,c\",d", fields, storage);
-  SplitCsvLine("x,\"y\"\"\"", fields, storage);
-  EXPECT_EQ(fields, (std::vector<std::string_view>{"x", "y\""}));
+  CsvFields split;
+  SplitCsvLine("a,\"b,c\",d", split);
+  SplitCsvLine("x,\"y\"\"\"", split);
+  EXPECT_EQ(split.fields, (std::vector<std::string_view>{"x", "y\""}));
+}
+
+TEST(SplitCsvFields, SplitsOnlyAsFarAsAskedAndThenOn) {
+  CsvFields split;
+  StartCsvLine(split, "a,\"b,\"\"c\",d,,e");
+  SplitCsvFields(split, 2);
+  EXPECT_EQ(split.fields, (std::vector<std::string_view>{"a", "b,\"c"}));
+  SplitCsvFields(split, 1);  // fewer than already split: nothing changes
+  EXPECT_EQ(split.fields.size(), 2u);
+  SplitCsvFields(split, 9);  // past the end: the rest of the line
+  EXPECT_EQ(split.fields, (std::vector<std::string_view>{"a", "b,\"c", "d", "", "e"}));
+  EXPECT_TRUE(split.line_done);
 }
 
 }  // namespace

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 
 #include "runways/runway_geometry.h"
 #include "runways/runway_idents.h"
 #include "tests/runways/world_database.h"
+#include "tests/support/scoped_workdir.h"
 #include "tests/support/test_paths.h"
 
 namespace pistavox {
@@ -26,6 +28,20 @@ RunwayDatabase Parse(const std::string& text) {
 
 void WriteFile(const std::string& path, const std::string& contents) {
   std::ofstream(path, std::ios::binary) << contents;
+}
+
+bool SameDirections(const RunwayDatabase& a, const RunwayDatabase& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const RunwayDirection& x = a[i];
+    const RunwayDirection& y = b[i];
+    if (!(x.airport_ident == y.airport_ident && x.ident == y.ident && x.opposite_ident == y.opposite_ident &&
+          x.threshold_lat_deg == y.threshold_lat_deg && x.threshold_lon_deg == y.threshold_lon_deg &&
+          x.end_lat_deg == y.end_lat_deg && x.end_lon_deg == y.end_lon_deg && x.length_m == y.length_m &&
+          x.width_m == y.width_m && x.heading_true_deg == y.heading_true_deg))
+      return false;
+  }
+  return true;
 }
 
 TEST(RunwayDatabase, TurnsOneRowIntoTwoDirectionsLeFirst) {
@@ -83,8 +99,12 @@ TEST(RunwayDatabase, SkipsUnusableRowsOnly) {
                                   ",1,1,0,01,0,0,19,1,1\n"          // no airport
                                   "NI,1,1,0, - ,0,0,19,1,1\n"       // designator empty once normalised
                                   "SH,1,1,0,01,0,0,19\n"            // short row: he coordinates missing
+                                  "A23456789012345,1,1,0,01,0,0,19,1,1\n"     // kept: 15 bytes
+                                  "A234567890123456,1,1,0,01,0,0,19,1,1\n"    // an identifier past 15 bytes
+                                  "LD,1,1,0,01,0,0,0123456789ABCDEF,1,1\n"
                                   "\n");
-  ASSERT_EQ(db.size(), 8u);
+  ASSERT_EQ(db.size(), 10u);
+  EXPECT_EQ(db[8].airport_ident, "A23456789012345");
   EXPECT_EQ(db[0].airport_ident, "K0");
   EXPECT_EQ(db[2].airport_ident, "K1");
   EXPECT_EQ(db[4].airport_ident, "K2");
@@ -128,7 +148,8 @@ TEST(RunwayDatabase, HandlesLineEnds) {
   EXPECT_EQ(crlf[2].airport_ident, "XC");
 }
 
-TEST(RunwayDatabase, LoadsAFileAndReportsTheTwoFailures) {
+TEST(RunwayDatabase, LoadsAFileAndReportsTheFailures) {
+  const test::ScopedWorkdir workdir("LoadsAFileAndReportsTheFailures");
   RunwayDatabase db(3);
   std::string error;
   EXPECT_FALSE(LoadRunwayDatabase("no-such-runways.csv", db, error));
@@ -147,6 +168,32 @@ TEST(RunwayDatabase, LoadsAFileAndReportsTheTwoFailures) {
   WriteFile("one-runway.csv", kHeader + "XA,1,1,0,01,0,0,19,1,1\n");
   EXPECT_TRUE(LoadRunwayDatabase("one-runway.csv", db, error));
   EXPECT_EQ(db.size(), 2u);
+
+  std::filesystem::create_directory("folder.csv");
+  EXPECT_FALSE(LoadRunwayDatabase("folder.csv", db, error));
+  EXPECT_EQ(error, "Runway database is not a regular file: folder.csv");
+  EXPECT_EQ(db.size(), 2u);
+}
+
+// A large file is read in two halves at once, cut between lines wherever its middle
+// falls: in a field, on a carriage return, on a line feed, in a quoted field.
+TEST(RunwayDatabase, AFileReadInHalvesGivesWhatOneReadingGives) {
+  const test::ScopedWorkdir workdir("AFileReadInHalvesGivesWhatOneReadingGives");
+  std::string rows;
+  for (int i = 0; rows.size() < (3u << 19); ++i) {
+    rows += "\"X" + std::to_string(i % 977) + "\"," + std::to_string(1000 + i) + ",,0," + std::to_string(i % 36 + 1) +
+            "," + std::to_string(i % 89) + ".25," + std::to_string(i % 179) + ".5,\"" + std::to_string((i + 18) % 36 + 1) +
+            "\"," + std::to_string(i % 89) + ".5," + std::to_string(i % 179) + ".75" + (i % 3 == 0 ? "\r\n" : "\n");
+  }
+  for (std::size_t pad = 0; pad < 10; ++pad) {
+    const std::string text = kHeader + "PAD" + std::string(pad, 'x') + ",1,1,0,01,,,19,,\n" + rows + "LAST,1,1,0,01,0,0,19,1,1";
+    WriteFile("halves.csv", text);
+    RunwayDatabase loaded;
+    std::string error;
+    ASSERT_TRUE(LoadRunwayDatabase("halves.csv", loaded, error)) << error;
+    ASSERT_TRUE(SameDirections(loaded, Parse(text))) << "padding " << pad;
+    EXPECT_EQ(loaded.back().airport_ident, "LAST");
+  }
 }
 
 TEST(RunwayDatabase, ShippedDatabaseHoldsTheDemoAirports) {

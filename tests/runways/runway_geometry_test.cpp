@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <cmath>
 
 namespace pistavox {
@@ -29,6 +31,22 @@ TEST(InitialBearingDeg, StaysInZeroTo360) {
   const double slightly_west_of_north = InitialBearingDeg({0, 0}, {1, -1e-9});
   EXPECT_GE(slightly_west_of_north, 359.0);
   EXPECT_LT(slightly_west_of_north, 360.0);
+}
+
+TEST(InitialBearingsDeg, BothWaysEqualTheSingleBearingToTheLastBit) {
+  std::mt19937_64 rng(7);
+  std::uniform_real_distribution<double> lat(-90.0, 90.0);
+  std::uniform_real_distribution<double> lon(-180.0, 180.0);
+  std::uniform_real_distribution<double> nearby(-0.05, 0.05);
+  for (int i = 0; i < 20000; ++i) {
+    const GeoPoint a{lat(rng), lon(rng)};
+    const GeoPoint b = i % 2 == 0 ? GeoPoint{lat(rng), lon(rng)} : GeoPoint{a.lat_deg + nearby(rng), a.lon_deg + nearby(rng)};
+    double a_to_b = 0.0;
+    double b_to_a = 0.0;
+    InitialBearingsDeg(a, b, a_to_b, b_to_a);
+    ASSERT_EQ(a_to_b, InitialBearingDeg(a, b)) << a.lat_deg << " " << a.lon_deg << " " << b.lat_deg << " " << b.lon_deg;
+    ASSERT_EQ(b_to_a, InitialBearingDeg(b, a)) << a.lat_deg << " " << a.lon_deg << " " << b.lat_deg << " " << b.lon_deg;
+  }
 }
 
 TEST(HeadingDifferenceDeg, WrapsAround) {
