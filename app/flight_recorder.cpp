@@ -55,7 +55,7 @@ void BeginSession(App& app, FlightRecorder& recorder) {
 
 void RecordSample(App& app, FlightRecorder& recorder) {
   if (!recorder.recording) return;
-  const double time_s = static_cast<double>(app.monitor.last_poll - recorder.session_start_ns) / 1e9;
+  const double time_s = static_cast<double>(ElapsedNs(recorder.session_start_ns, app.monitor.last_poll)) / 1e9;
   recorder.out << FormatFlightRow({time_s, app.monitor.state}) << std::flush;
   if (!recorder.out) {
     StopRecording(recorder);

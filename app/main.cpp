@@ -8,13 +8,22 @@
 #include "app/flight_recorder.h"
 #include "app/headless_host.h"
 #include "app/startup.h"
+#include "base/program_main.h"
 #include "log/debug_output.h"
 #include "sim/fsuipc_sampling.h"
 
 namespace pistavox {
 namespace {
 
-constexpr const char* kUsage = "usage: pistavox [--headless] [--record DIR] [-debug]\n";
+constexpr const char* kUsage =
+    "usage: pistavox [--headless] [--record DIR] [-debug]\n"
+    "Pistavox listens to your simulator through FSUIPC, XPUIPC or WideClient and calls out the\n"
+    "runways you approach, enter, cross and roll on; it traces every take-off and landing and\n"
+    "scores the landing. It reads data/runways.csv, data/raas_rules.ini and the voice packs in\n"
+    "bin/ from the folder it is started in.\n"
+    "  --headless     run without a window, printing the event log here\n"
+    "  --record DIR   write every monitor session to DIR/flight-YYYYMMDD-HHMMSS.csv\n"
+    "  -debug         open a debug console and write debug.log\n";
 
 // The debug switch counts wherever "-debug" stands in the command line, so any argument holding it is taken.
 bool IsDebugSwitch(const std::string& arg) { return CommandLineContains(arg, "-debug"); }
@@ -23,7 +32,15 @@ int Main(int argc, char** argv) {
   std::string record_folder;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--record" && i + 1 < argc) {
+    if (IsHelpOption(arg)) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (arg == "--record") {
+      if (i + 1 >= argc) {
+        std::fprintf(stderr, "pistavox: --record needs a folder\n%s", kUsage);
+        return 2;
+      }
       record_folder = argv[++i];
     } else if (arg != "--headless" && !IsDebugSwitch(arg)) {
       std::fprintf(stderr, "pistavox: unknown option %s\n%s", arg.c_str(), kUsage);
@@ -38,10 +55,7 @@ int Main(int argc, char** argv) {
     std::fflush(stdout);
   };
   std::string error;
-  if (!OpenDefaultSettingsStore(app.settings_store, error)) {
-    Log(app.log, error);
-    app.settings_store.memory_only = true;
-  }
+  if (!OpenDefaultSettingsStore(app.settings_store, error)) Log(app.log, error);
   app.hooks.make_connection = [] { return FsuipcConnection(ProcessFsuipcClient()); };
   if (!record_folder.empty()) {
     auto recorder = std::make_shared<FlightRecorder>();
@@ -55,4 +69,6 @@ int Main(int argc, char** argv) {
 }  // namespace
 }  // namespace pistavox
 
-int main(int argc, char** argv) { return pistavox::Main(argc, argv); }
+int main(int argc, char** argv) {
+  return pistavox::RunProgram("pistavox", [&] { return pistavox::Main(argc, argv); });
+}

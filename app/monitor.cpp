@@ -95,6 +95,9 @@ void StartMonitor(App& app, bool auto_start) {
     app.status_message = "FSUIPC/XPUIPC open failed: " + error;
     monitor.connected = false;
     if (auto_start) {
+      // The reason, once per distinct one in a row: without the window nothing else shows it.
+      if (error != monitor.last_auto_start_failure) Log(app.log, "Auto start failed: " + error);
+      monitor.last_auto_start_failure = error;
       Log(app.log, "Auto start waiting for simulator connection");
     } else {
       Log(app.log, app.status_message);
@@ -112,6 +115,7 @@ void StartMonitor(App& app, bool auto_start) {
   monitor.connected = true;
   monitor.has_sample = false;
   monitor.running = true;
+  monitor.last_auto_start_failure.clear();
   ResetAnalysis(app.analysis, app.settings);
   app.status_message.clear();
   monitor.last_poll = now - kFirstPollBackdateNs;
@@ -157,7 +161,7 @@ void PollMonitor(App& app) {
   MonitorState& monitor = app.monitor;
   if (!monitor.running || !monitor.connection || !monitor.engine) return;
   const int64_t now = SteadyNowNs();
-  const int64_t elapsed_ms = (now - monitor.last_poll) / 1'000'000;
+  const int64_t elapsed_ms = ElapsedNs(monitor.last_poll, now) / 1'000'000;
   if (elapsed_ms < app.settings.poll_ms) return;
   monitor.last_poll = now;
 

@@ -24,6 +24,7 @@ struct MonitorState {
   AircraftState state;
   EngineStatus status;
   std::string simulator_name = "-";
+  std::string last_auto_start_failure;  // the reason last logged for a failed automatic start
 };
 
 }  // namespace pistavox

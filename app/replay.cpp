@@ -1,13 +1,16 @@
 #include "app/replay.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "app/app.h"
 #include "base/csv_line.h"
+#include "base/file_reading.h"
+#include "base/program_main.h"
 #include "base/clock.h"
 #include "app/resources.h"
 #include "app/startup.h"
@@ -78,6 +81,10 @@ bool ParseReplayArgs(const std::vector<std::string>& args, ReplayOptions& option
                           : arg == "--status"     ? &options.status_file
                           : arg == "--voice-pack" ? &options.voice_pack_dir
                                                   : nullptr;
+    if (IsHelpOption(arg)) {
+      options.help = true;
+      return true;
+    }
     if (target) {
       if (i + 1 >= args.size() || args[i + 1].empty()) {
         error = arg + " needs a value";
@@ -118,9 +125,17 @@ int RunReplay(const ReplayOptions& given, std::FILE* out, std::FILE* err) {
   }
   std::string settings_text;
   if (!options.settings_file.empty()) {
-    std::ifstream in(options.settings_file, std::ios::binary);
-    if (!in) return Refuse(err, "Cannot open settings file: " + options.settings_file);
-    settings_text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string reason;
+    const FileReadStatus read = ReadFileBytes(options.settings_file, kMaxConfigFileBytes, settings_text, reason);
+    if (read == FileReadStatus::kNotRegular)
+      return Refuse(err, "Settings file is not a regular file: " + options.settings_file);
+    if (read != FileReadStatus::kOk) return Refuse(err, "Cannot open settings file: " + options.settings_file);
+  }
+  // The status file is written from the start: it must not be one of the inputs.
+  for (const std::string& input : {options.flight_file, options.settings_file}) {
+    std::error_code ec;
+    if (!options.status_file.empty() && !input.empty() && fs::equivalent(options.status_file, input, ec))
+      return Refuse(err, "The status file is an input of the replay: " + options.status_file);
   }
   std::ofstream status;
   if (!options.status_file.empty()) {
@@ -163,10 +178,17 @@ int RunReplay(const ReplayOptions& given, std::FILE* out, std::FILE* err) {
   }
   StopMonitor(app);
   SetManualClock(nullptr);
-  std::fflush(out);
+  // Output that was lost is a failed run, whatever else went right.
+  if (std::fflush(out) != 0 || std::ferror(out)) {
+    std::fprintf(err, "pistavox-replay: Cannot write the event log: %s\n", std::strerror(errno));
+    return 1;
+  }
   if (status.is_open()) {
-    status.flush();
-    if (!status) return Refuse(err, "Cannot write status file: " + options.status_file);
+    status.close();
+    if (!status) {
+      std::fprintf(err, "pistavox-replay: Cannot write status file: %s\n", options.status_file.c_str());
+      return 1;
+    }
   }
   return 0;
 }

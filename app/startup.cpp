@@ -23,10 +23,12 @@ void ApplyStoredSettingsText(App& app, const std::string& text) {
 void LoadStartupSettings(App& app) {
   std::string text;
   std::string error;
-  if (ReadStoredSettings(app.settings_store, text, error))
+  if (ReadStoredSettings(app.settings_store, text, error)) {
     ApplyStoredSettingsText(app, text);
-  else if (!error.empty())
+  } else if (!error.empty()) {
     Log(app.log, error);
+    app.settings_store.unreadable_at_start = true;
+  }
   ApplyIniOverridesAtStartup(app);
 }
 

@@ -110,13 +110,8 @@ bool LoadManifest(VoicePack& pack, const fs::path& manifest_path, std::string& e
 
 bool LoadVoicePack(VoicePack& pack, const fs::path& path, std::string& error) {
   if (path.extension() == ".data") {
-    // Encrypted packages are not opened yet: such a pack loads with no clips,
-    // so every callout shows up as missing audio instead of stopping start-up.
-    pack.root_dir = path.parent_path();
-    pack.fallback_dir = pack.root_dir.parent_path();
-    pack.files.clear();
-    pack.clips.clear();
-    return true;
+    error = "Voice packages are not supported yet: " + path.string();
+    return false;
   }
   return LoadManifest(pack, path, error);
 }

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <limits>
 
 namespace pistavox {
 
@@ -17,5 +18,11 @@ int64_t SteadyNowNs() {
 }
 
 void SetManualClock(const int64_t* now_ns) { manual_now.store(now_ns, std::memory_order_release); }
+
+int64_t ElapsedNs(int64_t since_ns, int64_t now_ns) {
+  int64_t elapsed = 0;
+  if (!__builtin_sub_overflow(now_ns, since_ns, &elapsed)) return elapsed;
+  return now_ns > since_ns ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
+}
 
 }  // namespace pistavox

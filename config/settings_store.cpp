@@ -22,6 +22,8 @@ bool OpenDefaultSettingsStore(SettingsStore& store, std::string& error) {
   if (const auto configured = EnvironmentPath("PISTAVOX_CONFIG_DIR")) {
     folder = *configured;
   } else if (!PlatformSettingsFolder(folder, error)) {
+    store.file.clear();
+    store.unavailable = error;
     return false;
   }
   store.file = folder / kSettingsFileName;
@@ -45,7 +47,10 @@ bool ReadStoredSettings(const SettingsStore& store, std::string& text, std::stri
 
 bool WriteStoredSettings(SettingsStore& store, std::string_view text, std::string& error) {
   if (!store.memory_only) {
-    if (store.file.empty()) return WriteFailed(store, "no settings folder", error);
+    if (store.file.empty()) {
+      error = store.unavailable.empty() ? "no settings folder" : store.unavailable;
+      return false;
+    }
     std::error_code folder_error;
     if (store.file.has_parent_path()) std::filesystem::create_directories(store.file.parent_path(), folder_error);
     if (folder_error) return WriteFailed(store, folder_error.message(), error);

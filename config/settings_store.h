@@ -13,13 +13,20 @@ struct SettingsStore {
   std::filesystem::path file;  // settings.txt; unused when memory_only
   bool memory_only = false;    // saves succeed without touching the disk (the replay)
   std::string saved_text;      // the text of the last successful save
+  // Why there is no file to save to (no settings folder could be found): every save fails with it.
+  std::string unavailable;
+  // The file exists but could not be read at start-up: saving the defaults over it
+  // would lose the user's settings, so nothing is saved for the whole run.
+  bool unreadable_at_start = false;
+  bool unreadable_reported = false;
   // Tests: the write of the temporary file stops after this many bytes and fails.
   std::optional<std::size_t> fail_write_after_bytes;
 };
 
 // The per-user store: PISTAVOX_CONFIG_DIR, else %APPDATA%\Pistavox on Windows and
 // $XDG_CONFIG_HOME/pistavox (default ~/.config/pistavox) elsewhere; file settings.txt.
-// False with `error` set when no folder can be found.
+// False with `error` set when no folder can be found; the store then refuses every save
+// with that reason.
 bool OpenDefaultSettingsStore(SettingsStore& store, std::string& error);
 
 // True with the stored text when one exists. False with `error` empty when nothing is

@@ -9,6 +9,7 @@
 #include "engine/runway_advisories.h"
 #include "engine/runway_search.h"
 #include "runways/runway_geometry.h"
+#include "base/clock.h"
 
 namespace pistavox {
 
@@ -19,7 +20,7 @@ constexpr double kApproachLockS = 20.0;
 // Past this multiple of the approach distance a climb-out counts as left behind.
 constexpr double kDepartureClearFactor = 1.35;
 
-double SecondsBetween(int64_t since_ns, int64_t now_ns) { return static_cast<double>(now_ns - since_ns) / 1e9; }
+double SecondsBetween(int64_t since_ns, int64_t now_ns) { return static_cast<double>(ElapsedNs(since_ns, now_ns)) / 1e9; }
 
 bool CheckSample(const AircraftState& state, std::string& error) {
   if (!std::isfinite(state.latitude_deg) || !std::isfinite(state.longitude_deg)) {

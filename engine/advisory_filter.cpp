@@ -6,6 +6,7 @@
 
 #include "engine/advisory_policy.h"
 #include "engine/callout_catalogue.h"
+#include "base/clock.h"
 
 namespace pistavox {
 
@@ -55,7 +56,7 @@ std::uint32_t GroupsDroppedIn(FlightPhase phase) {
 bool DroppedByPhase(const CalloutKeyClass& callout, PhaseMoment phase, int64_t now_ns) {
   if ((callout.groups & GroupsDroppedIn(phase.phase)) != 0) return true;
   return phase.phase == FlightPhase::Taxi && (callout.groups & kTaxiInformationGroup) != 0 &&
-         static_cast<double>(now_ns - phase.since_ns) / 1e9 < kTaxiInformationDelayS;
+         static_cast<double>(ElapsedNs(phase.since_ns, now_ns)) / 1e9 < kTaxiInformationDelayS;
 }
 
 // A generic form gives way to the specific one raised beside it.
@@ -74,7 +75,7 @@ bool HeldByCooldown(const std::string& key, const RaasRules& rules, const Cooldo
                     int64_t now_ns) {
   const auto it = last_spoken.find(key);
   if (it == last_spoken.end()) return false;
-  return static_cast<double>(now_ns - it->second) / 1e9 < ResolveCooldown(rules, key);
+  return static_cast<double>(ElapsedNs(it->second, now_ns)) / 1e9 < ResolveCooldown(rules, key);
 }
 
 }  // namespace

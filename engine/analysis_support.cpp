@@ -1,4 +1,5 @@
 #include "engine/analysis_support.h"
+#include "base/clock.h"
 
 namespace pistavox {
 
@@ -9,7 +10,7 @@ double AnalysisHeightFt(const AircraftState& state) {
 double AnalysisVerticalSpeedFpm(double height_ft, double last_height_ft, std::int64_t last_time_ns,
                                 std::int64_t now_ns) {
   if (last_time_ns == 0) return 0.0;
-  const double dt_s = static_cast<double>(now_ns - last_time_ns) / 1e9;
+  const double dt_s = static_cast<double>(ElapsedNs(last_time_ns, now_ns)) / 1e9;
   if (!(dt_s > 0.05)) return 0.0;
   return (height_ft - last_height_ft) / dt_s * 60.0;
 }

@@ -13,7 +13,7 @@ bool IsBlank(const std::string& text) {
 void Log(EventLog& log, const std::string& text) {
   if (IsBlank(text)) return;
   const int64_t now = SteadyNowNs();
-  if (text == log.last_text && now - log.last_time < kEventLogRepeatWindowNs) return;
+  if (text == log.last_text && ElapsedNs(log.last_time, now) < kEventLogRepeatWindowNs) return;
   log.last_text = text;
   log.last_time = now;
   log.lines.push_back(text);

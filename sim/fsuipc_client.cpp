@@ -35,7 +35,7 @@ bool QueueWrite(FsuipcClient& client, uint32_t offset, const void* data, uint32_
   StoreLe32(record + 4, offset);
   StoreLe32(record + 8, count);
   std::memcpy(record + kFsuipcWriteHeaderSize, data, count);
-  client.queued.push_back({client.next, count, nullptr});
+  client.queued.push_back({kFsuipcWriteRecordId, client.next, count, nullptr});
   client.next += kFsuipcWriteHeaderSize + count;
   error = kFsuipcOk;
   return true;
@@ -43,19 +43,23 @@ bool QueueWrite(FsuipcClient& client, uint32_t offset, const void* data, uint32_
 
 // Copies each read record's result to where this client asked for it. The ids
 // come from the block (zero ends the walk, an unknown one is zeroed and ends it);
-// positions, counts and destinations come from the client's own list.
-void WalkReply(uint8_t* view, const std::vector<FsuipcQueuedRecord>& records) {
+// positions, counts and destinations come from the client's own list. A walk that
+// ends before every queued record was reached, or finds a record of the other kind,
+// leaves reads unfilled: the reply is refused whole and nothing is copied.
+bool WalkReply(uint8_t* view, const std::vector<FsuipcQueuedRecord>& records) {
   for (const FsuipcQueuedRecord& record : records) {
     const uint32_t id = LoadLe32(view + record.position);
-    if (id == 0) return;
-    if (id == kFsuipcReadRecordId) {
-      if (record.destination && record.count)
-        std::memcpy(record.destination, view + record.position + kFsuipcReadHeaderSize, record.count);
-    } else if (id != kFsuipcWriteRecordId) {
-      StoreLe32(view + record.position, 0);
-      return;
+    if (id != kFsuipcReadRecordId && id != kFsuipcWriteRecordId) {
+      if (id != 0) StoreLe32(view + record.position, 0);
+      return false;
     }
+    if (id != record.id) return false;
   }
+  for (const FsuipcQueuedRecord& record : records) {
+    if (record.id == kFsuipcReadRecordId && record.destination && record.count)
+      std::memcpy(record.destination, view + record.position + kFsuipcReadHeaderSize, record.count);
+  }
+  return true;
 }
 
 // Sends what is queued and walks the reply; the queue is empty afterwards whatever happens.
@@ -77,7 +81,7 @@ bool Exchange(FsuipcClient& client, int& error) {
   if (result == IpcSendResult::kFailed) return Fail(kFsuipcSendFailed, error);
   if (answer != 1) return Fail(kFsuipcBadReply, error);
 
-  WalkReply(View(client), records);
+  if (!WalkReply(View(client), records)) return Fail(kFsuipcBadReply, error);
   error = kFsuipcOk;
   return true;
 }
@@ -181,7 +185,7 @@ bool FsuipcQueueRead(FsuipcClient& client, uint32_t offset, uint32_t count, void
   StoreLe32(record + 8, count);
   StoreLe64(record + 12, static_cast<uint64_t>(reinterpret_cast<uintptr_t>(destination)));
   std::memset(record + kFsuipcReadHeaderSize, 0, count);
-  client.queued.push_back({client.next, count, destination});
+  client.queued.push_back({kFsuipcReadRecordId, client.next, count, destination});
   client.next += kFsuipcReadHeaderSize + count;
   error = kFsuipcOk;
   return true;

@@ -53,6 +53,7 @@ struct FsuipcTiming {
 // A record this client queued. The reply walk trusts only these, never the
 // positions, counts or destinations the server could rewrite in the block.
 struct FsuipcQueuedRecord {
+  uint32_t id = 0;  // kFsuipcReadRecordId or kFsuipcWriteRecordId
   size_t position = 0;
   uint32_t count = 0;
   void* destination = nullptr;  // null for write records

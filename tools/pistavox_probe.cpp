@@ -3,13 +3,19 @@
 #include <cstdio>
 #include <thread>
 
+#include "base/program_main.h"
 #include "sim/fsuipc_sampling.h"
 #include "tools/command_line.h"
 
 namespace pistavox {
 namespace {
 
-constexpr const char* kUsage = "usage: pistavox-probe [--count N] [--interval-ms MS]\n";
+constexpr const char* kUsage =
+    "usage: pistavox-probe [--count N] [--interval-ms MS]\n"
+    "Connects to the simulator as Pistavox does and prints what it reads, one sample a second:\n"
+    "the quickest check that FSUIPC, XPUIPC or WideClient answers.\n"
+    "  --count N          stop after N samples (default: until the link fails)\n"
+    "  --interval-ms MS   time between samples (default 1000)\n";
 
 void PrintSample(const AircraftState& s) {
   std::printf(
@@ -26,6 +32,10 @@ int Main(int argc, char** argv) {
   uint64_t interval_ms = 1000;
   while (HasMoreArgs(args) && args.error.empty()) {
     const std::string option = TakeArg(args);
+    if (IsHelpOption(option)) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
     if (option == "--count")
       TakeUnsigned(args, option, 1'000'000'000, count);
     else if (option == "--interval-ms")
@@ -62,4 +72,6 @@ int Main(int argc, char** argv) {
 }  // namespace
 }  // namespace pistavox
 
-int main(int argc, char** argv) { return pistavox::Main(argc, argv); }
+int main(int argc, char** argv) {
+  return pistavox::RunProgram("pistavox-probe", [&] { return pistavox::Main(argc, argv); });
+}

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <string>
 
+#include "base/program_main.h"
 #include "runways/runway_database.h"
 #include "sim/flight_file.h"
 #include "sim/flight_scenarios.h"
@@ -18,10 +19,16 @@ constexpr const char* kUsage =
     "                    [--radio-altitude FT] [--g G] [--on-ground 0|1]\n"
     "                    [--fsuipc-version N] [--tag N] [--simulator N]\n"
     "                    [--answer N] [--hang] [--exit-after N] [--g-force-fault nan|inf]\n"
-    "                    [--corrupt id|count|destination] [--corrupt-record N]\n";
+    "                    [--corrupt id|count|destination] [--corrupt-record N]\n"
+    "A stand-in simulator that answers Pistavox over the FSUIPC protocol: for trying Pistavox\n"
+    "without a simulator, for the demo and for tests. It serves a fixed aircraft state, a flight\n"
+    "file played in real time (--speed to play it faster), or a scripted flight at any runway of\n"
+    "data/runways.csv (--export writes that flight to a file instead). The last options make it\n"
+    "misbehave on purpose, as a broken link would.\n";
 
 // Where the served flight comes from, when it is not a fixed state.
 struct FlightSource {
+  bool help = false;
   std::string flight_path;
   std::string scenario;
   std::string airport;
@@ -38,6 +45,10 @@ bool ParseOptions(ArgCursor& args, SimServer& server, FlightSource& source) {
   while (HasMoreArgs(args)) {
     const std::string option = TakeArg(args);
     bool ok = true;
+    if (IsHelpOption(option)) {
+      source.help = true;
+      return true;
+    }
     if (option == "--class") {
       ok = TakeValue(args, option, o.window_class);
       if (ok && o.window_class != "FS98MAIN" && o.window_class != "UIPCMAIN") {
@@ -157,6 +168,10 @@ int Main(int argc, char** argv) {
     std::fprintf(stderr, "pistavox-sim: %s\n%s", args.error.c_str(), kUsage);
     return 2;
   }
+  if (source.help) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
   if (!source.flight_path.empty() && !source.scenario.empty()) {
     std::fprintf(stderr, "pistavox-sim: --flight and --scenario exclude each other\n%s", kUsage);
     return 2;
@@ -179,4 +194,6 @@ int Main(int argc, char** argv) {
 }  // namespace
 }  // namespace pistavox
 
-int main(int argc, char** argv) { return pistavox::Main(argc, argv); }
+int main(int argc, char** argv) {
+  return pistavox::RunProgram("pistavox-sim", [&] { return pistavox::Main(argc, argv); });
+}

@@ -71,6 +71,21 @@ struct EndToEndTest : AppTest {
   }
 };
 
+TEST_F(EndToEndTest, EveryProgramAnswersHelpAndRefusesAnUnknownOption) {
+  for (const char* program : {PISTAVOX_PATH, PISTAVOX_SIM_PATH, PISTAVOX_PROBE_PATH, PISTAVOX_REPLAY_PATH}) {
+    const ProgramRun help = RunProgram({program, "--help"});
+    EXPECT_EQ(help.exit_code, 0) << program;
+    EXPECT_EQ(help.out.rfind("usage: ", 0), 0u) << program << ": " << help.out;
+    const ProgramRun bogus = RunProgram({program, "--bogus"});
+    EXPECT_EQ(bogus.exit_code, 2) << program;
+    const Lines err = SplitLines(bogus.err);
+    ASSERT_GE(err.size(), 2u) << program;
+    EXPECT_NE(err[0].find("unknown option --bogus"), std::string::npos) << program << ": " << bogus.err;
+    EXPECT_EQ(err[1].rfind("usage: ", 0), 0u) << program << ": " << bogus.err;
+    EXPECT_EQ(bogus.out, "") << program;
+  }
+}
+
 TEST_F(EndToEndTest, ACircuitIsAnnouncedTracedScoredRecordedAndReplayedAlike) {
   ASSERT_NO_FATAL_FAILURE(StartSim({"--scenario", "pattern", "--airport", "PXIN", "--runway", "27L", "--speed", "10"}));
   std::string error;

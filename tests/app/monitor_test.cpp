@@ -136,16 +136,35 @@ TEST_F(MonitorTest, FailedStartsSpeakOnlyForTheUserAndAutomaticOnesRetryEveryFif
 
   TryAutoStartMonitor(app, now);  // auto_start_monitor is on by default
   EXPECT_EQ(TakeLines(), (Lines{"Auto starting monitor...", "Opening FSUIPC/XPUIPC connection...",
+                                "Auto start failed: Cannot link to FSUIPC, XPUIPC, or WideClient",
                                 "Auto start waiting for simulator connection"}));
   EXPECT_EQ(app.status_message, "FSUIPC/XPUIPC open failed: Cannot link to FSUIPC, XPUIPC, or WideClient");
   Advance(14.9);
   TryAutoStartMonitor(app, now);
   EXPECT_EQ(sim.connects, 2);
   Advance(0.1);
+  TryAutoStartMonitor(app, now);  // the same reason again: said once in a row
+  EXPECT_TRUE(WithPrefix(TakeLines(), "Auto start failed: ").empty());
+  sim.connect_error = "Incorrect FSUIPC version";
+  Advance(15.0);
+  TryAutoStartMonitor(app, now);
+  EXPECT_EQ(WithPrefix(TakeLines(), "Auto start failed: "), (Lines{"Auto start failed: Incorrect FSUIPC version"}));
+  Advance(15.0);
   sim.connect_ok = true;
   TryAutoStartMonitor(app, now);
   EXPECT_TRUE(app.monitor.running);
   EXPECT_EQ(app.status_message, "");
+}
+
+// Rows further apart than a 64-bit difference of nanoseconds still poll.
+TEST_F(MonitorTest, TheThrottleMeasuresAnyGapWithoutOverflowing) {
+  StartedOnTheShortRunway();
+  PollMonitor(app);
+  EXPECT_EQ(sim.reads, 1);
+  app.monitor.last_poll = -9'000'000'000'000'000'000;
+  now = 9'000'000'000'000'000'000;
+  PollMonitor(app);
+  EXPECT_EQ(sim.reads, 2);
 }
 
 TEST_F(MonitorTest, IncompleteResourcesAbandonTheStart) {

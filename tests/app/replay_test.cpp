@@ -37,6 +37,39 @@ TEST_F(ReplayTest, RefusesABadCommandLineWithUsage) {
   }
 }
 
+TEST_F(ReplayTest, AnswersHelpWithItsUsage) {
+  for (const char* option : {"--help", "-h"}) {
+    const ProgramRun run = Replay({option});
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(SplitLines(run.out), SplitLines(kReplayUsage));
+    EXPECT_EQ(run.err, "");
+  }
+}
+
+// Its inputs are never overwritten, and output that could not be written fails the run.
+TEST_F(ReplayTest, NeverWritesOverItsInputsAndReportsLostOutput) {
+  WriteFlight("flight.csv", {{0.0, LinedUpOnShortRunway()}});
+  const std::string before = ReadTextFile("flight.csv");
+  WriteTextFile("stored.txt", "muted=1\n");
+  for (const Lines& args : {Lines{"--status", "./flight.csv", "flight.csv"},
+                            Lines{"--settings", "stored.txt", "--status", "../" + workdir.path.filename().string() +
+                                                                               "/stored.txt", "flight.csv"}}) {
+    const ProgramRun run = Replay(args);
+    EXPECT_EQ(run.exit_code, 2);
+    EXPECT_NE(run.err.find("The status file is an input of the replay: "), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+  }
+  EXPECT_EQ(ReadTextFile("flight.csv"), before);
+  EXPECT_EQ(ReadTextFile("stored.txt"), "muted=1\n");
+
+  std::FILE* full = std::fopen("/dev/full", "w");
+  if (full == nullptr) GTEST_SKIP() << "no /dev/full here";
+  ReplayOptions options;
+  options.flight_file = "flight.csv";
+  EXPECT_EQ(RunReplay(options, full, stderr), 1);
+  std::fclose(full);
+}
+
 TEST_F(ReplayTest, RefusesMissingAndMalformedFlightsNamingTheLine) {
   ProgramRun run = Replay({"missing.csv"});
   EXPECT_EQ(run.exit_code, 2);
@@ -52,6 +85,11 @@ TEST_F(ReplayTest, RefusesMissingAndMalformedFlightsNamingTheLine) {
   run = Replay({"empty.csv"});
   EXPECT_EQ(run.exit_code, 2);
   EXPECT_NE(run.err.find("(line 1: header is not the flight file header)"), std::string::npos) << run.err;
+
+  std::filesystem::create_directory("folder.csv");
+  run = Replay({"folder.csv"});
+  EXPECT_EQ(run.exit_code, 2);
+  EXPECT_NE(run.err.find("Flight file is not a regular file: "), std::string::npos) << run.err;
 }
 
 TEST_F(ReplayTest, AHeaderOnlyFlightStartsAndStopsTheMonitor) {

@@ -5,17 +5,17 @@
 #include <algorithm>
 #include <fstream>
 
+#include "tests/support/scoped_workdir.h"
+
 namespace pistavox {
 namespace {
 
 namespace fs = std::filesystem;
 
 struct VoicePackTest : ::testing::Test {
-  fs::path root = fs::path("voice_pack_test") / ::testing::UnitTest::GetInstance()->current_test_info()->name();
-  void SetUp() override {
-    fs::remove_all(root);
-    fs::create_directories(root / "bin");
-  }
+  test::ScopedWorkdir workdir{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+  fs::path root = workdir.path;
+  void SetUp() override { fs::create_directories(root / "bin"); }
   void Write(const fs::path& path, const std::string& text) {
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << text;
@@ -77,6 +77,10 @@ TEST_F(VoicePackTest, UnreadableOrEmptyManifestsKeepTheLoadedKeys) {
   Write(root / "bin/H/manifest.csv", "header only\n");
   ASSERT_TRUE(LoadVoicePack(pack, root / "bin/H/manifest.csv", error));
   EXPECT_TRUE(pack.clips.empty());
+  // A package cannot be opened yet: it says so rather than loading empty.
+  Write(root / "bin/A.data", "x");
+  EXPECT_FALSE(LoadVoicePack(pack, root / "bin/A.data", error));
+  EXPECT_EQ(error, "Voice packages are not supported yet: " + (root / "bin/A.data").string());
 }
 
 }  // namespace

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "tests/support/scoped_workdir.h"
+
 #include <fstream>
 
 #include "tests/support/test_paths.h"
@@ -91,7 +95,8 @@ TEST(LoadRaasRules, StopsAtTheFirstBadNumberKeepingEarlierLines) {
   EXPECT_EQ(more.remaining_feet.size(), 6u);
 }
 
-TEST(LoadRaasRules, TreatsAMissingFileAsNoRules) {
+TEST(LoadRaasRules, TreatsAMissingFileAsNoRulesAndNoFileAtAllAsAnError) {
+  const test::ScopedWorkdir workdir("TreatsAMissingFileAsNoRules");
   RaasRules rules;
   rules.runway_end_m = 1.0;
   std::string error;
@@ -99,8 +104,13 @@ TEST(LoadRaasRules, TreatsAMissingFileAsNoRules) {
   EXPECT_EQ(rules.runway_end_m, 1.0);
   EXPECT_TRUE(error.empty());
 
-  std::ofstream("some-rules.ini", std::ios::binary) << "[threshold]\nrunway_end_m = 42\n";
+  test::WriteTextFile("some-rules.ini", "[threshold]\nrunway_end_m = 42\n");
   EXPECT_TRUE(LoadRaasRules("some-rules.ini", rules, error));
+  EXPECT_EQ(rules.runway_end_m, 42.0);
+
+  std::filesystem::create_directory("folder.ini");
+  EXPECT_FALSE(LoadRaasRules("folder.ini", rules, error));
+  EXPECT_EQ(error, "RAAS rules file is not a regular file: folder.ini");
   EXPECT_EQ(rules.runway_end_m, 42.0);
 }
 

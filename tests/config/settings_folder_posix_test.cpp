@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "config/save_settings.h"
 #include "config/settings_store.h"
 #include "tests/support/environment.h"
 
@@ -24,7 +25,11 @@ TEST(SettingsFolder, FollowsXdgConfigHomeThenHome) {
   const test::ScopedEnvironment no_config_home("XDG_CONFIG_HOME", std::nullopt);
   const test::ScopedEnvironment no_home("HOME", std::nullopt);
   EXPECT_FALSE(OpenDefaultSettingsStore(store, error));
-  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(error, "Cannot find the settings folder: neither XDG_CONFIG_HOME nor HOME is set");
+  // Nowhere to store them: every save says so instead of claiming success.
+  EventLog log;
+  EXPECT_FALSE(SaveSettings(AppSettings{}, "", store, log));
+  EXPECT_EQ(log.lines.back(), "Save settings failed: " + error);
 }
 
 }  // namespace

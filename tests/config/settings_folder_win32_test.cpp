@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/file_reading.h"
 #include "config/settings_store.h"
 #include "tests/support/environment.h"
 

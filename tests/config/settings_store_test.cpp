@@ -11,6 +11,7 @@
 #include "config/save_settings.h"
 #include "config/settings_text.h"
 #include "tests/support/environment.h"
+#include "tests/support/scoped_workdir.h"
 
 namespace pistavox {
 namespace {
@@ -22,17 +23,14 @@ std::string FileContents(const fs::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Each test owns a folder in the working directory.
+// Each test owns a temporary folder; the store's is within it.
 struct SettingsStoreTest : ::testing::Test {
-  fs::path folder = fs::absolute(std::string("store-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  test::ScopedWorkdir workdir{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+  fs::path folder = workdir.path / "store";
   SettingsStore store;
   std::string error;
 
-  void SetUp() override {
-    fs::remove_all(folder);
-    store.file = folder / "settings.txt";
-  }
-  void TearDown() override { fs::remove_all(folder); }
+  void SetUp() override { store.file = folder / "settings.txt"; }
 
   std::vector<std::string> FolderEntries() const {
     std::vector<std::string> names;

@@ -245,19 +245,26 @@ TEST(FsuipcReplyWalk, RewrittenCountsAndDestinationsCannotRedirectCopies) {
   }
 }
 
-TEST(FsuipcReplyWalk, AnUnknownIdIsZeroedAndEndsTheWalk) {
-  FakeIpc fake;
-  FsuipcClient client = FakeClient(fake);
-  ASSERT_EQ(OpenCode(client), 0);
-  uint32_t values[3] = {1, 2, 3};
-  fake.tamper = [](uint8_t* block) { StoreLe32(block + 24, 9); };  // second record
-  int error = -1;
-  for (uint32_t& v : values) ASSERT_TRUE(FsuipcQueueRead(client, 0x3304, 4, &v, error));
-  ASSERT_TRUE(FsuipcProcess(client, error));
-  EXPECT_EQ(values[0], 0x19980005u);
-  EXPECT_EQ(values[1], 2u);
-  EXPECT_EQ(values[2], 3u);
-  EXPECT_EQ(LoadLe32(static_cast<uint8_t*>(client.block.view) + 24), 0u);
+// A walk that ends before every queued read was filled is no reply: nothing is copied.
+TEST(FsuipcReplyWalk, AWalkEndingEarlyIsBadDataAndFillsNothing) {
+  const std::pair<uint32_t, bool> second_ids[] = {{9, true}, {0, false}, {kFsuipcWriteRecordId, false}};
+  for (const auto& [id, zeroed] : second_ids) {
+    FakeIpc fake;
+    FsuipcClient client = FakeClient(fake);
+    ASSERT_EQ(OpenCode(client), 0);
+    uint32_t values[3] = {1, 2, 3};
+    fake.tamper = [id = id](uint8_t* block) { StoreLe32(block + 24, id); };  // the second record
+    int error = -1;
+    for (uint32_t& v : values) ASSERT_TRUE(FsuipcQueueRead(client, 0x3304, 4, &v, error));
+    EXPECT_FALSE(FsuipcProcess(client, error)) << id;
+    EXPECT_EQ(error, kFsuipcBadReply) << id;
+    EXPECT_EQ(values[0], 1u) << id;
+    EXPECT_EQ(values[1], 2u) << id;
+    EXPECT_EQ(values[2], 3u) << id;
+    if (zeroed) {
+      EXPECT_EQ(LoadLe32(static_cast<uint8_t*>(client.block.view) + 24), 0u);
+    }
+  }
 }
 
 }  // namespace
