@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <system_error>
+#include <thread>
 
 #include "base/memory_advice.h"
 #include "base/units.h"
@@ -11,6 +13,8 @@ namespace pistavox {
 namespace {
 
 constexpr std::uint32_t kLeafSize = 16;
+// Below this many items a second thread is not worth starting.
+constexpr std::uint32_t kParallelItems = 4096;
 // Coordinates beyond this many degrees lose precision in the radian conversion, so
 // the chord and the haversine would no longer agree to within kChordSlack.
 constexpr double kIndexableDeg = 1000.0;
@@ -92,35 +96,82 @@ int SplitAxis(const std::vector<RunwayIndexItem>& items, std::uint32_t begin, st
   return axis;
 }
 
-// Leaves box their items; a parent's box is its children's together.
-std::uint32_t BuildNode(RunwayIndex& index, std::uint32_t begin, std::uint32_t end) {
-  const auto node_id = static_cast<std::uint32_t>(index.nodes.size());
-  index.nodes.emplace_back();
+// Halves [begin, end) at the median along the axis the items spread most; returns the middle.
+std::uint32_t SplitItems(std::vector<RunwayIndexItem>& items, std::uint32_t begin, std::uint32_t end) {
+  const int axis = SplitAxis(items, begin, end);
+  const std::uint32_t middle = begin + (end - begin) / 2;
+  auto first = items.begin();
+  std::nth_element(first + begin, first + middle, first + end,
+                   [axis](const RunwayIndexItem& a, const RunwayIndexItem& b) {
+                     return a.threshold[axis] + a.end[axis] < b.threshold[axis] + b.end[axis];
+                   });
+  return middle;
+}
+
+// Leaves box their items; a parent's box is its children's together. Nodes go to
+// `nodes`, numbered from its size on; `items` is reordered in [begin, end) only.
+std::uint32_t BuildNode(std::vector<RunwayIndexItem>& items, std::vector<RunwayIndexNode>& nodes, std::uint32_t begin,
+                        std::uint32_t end) {
+  const auto node_id = static_cast<std::uint32_t>(nodes.size());
+  nodes.emplace_back();
   RunwayIndexNode node;
   node.begin = begin;
   node.end = end;
   EmptyBox(node);
   if (end - begin <= kLeafSize) {
     for (std::uint32_t i = begin; i < end; ++i) {
-      GrowBox(node, index.items[i].threshold, index.items[i].threshold);
-      GrowBox(node, index.items[i].end, index.items[i].end);
+      GrowBox(node, items[i].threshold, items[i].threshold);
+      GrowBox(node, items[i].end, items[i].end);
     }
   } else {
-    const int axis = SplitAxis(index.items, begin, end);
-    const std::uint32_t middle = begin + (end - begin) / 2;
-    auto first = index.items.begin();
-    std::nth_element(first + begin, first + middle, first + end,
-                     [axis](const RunwayIndexItem& a, const RunwayIndexItem& b) {
-                       return a.threshold[axis] + a.end[axis] < b.threshold[axis] + b.end[axis];
-                     });
-    node.left = BuildNode(index, begin, middle);
-    node.right = BuildNode(index, middle, end);
-    for (std::uint32_t child : {node.left, node.right}) {
-      GrowBox(node, index.nodes[child].box_min, index.nodes[child].box_max);
-    }
+    const std::uint32_t middle = SplitItems(items, begin, end);
+    node.left = BuildNode(items, nodes, begin, middle);
+    node.right = BuildNode(items, nodes, middle, end);
+    for (std::uint32_t child : {node.left, node.right}) GrowBox(node, nodes[child].box_min, nodes[child].box_max);
   }
-  index.nodes[node_id] = node;
+  nodes[node_id] = node;
   return node_id;
+}
+
+// The whole tree, a large one in two halves at once: the root's left subtree is built
+// apart and its nodes appended, renumbered, after the right one's.
+void BuildTree(RunwayIndex& index) {
+  const auto count = static_cast<std::uint32_t>(index.items.size());
+  index.nodes.reserve(count / 4 + 1);  // leaves hold more than half a leaf each
+  if (count == 0) return;
+  if (count < kParallelItems) {
+    BuildNode(index.items, index.nodes, 0, count);
+    return;
+  }
+  index.nodes.emplace_back();  // the root, filled in last
+  RunwayIndexNode root;
+  root.begin = 0;
+  root.end = count;
+  const std::uint32_t middle = SplitItems(index.items, 0, count);
+  std::vector<RunwayIndexNode> left_nodes;
+  left_nodes.reserve(middle / 4 + 1);
+  const auto build_left = [&] { BuildNode(index.items, left_nodes, 0, middle); };
+  std::thread left;
+  try {
+    left = std::thread(build_left);
+  } catch (const std::system_error&) {  // no thread to be had: one after the other
+    build_left();
+  }
+  root.right = BuildNode(index.items, index.nodes, middle, count);
+  if (left.joinable()) left.join();
+  root.left = static_cast<std::uint32_t>(index.nodes.size());
+  for (RunwayIndexNode node : left_nodes) {
+    if (node.left != 0) {  // an inner node: its children move with it
+      node.left += root.left;
+      node.right += root.left;
+    }
+    index.nodes.push_back(node);
+  }
+  EmptyBox(root);
+  for (std::uint32_t child : {root.left, root.right}) {
+    GrowBox(root, index.nodes[child].box_min, index.nodes[child].box_max);
+  }
+  index.nodes[0] = root;
 }
 
 // One query: a k-nearest search by chord that keeps, besides the `count` best, every
@@ -203,6 +254,34 @@ void OrderExactly(const RunwayDatabase& database, GeoPoint position, Iterator be
   std::sort(begin, end, [](const auto& a, const auto& b) { return NearbyRunwayLess(a.first, a.second, b.first, b.second); });
 }
 
+// The items of directions [begin, end), in order: a run of directions sharing their ends
+// (the two directions of a runway) is one item.
+void AppendItems(const RunwayDatabase& database, std::size_t begin, std::size_t end,
+                 std::vector<RunwayIndexItem>& items, std::vector<std::uint32_t>& unindexed) {
+  std::size_t i = begin;
+  while (i < end) {
+    const GeoPoint threshold = ThresholdPoint(database[i]);
+    const GeoPoint far_end = EndPoint(database[i]);
+    if (!IsIndexable(threshold) || !IsIndexable(far_end)) {
+      unindexed.push_back(static_cast<std::uint32_t>(i++));
+      continue;
+    }
+    RunwayIndexItem item;
+    const Vec3 t = UnitVector(threshold);
+    const Vec3 e = UnitVector(far_end);
+    for (int axis = 0; axis < 3; ++axis) {
+      item.threshold[axis] = static_cast<float>(t.v[axis]);
+      item.end[axis] = static_cast<float>(e.v[axis]);
+    }
+    item.direction = static_cast<std::uint32_t>(i);
+    std::size_t run_end = i + 1;
+    while (run_end < end && SameEnds(database[i], database[run_end])) ++run_end;
+    item.direction_count = static_cast<std::uint32_t>(run_end - i);
+    items.push_back(item);
+    i = run_end;
+  }
+}
+
 }  // namespace
 
 RunwayIndex BuildRunwayIndex(const RunwayDatabase& database) {
@@ -212,30 +291,27 @@ RunwayIndex BuildRunwayIndex(const RunwayDatabase& database) {
   // Sized once: a world database's index is megabytes, and growing it would touch them twice.
   index.items.reserve(database.size());
   AdviseLargeBlock(index.items.data(), index.items.capacity() * sizeof(RunwayIndexItem));
-  std::size_t i = 0;
-  while (i < database.size()) {
-    const GeoPoint threshold = ThresholdPoint(database[i]);
-    const GeoPoint end = EndPoint(database[i]);
-    if (!IsIndexable(threshold) || !IsIndexable(end)) {
-      index.unindexed.push_back(static_cast<std::uint32_t>(i++));
-      continue;
+  // Two halves at once for a large database, cut between runs of shared ends so the
+  // items come out as one pass would make them.
+  std::size_t middle = database.size() >= kParallelItems ? database.size() / 2 : database.size();
+  while (middle > 0 && middle < database.size() && SameEnds(database[middle - 1], database[middle])) ++middle;
+  std::vector<RunwayIndexItem> second_items;
+  second_items.reserve(database.size() - middle);
+  std::vector<std::uint32_t> second_unindexed;
+  const auto second_half = [&] { AppendItems(database, middle, database.size(), second_items, second_unindexed); };
+  std::thread second;
+  if (middle < database.size()) {
+    try {
+      second = std::thread(second_half);
+    } catch (const std::system_error&) {
+      second_half();
     }
-    RunwayIndexItem item;
-    const Vec3 t = UnitVector(threshold);
-    const Vec3 e = UnitVector(end);
-    for (int axis = 0; axis < 3; ++axis) {
-      item.threshold[axis] = static_cast<float>(t.v[axis]);
-      item.end[axis] = static_cast<float>(e.v[axis]);
-    }
-    item.direction = static_cast<std::uint32_t>(i);
-    std::size_t run_end = i + 1;
-    while (run_end < database.size() && SameEnds(database[i], database[run_end])) ++run_end;
-    item.direction_count = static_cast<std::uint32_t>(run_end - i);
-    index.items.push_back(item);
-    i = run_end;
   }
-  index.nodes.reserve(index.items.size() / 4 + 1);  // leaves hold more than half a leaf each
-  if (!index.items.empty()) BuildNode(index, 0, static_cast<std::uint32_t>(index.items.size()));
+  AppendItems(database, 0, middle, index.items, index.unindexed);
+  if (second.joinable()) second.join();
+  index.items.insert(index.items.end(), second_items.begin(), second_items.end());
+  index.unindexed.insert(index.unindexed.end(), second_unindexed.begin(), second_unindexed.end());
+  BuildTree(index);
   return index;
 }
 
