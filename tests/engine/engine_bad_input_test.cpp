@@ -2,36 +2,24 @@
 // never a crash, and the next sane sample carries on as before.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdint>
 #include <limits>
-#include <string>
-#include <vector>
 
 #include "tests/engine/engine_driver.h"
-#include "sim/flight_builder.h"
-#include "tests/support/runway_fixtures.h"
 
-namespace pistavox {
+namespace pistavox::test {
 namespace {
-
-using flight::FindDirection;
-using test::EngineDriver;
-using test::OnRunway;
-using Keys = std::vector<std::string>;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
+const Keys kLineup27L{"entering_runway_27l", "short_runway", "check_runway_length"};
 
 TEST(EngineBadInput, UnusableSamplesAreRefusedWithoutTouchingTheState) {
-  const RunwayDatabase airport = test::SmallAirport();
-  const RunwayDirection& r27l = FindDirection(airport, "XTST", "27L");
-  EngineDriver driver(airport);
-  driver.Feed(OnRunway(r27l, 0.0, 3.0));
-  driver.Feed(OnRunway(r27l, 100.0, 60.0));
-  ASSERT_EQ(driver.Phase(), "TAKEOFF: Takeoff roll speed detected");
+  EngineDriver driver;
+  driver.Feed(OnRunway(Xtst("27L"), 0.0, 3.0));
+  driver.Feed(OnRunway(Xtst("27L"), 100.0, 60.0));
+  ASSERT_EQ(driver.Phase(), kTakeoff);
 
-  std::vector<AircraftState> bad(5, OnRunway(r27l, 150.0, 65.0));
+  std::vector<AircraftState> bad(5, OnRunway(Xtst("27L"), 150.0, 65.0));
   bad[0].latitude_deg = kNaN;
   bad[1].longitude_deg = -kInf;
   bad[2].heading_deg = kNaN;
@@ -41,39 +29,30 @@ TEST(EngineBadInput, UnusableSamplesAreRefusedWithoutTouchingTheState) {
   for (const AircraftState& sample : bad) {
     EXPECT_EQ(driver.Feed(sample), Keys{});
     EXPECT_FALSE(driver.last_error().empty());
-    EXPECT_EQ(driver.Phase(), "TAKEOFF: Takeoff roll speed detected");
+    EXPECT_EQ(driver.Phase(), kTakeoff);
   }
   EXPECT_EQ(driver.last_error(), "Aircraft sample ignored: position is not a number");
-  EXPECT_EQ(RunwayStateText(driver.status().runway_state), "airborne");
+  EXPECT_EQ(driver.runway_state(), "airborne");
 
   // The same occupancy goes on: no second entry, the next mark, the phase timer kept.
-  EXPECT_EQ(driver.Feed(OnRunway(r27l, 300.0, 80.0)), Keys{"takeoff_distance_4000_feet_remaining"});
+  EXPECT_EQ(driver.Feed(OnRunway(Xtst("27L"), 300.0, 80.0)), Keys{"takeoff_distance_4000_feet_remaining"});
   EXPECT_TRUE(driver.last_error().empty());
-  EXPECT_EQ(driver.Phase(), "TAKEOFF: Takeoff roll speed detected");
+  EXPECT_EQ(driver.Phase(), kTakeoff);
   EXPECT_DOUBLE_EQ(driver.status().phase_seconds, 1.5);
 }
 
-TEST(EngineBadInput, FieldsTheEngineDoesNotReadMayBeAnything) {
-  const RunwayDatabase airport = test::SmallAirport();
-  EngineDriver driver(airport);
-  AircraftState state = OnRunway(FindDirection(airport, "XTST", "27L"), 0.0, 3.0);
+TEST(EngineBadInput, UnreadFieldsMayBeAnythingAndHeadingsAndSpeedsOutOfRangeAreWrappedOrStill) {
+  AircraftState state = OnRunway(Xtst("27L"), 0.0, -5.0);
   state.altitude_ft = kNaN;
   state.radio_altitude_ft = -kInf;
   state.g_force = kNaN;
-  EXPECT_EQ(driver.Feed(state), (Keys{"entering_runway_27l", "short_runway", "check_runway_length"}));
-  EXPECT_TRUE(driver.last_error().empty());
-}
-
-TEST(EngineBadInput, HeadingsOutsideAFullCircleAreWrappedAndSpeedsBelowZeroAreStill) {
-  const RunwayDatabase airport = test::SmallAirport();
-  const RunwayDirection& r27l = FindDirection(airport, "XTST", "27L");
-  EngineDriver driver(airport);
-  AircraftState state = OnRunway(r27l, 0.0, -5.0);
   state.heading_deg += 720.0;
-  EXPECT_EQ(driver.Feed(state), (Keys{"entering_runway_27l", "short_runway", "check_runway_length"}));
+  EngineDriver driver;
+  EXPECT_EQ(driver.Feed(state), kLineup27L);
+  EXPECT_TRUE(driver.last_error().empty());
   state.heading_deg -= 1440.0;
   EXPECT_EQ(driver.Feed(state), Keys{});  // aligned: no heading check
-  EXPECT_EQ(driver.Phase(), "LINEUP: Lined up on runway below roll speed");
+  EXPECT_EQ(driver.Phase(), kLineup);
   state.heading_deg = 1e300;
   driver.Feed(state);
   EXPECT_TRUE(driver.last_error().empty());
@@ -81,22 +60,20 @@ TEST(EngineBadInput, HeadingsOutsideAFullCircleAreWrappedAndSpeedsBelowZeroAreSt
 
 TEST(EngineBadInput, AnEmptyDatabase) {
   EngineDriver driver(RunwayDatabase{});
-  AircraftState state;
-  state.on_ground = true;
-  state.ground_speed_kt = 60.0;
+  AircraftState state{.ground_speed_kt = 60.0, .on_ground = true};
   EXPECT_EQ(driver.Feed(state), (Keys{"taxiway_takeoff", "not_on_runway", "check_position"}));
-  EXPECT_EQ(driver.Phase(), "TAXI: On ground and not occupying a runway");
-  EXPECT_EQ(RunwayStateText(driver.status().runway_state), "no-runway-data");
+  EXPECT_EQ(driver.Phase(), kTaxi);
+  EXPECT_EQ(driver.runway_state(), "no-runway-data");
   EXPECT_EQ(driver.status().runway_ident, "");
   state.on_ground = false;
   EXPECT_EQ(driver.Feed(state), Keys{});
-  EXPECT_EQ(driver.Phase(), "AIRBORNE: Aircraft airborne");
-  EXPECT_EQ(RunwayStateText(driver.status().runway_state), "airborne");
+  EXPECT_EQ(driver.Phase(), kAirborne);
+  EXPECT_EQ(driver.runway_state(), "airborne");
   EXPECT_EQ(driver.status().distance_m, 0.0);
 }
 
 TEST(EngineBadInput, DegenerateAndBrokenRunways) {
-  RunwayDatabase database = test::SmallAirport();
+  RunwayDatabase database = Xtst();
   const GeoPoint point{47.01, 8.0};
   flight::AppendRunway(database, "XDEG", "18", "36", point, 180.0, 0.0);
   RunwayDirection broken = database.front();
@@ -105,40 +82,36 @@ TEST(EngineBadInput, DegenerateAndBrokenRunways) {
   broken.end_lon_deg = kInf;
   broken.width_m = kNaN;
   database.push_back(broken);
-  const RunwayDirection r27l = FindDirection(database, "XTST", "27L");
   EngineDriver driver(database);
 
   // On the point of the degenerate runway: occupied within the end margin, nothing remains.
-  AircraftState state;
-  state.latitude_deg = point.lat_deg;
-  state.longitude_deg = point.lon_deg;
-  state.on_ground = true;
-  state.ground_speed_kt = 50.0;
+  AircraftState state{point.lat_deg, point.lon_deg, 0.0, 50.0, 0.0, 0.0, 0.0, true};
   driver.Feed(state);
-  EXPECT_EQ(RunwayStateText(driver.status().runway_state), "on-runway");
+  EXPECT_EQ(driver.runway_state(), "on-runway");
   EXPECT_EQ(driver.status().airport_ident, "XDEG");
   EXPECT_EQ(driver.status().remaining_m, 0.0);
   EXPECT_EQ(driver.status().runway_length_m, 0.0);
 
   // The rest of the database still answers.
-  EXPECT_EQ(driver.Feed(OnRunway(r27l, 0.0, 3.0)), (Keys{"entering_runway_27l", "short_runway", "check_runway_length"}));
+  EXPECT_EQ(driver.Feed(OnRunway(Xtst("27L"), 0.0, 3.0)), kLineup27L);
   state.on_ground = false;
   driver.Feed(state);
-  EXPECT_EQ(driver.Phase(), "AIRBORNE: Aircraft airborne");
+  EXPECT_EQ(driver.Phase(), kAirborne);
 }
 
-RaasRules WithEveryNumber(double value) {
-  RaasRules rules;
-  for (double* field : {&rules.runway_edge_margin_m, &rules.runway_end_margin_m, &rules.heading_tolerance_deg,
-                        &rules.approach_distance_m, &rules.airborne_approach_distance_m, &rules.min_taxi_speed_kt,
-                        &rules.min_roll_speed_kt, &rules.high_speed_taxiway_kt, &rules.short_runway_m,
-                        &rules.crossing_min_heading_delta_deg, &rules.crossing_max_heading_delta_deg,
-                        &rules.runway_end_approach_m, &rules.runway_end_m, &rules.overrun_risk_m,
-                        &rules.alert_cooldown_s, &rules.required_runway_m}) {
+RaasRules WithEveryNumber(double value, bool use_meters) {
+  RaasRules rules =
+      With({&RaasRules::enable_runway_verify, &RaasRules::enable_taxiway_info, &RaasRules::enable_runway_occupancy}, "",
+           "27L");
+  rules.use_meters = use_meters;
+  for (double* field :
+       {&rules.runway_edge_margin_m, &rules.runway_end_margin_m, &rules.heading_tolerance_deg,
+        &rules.approach_distance_m, &rules.airborne_approach_distance_m, &rules.min_taxi_speed_kt,
+        &rules.min_roll_speed_kt, &rules.high_speed_taxiway_kt, &rules.short_runway_m,
+        &rules.crossing_min_heading_delta_deg, &rules.crossing_max_heading_delta_deg, &rules.runway_end_approach_m,
+        &rules.runway_end_m, &rules.overrun_risk_m, &rules.alert_cooldown_s, &rules.required_runway_m}) {
     *field = value;
   }
-  rules.expected_runway = "27L";
-  rules.enable_runway_verify = rules.enable_taxiway_info = rules.enable_runway_occupancy = true;
   const int32_t extreme = value < 0 ? std::numeric_limits<int32_t>::min() : std::numeric_limits<int32_t>::max();
   rules.remaining_feet = {extreme, 0, -1, extreme};
   rules.remaining_meters = {};
@@ -150,22 +123,21 @@ RaasRules WithEveryNumber(double value) {
 }
 
 TEST(EngineBadInput, ExtremeRulesNeverBreakAFlight) {
-  const RunwayDatabase airport = test::BigAirport();
-  const RunwayDirection& r04r = FindDirection(airport, "XBIG", "04R");
+  const RunwayDirection& r04r = Xbig("04R");
   flight::FlightBuilder flight(flight::RunwayPoint(r04r, -100.0, 0.0), r04r.heading_true_deg);
   flight.LineUp(r04r, 0.0, 10.0).TakeoffRoll(3.0, 150.0).ClimbOut(30.0, 2000.0);
-  flight.StartApproach(r04r, 3000.0, 140.0).FlyApproach().FlareAndTouchdown(200.0).Rollout(3.0, 15.0).Vacate(
-      90.0, 15.0, 100.0);
+  flight.StartApproach(r04r, 3000.0, 140.0)
+      .FlyApproach()
+      .FlareAndTouchdown(200.0)
+      .Rollout(3.0, 15.0)
+      .Vacate(90.0, 15.0, 100.0);
   for (double value : {0.0, -1.0, -1e300, 1e300, kNaN, kInf, -kInf}) {
     for (bool use_meters : {false, true}) {
-      RaasRules rules = WithEveryNumber(value);
-      rules.use_meters = use_meters;
-      EngineDriver driver(airport, rules);
-      const test::FlightLog log = test::Fly(driver, flight.Samples());
-      EXPECT_FALSE(log.phases.empty()) << value;
+      EngineDriver driver(Xbig(), WithEveryNumber(value, use_meters));
+      EXPECT_FALSE(Fly(driver, flight.Samples()).phases.empty()) << value;
     }
   }
 }
 
 }  // namespace
-}  // namespace pistavox
+}  // namespace pistavox::test

@@ -1,217 +1,172 @@
-// The flight phase state machine, its reasons and timers, and the snapshot.
+// The flight phase state machine, its reasons and timers, the snapshot, and whole flights.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <string>
-#include <vector>
-
-#include "base/clock.h"
-#include "engine/advisory_engine.h"
 #include "engine/flight_phase.h"
 #include "tests/engine/engine_driver.h"
-#include "tests/support/runway_fixtures.h"
 
-namespace pistavox {
+namespace pistavox::test {
 namespace {
 
-using flight::FindDirection;
-using test::EngineDriver;
-using test::OnRunway;
-using Keys = std::vector<std::string>;
+using flight::FlightBuilder;
+using flight::RunwayPoint;
 
-AircraftState InFlight(const RunwayDirection& runway, double along_m, double ground_speed_kt, double cross_m = 0.0) {
-  AircraftState state = OnRunway(runway, along_m, ground_speed_kt, cross_m);
-  state.on_ground = false;
-  state.radio_altitude_ft = 500.0;
-  return state;
+// Samples at 300 m along 09R, heading north, from `from_m` to `to_m` left of its centre line.
+std::vector<AircraftState> Across(double from_m, double to_m, double ground_speed_kt) {
+  std::vector<AircraftState> samples;
+  for (double cross = from_m; cross <= to_m; cross += 5.0) {
+    samples.push_back(OnRunway(Xtst("09R"), 300.0, ground_speed_kt, cross));
+    samples.back().heading_deg = 0.0;
+  }
+  return samples;
 }
 
-bool Contains(const Keys& keys, const std::string& key) { return std::find(keys.begin(), keys.end(), key) != keys.end(); }
-
-class EnginePhaseTest : public ::testing::Test {
- protected:
-  const RunwayDirection& Runway(const std::string& ident) const { return FindDirection(airport_, "XTST", ident); }
-  RunwayDatabase airport_ = test::SmallAirport();
-};
-
-TEST_F(EnginePhaseTest, StartsInTaxi) {
-  EXPECT_EQ(FlightPhaseName(static_cast<FlightPhase>(7)), "TAXI");
-  EXPECT_EQ(FlightPhaseName(FlightPhase::GoAround), "GO AROUND");
-  EngineDriver driver(airport_);
+TEST(EnginePhase, StartsInTaxiTimedFromTheEnginesStart) {
+  EXPECT_EQ(FlightPhaseName(static_cast<FlightPhase>(7)), "TAXI");  // outside the enumeration
+  EngineDriver driver;
   driver.Advance(2.0);
-  driver.Feed(OnRunway(Runway("09R"), 500.0, 0.0, -200.0));
-  EXPECT_EQ(driver.Phase(), "TAXI: On ground and not occupying a runway");
-  EXPECT_DOUBLE_EQ(driver.status().phase_seconds, 2.0);  // the construction began the phase
-  EXPECT_EQ(RunwayStateText(driver.status().runway_state), "nearby-runway");
+  driver.Feed(OnRunway(Xtst("09R"), 500.0, 0.0, -200.0));
+  EXPECT_EQ(driver.Phase(), kTaxi);
+  EXPECT_DOUBLE_EQ(driver.status().phase_seconds, 2.0);
+  EXPECT_EQ(driver.runway_state(), "nearby-runway");
 }
 
-TEST_F(EnginePhaseTest, CrossingAtNinetyDegreesRunsNoEntryOrRollLogic) {
-  EngineDriver driver(airport_);
-  Keys heard;
-  std::vector<std::string> phases;
-  for (double cross = -80.0; cross <= 80.0; cross += 5.0) {
-    AircraftState state = OnRunway(Runway("09R"), 300.0, 40.0, cross);
-    state.heading_deg = 0.0;
-    for (const std::string& key : driver.Feed(state)) heard.push_back(key);
-    if (phases.empty() || phases.back() != driver.Phase()) phases.push_back(driver.Phase());
-  }
-  EXPECT_EQ(heard, Keys{"crossing_runway_09r"});
-  EXPECT_EQ(phases, (std::vector<std::string>{"TAXI: On ground and not occupying a runway", "TAXI: Crossing runway",
-                                              "TAXI: On ground and not occupying a runway"}));
+TEST(EnginePhase, CrossingAtNinetyDegreesRunsNoEntryOrRollLogic) {
+  EngineDriver driver;
+  const FlightLog log = Fly(driver, Across(-80.0, 80.0, 40.0));
+  EXPECT_EQ(log.advisories, Keys{"crossing_runway_09r"});
+  EXPECT_EQ(log.phases, (Keys{kTaxi, kCrossing, kTaxi}));
 }
 
-TEST_F(EnginePhaseTest, TurningOntoTheRunwayAfterCrossingContinuesTheOccupancy) {
-  EngineDriver driver(airport_);
-  Keys heard;
-  const auto feed = [&](AircraftState state) {
-    for (const std::string& key : driver.Feed(state)) heard.push_back(key);
-  };
-  for (double cross = -60.0; cross <= 0.0; cross += 5.0) {
-    AircraftState state = OnRunway(Runway("09R"), 300.0, 10.0, cross);
-    state.heading_deg = 0.0;
-    feed(state);
-  }
+TEST(EnginePhase, TurningOntoTheRunwayAfterCrossingContinuesTheOccupancy) {
+  std::vector<AircraftState> samples = Across(-60.0, 0.0, 10.0);
   for (double heading = 0.0; heading <= 90.0; heading += 10.0) {
-    AircraftState state = OnRunway(Runway("09R"), 300.0, 10.0);
-    state.heading_deg = heading;
-    feed(state);
+    samples.push_back(OnRunway(Xtst("09R"), 300.0, 10.0));
+    samples.back().heading_deg = heading;
   }
-  EXPECT_EQ(heard.front(), "crossing_runway_09r");
-  EXPECT_EQ(std::count(heard.begin(), heard.end(), "crossing_runway_09r"), 1);
-  EXPECT_FALSE(Contains(heard, "entering_runway_09r"));
-  EXPECT_EQ(driver.Phase(), "LINEUP: Lined up on runway below roll speed");
-  EXPECT_EQ(RunwayStateText(driver.status().runway_state), "on-runway");
+  EngineDriver driver;
+  const FlightLog log = Fly(driver, samples);
+  // No entry and no second crossing; the delayed "on runway" comes as on any occupancy.
+  EXPECT_EQ(log.advisories, (Keys{"crossing_runway_09r", "on_short_runway_09r"})) << log.lines;
+  EXPECT_EQ(driver.Phase(), kLineup);
+  EXPECT_EQ(driver.runway_state(), "on-runway");
   EXPECT_EQ(driver.status().runway_ident, "09R");
 }
 
-TEST_F(EnginePhaseTest, LiftOffAndTheDepartureClimb) {
-  EngineDriver driver(airport_);
-  driver.Feed(OnRunway(Runway("09R"), 0.0, 3.0));
-  driver.Feed(OnRunway(Runway("09R"), 400.0, 120.0));
-  EXPECT_EQ(driver.Phase(), "TAKEOFF: Takeoff roll speed detected");
-  driver.Feed(InFlight(Runway("09R"), 450.0, 125.0));
-  EXPECT_EQ(driver.Phase(), "AIRBORNE: Aircraft airborne");
+TEST(EnginePhase, LiftOffAndTheDepartureClimb) {
+  EngineDriver driver;
+  driver.Feed(OnRunway(Xtst("09R"), 0.0, 3.0));
+  driver.Feed(OnRunway(Xtst("09R"), 400.0, 120.0));
+  EXPECT_EQ(driver.Phase(), kTakeoff);
+  driver.Feed(InFlight(Xtst("09R"), 450.0, 125.0));
+  EXPECT_EQ(driver.Phase(), kAirborne);
   EXPECT_DOUBLE_EQ(driver.status().phase_seconds, 0.0);
   // Still within 3375 m of the nearest runway end: no approach, even aligned with one.
-  EXPECT_EQ(driver.Feed(InFlight(Runway("09R"), -2000.0, 140.0)), Keys{});
-  EXPECT_EQ(driver.Feed(InFlight(Runway("09R"), -3370.0, 140.0)), Keys{});
-  EXPECT_EQ(driver.Phase(), "AIRBORNE: Aircraft airborne");
+  EXPECT_EQ(driver.Feed(InFlight(Xtst("09R"), -2000.0, 140.0)), Keys{});
+  EXPECT_EQ(driver.Feed(InFlight(Xtst("09R"), -3370.0, 140.0)), Keys{});
+  EXPECT_EQ(driver.Phase(), kAirborne);
   EXPECT_DOUBLE_EQ(driver.status().phase_seconds, 0.5);
-  EXPECT_EQ(RunwayStateText(driver.status().runway_state), "airborne");
-  driver.Feed(InFlight(Runway("09R"), -3380.0, 140.0));  // climb-out over, too far for an approach
-  EXPECT_EQ(driver.Phase(), "AIRBORNE: Aircraft airborne");
+  EXPECT_EQ(driver.runway_state(), "airborne");
+  driver.Feed(InFlight(Xtst("09R"), -3380.0, 140.0));  // climb-out over, too far for an approach
+  EXPECT_EQ(driver.Phase(), kAirborne);
   // "short_runway" was called at the lineup, under 8 s ago.
-  EXPECT_EQ(driver.Feed(InFlight(Runway("09R"), -2400.0, 140.0)), Keys{"approaching_short_runway_09r"});
-  EXPECT_EQ(driver.Phase(), "LANDING: Airborne and aligned with an approaching runway");
+  EXPECT_EQ(driver.Feed(InFlight(Xtst("09R"), -2400.0, 140.0)), Keys{"approaching_short_runway_09r"});
+  EXPECT_EQ(driver.Phase(), kLanding);
 }
 
-TEST_F(EnginePhaseTest, AnApproachBelowRollSpeedIsNoLanding) {
-  EngineDriver driver(airport_);
-  EXPECT_EQ(driver.Feed(InFlight(Runway("09R"), -2000.0, 37.9)), Keys{});
-  EXPECT_EQ(driver.Phase(), "AIRBORNE: Aircraft airborne");
-  EXPECT_EQ(RunwayStateText(driver.status().runway_state), "approaching-runway");  // the snapshot has no speed condition
-  driver.Feed(InFlight(Runway("09R"), -1990.0, 38.0));
-  EXPECT_EQ(driver.Phase(), "LANDING: Airborne and aligned with an approaching runway");
+TEST(EnginePhase, AnApproachBelowRollSpeedIsNoLanding) {
+  EngineDriver driver;
+  EXPECT_EQ(driver.Feed(InFlight(Xtst("09R"), -2000.0, 37.9)), Keys{});
+  EXPECT_EQ(driver.Phase(), kAirborne);
+  EXPECT_EQ(driver.runway_state(), "approaching-runway");  // the snapshot has no speed condition
+  driver.Feed(InFlight(Xtst("09R"), -1990.0, 38.0));
+  EXPECT_EQ(driver.Phase(), kLanding);
 }
 
-TEST_F(EnginePhaseTest, TheApproachLockHoldsTwentySecondsAfterTheLastAcceptance) {
-  EngineDriver driver(airport_);
-  driver.Feed(InFlight(Runway("09R"), -2000.0, 140.0));
-  EXPECT_EQ(driver.Phase(), "LANDING: Airborne and aligned with an approaching runway");
+TEST(EnginePhase, TheApproachLockHoldsTwentySecondsAfterTheLastAcceptance) {
+  EngineDriver driver;
+  driver.Feed(InFlight(Xtst("09R"), -2000.0, 140.0));
+  EXPECT_EQ(driver.Phase(), kLanding);
   // Side-stepping to the parallel 09L, 300 m away.
   for (double t = 0.25; t <= 20.0; t += 0.25) {
-    driver.Feed(InFlight(Runway("09L"), -1990.0, 140.0));
-    ASSERT_EQ(driver.Phase(), "GO AROUND: Landing approach no longer matches runway path") << t;
+    driver.Feed(InFlight(Xtst("09L"), -1990.0, 140.0));
+    ASSERT_EQ(driver.Phase(), kGoAround) << t;
   }
   EXPECT_DOUBLE_EQ(driver.status().phase_seconds, 19.75);
-  EXPECT_EQ(driver.Feed(InFlight(Runway("09L"), -1980.0, 140.0)), (Keys{"approaching_short_runway_09l", "short_runway"}));
-  EXPECT_EQ(driver.Phase(), "LANDING: Airborne and aligned with an approaching runway");
+  EXPECT_EQ(driver.Feed(InFlight(Xtst("09L"), -1980.0, 140.0)), (Keys{"approaching_short_runway_09l", "short_runway"}));
+  EXPECT_EQ(driver.Phase(), kLanding);
 }
 
-TEST_F(EnginePhaseTest, ALostApproachIsAGoAroundUntilTheNextApproach) {
-  EngineDriver driver(airport_);
-  driver.Feed(InFlight(Runway("09R"), -2000.0, 140.0));
-  AircraftState turned = InFlight(Runway("09R"), -1950.0, 140.0);
-  turned.heading_deg += 71.0;
-  driver.Feed(turned);
-  EXPECT_EQ(driver.Phase(), "GO AROUND: Landing approach no longer matches runway path");
-  for (int poll = 0; poll < 8; ++poll) driver.Feed(InFlight(Runway("09R"), -6000.0, 140.0));
-  EXPECT_EQ(driver.Phase(), "GO AROUND: Landing approach no longer matches runway path");
+TEST(EnginePhase, ALostApproachIsAGoAroundUntilTheNextApproach) {
+  EngineDriver driver;
+  driver.Feed(InFlight(Xtst("09R"), -2000.0, 140.0));
+  driver.Feed(InFlight(Xtst("09R"), -1950.0, 140.0, 0.0, 71.0));
+  EXPECT_EQ(driver.Phase(), kGoAround);
+  for (int poll = 0; poll < 8; ++poll) driver.Feed(InFlight(Xtst("09R"), -6000.0, 140.0));
+  EXPECT_EQ(driver.Phase(), kGoAround);
   EXPECT_DOUBLE_EQ(driver.status().phase_seconds, 2.0);
-  driver.Feed(InFlight(Runway("09R"), -2000.0, 140.0));
-  EXPECT_EQ(driver.Phase(), "LANDING: Airborne and aligned with an approaching runway");
+  driver.Feed(InFlight(Xtst("09R"), -2000.0, 140.0));
+  EXPECT_EQ(driver.Phase(), kLanding);
 }
 
-TEST_F(EnginePhaseTest, TouchdownBesideTheRunwayIsATaxiwayLanding) {
-  EngineDriver driver(airport_);
-  driver.Feed(InFlight(Runway("09R"), 500.0, 120.0, -100.0));
-  EXPECT_EQ(driver.Feed(OnRunway(Runway("09R"), 520.0, 110.0, -100.0)),
+TEST(EnginePhase, TouchdownBesideTheRunwayIsATaxiwayLanding) {
+  EngineDriver driver;
+  driver.Feed(InFlight(Xtst("09R"), 500.0, 120.0, -100.0));
+  EXPECT_EQ(driver.Feed(OnRunway(Xtst("09R"), 520.0, 110.0, -100.0)),
             (Keys{"taxiway_landing", "not_on_runway", "check_position"}));
-  EXPECT_EQ(driver.Phase(), "TAXI: On ground and not occupying a runway");
+  EXPECT_EQ(driver.Phase(), kTaxi);
   // Without a flight first it is a take-off from the taxiway.
-  EngineDriver taxi(airport_);
-  EXPECT_EQ(taxi.Feed(OnRunway(Runway("09R"), 520.0, 45.0, -100.0)),
+  EXPECT_EQ(EngineDriver().Feed(OnRunway(Xtst("09R"), 520.0, 45.0, -100.0)),
             (Keys{"taxiway_takeoff", "not_on_runway", "check_position"}));
 }
 
-TEST_F(EnginePhaseTest, LandingRollKeepsOnRunwayUntilVacated) {
-  EngineDriver driver(airport_);
-  driver.Feed(InFlight(Runway("09R"), 100.0, 120.0));
-  EXPECT_EQ(driver.Feed(OnRunway(Runway("09R"), 150.0, 115.0)), (Keys{"on_short_runway_09r", "short_runway",
-                                                                      "check_runway_length",
-                                                                      "landing_distance_5000_feet_remaining"}));
-  EXPECT_EQ(driver.Phase(), "ONRWY: Landing rollout speed detected");
-  driver.Feed(OnRunway(Runway("09R"), 700.0, 30.0));
-  EXPECT_EQ(driver.Phase(), "ONRWY: Landing rollout slowed on runway");
-  driver.Feed(OnRunway(Runway("09R"), 800.0, 0.0));
-  EXPECT_EQ(driver.Phase(), "ONRWY: Landing rollout slowed on runway");
+TEST(EnginePhase, LandingRollKeepsOnRunwayUntilVacated) {
+  EngineDriver driver;
+  driver.Feed(InFlight(Xtst("09R"), 100.0, 120.0));
+  EXPECT_EQ(
+      driver.Feed(OnRunway(Xtst("09R"), 150.0, 115.0)),
+      (Keys{"on_short_runway_09r", "short_runway", "check_runway_length", "landing_distance_5000_feet_remaining"}));
+  EXPECT_EQ(driver.Phase(), kRollout);
+  driver.Feed(OnRunway(Xtst("09R"), 700.0, 30.0));
+  EXPECT_EQ(driver.Phase(), kSlowed);
+  driver.Feed(OnRunway(Xtst("09R"), 800.0, 0.0));
+  EXPECT_EQ(driver.Phase(), kSlowed);
 }
 
-TEST_F(EnginePhaseTest, TheFlareOverTheLockedRunwayIsStillALanding) {
-  const RunwayDatabase big = test::BigAirport();
-  const RunwayDirection& r04r = FindDirection(big, "XBIG", "04R");
-  EngineDriver driver(big);
-  driver.Feed(InFlight(r04r, -2000.0, 140.0));
+TEST(EnginePhase, TheFlareOverTheLockedRunwayIsStillALanding) {
+  EngineDriver driver(Xbig());
+  driver.Feed(InFlight(Xbig("04R"), -2000.0, 140.0));
   // Past the threshold and over the 13/31 intersection at 1000 m.
   for (double along = 100.0; along <= 1100.0; along += 50.0) {
-    driver.Feed(InFlight(r04r, along, 135.0, 10.0));
-    ASSERT_EQ(driver.Phase(), "LANDING: Airborne and aligned with an approaching runway") << along;
+    driver.Feed(InFlight(Xbig("04R"), along, 135.0, 10.0));
+    ASSERT_EQ(driver.Phase(), kLanding) << along;
   }
   EXPECT_DOUBLE_EQ(driver.status().phase_seconds, 5.25);
-  AircraftState crabbed = InFlight(r04r, 1150.0, 135.0);
-  crabbed.heading_deg += 50.0;
-  driver.Feed(crabbed);
-  EXPECT_EQ(driver.Phase(), "GO AROUND: Landing approach no longer matches runway path");
+  driver.Feed(InFlight(Xbig("04R"), 1150.0, 135.0, 0.0, 50.0));  // crabbed
+  EXPECT_EQ(driver.Phase(), kGoAround);
 
-  EngineDriver parallel(big);
-  parallel.Feed(InFlight(r04r, -2000.0, 140.0));
-  parallel.Feed(InFlight(FindDirection(big, "XBIG", "04L"), 300.0, 140.0));
-  EXPECT_EQ(parallel.Phase(), "GO AROUND: Landing approach no longer matches runway path");
+  EngineDriver parallel(Xbig());
+  parallel.Feed(InFlight(Xbig("04R"), -2000.0, 140.0));
+  parallel.Feed(InFlight(Xbig("04L"), 300.0, 140.0));
+  EXPECT_EQ(parallel.Phase(), kGoAround);
 }
 
-TEST_F(EnginePhaseTest, VacatingPastTheMidpointIsNoNewCrossing) {
-  const RunwayDatabase big = test::BigAirport();
-  const RunwayDirection& r04r = FindDirection(big, "XBIG", "04R");
-  EngineDriver driver(big);
-  driver.Feed(InFlight(r04r, 300.0, 130.0));
-  driver.Feed(OnRunway(r04r, 350.0, 125.0));
-  driver.Feed(OnRunway(r04r, 2000.0, 20.0));
-  Keys heard;
+TEST(EnginePhase, VacatingPastTheMidpointIsNoNewCrossing) {
+  EngineDriver driver(Xbig());
+  driver.Feed(InFlight(Xbig("04R"), 300.0, 130.0));
+  driver.Feed(OnRunway(Xbig("04R"), 350.0, 125.0));
+  driver.Feed(OnRunway(Xbig("04R"), 2000.0, 20.0));
   for (double heading_off = 10.0; heading_off <= 90.0; heading_off += 10.0) {
-    AircraftState turning = OnRunway(r04r, 2010.0, 15.0, -heading_off / 3.0);
-    turning.heading_deg += heading_off;
-    for (const std::string& key : driver.Feed(turning)) heard.push_back(key);
+    EXPECT_EQ(driver.Feed(OnRunway(Xbig("04R"), 2010.0, 15.0, -heading_off / 3.0, heading_off)), Keys{}) << heading_off;
   }
-  EXPECT_EQ(heard, Keys{});
-  EXPECT_EQ(driver.Phase(), "TAXI: Crossing runway");
+  EXPECT_EQ(driver.Phase(), kCrossing);
   EXPECT_EQ(driver.status().runway_ident, "22L");  // the reciprocal scores better here
 }
 
-TEST_F(EnginePhaseTest, StatusOnTheRunway) {
-  EngineDriver driver(airport_);
-  driver.Feed(OnRunway(Runway("27L"), -20.0, 3.0, 4.0));
+TEST(EnginePhase, StatusOnTheRunway) {
+  EngineDriver driver;
+  driver.Feed(OnRunway(Xtst("27L"), -20.0, 3.0, 4.0));
   const EngineStatus& status = driver.status();
-  EXPECT_EQ(RunwayStateText(status.runway_state), "on-runway");
+  EXPECT_EQ(driver.runway_state(), "on-runway");
   EXPECT_EQ(status.airport_ident, "XTST");
   EXPECT_EQ(status.runway_ident, "27L");
   EXPECT_EQ(status.distance_m, 0.0);  // before the threshold reads 0
@@ -221,5 +176,64 @@ TEST_F(EnginePhaseTest, StatusOnTheRunway) {
   EXPECT_EQ(status.phase_name, "LINEUP");
 }
 
+// Whole flights built along paths over a test airport.
+void ExpectFlight(const FlightBuilder& flight, const Keys& phases, const Keys& advisories, RaasRules rules = {}) {
+  EngineDriver driver(Xbig(), std::move(rules));
+  const FlightLog log = Fly(driver, flight.Samples());
+  EXPECT_EQ(log.phases, phases) << log.lines;
+  EXPECT_EQ(log.advisories, advisories) << log.lines;
+}
+
+const Keys kLandingPhases{kAirborne, kLanding, kRollout, kSlowed, kCrossing, kTaxi};
+
+TEST(FlightScenario, Departure) {
+  FlightBuilder flight(RunwayPoint(Xbig("04R"), -300.0, -150.0), 0.0, 1400.0);
+  flight.TaxiTo(RunwayPoint(Xbig("04R"), -250.0, 0.0), 15.0)
+      .LineUp(Xbig("04R"), 0.0, 8.0)
+      .Hold(10.0)
+      .TakeoffRoll(3.0, 150.0)
+      .ClimbOut(60.0, 2500.0);
+  ExpectFlight(flight, {kTaxi, kLineup, kTakeoff, kAirborne},
+               {"approaching_runway_04r", "approaching_runway_04r", "entering_runway_04r", "on_runway_04r",
+                "takeoff_distance_5000_feet_remaining", "takeoff_distance_4000_feet_remaining"});
+}
+
+TEST(FlightScenario, Arrival) {
+  const RunwayDirection& r04r = Xbig("04R");
+  FlightBuilder flight(RunwayPoint(r04r, -6000.0, 0.0), r04r.heading_true_deg, 1400.0);
+  flight.StartApproach(r04r, 6000.0, 140.0)
+      .FlyApproach(30.0)
+      .FlareAndTouchdown(180.0)
+      .Rollout(2.5, 15.0)
+      .Vacate(90.0, 15.0, 150.0)
+      .Hold(15.0);
+  // No go-around in the flare, the slow end of the roll stays a landing, and the
+  // exit turn past the midpoint neither crosses 22L nor checks the heading.
+  ExpectFlight(
+      flight, kLandingPhases,
+      {"approaching_runway_04r", "approaching_runway_04r", "on_runway_04r", "landing_distance_5000_feet_remaining",
+       "landing_distance_4000_feet_remaining", "landing_distance_3000_feet_remaining"});
+}
+
+TEST(FlightScenario, ShortFieldArrivalWithEveryCalloutSwitchedOn) {
+  const RunwayDirection& r22l = Xbig("22L");
+  RaasRules rules = With({&RaasRules::use_meters, &RaasRules::enable_runway_verify, &RaasRules::enable_taxiway_info,
+                          &RaasRules::enable_runway_occupancy});
+  rules.short_runway_m = 3500.0;
+  FlightBuilder flight(RunwayPoint(r22l, -3000.0, 0.0), r22l.heading_true_deg, 1400.0);
+  flight.StartApproach(r22l, 3000.0, 130.0)
+      .FlyApproach(30.0)
+      .FlareAndTouchdown(400.0)
+      .Rollout(3.0, 12.0)
+      .Vacate(-90.0, 12.0, 100.0)
+      .TaxiStraight(300.0, 12.0);
+  // "on_taxiway" comes once, inside the first 10 s of Taxi, and is dropped.
+  ExpectFlight(flight, kLandingPhases,
+               {"approaching_short_runway_22l", "short_runway", "short_runway", "short_runway", "short_runway",
+                "approaching_short_runway_22l", "short_runway", "on_short_runway_22l", "short_runway",
+                "check_runway_length", "landing_distance_1500_meters_remaining", "verify_runway_22l"},
+               rules);
+}
+
 }  // namespace
-}  // namespace pistavox
+}  // namespace pistavox::test

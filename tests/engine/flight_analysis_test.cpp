@@ -1,0 +1,319 @@
+// The landing and take-off analysis, fed one poll at a time as the monitor does.
+#include "engine/flight_analysis.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+#include "engine/analysis_support.h"
+
+namespace pistavox {
+namespace {
+
+using Marks = std::vector<long long>;
+
+// Feeds both analysers one poll at a time, 250 ms apart, keeping the log lines they make.
+struct AnalysisFlight {
+  AppSettings settings;
+  FlightAnalysis analysis;
+  std::vector<std::string> lines;
+  AircraftState state{50.033333, 8.570556, 90.0, 140.0, 364.0, 0.0, 1.0, false};
+  EngineStatus status;
+  std::int64_t now = 1'000'000'000'000;
+  double last_height_ft = 0.0;
+
+  AnalysisFlight() { ResetAnalysis(analysis, settings); }
+
+  // At EDDF 25C: 312 m past the threshold, 3.4 m right of the centre line, 2800 m to go.
+  void AtEddf25C(RunwayState runway_state) {
+    status = {runway_state, "", "", 0.0, "EDDF", "25C", 312.4, -3.4, 2800.0, 0.0};
+  }
+  // One poll with the aircraft at `height_ft` above ground (radio altimeter).
+  void Poll(double height_ft, bool on_ground = false) {
+    now += 250'000'000;
+    state.radio_altitude_ft = last_height_ft = height_ft;
+    state.on_ground = on_ground;
+    for (std::string& line : AnalysisLines(AnalysisStep(analysis, state, status, settings, now))) {
+      lines.push_back(std::move(line));
+    }
+  }
+  // Polls from the last height down (or up) to `to_ft` at a constant rate.
+  void Fly(double to_ft, double feet_per_minute) {
+    const double step = std::copysign(feet_per_minute / 240.0, to_ft - last_height_ft);
+    const double start = last_height_ft;
+    const int polls = static_cast<int>(std::round((to_ft - start) / step));
+    for (int i = 1; i <= polls; ++i) Poll(start + step * i);
+  }
+  void Touchdown() { Poll(0.0, true); }
+
+  std::vector<std::string> LinesStartingWith(const std::string& prefix) const {
+    std::vector<std::string> found;
+    for (const std::string& line : lines) {
+      if (line.starts_with(prefix)) found.push_back(line);
+    }
+    return found;
+  }
+  std::string OnlyLine(const std::string& prefix) const {
+    const auto found = LinesStartingWith(prefix);
+    EXPECT_EQ(found.size(), 1u) << prefix;
+    return found.empty() ? "" : found.front();
+  }
+  // The numbers after the prefix of every line of that kind: the trace marks.
+  Marks MarksOf(const std::string& prefix) const {
+    Marks marks;
+    for (const std::string& line : LinesStartingWith(prefix)) marks.push_back(std::atoll(line.c_str() + prefix.size()));
+    return marks;
+  }
+};
+
+const char* const kLandingTrace = "Landing trace: ";
+const char* const kScore = "Landing score: ";
+const char* const kTakeoffTrace = "Takeoff trace: ";
+
+TEST(LandingAnalysis, FirmLandingScoresFairWithItsNotes) {
+  AnalysisFlight f;
+  f.AtEddf25C(RunwayState::kOnRunway);
+  f.Poll(150.0);
+  f.Fly(102.0, 480.0);
+  f.status.cross_track_m = -12.0;
+  f.state.g_force = 1.4;
+  f.Poll(100.0);
+  f.status.cross_track_m = 0.0;
+  f.state.g_force = 1.0;
+  f.state.heading_deg = 93.0;
+  f.Poll(98.0);
+  f.state.heading_deg = 91.0;
+  f.state.ground_speed_kt = 130.0;
+  f.Fly(4.0, 480.0);
+  f.Poll(2.0 + 1.0 / 6.0);
+  f.Touchdown();
+  EXPECT_EQ(f.OnlyLine("Landing touchdown: "),
+            "Landing touchdown: VS -520 fpm | G 1.00 | maxG 1.40 | GS 130.0 kt | HDG 91 | airport=EDDF runway=25C "
+            "remaining=2800 m cross=0 m");
+  EXPECT_EQ(f.OnlyLine(kScore),
+            "Landing score: 70/100 Fair | touchdownVS -520 fpm | maxSink 520 fpm | maxG 1.40 | maxCross 12 m | "
+            "hdgSwing 3 deg | speedRange 10.0 kt | samples=51 | notes=firm sink, moderate G, centerline deviation");
+}
+
+TEST(LandingAnalysis, SoftTouchdownScoresExcellent) {
+  AnalysisFlight f;
+  f.AtEddf25C(RunwayState::kOnRunway);
+  f.Poll(150.0);
+  f.Fly(4.0, 480.0);
+  for (double height : {3.0, 2.0, 1.0, 0.5, 0.25}) f.Poll(height);
+  f.Touchdown();
+  EXPECT_EQ(f.OnlyLine(kScore),
+            "Landing score: 92/100 Excellent | touchdownVS -60 fpm | maxSink 480 fpm | maxG 1.00 | maxCross 3 m | "
+            "hdgSwing 0 deg | speedRange 0.0 kt | samples=55 | notes=float/very soft touchdown");
+}
+
+TEST(LandingAnalysis, HeadingSwingIsMeasuredAcrossNorth) {
+  // The swing after polls below the trace start with each heading in turn.
+  const auto swing_of = [](std::initializer_list<double> headings) {
+    AnalysisFlight f;
+    f.Poll(150.0);
+    f.Fly(102.0, 480.0);
+    for (double heading : headings) {
+      f.state.heading_deg = heading;
+      f.Poll(f.last_height_ft - 2.0);
+    }
+    return HeadingSwingDeg(f.analysis.landing);
+  };
+  EXPECT_EQ(swing_of({359.0, 1.0}), 2.0);
+  EXPECT_EQ(swing_of({350.0, 0.0, 10.0}), 20.0);
+  EXPECT_EQ(swing_of({10.0, 350.0, 0.0, 5.0}), 20.0);
+  EXPECT_EQ(swing_of({179.0, 181.0, 178.5}), 2.5);
+  EXPECT_EQ(HeadingSwingDeg(LandingAnalyzer{}), 0.0);
+}
+
+// The score of a landing with these statistics: the largest load factor and cross-track
+// distance, the range of the heading offsets and of the ground speed.
+LandingReport Scored(double touchdown_vs_fpm, double max_g, double max_cross_m, double min_heading_offset_deg,
+                     double max_heading_offset_deg, double min_ground_speed_kt, double max_ground_speed_kt) {
+  LandingAnalyzer analyzer;
+  analyzer.max_g = max_g;
+  analyzer.max_cross_m = max_cross_m;
+  analyzer.min_heading_offset_deg = min_heading_offset_deg;
+  analyzer.max_heading_offset_deg = max_heading_offset_deg;
+  analyzer.min_ground_speed_kt = min_ground_speed_kt;
+  analyzer.max_ground_speed_kt = max_ground_speed_kt;
+  LandingReport report;
+  report.touchdown_vs_fpm = touchdown_vs_fpm;
+  ScoreLanding(analyzer, AppSettings{}, report);
+  return report;
+}
+
+using Notes = std::vector<std::string>;
+
+TEST(ScoreLanding, EveryNoteAndTheBandsInBetween) {
+  LandingReport report = Scored(-1000.0, 2.5, 20.0, -10.0, 5.0, 100.0, 130.0);
+  EXPECT_EQ(report.score, 0.0);
+  EXPECT_EQ(report.grade, "Poor");
+  EXPECT_EQ(report.notes, (Notes{"very hard sink", "high G", "off centerline", "unstable heading", "speed unstable"}));
+  report = Scored(-800.0, 1.8, 0.0, -10.0, -2.0, 114.0, 130.0);  // heading swing 8, speed range 16
+  EXPECT_EQ(report.score, 47.0);
+  EXPECT_EQ(report.notes, (Notes{"hard sink", "firm G", "heading movement", "speed variation"}));
+}
+
+TEST(ScoreLanding, BandLimitsThemselvesCostNothing) {
+  const double moderate_g = static_cast<double>(AppSettings().landing_score_g_moderate);
+  for (double vs : {-500.0, -80.0}) {
+    const LandingReport report = Scored(vs, moderate_g, 10.0, 0.0, 7.0, 125.0, 140.0);
+    EXPECT_EQ(report.score, 100.0) << vs;
+    EXPECT_EQ(report.grade, "Excellent");
+    EXPECT_TRUE(report.notes.empty());
+  }
+}
+
+TEST(LandingAnalysis, TraceMarksEveryTenFeetOnceWithTheCurrentValues) {
+  AnalysisFlight f;
+  f.AtEddf25C(RunwayState::kOnRunway);
+  f.Poll(120.0);
+  f.Fly(2.5, 600.0);
+  EXPECT_EQ(f.MarksOf(kLandingTrace), (Marks{100, 90, 80, 70, 60, 50, 40, 30, 20, 10}));
+  EXPECT_EQ(f.LinesStartingWith(kLandingTrace).front(),
+            "Landing trace: 100 ft AGL | VS -600 fpm | G 1.00 | maxG 1.00 | GS 140.0 kt | HDG 90 | airport=EDDF "
+            "runway=25C mode=on-runway threshold=312 m cross=-3 m lat=50.033333 lon=8.570556");
+}
+
+// A fast descent logs every mark it passed in one step, each with the current values.
+TEST(LandingAnalysis, AFastDescentLogsEveryMarkPassed) {
+  AnalysisFlight f;
+  for (double height : {150.0, 100.0, 75.0}) f.Poll(height);
+  const auto lines = f.LinesStartingWith(kLandingTrace);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[1].substr(0, lines[1].find(" | G ")), "Landing trace: 90 ft AGL | VS -6000 fpm");
+  EXPECT_EQ(lines[2].substr(0, lines[2].find(" | G ")), "Landing trace: 80 ft AGL | VS -6000 fpm");
+  EXPECT_NE(lines[2].find("airport=- runway=- mode=- threshold=0 m"), std::string::npos) << lines[2];
+}
+
+TEST(LandingAnalysis, TouchAndGoIsScoredOnceAndRearmsOnlyAboveTheResetHeight) {
+  AnalysisFlight f;
+  f.Poll(150.0);
+  f.Fly(4.0, 480.0);
+  f.Touchdown();
+  f.Touchdown();
+  f.Poll(40.0);
+  f.Fly(135.0, 1200.0);
+  f.Fly(2.0, 600.0);
+  f.Touchdown();
+  EXPECT_EQ(f.LinesStartingWith(kScore).size(), 1u);
+  EXPECT_EQ(f.MarksOf(kLandingTrace).size(), 10u);  // 100 .. 10, once
+
+  f.Poll(40.0);
+  f.Fly(145.0, 1200.0);
+  f.Fly(4.0, 480.0);
+  f.Touchdown();
+  EXPECT_EQ(f.LinesStartingWith(kScore).size(), 2u);
+  EXPECT_EQ(f.MarksOf(kLandingTrace).size(), 20u);
+}
+
+TEST(LandingAnalysis, NothingArmsWithoutAPreviousStepOrAQualifyingDescent) {
+  AnalysisFlight f;
+  f.Poll(50.0);  // first step after a reset: no vertical speed
+  f.Touchdown();
+  f.Poll(50.0);
+  f.Fly(20.0, 40.0);  // too gentle to count as a descent
+  f.Touchdown();
+  EXPECT_TRUE(f.lines.empty());
+  EXPECT_FALSE(f.analysis.landing.landing_armed);
+}
+
+TEST(LandingAnalysis, LongLinesAreCutTo511Characters) {
+  AnalysisFlight f;
+  f.status.airport_ident = std::string(600, 'A');
+  f.Poll(150.0);
+  f.Poll(100.0);
+  EXPECT_EQ(f.OnlyLine("Landing trace: 100 ft AGL").size(), 511u);
+}
+
+TEST(AnalysisHeight, RadioAltitudeCountsAboveATenthOfAFootOrOnTheGround) {
+  AircraftState state{.altitude_ft = 364.0, .radio_altitude_ft = 0.1};
+  EXPECT_EQ(AnalysisHeightFt(state), 364.0);
+  state.on_ground = true;
+  EXPECT_EQ(AnalysisHeightFt(state), 0.1);
+  state.on_ground = false;
+  state.radio_altitude_ft = 0.2;
+  EXPECT_EQ(AnalysisHeightFt(state), 0.2);
+  EXPECT_EQ(AnalysisVerticalSpeedFpm(10.0, 20.0, 0, 1'000'000'000), 0.0);              // no previous step
+  EXPECT_EQ(AnalysisVerticalSpeedFpm(10.0, 20.0, 1'000'000'000, 1'050'000'000), 0.0);  // 50 ms is too close
+  EXPECT_EQ(AnalysisVerticalSpeedFpm(10.0, 20.0, 1'000'000'000, 1'500'000'000), -1200.0);
+}
+
+TEST(ResetAnalysis, EverythingBackWithTheMarksFromTheCurrentSettings) {
+  AppSettings settings;
+  settings.landing_trace_start_ft = 60;
+  settings.takeoff_trace_start_ft = 200;
+  FlightAnalysis analysis;
+  analysis.landing.landing_armed = true;
+  analysis.landing.max_g = 3.0;
+  analysis.landing.min_ground_speed_kt = 20.0;
+  analysis.landing.landing_last_time = 5;
+  analysis.takeoff.takeoff_active = true;
+  ResetAnalysis(analysis, settings);
+  EXPECT_FALSE(analysis.landing.landing_armed);
+  EXPECT_EQ(analysis.landing.max_g, 0.0);
+  EXPECT_EQ(analysis.landing.min_ground_speed_kt, 999.0);
+  EXPECT_EQ(analysis.landing.landing_last_time, 0);
+  EXPECT_EQ(analysis.landing.landing_next_mark_ft, 60);
+  EXPECT_FALSE(analysis.takeoff.takeoff_active);
+  EXPECT_EQ(analysis.takeoff.takeoff_next_mark_ft, 200);
+}
+
+Marks DefaultTakeoffMarks() {
+  Marks marks{100, 500, 1000};
+  for (long long mark = 1200; mark <= 5000; mark += 200) marks.push_back(mark);
+  return marks;
+}
+
+TEST(TakeoffAnalysis, MarksRunFromTheStartToTheHighestOnceUntilTheNextGroundStep) {
+  AnalysisFlight f;
+  f.AtEddf25C(RunwayState::kAirborne);
+  f.Touchdown();
+  f.Fly(200.0, 2400.0);
+  EXPECT_EQ(f.LinesStartingWith(kTakeoffTrace).front(),
+            "Takeoff trace: 100 ft AGL | VS 2400 fpm | maxVS 2400 fpm | G 1.00 | maxG 1.00 | GS 140.0 kt | HDG 90 | "
+            "airport=EDDF runway=25C mode=airborne cross=-3 m lat=50.033333 lon=8.570556");
+  f.Fly(5300.0, 2000.0);
+  EXPECT_EQ(f.MarksOf(kTakeoffTrace), DefaultTakeoffMarks());
+  EXPECT_TRUE(f.analysis.takeoff.takeoff_active);
+
+  f.Fly(5600.0, 2000.0);
+  EXPECT_FALSE(f.analysis.takeoff.takeoff_active);  // above the reset height
+  f.Fly(3000.0, 1500.0);
+  f.Fly(5100.0, 2000.0);
+  EXPECT_EQ(f.MarksOf(kTakeoffTrace).size(), DefaultTakeoffMarks().size());  // marks are not rewound in the air
+
+  f.Touchdown();
+  f.Fly(150.0, 2000.0);
+  EXPECT_EQ(f.MarksOf(kTakeoffTrace).size(), DefaultTakeoffMarks().size() + 1);
+  EXPECT_EQ(f.MarksOf(kTakeoffTrace).back(), 100);
+}
+
+TEST(TakeoffAnalysis, OnlyAClimbFasterThanTheMinimumIsTraced) {
+  for (double feet_per_minute : {90.0, 110.0}) {
+    AnalysisFlight f;
+    f.Touchdown();
+    f.Fly(120.0, feet_per_minute);
+    EXPECT_EQ(f.MarksOf(kTakeoffTrace), feet_per_minute > 100.0 ? Marks{100} : Marks{}) << feet_per_minute;
+    EXPECT_EQ(f.analysis.takeoff.takeoff_active, feet_per_minute > 100.0) << feet_per_minute;
+  }
+}
+
+TEST(TakeoffAnalysis, MarksNearTheLargestIntegerDoNotOverflow) {
+  AnalysisFlight f;
+  constexpr std::int32_t kTop = std::numeric_limits<std::int32_t>::max();
+  f.settings.takeoff_trace_third_ft = kTop - 100;
+  f.settings.takeoff_trace_max_ft = kTop - 5;
+  f.settings.takeoff_detect_max_ft = 3e9f;
+  f.settings.takeoff_reset_above_ft = 3e9f;
+  f.Touchdown();
+  f.Poll(2147483600.0);
+  EXPECT_EQ(f.MarksOf(kTakeoffTrace), (Marks{100, 500, kTop - 100}));
+  EXPECT_EQ(f.analysis.takeoff.takeoff_next_mark_ft, std::int64_t{kTop} + 100);
+}
+
+}  // namespace
+}  // namespace pistavox
