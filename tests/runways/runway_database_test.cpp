@@ -2,18 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
+#include <tuple>
 
 #include "runways/runway_geometry.h"
 #include "runways/runway_idents.h"
 #include "tests/runways/world_database.h"
+#include "tests/support/runway_fixtures.h"
 #include "tests/support/scoped_workdir.h"
 #include "tests/support/test_paths.h"
 
 namespace pistavox {
 namespace {
+
+using Idents = std::vector<std::string>;
 
 const std::string kHeader =
     "airport_ident,length_ft,width_ft,closed,le_ident,le_latitude_deg,le_longitude_deg,he_ident,he_latitude_deg,"
@@ -26,29 +30,24 @@ RunwayDatabase Parse(const std::string& text) {
   return directions;
 }
 
-void WriteFile(const std::string& path, const std::string& contents) {
-  std::ofstream(path, std::ios::binary) << contents;
-}
-
 bool SameDirections(const RunwayDatabase& a, const RunwayDatabase& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const RunwayDirection& x = a[i];
-    const RunwayDirection& y = b[i];
-    if (!(x.airport_ident == y.airport_ident && x.ident == y.ident && x.opposite_ident == y.opposite_ident &&
-          x.threshold_lat_deg == y.threshold_lat_deg && x.threshold_lon_deg == y.threshold_lon_deg &&
-          x.end_lat_deg == y.end_lat_deg && x.end_lon_deg == y.end_lon_deg && x.length_m == y.length_m &&
-          x.width_m == y.width_m && x.heading_true_deg == y.heading_true_deg))
-      return false;
-  }
-  return true;
+  const auto fields = [](const RunwayDirection& d) {
+    return std::make_tuple(std::string_view(d.airport_ident), std::string_view(d.ident),
+                           std::string_view(d.opposite_ident), d.threshold_lat_deg, d.threshold_lon_deg, d.end_lat_deg,
+                           d.end_lon_deg, d.length_m, d.width_m, d.heading_true_deg);
+  };
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [&](const RunwayDirection& x, const RunwayDirection& y) { return fields(x) == fields(y); });
 }
 
-TEST(RunwayDatabase, TurnsOneRowIntoTwoDirectionsLeFirst) {
-  const RunwayDatabase db = Parse(kHeader + "XA,10000,150,0,9,50.0,8.0,27,50.0,8.1\n");
+TEST(RunwayDatabase, TurnsOneRowIntoTwoDirectionsLeFirstFindingColumnsByNameInAnyOrder) {
+  const RunwayDatabase db = Parse(
+      "id,he_longitude_deg,he_latitude_deg,he_ident,extra,le_longitude_deg,le_latitude_deg,le_ident,closed,"
+      "width_ft,length_ft,airport_ident,le_ident\n"
+      "7,8.1,50.0,27,\"x,y\",8.0,50.0,ignored,0,150,10000,\" ZZ \",9\n");
   ASSERT_EQ(db.size(), 2u);
-  EXPECT_EQ(db[0].airport_ident, "XA");
-  EXPECT_EQ(db[0].ident, "09");
+  EXPECT_EQ(db[0].airport_ident, " ZZ ");  // kept as in the file
+  EXPECT_EQ(db[0].ident, "09");            // the later of two same-named columns, normalised
   EXPECT_EQ(db[0].opposite_ident, "27");
   EXPECT_EQ(db[1].ident, "27");
   EXPECT_EQ(db[1].opposite_ident, "09");
@@ -87,65 +86,44 @@ TEST(RunwayDatabase, AppliesWidthAndLengthRules) {
 
 TEST(RunwayDatabase, SkipsUnusableRowsOnly) {
   const RunwayDatabase db = Parse(kHeader +
-                                  "CL,1,1,1,01,0,0,19,1,1\n"        // closed
-                                  "K0,1,1,0,01,0,0,19,1,1\n"        // kept: closed only when exactly 1
+                                  "CL,1,1,1,01,0,0,19,1,1\n"  // closed
+                                  "K0,1,1,0,01,0,0,19,1,1\n"  // kept: closed only when exactly 1
                                   "K1,1,1,true,01,0,0,19,1,1\n"
                                   "K2,1,1, 1,01,0,0,19,1,1\n"
                                   "K3,1,1,,01,0,0,19,1,1\n"
-                                  "NC,1,1,0,01,,0,19,1,1\n"         // missing coordinate
-                                  "BC,1,1,0,01,0,north,19,1,1\n"    // unreadable coordinate
-                                  "NN,1,1,0,01,0,nan,19,1,1\n"      // NaN coordinate
-                                  "IN,1,1,0,01,0,0,19,1,-inf\n"     // infinite coordinate
-                                  ",1,1,0,01,0,0,19,1,1\n"          // no airport
-                                  "NI,1,1,0, - ,0,0,19,1,1\n"       // designator empty once normalised
-                                  "SH,1,1,0,01,0,0,19\n"            // short row: he coordinates missing
-                                  "A23456789012345,1,1,0,01,0,0,19,1,1\n"     // kept: 15 bytes
-                                  "A234567890123456,1,1,0,01,0,0,19,1,1\n"    // an identifier past 15 bytes
+                                  "NC,1,1,0,01,,0,19,1,1\n"                 // missing coordinate
+                                  "BC,1,1,0,01,0,north,19,1,1\n"            // unreadable coordinate
+                                  "NN,1,1,0,01,0,nan,19,1,1\n"              // NaN coordinate
+                                  "IN,1,1,0,01,0,0,19,1,-inf\n"             // infinite coordinate
+                                  ",1,1,0,01,0,0,19,1,1\n"                  // no airport
+                                  "NI,1,1,0, - ,0,0,19,1,1\n"               // designator empty once normalised
+                                  "SH,1,1,0,01,0,0,19\n"                    // short row: he coordinates missing
+                                  "A23456789012345,1,1,0,01,0,0,19,1,1\n"   // kept: 15 bytes
+                                  "A234567890123456,1,1,0,01,0,0,19,1,1\n"  // an identifier past 15 bytes
                                   "LD,1,1,0,01,0,0,0123456789ABCDEF,1,1\n"
                                   "\n");
-  ASSERT_EQ(db.size(), 10u);
-  EXPECT_EQ(db[8].airport_ident, "A23456789012345");
-  EXPECT_EQ(db[0].airport_ident, "K0");
-  EXPECT_EQ(db[2].airport_ident, "K1");
-  EXPECT_EQ(db[4].airport_ident, "K2");
-  EXPECT_EQ(db[6].airport_ident, "K3");
+  Idents kept;
+  for (std::size_t i = 0; i < db.size(); i += 2) kept.emplace_back(db[i].airport_ident);
+  EXPECT_EQ(kept, (Idents{"K0", "K1", "K2", "K3", "A23456789012345"}));
+  EXPECT_EQ(db.size(), 10u);
 }
 
-TEST(RunwayDatabase, FindsColumnsByNameInAnyOrder) {
-  const RunwayDatabase db = Parse(
-      "id,he_longitude_deg,he_latitude_deg,he_ident,extra,le_longitude_deg,le_latitude_deg,le_ident,closed,"
-      "width_ft,length_ft,airport_ident,le_ident\n"
-      "7,8.1,50.0,27,\"x,y\",8.0,50.0,ignored,0,150,10000,\" ZZ \",9\n");
-  ASSERT_EQ(db.size(), 2u);
-  EXPECT_EQ(db[0].airport_ident, " ZZ ");  // kept as in the file
-  EXPECT_EQ(db[0].ident, "09");            // the later of two same-named columns wins
-  EXPECT_EQ(db[0].end_lon_deg, 8.1);
-  EXPECT_DOUBLE_EQ(db[0].length_m, 3048.0);
-}
-
-TEST(RunwayDatabase, ReadsRowsShorterThanTheHeaderWithEmptyFields) {
-  const RunwayDatabase db = Parse(
+TEST(RunwayDatabase, ReadsShortRowsAndLineEndsButNoColumnAByteOrderMarkHides) {
+  const RunwayDatabase short_row = Parse(
       "airport_ident,le_ident,he_ident,le_latitude_deg,le_longitude_deg,he_latitude_deg,he_longitude_deg,width_ft,"
       "length_ft\n"
-      "XA,18,36,1,1,0,1\n");
-  ASSERT_EQ(db.size(), 2u);
-  EXPECT_EQ(db[0].width_m, 45.0);
-  EXPECT_NEAR(db[0].length_m, 111194.9, 0.1);
-}
-
-TEST(RunwayDatabase, SkipsEveryRowWhenAByteOrderMarkHidesAColumn) {
-  const RunwayDatabase db = Parse("\xEF\xBB\xBF" + kHeader + "XA,1,1,0,01,0,0,19,1,1\n");
-  EXPECT_TRUE(db.empty());
-}
-
-TEST(RunwayDatabase, HandlesLineEnds) {
+      "XA,18,36,1,1,0,1\n");  // no width or length: as empty
+  ASSERT_EQ(short_row.size(), 2u);
+  EXPECT_EQ(short_row[0].width_m, 45.0);
+  EXPECT_NEAR(short_row[0].length_m, 111194.9, 0.1);
   const RunwayDatabase crlf = Parse(
       "airport_ident,le_ident,he_ident,le_latitude_deg,le_longitude_deg,he_latitude_deg,closed,he_longitude_deg\r\n"
       "XA,18,36,1,1,0,0,1\r\n"
-      "XB,18,36,1,1,0,1\r\n"      // closed "1" before the dropped CR
-      "XC,18,36,1,1,0,0,1");      // no final line feed
+      "XB,18,36,1,1,0,1\r\n"  // closed "1" before the dropped CR
+      "XC,18,36,1,1,0,0,1");  // no final line feed
   ASSERT_EQ(crlf.size(), 4u);
   EXPECT_EQ(crlf[2].airport_ident, "XC");
+  EXPECT_TRUE(Parse("\xEF\xBB\xBF" + kHeader + "XA,1,1,0,01,0,0,19,1,1\n").empty());
 }
 
 TEST(RunwayDatabase, LoadsAFileAndReportsTheFailures) {
@@ -156,16 +134,16 @@ TEST(RunwayDatabase, LoadsAFileAndReportsTheFailures) {
   EXPECT_EQ(error, "Cannot open runway database: no-such-runways.csv");
   EXPECT_EQ(db.size(), 3u);
 
-  WriteFile("empty-runways.csv", "");
+  test::WriteTextFile("empty-runways.csv", "");
   EXPECT_FALSE(LoadRunwayDatabase("empty-runways.csv", db, error));
   EXPECT_EQ(error, "Runway database is empty: empty-runways.csv");
   EXPECT_EQ(db.size(), 3u);
 
-  WriteFile("header-only-runways.csv", "\n");
+  test::WriteTextFile("header-only-runways.csv", "\n");
   EXPECT_TRUE(LoadRunwayDatabase("header-only-runways.csv", db, error));
   EXPECT_TRUE(db.empty());
 
-  WriteFile("one-runway.csv", kHeader + "XA,1,1,0,01,0,0,19,1,1\n");
+  test::WriteTextFile("one-runway.csv", kHeader + "XA,1,1,0,01,0,0,19,1,1\n");
   EXPECT_TRUE(LoadRunwayDatabase("one-runway.csv", db, error));
   EXPECT_EQ(db.size(), 2u);
 
@@ -182,12 +160,14 @@ TEST(RunwayDatabase, AFileReadInHalvesGivesWhatOneReadingGives) {
   std::string rows;
   for (int i = 0; rows.size() < (3u << 19); ++i) {
     rows += "\"X" + std::to_string(i % 977) + "\"," + std::to_string(1000 + i) + ",,0," + std::to_string(i % 36 + 1) +
-            "," + std::to_string(i % 89) + ".25," + std::to_string(i % 179) + ".5,\"" + std::to_string((i + 18) % 36 + 1) +
-            "\"," + std::to_string(i % 89) + ".5," + std::to_string(i % 179) + ".75" + (i % 3 == 0 ? "\r\n" : "\n");
+            "," + std::to_string(i % 89) + ".25," + std::to_string(i % 179) + ".5,\"" +
+            std::to_string((i + 18) % 36 + 1) + "\"," + std::to_string(i % 89) + ".5," + std::to_string(i % 179) +
+            ".75" + (i % 3 == 0 ? "\r\n" : "\n");
   }
   for (std::size_t pad = 0; pad < 10; ++pad) {
-    const std::string text = kHeader + "PAD" + std::string(pad, 'x') + ",1,1,0,01,,,19,,\n" + rows + "LAST,1,1,0,01,0,0,19,1,1";
-    WriteFile("halves.csv", text);
+    const std::string text =
+        kHeader + "PAD" + std::string(pad, 'x') + ",1,1,0,01,,,19,,\n" + rows + "LAST,1,1,0,01,0,0,19,1,1";
+    test::WriteTextFile("halves.csv", text);
     RunwayDatabase loaded;
     std::string error;
     ASSERT_TRUE(LoadRunwayDatabase("halves.csv", loaded, error)) << error;
@@ -200,41 +180,56 @@ TEST(RunwayDatabase, ShippedDatabaseHoldsTheDemoAirports) {
   RunwayDatabase db;
   std::string error;
   ASSERT_TRUE(LoadRunwayDatabase(test::SourcePath("data/runways.csv"), db, error)) << error;
-  EXPECT_EQ(ListAirportRunwayIdents(db, "pxin"),
-            (std::vector<std::string>{"09L", "09C", "09R", "18", "27L", "27C", "27R", "36"}));
-  EXPECT_EQ(ListAirportRunwayIdents(db, "PXSF"), (std::vector<std::string>{"04", "22"}));
-  EXPECT_EQ(ListAirportRunwayIdents(db, "PXCW"), (std::vector<std::string>{"05", "23"}));  // 12/30 is closed
-  for (const RunwayDirection& direction : db) {
-    if (direction.airport_ident == "PXSF") {
-      EXPECT_LT(direction.length_m, 1500.0);
-      EXPECT_EQ(direction.width_m, 18.0);
-    }
-    if (direction.airport_ident == "PXCW") {
-      EXPECT_EQ(direction.width_m, 45.0);
-    }
-    if (direction.ident == "18") {
-      EXPECT_NEAR(direction.length_m, 2500.0, 1.0);  // from the ends: no length in the file
-    }
-  }
+  EXPECT_EQ(ListAirportRunwayIdents(db, "pxin"), (Idents{"09L", "09C", "09R", "18", "27L", "27C", "27R", "36"}));
+  EXPECT_EQ(ListAirportRunwayIdents(db, "PXSF"), (Idents{"04", "22"}));
+  EXPECT_EQ(ListAirportRunwayIdents(db, "PXCW"), (Idents{"05", "23"}));  // 12/30 is closed
+  EXPECT_LT(flight::FindDirection(db, "PXSF", "04").length_m, 1500.0);   // the short field
 }
 
 // The world file is not part of the project; these run only where it is present.
 TEST(RunwayDatabase, LoadsTheWorldFile) {
   const RunwayDatabase* world = test::WorldDatabase();
   if (world == nullptr) GTEST_SKIP() << "world runway file absent";
-  const RunwayDatabase& db = *world;
   // Counted once with Python's csv module: rows not closed, with four coordinates that
   // float() reads as finite numbers and non-blank airport and designators, times two.
-  EXPECT_EQ(db.size(), 29702u);
+  EXPECT_EQ(world->size(), 29702u);
   // Parallels in designator order: L, C, R.
-  EXPECT_EQ(ListAirportRunwayIdents(db, "EDDF"),
-            (std::vector<std::string>{"07L", "07C", "07R", "18", "25L", "25C", "25R", "36"}));
-  for (const RunwayDirection& direction : db) {
+  EXPECT_EQ(ListAirportRunwayIdents(*world, "EDDF"), (Idents{"07L", "07C", "07R", "18", "25L", "25C", "25R", "36"}));
+  for (const RunwayDirection& direction : *world) {
     ASSERT_TRUE(std::isfinite(direction.threshold_lat_deg) && std::isfinite(direction.end_lon_deg));
     ASSERT_GE(direction.width_m, 18.0);
     ASSERT_GE(direction.heading_true_deg, 0.0);
     ASSERT_LT(direction.heading_true_deg, 360.0);
   }
+}
+
+TEST(RunwayIdents, LeadingNumberAndOrderByNumberThenSuffixThenBytes) {
+  EXPECT_EQ(LeadingRunwayNumber("09L"), 9);
+  EXPECT_EQ(LeadingRunwayNumber("36"), 36);
+  EXPECT_EQ(LeadingRunwayNumber("H1"), 0);
+  EXPECT_EQ(LeadingRunwayNumber(""), 0);
+  EXPECT_GT(LeadingRunwayNumber("99999999999999999999"), 99);  // saturates instead of overflowing
+  Idents idents{"27", "09R", "09", "9L", "09L", "18C", "H1", "09C"};
+  std::sort(idents.begin(), idents.end(),
+            [](const std::string& a, const std::string& b) { return RunwayIdentLess(a, b); });
+  EXPECT_EQ(idents, (Idents{"H1", "09", "09L", "9L", "09C", "09R", "18C", "27"}));
+  EXPECT_TRUE(RunwayIdentLess("", "01"));
+  EXPECT_FALSE(RunwayIdentLess("09", "09"));
+  EXPECT_TRUE(RunwayIdentLess("09", "09X"));  // equal number and weight, equal bytes: shorter first
+  EXPECT_FALSE(RunwayIdentLess("1", "01X"));  // equal number and weight: bytes decide
+}
+
+TEST(RunwayIdents, ListsDistinctSortedDesignatorsOfOneAirport) {
+  RunwayDatabase db;
+  for (const auto& [airport, ident] : std::vector<std::pair<std::string, std::string>>{
+           {"xa", "27"}, {"XA", "09"}, {"XB", "01"}, {" X A", "09"}, {"XA", "9l"}, {"XA", ""}, {"XAA", "18"}}) {
+    db.emplace_back();
+    db.back().airport_ident = airport;
+    db.back().ident = ident;
+  }
+  EXPECT_EQ(ListAirportRunwayIdents(db, " x a "), (Idents{"09", "9L", "27"}));
+  EXPECT_TRUE(ListAirportRunwayIdents(db, "  ").empty());
+  EXPECT_TRUE(ListAirportRunwayIdents(db, "ZZ").empty());
 }
 
 }  // namespace

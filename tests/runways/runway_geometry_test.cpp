@@ -1,11 +1,11 @@
-#include "base/units.h"
 #include "runways/runway_geometry.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
-#include <cmath>
+#include "base/units.h"
 
 namespace pistavox {
 namespace {
@@ -35,27 +35,21 @@ TEST(InitialBearingDeg, StaysInZeroTo360) {
 
 TEST(InitialBearingsDeg, BothWaysEqualTheSingleBearingToTheLastBit) {
   std::mt19937_64 rng(7);
-  std::uniform_real_distribution<double> lat(-90.0, 90.0);
-  std::uniform_real_distribution<double> lon(-180.0, 180.0);
-  std::uniform_real_distribution<double> nearby(-0.05, 0.05);
+  std::uniform_real_distribution<double> lat(-90.0, 90.0), lon(-180.0, 180.0), nearby(-0.05, 0.05);
   for (int i = 0; i < 20000; ++i) {
     const GeoPoint a{lat(rng), lon(rng)};
-    const GeoPoint b = i % 2 == 0 ? GeoPoint{lat(rng), lon(rng)} : GeoPoint{a.lat_deg + nearby(rng), a.lon_deg + nearby(rng)};
-    double a_to_b = 0.0;
-    double b_to_a = 0.0;
+    const GeoPoint b =
+        i % 2 == 0 ? GeoPoint{lat(rng), lon(rng)} : GeoPoint{a.lat_deg + nearby(rng), a.lon_deg + nearby(rng)};
+    double a_to_b = 0.0, b_to_a = 0.0;
     InitialBearingsDeg(a, b, a_to_b, b_to_a);
-    ASSERT_EQ(a_to_b, InitialBearingDeg(a, b)) << a.lat_deg << " " << a.lon_deg << " " << b.lat_deg << " " << b.lon_deg;
-    ASSERT_EQ(b_to_a, InitialBearingDeg(b, a)) << a.lat_deg << " " << a.lon_deg << " " << b.lat_deg << " " << b.lon_deg;
+    ASSERT_TRUE(a_to_b == InitialBearingDeg(a, b) && b_to_a == InitialBearingDeg(b, a))
+        << a.lat_deg << " " << a.lon_deg << " " << b.lat_deg << " " << b.lon_deg;
   }
 }
 
 TEST(HeadingDifferenceDeg, WrapsAround) {
-  EXPECT_EQ(HeadingDifferenceDeg(350, 10), 20.0);
-  EXPECT_EQ(HeadingDifferenceDeg(10, 350), 20.0);
-  EXPECT_EQ(HeadingDifferenceDeg(90, 270), 180.0);
-  EXPECT_EQ(HeadingDifferenceDeg(359, 1), 2.0);
-  EXPECT_EQ(HeadingDifferenceDeg(0, 180), 180.0);
-  EXPECT_EQ(HeadingDifferenceDeg(123, 123), 0.0);
+  const double cases[][3] = {{350, 10, 20}, {10, 350, 20}, {90, 270, 180}, {359, 1, 2}, {0, 180, 180}, {123, 123, 0}};
+  for (const auto& [a, b, difference] : cases) EXPECT_EQ(HeadingDifferenceDeg(a, b), difference) << a << " " << b;
 }
 
 TEST(ProjectOntoRunway, MeasuresAlongAndSignedCrossTrack) {
@@ -100,23 +94,20 @@ TEST(ProjectOntoRunway, HandlesDegenerateRunways) {
 TEST(IsOnRunwayRectangle, CountsTheBoundsAsInside) {
   const double width = 45.0, edge = 22.0, end_margin = 90.0;
   const double half = width * 0.5 + edge;
-  auto on = [&](double along, double cross) {
+  const auto on = [&](double along, double cross) {
     return IsOnRunwayRectangle({along, cross, 3000.0}, width, edge, end_margin);
   };
   EXPECT_TRUE(on(0, 0));
-  EXPECT_TRUE(on(-end_margin, 0));
-  EXPECT_TRUE(on(3000.0 + end_margin, 0));
-  EXPECT_TRUE(on(1500, half));
-  EXPECT_TRUE(on(1500, -half));
-  EXPECT_FALSE(on(-end_margin - 0.001, 0));
-  EXPECT_FALSE(on(3000.0 + end_margin + 0.001, 0));
-  EXPECT_FALSE(on(1500, half + 0.001));
-  EXPECT_FALSE(on(1500, -half - 0.001));
+  for (double beyond : {0.0, 0.001}) {
+    EXPECT_EQ(on(-end_margin - beyond, 0), beyond == 0.0) << beyond;
+    EXPECT_EQ(on(3000.0 + end_margin + beyond, 0), beyond == 0.0) << beyond;
+    EXPECT_EQ(on(1500, half + beyond), beyond == 0.0) << beyond;
+    EXPECT_EQ(on(1500, -half - beyond), beyond == 0.0) << beyond;
+  }
 }
 
 TEST(NearestEndDistanceM, TakesTheNearerEnd) {
   RunwayDirection direction;
-  direction.threshold_lat_deg = 0.0;
   direction.end_lat_deg = 0.03;
   EXPECT_NEAR(NearestEndDistanceM(direction, {0.031, 0}), 0.001 * kMetresPerDegree, 1e-6);
   EXPECT_NEAR(NearestEndDistanceM(direction, {-0.002, 0}), 0.002 * kMetresPerDegree, 1e-6);
