@@ -1,4 +1,3 @@
-#include "base/units.h"
 #include "sim/flight_builder.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/units.h"
 #include "tests/support/runway_fixtures.h"
 
 namespace pistavox::flight {
@@ -18,8 +18,7 @@ GeoPoint Position(const AircraftState& state) { return GeoPoint{state.latitude_d
 TEST(FlightBuilder, RunwayPointInvertsTheRunwayProjection) {
   const RunwayDatabase airport = test::BigAirport();
   const RunwayDirection& r22l = FindDirection(airport, "XBIG", "22L");
-  const RunwayProjection p =
-      ProjectOntoRunway(RunwayPoint(r22l, 1234.5, -33.25), ThresholdPoint(r22l), EndPoint(r22l));
+  const RunwayProjection p = ProjectOntoRunway(RunwayPoint(r22l, 1234.5, -33.25), ThresholdPoint(r22l), EndPoint(r22l));
   EXPECT_NEAR(p.along_m, 1234.5, 1e-6);
   EXPECT_NEAR(p.cross_m, -33.25, 1e-6);
 }
@@ -28,8 +27,11 @@ TEST(FlightBuilder, SamplesFollowTheMotion) {
   const RunwayDatabase airport = test::BigAirport();
   const RunwayDirection& r04r = FindDirection(airport, "XBIG", "04R");
   FlightBuilder flight(RunwayPoint(r04r, -3000.0, 0.0), 0.0, 1400.0);
-  flight.StartApproach(r04r, 3000.0, 140.0).FlyApproach(30.0).FlareAndTouchdown(240.0).Rollout(3.0, 20.0).Vacate(
-      90.0, 15.0, 100.0);
+  flight.StartApproach(r04r, 3000.0, 140.0)
+      .FlyApproach(30.0)
+      .FlareAndTouchdown(240.0)
+      .Rollout(3.0, 20.0)
+      .Vacate(90.0, 15.0, 100.0);
   const std::vector<AircraftState>& samples = flight.Samples();
   ASSERT_GT(samples.size(), 100u);
   EXPECT_NEAR(samples.front().radio_altitude_ft, 3300.0 * std::tan(3.0 * kPi / 180.0) / 0.3048, 1e-6);
@@ -43,8 +45,7 @@ TEST(FlightBuilder, SamplesFollowTheMotion) {
     EXPECT_GE(moved_kt, std::min(before.ground_speed_kt, now.ground_speed_kt) - 0.01) << i;
     EXPECT_LE(moved_kt, std::max(before.ground_speed_kt, now.ground_speed_kt) + 0.01) << i;
     if (moved_m > 1.0) {
-      EXPECT_LT(HeadingDifferenceDeg(InitialBearingDeg(Position(before), Position(now)), now.heading_deg), 10.0)
-          << i;
+      EXPECT_LT(HeadingDifferenceDeg(InitialBearingDeg(Position(before), Position(now)), now.heading_deg), 10.0) << i;
     }
     EXPECT_NEAR(now.altitude_ft - 1400.0, now.radio_altitude_ft, 1e-9);
     if (now.on_ground && !before.on_ground) touchdown = i;

@@ -35,11 +35,13 @@ TEST(FlightFile, ReadsRowsWithCarriageReturnsAndAnOptionalFinalLineFeed) {
 
 TEST(FlightFile, RefusesMalformedFilesNamingTheLine) {
   EXPECT_EQ(ErrorOf(""), "Malformed flight file (line 1: header is not the flight file header): f.csv");
-  EXPECT_EQ(ErrorOf("\xEF\xBB\xBF" + kHeader), "Malformed flight file (line 1: header is not the flight file header): f.csv");
+  EXPECT_EQ(ErrorOf("\xEF\xBB\xBF" + kHeader),
+            "Malformed flight file (line 1: header is not the flight file header): f.csv");
   EXPECT_EQ(ErrorOf(kHeader + "0,1,2,3,4,5,6,7\n"), "Malformed flight file (line 2: expected 9 fields): f.csv");
   EXPECT_EQ(ErrorOf(kHeader + "0,1,2,3,4,5,6,7,1,\n"), "Malformed flight file (line 2: expected 9 fields): f.csv");
   EXPECT_EQ(ErrorOf(kHeader + "0,1,2,3,4,5,6,7,1\n\n"), "Malformed flight file (line 3: empty line): f.csv");
-  EXPECT_EQ(ErrorOf(kHeader + "0,1,2,3,4,5,6,7,2\n"), "Malformed flight file (line 2: on_ground must be 0 or 1): f.csv");
+  EXPECT_EQ(ErrorOf(kHeader + "0,1,2,3,4,5,6,7,2\n"),
+            "Malformed flight file (line 2: on_ground must be 0 or 1): f.csv");
   EXPECT_EQ(ErrorOf(kHeader + "1,1,2,3,4,5,6,7,1\n0.5,1,2,3,4,5,6,7,1\n"),
             "Malformed flight file (line 3: time_s lower than the previous row's): f.csv");
   for (const char* number : {" 1", "1 ", "0x10", "inf", "nan", "-", ".", "1e", "1e+", "1.2.3", "", "1e999", "--1"}) {
@@ -50,7 +52,8 @@ TEST(FlightFile, RefusesMalformedFilesNamingTheLine) {
 }
 
 TEST(FlightFile, RowsWrittenReadBackExactly) {
-  FlightSample sample{12.345678901234567, {50.03330000000001, -8.570612345, 359.99999999, 0.1, -12.5, 0.0, 1.0 / 3, true}};
+  FlightSample sample{12.345678901234567,
+                      {50.03330000000001, -8.570612345, 359.99999999, 0.1, -12.5, 0.0, 1.0 / 3, true}};
   std::vector<FlightSample> samples;
   std::string error;
   ASSERT_TRUE(ParseFlightFile(kHeader + FormatFlightRow(sample), "f.csv", samples, error)) << error;

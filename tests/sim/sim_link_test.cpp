@@ -3,10 +3,12 @@
 
 #include <chrono>
 #include <cmath>
+#include <sstream>
 #include <thread>
+#include <tuple>
 
-#include "sim/fsuipc_sampling.h"
 #include "sim/flight_file.h"
+#include "sim/fsuipc_sampling.h"
 #include "tests/support/child_process.h"
 #include "tests/support/scoped_workdir.h"
 
@@ -16,11 +18,16 @@ namespace {
 struct SimLinkTest : ::testing::Test {
   test::ChildProcess sim;
   FsuipcClient client = MakeFsuipcClient(PlatformIpcTransport(), CurrentProcessId());
+  SimulatorConnection connection = FsuipcConnection(client);
+  AircraftState s;
   std::string error;
 
-  void StartSim(std::vector<std::string> options, const std::string& window_class = "FS98MAIN") {
-    options.insert(options.begin(), PISTAVOX_SIM_PATH);
-    ASSERT_TRUE(test::StartChild(options, sim, error)) << error;
+  // Starts pistavox-sim with these options (words apart) and waits for its window.
+  void StartSim(const std::string& options, const std::string& window_class = "FS98MAIN") {
+    std::vector<std::string> command{PISTAVOX_SIM_PATH};
+    std::istringstream words(options);
+    for (std::string word; words >> word;) command.push_back(word);
+    ASSERT_TRUE(test::StartChild(command, sim, error)) << error;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (!client.transport.find_server_window(window_class).handle) {
       ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "pistavox-sim did not come up";
@@ -33,28 +40,20 @@ struct SimLinkTest : ::testing::Test {
     client.timing.send_attempts = 2;
     client.timing.retry_sleep_ms = 10;
   }
-  int OpenCode() {
-    int code = -1;
-    FsuipcOpen(client, 0, code);
-    return code;
-  }
   void TearDown() override {
     FsuipcClose(client);
     test::StopChild(sim);
   }
 };
 
-const std::vector<std::string> kFixedState = {"--lat", "-33.9461",     "--lon", "151.1772", "--heading",
-                                              "339.5", "--ground-speed", "142.5", "--altitude", "1520.5",
-                                              "--radio-altitude", "1499.25", "--g", "1.05", "--on-ground", "0",
-                                              "--simulator", "13"};
+const std::string kFixedState =
+    "--lat -33.9461 --lon 151.1772 --heading 339.5 --ground-speed 142.5 --altitude 1520.5 --radio-altitude 1499.25 "
+    "--g 1.05 --on-ground 0 --simulator 13";
 
 TEST_F(SimLinkTest, SamplesMatchTheServedState) {
   StartSim(kFixedState);
-  SimulatorConnection connection = FsuipcConnection(client);
   ASSERT_TRUE(Connect(connection, error)) << error;
   EXPECT_EQ(SimulatorName(connection), "Microsoft Flight Simulator 2020");
-  AircraftState s;
   ASSERT_TRUE(ReadAircraftState(connection, s, error)) << error;
   EXPECT_NEAR(s.latitude_deg, -33.9461, 1e-9);
   EXPECT_NEAR(s.longitude_deg, 151.1772, 1e-9);
@@ -68,28 +67,25 @@ TEST_F(SimLinkTest, SamplesMatchTheServedState) {
   ASSERT_TRUE(Connect(connection, error)) << error;  // a second session in the same process
 }
 
-TEST_F(SimLinkTest, RefusesAnOldServerByItsWindowClass) {
-  StartSim({"--class", "UIPCMAIN", "--fsuipc-version", "0x19980004"}, "UIPCMAIN");
-  EXPECT_EQ(OpenCode(), 7);
-}
-
-TEST_F(SimLinkTest, AHangingServerTimesOut) {
-  StartSim({"--hang"});
+TEST_F(SimLinkTest, AnOldAHangingOrAZeroAnsweringServerFailsTheHandshakeWithItsCode) {
+  const std::tuple<const char*, const char*, int> cases[] = {
+      {"--class UIPCMAIN --fsuipc-version 0x19980004", "UIPCMAIN", 7},
+      {"--hang", "FS98MAIN", 11},
+      {"--answer 0", "FS98MAIN", 13}};
   ShortenTimeouts();
-  EXPECT_EQ(OpenCode(), 11);
-}
-
-TEST_F(SimLinkTest, AServerAnsweringZeroIsBadData) {
-  StartSim({"--answer", "0"});
-  EXPECT_EQ(OpenCode(), 13);
+  for (const auto& [options, window_class, expected] : cases) {
+    StartSim(options, window_class);
+    int code = -1;
+    EXPECT_FALSE(FsuipcOpen(client, 0, code));
+    EXPECT_EQ(code, expected) << options;
+    test::StopChild(sim);
+  }
 }
 
 TEST_F(SimLinkTest, AServerThatWentAwayFailsTheSend) {
-  StartSim({"--exit-after", "3"});  // the handshake and one sample
+  StartSim("--exit-after 3");  // the handshake and one sample
   ShortenTimeouts();
-  SimulatorConnection connection = FsuipcConnection(client);
   ASSERT_TRUE(Connect(connection, error)) << error;
-  AircraftState s;
   ASSERT_TRUE(ReadAircraftState(connection, s, error)) << error;
   int exit_code = -1;
   ASSERT_TRUE(test::WaitChild(sim, 10000, exit_code));
@@ -100,12 +96,8 @@ TEST_F(SimLinkTest, AServerThatWentAwayFailsTheSend) {
 // Under AddressSanitizer any copy to a rewritten destination or count would be caught.
 TEST_F(SimLinkTest, RewrittenDestinationsAndCountsTouchOnlyQueuedMemory) {
   for (const char* corruption : {"destination", "count"}) {
-    std::vector<std::string> options = kFixedState;
-    options.insert(options.end(), {"--corrupt", corruption});
-    StartSim(options);
-    SimulatorConnection connection = FsuipcConnection(client);
+    StartSim(kFixedState + " --corrupt " + corruption);
     ASSERT_TRUE(Connect(connection, error)) << error;
-    AircraftState s;
     ASSERT_TRUE(ReadAircraftState(connection, s, error)) << error;
     EXPECT_NEAR(s.latitude_deg, -33.9461, 1e-9) << corruption;
     EXPECT_NEAR(s.heading_deg, 339.5, 1e-7) << corruption;
@@ -116,12 +108,8 @@ TEST_F(SimLinkTest, RewrittenDestinationsAndCountsTouchOnlyQueuedMemory) {
 }
 
 TEST_F(SimLinkTest, AnUnknownIdEndingTheWalkFailsTheSample) {
-  std::vector<std::string> options = kFixedState;
-  options.insert(options.end(), {"--corrupt", "id", "--corrupt-record", "2"});  // the heading record
-  StartSim(options);
-  SimulatorConnection connection = FsuipcConnection(client);
+  StartSim(kFixedState + " --corrupt id --corrupt-record 2");  // the heading record
   ASSERT_TRUE(Connect(connection, error)) << error;
-  AircraftState s;
   s.latitude_deg = 12.5;
   EXPECT_FALSE(ReadAircraftState(connection, s, error));
   EXPECT_EQ(error, "Bad IPC request data");
@@ -134,11 +122,9 @@ TEST_F(SimLinkTest, PlaysAFlightFileInRealTime) {
   test::WriteTextFile(path, std::string(kFlightFileHeader) + "\n" +
                                 FormatFlightRow({10.0, {45.0, 7.0, 90, 0, 100, 0, 1, true}}) +
                                 FormatFlightRow({10.2, {45.5, 7.0, 90, 0, 100, 0, 1, true}}));
-  StartSim({"--flight", path, "--speed", "2"});
-  SimulatorConnection connection = FsuipcConnection(client);
+  StartSim("--flight " + path + " --speed 2");
   ASSERT_TRUE(Connect(connection, error)) << error;
   std::this_thread::sleep_for(std::chrono::milliseconds(400));
-  AircraftState s;
   ASSERT_TRUE(ReadAircraftState(connection, s, error)) << error;
   EXPECT_NEAR(s.latitude_deg, 45.5, 1e-9);
 }

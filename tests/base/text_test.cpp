@@ -1,0 +1,156 @@
+// Reading numbers, CSV lines and identifiers.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "base/csv_line.h"
+#include "base/ident_text.h"
+#include "base/number_text.h"
+
+namespace pistavox {
+namespace {
+
+using Status = NumberReadStatus;
+using Fields = std::vector<std::string>;
+
+// Reading `text` gives `status`, and `value` when it is read.
+template <typename T>
+void ExpectRead(NumberReadStatus (*read)(std::string_view, T&), const char* text, Status status, T value = T()) {
+  T read_value = T(-99);
+  EXPECT_EQ(read(text, read_value), status) << text;
+  if (status == Status::kOk) {
+    EXPECT_EQ(read_value, value) << text;
+  }
+}
+
+TEST(ReadLeadingDouble, ReadsWhatStrtodReads) {
+  const std::pair<const char*, double> numbers[] = {
+      {"12.5ft", 12.5},
+      {" \t\n\v\f\r-3", -3.0},
+      {"+.5", 0.5},
+      {"1.", 1.0},
+      {"1.e2", 100.0},
+      {"1e", 1.0},  // an exponent without digits is not part of the number
+      {"1e+x", 1.0},
+      {"2E-3", 0.002},
+      {"0x1.8p1", 3.0},  // hexadecimal with a binary exponent
+      {"0X.8P-1z", 0.25},
+      {"0x", 0.0},  // no hex digit: the 0 alone is the number
+      {"0xg", 0.0},
+      {"0x1p", 1.0},
+      {"0.1", 0.1},
+      {"0e-400", 0.0},  // zero is never an underflow
+      {"2.2250738585072014e-308", std::numeric_limits<double>::min()},
+      {"1.7976931348623157e308", std::numeric_limits<double>::max()},
+  };
+  for (const auto& [text, value] : numbers) ExpectRead(ReadLeadingDouble, text, Status::kOk, value);
+  // A non-breaking space is not white space.
+  for (const char* text : {"", " ", ".", "-", "e5", "- 1", "in",
+                           "\xc2\xa0"
+                           "1"}) {
+    ExpectRead<double>(ReadLeadingDouble, text, Status::kInvalid);
+  }
+  // Overflow, underflow to zero, subnormals.
+  for (const char* text :
+       {"1e309", "-1e309", "0x1p1024", "1e-400", "4.9e-324", "2.2250738585072011e-308", "0x1p-1074"}) {
+    ExpectRead<double>(ReadLeadingDouble, text, Status::kOutOfRange);
+  }
+}
+
+// The value of a number that must read.
+double Read(const std::string& text) {
+  double value = 0.0;
+  EXPECT_EQ(ReadLeadingDouble(text, value), Status::kOk) << text;
+  return value;
+}
+
+TEST(ReadLeadingDouble, ReadsWordsInAnyCaseTheSignOfZeroAndLongDigitRunsCorrectlyRounded) {
+  EXPECT_EQ(Read("-Infinity"), -std::numeric_limits<double>::infinity());
+  EXPECT_EQ(Read("INFx"), std::numeric_limits<double>::infinity());
+  EXPECT_TRUE(std::isnan(Read(" nan(123)")));
+  EXPECT_TRUE(std::signbit(Read("-0")));
+  EXPECT_EQ(Read(std::string(400, '0') + "1" + std::string(20, '0') + "e-20"), 1.0);
+  EXPECT_EQ(Read("0." + std::string(330, '0') + "1e330"), 0.1);
+}
+
+TEST(ReadLeadingInt32, ReadsLikeStoi) {
+  const std::pair<const char*, std::int32_t> numbers[] = {
+      {"5.7", 5},
+      {"0x10", 0},
+      {" \t-12abc", -12},
+      {"+7", 7},
+      {"2147483647", 2147483647},
+      {"-2147483648", std::numeric_limits<std::int32_t>::min()},
+      {"000000000000000000042", 42},
+  };
+  for (const auto& [text, value] : numbers) ExpectRead(ReadLeadingInt32, text, Status::kOk, value);
+  for (const char* text : {"2147483648", "-2147483649", "99999999999999999999999999"}) {
+    ExpectRead<std::int32_t>(ReadLeadingInt32, text, Status::kOutOfRange);
+  }
+  for (const char* text : {"", "+", "- 1", ".5"}) ExpectRead<std::int32_t>(ReadLeadingInt32, text, Status::kInvalid);
+}
+
+TEST(ParseOptionalDouble, GivesNoValueForNothingOutOfRangeOrNonFinite) {
+  EXPECT_EQ(ParseOptionalDouble("12.5ft"), 12.5);
+  EXPECT_EQ(ParseOptionalDouble(" -0.25"), -0.25);
+  for (const char* text : {"", "abc", "1e999", "1e-999", "nan", "-nan(1)", "inf", "-Infinity"}) {
+    EXPECT_FALSE(ParseOptionalDouble(text).has_value()) << text;
+  }
+}
+
+TEST(SplitCsvLine, SplitsAtCommasOutsideQuotes) {
+  EXPECT_EQ(SplitCsvLine(""), Fields{""});
+  EXPECT_EQ(SplitCsvLine("a,b,"), (Fields{"a", "b", ""}));
+  EXPECT_EQ(SplitCsvLine(" a , b"), (Fields{" a ", " b"}));  // no trimming
+  EXPECT_EQ(SplitCsvLine(",,"), (Fields{"", "", ""}));
+}
+
+TEST(SplitCsvLine, HandlesQuotes) {
+  EXPECT_EQ(SplitCsvLine("\"x,y\",z"), (Fields{"x,y", "z"}));
+  EXPECT_EQ(SplitCsvLine("\"say \"\"hi\"\"\""), Fields{"say \"hi\""});
+  EXPECT_EQ(SplitCsvLine("ab\"c,d\""), Fields{"abc,d"});  // a quote may open mid-field
+  EXPECT_EQ(SplitCsvLine("\"open,to,end"), Fields{"open,to,end"});
+  EXPECT_EQ(SplitCsvLine("\"\""), Fields{""});
+  EXPECT_EQ(SplitCsvLine("a\"\"b"), Fields{"ab"});  // outside quotes "" opens and closes
+}
+
+TEST(SplitCsvLine, ReusesItsBuffersWithoutStaleFields) {
+  CsvFields split;
+  SplitCsvLine("a,\"b,c\",d", split);
+  SplitCsvLine("x,\"y\"\"\"", split);
+  EXPECT_EQ(split.fields, (std::vector<std::string_view>{"x", "y\""}));
+}
+
+TEST(SplitCsvFields, SplitsOnlyAsFarAsAskedAndThenOn) {
+  CsvFields split;
+  StartCsvLine(split, "a,\"b,\"\"c\",d,,e");
+  SplitCsvFields(split, 2);
+  EXPECT_EQ(split.fields, (std::vector<std::string_view>{"a", "b,\"c"}));
+  SplitCsvFields(split, 1);  // fewer than already split: nothing changes
+  EXPECT_EQ(split.fields.size(), 2u);
+  SplitCsvFields(split, 9);  // past the end: the rest of the line
+  EXPECT_EQ(split.fields, (std::vector<std::string_view>{"a", "b,\"c", "d", "", "e"}));
+  EXPECT_TRUE(split.line_done);
+}
+
+TEST(NormalizeRunwayIdent, DropsBlanksAndHyphensAndPadsOneDigit) {
+  EXPECT_EQ(NormalizeRunwayIdent("9"), "09");
+  EXPECT_EQ(NormalizeRunwayIdent(" 27l\t"), "27L");
+  EXPECT_EQ(NormalizeRunwayIdent("09-R"), "09R");
+  EXPECT_EQ(NormalizeRunwayIdent("\v4\f\r\n"), "04");
+  EXPECT_EQ(NormalizeRunwayIdent("H1"), "H1");
+  EXPECT_EQ(NormalizeRunwayIdent("h"), "H");  // a lone letter is not padded
+  EXPECT_EQ(NormalizeRunwayIdent(""), "");
+  EXPECT_EQ(NormalizeRunwayIdent(" - "), "");
+  EXPECT_EQ(NormalizeRunwayIdent("\xc3\xa9"), "\xc3\xa9");  // non-ASCII bytes kept unchanged
+}
+
+TEST(NormalizeAirportIdent, DropsBlanksAndUpperCasesOnly) {
+  EXPECT_EQ(NormalizeAirportIdent(" ed df "), "EDDF");
+  EXPECT_EQ(NormalizeAirportIdent("us-0001"), "US-0001");  // hyphens stay
+  EXPECT_EQ(NormalizeAirportIdent("7"), "7");              // no padding
+}
+
+}  // namespace
+}  // namespace pistavox

@@ -1,0 +1,107 @@
+// The event log, and the debug output the -debug switch turns on.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "base/clock.h"
+#include "log/debug_output.h"
+#include "log/event_log.h"
+
+namespace pistavox {
+namespace {
+
+struct EventLogTest : ::testing::Test {
+  int64_t now = 1'000'000'000'000;
+  EventLog log;
+  void SetUp() override { SetManualClock(&now); }
+  void TearDown() override { SetManualClock(nullptr); }
+  void At(double seconds, const std::string& text) {
+    now = 1'000'000'000'000 + static_cast<int64_t>(seconds * 1e9);
+    Log(log, text);
+  }
+};
+
+TEST_F(EventLogTest, BlankTextsAreIgnoredButSurroundingBlanksAreKept) {
+  At(0, "   ");
+  At(0, "\t\r\n");
+  At(0, "");
+  EXPECT_TRUE(log.lines.empty());
+  EXPECT_EQ(log.version, 0u);
+  At(0, " a ");
+  ASSERT_EQ(log.lines.size(), 1u);
+  EXPECT_EQ(log.lines.front(), " a ");
+}
+
+TEST_F(EventLogTest, RepeatWindowIsMeasuredFromTheLastAcceptedCopy) {
+  At(0, "x");
+  At(1, "x");
+  At(2, "x");
+  At(2.4999, "x");
+  At(3, "x");
+  EXPECT_EQ(log.lines, (std::deque<std::string>{"x", "x"}));
+  At(5.4999, "x");
+  At(5.5, "x");
+  EXPECT_EQ(log.lines.size(), 3u);
+}
+
+TEST_F(EventLogTest, OnlyTheImmediatelyPrecedingLineCountsAsARepeat) {
+  At(0, "A");
+  At(0.3, "B");
+  At(0.6, "A");
+  EXPECT_EQ(log.lines, (std::deque<std::string>{"A", "B", "A"}));
+}
+
+TEST_F(EventLogTest, KeepsTheLatest120LinesAndCountsEveryAcceptedOne) {
+  std::vector<std::string> accepted;
+  log.on_accept = [&](const std::string& line) { accepted.push_back(line); };
+  for (int i = 1; i <= 121; ++i) At(0, "line " + std::to_string(i));
+  ASSERT_EQ(log.lines.size(), 120u);
+  EXPECT_EQ(log.lines.front(), "line 2");
+  EXPECT_EQ(log.lines.back(), "line 121");
+  EXPECT_EQ(log.version, 121u);
+  EXPECT_EQ(accepted.size(), 121u);
+}
+
+TEST(CommandLineSwitch, MatchesAnywhereIgnoringCase) {
+  EXPECT_TRUE(CommandLineContains("C:\\Pistavox\\pistavox.exe -DEBUG", "-debug"));
+  EXPECT_TRUE(CommandLineContains("pistavox --no-debugger", "-debug"));  // no word boundaries
+  EXPECT_FALSE(CommandLineContains("pistavox -debu", "-debug"));
+  EXPECT_FALSE(CommandLineContains("", "-debug"));
+}
+
+TEST(CommandLineSwitch, ReadsThisProcessCommandLine) {
+  const std::string line = ProcessCommandLine();
+  EXPECT_NE(line.find("log_tests"), std::string::npos) << line;
+  EXPECT_FALSE(HasCommandLineSwitch("-no-such-switch-given"));
+}
+
+TEST(DebugOutput, WritesNothingAndCreatesNoFileUntilEnabled) {
+  std::remove("debug.log");
+  ASSERT_FALSE(DebugOutputEnabled());
+  testing::internal::CaptureStdout();
+  DebugPrint("hidden");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_FALSE(std::ifstream("debug.log").good());
+}
+
+// Enabling is process-wide and permanent, so it runs in a child process.
+void EnableAndCheckDebugLog() {
+  EnableDebugOutput();
+  DebugPrint("from the test");
+  std::ifstream in("debug.log");
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const bool ok = text.rfind("[GUI] debug console enabled\n[GUI] console_ready=", 0) == 0 &&
+                  text.find("[GUI] debug_file=debug.log\n[GUI] command line: ") != std::string::npos &&
+                  text.find("log_tests") != std::string::npos && text.ends_with("[GUI] from the test\n");
+  std::exit(ok ? 0 : 1);
+}
+
+TEST(DebugOutputDeathTest, EnablingWritesTheStartLinesToDebugLog) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(EnableAndCheckDebugLog(), ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
+}  // namespace pistavox
