@@ -99,14 +99,11 @@ TEST(ParseOptionalDouble, GivesNoValueForNothingOutOfRangeOrNonFinite) {
   }
 }
 
-TEST(SplitCsvLine, SplitsAtCommasOutsideQuotes) {
+TEST(SplitCsvLine, SplitsAtCommasOutsideQuotesThatMayOpenAnywhere) {
   EXPECT_EQ(SplitCsvLine(""), Fields{""});
   EXPECT_EQ(SplitCsvLine("a,b,"), (Fields{"a", "b", ""}));
   EXPECT_EQ(SplitCsvLine(" a , b"), (Fields{" a ", " b"}));  // no trimming
   EXPECT_EQ(SplitCsvLine(",,"), (Fields{"", "", ""}));
-}
-
-TEST(SplitCsvLine, HandlesQuotes) {
   EXPECT_EQ(SplitCsvLine("\"x,y\",z"), (Fields{"x,y", "z"}));
   EXPECT_EQ(SplitCsvLine("\"say \"\"hi\"\"\""), Fields{"say \"hi\""});
   EXPECT_EQ(SplitCsvLine("ab\"c,d\""), Fields{"abc,d"});  // a quote may open mid-field
@@ -134,7 +131,7 @@ TEST(SplitCsvFields, SplitsOnlyAsFarAsAskedAndThenOn) {
   EXPECT_TRUE(split.line_done);
 }
 
-TEST(NormalizeRunwayIdent, DropsBlanksAndHyphensAndPadsOneDigit) {
+TEST(NormalizeIdent, RunwaysDropBlanksAndHyphensAndPadOneDigitAirportsOnlyDropBlanks) {
   EXPECT_EQ(NormalizeRunwayIdent("9"), "09");
   EXPECT_EQ(NormalizeRunwayIdent(" 27l\t"), "27L");
   EXPECT_EQ(NormalizeRunwayIdent("09-R"), "09R");
@@ -144,9 +141,6 @@ TEST(NormalizeRunwayIdent, DropsBlanksAndHyphensAndPadsOneDigit) {
   EXPECT_EQ(NormalizeRunwayIdent(""), "");
   EXPECT_EQ(NormalizeRunwayIdent(" - "), "");
   EXPECT_EQ(NormalizeRunwayIdent("\xc3\xa9"), "\xc3\xa9");  // non-ASCII bytes kept unchanged
-}
-
-TEST(NormalizeAirportIdent, DropsBlanksAndUpperCasesOnly) {
   EXPECT_EQ(NormalizeAirportIdent(" ed df "), "EDDF");
   EXPECT_EQ(NormalizeAirportIdent("us-0001"), "US-0001");  // hyphens stay
   EXPECT_EQ(NormalizeAirportIdent("7"), "7");              // no padding

@@ -155,12 +155,11 @@ TEST(ScoreLanding, EveryNoteAndTheBandsInBetween) {
   report = Scored(-800.0, 1.8, 0.0, -10.0, -2.0, 114.0, 130.0);  // heading swing 8, speed range 16
   EXPECT_EQ(report.score, 47.0);
   EXPECT_EQ(report.notes, (Notes{"hard sink", "firm G", "heading movement", "speed variation"}));
-}
 
-TEST(ScoreLanding, BandLimitsThemselvesCostNothing) {
+  // Every band limit itself costs nothing.
   const double moderate_g = static_cast<double>(AppSettings().landing_score_g_moderate);
   for (double vs : {-500.0, -80.0}) {
-    const LandingReport report = Scored(vs, moderate_g, 10.0, 0.0, 7.0, 125.0, 140.0);
+    report = Scored(vs, moderate_g, 10.0, 0.0, 7.0, 125.0, 140.0);
     EXPECT_EQ(report.score, 100.0) << vs;
     EXPECT_EQ(report.grade, "Excellent");
     EXPECT_TRUE(report.notes.empty());

@@ -64,14 +64,11 @@ TEST_F(EventLogTest, KeepsTheLatest120LinesAndCountsEveryAcceptedOne) {
   EXPECT_EQ(accepted.size(), 121u);
 }
 
-TEST(CommandLineSwitch, MatchesAnywhereIgnoringCase) {
+TEST(CommandLineSwitch, MatchesAnywhereInThisProcessCommandLineIgnoringCase) {
   EXPECT_TRUE(CommandLineContains("C:\\Pistavox\\pistavox.exe -DEBUG", "-debug"));
   EXPECT_TRUE(CommandLineContains("pistavox --no-debugger", "-debug"));  // no word boundaries
   EXPECT_FALSE(CommandLineContains("pistavox -debu", "-debug"));
   EXPECT_FALSE(CommandLineContains("", "-debug"));
-}
-
-TEST(CommandLineSwitch, ReadsThisProcessCommandLine) {
   const std::string line = ProcessCommandLine();
   EXPECT_NE(line.find("log_tests"), std::string::npos) << line;
   EXPECT_FALSE(HasCommandLineSwitch("-no-such-switch-given"));

@@ -72,9 +72,8 @@ TEST(ProjectOntoRunway, MeasuresAlongAndSignedCrossTrack) {
 
   // Eastbound: north of the centre line is left.
   EXPECT_GT(ProjectOntoRunway({0.001, 0.01}, threshold, {0, 0.02}).cross_m, 0.0);
-}
 
-TEST(ProjectOntoRunway, UsesTheThresholdsLatitudeForEastDistances) {
+  // East distances at the threshold's latitude.
   const RunwayProjection p = ProjectOntoRunway({60.5, 1}, {60, 0}, {60, 2});
   EXPECT_NEAR(p.along_m, kMetresPerDegree * std::cos(60 * kPi / 180), 1e-6);
   EXPECT_NEAR(p.cross_m, 0.5 * kMetresPerDegree, 1e-6);

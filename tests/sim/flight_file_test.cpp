@@ -33,7 +33,11 @@ TEST(FlightFile, ReadsRowsWithCarriageReturnsAndAnOptionalFinalLineFeed) {
   EXPECT_TRUE(samples.empty());
 }
 
-TEST(FlightFile, RefusesMalformedFilesNamingTheLine) {
+TEST(FlightFile, RefusesMissingFilesAndMalformedOnesNamingTheLine) {
+  std::vector<FlightSample> samples;
+  std::string error;
+  EXPECT_FALSE(ReadFlightFile("no/such/flight.csv", samples, error));
+  EXPECT_EQ(error, "Cannot open flight file: no/such/flight.csv");
   EXPECT_EQ(ErrorOf(""), "Malformed flight file (line 1: header is not the flight file header): f.csv");
   EXPECT_EQ(ErrorOf("\xEF\xBB\xBF" + kHeader),
             "Malformed flight file (line 1: header is not the flight file header): f.csv");
@@ -64,13 +68,6 @@ TEST(FlightFile, RowsWrittenReadBackExactly) {
   EXPECT_EQ(samples[0].state.heading_deg, sample.state.heading_deg);
   EXPECT_EQ(samples[0].state.g_force, sample.state.g_force);
   EXPECT_TRUE(samples[0].state.on_ground);
-}
-
-TEST(FlightFile, MissingFileIsNamed) {
-  std::vector<FlightSample> samples;
-  std::string error;
-  EXPECT_FALSE(ReadFlightFile("no/such/flight.csv", samples, error));
-  EXPECT_EQ(error, "Cannot open flight file: no/such/flight.csv");
 }
 
 }  // namespace

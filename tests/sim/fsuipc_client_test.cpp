@@ -31,11 +31,6 @@ struct Session {
   bool NothingLeaks() const { return fake.atoms_live == 0 && fake.blocks_live == 0; }
 };
 
-TEST(FsuipcBlockName, FormatsProcessIdAndCounterInUpperCaseHex) {
-  EXPECT_EQ(FsuipcBlockName(0x1a2b, 1), "FsasmLib:IPC:1A2B:1");
-  EXPECT_EQ(FsuipcBlockName(0xFFFFFFFF, 0x10), "FsasmLib:IPC:FFFFFFFF:10");
-}
-
 TEST(FsuipcOpen, HandshakeWritesExactRecordsAndReadsVersionAndSimulator) {
   Session s;
   ASSERT_EQ(s.Open(), 0);
@@ -53,7 +48,8 @@ TEST(FsuipcOpen, HandshakeWritesExactRecordsAndReadsVersionAndSimulator) {
   EXPECT_EQ(LoadLe16(b + 60), 2002u);
 }
 
-TEST(FsuipcOpen, EveryAttemptNamesANewBlock) {
+TEST(FsuipcOpen, EveryAttemptNamesANewBlockByProcessAndCounterInUpperCaseHex) {
+  EXPECT_EQ(FsuipcBlockName(0xFFFFFFFF, 0x10), "FsasmLib:IPC:FFFFFFFF:10");
   Session s;
   s.fake.server.options.version = 0;
   InitSimServer(s.fake.server, 0);
