@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "app/monitor_state.h"
 #include "audio/audio_player.h"
 #include "audio/voice_pack.h"
 #include "config/app_settings.h"
 #include "config/settings_store.h"
 #include "engine/advisory.h"
 #include "engine/flight_analysis.h"
-#include "app/monitor_state.h"
 #include "log/event_log.h"
 #include "runways/indexed_runways.h"
 #include "sim/simulator_connection.h"

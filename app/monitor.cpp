@@ -1,7 +1,5 @@
 #include "app/monitor.h"
 
-#include "config/engine_rules.h"
-
 #include <algorithm>
 #include <vector>
 
@@ -9,6 +7,7 @@
 #include "app/resources.h"
 #include "base/clock.h"
 #include "base/ident_text.h"
+#include "config/engine_rules.h"
 #include "runways/runway_idents.h"
 
 namespace pistavox {
@@ -64,8 +63,7 @@ bool NearTheGround(const AircraftState& state) {
 void AutoFillExpectedAirport(App& app) {
   AppSettings& settings = app.settings;
   const EngineStatus& status = app.monitor.status;
-  if (!settings.auto_use_detected_airport || !NearTheGround(app.monitor.state) || status.airport_ident.empty())
-    return;
+  if (!settings.auto_use_detected_airport || !NearTheGround(app.monitor.state) || status.airport_ident.empty()) return;
   const std::string detected = NormalizeAirportIdent(status.airport_ident);
   // Compared as it will be stored, so a long identifier is not filled again on every poll.
   const std::string stored = TruncateIdent(detected);
@@ -177,7 +175,8 @@ void PollMonitor(App& app) {
   EngineEvaluation evaluation;
   Evaluate(*monitor.engine, monitor.state, now, evaluation, error);
   monitor.status = evaluation.status;
-  for (const std::string& line : AnalysisLines(AnalysisStep(app.analysis, monitor.state, monitor.status, app.settings, now)))
+  for (const std::string& line :
+       AnalysisLines(AnalysisStep(app.analysis, monitor.state, monitor.status, app.settings, now)))
     Log(app.log, line);
   AnnounceAdvisories(app, evaluation.advisories);
   AutoFillExpectedAirport(app);

@@ -8,13 +8,13 @@
 #include <system_error>
 
 #include "app/app.h"
+#include "app/monitor.h"
+#include "app/resources.h"
+#include "app/startup.h"
+#include "base/clock.h"
 #include "base/csv_line.h"
 #include "base/file_reading.h"
 #include "base/program_main.h"
-#include "base/clock.h"
-#include "app/resources.h"
-#include "app/startup.h"
-#include "app/monitor.h"
 #include "sim/flight_file.h"
 
 namespace pistavox {
@@ -38,9 +38,9 @@ std::string Fixed3(double value) {
 std::string StatusRow(double time_s, const EngineStatus& s, const std::vector<Advisory>& advisories) {
   std::string keys;
   for (const Advisory& advisory : advisories) keys += (keys.empty() ? "" : "|") + advisory.key;
-  return Fixed3(time_s) + "," + QuoteCsvField(RunwayStateText(s.runway_state)) + "," + QuoteCsvField(s.phase_name) + "," +
-         QuoteCsvField(s.phase_reason) + "," + Fixed3(s.phase_seconds) + "," + QuoteCsvField(s.airport_ident) + "," +
-         QuoteCsvField(s.runway_ident) + "," + Fixed3(s.distance_m) + "," + Fixed3(s.cross_track_m) + "," +
+  return Fixed3(time_s) + "," + QuoteCsvField(RunwayStateText(s.runway_state)) + "," + QuoteCsvField(s.phase_name) +
+         "," + QuoteCsvField(s.phase_reason) + "," + Fixed3(s.phase_seconds) + "," + QuoteCsvField(s.airport_ident) +
+         "," + QuoteCsvField(s.runway_ident) + "," + Fixed3(s.distance_m) + "," + Fixed3(s.cross_track_m) + "," +
          Fixed3(s.remaining_m) + "," + Fixed3(s.runway_length_m) + "," + QuoteCsvField(keys) + "\n";
 }
 

@@ -1,12 +1,12 @@
 #include "app/startup.h"
 
 #include "app/app.h"
-#include "base/clock.h"
+#include "app/monitor.h"
 #include "app/resources.h"
 #include "app/voice_packs.h"
+#include "base/clock.h"
 #include "config/ini_overrides.h"
 #include "config/settings_text.h"
-#include "app/monitor.h"
 
 namespace pistavox {
 
@@ -32,9 +32,7 @@ void LoadStartupSettings(App& app) {
   ApplyIniOverridesAtStartup(app);
 }
 
-void ApplyIniOverridesAtStartup(App& app) {
-  ApplyIniOverrides(app.settings, kRulesPath, PackNamesOf(app), app.log);
-}
+void ApplyIniOverridesAtStartup(App& app) { ApplyIniOverrides(app.settings, kRulesPath, PackNamesOf(app), app.log); }
 
 void RunFrame(App& app) {
   PollMonitor(app);

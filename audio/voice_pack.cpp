@@ -76,9 +76,14 @@ bool LoadManifest(VoicePack& pack, const fs::path& manifest_path, std::string& e
   std::string contents;
   std::string reason;
   switch (ReadFileBytes(manifest_path, kMaxConfigFileBytes, contents, reason)) {
-    case FileReadStatus::kOk: break;
-    case FileReadStatus::kNotRegular: error = "Audio manifest is not a regular file: " + manifest_path.string(); return false;
-    default: error = "Cannot open audio manifest: " + manifest_path.string(); return false;
+    case FileReadStatus::kOk:
+      break;
+    case FileReadStatus::kNotRegular:
+      error = "Audio manifest is not a regular file: " + manifest_path.string();
+      return false;
+    default:
+      error = "Cannot open audio manifest: " + manifest_path.string();
+      return false;
   }
   LineCursor lines{contents};
   std::string_view line;

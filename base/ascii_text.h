@@ -6,9 +6,7 @@ namespace pistavox {
 
 // The C-locale white-space set: space, \t, \n, \v, \f, \r. Every other byte,
 // non-ASCII included, is text.
-inline bool IsAsciiSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+inline bool IsAsciiSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 inline bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 std::string_view TrimAsciiSpace(std::string_view text);
 // Only the ASCII letters change case.

@@ -12,8 +12,7 @@ std::atomic<const int64_t*> manual_now{nullptr};
 
 int64_t SteadyNowNs() {
   if (const int64_t* now = manual_now.load(std::memory_order_acquire)) return *now;
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
       .count();
 }
 

@@ -63,8 +63,7 @@ FileReadStatus ReadFileChunks(const fs::path& path, std::size_t max_bytes,
   return FileReadStatus::kOk;
 }
 
-FileReadStatus ReadFileBytes(const fs::path& path, std::size_t max_bytes, std::string& contents,
-                             std::string& reason) {
+FileReadStatus ReadFileBytes(const fs::path& path, std::size_t max_bytes, std::string& contents, std::string& reason) {
   std::string bytes;
   const FileReadStatus status = ReadFileChunks(
       path, max_bytes,

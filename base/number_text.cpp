@@ -112,7 +112,8 @@ NumberReadStatus ReadLeadingDouble(std::string_view text, double& value) {
   double magnitude = 0.0;
   const char* first = text.data() + start;
   const char* last = text.data() + extent.end;
-  const auto result = std::from_chars(first, last, magnitude, hex ? std::chars_format::hex : std::chars_format::general);
+  const auto result =
+      std::from_chars(first, last, magnitude, hex ? std::chars_format::hex : std::chars_format::general);
   if (result.ec == std::errc::result_out_of_range) return NumberReadStatus::kOutOfRange;
   if (result.ec != std::errc() || result.ptr != last) return NumberReadStatus::kInvalid;
   if (std::isinf(magnitude)) return NumberReadStatus::kOutOfRange;

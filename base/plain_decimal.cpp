@@ -1,8 +1,8 @@
 #include "base/plain_decimal.h"
 
-#include "base/ascii_text.h"
-
 #include <charconv>
+
+#include "base/ascii_text.h"
 
 namespace pistavox {
 

@@ -18,8 +18,9 @@ struct ShortText {
   // Longer text is cut to kCapacity bytes; a reader that must not cut checks FitsShortText first.
   ShortText(std::string_view text);  // NOLINT: converts as a string does
   template <typename Text>
-    requires std::is_convertible_v<const Text&, std::string_view> && (!std::is_same_v<Text, ShortText>)
-  ShortText(const Text& text) : ShortText(std::string_view(text)) {}  // NOLINT
+  requires std::is_convertible_v<const Text&, std::string_view> &&
+      (!std::is_same_v<Text, ShortText>)ShortText(const Text& text)
+      : ShortText(std::string_view(text)) {}  // NOLINT
 
   std::string_view view() const { return {bytes_.data(), length_}; }
   operator std::string_view() const { return view(); }  // NOLINT

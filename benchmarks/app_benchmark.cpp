@@ -8,9 +8,9 @@
 #include <thread>
 
 #include "app/app.h"
-#include "base/clock.h"
-#include "app/replay.h"
 #include "app/monitor.h"
+#include "app/replay.h"
+#include "base/clock.h"
 #include "runways/runway_database.h"
 #include "sim/flight_file.h"
 #include "sim/flight_scenarios.h"

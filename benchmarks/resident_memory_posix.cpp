@@ -1,8 +1,8 @@
-#include "benchmarks/resident_memory.h"
-
 #include <unistd.h>
 
 #include <cstdio>
+
+#include "benchmarks/resident_memory.h"
 
 namespace pistavox::bench {
 

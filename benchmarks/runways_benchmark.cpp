@@ -48,7 +48,8 @@ std::vector<GeoPoint> WorldPositions() {
   std::mt19937_64 rng(2);
   std::uniform_real_distribution<double> unit(-1.0, 1.0), lon(-180.0, 180.0);
   std::vector<GeoPoint> positions;
-  for (int i = 0; i < kPositions; ++i) positions.push_back({std::asin(unit(rng)) * 180.0 / 3.141592653589793, lon(rng)});
+  for (int i = 0; i < kPositions; ++i)
+    positions.push_back({std::asin(unit(rng)) * 180.0 / 3.141592653589793, lon(rng)});
   return positions;
 }
 

@@ -30,8 +30,8 @@ void ApplyIntOverride(AppSettings& settings, const SettingField& field, std::str
 
 }  // namespace
 
-void ApplyIniOverrides(AppSettings& settings, const std::string& path,
-                       const FoundVoicePackNames& found_voice_packs, EventLog& log) {
+void ApplyIniOverrides(AppSettings& settings, const std::string& path, const FoundVoicePackNames& found_voice_packs,
+                       EventLog& log) {
   const std::string ini_text = ReadIniAsText(path);
   if (ini_text.empty()) return;
   ApplyIniOverridesText(settings, ini_text, found_voice_packs);
@@ -45,15 +45,25 @@ void ApplyIniOverridesText(AppSettings& settings, std::string_view ini_text,
     if (value.empty()) continue;
     switch (field.kind) {
       case SettingKind::kAirport:
-      case SettingKind::kRunway: SetFlightPlanIdent(settings, field.kind, value); break;
-      case SettingKind::kVoicePack: SelectVoicePackByName(settings, value, found_voice_packs); break;
+      case SettingKind::kRunway:
+        SetFlightPlanIdent(settings, field.kind, value);
+        break;
+      case SettingKind::kVoicePack:
+        SelectVoicePackByName(settings, value, found_voice_packs);
+        break;
       case SettingKind::kLanguage:
         settings.ui_language =
             value == "zh" || value == "cn" || value == "chinese" ? UiLanguage::kChinese : UiLanguage::kEnglish;
         break;
-      case SettingKind::kBool: settings.*field.flag = ParseRuleBool(value, settings.*field.flag); break;
-      case SettingKind::kFloat: ReadSettingFloat(value, settings.*field.real); break;
-      case SettingKind::kInt: ApplyIntOverride(settings, field, value); break;
+      case SettingKind::kBool:
+        settings.*field.flag = ParseRuleBool(value, settings.*field.flag);
+        break;
+      case SettingKind::kFloat:
+        ReadSettingFloat(value, settings.*field.real);
+        break;
+      case SettingKind::kInt:
+        ApplyIntOverride(settings, field, value);
+        break;
     }
   }
 }

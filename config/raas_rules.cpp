@@ -3,11 +3,11 @@
 #include <array>
 #include <utility>
 
-#include "config/ini_text.h"
 #include "base/ascii_text.h"
 #include "base/file_reading.h"
 #include "base/number_text.h"
 #include "base/units.h"
+#include "config/ini_text.h"
 
 namespace pistavox {
 namespace {
@@ -17,9 +17,8 @@ namespace {
 
 // threshold.short_runway_ft, read in feet into short_runway_m, is handled on its own.
 constexpr std::array kThresholdKeys{
-    PISTAVOX_RUNWAY_THRESHOLDS(PISTAVOX_THRESHOLD_KEY)
-    PISTAVOX_RUNWAY_END_THRESHOLDS(PISTAVOX_THRESHOLD_KEY)
-    std::pair{std::string_view("threshold.short_runway_m"), &RaasRules::short_runway_m},
+    PISTAVOX_RUNWAY_THRESHOLDS(PISTAVOX_THRESHOLD_KEY) PISTAVOX_RUNWAY_END_THRESHOLDS(PISTAVOX_THRESHOLD_KEY)
+        std::pair{std::string_view("threshold.short_runway_m"), &RaasRules::short_runway_m},
     std::pair{std::string_view("threshold.crossing_min_heading_delta_deg"), &RaasRules::crossing_min_heading_delta_deg},
     std::pair{std::string_view("threshold.crossing_max_heading_delta_deg"), &RaasRules::crossing_max_heading_delta_deg},
 };
@@ -40,18 +39,28 @@ Member FindMember(const std::array<std::pair<std::string_view, Member>, N>& tabl
 // The reasons match the messages of the standard conversions the file format grew up with.
 bool ReadRuleInt(std::string_view text, std::int32_t& value, std::string& error) {
   switch (ReadLeadingInt32(text, value)) {
-    case NumberReadStatus::kOk: return true;
-    case NumberReadStatus::kInvalid: error = "invalid stoi argument"; return false;
-    case NumberReadStatus::kOutOfRange: error = "stoi argument out of range"; return false;
+    case NumberReadStatus::kOk:
+      return true;
+    case NumberReadStatus::kInvalid:
+      error = "invalid stoi argument";
+      return false;
+    case NumberReadStatus::kOutOfRange:
+      error = "stoi argument out of range";
+      return false;
   }
   return false;
 }
 
 bool ReadRuleDouble(std::string_view text, double& value, std::string& error) {
   switch (ReadLeadingDouble(text, value)) {
-    case NumberReadStatus::kOk: return true;
-    case NumberReadStatus::kInvalid: error = "invalid stod argument"; return false;
-    case NumberReadStatus::kOutOfRange: error = "stod argument out of range"; return false;
+    case NumberReadStatus::kOk:
+      return true;
+    case NumberReadStatus::kInvalid:
+      error = "invalid stod argument";
+      return false;
+    case NumberReadStatus::kOutOfRange:
+      error = "stod argument out of range";
+      return false;
   }
   return false;
 }
@@ -134,11 +143,17 @@ bool LoadRaasRules(const std::string& path, RaasRules& rules, std::string& error
   std::string contents;
   std::string reason;
   switch (ReadFileBytes(path, kMaxConfigFileBytes, contents, reason)) {
-    case FileReadStatus::kOk: return ApplyRaasRulesText(contents, rules, error);
+    case FileReadStatus::kOk:
+      return ApplyRaasRulesText(contents, rules, error);
     // Something in the rules file's place that is no file at all is worth saying.
-    case FileReadStatus::kNotRegular: error = "RAAS rules file is not a regular file: " + path; return false;
-    case FileReadStatus::kTooLarge: error = "RAAS rules file is too large: " + path; return false;
-    default: return true;  // a missing or unreadable rules file leaves the rules as they are
+    case FileReadStatus::kNotRegular:
+      error = "RAAS rules file is not a regular file: " + path;
+      return false;
+    case FileReadStatus::kTooLarge:
+      error = "RAAS rules file is too large: " + path;
+      return false;
+    default:
+      return true;  // a missing or unreadable rules file leaves the rules as they are
   }
 }
 

@@ -4,8 +4,7 @@
 
 namespace pistavox {
 
-bool SaveSettings(const AppSettings& settings, std::string_view voice_pack_name, SettingsStore& store,
-                  EventLog& log) {
+bool SaveSettings(const AppSettings& settings, std::string_view voice_pack_name, SettingsStore& store, EventLog& log) {
   if (store.unreadable_at_start) {
     if (!store.unreadable_reported) Log(log, "Settings not saved: the settings file could not be read at start-up");
     store.unreadable_reported = true;

@@ -14,8 +14,7 @@ void SetFlightPlanIdent(AppSettings& settings, SettingKind kind, std::string_vie
   }
 }
 
-void SelectVoicePackByName(AppSettings& settings, std::string_view name,
-                           const FoundVoicePackNames& found_voice_packs) {
+void SelectVoicePackByName(AppSettings& settings, std::string_view name, const FoundVoicePackNames& found_voice_packs) {
   if (!found_voice_packs) return;
   const std::vector<std::string> names = found_voice_packs();
   for (std::size_t i = 0; i < names.size(); ++i) {

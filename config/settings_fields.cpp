@@ -46,14 +46,14 @@ constexpr std::array kFields{
 #define PISTAVOX_SWITCH_FIELD(name, value) Flag(&S::enable_##name, "enable_" #name, {"enable." #name, "enable_" #name}),
 #define PISTAVOX_THRESHOLD_FIELD(name, value) Real(&S::name, #name, {"threshold." #name, #name}),
     PISTAVOX_CALLOUT_SWITCHES(PISTAVOX_SWITCH_FIELD)
-    Real(&S::required_runway_ft, "required_runway_ft",
-         {"flight.required_runway_ft", "app.required_runway_ft", "required_runway_ft"}),
+        Real(&S::required_runway_ft, "required_runway_ft",
+             {"flight.required_runway_ft", "app.required_runway_ft", "required_runway_ft"}),
     PISTAVOX_RUNWAY_THRESHOLDS(PISTAVOX_THRESHOLD_FIELD)
-    Real(&S::short_runway_ft, "short_runway_ft", {"threshold.short_runway_ft", "short_runway_ft"}),
+        Real(&S::short_runway_ft, "short_runway_ft", {"threshold.short_runway_ft", "short_runway_ft"}),
     PISTAVOX_RUNWAY_END_THRESHOLDS(PISTAVOX_THRESHOLD_FIELD)
 #undef PISTAVOX_SWITCH_FIELD
 #undef PISTAVOX_THRESHOLD_FIELD
-    Whole(&S::poll_ms, "poll_ms", {"monitor.poll_ms", "app.poll_ms", "poll_ms"}, {.min = 50, .max = 5000}),
+        Whole(&S::poll_ms, "poll_ms", {"monitor.poll_ms", "app.poll_ms", "poll_ms"}, {.min = 50, .max = 5000}),
     Whole(&S::max_alerts_per_poll, "max_alerts_per_poll",
           {"monitor.max_alerts_per_poll", "app.max_alerts_per_poll", "max_alerts_per_poll"}, {.min = 1, .max = 10}),
 

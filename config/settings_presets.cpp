@@ -50,8 +50,8 @@ void SetPresetValues(AppSettings& s, SettingsPreset preset) {
   }
 }
 
-bool ApplyPreset(AppSettings& settings, SettingsPreset preset, std::string_view voice_pack_name,
-                 SettingsStore& store, EventLog& log) {
+bool ApplyPreset(AppSettings& settings, SettingsPreset preset, std::string_view voice_pack_name, SettingsStore& store,
+                 EventLog& log) {
   SetPresetValues(settings, preset);
   return SaveSettings(settings, voice_pack_name, store, log);
 }

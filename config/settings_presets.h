@@ -12,7 +12,7 @@ enum class SettingsPreset { kQuiet, kNormal, kTraining, kSensitive };
 // Changes only the preset's fields.
 void SetPresetValues(AppSettings& settings, SettingsPreset preset);
 // The Settings page's preset buttons: the preset's fields, then SaveSettings.
-bool ApplyPreset(AppSettings& settings, SettingsPreset preset, std::string_view voice_pack_name,
-                 SettingsStore& store, EventLog& log);
+bool ApplyPreset(AppSettings& settings, SettingsPreset preset, std::string_view voice_pack_name, SettingsStore& store,
+                 EventLog& log);
 
 }  // namespace pistavox

@@ -39,9 +39,13 @@ bool ReadStoredSettings(const SettingsStore& store, std::string& text, std::stri
   }
   std::string reason;
   switch (ReadFileBytes(store.file, kMaxConfigFileBytes, text, reason)) {
-    case FileReadStatus::kOk: return true;
-    case FileReadStatus::kMissing: return false;
-    default: error = "Cannot read settings file " + PathText(store.file) + ": " + reason; return false;
+    case FileReadStatus::kOk:
+      return true;
+    case FileReadStatus::kMissing:
+      return false;
+    default:
+      error = "Cannot read settings file " + PathText(store.file) + ": " + reason;
+      return false;
   }
 }
 

@@ -11,8 +11,8 @@ namespace {
 
 std::string Utf8(std::wstring_view text) {
   if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                       nullptr, nullptr);
+  const int size =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   std::string utf8(static_cast<std::size_t>(size), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size, nullptr, nullptr);
   return utf8;
@@ -32,8 +32,8 @@ std::string SystemReason(DWORD code) {
 // Writes the whole text and flushes it to disk; "" or the reason it failed.
 std::string WriteTemporary(const std::filesystem::path& temporary, std::string_view text,
                            std::optional<std::size_t> fail_after_bytes) {
-  HANDLE handle = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+  HANDLE handle =
+      CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return SystemReason(GetLastError());
   std::string_view rest = fail_after_bytes ? text.substr(0, *fail_after_bytes) : text;
   DWORD code = 0;

@@ -1,9 +1,9 @@
 #include "config/settings_text.h"
 
+#include "base/ident_text.h"
 #include "config/ini_text.h"
 #include "config/setting_values.h"
 #include "config/settings_number.h"
-#include "base/ident_text.h"
 
 namespace pistavox {
 
@@ -19,12 +19,23 @@ void ApplyStoredSettings(AppSettings& settings, std::string_view settings_text,
     if (value.empty()) continue;
     switch (field.kind) {
       case SettingKind::kAirport:
-      case SettingKind::kRunway: SetFlightPlanIdent(settings, field.kind, value); break;
-      case SettingKind::kVoicePack: SelectVoicePackByName(settings, value, found_voice_packs); break;
-      case SettingKind::kBool: settings.*field.flag = value == "1" || value == "true"; break;
-      case SettingKind::kFloat: ReadSettingFloat(value, settings.*field.real); break;
-      case SettingKind::kInt: ReadSettingInt(value, settings.*field.whole); break;
-      case SettingKind::kLanguage: break;
+      case SettingKind::kRunway:
+        SetFlightPlanIdent(settings, field.kind, value);
+        break;
+      case SettingKind::kVoicePack:
+        SelectVoicePackByName(settings, value, found_voice_packs);
+        break;
+      case SettingKind::kBool:
+        settings.*field.flag = value == "1" || value == "true";
+        break;
+      case SettingKind::kFloat:
+        ReadSettingFloat(value, settings.*field.real);
+        break;
+      case SettingKind::kInt:
+        ReadSettingInt(value, settings.*field.whole);
+        break;
+      case SettingKind::kLanguage:
+        break;
     }
   }
 }
@@ -35,13 +46,27 @@ std::string BuildSettingsText(const AppSettings& settings, std::string_view voic
     if (field.stored_key.empty()) continue;
     text.append(field.stored_key).append("=");
     switch (field.kind) {
-      case SettingKind::kAirport: text.append(NormalizeAirportIdent(settings.expected_airport)); break;
-      case SettingKind::kRunway: text.append(settings.expected_runway); break;
-      case SettingKind::kVoicePack: text.append(voice_pack_name); break;
-      case SettingKind::kLanguage: text.append(settings.ui_language == UiLanguage::kChinese ? "zh" : "en"); break;
-      case SettingKind::kBool: text.append(settings.*field.flag ? "1" : "0"); break;
-      case SettingKind::kFloat: text.append(FormatSettingFloat(settings.*field.real)); break;
-      case SettingKind::kInt: text.append(std::to_string(settings.*field.whole)); break;
+      case SettingKind::kAirport:
+        text.append(NormalizeAirportIdent(settings.expected_airport));
+        break;
+      case SettingKind::kRunway:
+        text.append(settings.expected_runway);
+        break;
+      case SettingKind::kVoicePack:
+        text.append(voice_pack_name);
+        break;
+      case SettingKind::kLanguage:
+        text.append(settings.ui_language == UiLanguage::kChinese ? "zh" : "en");
+        break;
+      case SettingKind::kBool:
+        text.append(settings.*field.flag ? "1" : "0");
+        break;
+      case SettingKind::kFloat:
+        text.append(FormatSettingFloat(settings.*field.real));
+        break;
+      case SettingKind::kInt:
+        text.append(std::to_string(settings.*field.whole));
+        break;
     }
     text.append("\n");
   }

@@ -26,14 +26,14 @@
   X(runway_occupancy, false)
 
 // Stored between required_runway_ft and short_runway_ft.
-#define PISTAVOX_RUNWAY_THRESHOLDS(X)  \
-  X(runway_edge_margin_m, 22.0)        \
-  X(runway_end_margin_m, 90.0)         \
-  X(heading_tolerance_deg, 40.0)       \
-  X(approach_distance_m, 650.0)        \
+#define PISTAVOX_RUNWAY_THRESHOLDS(X)     \
+  X(runway_edge_margin_m, 22.0)           \
+  X(runway_end_margin_m, 90.0)            \
+  X(heading_tolerance_deg, 40.0)          \
+  X(approach_distance_m, 650.0)           \
   X(airborne_approach_distance_m, 2500.0) \
-  X(min_taxi_speed_kt, 6.0)            \
-  X(min_roll_speed_kt, 38.0)           \
+  X(min_taxi_speed_kt, 6.0)               \
+  X(min_roll_speed_kt, 38.0)              \
   X(high_speed_taxiway_kt, 45.0)
 
 // Stored after short_runway_ft.

@@ -4,12 +4,12 @@
 #include <cmath>
 #include <optional>
 
+#include "base/clock.h"
 #include "base/units.h"
 #include "engine/advisory_filter.h"
 #include "engine/runway_advisories.h"
 #include "engine/runway_search.h"
 #include "runways/runway_geometry.h"
-#include "base/clock.h"
 
 namespace pistavox {
 
@@ -20,7 +20,9 @@ constexpr double kApproachLockS = 20.0;
 // Past this multiple of the approach distance a climb-out counts as left behind.
 constexpr double kDepartureClearFactor = 1.35;
 
-double SecondsBetween(int64_t since_ns, int64_t now_ns) { return static_cast<double>(ElapsedNs(since_ns, now_ns)) / 1e9; }
+double SecondsBetween(int64_t since_ns, int64_t now_ns) {
+  return static_cast<double>(ElapsedNs(since_ns, now_ns)) / 1e9;
+}
 
 bool CheckSample(const AircraftState& state, std::string& error) {
   if (!std::isfinite(state.latitude_deg) || !std::isfinite(state.longitude_deg)) {
@@ -169,8 +171,8 @@ void EvaluateOffRunway(AdvisoryEngine& engine, RunwaySearches& searches, int64_t
   state.was_on_ground = true;
 }
 
-void EvaluateOnRunway(AdvisoryEngine& engine, const RunwayOccupancy& occupancy, double ground_speed_kt,
-                      int64_t now_ns, AdvisoryRaiser& raiser) {
+void EvaluateOnRunway(AdvisoryEngine& engine, const RunwayOccupancy& occupancy, double ground_speed_kt, int64_t now_ns,
+                      AdvisoryRaiser& raiser) {
   EngineState& state = engine.state;
   const RunwayDirection& runway = *occupancy.runway;
   std::string key = RunwayKey(runway);

@@ -4,9 +4,9 @@
 #include <bitset>
 #include <string_view>
 
+#include "base/clock.h"
 #include "engine/advisory_policy.h"
 #include "engine/callout_catalogue.h"
-#include "base/clock.h"
 
 namespace pistavox {
 
@@ -45,10 +45,12 @@ std::uint32_t GroupsDroppedIn(FlightPhase phase) {
     case FlightPhase::Takeoff:
       return kApproachGroup | kHeadingCheckGroup | kVerificationGroup | kTaxiwayGroup | kLandingRollGroup;
     case FlightPhase::Lineup:
-    case FlightPhase::Taxi: return kRunwayEndGroup;
+    case FlightPhase::Taxi:
+      return kRunwayEndGroup;
     case FlightPhase::OnRunway:
     case FlightPhase::Landing:
-    case FlightPhase::GoAround: return 0;
+    case FlightPhase::GoAround:
+      return 0;
   }
   return 0;
 }
@@ -62,17 +64,22 @@ bool DroppedByPhase(const CalloutKeyClass& callout, PhaseMoment phase, int64_t n
 // A generic form gives way to the specific one raised beside it.
 bool DroppedAsRedundant(CalloutKind kind, const RawListFacts& facts) {
   switch (kind) {
-    case CalloutKind::kVerifyRunway: return facts.Has(CalloutKind::kVerifyRunwaySpecific);
-    case CalloutKind::kCheckRunwayHeading: return facts.Has(CalloutKind::kCheckRunwayHeadingSpecific);
-    case CalloutKind::kCheckRunway: return facts.has_runway_specific;
-    case CalloutKind::kEndOfRunway: return facts.Has(CalloutKind::kRunwayEnd);
-    case CalloutKind::kRunwayLengthCheck: return facts.Has(CalloutKind::kRunwayTooShort);
-    default: return false;
+    case CalloutKind::kVerifyRunway:
+      return facts.Has(CalloutKind::kVerifyRunwaySpecific);
+    case CalloutKind::kCheckRunwayHeading:
+      return facts.Has(CalloutKind::kCheckRunwayHeadingSpecific);
+    case CalloutKind::kCheckRunway:
+      return facts.has_runway_specific;
+    case CalloutKind::kEndOfRunway:
+      return facts.Has(CalloutKind::kRunwayEnd);
+    case CalloutKind::kRunwayLengthCheck:
+      return facts.Has(CalloutKind::kRunwayTooShort);
+    default:
+      return false;
   }
 }
 
-bool HeldByCooldown(const std::string& key, const RaasRules& rules, const CooldownMemory& last_spoken,
-                    int64_t now_ns) {
+bool HeldByCooldown(const std::string& key, const RaasRules& rules, const CooldownMemory& last_spoken, int64_t now_ns) {
   const auto it = last_spoken.find(key);
   if (it == last_spoken.end()) return false;
   return static_cast<double>(ElapsedNs(it->second, now_ns)) / 1e9 < ResolveCooldown(rules, key);

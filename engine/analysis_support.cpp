@@ -1,4 +1,5 @@
 #include "engine/analysis_support.h"
+
 #include "base/clock.h"
 
 namespace pistavox {
@@ -15,8 +16,7 @@ double AnalysisVerticalSpeedFpm(double height_ft, double last_height_ft, std::in
   return (height_ft - last_height_ft) / dt_s * 60.0;
 }
 
-TracePoint MakeTracePoint(std::int32_t mark_ft, const AircraftState& state, const EngineStatus& status,
-                          double vs_fpm) {
+TracePoint MakeTracePoint(std::int32_t mark_ft, const AircraftState& state, const EngineStatus& status, double vs_fpm) {
   TracePoint point;
   point.mark_ft = mark_ft;
   point.vertical_speed_fpm = vs_fpm;

@@ -19,7 +19,6 @@ double AnalysisVerticalSpeedFpm(double height_ft, double last_height_ft, std::in
                                 std::int64_t now_ns);
 
 // The aircraft at a trace mark; the caller adds the maxima it keeps.
-TracePoint MakeTracePoint(std::int32_t mark_ft, const AircraftState& state, const EngineStatus& status,
-                          double vs_fpm);
+TracePoint MakeTracePoint(std::int32_t mark_ft, const AircraftState& state, const EngineStatus& status, double vs_fpm);
 
 }  // namespace pistavox

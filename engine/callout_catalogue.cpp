@@ -21,8 +21,8 @@ constexpr std::array kKeyClasses{
                     kRunwayEntryGroup},
     CalloutKeyClass{kOnRunwayMinutes, kExact, "on_runway_two_minutes", "on_runway", &R::enable_runway_occupancy, 0,
                     kRunwayEntryGroup},
-    CalloutKeyClass{kOnRunwayMinutes, kExact, "on_runway_three_minutes", "on_runway", &R::enable_runway_occupancy,
-                    0, kRunwayEntryGroup},
+    CalloutKeyClass{kOnRunwayMinutes, kExact, "on_runway_three_minutes", "on_runway", &R::enable_runway_occupancy, 0,
+                    kRunwayEntryGroup},
     CalloutKeyClass{kRunwayEnd, kExact, "runway_end", "", &R::enable_runway_end, 0, kRunwayEndGroup},
     CalloutKeyClass{kEndOfRunway, kExact, "end_of_runway", "", &R::enable_runway_end, 0, kRunwayEndGroup},
     CalloutKeyClass{kRunwayEndWarning, kExact, "overrun_risk", "", &R::enable_runway_end, 0, kRunwayEndGroup},
@@ -48,8 +48,8 @@ constexpr std::array kKeyClasses{
     CalloutKeyClass{kTaxiwaySafety, kExact, "not_on_runway", "", &R::enable_taxiway_safety, 0, kTaxiwayGroup},
     CalloutKeyClass{kTaxiwaySafety, kExact, "check_position", "", &R::enable_taxiway_safety, 0, kTaxiwayGroup},
 
-    CalloutKeyClass{kApproachingRunway, kPrefix, "approaching_runway_", "approaching_runway", &R::enable_approach,
-                    30.0, kApproachGroup},
+    CalloutKeyClass{kApproachingRunway, kPrefix, "approaching_runway_", "approaching_runway", &R::enable_approach, 30.0,
+                    kApproachGroup},
     CalloutKeyClass{kApproachingShortRunway, kPrefix, "approaching_short_runway_", "approaching_short_runway",
                     &R::enable_approach, 30.0, kApproachGroup},
     CalloutKeyClass{kEnteringRunway, kPrefix, "entering_runway_", "entering_runway", &R::enable_runway_entry, 0,
@@ -75,9 +75,12 @@ constexpr CalloutKeyClass kOtherKey{kOther, kExact, "", "", nullptr, 0, 0};
 
 bool Matches(const CalloutKeyClass& row, std::string_view key) {
   switch (row.match) {
-    case KeyMatch::kExact: return key == row.pattern;
-    case KeyMatch::kPrefix: return key.starts_with(row.pattern);
-    case KeyMatch::kContains: return key.find(row.pattern) != std::string_view::npos;
+    case KeyMatch::kExact:
+      return key == row.pattern;
+    case KeyMatch::kPrefix:
+      return key.starts_with(row.pattern);
+    case KeyMatch::kContains:
+      return key.find(row.pattern) != std::string_view::npos;
   }
   return false;
 }
@@ -91,15 +94,15 @@ using enum CalloutShape;
 constexpr std::array kSituations{
     CalloutSituationSpec{kApproachingRunway, "approaching_runway", 4, kRunway, "approaching_runway_",
                          "Approaching runway "},
-    CalloutSituationSpec{kApproachingShortRunway, "approaching_short_runway", 6, kRunway,
-                         "approaching_short_runway_", "Approaching runway "},
+    CalloutSituationSpec{kApproachingShortRunway, "approaching_short_runway", 6, kRunway, "approaching_short_runway_",
+                         "Approaching runway "},
     CalloutSituationSpec{kShortRunwayApproach, "short_runway_approach", 5, kFixed, "short_runway", "Short runway"},
     CalloutSituationSpec{kRunwayTooShortApproach, "runway_too_short_approach", 7, kFixed, "runway_too_short",
                          "Runway too short"},
     CalloutSituationSpec{kInsufficientRunwayLengthApproach, "insufficient_runway_length_approach", 7, kFixed,
                          "insufficient_runway_length", "Insufficient runway length"},
-    CalloutSituationSpec{kCheckRunwayLengthApproach, "check_runway_length_approach", 6, kFixed,
-                         "check_runway_length", "Check runway length"},
+    CalloutSituationSpec{kCheckRunwayLengthApproach, "check_runway_length_approach", 6, kFixed, "check_runway_length",
+                         "Check runway length"},
     CalloutSituationSpec{kWrongRunwayApproach, "wrong_runway_approach", 7, kFixed, "wrong_runway", "Wrong runway"},
     CalloutSituationSpec{kVerifyRunwayApproach, "verify_runway_approach", 7, kRunway, "verify_runway_",
                          "Verify runway "},
@@ -120,8 +123,8 @@ constexpr std::array kSituations{
                          "Runway too short"},
     CalloutSituationSpec{kInsufficientRunwayLengthEntry, "insufficient_runway_length_entry", 10, kFixed,
                          "insufficient_runway_length", "Insufficient runway length"},
-    CalloutSituationSpec{kCautionWrongRunwayEntry, "caution_wrong_runway_entry", 10, kFixed,
-                         "caution_wrong_runway", "Caution wrong runway"},
+    CalloutSituationSpec{kCautionWrongRunwayEntry, "caution_wrong_runway_entry", 10, kFixed, "caution_wrong_runway",
+                         "Caution wrong runway"},
     CalloutSituationSpec{kWrongRunwayEntry, "wrong_runway_entry", 9, kFixed, "wrong_runway", "Wrong runway"},
     CalloutSituationSpec{kVerifyRunwayWrongEntry, "verify_runway_wrong_entry", 8, kRunway, "verify_runway_",
                          "Verify runway "},

@@ -59,10 +59,10 @@ struct CalloutKeyClass {
   CalloutKind kind;
   KeyMatch match;
   std::string_view pattern;
-  std::string_view family;          // the rules' family key; empty: the key itself
-  bool RaasRules::*enable_switch;   // nullptr: always enabled
-  double built_in_cooldown_s;       // 0: the rules' alert_cooldown_s
-  std::uint32_t groups;             // CalloutGroup bits
+  std::string_view family;         // the rules' family key; empty: the key itself
+  bool RaasRules::*enable_switch;  // nullptr: always enabled
+  double built_in_cooldown_s;      // 0: the rules' alert_cooldown_s
+  std::uint32_t groups;            // CalloutGroup bits
 };
 
 // The class of a key: the first row that matches it.

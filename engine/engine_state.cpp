@@ -4,9 +4,12 @@ namespace pistavox {
 
 std::string_view RollContextText(RollContext context) {
   switch (context) {
-    case RollContext::kTakeoff: return "takeoff";
-    case RollContext::kLanding: return "landing";
-    case RollContext::kNone: break;
+    case RollContext::kTakeoff:
+      return "takeoff";
+    case RollContext::kLanding:
+      return "landing";
+    case RollContext::kNone:
+      break;
   }
   return "";
 }

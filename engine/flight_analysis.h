@@ -3,8 +3,8 @@
 
 #include "config/app_settings.h"
 #include "engine/engine_status.h"
-#include "engine/landing_analysis.h"
 #include "engine/flight_report.h"
+#include "engine/landing_analysis.h"
 #include "engine/takeoff_analysis.h"
 #include "sim/aircraft_state.h"
 

@@ -59,9 +59,9 @@ std::string TakeoffTraceLine(const TracePoint& p) {
   return FormatLine(
       "Takeoff trace: %d ft AGL | VS %.0f fpm | maxVS %.0f fpm | G %.2f | maxG %.2f | GS %.1f kt | "
       "HDG %.0f | airport=%s runway=%s mode=%s cross=%.0f m lat=%.6f lon=%.6f",
-      p.mark_ft, p.vertical_speed_fpm, p.max_vertical_speed_fpm, p.g_force, p.max_g, p.ground_speed_kt,
-      p.heading_deg, TextOrDash(p.airport_ident), TextOrDash(p.runway_ident),
-      TextOrDash(std::string(RunwayStateText(p.runway_state))), p.cross_track_m, p.latitude_deg, p.longitude_deg);
+      p.mark_ft, p.vertical_speed_fpm, p.max_vertical_speed_fpm, p.g_force, p.max_g, p.ground_speed_kt, p.heading_deg,
+      TextOrDash(p.airport_ident), TextOrDash(p.runway_ident), TextOrDash(std::string(RunwayStateText(p.runway_state))),
+      p.cross_track_m, p.latitude_deg, p.longitude_deg);
 }
 
 std::vector<std::string> AnalysisLines(const AnalysisFindings& findings) {

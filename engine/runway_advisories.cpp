@@ -18,8 +18,8 @@ constexpr double kTwoMinutesS = 120.0;
 constexpr double kThreeMinutesS = 180.0;
 
 void Append(AdvisoryRaiser& raiser, const CalloutSituationSpec& spec, std::string key, std::string text) {
-  raiser.raw.push_back(Advisory{std::move(key), std::move(text),
-                                ResolvePriority(raiser.rules, spec.rule_key, spec.default_priority)});
+  raiser.raw.push_back(
+      Advisory{std::move(key), std::move(text), ResolvePriority(raiser.rules, spec.rule_key, spec.default_priority)});
 }
 
 void RaiseRemainingMark(AdvisoryRaiser& raiser, double remaining_m) {

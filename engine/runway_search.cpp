@@ -31,8 +31,7 @@ RunwayOccupancy FindRunwayOccupancy(RunwayCandidates candidates, const AircraftS
     if (!IsOnRunwayRectangle(p, candidate->width_m, rules.runway_edge_margin_m, rules.runway_end_margin_m)) continue;
     // Crossing traffic is judged by how far along it crosses, so that the direction
     // whose threshold it is nearer to wins; aligned traffic by its heading error.
-    const bool crossing_band =
-        rules.crossing_min_heading_delta_deg <= h && h <= rules.crossing_max_heading_delta_deg;
+    const bool crossing_band = rules.crossing_min_heading_delta_deg <= h && h <= rules.crossing_max_heading_delta_deg;
     const double penalty = crossing_band ? std::fabs(p.along_m) * 0.002 : h * 0.05;
     const double score = std::fabs(p.cross_m) + penalty;
     const bool clearly_better = best_score > score + kScoreTie;

@@ -20,7 +20,6 @@ std::int64_t NextMark(std::int64_t mark, const AppSettings& s) {
   return mark + std::max<std::int64_t>(s.takeoff_trace_step_ft, 1);
 }
 
-
 }  // namespace
 
 void ResetTakeoffAnalysis(TakeoffAnalyzer& analyzer, const AppSettings& settings) {

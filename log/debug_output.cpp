@@ -1,12 +1,12 @@
 #include "log/debug_output.h"
 
-#include "base/ascii_text.h"
-
 #include <atomic>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <mutex>
+
+#include "base/ascii_text.h"
 
 namespace pistavox {
 

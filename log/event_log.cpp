@@ -5,9 +5,7 @@
 namespace pistavox {
 
 namespace {
-bool IsBlank(const std::string& text) {
-  return text.find_first_not_of(" \t\r\n") == std::string::npos;
-}
+bool IsBlank(const std::string& text) { return text.find_first_not_of(" \t\r\n") == std::string::npos; }
 }  // namespace
 
 void Log(EventLog& log, const std::string& text) {

@@ -2,21 +2,21 @@
 
 #include <algorithm>
 #include <array>
-#include <optional>
 #include <filesystem>
 #include <limits>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <unordered_map>
 
 #include "base/csv_line.h"
 #include "base/file_reading.h"
-#include "base/number_text.h"
-#include "runways/runway_geometry.h"
 #include "base/ident_text.h"
 #include "base/memory_advice.h"
+#include "base/number_text.h"
 #include "base/text_lines.h"
 #include "base/units.h"
+#include "runways/runway_geometry.h"
 
 namespace pistavox {
 namespace {
@@ -39,8 +39,8 @@ enum Column : std::size_t {
 };
 
 constexpr std::array<std::string_view, kColumnCount> kColumnNames = {
-    "airport_ident",   "length_ft",        "width_ft",        "closed",           "le_ident",
-    "he_ident",        "le_latitude_deg",  "le_longitude_deg", "he_latitude_deg", "he_longitude_deg"};
+    "airport_ident", "length_ft",       "width_ft",         "closed",          "le_ident",
+    "he_ident",      "le_latitude_deg", "le_longitude_deg", "he_latitude_deg", "he_longitude_deg"};
 
 constexpr std::size_t kNoColumn = static_cast<std::size_t>(-1);
 
@@ -134,8 +134,7 @@ void ReadRunwayCsvLine(RunwayCsvReader& reader, std::string_view line) {
   AppendRow(row, reader.directions);
 }
 
-bool FinishRunwayCsv(RunwayCsvReader& reader, const std::string& path, RunwayDatabase& directions,
-                     std::string& error) {
+bool FinishRunwayCsv(RunwayCsvReader& reader, const std::string& path, RunwayDatabase& directions, std::string& error) {
   if (!reader.has_header) {
     error = "Runway database is empty: " + path;
     return false;
@@ -216,10 +215,14 @@ FileReadStatus ReadHeaderLine(const std::string& path, RunwayCsvReader& reader, 
 
 std::string LoadFailure(FileReadStatus status, const std::string& path) {
   switch (status) {
-    case FileReadStatus::kNotRegular: return "Runway database is not a regular file: " + path;
-    case FileReadStatus::kTooLarge: return "Runway database is too large: " + path;
-    case FileReadStatus::kReadFailed: return "Cannot read runway database: " + path;
-    default: return "Cannot open runway database: " + path;
+    case FileReadStatus::kNotRegular:
+      return "Runway database is not a regular file: " + path;
+    case FileReadStatus::kTooLarge:
+      return "Runway database is too large: " + path;
+    case FileReadStatus::kReadFailed:
+      return "Cannot read runway database: " + path;
+    default:
+      return "Cannot open runway database: " + path;
   }
 }
 

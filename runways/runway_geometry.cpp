@@ -23,7 +23,8 @@ double BearingFromTheta(double theta) {
 double HaversineDistanceM(GeoPoint a, GeoPoint b) {
   const double sin_dlat = std::sin(Radians(b.lat_deg - a.lat_deg) / 2.0);
   const double sin_dlon = std::sin(Radians(b.lon_deg - a.lon_deg) / 2.0);
-  const double h = sin_dlat * sin_dlat + std::cos(Radians(a.lat_deg)) * std::cos(Radians(b.lat_deg)) * sin_dlon * sin_dlon;
+  const double h =
+      sin_dlat * sin_dlat + std::cos(Radians(a.lat_deg)) * std::cos(Radians(b.lat_deg)) * sin_dlon * sin_dlon;
   return kEarthDiameterM * std::atan2(std::sqrt(h), std::sqrt(std::max(0.0, 1.0 - h)));
 }
 
@@ -31,8 +32,9 @@ double InitialBearingDeg(GeoPoint from, GeoPoint to) {
   const double phi1 = Radians(from.lat_deg);
   const double phi2 = Radians(to.lat_deg);
   const double dlon = Radians(to.lon_deg - from.lon_deg);
-  return BearingFromTheta(std::atan2(std::sin(dlon) * std::cos(phi2),
-                                     std::cos(phi1) * std::sin(phi2) - std::sin(phi1) * std::cos(phi2) * std::cos(dlon)));
+  return BearingFromTheta(
+      std::atan2(std::sin(dlon) * std::cos(phi2),
+                 std::cos(phi1) * std::sin(phi2) - std::sin(phi1) * std::cos(phi2) * std::cos(dlon)));
 }
 
 void InitialBearingsDeg(GeoPoint a, GeoPoint b, double& a_to_b_deg, double& b_to_a_deg) {

@@ -25,8 +25,7 @@ void InitialBearingsDeg(GeoPoint a, GeoPoint b, double& a_to_b_deg, double& b_to
 double HeadingDifferenceDeg(double a_deg, double b_deg);  // [0, 180] for headings in [0, 360)
 RunwayProjection ProjectOntoRunway(GeoPoint position, GeoPoint threshold, GeoPoint end);
 // Bounds count as inside.
-bool IsOnRunwayRectangle(const RunwayProjection& projection, double width_m, double edge_margin_m,
-                         double end_margin_m);
+bool IsOnRunwayRectangle(const RunwayProjection& projection, double width_m, double edge_margin_m, double end_margin_m);
 double NearestEndDistanceM(const RunwayDirection& direction, GeoPoint position);
 
 GeoPoint ThresholdPoint(const RunwayDirection& direction);

@@ -11,10 +11,14 @@ namespace {
 int SuffixWeight(std::string_view ident) {
   if (ident.empty()) return 0;
   switch (ident.back()) {
-    case 'L': return 1;
-    case 'C': return 2;
-    case 'R': return 3;
-    default: return 0;
+    case 'L':
+      return 1;
+    case 'C':
+      return 2;
+    case 'R':
+      return 3;
+    default:
+      return 0;
   }
 }
 
@@ -50,9 +54,8 @@ std::vector<std::string> ListAirportRunwayIdents(const RunwayDatabase& database,
     std::string ident = NormalizeRunwayIdent(direction.ident);
     if (!ident.empty()) idents.push_back(std::move(ident));
   }
-  std::sort(idents.begin(), idents.end(), [](const std::string& a, const std::string& b) {
-    return RunwayIdentLess(a, b);
-  });
+  std::sort(idents.begin(), idents.end(),
+            [](const std::string& a, const std::string& b) { return RunwayIdentLess(a, b); });
   idents.erase(std::unique(idents.begin(), idents.end()), idents.end());
   return idents;
 }

@@ -245,13 +245,15 @@ template <typename Iterator>
 void OrderExactly(const RunwayDatabase& database, GeoPoint position, Iterator begin, Iterator end) {
   if (end - begin < 2) return;
   const RunwayDirection& first = database[begin->second];
-  const bool all_same = std::all_of(begin + 1, end, [&](const auto& entry) { return SameEnds(first, database[entry.second]); });
+  const bool all_same =
+      std::all_of(begin + 1, end, [&](const auto& entry) { return SameEnds(first, database[entry.second]); });
   if (all_same) {
     std::sort(begin, end, [](const auto& a, const auto& b) { return a.second < b.second; });
     return;
   }
   for (auto it = begin; it != end; ++it) it->first = NearestEndDistanceM(database[it->second], position);
-  std::sort(begin, end, [](const auto& a, const auto& b) { return NearbyRunwayLess(a.first, a.second, b.first, b.second); });
+  std::sort(begin, end,
+            [](const auto& a, const auto& b) { return NearbyRunwayLess(a.first, a.second, b.first, b.second); });
 }
 
 // The items of directions [begin, end), in order: a run of directions sharing their ends

@@ -6,7 +6,7 @@ namespace pistavox {
 struct AircraftState {
   double latitude_deg = 0;
   double longitude_deg = 0;
-  double heading_deg = 0;        // true, 0 <= value < 360
+  double heading_deg = 0;  // true, 0 <= value < 360
   double ground_speed_kt = 0;
   double altitude_ft = 0;        // above mean sea level
   double radio_altitude_ft = 0;  // above ground, never negative

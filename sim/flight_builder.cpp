@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+
 #include "base/units.h"
 
 namespace pistavox::flight {
@@ -190,8 +191,8 @@ FlightBuilder& FlightBuilder::FlareAndTouchdown(double touchdown_sink_fpm) {
   const double final_sink_fpm = std::max(kMinFlareSinkFpm, touchdown_sink_fpm);
   const double start_height_ft = std::max(current_.radio_altitude_ft, 1.0);
   // Constant easing of the sink rate: v^2 = v_td^2 + 2 a h, so v reaches v_td at h = 0.
-  const double easing = std::max(0.0, glide_sink_fpm * glide_sink_fpm - final_sink_fpm * final_sink_fpm) /
-                        (2.0 * start_height_ft);
+  const double easing =
+      std::max(0.0, glide_sink_fpm * glide_sink_fpm - final_sink_fpm * final_sink_fpm) / (2.0 * start_height_ft);
   double height_ft = current_.radio_altitude_ft;
   while (height_ft > 0.0) {
     const double sink_fpm = std::sqrt(final_sink_fpm * final_sink_fpm + 2.0 * easing * height_ft);

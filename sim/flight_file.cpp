@@ -1,15 +1,15 @@
 #include "sim/flight_file.h"
 
-#include "base/file_reading.h"
-#include "base/plain_decimal.h"
-
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
-#include <system_error>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <system_error>
+
+#include "base/file_reading.h"
+#include "base/plain_decimal.h"
 
 namespace pistavox {
 
@@ -100,11 +100,20 @@ bool ReadFlightFile(const std::string& path, std::vector<FlightSample>& samples,
   std::string text;
   std::string reason;
   switch (ReadFileBytes(path, kMaxDataFileBytes, text, reason)) {
-    case FileReadStatus::kOk: return ParseFlightFile(text, path, samples, error);
-    case FileReadStatus::kNotRegular: error = "Flight file is not a regular file: " + path; return false;
-    case FileReadStatus::kTooLarge: error = "Flight file is too large: " + path; return false;
-    case FileReadStatus::kReadFailed: error = "Cannot read flight file: " + path; return false;
-    default: error = "Cannot open flight file: " + path; return false;
+    case FileReadStatus::kOk:
+      return ParseFlightFile(text, path, samples, error);
+    case FileReadStatus::kNotRegular:
+      error = "Flight file is not a regular file: " + path;
+      return false;
+    case FileReadStatus::kTooLarge:
+      error = "Flight file is too large: " + path;
+      return false;
+    case FileReadStatus::kReadFailed:
+      error = "Cannot read flight file: " + path;
+      return false;
+    default:
+      error = "Cannot open flight file: " + path;
+      return false;
   }
 }
 

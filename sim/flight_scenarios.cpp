@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "base/ident_text.h"
-#include "sim/flight_builder.h"
 #include "base/units.h"
+#include "sim/flight_builder.h"
 
 namespace pistavox {
 
@@ -51,7 +51,8 @@ void FlyTo(FlightBuilder& builder, GeoPoint target, double speed_kt) {
 void FlyPattern(FlightBuilder& builder, const RunwayDirection& runway) {
   TakeOff(builder, runway, 40.0, 1500.0);
   // Where a 3-degree path from pattern height meets the centre line, before the threshold.
-  const double final_m = kPatternHeightFt * kMetresPerFoot / std::tan(Radians(flight::kGlidePathDeg)) - flight::kAimPointM;
+  const double final_m =
+      kPatternHeightFt * kMetresPerFoot / std::tan(Radians(flight::kGlidePathDeg)) - flight::kAimPointM;
   const double upwind_m = runway.length_m + 1500.0;
   FlyTo(builder, RunwayPoint(runway, upwind_m, kPatternOffsetM), 160.0);
   FlyTo(builder, RunwayPoint(runway, -final_m - 4000.0, kPatternOffsetM), 160.0);

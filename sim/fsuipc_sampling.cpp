@@ -10,35 +10,59 @@ namespace pistavox {
 
 std::string FsuipcErrorText(int code) {
   switch (code) {
-    case 0: return "OK";
-    case 1: return "Already open";
-    case 2: return "Cannot link to FSUIPC, XPUIPC, or WideClient";
-    case 3: return "Failed to register Windows message";
-    case 4: return "Failed to create atom";
-    case 5: return "Failed to create file mapping";
-    case 6: return "Failed to open file mapping view";
-    case 7: return "Incorrect FSUIPC version";
-    case 8: return "Wrong simulator";
-    case 9: return "FSUIPC is not open";
-    case 10: return "No data requested";
-    case 11: return "IPC timeout";
-    case 12: return "IPC send message failed";
-    case 13: return "Bad IPC request data";
-    case 14: return "Simulator not running, or FSUIPC/XPUIPC is not available";
-    case 15: return "IPC request buffer full";
-    default: return "Unknown FSUIPC error";
+    case 0:
+      return "OK";
+    case 1:
+      return "Already open";
+    case 2:
+      return "Cannot link to FSUIPC, XPUIPC, or WideClient";
+    case 3:
+      return "Failed to register Windows message";
+    case 4:
+      return "Failed to create atom";
+    case 5:
+      return "Failed to create file mapping";
+    case 6:
+      return "Failed to open file mapping view";
+    case 7:
+      return "Incorrect FSUIPC version";
+    case 8:
+      return "Wrong simulator";
+    case 9:
+      return "FSUIPC is not open";
+    case 10:
+      return "No data requested";
+    case 11:
+      return "IPC timeout";
+    case 12:
+      return "IPC send message failed";
+    case 13:
+      return "Bad IPC request data";
+    case 14:
+      return "Simulator not running, or FSUIPC/XPUIPC is not available";
+    case 15:
+      return "IPC request buffer full";
+    default:
+      return "Unknown FSUIPC error";
   }
 }
 
 std::string SimulatorNameForCode(uint32_t simulator_code) {
   switch (simulator_code) {
-    case 8: return "FSX";
-    case 10: return "Prepar3D 32-bit";
-    case 11: return "FSX 64-bit";
-    case 12: return "Prepar3D 64-bit";
-    case 13: return "Microsoft Flight Simulator 2020";
-    case 14: return "Microsoft Flight Simulator 2024";
-    default: return "X-Plane / XPUIPC or unknown FSUIPC-compatible simulator";
+    case 8:
+      return "FSX";
+    case 10:
+      return "Prepar3D 32-bit";
+    case 11:
+      return "FSX 64-bit";
+    case 12:
+      return "Prepar3D 64-bit";
+    case 13:
+      return "Microsoft Flight Simulator 2020";
+    case 14:
+      return "Microsoft Flight Simulator 2024";
+    default:
+      return "X-Plane / XPUIPC or unknown FSUIPC-compatible simulator";
   }
 }
 

@@ -184,9 +184,8 @@ IpcTransport PlatformIpcTransport() {
   transport.close_block = CloseBlock;
   auto kept = std::make_shared<KeptConnection>();
   transport.send = [kept](const IpcServerWindow& server, uint32_t, uint16_t, const std::string& block_name,
-                          int timeout_ms, uint32_t& answer) {
-    return SendLine(*kept, server, block_name, timeout_ms, answer);
-  };
+                          int timeout_ms,
+                          uint32_t& answer) { return SendLine(*kept, server, block_name, timeout_ms, answer); };
   return transport;
 }
 

@@ -15,8 +15,8 @@ IpcServerWindow FindServer(const std::string& window_class) {
 }
 
 bool CreateBlock(const std::string& name, size_t size, IpcBlock& block, bool& already_existed) {
-  HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                      static_cast<DWORD>(size), name.c_str());
+  HANDLE mapping =
+      CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, static_cast<DWORD>(size), name.c_str());
   already_existed = mapping && GetLastError() == ERROR_ALREADY_EXISTS;
   if (!mapping) return false;
   block.handle = reinterpret_cast<uintptr_t>(mapping);
@@ -40,8 +40,7 @@ void CloseBlock(IpcBlock& block) {
   block.handle = 0;
 }
 
-IpcSendResult Send(const IpcServerWindow& server, uint32_t message, uint16_t atom, int timeout_ms,
-                   uint32_t& answer) {
+IpcSendResult Send(const IpcServerWindow& server, uint32_t message, uint16_t atom, int timeout_ms, uint32_t& answer) {
   DWORD_PTR result = 0;
   SetLastError(0);
   if (SendMessageTimeoutA(reinterpret_cast<HWND>(server.handle), message, atom, 0, SMTO_BLOCK,

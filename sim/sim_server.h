@@ -19,12 +19,12 @@ struct SimServerOptions {
   uint16_t tag = 0xFADE;
   uint16_t simulator = 12;
   uint32_t answer = 1;
-  bool hang = false;          // read requests but never answer
-  int64_t exit_after = 0;     // exchanges before exiting; 0 = never
+  bool hang = false;       // read requests but never answer
+  int64_t exit_after = 0;  // exchanges before exiting; 0 = never
   GForceFault g_force_fault = GForceFault::kNone;
   ReplyCorruption corruption = ReplyCorruption::kNone;
-  int corrupt_record = 0;     // index of the record the corruption hits (id corruption)
-  double speed = 1.0;         // flight playback speed factor
+  int corrupt_record = 0;  // index of the record the corruption hits (id corruption)
+  double speed = 1.0;      // flight playback speed factor
   bool loop = false;
 };
 

@@ -21,8 +21,8 @@ void PrintSample(const AircraftState& s) {
   std::printf(
       "lat=%.6f lon=%.6f heading=%.1f ground_speed_kt=%.1f altitude_ft=%.1f radio_altitude_ft=%.1f g=%.2f "
       "on_ground=%d\n",
-      s.latitude_deg, s.longitude_deg, s.heading_deg, s.ground_speed_kt, s.altitude_ft, s.radio_altitude_ft,
-      s.g_force, s.on_ground ? 1 : 0);
+      s.latitude_deg, s.longitude_deg, s.heading_deg, s.ground_speed_kt, s.altitude_ft, s.radio_altitude_ft, s.g_force,
+      s.on_ground ? 1 : 0);
   std::fflush(stdout);
 }
 

@@ -64,7 +64,8 @@ void AppTest::WriteVoicePack(const std::vector<std::string>& keys) {
 AircraftState AppTest::LinedUpOnShortRunway() {
   AircraftState s;
   s.latitude_deg = 10.119961 + 100.0 * std::cos(40.0 * std::numbers::pi / 180.0) / 111195.0;
-  s.longitude_deg = -140.421272 + 100.0 * std::sin(40.0 * std::numbers::pi / 180.0) / (111195.0 * std::cos(10.12 * std::numbers::pi / 180.0));
+  s.longitude_deg = -140.421272 + 100.0 * std::sin(40.0 * std::numbers::pi / 180.0) /
+                                      (111195.0 * std::cos(10.12 * std::numbers::pi / 180.0));
   s.heading_deg = 40.0;
   s.ground_speed_kt = 3.0;
   s.altitude_ft = 48.0;

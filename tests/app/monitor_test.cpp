@@ -22,8 +22,7 @@ TEST_F(MonitorTest, AUserStartConnectsSavesAndPollsOnTheNextFrame) {
   app.settings.poll_ms = 1000;
   StartMonitor(app, false);
   EXPECT_EQ(TakeLines(), (Lines{"Starting monitor...", "Loaded runway directions: 12", "Loaded voice pack: test",
-                                "Opening FSUIPC/XPUIPC connection...", "Settings saved",
-                                "Connected: Test Simulator"}));
+                                "Opening FSUIPC/XPUIPC connection...", "Settings saved", "Connected: Test Simulator"}));
   EXPECT_EQ(app.monitor.simulator_name, "Test Simulator");
   PollMonitor(app);
   EXPECT_EQ(sim.reads, 1);

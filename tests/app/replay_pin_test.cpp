@@ -26,8 +26,8 @@ struct PinnedReplay {
 
 const PinnedReplay kPinned[] = {
     {"pattern", FlightScenario::kPattern, "PXIN", "27L", "", 0x3f1f3e91666497d8ull},
-    {"short_field_metres", FlightScenario::kArrival, "PXSF", "04",
-     "required_runway_ft=5000\nuse_meters=1\n", 0xb1c787f947289a22ull},
+    {"short_field_metres", FlightScenario::kArrival, "PXSF", "04", "required_runway_ft=5000\nuse_meters=1\n",
+     0xb1c787f947289a22ull},
 };
 
 std::string FirstDifference(const std::string& expected, const std::string& actual) {

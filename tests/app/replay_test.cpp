@@ -1,5 +1,6 @@
 // pistavox-replay as its users run it: the command line, the files, the exit status.
 #include "app/replay.h"
+
 #include "sim/flight_file.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/program_runner.h"
@@ -52,8 +53,8 @@ TEST_F(ReplayTest, NeverWritesOverItsInputsAndReportsLostOutput) {
   const std::string before = ReadTextFile("flight.csv");
   WriteTextFile("stored.txt", "muted=1\n");
   for (const Lines& args : {Lines{"--status", "./flight.csv", "flight.csv"},
-                            Lines{"--settings", "stored.txt", "--status", "../" + workdir.path.filename().string() +
-                                                                               "/stored.txt", "flight.csv"}}) {
+                            Lines{"--settings", "stored.txt", "--status",
+                                  "../" + workdir.path.filename().string() + "/stored.txt", "flight.csv"}}) {
     const ProgramRun run = Replay(args);
     EXPECT_EQ(run.exit_code, 2);
     EXPECT_NE(run.err.find("The status file is an input of the replay: "), std::string::npos) << run.err;

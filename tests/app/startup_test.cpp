@@ -1,9 +1,10 @@
 // Start-up against files that are not what they should be: nothing aborts, nothing is lost.
+#include "app/startup.h"
+
 #include <filesystem>
 
 #include "app/monitor.h"
 #include "app/resources.h"
-#include "app/startup.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/test_paths.h"
 

@@ -2,14 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "config/engine_rules.h"
-
 #include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "config/engine_rules.h"
 #include "config/ini_overrides.h"
 #include "config/ini_text.h"
 #include "config/settings_number.h"
@@ -121,8 +120,8 @@ TEST(ApplyStoredSettings, EmptyOrBadValuesKeepTheFieldExceptTheLanguage) {
   EXPECT_TRUE(settings.muted);  // the first muted line wins although it is empty
   EXPECT_EQ(settings.expected_airport, "EDDF");
   EXPECT_EQ(settings.poll_ms, 300);
-  EXPECT_EQ(settings.runway_end_m, 150.0f);          // beyond float
-  EXPECT_EQ(settings.approach_distance_m, 700.0f);   // below the smallest normal float
+  EXPECT_EQ(settings.runway_end_m, 150.0f);         // beyond float
+  EXPECT_EQ(settings.approach_distance_m, 700.0f);  // below the smallest normal float
   EXPECT_EQ(settings.overrun_risk_m, 70.0f);
   EXPECT_EQ(settings.ui_language, UiLanguage::kEnglish);  // only "zh" is Chinese, a missing key included
   EXPECT_EQ(Stored("ui_language=ZH\n").ui_language, UiLanguage::kEnglish);
@@ -130,8 +129,9 @@ TEST(ApplyStoredSettings, EmptyOrBadValuesKeepTheFieldExceptTheLanguage) {
 }
 
 TEST(ApplyStoredSettings, ReadsNumbersLikeTheStandardConversions) {
-  const AppSettings read = Stored("runway_end_m=  12.5m\nrunway_end_margin_m=0x10\npoll_ms= 5.7\n"
-                                  "max_alerts_per_poll=99999999999\nheading_tolerance_deg=-0\n");
+  const AppSettings read = Stored(
+      "runway_end_m=  12.5m\nrunway_end_margin_m=0x10\npoll_ms= 5.7\n"
+      "max_alerts_per_poll=99999999999\nheading_tolerance_deg=-0\n");
   EXPECT_EQ(read.runway_end_m, 12.5f);
   EXPECT_EQ(read.runway_end_margin_m, 16.0f);
   EXPECT_EQ(read.poll_ms, 5);
@@ -226,8 +226,9 @@ TEST_F(IniOverrideTest, UnparsableOrMissingValuesKeepEvenOutOfRangeStoredOnes) {
 }
 
 TEST_F(IniOverrideTest, WordsFlagsLanguageAndFlightPlan) {
-  Apply("[audio]\nmuted = YES\n[enable]\napproach = off\n[flight]\nexpected_airport = e g ll\n"
-        "expected_runway = 9\n[ui]\nlanguage = chinese\n");
+  Apply(
+      "[audio]\nmuted = YES\n[enable]\napproach = off\n[flight]\nexpected_airport = e g ll\n"
+      "expected_runway = 9\n[ui]\nlanguage = chinese\n");
   EXPECT_TRUE(settings.muted);
   EXPECT_FALSE(settings.enable_approach);
   EXPECT_EQ(settings.expected_airport, "EGLL");
@@ -241,8 +242,9 @@ TEST_F(IniOverrideTest, WordsFlagsLanguageAndFlightPlan) {
 }
 
 TEST_F(IniOverrideTest, AnalysisMinimumsSettleInKeyOrder) {
-  Apply("[takeoff]\ntrace_start_ft = 100\ntrace_second_ft = 50\ntrace_third_ft = 20\ntrace_step_ft = 5\n"
-        "trace_max_ft = 30\n[landing]\ntrace_start_ft = 3\ntrace_step_ft = 0\nscore_g_moderate = 1.5\n");
+  Apply(
+      "[takeoff]\ntrace_start_ft = 100\ntrace_second_ft = 50\ntrace_third_ft = 20\ntrace_step_ft = 5\n"
+      "trace_max_ft = 30\n[landing]\ntrace_start_ft = 3\ntrace_step_ft = 0\nscore_g_moderate = 1.5\n");
   EXPECT_EQ(settings.takeoff_trace_start_ft, 100);
   EXPECT_EQ(settings.takeoff_trace_second_ft, 100);
   EXPECT_EQ(settings.takeoff_trace_third_ft, 100);

@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-
-#include "tests/support/scoped_workdir.h"
-
 #include <fstream>
 
+#include "tests/support/scoped_workdir.h"
 #include "tests/support/test_paths.h"
 
 namespace pistavox {
@@ -81,9 +79,10 @@ TEST(LoadRaasRules, ReadsListsPrioritiesAndCooldowns) {
 
 TEST(LoadRaasRules, StopsAtTheFirstBadNumberKeepingEarlierLines) {
   RaasRules rules;
-  EXPECT_EQ(FailureOf("# comment\n\nthreshold.runway_end_m = 150\n[threshold]\nrunway_end_m =\nrunway_edge_margin_m = 1\n",
-                      rules),
-            "Invalid RAAS rules at line 5: invalid stod argument");
+  EXPECT_EQ(
+      FailureOf("# comment\n\nthreshold.runway_end_m = 150\n[threshold]\nrunway_end_m =\nrunway_edge_margin_m = 1\n",
+                rules),
+      "Invalid RAAS rules at line 5: invalid stod argument");
   EXPECT_EQ(rules.runway_end_m, 150.0);
   EXPECT_EQ(rules.runway_edge_margin_m, 22.0);
 

@@ -1,13 +1,12 @@
 #include "config/settings_store.h"
 
-#include "base/file_reading.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
 #include <vector>
 
+#include "base/file_reading.h"
 #include "config/save_settings.h"
 #include "config/settings_text.h"
 #include "tests/support/environment.h"

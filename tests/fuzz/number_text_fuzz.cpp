@@ -36,12 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const NumberReadStatus int_status = ReadLeadingInt32(text, integer);
   errno = 0;
   const long long wide = std::strtoll(text.c_str(), &end, 10);
-  const NumberReadStatus int_expected =
-      end == text.c_str() ? NumberReadStatus::kInvalid
-      : (errno == ERANGE || wide > std::numeric_limits<std::int32_t>::max() ||
-         wide < std::numeric_limits<std::int32_t>::min())
-          ? NumberReadStatus::kOutOfRange
-          : NumberReadStatus::kOk;
+  const NumberReadStatus int_expected = end == text.c_str() ? NumberReadStatus::kInvalid
+                                        : (errno == ERANGE || wide > std::numeric_limits<std::int32_t>::max() ||
+                                           wide < std::numeric_limits<std::int32_t>::min())
+                                            ? NumberReadStatus::kOutOfRange
+                                            : NumberReadStatus::kOk;
   if (int_status != int_expected) std::abort();
   if (int_status == NumberReadStatus::kOk && integer != wide) std::abort();
   return 0;

@@ -32,8 +32,8 @@ bool StartChild(const std::vector<std::string>& argv, ChildProcess& child, std::
   startup.hStdOutput = OutputHandle(stdout_path, STD_OUTPUT_HANDLE);
   startup.hStdError = OutputHandle(stderr_path, STD_ERROR_HANDLE);
   PROCESS_INFORMATION process{};
-  const BOOL started = CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                      &startup, &process);
+  const BOOL started =
+      CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
   const DWORD start_error = GetLastError();
   if (!stdout_path.empty()) CloseHandle(startup.hStdOutput);
   if (!stderr_path.empty()) CloseHandle(startup.hStdError);

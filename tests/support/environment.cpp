@@ -4,8 +4,7 @@
 
 namespace pistavox::test {
 
-ScopedEnvironment::ScopedEnvironment(const std::string& name, const std::optional<std::string>& value)
-    : name_(name) {
+ScopedEnvironment::ScopedEnvironment(const std::string& name, const std::optional<std::string>& value) : name_(name) {
   if (const char* old = std::getenv(name.c_str())) previous_ = old;
   SetEnvironment(name, value);
 }

@@ -39,8 +39,7 @@ IpcTransport FakeTransport(FakeIpc& fake) {
     --fake.blocks_live;
     block.handle = 0;
   };
-  t.send = [&fake](const IpcServerWindow&, uint32_t, uint16_t, const std::string& block_name, int,
-                   uint32_t& answer) {
+  t.send = [&fake](const IpcServerWindow&, uint32_t, uint16_t, const std::string& block_name, int, uint32_t& answer) {
     const size_t attempt = static_cast<size_t>(fake.sends++);
     if (attempt < fake.send_script.size() && fake.send_script[attempt] != IpcSendResult::kAnswered)
       return fake.send_script[attempt];
