@@ -7,7 +7,6 @@ the replay's peak resident memory.
 usage: benchmarks/startup_vs_python_csv.py build/release/tools/pistavox-replay [runways-world.csv]
 """
 import os
-import resource
 import shutil
 import statistics
 import subprocess
@@ -24,9 +23,15 @@ python_reader = "import csv; list(csv.reader(open('data/runways.csv', newline=''
 
 
 def timed(command, cwd):
+    """Wall time in ms and peak resident memory in KiB of one whole process."""
     start = time.perf_counter()
-    subprocess.run(command, cwd=cwd, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    return (time.perf_counter() - start) * 1000.0
+    child = subprocess.Popen(command, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    _, status, usage = os.wait4(child.pid, 0)
+    elapsed = (time.perf_counter() - start) * 1000.0
+    child.returncode = os.waitstatus_to_exitcode(status)
+    if child.returncode != 0:
+        sys.exit(f"{command[0]} failed with exit code {child.returncode}")
+    return elapsed, usage.ru_maxrss
 
 
 with tempfile.TemporaryDirectory(prefix="pistavox-startup-") as work:
@@ -36,15 +41,16 @@ with tempfile.TemporaryDirectory(prefix="pistavox-startup-") as work:
     with open(os.path.join(work, "one.csv"), "w") as flight:
         flight.write("time_s,latitude_deg,longitude_deg,heading_deg,ground_speed_kt,altitude_ft,"
                      "radio_altitude_ft,g_force,on_ground\n0,50.0451,8.5903,249.6,0,364,0,1,1\n")
-    replay_ms, python_ms = [], []
+    replay_ms, python_ms, replay_kib = [], [], []
     for _ in range(RUNS):
-        replay_ms.append(timed([replay, "one.csv"], work))
-        python_ms.append(timed([sys.executable, "-c", python_reader], work))
-    peak_kib = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss  # the larger of the two children
-    before = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss
+        elapsed, peak = timed([replay, "one.csv"], work)
+        replay_ms.append(elapsed)
+        replay_kib.append(peak)
+        python_ms.append(timed([sys.executable, "-c", python_reader], work)[0])
 
 replay_median = statistics.median(replay_ms)
 python_median = statistics.median(python_ms)
 print(f"pistavox-replay, world database, one row: median {replay_median:.1f} ms (min {min(replay_ms):.1f})")
 print(f"python csv.reader, same file:            median {python_median:.1f} ms (min {min(python_ms):.1f})")
 print(f"ratio: {python_median / replay_median:.1f}x")
+print(f"pistavox-replay peak resident memory: {max(replay_kib) / 1024:.1f} MiB")
