@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -45,63 +44,60 @@ struct IniOverrideTest : ::testing::Test {
   }
 };
 
-TEST(BuildSettingsText, WritesEveryStoredKeyInOrderWithShortestNumbers) {
+TEST(BuildSettingsText, WritesEveryStoredKeyInOrderWithShortestNumbersThatReadBack) {
   const std::string defaults = BuildSettingsText(AppSettings{}, "RAAS_EDGE_TTS_HUMAN");
   EXPECT_EQ(defaults.rfind("expected_airport=\nexpected_runway=\nvoice_pack=RAAS_EDGE_TTS_HUMAN\nmuted=0\n", 0), 0u);
   EXPECT_NE(defaults.find("\nmin_roll_speed_kt=38\nhigh_speed_taxiway_kt=45\nshort_runway_ft=4920\n"),
             std::string::npos);
   EXPECT_EQ(std::count(defaults.begin(), defaults.end(), '\n'), 37);
 
-  AppSettings settings;
-  settings.expected_airport = "eg ll";  // written normalised
-  settings.expected_runway = "27L";
-  settings.ui_language = UiLanguage::kChinese;
-  settings.muted = true;
-  settings.alert_cooldown_s = 1.35f;
-  settings.required_runway_ft = 1234567.0f;
-  settings.runway_end_m = 0.1f;
-  settings.overrun_risk_m = 1e-5f;
-  settings.poll_ms = -20;
-  const std::string text = BuildSettingsText(settings, "");
-  for (const char* line : {"expected_airport=EGLL\n", "expected_runway=27L\n", "voice_pack=\n", "muted=1\n",
+  const AppSettings settings{.expected_airport = "eg ll",
+                             .expected_runway = "27L",
+                             .voice_pack = 1,
+                             .ui_language = UiLanguage::kChinese,
+                             .muted = true,
+                             .use_meters = true,
+                             .auto_reconnect = false,
+                             .enable_crossing = false,
+                             .enable_taxiway_info = true,
+                             .required_runway_ft = 1234567.0f,
+                             .short_runway_ft = 5100.5f,
+                             .runway_end_m = 0.1f,
+                             .overrun_risk_m = 1e-5f,
+                             .alert_cooldown_s = 1.35f,
+                             .poll_ms = -20,
+                             .max_alerts_per_poll = 0};
+  const std::string text = BuildSettingsText(settings, "voice-b");  // the airport normalised
+  for (const char* line : {"expected_airport=EGLL\n", "expected_runway=27L\n", "voice_pack=voice-b\n", "muted=1\n",
                            "ui_language=zh\n", "alert_cooldown_s=1.35\n", "required_runway_ft=1.23457e+06\n",
                            "runway_end_m=0.1\n", "overrun_risk_m=1e-05\n", "poll_ms=-20\n"}) {
     EXPECT_NE(text.find(line), std::string::npos) << line;
   }
-}
-
-TEST(ApplyStoredSettings, ReadsBackWhatWasBuilt) {
-  AppSettings settings;
-  settings.expected_airport = "KSFO";
-  settings.expected_runway = "28R";
-  settings.voice_pack = 1;
-  settings.ui_language = UiLanguage::kChinese;
-  settings.use_meters = true;
-  settings.auto_reconnect = false;
-  settings.enable_taxiway_info = true;
-  settings.enable_crossing = false;
-  settings.short_runway_ft = 5100.5f;
-  settings.alert_cooldown_s = 1.35f;
-  settings.max_alerts_per_poll = 0;
-  const std::string text = BuildSettingsText(settings, "voice-b");
-
   const AppSettings read = Stored(text, Packs({"voice-a", "voice-b"}));
   EXPECT_EQ(BuildSettingsText(read, "voice-b"), text);
   EXPECT_EQ(read.voice_pack, 1);
-  EXPECT_EQ(read.alert_cooldown_s, 1.35f);
 }
 
-TEST(ApplyStoredSettings, OnlyOneAndTrueAreTrueAndNothingIsClamped) {
+// Unlike the override file's values, nothing is clamped.
+TEST(ApplyStoredSettings, ReadsFlagsNumbersAndTheFlightPlanUnclamped) {
   const AppSettings read = Stored(
-      "muted=yes\nuse_meters=true\nauto_reconnect=TRUE\nenable_approach=0\nenable_runway_verify=1\n"
-      "poll_ms=20\nmax_alerts_per_poll=0\n");
-  EXPECT_FALSE(read.muted);  // the override file's "yes" means true, the stored text's does not
+      "muted=yes\nuse_meters=true\nauto_reconnect=TRUE\nenable_approach=0\nenable_runway_verify=1\npoll_ms= 5.7\n"
+      "max_alerts_per_poll=0\nrunway_end_m=  12.5m\nrunway_end_margin_m=0x10\nheading_tolerance_deg=-0\n"
+      "expected_airport= k sfo\nexpected_runway=2 7-l\n");
+  EXPECT_FALSE(read.muted);  // only "1" and "true"; "yes" is true in the override file alone
   EXPECT_TRUE(read.use_meters);
   EXPECT_FALSE(read.auto_reconnect);
   EXPECT_FALSE(read.enable_approach);
   EXPECT_TRUE(read.enable_runway_verify);
-  EXPECT_EQ(read.poll_ms, 20);
+  EXPECT_EQ(read.poll_ms, 5);  // read as stoi reads it, and below the override file's minimum
   EXPECT_EQ(read.max_alerts_per_poll, 0);
+  EXPECT_EQ(read.runway_end_m, 12.5f);
+  EXPECT_EQ(read.runway_end_margin_m, 16.0f);
+  EXPECT_TRUE(std::signbit(read.heading_tolerance_deg));
+  EXPECT_EQ(read.expected_airport, "KSFO");
+  EXPECT_EQ(read.expected_runway, "27L");
+  EXPECT_EQ(Stored("max_alerts_per_poll=99999999999\n").max_alerts_per_poll, 2);  // beyond 32 bits: kept
+  EXPECT_EQ(Stored("expected_airport=abcdefghijklmnopqrst\n").expected_airport, "ABCDEFGHIJKLMNO");
 }
 
 TEST(ApplyStoredSettings, EmptyOrBadValuesKeepTheFieldExceptTheLanguage) {
@@ -128,17 +124,6 @@ TEST(ApplyStoredSettings, EmptyOrBadValuesKeepTheFieldExceptTheLanguage) {
   EXPECT_EQ(Stored("ui_language=zh\r\n").ui_language, UiLanguage::kChinese);
 }
 
-TEST(ApplyStoredSettings, ReadsNumbersLikeTheStandardConversions) {
-  const AppSettings read = Stored(
-      "runway_end_m=  12.5m\nrunway_end_margin_m=0x10\npoll_ms= 5.7\n"
-      "max_alerts_per_poll=99999999999\nheading_tolerance_deg=-0\n");
-  EXPECT_EQ(read.runway_end_m, 12.5f);
-  EXPECT_EQ(read.runway_end_margin_m, 16.0f);
-  EXPECT_EQ(read.poll_ms, 5);
-  EXPECT_EQ(read.max_alerts_per_poll, 2);  // beyond 32 bits: kept
-  EXPECT_TRUE(std::signbit(read.heading_tolerance_deg));
-}
-
 TEST(ReadSettingFloat, RoundsTheDecimalOnceToSinglePrecision) {
   // Just above the midpoint between 1 and the next float: through double it would
   // land on the midpoint and round to even (1.0).
@@ -158,13 +143,6 @@ TEST(ReadSettingFloat, RoundsTheDecimalOnceToSinglePrecision) {
   EXPECT_TRUE(std::isinf(value) && value < 0);
 }
 
-TEST(ApplyStoredSettings, NormalisesAndTruncatesTheFlightPlan) {
-  const AppSettings read = Stored("expected_airport= k sfo\nexpected_runway=2 7-l\n");
-  EXPECT_EQ(read.expected_airport, "KSFO");
-  EXPECT_EQ(read.expected_runway, "27L");
-  EXPECT_EQ(Stored("expected_airport=abcdefghijklmnopqrst\n").expected_airport, "ABCDEFGHIJKLMNO");
-}
-
 TEST(ApplyStoredSettings, SelectsTheFirstPackOfThatNameAndScansOnlyForANonEmptyName) {
   int scans = 0;
   EXPECT_EQ(Stored("voice_pack=b\n", Packs({"a", "b", "b"}, &scans)).voice_pack, 1);
@@ -177,7 +155,7 @@ TEST(ApplyStoredSettings, SelectsTheFirstPackOfThatNameAndScansOnlyForANonEmptyN
   EXPECT_EQ(scans, 2);
 }
 
-TEST(IniText, CutsCommentsTrimsAndPrefixesSections) {
+TEST(IniText, CutsCommentsTrimsPrefixesSectionsAndGivesTheFirstWholeKeysValue) {
   EXPECT_EQ(IniContentsAsText("# header\n"
                               "  poll_ms = 300 ; every 300 ms\r\n"
                               "[ App ]\n"
@@ -191,9 +169,8 @@ TEST(IniText, CutsCommentsTrimsAndPrefixesSections) {
                               "last=1"),
             "poll_ms=300\napp.Muted=yes\nthreshold.runway_end_m=150\napp.key=a = b\nmuted=1\nmuted=0\nlast=1\n");
   EXPECT_EQ(ReadIniAsText("no-such-file.ini"), "");
-}
 
-TEST(GetSettingValue, FirstWholeKeyWinsEvenWhenEmpty) {
+  // The first line with the whole key gives the value, even an empty one.
   const std::string text = "poll_ms_extra=1\npoll_ms=\npoll_ms=300\nkey=value\r";
   EXPECT_EQ(GetSettingValue(text, "poll_ms"), "");
   EXPECT_EQ(GetSettingValue("a=1\npoll_ms=300\r\n", "poll_ms"), "300");
@@ -202,7 +179,7 @@ TEST(GetSettingValue, FirstWholeKeyWinsEvenWhenEmpty) {
   EXPECT_EQ(GetSettingValue(text, "poll"), "");
 }
 
-TEST_F(IniOverrideTest, SectionsCommentsAndRangesOfTheMonitorTiming) {
+TEST_F(IniOverrideTest, SectionsCommentsAndRangesOfTheMonitorTimingOnlyForReadableValues) {
   Apply("[App]\npoll_ms = 20\nmax_alerts_per_poll = 0 ; none\n");
   EXPECT_EQ(settings.poll_ms, 50);
   EXPECT_EQ(settings.max_alerts_per_poll, 1);
@@ -214,10 +191,9 @@ TEST_F(IniOverrideTest, SectionsCommentsAndRangesOfTheMonitorTiming) {
   EXPECT_EQ(settings.max_alerts_per_poll, 10);
   Apply("monitor.poll_ms = 99999\napp.poll_ms = 300\n");
   EXPECT_EQ(settings.poll_ms, 5000);
-}
 
-TEST_F(IniOverrideTest, UnparsableOrMissingValuesKeepEvenOutOfRangeStoredOnes) {
-  settings.poll_ms = 20;  // as a stored text may leave it
+  // Unreadable or missing values keep even an out-of-range stored one.
+  settings.poll_ms = 20;
   settings.max_alerts_per_poll = 0;
   Apply("poll_ms = fast\nmuted = maybe\n");
   EXPECT_EQ(settings.poll_ms, 20);
@@ -225,17 +201,21 @@ TEST_F(IniOverrideTest, UnparsableOrMissingValuesKeepEvenOutOfRangeStoredOnes) {
   EXPECT_FALSE(settings.muted);
 }
 
-TEST_F(IniOverrideTest, WordsFlagsLanguageAndFlightPlan) {
+TEST_F(IniOverrideTest, WordsFlagsLanguageFlightPlanAndVoicePackByName) {
+  const FoundVoicePackNames packs = Packs({"first", "second"});
   Apply(
-      "[audio]\nmuted = YES\n[enable]\napproach = off\n[flight]\nexpected_airport = e g ll\n"
-      "expected_runway = 9\n[ui]\nlanguage = chinese\n");
+      "[audio]\nmuted = YES\nvoice_pack = second\n[enable]\napproach = off\n[flight]\nexpected_airport = e g ll\n"
+      "expected_runway = 9\n[ui]\nlanguage = chinese\n",
+      packs);
   EXPECT_TRUE(settings.muted);
+  EXPECT_EQ(settings.voice_pack, 1);
   EXPECT_FALSE(settings.enable_approach);
   EXPECT_EQ(settings.expected_airport, "EGLL");
   EXPECT_EQ(settings.expected_runway, "09");
   EXPECT_EQ(settings.ui_language, UiLanguage::kChinese);
-  Apply("ui_language = ZH\n");
+  Apply("ui_language = ZH\nvoice_pack = third\n", packs);
   EXPECT_EQ(settings.ui_language, UiLanguage::kEnglish);  // compared as written
+  EXPECT_EQ(settings.voice_pack, 1);
   Apply("app.ui_language = cn\nthreshold.short_runway_ft = 5000\n");
   EXPECT_EQ(settings.ui_language, UiLanguage::kChinese);
   EXPECT_EQ(settings.short_runway_ft, 5000.0f);
@@ -255,18 +235,10 @@ TEST_F(IniOverrideTest, AnalysisMinimumsSettleInKeyOrder) {
   EXPECT_EQ(settings.landing_score_g_moderate, 1.5f);
 
   // A bound applies only to a value the file supplies: the second mark is left alone.
-  AppSettings fresh;
-  settings = fresh;
+  settings = AppSettings{};
   Apply("takeoff.trace_start_ft = 800\n");
   EXPECT_EQ(settings.takeoff_trace_start_ft, 800);
   EXPECT_EQ(settings.takeoff_trace_second_ft, 500);
-}
-
-TEST_F(IniOverrideTest, VoicePackByName) {
-  Apply("audio.voice_pack = second\n", Packs({"first", "second"}));
-  EXPECT_EQ(settings.voice_pack, 1);
-  Apply("voice_pack = third\n", Packs({"first", "second"}));
-  EXPECT_EQ(settings.voice_pack, 1);
 }
 
 TEST_F(IniOverrideTest, AMissingOrEmptyFileAppliesAndLogsNothing) {
@@ -306,7 +278,7 @@ TEST(BuildEngineRules, SettingsOverTheDefaultsAndTheRulesFileOverTheSettings) {
 }
 
 // "Normal" restores the usual calls but leaves the pilot's other choices alone.
-TEST(SettingsPresets, NormalLeavesTheSwitchesItDoesNotName) {
+TEST(SettingsPresets, NormalLeavesTheSwitchesItDoesNotNameAndApplyingOneSaves) {
   AppSettings settings;
   settings.enable_runway_length = false;
   settings.enable_wrong_runway = false;
@@ -321,10 +293,8 @@ TEST(SettingsPresets, NormalLeavesTheSwitchesItDoesNotName) {
   EXPECT_TRUE(settings.enable_runway_occupancy);
   EXPECT_TRUE(settings.enable_approach);
   EXPECT_FALSE(settings.enable_runway_verify);
-}
 
-TEST(SettingsPresets, ApplyingOneSavesIt) {
-  AppSettings settings;
+  // Applying one saves it.
   SettingsStore store;
   store.memory_only = true;
   EventLog log;

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "base/file_reading.h"
@@ -16,11 +14,6 @@ namespace pistavox {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string FileContents(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // Each test owns a temporary folder; the store's is within it.
 struct SettingsStoreTest : ::testing::Test {
@@ -50,20 +43,20 @@ TEST_F(SettingsStoreTest, NothingStoredUntilTheFirstSaveWhichCreatesTheFolder) {
   EXPECT_EQ(text, saved);  // byte for byte, no line-ending translation
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"settings.txt"});
   ASSERT_TRUE(WriteStoredSettings(store, "short\n", error)) << error;
-  EXPECT_EQ(FileContents(store.file), "short\n");
+  EXPECT_EQ(test::ReadTextFile(store.file), "short\n");
 }
 
 TEST_F(SettingsStoreTest, AnInterruptedSaveLeavesTheOldFileByteForByte) {
   const AppSettings settings;
   EventLog log;
   ASSERT_TRUE(SaveSettings(settings, "pack", store, log));
-  const std::string old_text = FileContents(store.file);
+  const std::string old_text = test::ReadTextFile(store.file);
 
   AppSettings changed;
   changed.muted = true;
   store.fail_write_after_bytes = 10;
   EXPECT_FALSE(SaveSettings(changed, "pack", store, log));
-  EXPECT_EQ(FileContents(store.file), old_text);
+  EXPECT_EQ(test::ReadTextFile(store.file), old_text);
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"settings.txt"});  // no temporary file left behind
   EXPECT_EQ(store.saved_text, old_text);
   ASSERT_EQ(log.lines.size(), 2u);
@@ -85,14 +78,12 @@ TEST_F(SettingsStoreTest, SystemFailuresNameTheFileAndTheReason) {
   EXPECT_EQ(error, "Cannot read settings file " + PathText(store.file) + ": not a regular file");
 
   // The folder cannot be created because a file stands in its way.
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  std::ofstream(folder / "blocker") << "x";
+  test::WriteTextFile("blocker", "x");
   SettingsStore blocked;
-  blocked.file = folder / "blocker" / "settings.txt";
+  blocked.file = workdir.path / "blocker" / "settings.txt";
   EXPECT_FALSE(WriteStoredSettings(blocked, "muted=1\n", error));
   EXPECT_EQ(error.rfind("Cannot write settings file " + PathText(blocked.file) + ": ", 0), 0u) << error;
-  EXPECT_EQ(FileContents(folder / "blocker"), "x");
+  EXPECT_EQ(test::ReadTextFile("blocker"), "x");
 }
 
 TEST_F(SettingsStoreTest, MemoryOnlySavesSucceedWithoutTouchingTheDisk) {
