@@ -40,14 +40,14 @@ void AppTest::TearDown() { SetManualClock(nullptr); }
 
 void AppTest::Advance(double seconds) { now += std::llround(seconds * 1e9); }
 
-std::vector<std::string> AppTest::TakeLines() {
-  std::vector<std::string> taken;
+Lines AppTest::TakeLines() {
+  Lines taken;
   taken.swap(log_lines);
   return taken;
 }
 
-std::vector<std::string> AppTest::WithPrefix(const std::vector<std::string>& lines, const std::string& prefix) {
-  std::vector<std::string> found;
+Lines AppTest::WithPrefix(const Lines& lines, const std::string& prefix) {
+  Lines found;
   for (const std::string& line : lines)
     if (line.rfind(prefix, 0) == 0) found.push_back(line);
   return found;

@@ -10,6 +10,8 @@
 
 namespace pistavox::test {
 
+using Lines = std::vector<std::string>;
+
 // A simulator behind the monitor's connection seam, scripted by the test.
 struct ScriptedSimulator {
   bool connect_ok = true;
@@ -28,16 +30,16 @@ struct AppTest : ::testing::Test {
   int64_t now = 5'000'000'000'000;
   App app;
   ScriptedSimulator sim;
-  std::vector<std::string> log_lines;
+  Lines log_lines;
 
   void SetUp() override;
   void TearDown() override;
   // Moves the clock on.
   void Advance(double seconds);
   // Log lines since the last call.
-  std::vector<std::string> TakeLines();
+  Lines TakeLines();
   // Lines that start with the prefix, in order.
-  static std::vector<std::string> WithPrefix(const std::vector<std::string>& lines, const std::string& prefix);
+  static Lines WithPrefix(const Lines& lines, const std::string& prefix);
   void WriteRules(const std::string& text);
   void WriteVoicePack(const std::vector<std::string>& keys);
   // The aircraft standing on PXSF runway 04, 100 m past the threshold.

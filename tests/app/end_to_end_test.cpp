@@ -1,6 +1,7 @@
 // pistavox --headless against pistavox-sim over the real transport: a whole
 // circuit announced, traced and scored; a simulator that goes away and comes
 // back; and the recorded session replayed to the same alerts.
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -15,20 +16,6 @@ namespace pistavox::test {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using Lines = std::vector<std::string>;
-
-// The lines of `lines` from the first one starting with `from` up to the first
-// one after it starting with `to`.
-Lines Between(const Lines& lines, const std::string& from, const std::string& to) {
-  Lines section;
-  bool inside = false;
-  for (const std::string& line : lines) {
-    if (!inside && line.rfind(from, 0) == 0) inside = true;
-    if (inside && line.rfind(to, 0) == 0) break;
-    if (inside) section.push_back(line);
-  }
-  return section;
-}
 
 struct EndToEndTest : AppTest {
   ChildProcess sim;
@@ -126,7 +113,9 @@ TEST_F(EndToEndTest, ACircuitIsAnnouncedTracedScoredRecordedAndReplayedAlike) {
   const ProgramRun replay =
       RunProgram({PISTAVOX_REPLAY_PATH, "--settings", "config/settings.txt", recordings[0].string()});
   ASSERT_EQ(replay.exit_code, 0) << replay.err;
-  const Lines live_session = Between(live, "Connected: ", "Simulator disconnected");
+  const auto session_end = std::find_if(
+      live.begin(), live.end(), [](const std::string& line) { return line.starts_with("Simulator disconnected"); });
+  const Lines live_session(live.begin(), session_end);
   const Lines replayed = SplitLines(replay.out);
   EXPECT_EQ(WithPrefix(replayed, "Alert: "), WithPrefix(live_session, "Alert: "));
   EXPECT_EQ(WithPrefix(replayed, "Landing score: "), WithPrefix(live_session, "Landing score: "));

@@ -7,8 +7,6 @@
 namespace pistavox::test {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 struct MonitorTest : AppTest {
   void StartedOnTheShortRunway() {
     sim.state = LinedUpOnShortRunway();
@@ -16,9 +14,15 @@ struct MonitorTest : AppTest {
     ASSERT_TRUE(app.monitor.running);
     TakeLines();
   }
+  // Polls past the interval with the aircraft at `state`.
+  void PollAt(const AircraftState& state) {
+    sim.state = state;
+    Advance(3);
+    PollMonitor(app);
+  }
 };
 
-TEST_F(MonitorTest, AUserStartConnectsSavesAndPollsOnTheNextFrame) {
+TEST_F(MonitorTest, AUserStartConnectsSavesAndPollsOnTheNextFrameThenAtTheIntervalHoweverLong) {
   app.settings.poll_ms = 1000;
   StartMonitor(app, false);
   EXPECT_EQ(TakeLines(), (Lines{"Starting monitor...", "Loaded runway directions: 12", "Loaded voice pack: test",
@@ -33,6 +37,11 @@ TEST_F(MonitorTest, AUserStartConnectsSavesAndPollsOnTheNextFrame) {
   Advance(0.001);
   PollMonitor(app);
   EXPECT_EQ(sim.reads, 2);
+  // Rows further apart than a 64-bit difference of nanoseconds still poll.
+  app.monitor.last_poll = -9'000'000'000'000'000'000;
+  now = 9'000'000'000'000'000'000;
+  PollMonitor(app);
+  EXPECT_EQ(sim.reads, 3);
 }
 
 TEST_F(MonitorTest, AnnouncesTheMostImportantAndLogsTheRestAsSuppressed) {
@@ -45,16 +54,6 @@ TEST_F(MonitorTest, AnnouncesTheMostImportantAndLogsTheRestAsSuppressed) {
             (Lines{"Suppressed lower priority alert: Entering runway 04"}));
   EXPECT_EQ(WithPrefix(lines, "Missing audio: "),
             (Lines{"Missing audio: short_runway", "Missing audio: check_runway_length"}));
-}
-
-TEST_F(MonitorTest, ALimitOfZeroAnnouncesNothing) {
-  app.settings.max_alerts_per_poll = 0;
-  StartedOnTheShortRunway();
-  PollMonitor(app);
-  const Lines lines = TakeLines();
-  EXPECT_TRUE(WithPrefix(lines, "Alert: ").empty());
-  EXPECT_TRUE(WithPrefix(lines, "Missing audio: ").empty());
-  EXPECT_EQ(WithPrefix(lines, "Suppressed lower priority alert: ").size(), 3u);
 }
 
 TEST_F(MonitorTest, MutedStillLogsAlertsAndMissingAudioButPlaysNothing) {
@@ -155,17 +154,6 @@ TEST_F(MonitorTest, FailedStartsSpeakOnlyForTheUserAndAutomaticOnesRetryEveryFif
   EXPECT_EQ(app.status_message, "");
 }
 
-// Rows further apart than a 64-bit difference of nanoseconds still poll.
-TEST_F(MonitorTest, TheThrottleMeasuresAnyGapWithoutOverflowing) {
-  StartedOnTheShortRunway();
-  PollMonitor(app);
-  EXPECT_EQ(sim.reads, 1);
-  app.monitor.last_poll = -9'000'000'000'000'000'000;
-  now = 9'000'000'000'000'000'000;
-  PollMonitor(app);
-  EXPECT_EQ(sim.reads, 2);
-}
-
 TEST_F(MonitorTest, IncompleteResourcesAbandonTheStart) {
   std::filesystem::remove("data/raas_rules.ini");
   StartMonitor(app, false);
@@ -181,20 +169,8 @@ TEST_F(MonitorTest, IncompleteResourcesAbandonTheStart) {
   EXPECT_TRUE(app.monitor.running);
 }
 
-struct AutoFillTest : MonitorTest {
-  void SetUp() override {
-    MonitorTest::SetUp();
-    app.settings.auto_use_detected_airport = true;
-    app.settings.expected_airport = "PXIN";
-  }
-  void PollAt(const AircraftState& state) {
-    sim.state = state;
-    Advance(3);
-    PollMonitor(app);
-  }
-};
-
-TEST_F(AutoFillTest, FillsOnTheGroundKeepingARunwayTheNewAirportHas) {
+TEST_F(MonitorTest, TheDetectedAirportFillsThePlanOnTheGroundKeepingItsRunwaysAndInTheAirByHeight) {
+  app.settings.auto_use_detected_airport = true;
   for (const char* runway : {"22", "27L"}) {
     app.settings.expected_airport = "PXIN";
     app.settings.expected_runway = runway;
@@ -210,9 +186,9 @@ TEST_F(AutoFillTest, FillsOnTheGroundKeepingARunwayTheNewAirportHas) {
     EXPECT_TRUE(WithPrefix(TakeLines(), "Expected airport auto-filled: ").empty());
     StopMonitor(app);
   }
-}
 
-TEST_F(AutoFillTest, HeightDecidesInTheAirAndATenthOfAFootIsNoRadioAltitude) {
+  // A tenth of a foot is no radio altitude.
+  app.settings.expected_airport = "PXIN";
   StartedOnTheShortRunway();
   AircraftState airborne = LinedUpOnShortRunway();
   airborne.on_ground = false;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/text_lines.h"
 #include "tests/support/child_process.h"
 #include "tests/support/scoped_workdir.h"
 
@@ -26,15 +27,8 @@ ProgramRun RunProgram(const std::vector<std::string>& argv, int timeout_ms) {
 
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-    start = end + 1;
-  }
+  LineCursor cursor{text};
+  for (std::string_view line; NextLine(cursor, line);) lines.emplace_back(line);
   return lines;
 }
 

@@ -9,8 +9,6 @@
 namespace pistavox::test {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 struct ReplayTest : AppTest {
   ProgramRun Replay(std::vector<std::string> args) {
     args.insert(args.begin(), PISTAVOX_REPLAY_PATH);
@@ -23,7 +21,13 @@ struct ReplayTest : AppTest {
   }
 };
 
-TEST_F(ReplayTest, RefusesABadCommandLineWithUsage) {
+TEST_F(ReplayTest, AnswersHelpAndRefusesABadCommandLineWithItsUsage) {
+  for (const char* option : {"--help", "-h"}) {
+    const ProgramRun run = Replay({option});
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(SplitLines(run.out), SplitLines(kReplayUsage));
+    EXPECT_EQ(run.err, "");
+  }
   const std::pair<Lines, std::string> cases[] = {
       {{}, "no flight file given"},
       {{"--bogus", "f.csv"}, "unknown option --bogus"},
@@ -35,15 +39,6 @@ TEST_F(ReplayTest, RefusesABadCommandLineWithUsage) {
     EXPECT_EQ(run.exit_code, 2) << message;
     EXPECT_EQ(SplitLines(run.err), SplitLines("pistavox-replay: " + message + "\n" + kReplayUsage));
     EXPECT_EQ(run.out, "");
-  }
-}
-
-TEST_F(ReplayTest, AnswersHelpWithItsUsage) {
-  for (const char* option : {"--help", "-h"}) {
-    const ProgramRun run = Replay({option});
-    EXPECT_EQ(run.exit_code, 0);
-    EXPECT_EQ(SplitLines(run.out), SplitLines(kReplayUsage));
-    EXPECT_EQ(run.err, "");
   }
 }
 
@@ -72,25 +67,21 @@ TEST_F(ReplayTest, NeverWritesOverItsInputsAndReportsLostOutput) {
 }
 
 TEST_F(ReplayTest, RefusesMissingAndMalformedFlightsNamingTheLine) {
-  ProgramRun run = Replay({"missing.csv"});
-  EXPECT_EQ(run.exit_code, 2);
-  EXPECT_NE(run.err.find("Cannot open flight file: "), std::string::npos) << run.err;
-
   WriteTextFile("bad.csv", std::string(kFlightFileHeader) + "\n0,10,-140,90,0,20,0,1,1\n1,10,-140,90,0,20,0,1,yes\n");
-  run = Replay({"bad.csv"});
-  EXPECT_EQ(run.exit_code, 2);
-  EXPECT_NE(run.err.find("Malformed flight file (line 3: on_ground must be 0 or 1): "), std::string::npos) << run.err;
-  EXPECT_EQ(run.out, "");
-
   WriteTextFile("empty.csv", "");
-  run = Replay({"empty.csv"});
-  EXPECT_EQ(run.exit_code, 2);
-  EXPECT_NE(run.err.find("(line 1: header is not the flight file header)"), std::string::npos) << run.err;
-
   std::filesystem::create_directory("folder.csv");
-  run = Replay({"folder.csv"});
-  EXPECT_EQ(run.exit_code, 2);
-  EXPECT_NE(run.err.find("Flight file is not a regular file: "), std::string::npos) << run.err;
+  const std::pair<const char*, const char*> cases[] = {
+      {"missing.csv", "Cannot open flight file: "},
+      {"bad.csv", "Malformed flight file (line 3: on_ground must be 0 or 1): "},
+      {"empty.csv", "(line 1: header is not the flight file header)"},
+      {"folder.csv", "Flight file is not a regular file: "},
+  };
+  for (const auto& [file, message] : cases) {
+    const ProgramRun run = Replay({file});
+    EXPECT_EQ(run.exit_code, 2) << file;
+    EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "") << file;
+  }
 }
 
 TEST_F(ReplayTest, AHeaderOnlyFlightStartsAndStopsTheMonitor) {

@@ -11,7 +11,6 @@
 namespace pistavox::test {
 namespace {
 
-using Lines = std::vector<std::string>;
 namespace fs = std::filesystem;
 
 TEST_F(AppTest, AFolderWhereADataFileBelongsIsNamedNotFatal) {
