@@ -111,7 +111,7 @@ TEST(LoadRaasRules, TreatsAMissingFileAsNoRulesAndNoFileAtAllAsAnError) {
 // Every value of the shipped file is commented out, so the built-in defaults hold.
 TEST(LoadRaasRules, ShippedRulesFileSetsNothing) {
   const std::string path = test::SourcePath("data/raas_rules.ini");
-  ASSERT_TRUE(test::FileExists(path));
+  ASSERT_TRUE(std::filesystem::exists(path));
   EXPECT_EQ(ReadIniAsText(path), "");
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "runways/runway_database.h"
 #include "tests/support/test_paths.h"
 
@@ -11,7 +13,7 @@ namespace pistavox::test {
 // load fails the calling test.
 inline const RunwayDatabase* WorldDatabase() {
   static const RunwayDatabase* const world = []() -> const RunwayDatabase* {
-    if (!FileExists(WorldRunwaysPath())) return nullptr;
+    if (!std::filesystem::exists(WorldRunwaysPath())) return nullptr;
     static RunwayDatabase db;
     std::string error;
     EXPECT_TRUE(LoadRunwayDatabase(WorldRunwaysPath(), db, error)) << error;

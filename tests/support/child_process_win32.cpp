@@ -5,10 +5,6 @@
 namespace pistavox::test {
 
 namespace {
-std::string Quote(const std::string& arg) { return "\"" + arg + "\""; }
-}  // namespace
-
-namespace {
 // An inheritable handle on a new file, or the parent's own handle when no file is named.
 HANDLE OutputHandle(const std::string& path, DWORD standard) {
   if (path.empty()) return GetStdHandle(standard);
@@ -23,7 +19,7 @@ bool StartChild(const std::vector<std::string>& argv, ChildProcess& child, std::
   std::string command_line;
   for (const std::string& a : argv) {
     if (!command_line.empty()) command_line += ' ';
-    command_line += Quote(a);
+    command_line += "\"" + a + "\"";
   }
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;

@@ -7,6 +7,5 @@ namespace pistavox::test {
 std::string SourcePath(const std::string& relative);
 // The public world runway file (a CMake setting); tests skip when it is absent.
 std::string WorldRunwaysPath();
-bool FileExists(const std::string& path);
 
 }  // namespace pistavox::test
