@@ -7,6 +7,14 @@ namespace {
 
 const std::string kHeader = std::string(kFlightFileHeader) + "\n";
 
+// What is read replaces what the vector held.
+std::vector<FlightSample> Parsed(const std::string& text) {
+  std::vector<FlightSample> samples{FlightSample{}};
+  std::string error;
+  EXPECT_TRUE(ParseFlightFile(text, "f.csv", samples, error)) << error;
+  return samples;
+}
+
 std::string ErrorOf(const std::string& text) {
   std::vector<FlightSample> samples{FlightSample{}};
   std::string error;
@@ -15,12 +23,9 @@ std::string ErrorOf(const std::string& text) {
   return error;
 }
 
-TEST(FlightFile, ReadsRowsWithCarriageReturnsAndAnOptionalFinalLineFeed) {
-  std::vector<FlightSample> samples;
-  std::string error;
-  ASSERT_TRUE(ParseFlightFile(kHeader + "0,50.5,-8.25,90,0,364,0,1,1\r\n+1.5e0,.5,8.,359.9,12,1E3,-0,1.25,0", "f.csv",
-                              samples, error))
-      << error;
+TEST(FlightFile, ReadsRowsWithCarriageReturnsAndAnOptionalFinalLineFeedAndWhatIsWrittenExactly) {
+  std::vector<FlightSample> samples =
+      Parsed(kHeader + "0,50.5,-8.25,90,0,364,0,1,1\r\n+1.5e0,.5,8.,359.9,12,1E3,-0,1.25,0");
   ASSERT_EQ(samples.size(), 2u);
   EXPECT_EQ(samples[0].state.longitude_deg, -8.25);
   EXPECT_TRUE(samples[0].state.on_ground);
@@ -28,9 +33,18 @@ TEST(FlightFile, ReadsRowsWithCarriageReturnsAndAnOptionalFinalLineFeed) {
   EXPECT_EQ(samples[1].state.latitude_deg, 0.5);
   EXPECT_EQ(samples[1].state.altitude_ft, 1000.0);
   EXPECT_FALSE(samples[1].state.on_ground);
+  EXPECT_TRUE(Parsed(kHeader).empty());
 
-  ASSERT_TRUE(ParseFlightFile(kHeader, "f.csv", samples, error));
-  EXPECT_TRUE(samples.empty());
+  const FlightSample sample{12.345678901234567,
+                            {50.03330000000001, -8.570612345, 359.99999999, 0.1, -12.5, 0.0, 1.0 / 3, true}};
+  samples = Parsed(kHeader + FormatFlightRow(sample));
+  ASSERT_EQ(samples.size(), 1u);
+  EXPECT_EQ(samples[0].time_s, sample.time_s);
+  EXPECT_EQ(samples[0].state.latitude_deg, sample.state.latitude_deg);
+  EXPECT_EQ(samples[0].state.longitude_deg, sample.state.longitude_deg);
+  EXPECT_EQ(samples[0].state.heading_deg, sample.state.heading_deg);
+  EXPECT_EQ(samples[0].state.g_force, sample.state.g_force);
+  EXPECT_TRUE(samples[0].state.on_ground);
 }
 
 TEST(FlightFile, RefusesMissingFilesAndMalformedOnesNamingTheLine) {
@@ -53,21 +67,6 @@ TEST(FlightFile, RefusesMissingFilesAndMalformedOnesNamingTheLine) {
               "Malformed flight file (line 2: latitude_deg is not a plain decimal number): f.csv")
         << number;
   }
-}
-
-TEST(FlightFile, RowsWrittenReadBackExactly) {
-  FlightSample sample{12.345678901234567,
-                      {50.03330000000001, -8.570612345, 359.99999999, 0.1, -12.5, 0.0, 1.0 / 3, true}};
-  std::vector<FlightSample> samples;
-  std::string error;
-  ASSERT_TRUE(ParseFlightFile(kHeader + FormatFlightRow(sample), "f.csv", samples, error)) << error;
-  ASSERT_EQ(samples.size(), 1u);
-  EXPECT_EQ(samples[0].time_s, sample.time_s);
-  EXPECT_EQ(samples[0].state.latitude_deg, sample.state.latitude_deg);
-  EXPECT_EQ(samples[0].state.longitude_deg, sample.state.longitude_deg);
-  EXPECT_EQ(samples[0].state.heading_deg, sample.state.heading_deg);
-  EXPECT_EQ(samples[0].state.g_force, sample.state.g_force);
-  EXPECT_TRUE(samples[0].state.on_ground);
 }
 
 }  // namespace

@@ -94,7 +94,7 @@ TEST_F(SamplingTest, ReadsOneSampleInTwoExchanges) {
   EXPECT_EQ(SimulatorName(connection), "Prepar3D 64-bit");
 }
 
-TEST_F(SamplingTest, NonFiniteLoadFactorFallsBackToTheSixHundredTwentyFifthsOffset) {
+TEST_F(SamplingTest, NonFiniteLoadFactorFallsBackToTheSixHundredTwentyFifthsOffsetOrKeepsThePrevious) {
   for (GForceFault fault : {GForceFault::kNan, GForceFault::kInfinity}) {
     fake = {};
     Start(fault);
@@ -104,10 +104,7 @@ TEST_F(SamplingTest, NonFiniteLoadFactorFallsBackToTheSixHundredTwentyFifthsOffs
     EXPECT_EQ(fake.sends - sends, 3);
     EXPECT_EQ(state.g_force, 781 / 625.0);  // 1.25 g served in 1/625 g units
   }
-}
-
-TEST_F(SamplingTest, AFailedFallbackKeepsThePreviousLoadFactor) {
-  Start(GForceFault::kNan);
+  // A failed fallback exchange keeps the previous load factor.
   AircraftState state;
   state.g_force = 0.75;
   fake.send_script.resize(static_cast<size_t>(fake.sends) + 2, IpcSendResult::kAnswered);

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cmath>
 #include <sstream>
 #include <thread>
 #include <tuple>
@@ -118,11 +117,10 @@ TEST_F(SimLinkTest, AnUnknownIdEndingTheWalkFailsTheSample) {
 
 TEST_F(SimLinkTest, PlaysAFlightFileInRealTime) {
   const test::ScopedWorkdir workdir("PlaysAFlightFileInRealTime");
-  const std::string path = "sim_link_flight.csv";
-  test::WriteTextFile(path, std::string(kFlightFileHeader) + "\n" +
-                                FormatFlightRow({10.0, {45.0, 7.0, 90, 0, 100, 0, 1, true}}) +
-                                FormatFlightRow({10.2, {45.5, 7.0, 90, 0, 100, 0, 1, true}}));
-  StartSim("--flight " + path + " --speed 2");
+  ASSERT_TRUE(WriteFlightFile(
+      "flight.csv", {{10.0, {45.0, 7.0, 90, 0, 100, 0, 1, true}}, {10.2, {45.5, 7.0, 90, 0, 100, 0, 1, true}}}, error))
+      << error;
+  StartSim("--flight flight.csv --speed 2");
   ASSERT_TRUE(Connect(connection, error)) << error;
   std::this_thread::sleep_for(std::chrono::milliseconds(400));
   ASSERT_TRUE(ReadAircraftState(connection, s, error)) << error;
