@@ -16,7 +16,7 @@ namespace {
 using Keys = std::vector<std::string>;
 using R = RaasRules;
 
-TEST(CalloutNaming, RunwayKeysLowerCaseOnlyAsciiAndRemainingKeysTakeAnyMark) {
+TEST(CalloutNaming, RunwayKeysLowerCaseOnlyAsciiRemainingKeysTakeAnyMarkAndFamiliesMatchFirst) {
   RunwayDirection runway;
   runway.ident = "H\xC3\x89";
   EXPECT_EQ(RunwayCalloutKey("on_runway_", runway), "on_runway_h\xC3\x89");
@@ -24,9 +24,8 @@ TEST(CalloutNaming, RunwayKeysLowerCaseOnlyAsciiAndRemainingKeysTakeAnyMark) {
   EXPECT_EQ(RemainingCalloutKey("takeoff", 0, DistanceUnit::Feet), "takeoff_distance_0_feet_remaining");
   EXPECT_EQ(RemainingCalloutKey("", -50, DistanceUnit::Meters), "-50_meters_remaining");
   EXPECT_EQ(RemainingCalloutText(0, DistanceUnit::Feet), "0 feet remaining");
-}
 
-TEST(CalloutNaming, FamilyKeyFirstMatchWins) {
+  // The family of a key: the first match wins.
   const std::pair<const char*, const char*> cases[] = {
       {"approaching_runway_end", "approaching_runway"},
       {"approaching_short_runway_09", "approaching_short_runway"},
@@ -63,7 +62,7 @@ TEST(AdvisoryPolicy, EnableSwitchesClassifyFirstMatch) {
   EXPECT_FALSE(enabled(&R::enable_runway_length, "insufficient_runway_length"));
 }
 
-TEST(AdvisoryPolicy, CooldownsComeFromTheExactKeyThenTheFamilyThenTheBuiltIns) {
+TEST(AdvisoryPolicy, CooldownsAndPrioritiesComeFromTheExactKeyThenTheFamilyThenTheBuiltIns) {
   RaasRules rules;
   EXPECT_EQ(ResolveCooldown(rules, "approaching_runway_end"), 20.0);  // its own row, not the approach's 30
   EXPECT_EQ(ResolveCooldown(rules, "approaching_runway_09"), 30.0);
@@ -75,10 +74,8 @@ TEST(AdvisoryPolicy, CooldownsComeFromTheExactKeyThenTheFamilyThenTheBuiltIns) {
   EXPECT_EQ(ResolveCooldown(rules, "approaching_runway_09"), 2.0);
   EXPECT_EQ(ResolveCooldown(rules, "takeoff_distance_500_feet_remaining"), 1.0);
   EXPECT_EQ(ResolveCooldown(rules, "brake"), 3.0);
-}
 
-TEST(AdvisoryPolicy, PrioritiesComeFromTheRuleKeyThenItsFamilyThenTheDefault) {
-  RaasRules rules;
+  // Priorities: the rule for the key, then for its family, then the advisory's own.
   EXPECT_EQ(ResolvePriority(rules, "on_runway_delayed", 8), 8);
   rules.priorities["on_runway"] = 3;
   EXPECT_EQ(ResolvePriority(rules, "on_runway_delayed", 8), 3);
@@ -111,10 +108,14 @@ class AdvisoryFilterTest : public ::testing::Test {
   CooldownMemory last_spoken_;
 };
 
-TEST_F(AdvisoryFilterTest, OrdersByPriorityKeepingRaiseOrderWithinEqualPriorities) {
+TEST_F(AdvisoryFilterTest, OrdersByPriorityKeepingRaiseOrderWithinEqualPrioritiesAndDropsWhatIsOff) {
   EXPECT_EQ(
       Filter("short_runway:8 entering_runway_27r:9 check_runway_length:8 caution_wrong_runway:10 wrong_runway:9"),
       (Keys{"caution_wrong_runway", "entering_runway_27r", "wrong_runway", "short_runway", "check_runway_length"}));
+  // Off by default: runway verification, taxiway information, occupancy minutes.
+  EXPECT_EQ(
+      Filter("verify_runway_09:3 check_runway:8 on_taxiway:1 on_runway_two_minutes:4 taxiway_landing:10 made_up_key:0"),
+      (Keys{"taxiway_landing", "made_up_key"}));
 }
 
 TEST_F(AdvisoryFilterTest, RedundantGenericFormsGiveWayToTheSpecificOnes) {
@@ -161,13 +162,7 @@ TEST_F(AdvisoryFilterTest, OnTaxiwayWaitsTenSecondsIntoTaxi) {
   EXPECT_EQ(Filter("on_taxiway:1", FlightPhase::Taxi), Keys{"on_taxiway"});
 }
 
-TEST_F(AdvisoryFilterTest, DefaultEnableSwitches) {
-  EXPECT_EQ(
-      Filter("verify_runway_09:3 check_runway:8 on_taxiway:1 on_runway_two_minutes:4 taxiway_landing:10 made_up_key:0"),
-      (Keys{"taxiway_landing", "made_up_key"}));
-}
-
-TEST_F(AdvisoryFilterTest, CooldownIsPerExactKeyAndOnlyForwardedRecordsAreStamped) {
+TEST_F(AdvisoryFilterTest, CooldownIsPerExactKeyOnlyForwardedRecordsAreStampedAndNoneMayBeZero) {
   EXPECT_EQ(Filter("brake:10 brake:10"), Keys{"brake"});
   Advance(7.99);
   EXPECT_EQ(Filter("brake:10 brake_brake:10"), Keys{"brake_brake"});
@@ -176,9 +171,7 @@ TEST_F(AdvisoryFilterTest, CooldownIsPerExactKeyAndOnlyForwardedRecordsAreStampe
   // Dropped by its phase, so not stamped: it passes once the phase allows it.
   EXPECT_EQ(Filter("runway_end:9", FlightPhase::Taxi), Keys{});
   EXPECT_EQ(Filter("runway_end:9"), Keys{"runway_end"});
-}
-
-TEST_F(AdvisoryFilterTest, ZeroNegativeAndNanCooldownsHoldNothingBack) {
+  // Zero, negative and NaN cooldowns hold nothing back.
   for (double cooldown : {0.0, -5.0, std::nan("")}) {
     rules_.cooldowns["overrun_risk"] = cooldown;
     EXPECT_EQ(Filter("overrun_risk:10"), Keys{"overrun_risk"});

@@ -57,10 +57,6 @@ inline AircraftState InFlight(const RunwayDirection& runway, double along_m, dou
   return state;
 }
 
-inline bool Contains(const Keys& keys, const std::string& key) {
-  return std::find(keys.begin(), keys.end(), key) != keys.end();
-}
-
 // The default rules with these switches on, and perhaps the airport and runway expected.
 inline RaasRules With(std::initializer_list<bool RaasRules::*> switches, std::string airport = {},
                       std::string runway = {}) {

@@ -72,7 +72,7 @@ const char* const kLandingTrace = "Landing trace: ";
 const char* const kScore = "Landing score: ";
 const char* const kTakeoffTrace = "Takeoff trace: ";
 
-TEST(LandingAnalysis, FirmLandingScoresFairWithItsNotes) {
+TEST(LandingAnalysis, AFirmLandingScoresFairWithItsNotesASoftOneExcellent) {
   AnalysisFlight f;
   f.AtEddf25C(RunwayState::kOnRunway);
   f.Poll(150.0);
@@ -95,16 +95,14 @@ TEST(LandingAnalysis, FirmLandingScoresFairWithItsNotes) {
   EXPECT_EQ(f.OnlyLine(kScore),
             "Landing score: 70/100 Fair | touchdownVS -520 fpm | maxSink 520 fpm | maxG 1.40 | maxCross 12 m | "
             "hdgSwing 3 deg | speedRange 10.0 kt | samples=51 | notes=firm sink, moderate G, centerline deviation");
-}
 
-TEST(LandingAnalysis, SoftTouchdownScoresExcellent) {
-  AnalysisFlight f;
-  f.AtEddf25C(RunwayState::kOnRunway);
-  f.Poll(150.0);
-  f.Fly(4.0, 480.0);
-  for (double height : {3.0, 2.0, 1.0, 0.5, 0.25}) f.Poll(height);
-  f.Touchdown();
-  EXPECT_EQ(f.OnlyLine(kScore),
+  AnalysisFlight soft;
+  soft.AtEddf25C(RunwayState::kOnRunway);
+  soft.Poll(150.0);
+  soft.Fly(4.0, 480.0);
+  for (double height : {3.0, 2.0, 1.0, 0.5, 0.25}) soft.Poll(height);
+  soft.Touchdown();
+  EXPECT_EQ(soft.OnlyLine(kScore),
             "Landing score: 92/100 Excellent | touchdownVS -60 fpm | maxSink 480 fpm | maxG 1.00 | maxCross 3 m | "
             "hdgSwing 0 deg | speedRange 0.0 kt | samples=55 | notes=float/very soft touchdown");
 }
@@ -166,7 +164,7 @@ TEST(ScoreLanding, EveryNoteAndTheBandsInBetween) {
   }
 }
 
-TEST(LandingAnalysis, TraceMarksEveryTenFeetOnceWithTheCurrentValues) {
+TEST(LandingAnalysis, TraceMarksEveryTenFeetOnceWithTheCurrentValuesEvenWhenPassedInOneStep) {
   AnalysisFlight f;
   f.AtEddf25C(RunwayState::kOnRunway);
   f.Poll(120.0);
@@ -175,13 +173,11 @@ TEST(LandingAnalysis, TraceMarksEveryTenFeetOnceWithTheCurrentValues) {
   EXPECT_EQ(f.LinesStartingWith(kLandingTrace).front(),
             "Landing trace: 100 ft AGL | VS -600 fpm | G 1.00 | maxG 1.00 | GS 140.0 kt | HDG 90 | airport=EDDF "
             "runway=25C mode=on-runway threshold=312 m cross=-3 m lat=50.033333 lon=8.570556");
-}
 
-// A fast descent logs every mark it passed in one step, each with the current values.
-TEST(LandingAnalysis, AFastDescentLogsEveryMarkPassed) {
-  AnalysisFlight f;
-  for (double height : {150.0, 100.0, 75.0}) f.Poll(height);
-  const auto lines = f.LinesStartingWith(kLandingTrace);
+  // A fast descent logs every mark it passed in one step, each with the current values.
+  AnalysisFlight fast;
+  for (double height : {150.0, 100.0, 75.0}) fast.Poll(height);
+  const auto lines = fast.LinesStartingWith(kLandingTrace);
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[1].substr(0, lines[1].find(" | G ")), "Landing trace: 90 ft AGL | VS -6000 fpm");
   EXPECT_EQ(lines[2].substr(0, lines[2].find(" | G ")), "Landing trace: 80 ft AGL | VS -6000 fpm");
