@@ -112,23 +112,22 @@ TEST(SplitCsvLine, SplitsAtCommasOutsideQuotesThatMayOpenAnywhere) {
   EXPECT_EQ(SplitCsvLine("a\"\"b"), Fields{"ab"});  // outside quotes "" opens and closes
 }
 
-TEST(SplitCsvLine, ReusesItsBuffersWithoutStaleFields) {
+TEST(SplitCsvFields, ReusesItsBuffersWithoutStaleFieldsAndSplitsOnlyAsFarAsAsked) {
   CsvFields split;
   SplitCsvLine("a,\"b,c\",d", split);
   SplitCsvLine("x,\"y\"\"\"", split);
   EXPECT_EQ(split.fields, (std::vector<std::string_view>{"x", "y\""}));
-}
 
-TEST(SplitCsvFields, SplitsOnlyAsFarAsAskedAndThenOn) {
-  CsvFields split;
-  StartCsvLine(split, "a,\"b,\"\"c\",d,,e");
-  SplitCsvFields(split, 2);
-  EXPECT_EQ(split.fields, (std::vector<std::string_view>{"a", "b,\"c"}));
-  SplitCsvFields(split, 1);  // fewer than already split: nothing changes
-  EXPECT_EQ(split.fields.size(), 2u);
-  SplitCsvFields(split, 9);  // past the end: the rest of the line
-  EXPECT_EQ(split.fields, (std::vector<std::string_view>{"a", "b,\"c", "d", "", "e"}));
-  EXPECT_TRUE(split.line_done);
+  // Split only as far as asked, then on.
+  CsvFields partial;
+  StartCsvLine(partial, "a,\"b,\"\"c\",d,,e");
+  SplitCsvFields(partial, 2);
+  EXPECT_EQ(partial.fields, (std::vector<std::string_view>{"a", "b,\"c"}));
+  SplitCsvFields(partial, 1);  // fewer than already split: nothing changes
+  EXPECT_EQ(partial.fields.size(), 2u);
+  SplitCsvFields(partial, 9);  // past the end: the rest of the line
+  EXPECT_EQ(partial.fields, (std::vector<std::string_view>{"a", "b,\"c", "d", "", "e"}));
+  EXPECT_TRUE(partial.line_done);
 }
 
 TEST(NormalizeIdent, RunwaysDropBlanksAndHyphensAndPadOneDigitAirportsOnlyDropBlanks) {

@@ -34,7 +34,7 @@ TEST_F(EventLogTest, BlankTextsAreIgnoredButSurroundingBlanksAreKept) {
   EXPECT_EQ(log.lines.front(), " a ");
 }
 
-TEST_F(EventLogTest, RepeatWindowIsMeasuredFromTheLastAcceptedCopy) {
+TEST_F(EventLogTest, ARepeatOfThePrecedingLineWaitsFromItsLastAcceptedCopy) {
   At(0, "x");
   At(1, "x");
   At(2, "x");
@@ -44,13 +44,11 @@ TEST_F(EventLogTest, RepeatWindowIsMeasuredFromTheLastAcceptedCopy) {
   At(5.4999, "x");
   At(5.5, "x");
   EXPECT_EQ(log.lines.size(), 3u);
-}
-
-TEST_F(EventLogTest, OnlyTheImmediatelyPrecedingLineCountsAsARepeat) {
-  At(0, "A");
-  At(0.3, "B");
-  At(0.6, "A");
-  EXPECT_EQ(log.lines, (std::deque<std::string>{"A", "B", "A"}));
+  // Only the immediately preceding line counts.
+  At(6, "A");
+  At(6.3, "B");
+  At(6.6, "A");
+  EXPECT_EQ(log.lines, (std::deque<std::string>{"x", "x", "x", "A", "B", "A"}));
 }
 
 TEST_F(EventLogTest, KeepsTheLatest120LinesAndCountsEveryAcceptedOne) {

@@ -203,7 +203,7 @@ TEST(RunwayDatabase, LoadsTheWorldFile) {
   }
 }
 
-TEST(RunwayIdents, LeadingNumberAndOrderByNumberThenSuffixThenBytes) {
+TEST(RunwayIdents, LeadingNumberOrderByNumberThenSuffixThenBytesAndAnAirportsDistinctList) {
   EXPECT_EQ(LeadingRunwayNumber("09L"), 9);
   EXPECT_EQ(LeadingRunwayNumber("36"), 36);
   EXPECT_EQ(LeadingRunwayNumber("H1"), 0);
@@ -217,9 +217,8 @@ TEST(RunwayIdents, LeadingNumberAndOrderByNumberThenSuffixThenBytes) {
   EXPECT_FALSE(RunwayIdentLess("09", "09"));
   EXPECT_TRUE(RunwayIdentLess("09", "09X"));  // equal number and weight, equal bytes: shorter first
   EXPECT_FALSE(RunwayIdentLess("1", "01X"));  // equal number and weight: bytes decide
-}
 
-TEST(RunwayIdents, ListsDistinctSortedDesignatorsOfOneAirport) {
+  // An airport's designators: distinct and sorted.
   RunwayDatabase db;
   for (const auto& [airport, ident] : std::vector<std::pair<std::string, std::string>>{
            {"xa", "27"}, {"XA", "09"}, {"XB", "01"}, {" X A", "09"}, {"XA", "9l"}, {"XA", ""}, {"XAA", "18"}}) {

@@ -52,7 +52,7 @@ TEST(HeadingDifferenceDeg, WrapsAround) {
   for (const auto& [a, b, difference] : cases) EXPECT_EQ(HeadingDifferenceDeg(a, b), difference) << a << " " << b;
 }
 
-TEST(ProjectOntoRunway, MeasuresAlongAndSignedCrossTrack) {
+TEST(ProjectOntoRunway, MeasuresAlongAndSignedCrossTrackAndHandlesDegenerateRunways) {
   const GeoPoint threshold{0, 0};
   const GeoPoint north_end{0.02, 0};
   const RunwayProjection at_threshold = ProjectOntoRunway(threshold, threshold, north_end);
@@ -77,17 +77,16 @@ TEST(ProjectOntoRunway, MeasuresAlongAndSignedCrossTrack) {
   const RunwayProjection p = ProjectOntoRunway({60.5, 1}, {60, 0}, {60, 2});
   EXPECT_NEAR(p.along_m, kMetresPerDegree * std::cos(60 * kPi / 180), 1e-6);
   EXPECT_NEAR(p.cross_m, 0.5 * kMetresPerDegree, 1e-6);
-}
 
-TEST(ProjectOntoRunway, HandlesDegenerateRunways) {
-  const GeoPoint threshold{10, 20};
+  // A runway shorter than a tenth of a metre: all cross track.
+  const GeoPoint point{10, 20};
   const GeoPoint position{10.001, 20};
-  const RunwayProjection p = ProjectOntoRunway(position, threshold, threshold);
-  EXPECT_EQ(p.along_m, 0.0);
-  EXPECT_EQ(p.length_m, 0.0);
-  EXPECT_EQ(p.cross_m, HaversineDistanceM(threshold, position));
+  const RunwayProjection degenerate = ProjectOntoRunway(position, point, point);
+  EXPECT_EQ(degenerate.along_m, 0.0);
+  EXPECT_EQ(degenerate.length_m, 0.0);
+  EXPECT_EQ(degenerate.cross_m, HaversineDistanceM(point, position));
   // Five centimetres apart is still degenerate.
-  EXPECT_EQ(ProjectOntoRunway(position, threshold, {10 + 0.05 / kMetresPerDegree, 20}).length_m, 0.0);
+  EXPECT_EQ(ProjectOntoRunway(position, point, {10 + 0.05 / kMetresPerDegree, 20}).length_m, 0.0);
 }
 
 TEST(IsOnRunwayRectangle, CountsTheBoundsAsInside) {

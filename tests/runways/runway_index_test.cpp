@@ -55,7 +55,7 @@ struct IndexChecker {
   }
 };
 
-TEST(NearestRunwayDirectionsLinear, OrdersByDistanceThenDatabaseIndex) {
+TEST(NearestRunwayDirectionsLinear, OrdersByDistanceNanLastThenByDatabaseIndex) {
   RunwayDatabase db;
   AddRunway(db, {0.0, 0.02}, 2000, 90);               // 0, 1: nearer end about 0.011 degrees away
   AddRunway(db, {0.0, 0.01}, 1000, 0);                // 2, 3: ends about 0.01097 degrees away
@@ -66,9 +66,8 @@ TEST(NearestRunwayDirectionsLinear, OrdersByDistanceThenDatabaseIndex) {
     NearestRunwayDirectionsLinear(db, {0.0, 0.0}, count, out);
     EXPECT_EQ(out, Indices(all.begin(), all.begin() + std::min(count, all.size())));
   }
-}
 
-TEST(NearbyRunwayLess, PutsNanLastAndBreaksTiesByIndex) {
+  // The order: NaN last, ties by index.
   EXPECT_TRUE(NearbyRunwayLess(1.0, 5, 2.0, 1));
   EXPECT_TRUE(NearbyRunwayLess(1.0, 1, 1.0, 5));
   EXPECT_FALSE(NearbyRunwayLess(1.0, 5, 1.0, 5));
@@ -119,7 +118,7 @@ TEST(RunwayIndex, MatchesTheScanWorldwideNearThePolesAndTheDateLineAndBeyondTheI
   }
 }
 
-TEST(RunwayIndex, MatchesTheScanOnSmallAndDegenerateDatabases) {
+TEST(RunwayIndex, MatchesTheScanOnSmallDegenerateAndOtherDatabases) {
   std::mt19937_64 rng(3);
   RunwayDatabase empty;
   IndexChecker empty_checker{empty};
@@ -144,9 +143,8 @@ TEST(RunwayIndex, MatchesTheScanOnSmallAndDegenerateDatabases) {
     EXPECT_TRUE(stacked_checker.Matches(p));
     EXPECT_TRUE(stacked_checker.Matches(p, 1000));
   }
-}
 
-TEST(RunwayIndex, ScansADatabaseItWasNotBuiltFor) {
+  // A database the index was not built for is scanned.
   RunwayDatabase db;
   AddRunway(db, {1, 1}, 1000, 0);
   const RunwayIndex index = BuildRunwayIndex(db);
