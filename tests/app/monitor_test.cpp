@@ -61,7 +61,6 @@ TEST_F(MonitorTest, MutedStillLogsAlertsAndMissingAudioButPlaysNothing) {
   app.audio.stopping = true;  // every play attempt would now log "Audio failed: "
   app.settings.muted = true;
   app.settings.max_alerts_per_poll = 3;
-  WriteRules("[enable]\nrunway_entry = 1\n");
   sim.state = LinedUpOnShortRunway();
   StartMonitor(app, false);
   PollMonitor(app);

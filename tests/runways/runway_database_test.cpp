@@ -10,9 +10,7 @@
 #include "runways/runway_geometry.h"
 #include "runways/runway_idents.h"
 #include "tests/runways/world_database.h"
-#include "tests/support/runway_fixtures.h"
 #include "tests/support/scoped_workdir.h"
-#include "tests/support/test_paths.h"
 
 namespace pistavox {
 namespace {
@@ -174,16 +172,6 @@ TEST(RunwayDatabase, AFileReadInHalvesGivesWhatOneReadingGives) {
     ASSERT_TRUE(SameDirections(loaded, Parse(text))) << "padding " << pad;
     EXPECT_EQ(loaded.back().airport_ident, "LAST");
   }
-}
-
-TEST(RunwayDatabase, ShippedDatabaseHoldsTheDemoAirports) {
-  RunwayDatabase db;
-  std::string error;
-  ASSERT_TRUE(LoadRunwayDatabase(test::SourcePath("data/runways.csv"), db, error)) << error;
-  EXPECT_EQ(ListAirportRunwayIdents(db, "pxin"), (Idents{"09L", "09C", "09R", "18", "27L", "27C", "27R", "36"}));
-  EXPECT_EQ(ListAirportRunwayIdents(db, "PXSF"), (Idents{"04", "22"}));
-  EXPECT_EQ(ListAirportRunwayIdents(db, "PXCW"), (Idents{"05", "23"}));  // 12/30 is closed
-  EXPECT_LT(flight::FindDirection(db, "PXSF", "04").length_m, 1500.0);   // the short field
 }
 
 // The world file is not part of the project; these run only where it is present.
