@@ -168,6 +168,39 @@ TEST_F(MonitorTest, IncompleteResourcesAbandonTheStart) {
   EXPECT_TRUE(app.monitor.running);
 }
 
+// Files that are not what they should be: nothing aborts, nothing is lost.
+TEST_F(AppTest, AFolderWhereADataFileBelongsIsNamedNotFatal) {
+  std::filesystem::rename("data/runways.csv", "runways.csv");
+  std::filesystem::create_directory("data/runways.csv");
+  LoadResources(app);
+  EXPECT_FALSE(app.resources_loaded);
+  EXPECT_FALSE(app.runway_data_ok);
+  EXPECT_EQ(app.status_message, "Runway database is not a regular file: data/runways.csv");
+
+  std::filesystem::remove("data/runways.csv");
+  std::filesystem::rename("runways.csv", "data/runways.csv");
+  std::filesystem::remove("data/raas_rules.ini");
+  std::filesystem::create_directory("data/raas_rules.ini");
+  StartMonitor(app, false);
+  EXPECT_TRUE(app.monitor.running);
+  EXPECT_EQ(WithPrefix(TakeLines(), "RAAS rules file"),
+            (Lines{"RAAS rules file is not a regular file: data/raas_rules.ini"}));
+}
+
+// Settings that exist but cannot be read are never replaced by the defaults.
+TEST_F(AppTest, AnUnreadableSettingsFileIsNeverSavedOver) {
+  app.settings_store.memory_only = false;
+  app.settings_store.file = workdir.path / "config" / "settings.txt";
+  std::filesystem::create_directories(app.settings_store.file);  // unreadable as a file, even for root
+  LoadStartupSettings(app);
+  EXPECT_EQ(WithPrefix(TakeLines(), "Cannot read settings file "),
+            (Lines{"Cannot read settings file " + app.settings_store.file.string() + ": not a regular file"}));
+  EXPECT_FALSE(SaveAppSettings(app));
+  EXPECT_FALSE(SaveAppSettings(app));
+  EXPECT_EQ(TakeLines(), (Lines{"Settings not saved: the settings file could not be read at start-up"}));
+  EXPECT_TRUE(std::filesystem::is_directory(app.settings_store.file));
+}
+
 TEST_F(MonitorTest, TheDetectedAirportFillsThePlanOnTheGroundKeepingItsRunwaysAndInTheAirByHeight) {
   app.settings.auto_use_detected_airport = true;
   for (const char* runway : {"22", "27L"}) {

@@ -86,7 +86,7 @@ TEST_F(SettingsStoreTest, SystemFailuresNameTheFileAndTheReason) {
   EXPECT_EQ(test::ReadTextFile("blocker"), "x");
 }
 
-TEST_F(SettingsStoreTest, MemoryOnlySavesSucceedWithoutTouchingTheDisk) {
+TEST_F(SettingsStoreTest, MemoryOnlySavesSucceedWithoutTouchingTheDiskTheDefaultStoreDoesNot) {
   store.memory_only = true;
   EventLog log;
   ASSERT_TRUE(SaveSettings(AppSettings{}, "", store, log));
@@ -94,9 +94,8 @@ TEST_F(SettingsStoreTest, MemoryOnlySavesSucceedWithoutTouchingTheDisk) {
   std::string text;
   ASSERT_TRUE(ReadStoredSettings(store, text, error));
   EXPECT_EQ(text, BuildSettingsText(AppSettings{}, ""));
-}
 
-TEST_F(SettingsStoreTest, TheConfigFolderVariableChoosesTheFolder) {
+  // The default store: in the folder the variable names.
   const test::ScopedEnvironment config_dir("PISTAVOX_CONFIG_DIR", PathText(folder));
   SettingsStore opened;
   ASSERT_TRUE(OpenDefaultSettingsStore(opened, error)) << error;

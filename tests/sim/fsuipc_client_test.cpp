@@ -60,24 +60,18 @@ TEST(FsuipcOpen, EveryAttemptNamesANewBlockByProcessAndCounterInUpperCaseHex) {
 }
 
 TEST(FsuipcOpen, RefusesOldVersionsAndMissingTagsByWindowClass) {
-  struct Case {
-    uint32_t version;
-    uint16_t tag;
-    const char* window;
-    int code;
-  };
-  const Case cases[] = {
+  const std::tuple<uint32_t, uint16_t, const char*, int> cases[] = {
       {0x19980004, 0xFADE, "UIPCMAIN", 7},  {0x19980004, 0xFADE, "FS98MAIN", 14}, {0x19980005, 0xFADF, "UIPCMAIN", 7},
       {0x19980005, 0x0000, "FS98MAIN", 14}, {0x19980005, 0xFADE, "UIPCMAIN", 0},  {0xFFFFFFFF, 0xFADE, "FS98MAIN", 0},
   };
-  for (const Case& c : cases) {
+  for (const auto& [version, tag, window, code] : cases) {
     Session s;
-    s.fake.windows = {c.window};
-    s.fake.server.options.version = c.version;
-    s.fake.server.options.tag = c.tag;
+    s.fake.windows = {window};
+    s.fake.server.options.version = version;
+    s.fake.server.options.tag = tag;
     InitSimServer(s.fake.server, 0);
-    EXPECT_EQ(s.Open(), c.code) << std::hex << c.version << " " << c.tag << " " << c.window;
-    EXPECT_EQ(FsuipcIsOpen(s.client), c.code == 0);
+    EXPECT_EQ(s.Open(), code) << std::hex << version << " " << tag << " " << window;
+    EXPECT_EQ(FsuipcIsOpen(s.client), code == 0);
   }
 }
 
@@ -94,11 +88,7 @@ TEST(FsuipcOpen, PrefersUipcmainAndChecksTheRequestedSimulator) {
 }
 
 TEST(FsuipcOpen, ReportsEachSetUpOrHandshakeFailureAndReleasesWhatItCreated) {
-  struct Case {
-    void (*arrange)(test::FakeIpc&);
-    int code;
-  };
-  const Case cases[] = {
+  const std::pair<void (*)(test::FakeIpc&), int> cases[] = {
       {[](test::FakeIpc& f) { f.windows.clear(); }, 2},
       {[](test::FakeIpc& f) { f.register_fails = true; }, 3},
       {[](test::FakeIpc& f) { f.atom_fails = true; }, 4},
@@ -107,12 +97,12 @@ TEST(FsuipcOpen, ReportsEachSetUpOrHandshakeFailureAndReleasesWhatItCreated) {
       {[](test::FakeIpc& f) { f.map_fails = true; }, 6},
       {[](test::FakeIpc& f) { f.send_script.assign(9, IpcSendResult::kTimedOut); }, 11},
   };
-  for (const Case& c : cases) {
+  for (const auto& [arrange, code] : cases) {
     Session s;
-    c.arrange(s.fake);
-    EXPECT_EQ(s.Open(), c.code);
-    EXPECT_FALSE(FsuipcIsOpen(s.client)) << c.code;
-    EXPECT_TRUE(s.NothingLeaks()) << c.code;
+    arrange(s.fake);
+    EXPECT_EQ(s.Open(), code);
+    EXPECT_FALSE(FsuipcIsOpen(s.client)) << code;
+    EXPECT_TRUE(s.NothingLeaks()) << code;
   }
 }
 
