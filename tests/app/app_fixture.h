@@ -1,12 +1,16 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <numbers>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/app.h"
 #include "base/clock.h"
 #include "tests/support/scoped_workdir.h"
+#include "tests/support/test_paths.h"
 
 namespace pistavox::test {
 
@@ -32,18 +36,66 @@ struct AppTest : ::testing::Test {
   ScriptedSimulator sim;
   Lines log_lines;
 
-  void SetUp() override;
-  void TearDown() override;
+  void SetUp() override {
+    SetManualClock(&now);
+    WriteTextFile("data/runways.csv", ReadTextFile(SourcePath("data/runways.csv")));
+    WriteRules("");
+    WriteVoicePack({"raas_available"});
+    app.settings_store.memory_only = true;
+    app.log.on_accept = [this](const std::string& line) { log_lines.push_back(line); };
+    app.hooks.make_connection = [this] {
+      SimulatorConnection c;
+      c.connect = [this](std::string& error) {
+        ++sim.connects;
+        if (!sim.connect_ok) error = sim.connect_error;
+        return sim.connect_ok;
+      };
+      c.read = [this](AircraftState& state, std::string& error) {
+        ++sim.reads;
+        if (!sim.read_ok) {
+          error = sim.read_error;
+          return false;
+        }
+        state = sim.state;
+        return true;
+      };
+      c.simulator_name = [] { return std::string("Test Simulator"); };
+      c.disconnect = [] {};
+      return c;
+    };
+  }
+  void TearDown() override { SetManualClock(nullptr); }
+
   // Moves the clock on.
-  void Advance(double seconds);
+  void Advance(double seconds) { now += std::llround(seconds * 1e9); }
   // Log lines since the last call.
-  Lines TakeLines();
+  Lines TakeLines() { return std::exchange(log_lines, {}); }
   // Lines that start with the prefix, in order.
-  static Lines WithPrefix(const Lines& lines, const std::string& prefix);
-  void WriteRules(const std::string& text);
-  void WriteVoicePack(const std::vector<std::string>& keys);
+  static Lines WithPrefix(const Lines& lines, const std::string& prefix) {
+    Lines found;
+    for (const std::string& line : lines)
+      if (line.starts_with(prefix)) found.push_back(line);
+    return found;
+  }
+  void WriteRules(const std::string& text) { WriteTextFile("data/raas_rules.ini", text); }
+  void WriteVoicePack(const std::vector<std::string>& keys) {
+    std::string manifest = "id,key,text,lang,file\n";
+    for (const std::string& key : keys) manifest += "1," + key + ",x,en," + key + ".wav\n";
+    WriteTextFile("bin/test/manifest.csv", manifest);
+  }
   // The aircraft standing on PXSF runway 04, 100 m past the threshold.
-  static AircraftState LinedUpOnShortRunway();
+  static AircraftState LinedUpOnShortRunway() {
+    AircraftState s;
+    s.latitude_deg = 10.119961 + 100.0 * std::cos(40.0 * std::numbers::pi / 180.0) / 111195.0;
+    s.longitude_deg = -140.421272 + 100.0 * std::sin(40.0 * std::numbers::pi / 180.0) /
+                                        (111195.0 * std::cos(10.12 * std::numbers::pi / 180.0));
+    s.heading_deg = 40.0;
+    s.ground_speed_kt = 3.0;
+    s.altitude_ft = 48.0;
+    s.g_force = 1.0;
+    s.on_ground = true;
+    return s;
+  }
 };
 
 }  // namespace pistavox::test
