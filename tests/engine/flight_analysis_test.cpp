@@ -159,7 +159,6 @@ TEST(ScoreLanding, EveryNoteAndTheBandsInBetween) {
   for (double vs : {-500.0, -80.0}) {
     report = Scored(vs, moderate_g, 10.0, 0.0, 7.0, 125.0, 140.0);
     EXPECT_EQ(report.score, 100.0) << vs;
-    EXPECT_EQ(report.grade, "Excellent");
     EXPECT_TRUE(report.notes.empty());
   }
 }

@@ -34,7 +34,6 @@ TEST(StateOffsets, ConvertsRawValuesExactly) {
   EXPECT_EQ(s.latitude_deg, 90.0);
   EXPECT_EQ(s.longitude_deg, -180.0);
   EXPECT_EQ(s.ground_speed_kt, 1.9438444924406049);
-  EXPECT_EQ(GForceFromFallback(625), 1.0);
 }
 
 TEST(StateOffsets, EncodingIsTheInverseWithinResolution) {
