@@ -123,7 +123,7 @@ enum class CalloutSituation : std::uint8_t {
   kOnRunwayThreeMinutes,
 };
 
-struct CalloutSituationSpec {
+struct CalloutSituationEntry {
   CalloutSituation situation;
   std::string_view rule_key;  // the priority rule key: names the situation, not the callout
   std::int32_t default_priority;
@@ -133,8 +133,8 @@ struct CalloutSituationSpec {
   std::string_view text_suffix = {};
 };
 
-const CalloutSituationSpec& SituationSpec(CalloutSituation situation);
-std::span<const CalloutSituationSpec> CalloutSituations();
+const CalloutSituationEntry& SituationEntry(CalloutSituation situation);
+std::span<const CalloutSituationEntry> CalloutSituations();
 
 // The callouts the monitor and the settings page speak besides the engine's.
 inline constexpr std::string_view kAvailableCallout = "raas_available";

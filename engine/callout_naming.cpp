@@ -7,9 +7,9 @@ namespace pistavox {
 
 namespace {
 
-const CalloutSituationSpec& DistanceSpec(DistanceUnit unit) {
-  return SituationSpec(unit == DistanceUnit::Feet ? CalloutSituation::kDistanceFeetRemaining
-                                                  : CalloutSituation::kDistanceMetersRemaining);
+const CalloutSituationEntry& DistanceEntry(DistanceUnit unit) {
+  return SituationEntry(unit == DistanceUnit::Feet ? CalloutSituation::kDistanceFeetRemaining
+                                                   : CalloutSituation::kDistanceMetersRemaining);
 }
 
 }  // namespace
@@ -31,12 +31,12 @@ std::string RemainingCalloutKey(std::string_view roll_context, int32_t mark, Dis
     key += "_distance_";
   }
   key += std::to_string(mark);
-  key += DistanceSpec(unit).key;
+  key += DistanceEntry(unit).key;
   return key;
 }
 
 std::string RemainingCalloutText(int32_t mark, DistanceUnit unit) {
-  return std::to_string(mark) + std::string(DistanceSpec(unit).text);
+  return std::to_string(mark) + std::string(DistanceEntry(unit).text);
 }
 
 }  // namespace pistavox

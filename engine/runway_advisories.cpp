@@ -17,9 +17,9 @@ constexpr double kOneMinuteS = 60.0;
 constexpr double kTwoMinutesS = 120.0;
 constexpr double kThreeMinutesS = 180.0;
 
-void Append(AdvisoryRaiser& raiser, const CalloutSituationSpec& spec, std::string key, std::string text) {
+void Append(AdvisoryRaiser& raiser, const CalloutSituationEntry& entry, std::string key, std::string text) {
   raiser.raw.push_back(
-      Advisory{std::move(key), std::move(text), ResolvePriority(raiser.rules, spec.rule_key, spec.default_priority)});
+      Advisory{std::move(key), std::move(text), ResolvePriority(raiser.rules, entry.rule_key, entry.default_priority)});
 }
 
 void RaiseRemainingMark(AdvisoryRaiser& raiser, double remaining_m) {
@@ -29,7 +29,7 @@ void RaiseRemainingMark(AdvisoryRaiser& raiser, double remaining_m) {
   for (int32_t mark : meters ? raiser.rules.remaining_meters : raiser.rules.remaining_feet) {
     if (!(static_cast<double>(mark) >= distance)) continue;
     if (!raiser.state.called_remaining.insert(mark).second) continue;
-    Append(raiser, SituationSpec(meters ? kDistanceMetersRemaining : kDistanceFeetRemaining),
+    Append(raiser, SituationEntry(meters ? kDistanceMetersRemaining : kDistanceFeetRemaining),
            RemainingCalloutKey(RollContextText(raiser.state.roll_context), mark, unit),
            RemainingCalloutText(mark, unit));
     return;
@@ -39,12 +39,12 @@ void RaiseRemainingMark(AdvisoryRaiser& raiser, double remaining_m) {
 }  // namespace
 
 void Raise(AdvisoryRaiser& raiser, CalloutSituation situation, const RunwayDirection* runway) {
-  const CalloutSituationSpec& spec = SituationSpec(situation);
-  if (spec.shape == CalloutShape::kRunway) {
-    Append(raiser, spec, RunwayCalloutKey(spec.key, *runway),
-           RunwayCalloutText(spec.text, *runway) + std::string(spec.text_suffix));
+  const CalloutSituationEntry& entry = SituationEntry(situation);
+  if (entry.shape == CalloutShape::kRunway) {
+    Append(raiser, entry, RunwayCalloutKey(entry.key, *runway),
+           RunwayCalloutText(entry.text, *runway) + std::string(entry.text_suffix));
   } else {
-    Append(raiser, spec, std::string(spec.key), std::string(spec.text));
+    Append(raiser, entry, std::string(entry.key), std::string(entry.text));
   }
 }
 
