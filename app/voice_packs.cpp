@@ -22,11 +22,29 @@ std::vector<VoicePackEntry> FindPacks(const App& app) {
   return ScanVoicePacks(kVoicePackFolder);
 }
 
+// The pack start-up falls back to when bin/ holds none, relative to the working directory.
+fs::path DefaultPackManifest() { return fs::path(kDefaultVoicePackName) / "manifest.csv"; }
+
 bool Fail(App& app, const std::string& message) {
   app.status_message = message;
   app.voice_pack_ok = false;
   Log(app.log, message);
   return false;
+}
+
+// Loads the entry at the selected index of a non-empty list; an index outside it means the first.
+bool LoadSelectedPack(App& app) {
+  if (app.settings.voice_pack < 0 || static_cast<size_t>(app.settings.voice_pack) >= app.voice_packs.size())
+    app.settings.voice_pack = 0;
+  if (app.voice_source == VoiceSource::kSilent) {
+    app.voice_pack = {};
+  } else {
+    std::string error;
+    if (!LoadVoicePack(app.voice_pack, app.voice_packs[static_cast<size_t>(app.settings.voice_pack)].path, error))
+      return Fail(app, error);
+  }
+  app.voice_pack_ok = true;
+  return true;
 }
 
 }  // namespace
@@ -41,7 +59,8 @@ bool VoicePackAvailable(const App& app) {
     case VoiceSource::kBinFolder:
       break;
   }
-  return HasAnyVoicePack(kVoicePackFolder);
+  // Start-up falls back to the default pack beside the program, so it counts as installed.
+  return HasAnyVoicePack(kVoicePackFolder) || fs::exists(DefaultPackManifest(), ec);
 }
 
 std::vector<std::string> ListVoicePackNames(App& app) {
@@ -54,20 +73,17 @@ std::vector<std::string> ListVoicePackNames(App& app) {
 bool LoadStartupVoicePack(App& app) {
   app.voice_packs = FindPacks(app);
   std::error_code ec;
-  const fs::path default_pack = fs::path(kDefaultVoicePackName) / "manifest.csv";
-  if (app.voice_packs.empty() && fs::exists(default_pack, ec))
-    app.voice_packs.push_back({kDefaultVoicePackName, default_pack});
+  if (app.voice_packs.empty() && fs::exists(DefaultPackManifest(), ec))
+    app.voice_packs.push_back({kDefaultVoicePackName, DefaultPackManifest()});
   if (app.voice_packs.empty()) return Fail(app, "No voice packs found in bin");
-  if (app.settings.voice_pack < 0 || static_cast<size_t>(app.settings.voice_pack) >= app.voice_packs.size())
-    app.settings.voice_pack = 0;
-  if (app.voice_source == VoiceSource::kSilent) {
-    app.voice_pack = {};
-  } else {
-    std::string error;
-    if (!LoadVoicePack(app.voice_pack, app.voice_packs[static_cast<size_t>(app.settings.voice_pack)].path, error))
-      return Fail(app, error);
-  }
-  app.voice_pack_ok = true;
+  return LoadSelectedPack(app);
+}
+
+bool SelectVoicePack(App& app) {
+  if (app.voice_packs.empty()) app.voice_packs = FindPacks(app);
+  if (app.voice_packs.empty()) return Fail(app, "No voice packs found in bin");
+  if (!LoadSelectedPack(app)) return false;
+  Log(app.log, "Voice pack selected: " + SelectedVoicePackName(app));
   return true;
 }
 

@@ -12,6 +12,8 @@ bool VoicePackAvailable(const App& app);
 std::vector<std::string> ListVoicePackNames(App& app);
 // The start-up loading: scan, fall back to the default pack, clamp the index, load.
 bool LoadStartupVoicePack(App& app);
+// Loads the pack at the selected index, which the caller keeps within the list.
+bool SelectVoicePack(App& app);
 
 inline constexpr const char* kDefaultVoicePackName = "RAAS_EDGE_TTS_HUMAN";
 // The replay's pack when none is given: every key resolves to a silent clip.

@@ -1,0 +1,62 @@
+#include "app/voice_packs.h"
+
+#include <filesystem>
+
+#include "app/resources.h"
+#include "tests/app/app_fixture.h"
+
+namespace pistavox::test {
+namespace {
+
+// A pilot with only the default pack beside the program still gets a voice.
+TEST_F(AppTest, TheDefaultPackBesideTheProgramCountsAsInstalled) {
+  std::filesystem::remove_all("bin");
+  WriteTextFile("RAAS_EDGE_TTS_HUMAN/manifest.csv", "h\n1,raas_available,x,en,a.wav\n");
+  LoadResources(app);
+  EXPECT_TRUE(app.resources_loaded);
+  EXPECT_TRUE(app.voice_pack_ok);
+  EXPECT_EQ(WithPrefix(TakeLines(), "Loaded voice pack: "), (Lines{"Loaded voice pack: RAAS_EDGE_TTS_HUMAN"}));
+  EXPECT_TRUE(FindClip(app.voice_pack, "raas_available").has_value());
+
+  std::filesystem::remove_all("RAAS_EDGE_TTS_HUMAN");
+  App without_packs;
+  without_packs.log.on_accept = [this](const std::string& line) { log_lines.push_back(line); };
+  LoadResources(without_packs);
+  EXPECT_FALSE(without_packs.resources_loaded);
+  EXPECT_FALSE(without_packs.voice_pack_ok);
+}
+
+TEST_F(AppTest, SelectingAPackLoadsItAndAFailedOneSaysWhyAndKeepsNothingLoaded) {
+  WriteTextFile("bin/other/manifest.csv", "h\n1,raas_test_ok,x,en,ok.wav\n");
+  app.settings.voice_pack = 7;  // more than there are: the first
+  LoadResources(app);
+  ASSERT_TRUE(app.resources_loaded);
+  EXPECT_EQ(app.settings.voice_pack, 0);
+  WriteTextFile("bin/broken/manifest.csv", "");
+  app.voice_packs.clear();  // as the settings page's Refresh does
+  const std::vector<std::string> names = ListVoicePackNames(app);
+  TakeLines();
+
+  const auto index_of = [&](const std::string& name) {
+    return static_cast<int32_t>(std::find(names.begin(), names.end(), name) - names.begin());
+  };
+  app.settings.voice_pack = index_of("other");
+  EXPECT_TRUE(SelectVoicePack(app));
+  EXPECT_EQ(TakeLines(), (Lines{"Voice pack selected: other"}));
+  EXPECT_TRUE(FindClip(app.voice_pack, "raas_test_ok").has_value());
+
+  app.settings.voice_pack = index_of("broken");
+  EXPECT_FALSE(SelectVoicePack(app));
+  const std::string error = "Audio manifest is empty: " + (std::filesystem::path("bin/broken") / "manifest.csv").string();
+  EXPECT_EQ(TakeLines(), (Lines{error}));
+  EXPECT_EQ(app.status_message, error);
+  EXPECT_FALSE(app.voice_pack_ok);
+
+  app.voice_packs.clear();
+  std::filesystem::remove_all("bin");
+  EXPECT_FALSE(SelectVoicePack(app));
+  EXPECT_EQ(TakeLines(), (Lines{"No voice packs found in bin"}));
+}
+
+}  // namespace
+}  // namespace pistavox::test
