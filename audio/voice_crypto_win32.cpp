@@ -66,15 +66,18 @@ bool AesCbc(CipherCall call, std::string_view key, std::string_view iv, std::str
 
 }  // namespace
 
+// Create, hash, finish rather than the one-call BCryptHash, which Windows 7 and 8 lack.
 std::string Sha256(std::string_view bytes) {
   if (bytes.size() > ULONG_MAX) return {};
   Provider sha;
   if (!Succeeded(BCryptOpenAlgorithmProvider(&sha.handle, BCRYPT_SHA256_ALGORITHM, nullptr, 0))) return {};
+  BCRYPT_HASH_HANDLE hash = nullptr;
+  if (!Succeeded(BCryptCreateHash(sha.handle, &hash, nullptr, 0, nullptr, 0, 0))) return {};
   std::string digest(32, '\0');
-  if (!Succeeded(BCryptHash(sha.handle, nullptr, 0, Bytes(bytes), static_cast<ULONG>(bytes.size()), Bytes(digest),
-                            static_cast<ULONG>(digest.size()))))
-    return {};
-  return digest;
+  const bool done = Succeeded(BCryptHashData(hash, Bytes(bytes), static_cast<ULONG>(bytes.size()), 0)) &&
+                    Succeeded(BCryptFinishHash(hash, Bytes(digest), static_cast<ULONG>(digest.size()), 0));
+  BCryptDestroyHash(hash);
+  return done ? digest : std::string();
 }
 
 bool DecryptAesCbc(std::string_view key, std::string_view iv, std::string_view ciphertext, std::string& plaintext) {

@@ -17,9 +17,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Removed again when the fuzzer exits.
+struct ScratchFolder {
+  fs::path path = fs::temp_directory_path() / ("voice_payload_fuzz." + std::to_string(::getpid()));
+  ~ScratchFolder() {
+    std::error_code ec;
+    fs::remove_all(path, ec);
+  }
+};
+
 const fs::path& WatchedRoot() {
-  static const fs::path root = fs::temp_directory_path() / ("voice_payload_fuzz." + std::to_string(::getpid()));
-  return root;
+  static const ScratchFolder root;
+  return root.path;
 }
 
 // `path` is `folder` or lies below it.
