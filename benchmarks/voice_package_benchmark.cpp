@@ -63,3 +63,5 @@ BENCHMARK(BM_LoadVoicePackFolder)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace pistavox
+
+BENCHMARK_MAIN();
