@@ -17,9 +17,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Removed again when the fuzzer exits.
+// In memory where the system offers it (every run rebuilds the folders), removed again
+// when the fuzzer exits.
+fs::path ScratchBase() {
+  std::error_code ec;
+  return fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
+}
+
 struct ScratchFolder {
-  fs::path path = fs::temp_directory_path() / ("voice_payload_fuzz." + std::to_string(::getpid()));
+  fs::path path = ScratchBase() / ("voice_payload_fuzz." + std::to_string(::getpid()));
   ~ScratchFolder() {
     std::error_code ec;
     fs::remove_all(path, ec);
