@@ -2,8 +2,8 @@
 
 #include "audio/voice_cache_dir.h"
 #include "base/file_reading.h"
-#include "config/settings_store_platform.h"
 #include "base/utf16_text.h"
+#include "config/settings_store_platform.h"
 
 namespace pistavox {
 
@@ -20,8 +20,7 @@ bool Usable(const fs::path& base) {
 }  // namespace
 
 fs::path VoiceCacheBase() {
-  if (const auto cache_home = EnvironmentPath("XDG_CACHE_HOME"); cache_home && Usable(*cache_home))
-    return *cache_home;
+  if (const auto cache_home = EnvironmentPath("XDG_CACHE_HOME"); cache_home && Usable(*cache_home)) return *cache_home;
   if (const auto home = EnvironmentPath("HOME"); home && Usable(*home / ".cache")) return *home / ".cache";
   std::error_code ec;
   return fs::temp_directory_path(ec);

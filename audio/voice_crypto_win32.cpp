@@ -34,15 +34,14 @@ using CipherCall = NTSTATUS(WINAPI*)(BCRYPT_KEY_HANDLE, PUCHAR, ULONG, VOID*, PU
 
 // One CBC pass with block padding: the first call asks for the output size, the
 // second fills it; the size query answers the padded size, the second call the true one.
-bool AesCbc(CipherCall call, std::string_view key, std::string_view iv, std::string_view input,
-            std::string& output) {
+bool AesCbc(CipherCall call, std::string_view key, std::string_view iv, std::string_view input, std::string& output) {
   if (key.size() != kAesKeyBytes || iv.size() != kAesBlockBytes || input.size() > ULONG_MAX - kAesBlockBytes)
     return false;
   Provider aes;
   Key handle;
   if (!Succeeded(BCryptOpenAlgorithmProvider(&aes.handle, BCRYPT_AES_ALGORITHM, nullptr, 0)) ||
-      !Succeeded(BCryptSetProperty(aes.handle, BCRYPT_CHAINING_MODE, reinterpret_cast<PUCHAR>(const_cast<wchar_t*>(
-                                                                          BCRYPT_CHAIN_MODE_CBC)),
+      !Succeeded(BCryptSetProperty(aes.handle, BCRYPT_CHAINING_MODE,
+                                   reinterpret_cast<PUCHAR>(const_cast<wchar_t*>(BCRYPT_CHAIN_MODE_CBC)),
                                    sizeof(BCRYPT_CHAIN_MODE_CBC), 0)) ||
       !Succeeded(BCryptGenerateSymmetricKey(aes.handle, &handle.handle, nullptr, 0, Bytes(key),
                                             static_cast<ULONG>(key.size()), 0)))

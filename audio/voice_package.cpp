@@ -121,8 +121,7 @@ bool LoadVoicePackage(VoicePack& pack, const fs::path& package_path, std::string
   std::string reason;
   if (ReadFileBytes(*manifest, kMaxConfigFileBytes, manifest_text, reason) != FileReadStatus::kOk)
     return FailExtracted(pack, error, "Cannot open audio manifest: " + PathText(*manifest));
-  if (manifest_text.empty())
-    return FailExtracted(pack, error, "Audio manifest is empty in package: " + package_text);
+  if (manifest_text.empty()) return FailExtracted(pack, error, "Audio manifest is empty in package: " + package_text);
 
   const std::string stem = PathText(package_path.stem());
   WalkManifestRows(manifest_text, [&](std::string_view key, std::string_view file_name) {

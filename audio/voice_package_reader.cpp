@@ -45,7 +45,8 @@ bool UnpackVoicePackage(const fs::path& package_path, const fs::path& folder, bo
   std::uint32_t count = 0;
   const std::string package_text = PathText(package_path);
   if (!OpenPackageFile(package_path, payload, count, error) ||
-      !WalkVoicePayload(payload, count, package_text, [](const VoicePayloadEntry&) { return true; }, error))
+      !WalkVoicePayload(
+          payload, count, package_text, [](const VoicePayloadEntry&) { return true; }, error))
     return false;
   std::error_code ec;
   const bool existed = fs::exists(folder, ec);

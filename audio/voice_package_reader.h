@@ -20,7 +20,7 @@ bool ListVoicePackage(const std::filesystem::path& package_path, std::vector<Voi
 // Writes the entries under `folder` with the loader's name rules, after the whole
 // package has been checked, so a corrupt or hostile package writes nothing. An existing
 // non-empty folder is refused unless `overwrite`.
-bool UnpackVoicePackage(const std::filesystem::path& package_path, const std::filesystem::path& folder,
-                        bool overwrite, std::string& error);
+bool UnpackVoicePackage(const std::filesystem::path& package_path, const std::filesystem::path& folder, bool overwrite,
+                        std::string& error);
 
 }  // namespace pistavox

@@ -29,7 +29,6 @@ bool SealVoicePackage(std::string_view payload, std::string_view salt, std::stri
 
 // Packs `folder` under a fresh random salt and IV into `out_path`, through a temporary
 // file beside it that is renamed into place: a failure leaves no half-written package.
-bool BuildVoicePackage(const std::filesystem::path& folder, const std::filesystem::path& out_path,
-                       std::string& error);
+bool BuildVoicePackage(const std::filesystem::path& folder, const std::filesystem::path& out_path, std::string& error);
 
 }  // namespace pistavox

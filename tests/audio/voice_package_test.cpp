@@ -76,14 +76,15 @@ struct VoicePackageTest : ::testing::Test {
     test::WriteTextFile(package, bytes);
     return LoadVoicePack(pack, package, error);
   }
-  fs::path CacheDir() const { return workdir.path / "cache" / "Pistavox" / "voice_cache" / VoicePackageCacheTag(package); }
+  fs::path CacheDir() const {
+    return workdir.path / "cache" / "Pistavox" / "voice_cache" / VoicePackageCacheTag(package);
+  }
 };
 
 TEST_F(VoicePackageTest, LoadsAPackageIntoItsOwnCacheFolder) {
-  ASSERT_TRUE(Load(Seal(Payload(4, Entry("voice/manifest.csv",
-                                          "h\n1,k,x,en,voice/k.wav\n2,b,x,en,voice\\b.WAV\n3,gone,x,en,missing.wav\n") +
-                                          Entry("voice\\k.wav", "kk") + Entry("voice/b.WAV", "bb") +
-                                          Entry("notes.txt", "")))))
+  ASSERT_TRUE(Load(Seal(Payload(
+      4, Entry("voice/manifest.csv", "h\n1,k,x,en,voice/k.wav\n2,b,x,en,voice\\b.WAV\n3,gone,x,en,missing.wav\n") +
+             Entry("voice\\k.wav", "kk") + Entry("voice/b.WAV", "bb") + Entry("notes.txt", "")))))
       << error;
   EXPECT_EQ(pack.cache_dir, CacheDir());
   EXPECT_EQ(pack.root_dir, pack.cache_dir);

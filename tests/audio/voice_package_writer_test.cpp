@@ -33,8 +33,7 @@ std::vector<std::pair<std::string, std::string>> FolderContents(const fs::path& 
   std::vector<std::pair<std::string, std::string>> contents;
   for (const auto& entry : fs::recursive_directory_iterator(root))
     if (entry.is_regular_file())
-      contents.emplace_back(entry.path().lexically_relative(root).generic_string(),
-                            test::ReadTextFile(entry.path()));
+      contents.emplace_back(entry.path().lexically_relative(root).generic_string(), test::ReadTextFile(entry.path()));
   std::sort(contents.begin(), contents.end());
   return contents;
 }
