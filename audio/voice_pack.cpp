@@ -2,11 +2,12 @@
 
 #include <string_view>
 #include <system_error>
+#include <utility>
 
+#include "audio/voice_manifest.h"
+#include "audio/voice_package.h"
 #include "base/ascii_text.h"
-#include "base/csv_line.h"
 #include "base/file_reading.h"
-#include "base/text_lines.h"
 
 namespace pistavox {
 
@@ -34,20 +35,11 @@ void WalkPacks(const fs::path& directory, Visit visit) {
   }
 }
 
-// A manifest written on the other platform may use either separator.
 fs::path ResolveAudioFile(const fs::path& root_dir, const fs::path& fallback_dir, const std::string& file_name) {
   std::error_code ec;
   fs::path candidate = root_dir / file_name;
   if (fs::exists(candidate, ec)) return candidate;
-  fs::path rebuilt;
-  size_t start = 0;
-  while (start <= file_name.size()) {
-    const size_t end = file_name.find_first_of("/\\", start);
-    const std::string part = file_name.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    if (!part.empty()) rebuilt /= part;
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
+  const fs::path rebuilt = RebuiltFileName(file_name);
   if (!rebuilt.empty() && fs::exists(root_dir / rebuilt, ec)) return root_dir / rebuilt;
   return fallback_dir / file_name;
 }
@@ -85,9 +77,7 @@ bool LoadManifest(VoicePack& pack, const fs::path& manifest_path, std::string& e
       error = "Cannot open audio manifest: " + manifest_path.string();
       return false;
   }
-  LineCursor lines{contents};
-  std::string_view line;
-  if (!NextLine(lines, line)) {
+  if (contents.empty()) {
     error = "Audio manifest is empty: " + manifest_path.string();
     return false;
   }
@@ -95,29 +85,41 @@ bool LoadManifest(VoicePack& pack, const fs::path& manifest_path, std::string& e
   pack.fallback_dir = pack.root_dir.parent_path();
   pack.files.clear();
   pack.clips.clear();
-  CsvFields split;
-  while (NextLine(lines, line)) {
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    SplitCsvLine(line, split);
-    const std::vector<std::string_view>& fields = split.fields;
-    if (fields.size() < 5 || fields[1].empty() || fields[4].empty()) continue;
-    const std::string key(fields[1]);
-    const fs::path file = ResolveAudioFile(pack.root_dir, pack.fallback_dir, std::string(fields[4]));
-    pack.files[key] = file;
+  WalkManifestRows(contents, [&](std::string_view key, std::string_view file_name) {
+    const fs::path file = ResolveAudioFile(pack.root_dir, pack.fallback_dir, std::string(file_name));
+    pack.files[std::string(key)] = file;
     AudioClip clip;
     clip.path = file;
     clip.extension = ToLowerAscii(file.extension().string());
     clip.identity = file.string();
-    pack.clips[key] = clip;
-  }
+    pack.clips[std::string(key)] = clip;
+  });
   return true;
 }
 
+VoicePack::~VoicePack() { DiscardExtraction(*this); }
+
+VoicePack::VoicePack(VoicePack&& other) noexcept
+    : root_dir(std::move(other.root_dir)),
+      fallback_dir(std::move(other.fallback_dir)),
+      cache_dir(std::exchange(other.cache_dir, {})),
+      files(std::move(other.files)),
+      clips(std::move(other.clips)) {}
+
+VoicePack& VoicePack::operator=(VoicePack&& other) noexcept {
+  if (this == &other) return *this;
+  DiscardExtraction(*this);
+  root_dir = std::move(other.root_dir);
+  fallback_dir = std::move(other.fallback_dir);
+  cache_dir = std::exchange(other.cache_dir, {});
+  files = std::move(other.files);
+  clips = std::move(other.clips);
+  return *this;
+}
+
 bool LoadVoicePack(VoicePack& pack, const fs::path& path, std::string& error) {
-  if (path.extension() == ".data") {
-    error = "Voice packages are not supported yet: " + path.string();
-    return false;
-  }
+  DiscardExtraction(pack);
+  if (path.extension() == ".data") return LoadVoicePackage(pack, path, error);
   return LoadManifest(pack, path, error);
 }
 

@@ -77,10 +77,6 @@ TEST_F(VoicePackTest, UnreadableOrEmptyManifestsKeepTheLoadedKeys) {
   Write(root / "bin/H/manifest.csv", "header only\n");
   ASSERT_TRUE(LoadVoicePack(pack, root / "bin/H/manifest.csv", error));
   EXPECT_TRUE(pack.clips.empty());
-  // A package cannot be opened yet: it says so rather than loading empty.
-  Write(root / "bin/A.data", "x");
-  EXPECT_FALSE(LoadVoicePack(pack, root / "bin/A.data", error));
-  EXPECT_EQ(error, "Voice packages are not supported yet: " + (root / "bin/A.data").string());
 }
 
 }  // namespace

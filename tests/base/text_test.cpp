@@ -7,6 +7,7 @@
 #include "base/csv_line.h"
 #include "base/ident_text.h"
 #include "base/number_text.h"
+#include "base/utf16_text.h"
 
 namespace pistavox {
 namespace {
@@ -143,6 +144,18 @@ TEST(NormalizeIdent, RunwaysDropBlanksAndHyphensAndPadOneDigitAirportsOnlyDropBl
   EXPECT_EQ(NormalizeAirportIdent(" ed df "), "EDDF");
   EXPECT_EQ(NormalizeAirportIdent("us-0001"), "US-0001");  // hyphens stay
   EXPECT_EQ(NormalizeAirportIdent("7"), "7");              // no padding
+}
+
+TEST(Utf8ToUtf16, DecodesEveryPlaneAndReplacesEachMalformedByte) {
+  EXPECT_EQ(Utf8ToUtf16("a\xc3\xa9\xe2\x82\xac\xf0\x9f\x8e\xa7"), u"a\u00e9\u20ac\U0001F3A7");
+  const std::pair<std::string, std::u16string> malformed[] = {
+      {"\x80x", u"\uFFFDx"},                              // stray continuation
+      {"\xc0\xaf", u"\uFFFD\uFFFD"},                      // overlong "/"
+      {"\xed\xa0\x80", u"\uFFFD\uFFFD\uFFFD"},            // an encoded surrogate
+      {"\xf4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // past U+10FFFF
+      {"\xe2\x82", u"\uFFFD\uFFFD"},                      // cut short
+  };
+  for (const auto& [bytes, units] : malformed) EXPECT_EQ(Utf8ToUtf16(bytes), units) << bytes;
 }
 
 }  // namespace

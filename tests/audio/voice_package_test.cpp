@@ -1,0 +1,284 @@
+// Loading encrypted voice packages: every refusal with its message, hostile entry
+// names that must never write outside the extraction folder, and the folder's life.
+#include "audio/voice_package.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <set>
+
+#include "audio/voice_cache_dir.h"
+#include "audio/voice_package_format.h"
+#include "audio/voice_package_writer.h"
+#include "base/file_reading.h"
+#include "tests/support/environment.h"
+#include "tests/support/scoped_workdir.h"
+
+namespace pistavox {
+namespace {
+
+namespace fs = std::filesystem;
+
+#ifdef _WIN32
+constexpr const char* kCacheVariable = "LOCALAPPDATA";
+#else
+constexpr const char* kCacheVariable = "XDG_CACHE_HOME";
+#endif
+
+std::string Le32(std::uint32_t value) {
+  std::string out;
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>(value >> (8 * i)));
+  return out;
+}
+
+std::string Le64(std::uint64_t value) {
+  return Le32(static_cast<std::uint32_t>(value)) + Le32(static_cast<std::uint32_t>(value >> 32));
+}
+
+// One entry as stored; the lengths may lie.
+std::string Entry(std::string_view name, std::string_view data) {
+  return Le32(static_cast<std::uint32_t>(name.size())) + Le64(data.size()) + std::string(name) + std::string(data);
+}
+
+std::string Payload(std::uint32_t count, const std::string& entries) {
+  return std::string(kVoicePayloadMagic) + Le32(count) + entries;
+}
+
+constexpr std::string_view kSalt = "0123456789abcdef";
+constexpr std::string_view kIv = "fedcba9876543210";
+const std::string kManifest = "id,key,text,lang,file\n1,raas_test_ok,x,en,test.wav\n";
+
+std::string Seal(const std::string& payload) {
+  std::string package;
+  std::string error;
+  EXPECT_TRUE(SealVoicePackage(payload, kSalt, kIv, package, error)) << error;
+  return package;
+}
+
+std::string GoodPayload() { return Payload(2, Entry("manifest.csv", kManifest) + Entry("test.wav", "RIFF")); }
+
+std::set<fs::path> FilesBelow(const fs::path& root) {
+  std::set<fs::path> files;
+  std::error_code ec;
+  for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec))
+    if (!it->is_directory()) files.insert(it->path());
+  return files;
+}
+
+struct VoicePackageTest : ::testing::Test {
+  test::ScopedWorkdir workdir{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+  test::ScopedEnvironment cache_base{kCacheVariable, PathText(workdir.path / "cache")};
+  fs::path package = workdir.path / "bin" / "p.data";
+  VoicePack pack;
+  std::string error;
+
+  bool Load(const std::string& bytes) {
+    test::WriteTextFile(package, bytes);
+    return LoadVoicePack(pack, package, error);
+  }
+  fs::path CacheDir() const {
+    return workdir.path / "cache" / "Pistavox" / "voice_cache" / VoicePackageCacheTag(package);
+  }
+};
+
+TEST_F(VoicePackageTest, LoadsAPackageIntoItsOwnCacheFolder) {
+  ASSERT_TRUE(Load(Seal(Payload(
+      4, Entry("voice/manifest.csv", "h\n1,k,x,en,voice/k.wav\n2,b,x,en,voice\\b.WAV\n3,gone,x,en,missing.wav\n") +
+             Entry("voice\\k.wav", "kk") + Entry("voice/b.WAV", "bb") + Entry("notes.txt", "")))))
+      << error;
+  EXPECT_EQ(pack.cache_dir, CacheDir());
+  EXPECT_EQ(pack.root_dir, pack.cache_dir);
+  EXPECT_EQ(pack.fallback_dir, pack.cache_dir.parent_path());
+  // The manifest sits in a subfolder, yet its file names are relative to the package's root.
+  EXPECT_EQ(test::ReadTextFile(pack.files.at("k")), "kk");
+  EXPECT_EQ(pack.clips.at("k").identity, "p/voice/k.wav");
+  EXPECT_EQ(pack.clips.at("b").identity, "p/voice/b.WAV");
+  EXPECT_EQ(pack.clips.at("b").extension, ".wav");
+  EXPECT_EQ(pack.clips.size(), 2u) << "a file that is not in the package registers no key";
+  EXPECT_EQ(pack.files.count("gone"), 0u);
+}
+
+TEST_F(VoicePackageTest, TheCacheTagIsTheHashOfTheAbsolutePathAsUtf16) {
+#ifdef _WIN32
+  EXPECT_EQ(VoicePackageCacheTag("C:\\bin\\p.data"), "85d4375e184699ff");
+#else
+  EXPECT_EQ(VoicePackageCacheTag("/bin/p.data"), "89e1763b6f419b8e");
+  EXPECT_EQ(VoicePackageCacheTag("/bin/\xc3\xa9.data"), "705e66180531c417");
+#endif
+  ASSERT_TRUE(Load(Seal(GoodPayload()))) << error;
+  fs::current_path(package.parent_path());
+  EXPECT_EQ(VoicePackageCacheDir("p.data"), pack.cache_dir) << "a relative path names the same package";
+}
+
+TEST_F(VoicePackageTest, FallsBackToTheTemporaryFolderWithoutAUsableCacheBase) {
+#ifdef _WIN32
+  test::ScopedEnvironment long_base{kCacheVariable, "C:\\" + std::string(257, 'x')};
+  EXPECT_EQ(VoiceCacheBase(), fs::temp_directory_path());
+#else
+  test::ScopedEnvironment relative{kCacheVariable, "relative/cache"};
+  test::ScopedEnvironment home{"HOME", PathText(workdir.path / "home")};
+  EXPECT_EQ(VoiceCacheBase(), workdir.path / "home" / ".cache");
+  test::ScopedEnvironment no_home{"HOME", std::nullopt};
+  EXPECT_EQ(VoiceCacheBase(), fs::temp_directory_path());
+#endif
+}
+
+TEST_F(VoicePackageTest, ReloadingEmptiesAndRefillsTheSameFolderAndOtherPacksDiscardIt) {
+  ASSERT_TRUE(Load(Seal(GoodPayload()))) << error;
+  const fs::path first = pack.cache_dir;
+  test::WriteTextFile(first / "stale.wav", "old");
+  ASSERT_TRUE(Load(Seal(Payload(2, Entry("manifest.csv", kManifest) + Entry("test.wav", "new")))));
+  EXPECT_EQ(pack.cache_dir, first);
+  EXPECT_FALSE(fs::exists(first / "stale.wav"));
+  EXPECT_EQ(test::ReadTextFile(pack.files.at("raas_test_ok")), "new");
+
+  test::WriteTextFile(workdir.path / "bin/plain/manifest.csv", "h\n");
+  ASSERT_TRUE(LoadVoicePack(pack, workdir.path / "bin/plain/manifest.csv", error)) << error;
+  EXPECT_FALSE(fs::exists(first));
+  EXPECT_TRUE(pack.cache_dir.empty());
+}
+
+TEST_F(VoicePackageTest, ThePackOwnsItsFolderThroughMovesAndDeletesItAtItsEnd) {
+  ASSERT_TRUE(Load(Seal(GoodPayload()))) << error;
+  const fs::path folder = pack.cache_dir;
+  {
+    VoicePack moved = std::move(pack);
+    EXPECT_TRUE(pack.cache_dir.empty());
+    pack = VoicePack{};  // a moved-from pack deletes nothing
+    EXPECT_TRUE(fs::exists(folder));
+    pack = std::move(moved);
+  }
+  EXPECT_TRUE(fs::exists(folder / "test.wav"));
+  pack = {};
+  EXPECT_FALSE(fs::exists(folder));
+
+  ASSERT_TRUE(Load(Seal(GoodPayload()))) << error;
+  { const VoicePack ending = std::move(pack); }
+  EXPECT_FALSE(fs::exists(folder));
+}
+
+struct Refusal {
+  std::string label;
+  std::string bytes;
+  std::string message;  // the package path follows it
+};
+
+TEST_F(VoicePackageTest, RefusesBrokenContainersWithTheirMessage) {
+  std::string wrong_magic = Seal(GoodPayload());
+  wrong_magic[0] = 'X';
+  std::string bad_padding = Seal(GoodPayload());
+  bad_padding[bad_padding.size() - 17] ^= 0x5A;  // the last block's padding decrypts wrong
+  std::string wrong_key = Seal(GoodPayload());
+  wrong_key[30] ^= 1;  // another salt, another key
+  const std::string good = Seal(GoodPayload());
+  std::string short_cipher = good;
+  short_cipher.replace(20, 8, Le64(good.size() - 60 - 5));
+  const std::string header = std::string(kVoicePackageMagic) + Le32(1) + Le32(16) + Le32(16);
+  const std::vector<Refusal> cases = {
+      {"27 bytes", std::string(kVoicePackageMagic) + std::string(19, '\0'), "Invalid voice package: "},
+      {"wrong magic", wrong_magic, "Invalid voice package: "},
+      {"zero ciphertext", header + Le64(0), "Unsupported voice package: "},
+      {"version 2", good.substr(0, 8) + Le32(2) + good.substr(12), "Unsupported voice package: "},
+      {"salt 8", good.substr(0, 12) + Le32(8) + Le32(8) + good.substr(20), "Unsupported voice package: "},
+      {"iv unlike salt", good.substr(0, 16) + Le32(17) + good.substr(20), "Unsupported voice package: "},
+      {"truncated file", good.substr(0, good.size() - 1), "Unsupported voice package: "},
+      {"length wraps", header + Le64(~std::uint64_t{0} - 10) + std::string(40, 'x'), "Corrupt voice package: "},
+      {"cipher not whole blocks", short_cipher, "Cannot decrypt voice package: "},
+      {"bad padding", bad_padding, "Cannot decrypt voice package: "},
+      {"wrong key", wrong_key, "Cannot decrypt voice package: "},
+      {"short payload", Seal("PSTVOXPACK"), "Invalid decrypted voice package: "},
+      {"payload magic", Seal("PSTVOXPACK2" + Le32(1)), "Invalid decrypted voice package: "},
+      {"no count", Seal(std::string(kVoicePayloadMagic)), "Voice package has invalid file count: "},
+      {"count 0", Seal(Payload(0, "")), "Voice package has invalid file count: "},
+      {"count 20001", Seal(Payload(20001, "")), "Voice package has invalid file count: "},
+      {"no manifest", Seal(Payload(1, Entry("test.wav", "x"))), "Voice package has no manifest.csv: "},
+      {"empty manifest", Seal(Payload(1, Entry("manifest.csv", ""))), "Audio manifest is empty in package: "},
+      {"nothing playable", Seal(Payload(1, Entry("manifest.csv", kManifest))), "Voice package has no playable clips: "},
+  };
+  for (const Refusal& c : cases) {
+    SCOPED_TRACE(c.label);
+    pack.clips["kept"] = {};
+    EXPECT_FALSE(Load(c.bytes));
+    EXPECT_EQ(error, c.message + PathText(package));
+    // Refused before extracting: the maps are as the caller left them; after: empty.
+    const bool extracted = c.message.starts_with("Voice package has no") || c.message.starts_with("Audio manifest");
+    EXPECT_EQ(pack.clips.count("kept"), extracted ? 0u : 1u);
+  }
+  EXPECT_FALSE(LoadVoicePack(pack, workdir.path / "bin/missing.data", error));
+  EXPECT_EQ(error, "Invalid voice package: " + PathText(workdir.path / "bin/missing.data"));
+}
+
+TEST_F(VoicePackageTest, TwentyThousandEntriesAreTheMost) {
+  std::string entries = Entry("manifest.csv", kManifest);
+  for (int i = 1; i < 20000; ++i) entries += Entry("test.wav", "");  // rewriting an empty file forces no flush
+  EXPECT_TRUE(Load(Seal(Payload(20000, entries)))) << error;
+}
+
+TEST_F(VoicePackageTest, HostileEntriesNeverWriteOutsideTheExtractionFolder) {
+  const std::string absolute = PathText(workdir.path / "escape.wav");
+  const std::string first = Entry("manifest.csv", kManifest);
+  const std::vector<std::pair<std::string, std::string>> unsafe = {
+      {"parent", "../escape.wav"},
+      {"parent deeper", "a/../../escape.wav"},
+      {"parent last", "a/.."},
+      {"parent backslash", "a\\..\\..\\escape.wav"},
+      {"trimmed to parent", ". ./escape.wav"},
+      {"dots", ".../escape.wav"},
+      {"absolute", absolute},
+      {"drive", "C:\\escape.wav"},
+      {"drive relative", "C:escape.wav"},
+      {"drive slash", "c:/escape.wav"},
+      {"unc", "\\\\server\\share\\escape.wav"},
+      {"unc slash", "//server/escape.wav"},
+      {"root", "/escape.wav"},
+      {"root backslash", "\\escape.wav"},
+      {"data stream", "test.wav:hidden"},
+      {"nul", std::string("escape.wav\0/x", 13)},
+  };
+  const std::set<fs::path> before = FilesBelow(workdir.path);
+  for (const auto& [label, name] : unsafe) {
+    SCOPED_TRACE(label);
+    EXPECT_FALSE(Load(Seal(Payload(2, first + Entry(name, "evil")))));
+    EXPECT_EQ(error, "Voice package contains unsafe path: " + name);
+  }
+  const std::string long_name(4097, 'a');
+  const std::vector<std::pair<std::string, std::string>> corrupt = {
+      {"name length 0", Entry("", "x")},
+      {"name length 4097", Entry(long_name, "x")},
+      {"data past the payload", Le32(8) + Le64(1000) + "test.wav" + "x"},
+      {"name past the payload", Le32(100) + Le64(0) + "test.wav"},
+      {"data longer than the payload", Le32(8) + Le64(~std::uint64_t{0}) + "test.wav"},
+      {"lengths cut short", Le32(8) + "te"},
+      {"fewer entries than counted", ""},
+  };
+  for (const auto& [label, entry] : corrupt) {
+    SCOPED_TRACE(label);
+    EXPECT_FALSE(Load(Seal(Payload(2, first + entry))));
+    EXPECT_EQ(error, "Voice package entry is corrupt: " + PathText(package));
+  }
+  // A file where a folder is wanted cannot be written.
+  EXPECT_FALSE(Load(Seal(Payload(3, first + Entry("a", "x") + Entry("a/b.wav", "y")))));
+  EXPECT_EQ(error, "Cannot extract voice package entry");
+
+  std::set<fs::path> after = FilesBelow(workdir.path);
+  after.erase(package);
+  EXPECT_EQ(after, before) << "every failed load leaves nothing behind";
+  EXPECT_TRUE(pack.cache_dir.empty());
+}
+
+TEST_F(VoicePackageTest, ExtractionRefusesToWriteThroughALinkInTheFolder) {
+  const fs::path folder = workdir.path / "out";
+  fs::create_directories(folder);
+  fs::create_directories(workdir.path / "elsewhere");
+  std::error_code ec;
+  fs::create_directory_symlink(workdir.path / "elsewhere", folder / "sub", ec);
+  if (ec) GTEST_SKIP() << "no symbolic links here: " << ec.message();
+  const std::string payload = Payload(1, Entry("sub/x.wav", "x"));
+  std::optional<fs::path> manifest;
+  EXPECT_FALSE(ExtractVoicePayload(payload, 1, folder, "p", manifest, error));
+  EXPECT_EQ(error, "Cannot extract voice package entry");
+  EXPECT_TRUE(fs::is_empty(workdir.path / "elsewhere"));
+}
+
+}  // namespace
+}  // namespace pistavox
