@@ -1,5 +1,7 @@
 // make-voice-pack as CI runs it: the packs it makes hold a clean clip for every callout
 // that the engine, the monitor and the settings page ask for.
+#include "audio/voice_pack.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,12 +11,13 @@
 #include "app/app.h"
 #include "app/monitor.h"
 #include "app/replay.h"
-#include "audio/voice_pack.h"
 #include "base/file_reading.h"
+#include "base/text_lines.h"
 #include "sim/flight_file.h"
 #include "sim/flight_scenarios.h"
-#include "tests/app/program_runner.h"
+#include "tests/support/child_process.h"
 #include "tests/support/environment.h"
+#include "tests/support/scoped_workdir.h"
 #include "tests/support/test_paths.h"
 #include "tools/run_commands.h"
 
@@ -34,9 +37,35 @@ std::string MissingSpeechTool() {
   return "";
 }
 
-ProgramRun MakeVoicePacks(std::vector<std::string> args) {
+struct ToolRun {
+  int exit_code = -1;
+  std::string out;
+  std::string err;
+};
+
+ToolRun MakeVoicePacks(std::vector<std::string> args) {
   args.insert(args.begin(), PISTAVOX_MAKE_VOICE_PACK_PATH);
-  return RunProgram(args, kGenerationTimeoutMs);
+  ToolRun run;
+  ChildProcess child;
+  std::string error;
+  if (!StartChild(args, child, error, "tool.out", "tool.err")) {
+    ADD_FAILURE() << error;
+    return run;
+  }
+  if (!WaitChild(child, kGenerationTimeoutMs, run.exit_code)) {
+    StopChild(child);
+    ADD_FAILURE() << "make-voice-pack did not finish";
+  }
+  run.out = ReadTextFile("tool.out");
+  run.err = ReadTextFile("tool.err");
+  return run;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  LineCursor cursor{text};
+  for (std::string_view line; NextLine(cursor, line);) lines.emplace_back(line);
+  return lines;
 }
 
 std::string ReadAll(std::FILE* file) {
@@ -120,8 +149,10 @@ std::string ClipFault(const std::filesystem::path& path) {
   std::string bytes;
   std::string reason;
   if (ReadFileBytes(path, kMaxDataFileBytes, bytes, reason) != FileReadStatus::kOk) return "unreadable: " + reason;
-  const auto u16 = [&](size_t at) { return static_cast<unsigned>(static_cast<unsigned char>(bytes[at])) |
-                                           static_cast<unsigned>(static_cast<unsigned char>(bytes[at + 1])) << 8; };
+  const auto u16 = [&](size_t at) {
+    return static_cast<unsigned>(static_cast<unsigned char>(bytes[at])) |
+           static_cast<unsigned>(static_cast<unsigned char>(bytes[at + 1])) << 8;
+  };
   const auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
   if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0) return "not a WAV";
   bool format_ok = false;
@@ -167,7 +198,7 @@ struct MadeVoicePacks : ::testing::Test {
 TEST_F(MadeVoicePacks, HoldACleanClipForEveryCalloutTheProgramAsksFor) {
   if (const std::string missing = MissingSpeechTool(); !missing.empty())
     GTEST_SKIP() << missing << " is not installed (scripts/install-deps installs it)";
-  const ProgramRun made = MakeVoicePacks({"--out", "packs"});  // the user's cache: warm after the first run
+  const ToolRun made = MakeVoicePacks({"--out", "packs"});  // the user's cache: warm after the first run
   ASSERT_EQ(made.exit_code, 0) << made.err;
 
   Keys asked = KeysTheFlightsAskFor();
@@ -198,7 +229,7 @@ TEST_F(MadeVoicePacks, HoldACleanClipForEveryCalloutTheProgramAsksFor) {
     }
   }
 
-  const ProgramRun again = MakeVoicePacks({"--out", "again"});
+  const ToolRun again = MakeVoicePacks({"--out", "again"});
   ASSERT_EQ(again.exit_code, 0) << again.err;
   EXPECT_EQ(SplitLines(again.out).size(), 2u);
   for (const std::string& line : SplitLines(again.out))
@@ -208,13 +239,13 @@ TEST_F(MadeVoicePacks, HoldACleanClipForEveryCalloutTheProgramAsksFor) {
 // Bad requests fail before anything is spoken or written, and say why.
 TEST_F(MadeVoicePacks, RefuseBadRequestsLeavingEverythingAsItWas) {
   for (const std::vector<std::string>& args : {std::vector<std::string>{"--only", "fr"}, {"--bogus"}, {"--out"}}) {
-    const ProgramRun run = MakeVoicePacks(args);
+    const ToolRun run = MakeVoicePacks(args);
     EXPECT_EQ(run.exit_code, 2) << args[0];
     EXPECT_NE(run.err.find("usage: make-voice-pack"), std::string::npos);
   }
 
   WriteTextFile("out/Pistavox_EN/notes.txt", "mine");
-  const ProgramRun foreign = MakeVoicePacks({"--out", "out", "--cache", "cache", "--only", "en"});
+  const ToolRun foreign = MakeVoicePacks({"--out", "out", "--cache", "cache", "--only", "en"});
   EXPECT_EQ(foreign.exit_code, 1);
   EXPECT_NE(foreign.err.find("will not replace out/Pistavox_EN: it is not a voice pack"), std::string::npos)
       << foreign.err;
@@ -222,12 +253,31 @@ TEST_F(MadeVoicePacks, RefuseBadRequestsLeavingEverythingAsItWas) {
 
   {
     ScopedEnvironment no_tools("PATH", workdir.path.string());
-    const ProgramRun run = MakeVoicePacks({"--out", "fresh", "--cache", "cache", "--only", "zh"});
+    const ToolRun run = MakeVoicePacks({"--out", "fresh", "--cache", "cache", "--only", "zh"});
     EXPECT_EQ(run.exit_code, 1);
     EXPECT_NE(run.err.find("espeak-ng could not be run (is it installed?)"), std::string::npos) << run.err;
   }
   EXPECT_FALSE(std::filesystem::exists("fresh"));
   EXPECT_FALSE(std::filesystem::exists("cache"));
+}
+
+// A run stopped halfway leaves neither a pack in the output nor one in the cache that a
+// later run would take for whole.
+TEST_F(MadeVoicePacks, StoppedHalfwayLeaveNoPackBehind) {
+  if (const std::string missing = MissingSpeechTool(); !missing.empty())
+    GTEST_SKIP() << missing << " is not installed (scripts/install-deps installs it)";
+  ChildProcess child;
+  std::string error;
+  ASSERT_TRUE(StartChild({PISTAVOX_MAKE_VOICE_PACK_PATH, "--out", "out", "--cache", "cache", "--only", "zh"}, child,
+                         error, "tool.out", "tool.err"))
+      << error;
+  int exit_code = 0;
+  EXPECT_FALSE(WaitChild(child, 2000, exit_code)) << "spoke a whole pack in two seconds?";
+  StopChild(child);
+  EXPECT_FALSE(std::filesystem::exists("out/Pistavox_ZH"));
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator("cache", ec))
+    EXPECT_EQ(entry.path().filename().string().front(), '.') << entry.path();
 }
 
 }  // namespace

@@ -31,16 +31,28 @@ TEST(VoicePhrases, SpellNumbersOutInBothLanguages) {
       {1500, "one thousand five hundred"},
       {3000, "three thousand"},
       {-50, "minus fifty"},
-      {2147483647, "two billion one hundred forty seven million four hundred eighty three thousand six hundred "
-                   "forty seven"},
+      {2147483647,
+       "two billion one hundred forty seven million four hundred eighty three thousand six hundred "
+       "forty seven"},
   };
   for (const auto& [value, words] : english) EXPECT_EQ(EnglishNumber(value), words) << value;
   // 两 leading before 千, 百 and 万, 二 elsewhere; one 零 for each run of zeros inside.
   const std::pair<int64_t, const char*> chinese[] = {
-      {0, "零"},           {10, "十"},           {15, "十五"},           {50, "五十"},
-      {150, "一百五十"},   {1050, "一千零五十"}, {1200, "一千二百"},     {2000, "两千"},
-      {222, "两百二十二"}, {10050, "一万零五十"}, {20000, "两万"},        {100000010, "一亿零一十"},
-      {-300, "负三百"},    {10500, "一万零五百"}, {2147483647, "二十一亿四千七百四十八万三千六百四十七"},
+      {0, "零"},
+      {10, "十"},
+      {15, "十五"},
+      {50, "五十"},
+      {150, "一百五十"},
+      {1050, "一千零五十"},
+      {1200, "一千二百"},
+      {2000, "两千"},
+      {222, "两百二十二"},
+      {10050, "一万零五十"},
+      {20000, "两万"},
+      {100000010, "一亿零一十"},
+      {-300, "负三百"},
+      {10500, "一万零五百"},
+      {2147483647, "二十一亿四千七百四十八万三千六百四十七"},
   };
   for (const auto& [value, words] : chinese) EXPECT_EQ(ChineseNumber(value), words) << value;
 }
@@ -64,8 +76,8 @@ TEST(VoicePhrases, CoverEveryRunwayAndDistanceWithSpeakableUniqueKeys) {
   }
   const auto has = [&](const std::string& key) { return keys.contains(key); };
   for (const char* key : {"approaching_runway_01", "on_runway_36r", "crossing_runway_18c", "check_runway_heading_09l",
-                          "takeoff_distance_5000_feet_remaining", "landing_distance_50_meters_remaining",
-                          "brake_brake", "raas_unavailable", "raas_test_ok"})
+                          "takeoff_distance_5000_feet_remaining", "landing_distance_50_meters_remaining", "brake_brake",
+                          "raas_unavailable", "raas_test_ok"})
     EXPECT_TRUE(has(key)) << key;
   for (const char* key : {"approaching_runway_00", "on_runway_37", "5000_feet_remaining", "approaching_runway"})
     EXPECT_FALSE(has(key)) << key;
