@@ -37,7 +37,8 @@ pid_t Start(const Command& command, int out_fd, int err_fd) {
 }
 
 std::string Describe(const Command& command, int status) {
-  if (WIFEXITED(status) && WEXITSTATUS(status) == kCannotExec) return command[0] + " could not be run (is it installed?)";
+  if (WIFEXITED(status) && WEXITSTATUS(status) == kCannotExec)
+    return command[0] + " could not be run (is it installed?)";
   if (WIFEXITED(status)) return command[0] + " failed with exit status " + std::to_string(WEXITSTATUS(status));
   if (WIFSIGNALED(status)) return command[0] + " ended by signal " + std::to_string(WTERMSIG(status));
   return command[0] + " failed";

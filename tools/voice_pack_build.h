@@ -9,9 +9,9 @@ namespace pistavox {
 
 struct VoicePackJob {
   VoiceLanguage language = VoiceLanguage::kEnglish;
-  std::string name;                   // the pack's folder name, "Pistavox_EN"
-  std::filesystem::path out_folder;   // the pack goes to out_folder / name
-  std::filesystem::path cache_root;   // cached packs, one folder per content hash
+  std::string name;                  // the pack's folder name, "Pistavox_EN"
+  std::filesystem::path out_folder;  // the pack goes to out_folder / name
+  std::filesystem::path cache_root;  // cached packs, one folder per content hash
   int jobs = 2;
 };
 

@@ -64,8 +64,7 @@ constexpr std::array kTemplates{
 
 constexpr std::array<std::string_view, 10> kEnglishDigits{"zero", "one", "two",   "three", "four",
                                                           "five", "six", "seven", "eight", "niner"};
-constexpr std::array<std::string_view, 10> kChineseDigits{"洞", "幺", "两", "三", "四",
-                                                          "五", "六", "拐", "八", "九"};
+constexpr std::array<std::string_view, 10> kChineseDigits{"洞", "幺", "两", "三", "四", "五", "六", "拐", "八", "九"};
 constexpr std::array<std::string_view, 4> kSuffixes{"", "L", "C", "R"};
 constexpr int kHighestDesignator = 36;
 
@@ -118,8 +117,7 @@ void AddDistanceKeys(PhraseList& list, const CalloutSituationEntry& entry, const
 // Below ten thousand, as one group of the number: 1050 "一千零五十".
 std::string ChineseGroup(int group, bool leads_number, bool has_unit) {
   static constexpr std::array<std::string_view, 4> kPlaces{"", "十", "百", "千"};
-  static constexpr std::array<std::string_view, 10> kDigits{"零", "一", "二", "三", "四",
-                                                            "五", "六", "七", "八", "九"};
+  static constexpr std::array<std::string_view, 10> kDigits{"零", "一", "二", "三", "四", "五", "六", "七", "八", "九"};
   std::string text;
   bool zero_pending = false;
   int divisor = 1000;
@@ -145,9 +143,8 @@ std::string ChineseGroup(int group, bool leads_number, bool has_unit) {
 
 std::string EnglishBelowThousand(int64_t value) {
   static constexpr std::array<std::string_view, 20> kOnes{
-      "zero",    "one",     "two",       "three",    "four",     "five",    "six",
-      "seven",   "eight",   "nine",      "ten",      "eleven",   "twelve",  "thirteen",
-      "fourteen", "fifteen", "sixteen", "seventeen", "eighteen", "nineteen"};
+      "zero", "one",    "two",    "three",    "four",     "five",    "six",     "seven",     "eight",    "nine",
+      "ten",  "eleven", "twelve", "thirteen", "fourteen", "fifteen", "sixteen", "seventeen", "eighteen", "nineteen"};
   static constexpr std::array<std::string_view, 10> kTens{"",      "",      "twenty",  "thirty", "forty",
                                                           "fifty", "sixty", "seventy", "eighty", "ninety"};
   std::string text;

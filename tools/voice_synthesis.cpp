@@ -16,8 +16,8 @@ constexpr const char* kFestivalVoice = "voice_cmu_us_slt_arctic_hts";
 constexpr const char* kEspeakVoice = "cmn-latn-pinyin";
 // Trim below -50 dBFS at both ends (a reversed pass for the tail), make headroom so
 // resampling cannot clip the synthesisers' full-scale peaks, resample, normalise.
-const Command kSoxEffects{"channels", "1",    "silence", "1",    "0.01",  "-50d", "reverse", "silence", "1",
-                          "0.01",     "-50d", "reverse", "gain", "-6",    "rate", "22050",   "norm",    "-1"};
+const Command kSoxEffects{"channels", "1",    "silence", "1",    "0.01", "-50d", "reverse", "silence", "1",
+                          "0.01",     "-50d", "reverse", "gain", "-6",   "rate", "22050",   "norm",    "-1"};
 const Command kSoxOutput{"-b", "16", "-e", "signed-integer"};
 
 std::filesystem::path RawClip(const std::filesystem::path& folder, const VoicePhrase& phrase) {
@@ -92,8 +92,8 @@ std::string FirstLine(const std::string& text) { return text.substr(0, text.find
 std::string ClipFileName(const VoicePhrase& phrase) { return phrase.key + ".wav"; }
 
 bool DescribeSpeechTools(VoiceLanguage language, std::string& description, std::string& error) {
-  const Command synthesiser = language == VoiceLanguage::kEnglish ? Command{"festival", "--version"}
-                                                                  : Command{"espeak-ng", "--version"};
+  const Command synthesiser =
+      language == VoiceLanguage::kEnglish ? Command{"festival", "--version"} : Command{"espeak-ng", "--version"};
   std::string synthesiser_version;
   std::string sox_version;
   if (!CommandOutput(synthesiser, synthesiser_version, error) ||
