@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,7 +13,8 @@ namespace pistavox {
 
 namespace {
 
-// Exit status of a child whose exec failed: the shell's "command not found".
+// Exit status of a child whose program could not be started, where the C library
+// reports it so rather than failing the spawn: the shell's "command not found".
 constexpr int kCannotExec = 127;
 
 std::vector<char*> Argv(const Command& command) {
@@ -23,22 +25,28 @@ std::vector<char*> Argv(const Command& command) {
 }
 
 // Starts the command with standard output (and standard error, when `err_fd` is given)
-// going to `out_fd`; -1 when no process could be made.
+// going to `out_fd`; -1 with errno set when no process could be made. posix_spawn, not
+// fork: the synthesisers are started thousands of times from a process that may be large.
 pid_t Start(const Command& command, int out_fd, int err_fd) {
   std::vector<char*> argv = Argv(command);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    if (out_fd >= 0) dup2(out_fd, STDOUT_FILENO);
-    if (err_fd >= 0) dup2(err_fd, STDERR_FILENO);
-    execvp(argv[0], argv.data());
-    _exit(kCannotExec);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (out_fd >= 0) posix_spawn_file_actions_adddup2(&actions, out_fd, STDOUT_FILENO);
+  if (err_fd >= 0) posix_spawn_file_actions_adddup2(&actions, err_fd, STDERR_FILENO);
+  pid_t pid = -1;
+  const int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (failed != 0) {
+    errno = failed;
+    return -1;
   }
   return pid;
 }
 
+std::string CannotRun(const Command& command) { return command[0] + " could not be run (is it installed?)"; }
+
 std::string Describe(const Command& command, int status) {
-  if (WIFEXITED(status) && WEXITSTATUS(status) == kCannotExec)
-    return command[0] + " could not be run (is it installed?)";
+  if (WIFEXITED(status) && WEXITSTATUS(status) == kCannotExec) return CannotRun(command);
   if (WIFEXITED(status)) return command[0] + " failed with exit status " + std::to_string(WEXITSTATUS(status));
   if (WIFSIGNALED(status)) return command[0] + " ended by signal " + std::to_string(WTERMSIG(status));
   return command[0] + " failed";
@@ -62,7 +70,7 @@ bool RunCommands(const std::vector<Command>& commands, int jobs, std::string& er
     if (ok && next < commands.size() && static_cast<int>(running.size()) < jobs) {
       const pid_t pid = Start(commands[next], null_fd, -1);
       if (pid < 0) {
-        error = "cannot start " + commands[next][0] + ": " + std::strerror(errno);
+        error = CannotRun(commands[next]) + ": " + std::strerror(errno);
         ok = false;
       } else {
         running.emplace(pid, next);
@@ -110,8 +118,12 @@ bool CommandOutput(const Command& command, std::string& output, std::string& err
   }
   close(pipe_fds[0]);
   int status = 0;
-  if (pid < 0 || !Wait(pid, status)) {
-    error = "cannot start " + command[0] + ": " + std::strerror(errno);
+  if (pid < 0) {
+    error = CannotRun(command) + ": " + std::strerror(errno);
+    return false;
+  }
+  if (!Wait(pid, status)) {
+    error = "waiting for " + command[0] + " failed: " + std::strerror(errno);
     return false;
   }
   if (!(WIFEXITED(status) && WEXITSTATUS(status) == 0)) {
