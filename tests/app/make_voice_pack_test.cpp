@@ -1,71 +1,47 @@
 // make-voice-pack as CI runs it: the packs it makes hold a clean clip for every callout
 // that the engine, the monitor and the settings page ask for.
-#include "audio/voice_pack.h"
-
-#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <set>
 #include <tuple>
 
-#include "app/app.h"
 #include "app/monitor.h"
 #include "app/replay.h"
 #include "base/file_reading.h"
-#include "base/text_lines.h"
 #include "sim/flight_file.h"
 #include "sim/flight_scenarios.h"
-#include "tests/support/child_process.h"
+#include "tests/app/app_fixture.h"
+#include "tests/app/program_runner.h"
 #include "tests/support/environment.h"
-#include "tests/support/scoped_workdir.h"
-#include "tests/support/test_paths.h"
-#include "tools/run_commands.h"
 
 namespace pistavox::test {
 namespace {
 
 using Keys = std::set<std::string>;
 
-constexpr int kGenerationTimeoutMs = 30 * 60 * 1000;  // a cold cache on a busy machine
+constexpr int kGenerationTimeoutMs = 20 * 60 * 1000;  // a cold cache on a busy machine
 
+// The first of the speech tools that is not on the PATH, "" when all are.
 std::string MissingSpeechTool() {
+  const char* path = std::getenv("PATH");
   for (const char* tool : {"festival", "espeak-ng", "sox"}) {
-    std::string output;
-    std::string error;
-    if (!CommandOutput({tool, "--version"}, output, error)) return tool;
+    bool found = false;
+    std::string_view folders = path == nullptr ? "" : path;
+    while (!found && !folders.empty()) {
+      const std::string_view folder = folders.substr(0, folders.find(':'));
+      folders.remove_prefix(std::min(folders.size(), folder.size() + 1));
+      found = !folder.empty() && access((std::filesystem::path(folder) / tool).c_str(), X_OK) == 0;
+    }
+    if (!found) return tool;
   }
   return "";
 }
 
-struct ToolRun {
-  int exit_code = -1;
-  std::string out;
-  std::string err;
-};
-
-ToolRun MakeVoicePacks(std::vector<std::string> args) {
+ProgramRun MakeVoicePacks(std::vector<std::string> args) {
   args.insert(args.begin(), PISTAVOX_MAKE_VOICE_PACK_PATH);
-  ToolRun run;
-  ChildProcess child;
-  std::string error;
-  if (!StartChild(args, child, error, "tool.out", "tool.err")) {
-    ADD_FAILURE() << error;
-    return run;
-  }
-  if (!WaitChild(child, kGenerationTimeoutMs, run.exit_code)) {
-    StopChild(child);
-    ADD_FAILURE() << "make-voice-pack did not finish";
-  }
-  run.out = ReadTextFile("tool.out");
-  run.err = ReadTextFile("tool.err");
-  return run;
-}
-
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  LineCursor cursor{text};
-  for (std::string_view line; NextLine(cursor, line);) lines.emplace_back(line);
-  return lines;
+  return RunProgram(args, kGenerationTimeoutMs);
 }
 
 std::string ReadAll(std::FILE* file) {
@@ -76,9 +52,9 @@ std::string ReadAll(std::FILE* file) {
   return text;
 }
 
-void CollectMissingAudio(const std::string& log, Keys& keys) {
+void CollectMissingAudio(const Lines& log, Keys& keys) {
   static constexpr std::string_view kMissing = "Missing audio: ";
-  for (const std::string& line : SplitLines(log)) {
+  for (const std::string& line : log) {
     if (const size_t at = line.find(kMissing); at != std::string::npos) keys.insert(line.substr(at + kMissing.size()));
   }
 }
@@ -87,8 +63,6 @@ void CollectMissingAudio(const std::string& log, Keys& keys) {
 // flies each scripted flight at every runway of the shipped database (every suffix,
 // every digit), in feet and in metres, with every callout switch on.
 Keys KeysTheFlightsAskFor() {
-  WriteTextFile("data/runways.csv", ReadTextFile(SourcePath("data/runways.csv")));
-  WriteTextFile("data/raas_rules.ini", "");
   WriteTextFile("empty/manifest.csv", "category,key,text,language,file\n");
   RunwayDatabase runways;
   std::string error;
@@ -113,39 +87,12 @@ Keys KeysTheFlightsAskFor() {
         EXPECT_EQ(RunReplay(options, out, err), 0) << ReadAll(err);
         const std::string log = ReadAll(out);
         EXPECT_NE(log.find("Connected: "), std::string::npos) << log;
-        CollectMissingAudio(log, keys);
+        CollectMissingAudio(SplitLines(log), keys);
         std::fclose(out);
         std::fclose(err);
       }
     }
   }
-  return keys;
-}
-
-// The monitor's own callouts: a start whose simulator does not answer.
-Keys KeysTheMonitorAsksFor() {
-  App app;
-  std::string log;
-  app.log.on_accept = [&log](const std::string& line) { log += line + "\n"; };
-  app.settings_store.memory_only = true;
-  app.voice_source = VoiceSource::kOnePack;
-  app.voice_pack_dir = "empty";
-  app.hooks.make_connection = [] {
-    SimulatorConnection connection;
-    connection.connect = [](std::string& error) {
-      error = "no simulator";
-      return false;
-    };
-    connection.read = [](AircraftState&, std::string&) { return false; };
-    connection.simulator_name = [] { return std::string("none"); };
-    connection.disconnect = [] {};
-    return connection;
-  };
-  StartMonitor(app, false);
-  Keys keys;
-  CollectMissingAudio(log, keys);
-  EXPECT_FALSE(keys.empty()) << log;
-  keys.insert("raas_available");  // said on every successful start: the flights above start the monitor
   return keys;
 }
 
@@ -197,14 +144,24 @@ std::string ClipFault(const std::filesystem::path& path) {
   return "";
 }
 
-struct MadeVoicePacks : ::testing::Test {
-  ScopedWorkdir workdir{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+// The application of the fixture, its data/ in the working directory, and its voice pack
+// lacking every callout but raas_available.
+struct MadeVoicePacks : AppTest {
+  // The monitor's own callouts: a start whose simulator does not answer.
+  Keys KeysTheMonitorAsksFor() {
+    sim.connect_ok = false;
+    StartMonitor(app, false);
+    Keys keys;
+    CollectMissingAudio(TakeLines(), keys);
+    keys.insert("raas_available");  // said on every successful start: the flights start the monitor
+    return keys;
+  }
 };
 
 TEST_F(MadeVoicePacks, HoldACleanClipForEveryCalloutTheProgramAsksFor) {
   if (const std::string missing = MissingSpeechTool(); !missing.empty())
     GTEST_SKIP() << missing << " is not installed (scripts/install-deps installs it)";
-  const ToolRun made = MakeVoicePacks({"--out", "packs"});  // the user's cache: warm after the first run
+  const ProgramRun made = MakeVoicePacks({"--out", "packs"});  // the user's cache: warm after the first run
   ASSERT_EQ(made.exit_code, 0) << made.err;
 
   Keys asked = KeysTheFlightsAskFor();
@@ -235,7 +192,7 @@ TEST_F(MadeVoicePacks, HoldACleanClipForEveryCalloutTheProgramAsksFor) {
     }
   }
 
-  const ToolRun again = MakeVoicePacks({"--out", "again"});
+  const ProgramRun again = MakeVoicePacks({"--out", "again"});
   ASSERT_EQ(again.exit_code, 0) << again.err;
   EXPECT_EQ(SplitLines(again.out).size(), 2u);
   for (const std::string& line : SplitLines(again.out))
@@ -245,13 +202,13 @@ TEST_F(MadeVoicePacks, HoldACleanClipForEveryCalloutTheProgramAsksFor) {
 // Bad requests fail before anything is spoken or written, and say why.
 TEST_F(MadeVoicePacks, RefuseBadRequestsLeavingEverythingAsItWas) {
   for (const std::vector<std::string>& args : {std::vector<std::string>{"--only", "fr"}, {"--bogus"}, {"--out"}}) {
-    const ToolRun run = MakeVoicePacks(args);
+    const ProgramRun run = MakeVoicePacks(args);
     EXPECT_EQ(run.exit_code, 2) << args[0];
     EXPECT_NE(run.err.find("usage: make-voice-pack"), std::string::npos);
   }
 
   WriteTextFile("out/Pistavox_EN/notes.txt", "mine");
-  const ToolRun foreign = MakeVoicePacks({"--out", "out", "--cache", "cache", "--only", "en"});
+  const ProgramRun foreign = MakeVoicePacks({"--out", "out", "--cache", "cache", "--only", "en"});
   EXPECT_EQ(foreign.exit_code, 1);
   EXPECT_NE(foreign.err.find("will not replace out/Pistavox_EN: it is not a voice pack"), std::string::npos)
       << foreign.err;
@@ -259,7 +216,7 @@ TEST_F(MadeVoicePacks, RefuseBadRequestsLeavingEverythingAsItWas) {
 
   {
     ScopedEnvironment no_tools("PATH", workdir.path.string());
-    const ToolRun run = MakeVoicePacks({"--out", "fresh", "--cache", "cache", "--only", "zh"});
+    const ProgramRun run = MakeVoicePacks({"--out", "fresh", "--cache", "cache", "--only", "zh"});
     EXPECT_EQ(run.exit_code, 1);
     EXPECT_NE(run.err.find("espeak-ng could not be run (is it installed?)"), std::string::npos) << run.err;
   }
