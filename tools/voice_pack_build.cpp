@@ -101,8 +101,9 @@ bool InstallPack(const fs::path& cached, const fs::path& place, std::string& err
   if (!ec) fs::rename(staging, place, ec);
   if (ec) {
     error = "cannot put the pack in place at " + PathText(place) + ": " + ec.message();
-    if (exists && !fs::exists(place)) fs::rename(old, place, ec);
-    fs::remove_all(staging, ec);
+    std::error_code restoring;
+    if (exists && !fs::exists(place, restoring)) fs::rename(old, place, restoring);
+    fs::remove_all(staging, restoring);
     return false;
   }
   fs::remove_all(old, ec);

@@ -10,7 +10,8 @@ namespace pistavox {
 
 namespace {
 
-constexpr const char* kFestivalVoice = "voice_cmu_us_slt_arctic_hts";
+constexpr const char* kFestivalVoice = "cmu_us_slt_arctic_hts";
+constexpr const char* kFestivalVoicePackage = "festvox-us-slt-hts";
 // cmn reads the pinyin its dictionary gives many characters with English rules
 // ("跑" as "pow three"); the pinyin variant speaks the same characters as Mandarin.
 constexpr const char* kEspeakVoice = "cmn-latn-pinyin";
@@ -42,7 +43,10 @@ bool SpeakEnglish(const std::vector<VoicePhrase>& phrases, const std::filesystem
   for (int job = 0; job < jobs; ++job) {
     const std::filesystem::path script = folder / "raw" / ("speak-" + std::to_string(job) + ".scm");
     std::ofstream out(script, std::ios::binary);
-    out << "(" << kFestivalVoice << ")\n";
+    // Without the voice festival would speak in whatever voice it has: stop instead.
+    out << "(if (not (member '" << kFestivalVoice << " (voice.list))) (begin (format stderr \"festival has no voice "
+        << kFestivalVoice << " (install " << kFestivalVoicePackage << ")\\n\") (exit 3)))\n"
+        << "(voice_" << kFestivalVoice << ")\n";
     for (size_t i = static_cast<size_t>(job); i < phrases.size(); i += static_cast<size_t>(jobs)) {
       out << "(set! utt (Utterance Text " << SchemeString(phrases[i].english) << "))\n"
           << "(utt.synth utt)\n"
