@@ -241,12 +241,14 @@ std::string ChineseNumber(int64_t value) {
 
 bool ListVoicePhrases(std::vector<VoicePhrase>& phrases, std::string& error) {
   PhraseList list;
+  const auto phrase_of = [&error](std::string_view key) {
+    const PhraseTemplate* phrase = FindTemplate(key);
+    if (phrase == nullptr) error = "no phrase written for the callout key " + std::string(key);
+    return phrase;
+  };
   for (const CalloutSituationEntry& entry : CalloutSituations()) {
-    const PhraseTemplate* phrase = FindTemplate(entry.key);
-    if (phrase == nullptr) {
-      error = "no phrase written for the callout key " + std::string(entry.key);
-      return false;
-    }
+    const PhraseTemplate* phrase = phrase_of(entry.key);
+    if (phrase == nullptr) return false;
     switch (entry.shape) {
       case CalloutShape::kFixed:
         Add(list, std::string(entry.key), *phrase);
@@ -259,8 +261,11 @@ bool ListVoicePhrases(std::vector<VoicePhrase>& phrases, std::string& error) {
         break;
     }
   }
-  for (std::string_view key : {kAvailableCallout, kUnavailableCallout, kTestCallout})
-    Add(list, std::string(key), *FindTemplate(key));
+  for (std::string_view key : {kAvailableCallout, kUnavailableCallout, kTestCallout}) {
+    const PhraseTemplate* phrase = phrase_of(key);
+    if (phrase == nullptr) return false;
+    Add(list, std::string(key), *phrase);
+  }
   phrases.clear();
   for (auto& [key, phrase] : list) phrases.push_back(std::move(phrase));
   return true;
