@@ -1,0 +1,247 @@
+// make-voice-pack as CI runs it: the packs it makes hold a clean clip for every callout
+// that the engine, the monitor and the settings page ask for.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <tuple>
+
+#include "app/monitor.h"
+#include "app/replay.h"
+#include "base/file_reading.h"
+#include "sim/flight_file.h"
+#include "sim/flight_scenarios.h"
+#include "tests/app/app_fixture.h"
+#include "tests/app/program_runner.h"
+#include "tests/support/environment.h"
+
+namespace pistavox::test {
+namespace {
+
+using Keys = std::set<std::string>;
+
+constexpr int kGenerationTimeoutMs = 20 * 60 * 1000;  // a cold cache on a busy machine
+
+// The first of the speech tools that is not on the PATH, "" when all are.
+std::string MissingSpeechTool() {
+  const char* path = std::getenv("PATH");
+  for (const char* tool : {"festival", "espeak-ng", "sox"}) {
+    bool found = false;
+    std::string_view folders = path == nullptr ? "" : path;
+    while (!found && !folders.empty()) {
+      const std::string_view folder = folders.substr(0, folders.find(':'));
+      folders.remove_prefix(std::min(folders.size(), folder.size() + 1));
+      found = !folder.empty() && access((std::filesystem::path(folder) / tool).c_str(), X_OK) == 0;
+    }
+    if (!found) return tool;
+  }
+  return "";
+}
+
+ProgramRun MakeVoicePacks(std::vector<std::string> args) {
+  args.insert(args.begin(), PISTAVOX_MAKE_VOICE_PACK_PATH);
+  return RunProgram(args, kGenerationTimeoutMs);
+}
+
+std::string ReadAll(std::FILE* file) {
+  std::string text;
+  std::rewind(file);
+  char buffer[4096];
+  for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, got);
+  return text;
+}
+
+void CollectMissingAudio(const Lines& log, Keys& keys) {
+  static constexpr std::string_view kMissing = "Missing audio: ";
+  for (const std::string& line : log) {
+    if (const size_t at = line.find(kMissing); at != std::string::npos) keys.insert(line.substr(at + kMissing.size()));
+  }
+}
+
+// With an empty voice pack every callout shows in the log as missing audio: the replay
+// flies each scripted flight at every runway of the shipped database (every suffix,
+// every digit), in feet and in metres, with every callout switch on.
+Keys KeysTheFlightsAskFor() {
+  WriteTextFile("empty/manifest.csv", "category,key,text,language,file\n");
+  RunwayDatabase runways;
+  std::string error;
+  EXPECT_TRUE(LoadRunwayDatabase("data/runways.csv", runways, error)) << error;
+  const std::string switches = "enable_runway_verify=1\nenable_taxiway_info=1\nenable_runway_occupancy=1\n";
+  Keys keys;
+  for (const char* units : {"use_meters=0\n", "use_meters=1\n"}) {
+    WriteTextFile("settings.txt", units + switches);
+    for (const RunwayDirection& runway : runways) {
+      for (FlightScenario scenario : {FlightScenario::kDeparture, FlightScenario::kArrival, FlightScenario::kPattern}) {
+        std::vector<FlightSample> flight;
+        if (!BuildScenarioFlight(runways, scenario, runway.airport_ident, runway.ident, flight, error)) continue;
+        std::string text = std::string(kFlightFileHeader) + "\n";
+        for (const FlightSample& sample : flight) text += FormatFlightRow(sample);
+        WriteTextFile("flight.csv", text);
+        ReplayOptions options;
+        options.flight_file = "flight.csv";
+        options.settings_file = "settings.txt";
+        options.voice_pack_dir = "empty";
+        std::FILE* out = std::tmpfile();
+        std::FILE* err = std::tmpfile();
+        EXPECT_EQ(RunReplay(options, out, err), 0) << ReadAll(err);
+        const std::string log = ReadAll(out);
+        EXPECT_NE(log.find("Connected: "), std::string::npos) << log;
+        CollectMissingAudio(SplitLines(log), keys);
+        std::fclose(out);
+        std::fclose(err);
+      }
+    }
+  }
+  return keys;
+}
+
+// A clip as both players take it: PCM WAV, mono, 16-bit, 22050 Hz; audible, not
+// clipped, and without silence at either end. Empty when it is all that.
+std::string ClipFault(const std::filesystem::path& path) {
+  std::string bytes;
+  std::string reason;
+  if (ReadFileBytes(path, kMaxDataFileBytes, bytes, reason) != FileReadStatus::kOk) return "unreadable: " + reason;
+  const auto u16 = [&](size_t at) {
+    return static_cast<unsigned>(static_cast<unsigned char>(bytes[at])) |
+           static_cast<unsigned>(static_cast<unsigned char>(bytes[at + 1])) << 8;
+  };
+  const auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
+  if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0) return "not a WAV";
+  bool format_ok = false;
+  size_t data_at = 0;
+  size_t data_size = 0;
+  for (size_t at = 12; at + 8 <= bytes.size();) {
+    const std::string id = bytes.substr(at, 4);
+    const size_t size = u32(at + 4);
+    if (size > bytes.size() - at - 8) return "chunk " + id + " runs past the end";
+    if (id == "fmt " && size >= 16)
+      format_ok = u16(at + 8) == 1 && u16(at + 10) == 1 && u32(at + 12) == 22050 && u16(at + 22) == 16;
+    if (id == "data") std::tie(data_at, data_size) = std::pair(at + 8, size);
+    at += 8 + size + (size & 1);
+  }
+  if (!format_ok) return "not PCM mono 16-bit 22050 Hz";
+  const size_t count = data_size / 2;
+  if (count < 22050 / 5 || count > 22050 * 6) return "duration " + std::to_string(count) + " samples";
+  std::vector<int> level(count);
+  int peak = 0;
+  for (size_t i = 0; i < count; ++i) {
+    const auto value = static_cast<int16_t>(u16(data_at + 2 * i));
+    level[i] = value < 0 ? -value : value;
+    peak = std::max(peak, level[i]);
+  }
+  if (peak >= 32767) return "clipped";
+  if (peak < 16384) return "peak " + std::to_string(peak) + " below -6 dBFS";
+  // Trimmed at -50 dBFS: sound within the first and the last 20 ms.
+  const size_t edge = 22050 / 50;
+  const auto sounds = [&](size_t from) {
+    for (size_t i = from; i < from + edge; ++i)
+      if (level[i] >= 100) return true;
+    return false;
+  };
+  if (!sounds(0)) return "silence at the start";
+  if (!sounds(count - edge)) return "silence at the end";
+  return "";
+}
+
+// The application of the fixture, its data/ in the working directory, and its voice pack
+// lacking every callout but raas_available.
+struct MadeVoicePacks : AppTest {
+  // The monitor's own callouts: a start whose simulator does not answer.
+  Keys KeysTheMonitorAsksFor() {
+    sim.connect_ok = false;
+    StartMonitor(app, false);
+    Keys keys;
+    CollectMissingAudio(TakeLines(), keys);
+    keys.insert("raas_available");  // said on every successful start: the flights start the monitor
+    return keys;
+  }
+};
+
+TEST_F(MadeVoicePacks, HoldACleanClipForEveryCalloutTheProgramAsksFor) {
+  if (const std::string missing = MissingSpeechTool(); !missing.empty())
+    GTEST_SKIP() << missing << " is not installed (scripts/install-deps installs it)";
+  const ProgramRun made = MakeVoicePacks({"--out", "packs"});  // the user's cache: warm after the first run
+  ASSERT_EQ(made.exit_code, 0) << made.err;
+
+  Keys asked = KeysTheFlightsAskFor();
+  const auto asked_any = [&](std::string_view part) {
+    for (const std::string& key : asked)
+      if (key.find(part) != std::string::npos) return true;
+    return false;
+  };
+  // The flights reached every suffix and both units, or the check below proves little.
+  for (const char* part : {"approaching_runway_27l", "on_runway_09c", "_27r", "_runway_04", "_feet_remaining",
+                           "_meters_remaining", "takeoff_distance_", "landing_distance_"})
+    EXPECT_TRUE(asked_any(part)) << part;
+  asked.merge(KeysTheMonitorAsksFor());
+  asked.insert("raas_test_ok");  // the settings page's test sound
+  EXPECT_TRUE(asked.contains("raas_unavailable"));
+
+  for (const char* name : {"Pistavox_EN", "Pistavox_ZH"}) {
+    VoicePack pack;
+    std::string error;
+    ASSERT_TRUE(LoadManifest(pack, std::filesystem::path("packs") / name / "manifest.csv", error)) << error;
+    for (const std::string& key : asked) {
+      const std::optional<AudioClip> clip = FindClip(pack, key);
+      EXPECT_TRUE(clip && std::filesystem::is_regular_file(clip->path)) << name << " lacks " << key;
+    }
+    for (const auto& [key, path] : pack.files) {
+      const std::string fault = ClipFault(path);
+      EXPECT_EQ(fault, "") << name << " " << key;
+    }
+  }
+
+  const ProgramRun again = MakeVoicePacks({"--out", "again"});
+  ASSERT_EQ(again.exit_code, 0) << again.err;
+  EXPECT_EQ(SplitLines(again.out).size(), 2u);
+  for (const std::string& line : SplitLines(again.out))
+    EXPECT_NE(line.find("copied from the cache"), std::string::npos) << line;
+}
+
+// Bad requests fail before anything is spoken or written, and say why.
+TEST_F(MadeVoicePacks, RefuseBadRequestsLeavingEverythingAsItWas) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"--only", "fr"}, {"--bogus"}, {"--out"}}) {
+    const ProgramRun run = MakeVoicePacks(args);
+    EXPECT_EQ(run.exit_code, 2) << args[0];
+    EXPECT_NE(run.err.find("usage: make-voice-pack"), std::string::npos);
+  }
+
+  WriteTextFile("out/Pistavox_EN/notes.txt", "mine");
+  const ProgramRun foreign = MakeVoicePacks({"--out", "out", "--cache", "cache", "--only", "en"});
+  EXPECT_EQ(foreign.exit_code, 1);
+  EXPECT_NE(foreign.err.find("will not replace out/Pistavox_EN: it is not a voice pack"), std::string::npos)
+      << foreign.err;
+  EXPECT_EQ(ReadTextFile("out/Pistavox_EN/notes.txt"), "mine");
+
+  {
+    ScopedEnvironment no_tools("PATH", workdir.path.string());
+    const ProgramRun run = MakeVoicePacks({"--out", "fresh", "--cache", "cache", "--only", "zh"});
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_NE(run.err.find("espeak-ng could not be run (is it installed?)"), std::string::npos) << run.err;
+  }
+  EXPECT_FALSE(std::filesystem::exists("fresh"));
+  EXPECT_FALSE(std::filesystem::exists("cache"));
+}
+
+// A run stopped halfway leaves neither a pack in the output nor one in the cache that a
+// later run would take for whole.
+TEST_F(MadeVoicePacks, StoppedHalfwayLeaveNoPackBehind) {
+  if (const std::string missing = MissingSpeechTool(); !missing.empty())
+    GTEST_SKIP() << missing << " is not installed (scripts/install-deps installs it)";
+  ChildProcess child;
+  std::string error;
+  ASSERT_TRUE(StartChild({PISTAVOX_MAKE_VOICE_PACK_PATH, "--out", "out", "--cache", "cache", "--only", "zh"}, child,
+                         error, "tool.out", "tool.err"))
+      << error;
+  int exit_code = 0;
+  EXPECT_FALSE(WaitChild(child, 2000, exit_code)) << "spoke a whole pack in two seconds?";
+  StopChild(child);
+  EXPECT_FALSE(std::filesystem::exists("out/Pistavox_ZH"));
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator("cache", ec))
+    EXPECT_EQ(entry.path().filename().string().front(), '.') << entry.path();
+}
+
+}  // namespace
+}  // namespace pistavox::test

@@ -1,0 +1,145 @@
+// What make-voice-pack says for each key, and how it judges a made pack complete.
+#include "tools/voice_phrases.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "audio/voice_pack.h"
+#include "tests/support/scoped_workdir.h"
+#include "tools/voice_pack_build.h"
+#include "tools/voice_synthesis.h"
+
+namespace pistavox::test {
+namespace {
+
+TEST(VoicePhrases, ReadDesignatorsDigitByDigitAsPilotsDo) {
+  const std::pair<const char*, const char*> english[] = {
+      {"27L", "two seven left"}, {"09", "zero niner"}, {"36R", "three six right"}, {"01C", "zero one center"}};
+  for (const auto& [designator, words] : english) EXPECT_EQ(EnglishDesignator(designator), words);
+  const std::pair<const char*, const char*> chinese[] = {
+      {"27L", "两拐左"}, {"09", "洞九"}, {"10C", "幺洞中"}, {"36R", "三六右"}, {"18", "幺八"}};
+  for (const auto& [designator, words] : chinese) EXPECT_EQ(ChineseDesignator(designator), words);
+}
+
+TEST(VoicePhrases, SpellNumbersOutInBothLanguages) {
+  const std::pair<int64_t, const char*> english[] = {
+      {0, "zero"},
+      {50, "fifty"},
+      {115, "one hundred fifteen"},
+      {500, "five hundred"},
+      {1500, "one thousand five hundred"},
+      {3000, "three thousand"},
+      {-50, "minus fifty"},
+      {2147483647,
+       "two billion one hundred forty seven million four hundred eighty three thousand six hundred "
+       "forty seven"},
+  };
+  for (const auto& [value, words] : english) EXPECT_EQ(EnglishNumber(value), words) << value;
+  // 两 leading before 千, 百 and 万, 二 elsewhere; one 零 for each run of zeros inside.
+  const std::pair<int64_t, const char*> chinese[] = {
+      {0, "零"},
+      {10, "十"},
+      {15, "十五"},
+      {50, "五十"},
+      {150, "一百五十"},
+      {1050, "一千零五十"},
+      {1200, "一千二百"},
+      {2000, "两千"},
+      {222, "两百二十二"},
+      {10050, "一万零五十"},
+      {20000, "两万"},
+      {100000010, "一亿零一十"},
+      {-300, "负三百"},
+      {10500, "一万零五百"},
+      {2147483647, "二十一亿四千七百四十八万三千六百四十七"},
+  };
+  for (const auto& [value, words] : chinese) EXPECT_EQ(ChineseNumber(value), words) << value;
+}
+
+TEST(VoicePhrases, CoverEveryRunwayAndDistanceWithSpeakableUniqueKeys) {
+  std::vector<VoicePhrase> phrases;
+  std::string error;
+  ASSERT_TRUE(ListVoicePhrases(phrases, error)) << error;
+  std::set<std::string> keys;
+  for (const VoicePhrase& phrase : phrases) {
+    EXPECT_TRUE(keys.insert(phrase.key).second) << "twice: " << phrase.key;
+    // Clip file names: the keys' own lower-case ASCII.
+    EXPECT_EQ(phrase.key.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_"), std::string::npos) << phrase.key;
+    // A digit left in a phrase would be read as a number ("twenty seven"), a Latin
+    // letter in Chinese as pinyin.
+    EXPECT_EQ(phrase.english.find_first_of("0123456789#"), std::string::npos) << phrase.english;
+    EXPECT_EQ(phrase.chinese.find_first_of("0123456789#abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"),
+              std::string::npos)
+        << phrase.chinese;
+    EXPECT_FALSE(phrase.english.empty() || phrase.chinese.empty() || phrase.family.empty()) << phrase.key;
+  }
+  const auto has = [&](const std::string& key) { return keys.contains(key); };
+  for (const char* key : {"approaching_runway_01", "on_runway_36r", "crossing_runway_18c", "check_runway_heading_09l",
+                          "takeoff_distance_5000_feet_remaining", "landing_distance_50_meters_remaining", "brake_brake",
+                          "raas_unavailable", "raas_test_ok"})
+    EXPECT_TRUE(has(key)) << key;
+  for (const char* key : {"approaching_runway_00", "on_runway_37", "5000_feet_remaining", "approaching_runway"})
+    EXPECT_FALSE(has(key)) << key;
+
+  const auto at = [&](const std::string& key) {
+    for (const VoicePhrase& phrase : phrases)
+      if (phrase.key == key) return phrase;
+    return VoicePhrase{};
+  };
+  EXPECT_EQ(at("approaching_runway_27l").english, "Approaching two seven left");
+  EXPECT_EQ(at("approaching_runway_27l").chinese, "接近跑道两拐左");
+  EXPECT_EQ(at("check_runway_heading_09").chinese, "检查跑道洞九航向");
+  EXPECT_EQ(at("landing_distance_1200_meters_remaining").chinese, "剩余一千二百米");
+  EXPECT_EQ(at("takeoff_distance_3000_feet_remaining").english, "three thousand remaining");
+  EXPECT_EQ(at("on_runway_27l").family, "on_runway");
+}
+
+struct VoicePackFolder : ::testing::Test {
+  ScopedWorkdir workdir{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+  std::vector<VoicePhrase> phrases{
+      {"caution_wrong_runway", "caution_wrong_runway", "Caution, wrong runway", "注意，错误跑道"},
+      {"on_runway_27l", "on_runway", "On \"runway\" two seven left", "在跑道两拐左"},
+  };
+  void MakePack(const std::filesystem::path& folder, VoiceLanguage language) {
+    WriteTextFile(folder / "manifest.csv", VoicePackManifest(phrases, language));
+    for (const VoicePhrase& phrase : phrases) WriteTextFile(folder / ClipFileName(phrase), "RIFF");
+  }
+};
+
+// The program's own loader finds every key in the manifest, commas and quotes in the
+// spoken text notwithstanding.
+TEST_F(VoicePackFolder, ManifestLoadsWithEveryKeyOnItsClip) {
+  for (const VoiceLanguage language : {VoiceLanguage::kEnglish, VoiceLanguage::kChinese}) {
+    MakePack("bin/P", language);
+    VoicePack pack;
+    std::string error;
+    ASSERT_TRUE(LoadManifest(pack, "bin/P/manifest.csv", error)) << error;
+    ASSERT_EQ(pack.files.size(), phrases.size());
+    for (const VoicePhrase& phrase : phrases)
+      EXPECT_EQ(pack.files.at(phrase.key), std::filesystem::path("bin/P") / (phrase.key + ".wav"));
+  }
+}
+
+// A cached pack is used only when it is whole and made from the same phrases.
+TEST_F(VoicePackFolder, CountsAsCompleteOnlyWhenWholeAndOfTheSamePhrases) {
+  MakePack("pack", VoiceLanguage::kEnglish);
+  EXPECT_TRUE(IsCompleteVoicePack("pack", phrases, VoiceLanguage::kEnglish));
+  EXPECT_FALSE(IsCompleteVoicePack("pack", phrases, VoiceLanguage::kChinese));
+  std::vector<VoicePhrase> changed = phrases;
+  changed[1].english = "On runway two seven right";
+  EXPECT_FALSE(IsCompleteVoicePack("pack", changed, VoiceLanguage::kEnglish));
+  WriteTextFile("pack/on_runway_27l.wav", "");
+  EXPECT_FALSE(IsCompleteVoicePack("pack", phrases, VoiceLanguage::kEnglish));
+  std::filesystem::remove("pack/on_runway_27l.wav");
+  EXPECT_FALSE(IsCompleteVoicePack("pack", phrases, VoiceLanguage::kEnglish));
+
+  const std::string hash = VoicePackHash(phrases, VoiceLanguage::kEnglish, "festival 2.5\n");
+  EXPECT_EQ(hash.size(), 16u);
+  EXPECT_NE(hash, VoicePackHash(changed, VoiceLanguage::kEnglish, "festival 2.5\n"));
+  EXPECT_NE(hash, VoicePackHash(phrases, VoiceLanguage::kEnglish, "festival 2.6\n"));
+  EXPECT_NE(hash, VoicePackHash(phrases, VoiceLanguage::kChinese, "festival 2.5\n"));
+}
+
+}  // namespace
+}  // namespace pistavox::test

@@ -1,0 +1,86 @@
+// make-voice-pack: speaks every callout key into the plain voice packs Pistavox_EN and Pistavox_ZH.
+#include <cstdio>
+
+#include "base/file_reading.h"
+#include "base/program_main.h"
+#include "tools/command_line.h"
+#include "tools/voice_pack_build.h"
+
+namespace pistavox {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: make-voice-pack [--out DIR] [--cache DIR] [--only en|zh]\n"
+    "Speaks every callout Pistavox can make into complete plain voice packs, DIR/Pistavox_EN\n"
+    "(Festival, voice cmu_us_slt_arctic_hts) and DIR/Pistavox_ZH (espeak-ng, Mandarin): one\n"
+    "WAV clip per key and a manifest.csv. Packs already made with the same phrases and tools\n"
+    "are copied from the cache instead of spoken again.\n"
+    "  --out DIR      where the packs go (default: bin)\n"
+    "  --cache DIR    the cache of made packs (default: $XDG_CACHE_HOME/pistavox/voice-packs,\n"
+    "                 else ~/.cache/pistavox/voice-packs)\n"
+    "  --only en|zh   make one of the two packs\n";
+
+struct PackChoice {
+  VoiceLanguage language;
+  const char* code;
+  const char* name;
+};
+constexpr PackChoice kPacks[] = {{VoiceLanguage::kEnglish, "en", "Pistavox_EN"},
+                                 {VoiceLanguage::kChinese, "zh", "Pistavox_ZH"}};
+
+int Main(int argc, char** argv) {
+  ArgCursor args = MakeArgCursor(argc, argv);
+  std::string out = "bin";
+  std::string cache;
+  std::string only;
+  while (HasMoreArgs(args) && args.error.empty()) {
+    const std::string option = TakeArg(args);
+    if (IsHelpOption(option)) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (option == "--out") {
+      if (TakeValue(args, option, out) && out.empty()) args.error = "--out needs a folder";
+    } else if (option == "--cache") {
+      if (TakeValue(args, option, cache) && cache.empty()) args.error = "--cache needs a folder";
+    } else if (option == "--only") {
+      if (TakeValue(args, option, only) && only != "en" && only != "zh") args.error = "--only takes en or zh";
+    } else {
+      args.error = "unknown option " + option;
+    }
+  }
+  if (!args.error.empty()) {
+    std::fprintf(stderr, "make-voice-pack: %s\n%s", args.error.c_str(), kUsage);
+    return 2;
+  }
+
+  std::vector<VoicePhrase> phrases;
+  std::string error;
+  if (!ListVoicePhrases(phrases, error)) {
+    std::fprintf(stderr, "make-voice-pack: %s\n", error.c_str());
+    return 1;
+  }
+  for (const PackChoice& pack : kPacks) {
+    if (!only.empty() && only != pack.code) continue;
+    VoicePackJob job;
+    job.language = pack.language;
+    job.name = pack.name;
+    job.out_folder = out;
+    job.cache_root = cache.empty() ? DefaultVoicePackCache() : std::filesystem::path(cache);
+    bool from_cache = false;
+    if (!MakeVoicePack(job, phrases, from_cache, error)) {
+      std::fprintf(stderr, "make-voice-pack: %s: %s\n", pack.name, error.c_str());
+      return 1;
+    }
+    std::printf("%s: %zu clips %s %s\n", PathText(job.out_folder / job.name).c_str(), phrases.size(),
+                from_cache ? "copied from the cache" : "spoken and cached in", PathText(job.cache_root).c_str());
+  }
+  return 0;
+}
+
+}  // namespace
+}  // namespace pistavox
+
+int main(int argc, char** argv) {
+  return pistavox::RunProgram("make-voice-pack", [&] { return pistavox::Main(argc, argv); });
+}
