@@ -41,7 +41,10 @@ void RunWorker(AudioPlayer& player) {
     AudioQueueItem item;
     {
       std::unique_lock lock(player.mutex);
-      player.wakeup.wait(lock, [&] { return player.stopping || !player.queue.empty(); });
+      // An interrupting caller's stop must land before the next clip starts, or it
+      // would silence that clip instead of the one it meant.
+      player.wakeup.wait(lock,
+                         [&] { return (player.stopping || !player.queue.empty()) && player.stops_in_flight == 0; });
       if (player.stopping && player.queue.empty()) return;
       item = std::move(player.queue.front());
       player.queue.pop_front();
@@ -93,9 +96,7 @@ bool Play(AudioPlayer& player, const AudioClip& clip, int32_t priority, std::str
     if (interrupt) {
       player.queue.clear();
       player.interrupt_requested = true;
-      // Silenced while the lock is held: once it is released the worker may already
-      // be starting the new item, which a late stop would cut off unheard.
-      player.back_end.stop_now();
+      ++player.stops_in_flight;
     }
     if (player.queue.size() >= kMaxWaitingClips) player.queue.pop_front();
     if (interrupt) {
@@ -103,6 +104,12 @@ bool Play(AudioPlayer& player, const AudioClip& clip, int32_t priority, std::str
     } else {
       player.queue.push_back(std::move(item));
     }
+  }
+  if (interrupt) {
+    // Not under the lock: a sound system may need the worker to make progress to stop.
+    player.back_end.stop_now();
+    std::lock_guard lock(player.mutex);
+    --player.stops_in_flight;
   }
   player.wakeup.notify_one();
   return true;

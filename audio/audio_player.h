@@ -35,6 +35,7 @@ struct AudioPlayer {
   int32_t current_priority = -1;
   std::string current_identity;
   std::string last_error;
+  int stops_in_flight = 0;  // interrupting callers still sending their stop
   std::thread worker;
 };
 
@@ -53,6 +54,7 @@ struct AudioPlayerStatus {
   std::string current_identity;
   size_t waiting = 0;
   std::string last_error;
+  int stops_in_flight = 0;  // interrupting callers still sending their stop
 };
 AudioPlayerStatus ReadAudioPlayerStatus(const AudioPlayer& player);
 
