@@ -18,7 +18,7 @@
 #include "audio/audio_player.h"
 #include "tests/support/environment.h"
 #include "tests/support/scoped_workdir.h"
-#include "tests/support/wave_file.h"
+#include "tests/support/square_wave_clips.h"
 
 namespace pistavox {
 namespace {
@@ -64,8 +64,7 @@ void BM_PlayToStart(benchmark::State& bench) {
   test::ScopedEnvironment file("SDL_DISKAUDIOFILE", (workdir.path / "output.raw").string());
   // Unpaced unless a clip must still be playing when the next one comes.
   test::ScopedEnvironment delay("SDL_DISKAUDIODELAY", interrupting ? std::nullopt : std::optional<std::string>("0"));
-  const std::vector<uint8_t> wave = test::SquareWaveWav(1.0, 8000);
-  for (const char* name : {"a.wav", "b.wav"}) test::WriteTextFile(name, std::string(wave.begin(), wave.end()));
+  const AudioClip clips[] = {test::SquareWaveFile("a.wav", 1.0, 8000), test::SquareWaveFile("b.wav", 1.0, 8000)};
 
   auto watch = std::make_shared<StartWatch>();
   AudioPlayer player(WatchedBackEnd(watch));
@@ -76,8 +75,7 @@ void BM_PlayToStart(benchmark::State& bench) {
     if (!interrupting) {
       while (ReadAudioPlayerStatus(player).playing) std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
-    AudioClip clip;
-    clip.path = workdir.path / (round++ % 2 ? "a.wav" : "b.wav");
+    const AudioClip& clip = clips[round++ % 2];
     std::unique_lock lock(watch->mutex);
     const int before = watch->started;
     lock.unlock();

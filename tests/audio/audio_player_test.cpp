@@ -68,35 +68,25 @@ struct AudioPlayerTest : ::testing::Test {
   }
 };
 
-TEST_F(AudioPlayerTest, TheSameSoundIsDroppedWhilePlayingAndAfterItselfInTheQueue) {
+TEST_F(AudioPlayerTest, LowerPrioritiesWaitThreeAtMostWithoutRepeatingTheSoundBefore) {
   Queue("a.wav", 5);
   ASSERT_TRUE(fake->WaitForStart("a.wav"));
   Queue("a.wav", 9);  // would interrupt if it were not the same sound
-  Queue("b.wav", 1);
-  Queue("b.wav", 1);
-  Queue("c.wav", 1);
-  Queue("b.wav", 1);  // not the last one waiting: queued again
-  EXPECT_EQ(ReadAudioPlayerStatus(*player).waiting, 3u);
+  Queue("b.wav", 4);
+  Queue("b.wav", 4);
+  Queue("c.wav", 4);
+  Queue("b.wav", 4);  // not the last one waiting: queued again
+  const AudioPlayerStatus status = ReadAudioPlayerStatus(*player);
+  EXPECT_EQ(status.waiting, 3u);
+  EXPECT_EQ(status.current_priority, 5);
   // A clip without an identity is known by its path.
   AudioClip unnamed = FileClip("b.wav");
   unnamed.identity.clear();
   Queue(unnamed, 1);
+  Queue("d.wav", 1);  // pushes out the oldest waiting
   PlayToEnd();
-  EXPECT_EQ(Started(), (Events{"a.wav", "b.wav", "c.wav", "b.wav"}));
+  EXPECT_EQ(Started(), (Events{"a.wav", "c.wav", "b.wav", "d.wav"}));
   EXPECT_EQ(fake->Events().size(), 8u) << "nothing was halted";
-}
-
-TEST_F(AudioPlayerTest, LowerPriorityWaitsAndAFourthWaitingClipPushesOutTheOldest) {
-  Queue("a.wav", 5);
-  ASSERT_TRUE(fake->WaitForStart("a.wav"));
-  for (const char* path : {"b.wav", "c.wav", "d.wav", "e.wav"}) Queue(path, 4);
-  const AudioPlayerStatus status = ReadAudioPlayerStatus(*player);
-  EXPECT_EQ(status.waiting, 3u);
-  EXPECT_EQ(status.current_identity, "a.wav");
-  EXPECT_EQ(status.current_priority, 5);
-  PlayToEnd();
-  EXPECT_EQ(Started(), (Events{"a.wav", "c.wav", "d.wav", "e.wav"}));
-  EXPECT_EQ(ReadAudioPlayerStatus(*player).current_priority, -1);
 }
 
 TEST_F(AudioPlayerTest, EqualOrHigherPriorityCutsOffThePlayingClipAndDiscardsTheQueue) {
