@@ -31,6 +31,7 @@ bool PlayItem(AudioPlayer& player, const AudioQueueItem& item, std::string& erro
   }
   if (!started) return false;
   while (!StopOrInterruptRequested(player) && player.back_end.still_playing()) {
+    // Each poll waits in the back end, for one interval at most.
   }
   player.back_end.finish();
   return true;
