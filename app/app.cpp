@@ -1,8 +1,14 @@
 #include "app/app.h"
 
+#include <utility>
+
 #include "config/save_settings.h"
 
 namespace pistavox {
+
+App::App() : App(SilentAudioBackEnd()) {}
+
+App::App(AudioBackEnd audio_back_end) : audio(std::move(audio_back_end)) {}
 
 std::string SelectedVoicePackName(const App& app) {
   const int32_t index = app.settings.voice_pack;

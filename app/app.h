@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/monitor_state.h"
+#include "audio/audio_back_end.h"
 #include "audio/audio_player.h"
 #include "audio/voice_pack.h"
 #include "config/app_settings.h"
@@ -36,6 +37,10 @@ struct AppHooks {
 
 // The one application object: every piece of state the program keeps.
 struct App {
+  // Silent unless a program asks for the platform's sound.
+  App();
+  explicit App(AudioBackEnd audio_back_end);
+
   AppSettings settings;
   SettingsStore settings_store;
   std::shared_ptr<const IndexedRunways> runways = IndexRunways({});
@@ -43,7 +48,6 @@ struct App {
   std::filesystem::path voice_pack_dir;  // the one pack of VoiceSource::kOnePack
   std::vector<VoicePackEntry> voice_packs;
   VoicePack voice_pack;
-  AudioPlayer audio;
   EventLog log;
   MonitorState monitor;
   FlightAnalysis analysis;
@@ -53,6 +57,8 @@ struct App {
   bool voice_pack_ok = false;
   bool settings_page_open = false;
   AppHooks hooks;
+  // Last: its worker stops before the voice pack, whose files it may be playing, goes.
+  AudioPlayer audio;
 };
 
 // Relative to the working directory.

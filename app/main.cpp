@@ -8,6 +8,7 @@
 #include "app/flight_recorder.h"
 #include "app/headless_host.h"
 #include "app/startup.h"
+#include "audio/audio_back_end.h"
 #include "base/program_main.h"
 #include "log/debug_output.h"
 #include "sim/fsuipc_sampling.h"
@@ -49,7 +50,7 @@ int Main(int argc, char** argv) {
   }
   if (HasCommandLineSwitch("-debug")) EnableDebugOutput();
 
-  App app;
+  App app(PlatformAudioBackEnd());
   app.log.on_accept = [](const std::string& line) {
     std::printf("%s\n", line.c_str());
     std::fflush(stdout);

@@ -21,6 +21,8 @@ struct EndToEndTest : AppTest {
   ChildProcess sim;
   ChildProcess pistavox;
   std::unique_ptr<ScopedEnvironment> config_dir;
+  // The program speaks through SDL on Linux: into nothing here, not the room's speakers.
+  ScopedEnvironment silent_audio{"SDL_AUDIODRIVER", "dummy"};
 
   void SetUp() override {
     AppTest::SetUp();

@@ -1,0 +1,31 @@
+#pragma once
+#include <functional>
+#include <string>
+
+#include "audio/voice_pack.h"
+
+namespace pistavox {
+
+// What the player needs from the sound system. The queue, priorities, interruption
+// and duplicate rules live in the player; a back end only plays one clip at a time.
+// Every member but stop_now runs on the player's worker thread.
+struct AudioBackEnd {
+  // Begin playing a clip from its file, or from its in-memory bytes (the player has
+  // checked the range). False with a message: nothing is playing and finish is not called.
+  std::function<bool(const AudioClip& clip, std::string& error)> start_file;
+  std::function<bool(const AudioClip& clip, std::string& error)> start_memory;
+  // Whether the clip still plays; may block for up to one poll interval, so the
+  // player can look at its stop and interrupt flags between calls.
+  std::function<bool()> still_playing;
+  // Ends the clip a successful start began, whether it ran out or was cut off.
+  std::function<void()> finish;
+  // Silences everything at once; any thread may call it.
+  std::function<void()> stop_now;
+};
+
+// Plays nothing, reports success and never plays on: for the replay and the tests.
+AudioBackEnd SilentAudioBackEnd();
+// The platform's sound system (SDL2_mixer on Linux, MCI and waveOut on Windows).
+AudioBackEnd PlatformAudioBackEnd();
+
+}  // namespace pistavox

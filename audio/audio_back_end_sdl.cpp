@@ -1,0 +1,125 @@
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "audio/audio_back_end.h"
+
+namespace pistavox {
+namespace {
+
+// Callouts never overlap, so one mixer channel is all there is.
+constexpr int kChannel = 0;
+constexpr std::chrono::milliseconds kPollInterval{35};
+// About 23 ms at 44.1 kHz: an interrupt is heard within one buffer.
+constexpr int kBufferFrames = 1024;
+
+struct SdlAudio {
+  bool device_open = false;
+  bool sdl_started = false;
+  std::string open_error;  // why the device is unavailable, kept for every later start
+  Mix_Chunk* chunk = nullptr;
+  // A stop wakes the poll at once, so an interrupting clip need not wait out the interval.
+  std::mutex stop_mutex;
+  std::condition_variable stopped;
+  uint64_t stops = 0;
+
+  ~SdlAudio() {
+    if (device_open) {
+      Mix_HaltChannel(-1);
+      Mix_CloseAudio();
+    }
+    if (chunk) Mix_FreeChunk(chunk);
+    if (sdl_started) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    // SDL keeps some state until SDL_Quit; the last user in the process lets it go.
+    if (SDL_WasInit(0) == 0) SDL_Quit();
+  }
+};
+
+void OpenDevice(SdlAudio& audio) {
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    audio.open_error = std::string("Audio device unavailable: ") + SDL_GetError();
+    return;
+  }
+  audio.sdl_started = true;
+  if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, kBufferFrames) != 0) {
+    audio.open_error = std::string("Audio device unavailable: ") + Mix_GetError();
+    return;
+  }
+  audio.device_open = true;
+  Mix_AllocateChannels(1);
+}
+
+// The worker is not a thread SDL made, so SDL would never free what it keeps per
+// thread (its error text) there; each clip lets it go when it ends.
+bool FailStart(const std::string& message, std::string& error) {
+  error = message + Mix_GetError();
+  SDL_TLSCleanup();
+  return false;
+}
+
+bool StartChunk(SdlAudio& audio, Mix_Chunk* chunk, const std::string& load_error, std::string& error) {
+  if (!chunk) return FailStart(load_error, error);
+  if (Mix_PlayChannel(kChannel, chunk, 0) < 0) {
+    Mix_FreeChunk(chunk);
+    return FailStart("Audio play failed: ", error);
+  }
+  audio.chunk = chunk;
+  return true;
+}
+
+}  // namespace
+
+AudioBackEnd PlatformAudioBackEnd() {
+  auto audio = std::make_shared<SdlAudio>();
+  OpenDevice(*audio);
+  AudioBackEnd back_end;
+  back_end.start_file = [audio](const AudioClip& clip, std::string& error) {
+    if (!audio->device_open) {
+      error = audio->open_error;
+      return false;
+    }
+    return StartChunk(*audio, Mix_LoadWAV(clip.path.string().c_str()),
+                      "Cannot open audio: " + clip.path.string() + ": ", error);
+  };
+  back_end.start_memory = [audio](const AudioClip& clip, std::string& error) {
+    if (!audio->device_open) {
+      error = audio->open_error;
+      return false;
+    }
+    if (clip.size > static_cast<uint64_t>(INT32_MAX)) {
+      error = "Audio clip is too large";
+      return false;
+    }
+    // The mixer decodes the whole clip up front, so the bytes need not outlive the call.
+    SDL_RWops* bytes = SDL_RWFromConstMem(clip.data->data() + clip.offset, static_cast<int>(clip.size));
+    return StartChunk(*audio, bytes ? Mix_LoadWAV_RW(bytes, 1) : nullptr, "Cannot decode audio: ", error);
+  };
+  back_end.still_playing = [audio] {
+    std::unique_lock lock(audio->stop_mutex);
+    const uint64_t stops_seen = audio->stops;
+    if (!Mix_Playing(kChannel)) return false;
+    audio->stopped.wait_for(lock, kPollInterval, [&] { return audio->stops != stops_seen; });
+    return true;
+  };
+  back_end.finish = [audio] {
+    Mix_HaltChannel(kChannel);
+    Mix_FreeChunk(audio->chunk);
+    audio->chunk = nullptr;
+    SDL_TLSCleanup();
+  };
+  back_end.stop_now = [audio] {
+    if (audio->device_open) Mix_HaltChannel(-1);
+    std::lock_guard lock(audio->stop_mutex);
+    ++audio->stops;
+    audio->stopped.notify_all();
+  };
+  return back_end;
+}
+
+}  // namespace pistavox

@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "audio/audio_back_end.h"
+#include "audio/audio_player.h"
+#include "tests/support/environment.h"
+#include "tests/support/scoped_workdir.h"
+#include "tests/support/square_wave_clips.h"
+
+namespace pistavox {
+namespace {
+
+namespace fs = std::filesystem;
+using test::SquareWaveFile;
+using test::SquareWaveFrames;
+
+// SDL's disk driver writes the mixed output to a file in place of a sound card.
+struct SdlBackEndTest : ::testing::Test {
+  test::ScopedWorkdir workdir{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+  fs::path output = workdir.path / "output.raw";
+  test::ScopedEnvironment driver{"SDL_AUDIODRIVER", "disk"};
+  test::ScopedEnvironment file{"SDL_DISKAUDIOFILE", output.string()};
+  test::ScopedEnvironment unpaced{"SDL_DISKAUDIODELAY", "0"};  // far ahead of real time
+  std::optional<AudioPlayer> player;
+
+  // Everything the device wrote, once it is closed.
+  std::string Output() {
+    player.reset();
+    return test::ReadTextFile(output);
+  }
+};
+
+TEST_F(SdlBackEndTest, FileAndInMemoryClipsReachTheOutputSampleForSample) {
+  player.emplace(PlatformAudioBackEnd());
+  EXPECT_EQ(test::PlayToEnd(*player, SquareWaveFile("loud.wav", 0.25, 12000)), "");
+  EXPECT_EQ(test::PlayToEnd(*player, test::SquareWaveInMemory(0.5, 3000)), "");
+  AudioClip missing;
+  missing.path = workdir.path / "missing.wav";
+  EXPECT_TRUE(test::PlayToEnd(*player, missing).starts_with("Cannot open audio: " + missing.path.string()));
+  const std::string out = Output();
+  EXPECT_EQ(test::CountFramesAt(out, 0, 12000), SquareWaveFrames(0.25));
+  EXPECT_EQ(test::CountFramesAt(out, 0, 3000), SquareWaveFrames(0.5));
+}
+
+TEST_F(SdlBackEndTest, AnInterruptCutsTheClipOffWithinAboutOneBuffer) {
+  // Paced at real time, so that the output's length tells when the interrupt came.
+  test::ScopedEnvironment paced{"SDL_DISKAUDIODELAY", std::nullopt};
+  player.emplace(PlatformAudioBackEnd());
+  std::string error;
+  ASSERT_TRUE(Play(*player, SquareWaveFile("long.wav", 3.0, 12000), 5, error));
+  while (!ReadAudioPlayerStatus(*player).playing) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  const size_t heard_before = fs::file_size(output);
+  EXPECT_EQ(test::PlayToEnd(*player, SquareWaveFile("urgent.wav", 0.1, 3000)), "");
+  const std::string out = Output();
+  // One 1024-frame buffer may be in flight; allow a second for scheduling.
+  EXPECT_LE(test::CountFramesAt(out, heard_before, 12000), 2048u);
+  EXPECT_GT(test::CountFramesAt(out, 0, 12000), 0u);
+  EXPECT_EQ(test::CountFramesAt(out, heard_before, 3000), SquareWaveFrames(0.1));
+}
+
+TEST_F(SdlBackEndTest, WithoutADeviceEveryClipFailsWithTheReason) {
+  test::ScopedEnvironment broken{"SDL_AUDIODRIVER", "no-such-driver"};
+  player.emplace(PlatformAudioBackEnd());
+  EXPECT_EQ(test::PlayToEnd(*player, SquareWaveFile("a.wav", 0.1, 12000)),
+            "Audio device unavailable: Audio target 'no-such-driver' not available");
+}
+
+}  // namespace
+}  // namespace pistavox

@@ -1,0 +1,166 @@
+#include "audio/audio_player.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/support/fake_audio_back_end.h"
+
+namespace pistavox {
+namespace {
+
+using Events = std::vector<std::string>;
+using std::chrono::milliseconds;
+
+AudioClip FileClip(const std::string& path) {
+  AudioClip clip;
+  clip.path = path;
+  clip.extension = ".wav";
+  clip.identity = path;
+  return clip;
+}
+
+AudioClip MemoryClip(const std::string& name, size_t length, uint64_t offset, uint64_t size) {
+  AudioClip clip = FileClip(name);
+  clip.data = std::make_shared<const std::vector<uint8_t>>(length, uint8_t{7});
+  clip.offset = offset;
+  clip.size = size;
+  return clip;
+}
+
+struct AudioPlayerTest : ::testing::Test {
+  std::shared_ptr<test::FakeAudio> fake = std::make_shared<test::FakeAudio>();
+  std::optional<AudioPlayer> player{std::in_place, test::FakeAudioBackEnd(fake)};
+
+  void Queue(const AudioClip& clip, int32_t priority) {
+    std::string error;
+    ASSERT_TRUE(Play(*player, clip, priority, error)) << error;
+  }
+  void Queue(const std::string& path, int32_t priority) { Queue(FileClip(path), priority); }
+  // Lets every clip run out in turn until the player is idle with nothing waiting.
+  void PlayToEnd() {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    for (;;) {
+      const AudioPlayerStatus status = ReadAudioPlayerStatus(*player);
+      if (!status.playing && status.waiting == 0) return;
+      ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the player never fell idle";
+      fake->EndCurrent();
+      // Until the next clip sounds, or briefly when none will.
+      fake->WaitFor([&] { return !fake->sounding.empty(); }, milliseconds(5));
+    }
+  }
+  // The clips started, in order.
+  Events Started() {
+    Events started;
+    for (const std::string& event : fake->Events())
+      if (event.starts_with("start ")) started.push_back(event.substr(6));
+    return started;
+  }
+  std::string LastErrorOnceIdle() {
+    PlayToEnd();
+    return ReadAudioPlayerStatus(*player).last_error;
+  }
+};
+
+TEST_F(AudioPlayerTest, LowerPrioritiesWaitThreeAtMostWithoutRepeatingTheSoundBefore) {
+  Queue("a.wav", 5);
+  ASSERT_TRUE(fake->WaitForStart("a.wav"));
+  Queue("a.wav", 9);  // would interrupt if it were not the same sound
+  Queue("b.wav", 4);
+  Queue("b.wav", 4);
+  Queue("c.wav", 4);
+  Queue("b.wav", 4);  // not the last one waiting: queued again
+  const AudioPlayerStatus status = ReadAudioPlayerStatus(*player);
+  EXPECT_EQ(status.waiting, 3u);
+  EXPECT_EQ(status.current_priority, 5);
+  // A clip without an identity is known by its path.
+  AudioClip unnamed = FileClip("b.wav");
+  unnamed.identity.clear();
+  Queue(unnamed, 1);
+  Queue("d.wav", 1);  // pushes out the oldest waiting
+  PlayToEnd();
+  EXPECT_EQ(Started(), (Events{"a.wav", "c.wav", "b.wav", "d.wav"}));
+  EXPECT_EQ(fake->Events().size(), 8u) << "nothing was halted";
+}
+
+TEST_F(AudioPlayerTest, EqualOrHigherPriorityCutsOffThePlayingClipAndDiscardsTheQueue) {
+  for (int32_t priority : {5, 6}) {
+    fake->events.clear();
+    Queue("a.wav", 5);
+    ASSERT_TRUE(fake->WaitForStart("a.wav"));
+    Queue("b.wav", 1);
+    Queue("c.wav", 1);
+    Queue("urgent.wav", priority);
+    // Started while a.wav, never ended by the test, still sounded: a.wav was cut off.
+    ASSERT_TRUE(fake->WaitForStart("urgent.wav"));
+    PlayToEnd();
+    EXPECT_EQ(Started(), (Events{"a.wav", "urgent.wav"})) << "priority " << priority;
+  }
+}
+
+TEST_F(AudioPlayerTest, AnInterruptSilencesTheOldClipNeverTheNewOne) {
+  Queue("a.wav", 5);
+  ASSERT_TRUE(fake->WaitForStart("a.wav"));
+  // A slow stop gives the worker every chance to start the new clip before the
+  // stop lands; it must not, or the stop would silence the new clip instead.
+  fake->on_stop = [this] { fake->WaitFor([&] { return fake->starts > 1; }, milliseconds(200)); };
+  Queue("urgent.wav", 5);
+  ASSERT_TRUE(fake->WaitForStart("urgent.wav"));
+  fake->on_stop = nullptr;
+  PlayToEnd();
+  const Events events = fake->Events();
+  EXPECT_EQ(Started(), (Events{"a.wav", "urgent.wav"}));
+  EXPECT_EQ(std::count(events.begin(), events.end(), "halt urgent.wav"), 0);
+  EXPECT_EQ(events.back(), "finish urgent.wav");
+}
+
+TEST_F(AudioPlayerTest, AFailedClipEndsOnlyItselfAndLeavesItsMessage) {
+  fake->failing = {"bad.wav"};
+  Queue("a.wav", 5);
+  ASSERT_TRUE(fake->WaitForStart("a.wav"));
+  Queue("bad.wav", 1);
+  Queue("good.wav", 1);
+  EXPECT_EQ(LastErrorOnceIdle(), "no device");
+  EXPECT_EQ(Started(), (Events{"a.wav", "bad.wav", "good.wav"}));
+  EXPECT_EQ(fake->Events().back(), "finish good.wav");
+}
+
+TEST_F(AudioPlayerTest, InMemoryClipsMustLieInsideTheirBuffer) {
+  Queue("a.wav", 5);
+  ASSERT_TRUE(fake->WaitForStart("a.wav"));
+  Queue(MemoryClip("past_end", 10, 8, 3), 1);
+  Queue(MemoryClip("whole", 10, 0, 10), 1);
+  EXPECT_EQ(LastErrorOnceIdle(), "Audio memory range is invalid");
+  Queue(MemoryClip("wrapping", 10, UINT64_MAX, 2), 1);
+  Queue(MemoryClip("tail", 10, 10, 0), 1);
+  // An empty buffer is no in-memory clip: the file is played.
+  Queue(MemoryClip("from_file", 0, 0, 0), 1);
+  PlayToEnd();
+  EXPECT_EQ(Started(), (Events{"a.wav", "whole", "tail", "from_file"}));
+  EXPECT_EQ(fake->from_memory, (Events{"whole", "tail"}));
+}
+
+TEST_F(AudioPlayerTest, DestroyingThePlayerStopsTheClipPromptlyAndRefusesNewOnes) {
+  Queue("endless.wav", 5);
+  Queue("waiting.wav", 1);
+  ASSERT_TRUE(fake->WaitForStart("endless.wav"));
+  std::string late_error;
+  bool late_result = true;
+  AudioPlayer* stopping_player = &*player;
+  fake->on_stop = [&] { late_result = Play(*stopping_player, FileClip("late.wav"), 9, late_error); };
+  const auto before = std::chrono::steady_clock::now();
+  player.reset();
+  EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(1));
+  EXPECT_FALSE(late_result);
+  EXPECT_EQ(late_error, "Audio player is stopping");
+  EXPECT_EQ(fake->Events(), (Events{"start endless.wav", "halt endless.wav", "finish endless.wav"}));
+}
+
+}  // namespace
+}  // namespace pistavox

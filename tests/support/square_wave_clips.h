@@ -1,0 +1,87 @@
+#pragma once
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "audio/audio_player.h"
+#include "tests/support/scoped_workdir.h"
+
+namespace pistavox::test {
+
+// Clips of 16-bit stereo 44.1 kHz square waves, what the sound systems under test
+// output: each clip's samples reach the output unchanged, and being +amplitude or
+// -amplitude, can be told from any other sound there and counted.
+inline std::vector<uint8_t> SquareWaveWav(double seconds, int16_t amplitude) {
+  const uint32_t frames = static_cast<uint32_t>(seconds * 44100);
+  // The 44-byte header as little-endian words: RIFF, size, WAVE, "fmt ", 16, PCM and
+  // 2 channels, the rate, bytes per second, 4-byte frames of 16 bits, "data", size.
+  std::vector<uint32_t> words = {0x46464952, 36 + frames * 4, 0x45564157, 0x20746d66, 16,        0x00020001,
+                                 44100,      44100 * 4,       0x00100004, 0x61746164, frames * 4};
+  for (uint32_t frame = 0; frame < frames; ++frame) {
+    const uint16_t value = static_cast<uint16_t>((frame / 50) % 2 ? amplitude : -amplitude);  // 441 Hz
+    words.push_back(value | static_cast<uint32_t>(value) << 16);
+  }
+  std::vector<uint8_t> bytes(words.size() * 4);
+  std::memcpy(bytes.data(), words.data(), bytes.size());  // a little-endian host
+  return bytes;
+}
+
+inline size_t SquareWaveFrames(double seconds) { return static_cast<size_t>(seconds * 44100); }
+
+inline AudioClip SquareWaveFile(const std::filesystem::path& path, double seconds, int16_t amplitude) {
+  const std::vector<uint8_t> bytes = SquareWaveWav(seconds, amplitude);
+  WriteTextFile(path, std::string(bytes.begin(), bytes.end()));
+  AudioClip clip;
+  clip.path = path;
+  clip.extension = ".wav";
+  return clip;
+}
+
+// The clip sits between unrelated bytes, so only its own range can play right.
+inline AudioClip SquareWaveInMemory(double seconds, int16_t amplitude) {
+  const std::vector<uint8_t> wave = SquareWaveWav(seconds, amplitude);
+  auto buffer = std::make_shared<std::vector<uint8_t>>(100, uint8_t{0xAB});
+  buffer->insert(buffer->end(), wave.begin(), wave.end());
+  buffer->resize(buffer->size() + 100, 0xCD);
+  AudioClip clip;
+  clip.data = buffer;
+  clip.offset = 100;
+  clip.size = wave.size();
+  clip.identity = "in memory " + std::to_string(amplitude);
+  return clip;
+}
+
+// Frames of raw 16-bit stereo output, from byte `from` on, whose samples are both
+// +amplitude or both -amplitude.
+inline size_t CountFramesAt(const std::string& output, size_t from, int16_t amplitude) {
+  size_t count = 0;
+  for (size_t at = from - from % 4; at + 4 <= output.size(); at += 4) {
+    int16_t left = 0;
+    int16_t right = 0;
+    std::memcpy(&left, output.data() + at, 2);
+    std::memcpy(&right, output.data() + at + 2, 2);
+    count += std::abs(left) == amplitude && right == left;
+  }
+  return count;
+}
+
+// Queues the clip and waits until the player is idle; its last error, or "timed out".
+inline std::string PlayToEnd(AudioPlayer& player, const AudioClip& clip) {
+  std::string error;
+  if (!Play(player, clip, 5, error)) return error;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (std::chrono::steady_clock::now() < deadline) {
+    const AudioPlayerStatus status = ReadAudioPlayerStatus(player);
+    if (!status.playing && status.waiting == 0) return status.last_error;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return "timed out";
+}
+
+}  // namespace pistavox::test
