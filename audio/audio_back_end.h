@@ -10,6 +10,9 @@ namespace pistavox {
 // and duplicate rules live in the player; a back end only plays one clip at a time.
 // Every member but stop_now runs on the player's worker thread.
 struct AudioBackEnd {
+  // Why the sound device could not be opened; empty when it is there. The player then
+  // refuses every clip with this reason, so each callout says why it was not heard.
+  std::string unavailable;
   // Begin playing a clip from its file, or from its in-memory bytes (the player has
   // checked the range). False with a message: nothing is playing and finish is not called.
   std::function<bool(const AudioClip& clip, std::string& error)> start_file;

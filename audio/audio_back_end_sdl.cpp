@@ -22,7 +22,7 @@ constexpr int kBufferFrames = 1024;
 struct SdlAudio {
   bool device_open = false;
   bool sdl_started = false;
-  std::string open_error;  // why the device is unavailable, kept for every later start
+  std::string open_error;  // why the device is unavailable
   Mix_Chunk* chunk = nullptr;
   // A stop wakes the poll at once, so an interrupting clip need not wait out the interval.
   std::mutex stop_mutex;
@@ -79,19 +79,12 @@ AudioBackEnd PlatformAudioBackEnd() {
   auto audio = std::make_shared<SdlAudio>();
   OpenDevice(*audio);
   AudioBackEnd back_end;
+  back_end.unavailable = audio->open_error;
   back_end.start_file = [audio](const AudioClip& clip, std::string& error) {
-    if (!audio->device_open) {
-      error = audio->open_error;
-      return false;
-    }
     return StartChunk(*audio, Mix_LoadWAV(clip.path.string().c_str()),
                       "Cannot open audio: " + clip.path.string() + ": ", error);
   };
   back_end.start_memory = [audio](const AudioClip& clip, std::string& error) {
-    if (!audio->device_open) {
-      error = audio->open_error;
-      return false;
-    }
     if (clip.size > static_cast<uint64_t>(INT32_MAX)) {
       error = "Audio clip is too large";
       return false;

@@ -91,6 +91,10 @@ bool Play(AudioPlayer& player, const AudioClip& clip, int32_t priority, std::str
       error = "Audio player is stopping";
       return false;
     }
+    if (!player.back_end.unavailable.empty()) {
+      error = player.back_end.unavailable;
+      return false;
+    }
     if (player.playing && item.identity == player.current_identity) return true;
     if (!player.queue.empty() && item.identity == player.queue.back().identity) return true;
     interrupt = player.playing && priority >= player.current_priority;

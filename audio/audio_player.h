@@ -44,7 +44,7 @@ inline constexpr size_t kMaxWaitingClips = 3;
 
 // Queues a clip. The same sound as the one playing or the last one waiting is dropped;
 // an equal or higher priority than the one playing cuts it off and discards the queue.
-// False only when the player is stopping.
+// False when the player is stopping or there is no sound device.
 bool Play(AudioPlayer& player, const AudioClip& clip, int32_t priority, std::string& error);
 
 // A consistent copy of what the player is doing, for display and tests.

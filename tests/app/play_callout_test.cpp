@@ -42,5 +42,19 @@ TEST_F(PlayCalloutTest, MutingSilencesKnownKeysButStillReportsMissingOnes) {
   EXPECT_TRUE(lines.empty());
 }
 
+// Without a sound device the flight goes on; each callout says why it was not heard.
+TEST(PlayCallout, WithoutASoundDeviceEachCalloutSaysWhy) {
+  AudioBackEnd back_end = SilentAudioBackEnd();
+  back_end.unavailable = "Audio device unavailable: no card";
+  App app{back_end};
+  std::vector<std::string> lines;
+  app.log.on_accept = [&](const std::string& line) { lines.push_back(line); };
+  app.voice_pack.clips["brake"] = AudioClip{.path = "brake.wav"};
+  PlayCallout(app, "brake", 5);
+  app.settings.muted = true;
+  PlayCallout(app, "brake", 5);
+  EXPECT_EQ(lines, std::vector<std::string>{"Audio failed: Audio device unavailable: no card"});
+}
+
 }  // namespace
 }  // namespace pistavox
