@@ -11,6 +11,9 @@
 #include "tests/app/program_runner.h"
 #include "tests/support/child_process.h"
 #include "tests/support/environment.h"
+#ifndef _WIN32
+#include "tests/app/captured_speech_sdl.h"
+#endif
 
 namespace pistavox::test {
 namespace {
@@ -75,7 +78,17 @@ TEST_F(EndToEndTest, EveryProgramAnswersHelpAndRefusesAnUnknownOption) {
   }
 }
 
-TEST_F(EndToEndTest, ACircuitIsAnnouncedTracedScoredRecordedAndReplayedAlike) {
+TEST_F(EndToEndTest, ACircuitIsAnnouncedSpokenTracedScoredRecordedAndReplayedAlike) {
+#ifndef _WIN32
+  // Spoken with the English pack; SDL's disk driver keeps what is heard, its pace about
+  // the flight's tenfold, so callouts follow each other as they would in the air.
+  std::filesystem::remove_all("bin");
+  const ProgramRun made = RunProgram({PISTAVOX_MAKE_VOICE_PACK_PATH, "--only", "en", "--out", "bin"}, 20 * 60 * 1000);
+  ASSERT_EQ(made.exit_code, 0) << made.err;
+  ScopedEnvironment disk_driver{"SDL_AUDIODRIVER", "disk"};
+  ScopedEnvironment disk_file{"SDL_DISKAUDIOFILE", (workdir.path / "heard.raw").string()};
+  ScopedEnvironment disk_pace{"SDL_DISKAUDIODELAY", "2"};
+#endif
   ASSERT_NO_FATAL_FAILURE(StartSim({"--scenario", "pattern", "--airport", "PXIN", "--runway", "27L", "--speed", "10"}));
   std::string error;
   ASSERT_TRUE(StartChild({PISTAVOX_PATH, "--headless", "--record", "recorded"}, pistavox, error, "pistavox.out"))
@@ -92,6 +105,19 @@ TEST_F(EndToEndTest, ACircuitIsAnnouncedTracedScoredRecordedAndReplayedAlike) {
   for (const std::string& alert : alerts)
     if (next < expected_order.size() && alert == expected_order[next]) ++next;
   EXPECT_EQ(next, expected_order.size()) << ReadTextFile("pistavox.out");
+#ifndef _WIN32
+  // Each of those callouts heard, in the same order.
+  const std::string heard = ReadTextFile("heard.raw");
+  size_t at = 0;
+  for (const char* key : {"entering_runway_27l", "on_runway_27l", "takeoff_distance_5000_feet_remaining",
+                          "approaching_runway_27l", "on_runway_27l"}) {
+    const std::string clip = ClipAsMixed(std::filesystem::path("bin/Pistavox_EN") / (std::string(key) + ".wav"));
+    ASSERT_FALSE(clip.empty()) << key;
+    at = FindClip(heard, clip, at);
+    ASSERT_NE(at, std::string::npos) << key << " was not heard after the callouts before it";
+    ++at;
+  }
+#endif
   EXPECT_GE(WithPrefix(live, "Takeoff trace: ").size(), 3u);
   EXPECT_EQ(WithPrefix(live, "Landing touchdown: ").size(), 1u);
 

@@ -48,7 +48,7 @@ TEST_F(AppTest, SelectingAPackLoadsItAndAFailedOneSaysWhyAndKeepsNothingLoaded) 
   app.settings.voice_pack = index_of("broken");
   EXPECT_FALSE(SelectVoicePack(app));
   const std::string error =
-      "Audio manifest is empty: " + (std::filesystem::path("bin/broken") / "manifest.csv").string();
+      "Audio manifest is empty: " + (std::filesystem::path("bin") / "broken" / "manifest.csv").string();
   EXPECT_EQ(TakeLines(), (Lines{error}));
   EXPECT_EQ(app.status_message, error);
   EXPECT_FALSE(app.voice_pack_ok);
