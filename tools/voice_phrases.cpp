@@ -160,41 +160,39 @@ std::string EnglishBelowThousand(int64_t value) {
   return text;
 }
 
+// How one language reads a designator's characters.
+struct DesignatorWords {
+  const std::array<std::string_view, 10>& digits;
+  std::string_view left, center, right;
+  std::string_view separator;
+};
+
+std::string SpokenDesignator(std::string_view designator, const DesignatorWords& words) {
+  std::string spoken;
+  for (const char c : designator) {
+    if (!spoken.empty()) spoken += words.separator;
+    if (c >= '0' && c <= '9')
+      spoken += words.digits[static_cast<size_t>(c - '0')];
+    else if (c == 'L')
+      spoken += words.left;
+    else if (c == 'C')
+      spoken += words.center;
+    else if (c == 'R')
+      spoken += words.right;
+    else
+      spoken += c;
+  }
+  return spoken;
+}
+
 }  // namespace
 
 std::string EnglishDesignator(std::string_view designator) {
-  std::string words;
-  for (const char c : designator) {
-    if (!words.empty()) words += ' ';
-    if (c >= '0' && c <= '9')
-      words += kEnglishDigits[static_cast<size_t>(c - '0')];
-    else if (c == 'L')
-      words += "left";
-    else if (c == 'C')
-      words += "center";
-    else if (c == 'R')
-      words += "right";
-    else
-      words += c;
-  }
-  return words;
+  return SpokenDesignator(designator, {kEnglishDigits, "left", "center", "right", " "});
 }
 
 std::string ChineseDesignator(std::string_view designator) {
-  std::string words;
-  for (const char c : designator) {
-    if (c >= '0' && c <= '9')
-      words += kChineseDigits[static_cast<size_t>(c - '0')];
-    else if (c == 'L')
-      words += "左";
-    else if (c == 'C')
-      words += "中";
-    else if (c == 'R')
-      words += "右";
-    else
-      words += c;
-  }
-  return words;
+  return SpokenDesignator(designator, {kChineseDigits, "左", "中", "右", ""});
 }
 
 std::string EnglishNumber(int64_t value) {
