@@ -65,6 +65,9 @@ FileReadStatus ReadFileChunks(const fs::path& path, std::size_t max_bytes,
 
 FileReadStatus ReadFileBytes(const fs::path& path, std::size_t max_bytes, std::string& contents, std::string& reason) {
   std::string bytes;
+  // One allocation for the whole file rather than a doubling string's copies.
+  std::error_code ec;
+  if (const std::uintmax_t size = fs::file_size(path, ec); !ec && size <= max_bytes) bytes.reserve(size);
   const FileReadStatus status = ReadFileChunks(
       path, max_bytes,
       [&bytes](std::string_view chunk) {
