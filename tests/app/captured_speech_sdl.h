@@ -2,8 +2,10 @@
 // What SDL's disk driver captured of the program's speech, and where each clip sits in it.
 #include <SDL.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pistavox::test {
@@ -36,7 +38,7 @@ inline std::string ClipAsMixed(const std::filesystem::path& wav) {
 // after `from` (a frame-aligned byte offset); npos when it does not. A stretch rather than
 // the clip's first frame: the next callout may cut a clip short, never before it is heard.
 inline size_t FindClip(const std::string& captured, const std::string& clip, size_t from) {
-  const size_t skip = kMixerRate / 100 * kMixerFrameBytes;  // 10 ms in
+  const size_t skip = kMixerRate / 100 * kMixerFrameBytes;   // 10 ms in
   const size_t length = kMixerRate / 20 * kMixerFrameBytes;  // 50 ms long
   if (clip.size() < skip + length) return std::string::npos;
   const std::string_view stretch(clip.data() + skip, length);
