@@ -49,7 +49,7 @@ TEST(PlayCallout, WithoutASoundDeviceEachCalloutSaysWhy) {
   App app{back_end};
   std::vector<std::string> lines;
   app.log.on_accept = [&](const std::string& line) { lines.push_back(line); };
-  app.voice_pack.clips["brake"] = AudioClip{.path = "brake.wav"};
+  app.voice_pack.clips["brake"].path = "brake.wav";
   PlayCallout(app, "brake", 5);
   app.settings.muted = true;
   PlayCallout(app, "brake", 5);
