@@ -84,26 +84,6 @@ TEST(WidgetsTest, ButtonsTakeTheirSizeAndColoursForThemselvesOnly) {
   EXPECT_EQ(ImGui::GetCurrentContext()->StyleVarStack.Size, 0);
 }
 
-TEST(WidgetsTest, ButtonsReportAClickOnceOnRelease) {
-  HeadlessUi ui;
-  int nav_presses = 0;
-  int sidebar_presses = 0;
-  const auto draw = [&] {
-    InWindow([&] {
-      nav_presses += NavButton("nav", false) ? 1 : 0;
-      sidebar_presses += SidebarButton("side", false) ? 1 : 0;
-    });
-  };
-  ui.Frame(draw);
-  // The host's content starts inside its padding of (20, 18); the sidebar button follows 10 lower.
-  ui.Click(ImVec2(40, 30), draw);
-  EXPECT_EQ(nav_presses, 1);
-  EXPECT_EQ(sidebar_presses, 0);
-  ui.Click(ImVec2(400, 18 + 34 + 10 + 19), draw);
-  EXPECT_EQ(nav_presses, 1);
-  EXPECT_EQ(sidebar_presses, 1);
-}
-
 TEST(WidgetsTest, StatusRowChoosesItsLanguageAndMark) {
   HeadlessUi ui;
   App app;
