@@ -55,7 +55,11 @@ struct App {
   bool resources_loaded = false;
   bool runway_data_ok = false;
   bool voice_pack_ok = false;
+  // The interface's page, Settings section (0 General, 1 Voice, 2 Detection, 3 Runway End)
+  // and language, as drawn; not saved.
   bool settings_page_open = false;
+  int32_t settings_section = 0;
+  bool ui_chinese = false;
   AppHooks hooks;
   // Last: its worker stops before the voice pack, whose files it may be playing, goes.
   AudioPlayer audio;

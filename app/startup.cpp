@@ -30,12 +30,17 @@ void LoadStartupSettings(App& app) {
     app.settings_store.unreadable_at_start = true;
   }
   ApplyIniOverridesAtStartup(app);
+  app.ui_chinese = app.settings.ui_language == UiLanguage::kChinese;
 }
 
 void ApplyIniOverridesAtStartup(App& app) { ApplyIniOverrides(app.settings, kRulesPath, PackNamesOf(app), app.log); }
 
 void RunFrame(App& app) {
   PollMonitor(app);
+  RunFrameResourceSteps(app);
+}
+
+void RunFrameResourceSteps(App& app) {
   if (!app.resources_loaded) LoadResources(app);
   if (!app.monitor.running && !app.monitor.manual_stop) TryAutoStartMonitor(app, SteadyNowNs());
 }

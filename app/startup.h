@@ -15,6 +15,9 @@ void ApplyIniOverridesAtStartup(App& app);
 
 // One pass of the frame loop without drawing: poll, resources, automatic start.
 void RunFrame(App& app);
+// The steps a windowed frame takes after its poll and once its interface frame has
+// begun: the resources while they are incomplete, then the automatic start when due.
+void RunFrameResourceSteps(App& app);
 // Stops the monitor ("Stopped" is always logged).
 void ShutdownApp(App& app);
 

@@ -1,5 +1,5 @@
-// pistavox: the application. The window comes with the interface; until then the
-// program runs its frame loop headless, printing the event log as it grows.
+// pistavox: the application, in its window, or headless with --headless or
+// without a display, printing the event log as it grows.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -12,6 +12,7 @@
 #include "base/program_main.h"
 #include "log/debug_output.h"
 #include "sim/fsuipc_sampling.h"
+#include "ui/window_host.h"
 
 namespace pistavox {
 namespace {
@@ -31,6 +32,7 @@ bool IsDebugSwitch(const std::string& arg) { return CommandLineContains(arg, "-d
 
 int Main(int argc, char** argv) {
   std::string record_folder;
+  bool headless = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (IsHelpOption(arg)) {
@@ -43,7 +45,9 @@ int Main(int argc, char** argv) {
         return 2;
       }
       record_folder = argv[++i];
-    } else if (arg != "--headless" && !IsDebugSwitch(arg)) {
+    } else if (arg == "--headless") {
+      headless = true;
+    } else if (!IsDebugSwitch(arg)) {
       std::fprintf(stderr, "pistavox: unknown option %s\n%s", arg.c_str(), kUsage);
       return 2;
     }
@@ -64,6 +68,17 @@ int Main(int argc, char** argv) {
     AttachFlightRecorder(app, recorder);
   }
   LoadStartupSettings(app);
+  if (headless) return RunHeadless(app);
+  switch (RunWindowed(app, error)) {
+    case WindowOutcome::kClosed:
+      return 0;
+    case WindowOutcome::kFailed:
+      std::fprintf(stderr, "pistavox: %s\n", error.c_str());
+      return 1;
+    case WindowOutcome::kNoDisplay:
+      break;
+  }
+  std::fprintf(stderr, "pistavox: %s; running headless\n", error.c_str());
   return RunHeadless(app);
 }
 

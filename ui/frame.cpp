@@ -1,0 +1,16 @@
+#include "ui/frame.h"
+
+#include "app/app.h"
+#include "ui/pages.h"
+
+namespace pistavox {
+
+void DrawFrame(App& app) {
+  if (app.settings_page_open) {
+    DrawSettingsPage(app);
+  } else {
+    DrawDashboard(app);
+  }
+}
+
+}  // namespace pistavox

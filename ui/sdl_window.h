@@ -1,0 +1,34 @@
+#pragma once
+#include <string>
+
+#include "ui/window_host.h"
+
+struct SDL_Window;
+
+namespace pistavox {
+
+struct App;
+
+// The Linux window: SDL2 with an OpenGL 3 context and Dear ImGui's sdl and opengl3
+// back ends on the one ImGui context it creates.
+struct SdlWindow {
+  SDL_Window* window = nullptr;
+  void* gl_context = nullptr;
+  bool imgui_ready = false;
+};
+
+inline constexpr const char* kWindowTitle = "Pistavox";
+inline constexpr float kClearColour[4] = {0.08f, 0.09f, 0.10f, 1.0f};
+
+// Window, context, ImGui with fonts and theme. On failure everything opened is
+// closed again and `failure` says whether there was no display at all.
+bool OpenSdlWindow(SdlWindow& host, WindowOutcome& failure, std::string& error);
+// Hands the pending events to ImGui; false once the window is to close.
+bool DrainWindowEvents(SdlWindow& host);
+// One frame up to, not including, presenting it: poll, interface, render into the back buffer.
+void DrawWindowFrame(SdlWindow& host, App& app);
+// Presents with vertical sync, which paces the loop.
+void PresentWindowFrame(SdlWindow& host);
+void CloseSdlWindow(SdlWindow& host);
+
+}  // namespace pistavox

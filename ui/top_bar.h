@@ -1,0 +1,13 @@
+#pragma once
+
+namespace pistavox {
+
+struct App;
+
+// Below this available width the page buttons leave the title's line.
+inline constexpr float kTopBarNarrowWidth = 780;
+
+// The product name and the Monitor / Settings switch, first inside the root window.
+void DrawTopBar(App& app);
+
+}  // namespace pistavox

@@ -1,0 +1,22 @@
+#pragma once
+#include <imgui.h>
+
+#include "ui/label.h"
+
+namespace pistavox {
+
+struct App;
+
+// The full-display window every page draws into; pair with ImGui::End().
+void BeginRootWindow(const char* title);
+
+// The top bar's page switch, 112 x 34.
+bool NavButton(const char* label, bool active);
+// A Settings section, full width x 38.
+bool SidebarButton(const char* label, bool selected);
+// A bordered card: the label small and dim, the value large in its colour. The label is the card's id.
+void DrawStatCard(const char* label, const char* value, const ImVec4& value_colour);
+// One line of the system status list: a dot, the label, "OK" or "--", green or red.
+void DrawStatusRow(const App& app, const Label& label, bool ok);
+
+}  // namespace pistavox

@@ -1,0 +1,155 @@
+#include <SDL.h>
+#include <SDL_opengl.h>
+#include <imgui.h>
+#include <imgui_impl_opengl3.h>
+#include <imgui_impl_sdl.h>
+
+#include "app/app.h"
+#include "app/monitor.h"
+#include "app/startup.h"
+#include "ui/frame.h"
+#include "ui/interface_fonts.h"
+#include "ui/sdl_window.h"
+#include "ui/theme.h"
+
+namespace pistavox {
+
+namespace {
+constexpr int kWindowX = 100;
+constexpr int kWindowY = 100;
+constexpr int kWindowWidth = 980;
+constexpr int kWindowHeight = 680;
+constexpr const char* kGlslVersion = "#version 130";
+
+// Without a display SDL falls back to drivers that show nothing; those serve only
+// when asked for by name (the screenshot tests ask for "offscreen").
+bool ShowsNothingUnasked() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+  const bool invisible =
+      driver != nullptr && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
+  return invisible && (asked == nullptr || SDL_strcasecmp(asked, driver) != 0);
+}
+
+// SDL's error text, or a fallback when it has none.
+std::string SdlError(const char* what) {
+  const char* reason = SDL_GetError();
+  return std::string(what) + ": " + (reason[0] != '\0' ? reason : "unknown reason");
+}
+}  // namespace
+
+bool OpenSdlWindow(SdlWindow& host, WindowOutcome& failure, std::string& error) {
+  // Only video: the audio back end opens and closes its own SDL subsystem.
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    error = SdlError("no display");
+    failure = WindowOutcome::kNoDisplay;
+    return false;
+  }
+  if (ShowsNothingUnasked()) {
+    error = "no display";
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    failure = WindowOutcome::kNoDisplay;
+    return false;
+  }
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, 0);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  host.window = SDL_CreateWindow(kWindowTitle, kWindowX, kWindowY, kWindowWidth, kWindowHeight,
+                                 SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+  if (host.window == nullptr) {
+    error = SdlError("cannot open the window");
+    CloseSdlWindow(host);
+    failure = WindowOutcome::kNoDisplay;
+    return false;
+  }
+  host.gl_context = SDL_GL_CreateContext(host.window);
+  if (host.gl_context == nullptr) {
+    error = SdlError("cannot create the OpenGL 3 context");
+    CloseSdlWindow(host);
+    failure = WindowOutcome::kFailed;
+    return false;
+  }
+  SDL_GL_MakeCurrent(host.window, host.gl_context);
+  SDL_GL_SetSwapInterval(1);
+
+  IMGUI_CHECKVERSION();
+  ImGui::CreateContext();
+  host.imgui_ready = true;
+  ImGuiIO& io = ImGui::GetIO();
+  io.ConfigFlags |= ImGuiConfigFlags_NavEnableKeyboard;
+  LoadInterfaceFonts(io);
+  ApplyTheme();
+  if (!ImGui_ImplSDL2_InitForOpenGL(host.window, host.gl_context) || !ImGui_ImplOpenGL3_Init(kGlslVersion)) {
+    error = "cannot start the interface's OpenGL 3 renderer";
+    CloseSdlWindow(host);
+    failure = WindowOutcome::kFailed;
+    return false;
+  }
+  return true;
+}
+
+bool DrainWindowEvents(SdlWindow& host) {
+  bool keep_open = true;
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    ImGui_ImplSDL2_ProcessEvent(&event);
+    if (event.type == SDL_QUIT) keep_open = false;
+    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE &&
+        event.window.windowID == SDL_GetWindowID(host.window)) {
+      keep_open = false;
+    }
+  }
+  return keep_open;
+}
+
+void DrawWindowFrame(SdlWindow& host, App& app) {
+  // The poll comes first, so its log lines show in the interface built in this frame.
+  PollMonitor(app);
+  ImGui_ImplOpenGL3_NewFrame();
+  ImGui_ImplSDL2_NewFrame();
+  ImGui::NewFrame();
+  RunFrameResourceSteps(app);
+  DrawFrame(app);
+  ImGui::Render();
+  int width = 0;
+  int height = 0;
+  SDL_GL_GetDrawableSize(host.window, &width, &height);
+  glViewport(0, 0, width, height);
+  glClearColor(kClearColour[0], kClearColour[1], kClearColour[2], kClearColour[3]);
+  glClear(GL_COLOR_BUFFER_BIT);
+  ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
+}
+
+void PresentWindowFrame(SdlWindow& host) { SDL_GL_SwapWindow(host.window); }
+
+void CloseSdlWindow(SdlWindow& host) {
+  if (host.imgui_ready) {
+    // Each back end's shutdown is safe when its initialisation did not run.
+    if (ImGui::GetIO().BackendRendererUserData != nullptr) ImGui_ImplOpenGL3_Shutdown();
+    if (ImGui::GetIO().BackendPlatformUserData != nullptr) ImGui_ImplSDL2_Shutdown();
+    ImGui::DestroyContext();
+    host.imgui_ready = false;
+  }
+  if (host.gl_context != nullptr) SDL_GL_DeleteContext(host.gl_context);
+  if (host.window != nullptr) SDL_DestroyWindow(host.window);
+  host.gl_context = nullptr;
+  host.window = nullptr;
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+WindowOutcome RunWindowed(App& app, std::string& error) {
+  SdlWindow host;
+  WindowOutcome failure = WindowOutcome::kFailed;
+  if (!OpenSdlWindow(host, failure, error)) return failure;
+  while (DrainWindowEvents(host)) {
+    DrawWindowFrame(host, app);
+    PresentWindowFrame(host);
+  }
+  ShutdownApp(app);
+  CloseSdlWindow(host);
+  return WindowOutcome::kClosed;
+}
+
+}  // namespace pistavox
