@@ -1,5 +1,6 @@
 #include <windows.h>
-// After windows.h, which it needs.
+// After windows.h, which they need.
+#include <cderr.h>
 #include <commdlg.h>
 
 #include <system_error>
