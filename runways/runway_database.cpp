@@ -213,7 +213,9 @@ FileReadStatus ReadHeaderLine(const std::string& path, RunwayCsvReader& reader, 
   return ReadLinesStartingIn(path, 0, 1, reader, reason);
 }
 
-std::string LoadFailure(FileReadStatus status, const std::string& path) {
+}  // namespace
+
+std::string RunwayDatabaseReadFailure(FileReadStatus status, const std::string& path) {
   switch (status) {
     case FileReadStatus::kNotRegular:
       return "Runway database is not a regular file: " + path;
@@ -225,8 +227,6 @@ std::string LoadFailure(FileReadStatus status, const std::string& path) {
       return "Cannot open runway database: " + path;
   }
 }
-
-}  // namespace
 
 bool ParseRunwayDatabase(std::string_view contents, const std::string& path, RunwayDatabase& directions,
                          std::string& error) {
@@ -269,7 +269,7 @@ bool LoadRunwayDatabase(const std::string& path, RunwayDatabase& directions, std
   if (second_half.joinable()) second_half.join();
   if (status == FileReadStatus::kOk) status = second_status;
   if (status != FileReadStatus::kOk) {
-    error = LoadFailure(status, path);
+    error = RunwayDatabaseReadFailure(status, path);
     return false;
   }
   first.directions.insert(first.directions.end(), second.directions.begin(), second.directions.end());

@@ -3,6 +3,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/file_reading.h"
 #include "base/short_text.h"
 
 namespace pistavox {
@@ -30,5 +31,7 @@ bool LoadRunwayDatabase(const std::string& path, RunwayDatabase& directions, std
 // The same on file contents already in memory; `path` only names it in messages.
 bool ParseRunwayDatabase(std::string_view contents, const std::string& path, RunwayDatabase& directions,
                          std::string& error);
+// The loader's message for a file it could not read ("Cannot open runway database: " + path).
+std::string RunwayDatabaseReadFailure(FileReadStatus status, const std::string& path);
 
 }  // namespace pistavox

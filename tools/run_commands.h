@@ -2,10 +2,9 @@
 #include <string>
 #include <vector>
 
-namespace pistavox {
+#include "base/command_run.h"
 
-// One program and its arguments, run directly (no shell sees the text).
-using Command = std::vector<std::string>;
+namespace pistavox {
 
 // Runs the commands, at most `jobs` at a time, their standard output discarded.
 // False at the first that cannot start or ends in failure (the rest are still

@@ -1,0 +1,112 @@
+#include "app/runway_database_actions.h"
+
+#include <string>
+#include <system_error>
+
+#include "app/app.h"
+#include "app/file_picker.h"
+#include "app/monitor.h"
+#include "base/file_reading.h"
+#include "config/settings_store_platform.h"
+#include "runways/runway_database.h"
+
+namespace pistavox {
+
+namespace {
+
+const std::string kImportFailed = "Runway database import failed: ";
+
+// Keeps the current database as the backup. True when there was none to keep.
+bool BackUpDatabase(std::string& reason) {
+  std::string current;
+  std::string read_reason;
+  const FileReadStatus status = ReadFileBytes(kRunwayDatabasePath, kMaxDataFileBytes, current, read_reason);
+  if (status == FileReadStatus::kMissing) return true;
+  if (status != FileReadStatus::kOk) {
+    reason = std::string("cannot read ") + kRunwayDatabasePath + " to back it up: " + read_reason;
+    return false;
+  }
+  std::string write_reason;
+  if (!ReplaceFileDurably(kRunwayBackupPath, current, std::nullopt, write_reason)) {
+    reason = std::string("cannot write ") + kRunwayBackupPath + ": " + write_reason;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void CheckRunwayDatabase(App& app) {
+  RunwayDatabase scratch;
+  std::string error;
+  if (!LoadRunwayDatabase(kRunwayDatabasePath, scratch, error)) {
+    app.runway_data_ok = false;
+    Log(app.log, "Runway database check failed: " + error);
+    return;
+  }
+  app.runway_data_ok = true;
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(kRunwayDatabasePath, ec);
+  const std::string size_text = ec ? "unavailable" : std::to_string(size) + " bytes";
+  Log(app.log, "Runway database OK: " + std::to_string(scratch.size()) + " directions, " + size_text);
+}
+
+RunwayImportPick ImportRunwayDatabase(App& app) {
+  const FilePick pick = PickCsvFile(kImportDialogTitle);
+  switch (pick.status) {
+    case FilePickStatus::kChosen:
+      ImportRunwayDatabaseFile(app, pick.path);
+      break;
+    case FilePickStatus::kCancelled:
+      break;
+    case FilePickStatus::kUnavailable:
+      return RunwayImportPick::kNoPicker;
+    case FilePickStatus::kFailed:
+      Log(app.log, kImportFailed + pick.error);
+      break;
+  }
+  return RunwayImportPick::kHandled;
+}
+
+void ImportRunwayDatabaseFile(App& app, const std::filesystem::path& chosen,
+                              std::optional<std::size_t> fail_install_after_bytes) {
+  // The bytes validated are the bytes installed, read once: importing the backup, or
+  // the database itself, cannot see the file change under it.
+  const std::string chosen_text = PathText(chosen);
+  std::string contents;
+  std::string reason;
+  RunwayDatabase scratch;
+  std::string error;
+  const FileReadStatus status = ReadFileBytes(chosen, kMaxDataFileBytes, contents, reason);
+  if (status != FileReadStatus::kOk) {
+    Log(app.log, "Imported runway CSV is invalid: " + RunwayDatabaseReadFailure(status, chosen_text));
+    return;
+  }
+  if (!ParseRunwayDatabase(contents, chosen_text, scratch, error)) {
+    Log(app.log, "Imported runway CSV is invalid: " + error);
+    return;
+  }
+
+  std::error_code ec;
+  std::filesystem::create_directories(std::filesystem::path(kRunwayDatabasePath).parent_path(), ec);
+  if (ec) {
+    Log(app.log, kImportFailed + "cannot create data: " + ec.message());
+    return;
+  }
+  if (!BackUpDatabase(reason) || !ReplaceFileDurably(kRunwayDatabasePath, contents, fail_install_after_bytes, reason)) {
+    Log(app.log, kImportFailed + reason);
+    return;
+  }
+
+  const std::size_t count = scratch.size();
+  app.runways = IndexRunways(std::move(scratch));
+  app.resources_loaded = false;
+  app.runway_data_ok = true;
+  Log(app.log, "Runway database imported: " + std::to_string(count) + " directions");
+  if (app.monitor.running) {
+    StopMonitor(app);
+    Log(app.log, "Monitor stopped after runway database import");
+  }
+}
+
+}  // namespace pistavox

@@ -1,0 +1,169 @@
+#include "app/runway_database_actions.h"
+
+#include <algorithm>
+
+#include "app/file_picker.h"
+#include "app/monitor.h"
+#include "config/settings_store_platform.h"
+#include "tests/app/app_fixture.h"
+
+namespace pistavox::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kHeader =
+    "airport_ident,length_ft,width_ft,closed,le_ident,he_ident,le_latitude_deg,"
+    "le_longitude_deg,he_latitude_deg,he_longitude_deg\n";
+const std::string kOneRunway = kHeader + "QQAA,6000,150,0,09,27,1.0,2.0,1.0,2.03\n";
+const std::string kTwoRunways = kOneRunway + "QQAA,5000,100,0,18,36,1.0,2.0,0.98,2.0\n";
+
+struct RunwayDatabaseActionsTest : AppTest {
+  std::string shipped;  // data/runways.csv as the fixture wrote it: 12 directions
+
+  void SetUp() override {
+    AppTest::SetUp();
+    shipped = ReadTextFile(kRunwayDatabasePath);
+  }
+  fs::path Write(const std::string& name, const std::string& text) {
+    WriteTextFile(name, text);
+    return fs::absolute(name);
+  }
+  static bool Exists(const fs::path& path) {
+    std::error_code ec;
+    return fs::exists(path, ec);
+  }
+  // Whatever an import left in data/ beside the two files it may write.
+  static std::vector<std::string> DataFolder() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator("data")) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+};
+
+TEST_F(RunwayDatabaseActionsTest, CheckReportsDirectionsAndSizeWithoutTouchingTheLiveDatabase) {
+  CheckRunwayDatabase(app);
+  EXPECT_EQ(TakeLines(), (Lines{"Runway database OK: 12 directions, " + std::to_string(shipped.size()) + " bytes"}));
+  EXPECT_TRUE(app.runway_data_ok);
+  EXPECT_TRUE(app.runways->directions.empty());
+
+  // Present and readable, but every runway closed: valid, and nothing to fly.
+  const std::string closed = kHeader + "QQAA,6000,150,1,09,27,1.0,2.0,1.0,2.03\n";
+  Write(kRunwayDatabasePath, closed);
+  CheckRunwayDatabase(app);
+  EXPECT_EQ(TakeLines(), (Lines{"Runway database OK: 0 directions, " + std::to_string(closed.size()) + " bytes"}));
+
+  Write(kRunwayDatabasePath, "");
+  CheckRunwayDatabase(app);
+  EXPECT_FALSE(app.runway_data_ok);
+  app.runway_data_ok = true;
+  fs::remove(kRunwayDatabasePath);
+  CheckRunwayDatabase(app);
+  EXPECT_EQ(TakeLines(), (Lines{"Runway database check failed: Runway database is empty: data/runways.csv",
+                                "Runway database check failed: Cannot open runway database: data/runways.csv"}));
+  EXPECT_FALSE(app.runway_data_ok);
+}
+
+TEST_F(RunwayDatabaseActionsTest, AHeaderOnlyFileReplacesTheDatabaseWithNoDirections) {
+  app.resources_loaded = true;
+  ImportRunwayDatabaseFile(app, Write("header.csv", kHeader));
+  EXPECT_EQ(TakeLines(), (Lines{"Runway database imported: 0 directions"}));
+  EXPECT_EQ(ReadTextFile(kRunwayDatabasePath), kHeader);
+  EXPECT_EQ(ReadTextFile(kRunwayBackupPath), shipped);
+  EXPECT_TRUE(app.runways->directions.empty());
+  EXPECT_FALSE(app.resources_loaded);  // loaded again before the next start
+  EXPECT_TRUE(app.runway_data_ok);
+  EXPECT_EQ(DataFolder(), (std::vector<std::string>{"raas_rules.ini", "runways.backup.csv", "runways.csv"}));
+}
+
+TEST_F(RunwayDatabaseActionsTest, WithoutADatabaseTheImportCreatesDataAndMakesNoBackup) {
+  fs::remove_all("data");
+  ImportRunwayDatabaseFile(app, Write("mine.csv", kTwoRunways));
+  EXPECT_EQ(TakeLines(), (Lines{"Runway database imported: 4 directions"}));
+  EXPECT_EQ(ReadTextFile(kRunwayDatabasePath), kTwoRunways);
+  EXPECT_FALSE(Exists(kRunwayBackupPath));
+  ASSERT_EQ(app.runways->directions.size(), 4u);
+  EXPECT_EQ(app.runways->directions[2].ident.view(), "18");
+}
+
+TEST_F(RunwayDatabaseActionsTest, TwoImportsLeaveTheFirstAsTheBackup) {
+  ImportRunwayDatabaseFile(app, Write("first.csv", kOneRunway));
+  ImportRunwayDatabaseFile(app, Write("second.csv", kTwoRunways));
+  EXPECT_EQ(ReadTextFile(kRunwayDatabasePath), kTwoRunways);
+  EXPECT_EQ(ReadTextFile(kRunwayBackupPath), kOneRunway);
+  EXPECT_EQ(app.runways->directions.size(), 4u);
+}
+
+TEST_F(RunwayDatabaseActionsTest, ImportingTheBackupOrTheDatabaseItselfLosesNeither) {
+  ImportRunwayDatabaseFile(app, Write("first.csv", kOneRunway));
+  // The backup is read before it is refreshed: the two files change places.
+  ImportRunwayDatabaseFile(app, fs::absolute(kRunwayBackupPath));
+  EXPECT_EQ(ReadTextFile(kRunwayDatabasePath), shipped);
+  EXPECT_EQ(ReadTextFile(kRunwayBackupPath), kOneRunway);
+  EXPECT_EQ(app.runways->directions.size(), 12u);
+
+  ImportRunwayDatabaseFile(app, kRunwayDatabasePath);
+  EXPECT_EQ(ReadTextFile(kRunwayDatabasePath), shipped);
+  EXPECT_EQ(ReadTextFile(kRunwayBackupPath), shipped);
+}
+
+TEST_F(RunwayDatabaseActionsTest, AnImportStopsTheRunningMonitorAfterLoggingItself) {
+  sim.state = LinedUpOnShortRunway();
+  StartMonitor(app, false);
+  ASSERT_TRUE(app.monitor.running);
+  TakeLines();
+  ImportRunwayDatabaseFile(app, Write("mine.csv", kOneRunway));
+  EXPECT_EQ(TakeLines(), (Lines{"Runway database imported: 2 directions", "Stopped",
+                                "Monitor stopped after runway database import"}));
+  EXPECT_FALSE(app.monitor.running);
+}
+
+TEST_F(RunwayDatabaseActionsTest, AnInvalidChoiceChangesNothing) {
+  app.resources_loaded = true;
+  const fs::path missing = fs::absolute("missing.csv");
+  const fs::path empty = Write("empty.csv", "");
+  ImportRunwayDatabaseFile(app, missing);
+  ImportRunwayDatabaseFile(app, empty);
+  EXPECT_EQ(TakeLines(), (Lines{"Imported runway CSV is invalid: Cannot open runway database: " + PathText(missing),
+                                "Imported runway CSV is invalid: Runway database is empty: " + PathText(empty)}));
+  EXPECT_EQ(ReadTextFile(kRunwayDatabasePath), shipped);
+  EXPECT_FALSE(Exists(kRunwayBackupPath));
+  EXPECT_TRUE(app.resources_loaded);
+}
+
+TEST_F(RunwayDatabaseActionsTest, ACopyThatFailsLeavesTheOldDatabaseByteForByte) {
+  app.resources_loaded = true;
+  const fs::path chosen = Write("mine.csv", kTwoRunways);
+  ImportRunwayDatabaseFile(app, chosen, 10);
+  EXPECT_EQ(TakeLines(), (Lines{std::string("Runway database import failed: ") + kSimulatedWriteFailure}));
+  EXPECT_EQ(ReadTextFile(kRunwayDatabasePath), shipped);
+  EXPECT_TRUE(app.runways->directions.empty());
+  EXPECT_TRUE(app.resources_loaded);
+  // No half-written copy is left behind.
+  EXPECT_EQ(DataFolder(), (std::vector<std::string>{"raas_rules.ini", "runways.backup.csv", "runways.csv"}));
+
+  // A folder where the backup belongs: the import stops before the database is touched.
+  fs::remove(kRunwayBackupPath);
+  fs::create_directories(fs::path(kRunwayBackupPath) / "in-the-way");
+  ImportRunwayDatabaseFile(app, chosen);
+  const Lines lines = TakeLines();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_TRUE(lines[0].starts_with("Runway database import failed: cannot write data/runways.backup.csv: "))
+      << lines[0];
+  EXPECT_EQ(ReadTextFile(kRunwayDatabasePath), shipped);
+  EXPECT_EQ(DataFolder(), (std::vector<std::string>{"raas_rules.ini", "runways.backup.csv", "runways.csv"}));
+}
+
+TEST_F(RunwayDatabaseActionsTest, TheFallbackDialogListsCsvFilesHereThenInData) {
+  Write("b.csv", "");
+  Write("A.CSV", "");
+  Write("notes.txt", "");
+  Write("data/extra.csv", "");
+  fs::create_directories("folder.csv");
+  EXPECT_EQ(ListCsvFiles(), (std::vector<fs::path>{"A.CSV", "b.csv", fs::path("data") / "extra.csv",
+                                                   fs::path("data") / "runways.csv"}));
+}
+
+}  // namespace
+}  // namespace pistavox::test
