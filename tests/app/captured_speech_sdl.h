@@ -17,13 +17,13 @@ inline constexpr int kMixerFrameBytes = 4;
 // A clip's frames as the mixer plays them: converted by SDL to the mixer's format, as
 // the mixer converts every clip it loads. Empty when the file is not a WAV SDL reads.
 inline std::string ClipAsMixed(const std::filesystem::path& wav) {
-  SDL_AudioSpec spec;
+  SDL_AudioSpec format;
   Uint8* samples = nullptr;
   Uint32 length = 0;
-  if (!SDL_LoadWAV(wav.string().c_str(), &spec, &samples, &length)) return "";
+  if (!SDL_LoadWAV(wav.string().c_str(), &format, &samples, &length)) return "";
   SDL_AudioCVT cvt;
   std::string converted;
-  if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, 2, kMixerRate) >= 0) {
+  if (SDL_BuildAudioCVT(&cvt, format.format, format.channels, format.freq, AUDIO_S16SYS, 2, kMixerRate) >= 0) {
     std::vector<Uint8> work(static_cast<size_t>(length) * static_cast<size_t>(cvt.len_mult));
     std::copy(samples, samples + length, work.begin());
     cvt.buf = work.data();
