@@ -5,13 +5,14 @@
 
 namespace pistavox {
 
-// The interface's labels, in one catalogue so that the font is built with every
-// glyph they need and a test can check that each one renders.
 inline constexpr Label kMonitorLabel{"Monitor", "监控"};
 inline constexpr Label kSettingsLabel{"Settings", "设置"};
 
-inline constexpr const Label* kInterfaceLabels[] = {&kMonitorLabel, &kSettingsLabel};
+inline constexpr const Label* kTopBarLabels[] = {&kMonitorLabel, &kSettingsLabel};
 
-inline std::span<const Label* const> InterfaceLabels() { return kInterfaceLabels; }
+// Every label of every page, so that the font is built with every glyph they
+// need and a test can check that each one renders. Each page keeps its own
+// catalogue beside its code; this joins them.
+std::span<const Label* const> InterfaceLabels();
 
 }  // namespace pistavox

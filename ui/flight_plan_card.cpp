@@ -1,0 +1,95 @@
+#include "ui/flight_plan_card.h"
+
+#include <imgui.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "base/ident_text.h"
+#include "runways/runway_idents.h"
+#include "ui/dashboard_labels.h"
+
+namespace pistavox {
+
+namespace {
+
+// The settings hold the identifiers as text; the stored fields were 16-byte buffers.
+constexpr std::size_t kIdentCapacity = 16;
+
+std::string CutIdent(std::string text) {
+  if (text.size() > kIdentCapacity - 1) text.resize(kIdentCapacity - 1);
+  return text;
+}
+
+std::vector<std::string> AirportRunways(const App& app, const std::string& airport) {
+  if (airport.empty()) return {};
+  return ListAirportRunwayIdents(app.runways->directions, airport);
+}
+
+bool Lists(const std::vector<std::string>& runways, const std::string& runway) {
+  return std::find(runways.begin(), runways.end(), runway) != runways.end();
+}
+
+void DrawAirportInput(App& app, const std::string& detected) {
+  AppSettings& settings = app.settings;
+  ImGui::TextUnformatted(LabelText(kExpectedAirportLabel, app.ui_chinese));
+  ImGui::SetNextItemWidth(detected.empty() ? -1.0f : -118.0f);
+  char buffer[kIdentCapacity] = {};
+  std::memcpy(buffer, settings.expected_airport.data(), settings.expected_airport.size());
+  if (ImGui::InputText("##expected-airport-icao", buffer, sizeof buffer, ImGuiInputTextFlags_CharsUppercase)) {
+    settings.expected_airport = CutIdent(NormalizeAirportIdent(buffer));
+    if (!Lists(AirportRunways(app, settings.expected_airport), settings.expected_runway)) {
+      settings.expected_runway.clear();
+    }
+    SaveAppSettings(app);
+  }
+  if (detected.empty()) return;
+  ImGui::SameLine();
+  if (ImGui::SmallButton(LabelText(kUseDetectedLabel, app.ui_chinese))) {
+    settings.expected_airport = CutIdent(NormalizeAirportIdent(detected));
+    settings.expected_runway.clear();
+    SaveAppSettings(app);
+  }
+}
+
+void DrawRunwayCombo(App& app, const std::vector<std::string>& runways) {
+  AppSettings& settings = app.settings;
+  ImGui::TextUnformatted(LabelText(kExpectedRunwayLabel, app.ui_chinese));
+  ImGui::SetNextItemWidth(-1.0f);
+  const char* preview =
+      settings.expected_runway.empty() ? LabelText(kSelectRunwayLabel, app.ui_chinese) : settings.expected_runway.c_str();
+  if (!ImGui::BeginCombo("##expected-runway", preview)) return;
+  for (const std::string& runway : runways) {
+    const bool selected = runway == settings.expected_runway;
+    if (ImGui::Selectable(runway.c_str(), selected)) {
+      settings.expected_runway = runway;
+      SaveAppSettings(app);
+    }
+    if (selected) ImGui::SetItemDefaultFocus();
+  }
+  ImGui::EndCombo();
+}
+
+}  // namespace
+
+void DrawFlightPlanCard(App& app) {
+  AppSettings& settings = app.settings;
+  settings.expected_airport = CutIdent(NormalizeAirportIdent(settings.expected_airport));
+  settings.expected_runway = CutIdent(NormalizeRunwayIdent(settings.expected_runway));
+  DrawAirportInput(app, app.monitor.status.airport_ident);
+
+  const std::vector<std::string> runways = AirportRunways(app, settings.expected_airport);
+  if (settings.expected_airport.empty()) {
+    ImGui::TextDisabled("%s", LabelText(kEnterAirportLabel, app.ui_chinese));
+  } else if (runways.empty()) {
+    ImGui::TextDisabled("%s", LabelText(kNoRunwaysLabel, app.ui_chinese));
+  }
+  ImGui::BeginDisabled(runways.empty());
+  DrawRunwayCombo(app, runways);
+  ImGui::EndDisabled();
+}
+
+}  // namespace pistavox

@@ -1,0 +1,12 @@
+#pragma once
+
+namespace pistavox {
+
+struct App;
+
+// The expected airport and runway, shared by the dashboard and the Settings
+// page: both normalised every frame, the airport saved on every edit, the
+// runway chosen from the airport's runways in the loaded database.
+void DrawFlightPlanCard(App& app);
+
+}  // namespace pistavox
