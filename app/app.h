@@ -60,6 +60,9 @@ struct App {
   bool settings_page_open = false;
   int32_t settings_section = 0;
   bool ui_chinese = false;
+  // Without a window there is no Start button: the monitor starts automatically
+  // as if auto_start_monitor were on, without changing the stored setting.
+  bool no_start_button = false;
   AppHooks hooks;
   // Last: its worker stops before the voice pack, whose files it may be playing, goes.
   AudioPlayer audio;

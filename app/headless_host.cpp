@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "app/app.h"
 #include "app/startup.h"
 
 namespace pistavox {
@@ -13,6 +14,7 @@ constexpr auto kFramePeriod = std::chrono::microseconds(16667);
 
 int RunHeadless(App& app) {
   InstallStopRequestHandlers();
+  app.no_start_button = true;
   while (!StopRequested()) {
     RunFrame(app);
     std::this_thread::sleep_for(kFramePeriod);

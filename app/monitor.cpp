@@ -144,7 +144,8 @@ void StopMonitorAutomatically(App& app, const std::string& reason) {
 void TryAutoStartMonitor(App& app, int64_t now) {
   MonitorState& monitor = app.monitor;
   if (monitor.running || monitor.manual_stop) return;
-  if (!app.settings.auto_start_monitor && !(app.settings.auto_reconnect && monitor.reconnect_pending)) return;
+  const bool auto_start = app.settings.auto_start_monitor || app.no_start_button;
+  if (!auto_start && !(app.settings.auto_reconnect && monitor.reconnect_pending)) return;
   if (!app.resources_loaded || !ResourcesComplete(app)) return;
   if (monitor.next_auto_start != 0 && now < monitor.next_auto_start) return;
   monitor.next_auto_start = now + kAutoStartRetryNs;

@@ -59,8 +59,8 @@ void DrawRunwayCombo(App& app, const std::vector<std::string>& runways) {
   AppSettings& settings = app.settings;
   ImGui::TextUnformatted(LabelText(kExpectedRunwayLabel, app.ui_chinese));
   ImGui::SetNextItemWidth(-1.0f);
-  const char* preview =
-      settings.expected_runway.empty() ? LabelText(kSelectRunwayLabel, app.ui_chinese) : settings.expected_runway.c_str();
+  const char* preview = settings.expected_runway.empty() ? LabelText(kSelectRunwayLabel, app.ui_chinese)
+                                                         : settings.expected_runway.c_str();
   if (!ImGui::BeginCombo("##expected-runway", preview)) return;
   for (const std::string& runway : runways) {
     const bool selected = runway == settings.expected_runway;

@@ -10,9 +10,9 @@ namespace pistavox {
 std::span<const Label* const> InterfaceLabels() {
   static const std::vector<const Label*> all = [] {
     std::vector<const Label*> joined;
-    for (std::span<const Label* const> page : {std::span<const Label* const>(kTopBarLabels),
-                                               std::span<const Label* const>(kDashboardLabels),
-                                               std::span<const Label* const>(kSettingsLabels)}) {
+    for (std::span<const Label* const> page :
+         {std::span<const Label* const>(kTopBarLabels), std::span<const Label* const>(kDashboardLabels),
+          std::span<const Label* const>(kSettingsLabels)}) {
       joined.insert(joined.end(), page.begin(), page.end());
     }
     return joined;

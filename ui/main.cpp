@@ -23,7 +23,8 @@ constexpr const char* kUsage =
     "runways you approach, enter, cross and roll on; it traces every take-off and landing and\n"
     "scores the landing. It reads data/runways.csv, data/raas_rules.ini and the voice packs in\n"
     "bin/ from the folder it is started in.\n"
-    "  --headless     run without a window, printing the event log here\n"
+    "  --headless     run without a window, printing the event log here; the monitor\n"
+    "                 starts by itself, whatever the auto start setting says\n"
     "  --record DIR   write every monitor session to DIR/flight-YYYYMMDD-HHMMSS.csv\n"
     "  -debug         open a debug console and write debug.log\n";
 

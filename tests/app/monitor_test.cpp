@@ -123,6 +123,21 @@ TEST_F(MonitorTest, AUserStopHoldsBackEveryAutomaticStartUntilTheUserStarts) {
   EXPECT_FALSE(app.monitor.manual_stop);
 }
 
+TEST_F(MonitorTest, WithoutAStartButtonTheMonitorStartsItselfButAUserStopStillHolds) {
+  app.settings.auto_start_monitor = false;
+  LoadResources(app);
+  TryAutoStartMonitor(app, now);
+  EXPECT_FALSE(app.monitor.running);
+  app.no_start_button = true;
+  TryAutoStartMonitor(app, now);
+  EXPECT_TRUE(app.monitor.running);
+  EXPECT_FALSE(app.settings.auto_start_monitor);
+  StopMonitor(app);
+  Advance(100);
+  TryAutoStartMonitor(app, now);
+  EXPECT_FALSE(app.monitor.running);
+}
+
 TEST_F(MonitorTest, FailedStartsSpeakOnlyForTheUserAndAutomaticOnesRetryEveryFifteenSeconds) {
   sim.connect_ok = false;
   StartMonitor(app, false);
