@@ -60,6 +60,7 @@ struct App {
   bool settings_page_open = false;
   int32_t settings_section = 0;
   bool ui_chinese = false;
+  uint64_t seen_log_version = 0;  // the event log's version the dashboard last scrolled to
   // Without a window there is no Start button: the monitor starts automatically
   // as if auto_start_monitor were on, without changing the stored setting.
   bool no_start_button = false;

@@ -4,6 +4,11 @@ namespace pistavox {
 
 struct App;
 
+// From this available width the dashboard puts its controls beside the cards,
+// and from this width of the right side the two cards sit side by side.
+inline constexpr float kDashboardWideWidth = 860;
+inline constexpr float kDashboardCardsWideWidth = 680;
+
 // The two pages; each begins with the root window and the top bar.
 void DrawDashboard(App& app);
 void DrawSettingsPage(App& app);

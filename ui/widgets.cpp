@@ -6,18 +6,6 @@ namespace pistavox {
 
 namespace {
 
-struct ButtonColours {
-  ImVec4 normal;
-  ImVec4 hovered;
-  ImVec4 pressed;
-};
-
-void PushButtonColours(const ButtonColours& colours) {
-  ImGui::PushStyleColor(ImGuiCol_Button, colours.normal);
-  ImGui::PushStyleColor(ImGuiCol_ButtonHovered, colours.hovered);
-  ImGui::PushStyleColor(ImGuiCol_ButtonActive, colours.pressed);
-}
-
 const ButtonColours kNavActive{{0.1f, 0.48f, 0.62f, 1}, {0.12f, 0.56f, 0.72f, 1}, {0.08f, 0.4f, 0.54f, 1}};
 const ButtonColours kNavInactive{{0.13f, 0.16f, 0.2f, 1}, {0.18f, 0.23f, 0.28f, 1}, {0.16f, 0.2f, 0.25f, 1}};
 const ButtonColours kSidebarSelected{{0.1f, 0.45f, 0.58f, 1}, {0.12f, 0.52f, 0.66f, 1}, {0.08f, 0.36f, 0.48f, 1}};
@@ -28,6 +16,15 @@ const ImVec4 kStatusMissing{0.95f, 0.46f, 0.34f, 1};
 
 }  // namespace
 
+bool ColouredButton(const char* label, ImVec2 size, const ButtonColours& colours) {
+  ImGui::PushStyleColor(ImGuiCol_Button, colours.normal);
+  ImGui::PushStyleColor(ImGuiCol_ButtonHovered, colours.hovered);
+  ImGui::PushStyleColor(ImGuiCol_ButtonActive, colours.pressed);
+  const bool pressed = ImGui::Button(label, size);
+  ImGui::PopStyleColor(3);
+  return pressed;
+}
+
 void BeginRootWindow(const char* title) {
   ImGui::SetNextWindowPos(ImVec2(0, 0), ImGuiCond_Always);
   ImGui::SetNextWindowSize(ImGui::GetIO().DisplaySize, ImGuiCond_Always);
@@ -37,17 +34,12 @@ void BeginRootWindow(const char* title) {
 }
 
 bool NavButton(const char* label, bool active) {
-  PushButtonColours(active ? kNavActive : kNavInactive);
-  const bool pressed = ImGui::Button(label, ImVec2(112, 34));
-  ImGui::PopStyleColor(3);
-  return pressed;
+  return ColouredButton(label, ImVec2(112, 34), active ? kNavActive : kNavInactive);
 }
 
 bool SidebarButton(const char* label, bool selected) {
   ImGui::PushStyleVar(ImGuiStyleVar_FrameRounding, 7);
-  PushButtonColours(selected ? kSidebarSelected : kSidebarPlain);
-  const bool pressed = ImGui::Button(label, ImVec2(-1, 38));
-  ImGui::PopStyleColor(3);
+  const bool pressed = ColouredButton(label, ImVec2(-1, 38), selected ? kSidebarSelected : kSidebarPlain);
   ImGui::PopStyleVar();
   return pressed;
 }

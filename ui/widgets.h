@@ -1,11 +1,25 @@
 #pragma once
 #include <imgui.h>
 
+#include <string>
+
 #include "ui/label.h"
 
 namespace pistavox {
 
 struct App;
+
+// An empty text value is shown as "-".
+inline const char* OrDash(const std::string& text) { return text.empty() ? "-" : text.c_str(); }
+
+struct ButtonColours {
+  ImVec4 normal;
+  ImVec4 hovered;
+  ImVec4 pressed;
+};
+
+// A button with its own colours, pushed for it alone.
+bool ColouredButton(const char* label, ImVec2 size, const ButtonColours& colours);
 
 // The full-display window every page draws into; pair with ImGui::End().
 void BeginRootWindow(const char* title);

@@ -110,16 +110,32 @@ void HeadlessUi::Click(ImVec2 at, const std::function<void()>& draw) {
   Frame(draw);
 }
 
-ImVec2 HeadlessUi::FindItem(ImGuiID id, ImVec2 area_min, ImVec2 area_max, const std::function<void()>& draw) {
-  constexpr float kStep = 6;
-  for (float y = area_min.y; y < area_max.y; y += kStep) {
-    for (float x = area_min.x; x < area_max.x; x += kStep) {
+void HeadlessUi::Type(const std::string& text, const std::function<void()>& draw) {
+  for (const char c : text) {
+    ImGui::GetIO().AddInputCharacter(static_cast<unsigned char>(c));
+    Frame(draw);
+  }
+}
+
+ImVec2 HeadlessUi::FindItem(ImGuiID id, ImVec2 area_min, ImVec2 area_max, const std::function<void()>& draw,
+                            float step) {
+  for (float y = area_min.y; y < area_max.y; y += step) {
+    for (float x = area_min.x; x < area_max.x; x += step) {
       ImGui::GetIO().MousePos = ImVec2(x, y);
       Frame(draw);
       if (ImGui::GetCurrentContext()->HoveredId == id) return ImVec2(x, y);
     }
   }
   return ImVec2(-1, -1);
+}
+
+ImVec2 HeadlessUi::FindItemIn(const std::string& window, const char* label, const std::function<void()>& draw,
+                              float step) {
+  Frame(draw);
+  const ImGuiWindow* found = DrawnWindow(window);
+  if (found == nullptr) return ImVec2(-1, -1);
+  const ImRect visible = found->InnerClipRect;
+  return FindItem(const_cast<ImGuiWindow*>(found)->GetID(label), visible.Min, visible.Max, draw, step);
 }
 
 ImGuiWindow* DrawnWindow(const std::string& name) {

@@ -20,8 +20,13 @@ struct HeadlessUi {
   std::string Frame(const std::function<void()>& draw);
   // Mouse down at `at` in one frame and up in the next, as a user clicks.
   void Click(ImVec2 at, const std::function<void()>& draw);
+  // Each character typed into the focused item, one frame each.
+  void Type(const std::string& text, const std::function<void()>& draw);
   // The first point of a grid over `area` where the item `id` is hovered, or (-1, -1).
-  ImVec2 FindItem(ImGuiID id, ImVec2 area_min, ImVec2 area_max, const std::function<void()>& draw);
+  ImVec2 FindItem(ImGuiID id, ImVec2 area_min, ImVec2 area_max, const std::function<void()>& draw, float step = 6);
+  // Where the item `label`, drawn straight into the window `window` (as DrawnWindow names
+  // it), can be clicked, or (-1, -1). Coarser steps suit large items.
+  ImVec2 FindItemIn(const std::string& window, const char* label, const std::function<void()>& draw, float step = 6);
 
   ImGuiContext* context = nullptr;
 };

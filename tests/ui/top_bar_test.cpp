@@ -12,11 +12,7 @@ using test::HeadlessUi;
 
 // The point at which the top bar's button of this label can be clicked in the frame `draw` builds.
 ImVec2 FindTopBarButton(HeadlessUi& ui, const char* label, const std::function<void()>& draw) {
-  ui.Frame(draw);
-  ImGuiWindow* bar = DrawnWindow("topbar");
-  if (bar == nullptr) return ImVec2(-1, -1);
-  const ImVec2 max(bar->Pos.x + bar->Size.x, bar->Pos.y + bar->Size.y);
-  return ui.FindItem(bar->GetID(label), bar->Pos, max, draw);
+  return ui.FindItemIn("topbar", label, draw);
 }
 
 TEST(TopBarTest, ButtonsSwitchThePageAndEachPageKeepsTheBar) {

@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/monitor.h"
+#include "app/resources.h"
+#include "tests/app/app_fixture.h"
+#include "tests/ui/headless_ui.h"
+#include "ui/dashboard_labels.h"
+#include "ui/frame.h"
+
+namespace pistavox {
+namespace {
+
+using test::Drew;
+using test::DrawnWindow;
+using test::HeadlessUi;
+
+struct DashboardTest : test::AppTest {
+  // Tall and wide enough for the whole page, the event log included.
+  HeadlessUi ui{ImVec2(1400, 1000)};
+  std::function<void()> draw = [this] { DrawFrame(app); };
+
+  ImVec2 Find(const std::string& window, const char* label, float step = 6) {
+    return ui.FindItemIn(window, label, draw, step);
+  }
+};
+
+TEST_F(DashboardTest, TheButtonStartsAndStopsTheMonitorAsTheUser) {
+  sim.state = LinedUpOnShortRunway();
+  EXPECT_TRUE(Drew(ui.Frame(draw), "READY"));
+  const ImVec2 start = Find("controls", "Start Monitor", 20);
+  ASSERT_GE(start.x, 0);
+  ui.Click(start, draw);
+  EXPECT_TRUE(app.monitor.running);
+  EXPECT_EQ(TakeLines().front(), "Starting monitor...");
+
+  Advance(3);
+  PollMonitor(app);
+  const std::string drawn = ui.Frame(draw);
+  for (const char* text : {"RUNNING", "TestSimulator", "PXSF", "Runwayremaining:", "OK"}) {
+    EXPECT_TRUE(Drew(drawn, text)) << text;
+  }
+  const ImVec2 stop = Find("controls", "Stop Monitor", 20);
+  ASSERT_GE(stop.x, 0);
+  ui.Click(stop, draw);
+  EXPECT_FALSE(app.monitor.running);
+  EXPECT_TRUE(app.monitor.manual_stop);
+}
+
+TEST_F(DashboardTest, TypingAnAirportSavesEveryEditAndDropsARunwayItDoesNotHave) {
+  LoadResources(app);
+  app.settings.expected_airport = "pxi";
+  app.settings.expected_runway = "27l";
+  ui.Frame(draw);
+  // Normalised when drawn, not saved.
+  EXPECT_EQ(app.settings.expected_airport, "PXI");
+  EXPECT_EQ(app.settings.expected_runway, "27L");
+  EXPECT_TRUE(app.settings_store.saved_text.empty());
+
+  const ImVec2 airport = Find("controls", "##expected-airport-icao");
+  ASSERT_GE(airport.x, 0);
+  ui.Click(ImVec2(airport.x + 150, airport.y), draw);  // right of the text: the cursor goes to its end
+  ui.Type("n", draw);
+  EXPECT_EQ(app.settings.expected_airport, "PXIN");
+  EXPECT_EQ(app.settings.expected_runway, "27L");  // PXIN has it
+  EXPECT_NE(app.settings_store.saved_text.find("PXIN"), std::string::npos);
+
+  ui.Type("x", draw);
+  EXPECT_EQ(app.settings.expected_airport, "PXINX");
+  EXPECT_EQ(app.settings.expected_runway, "");
+  EXPECT_NE(app.settings_store.saved_text.find("PXINX"), std::string::npos);
+  EXPECT_TRUE(Drew(ui.Frame(draw), LabelText(kNoRunwaysLabel, false)));
+}
+
+TEST_F(DashboardTest, TheDetectedAirportOffersItsButtonWhichClearsTheRunway) {
+  LoadResources(app);
+  app.settings.expected_airport = "PXIN";
+  app.settings.expected_runway = "27L";
+  EXPECT_FALSE(Drew(ui.Frame(draw), "Use detected"));
+
+  app.monitor.status.airport_ident = "pxsf";
+  const ImVec2 use = Find("controls", "Use detected");
+  ASSERT_GE(use.x, 0);
+  ui.Click(use, draw);
+  EXPECT_EQ(app.settings.expected_airport, "PXSF");
+  EXPECT_EQ(app.settings.expected_runway, "");
+  EXPECT_NE(app.settings_store.saved_text.find("PXSF"), std::string::npos);
+}
+
+// The wide layout starts where 860 pixels are available to the page, the side-by-side
+// cards where 680 are available to the right-hand side.
+TEST_F(DashboardTest, LayoutSwitchesExactlyAtItsWidths) {
+  const auto available = [](const char* window) {
+    const ImGuiWindow* found = DrawnWindow(window);
+    return found->WorkRect.GetWidth();
+  };
+  // At 900 pixels the page is stacked and the right-hand side spans it all.
+  bool was_wide = false;
+  bool cards_were_wide = true;
+  int cards_widened = 0;
+  for (float width = 900; width <= 1200; ++width) {
+    HeadlessUi sized(ImVec2(width, 900));
+    sized.Frame(draw);
+    sized.Frame(draw);
+    const bool wide = DrawnWindow("controls")->Size.y == 560;
+    const float page = available("dashboard-page") - 16;  // the page's indent
+    EXPECT_EQ(wide, page >= 860) << width;
+    if (wide && !was_wide) EXPECT_EQ(page, 860);
+    if (!wide) EXPECT_EQ(DrawnWindow("controls")->Size.y, 390);
+    const bool cards_wide = DrawnWindow("aircraft-card")->Pos.y == DrawnWindow("runway-card")->Pos.y;
+    EXPECT_EQ(cards_wide, available("right") >= 680) << width;
+    if (cards_wide && !cards_were_wide) {
+      EXPECT_EQ(available("right"), 680);
+      ++cards_widened;
+    }
+    was_wide = wide;
+    cards_were_wide = cards_wide;
+  }
+  EXPECT_TRUE(was_wide);
+  EXPECT_EQ(cards_widened, 1);
+}
+
+TEST_F(DashboardTest, TheLogListsTheLast80LinesAndFollowsOnlyAReaderAtTheEnd) {
+  for (int i = 0; i < 200; ++i) Log(app.log, "entry <" + std::to_string(i) + ">");
+  ui.Frame(draw);
+  EXPECT_TRUE(Drew(ui.Frame(draw), "entry <199>"));
+  const ImGuiWindow* log = DrawnWindow("log-card");
+  ASSERT_GT(log->ScrollMax.y, 0);
+  EXPECT_EQ(log->Scroll.y, log->ScrollMax.y);
+
+  // A reader who scrolled up stays where they are while lines arrive; the oldest listed is the 80th newest.
+  ImGui::SetScrollY(const_cast<ImGuiWindow*>(log), 0);
+  const std::string top = ui.Frame(draw);
+  EXPECT_TRUE(Drew(top, "entry <120>"));
+  EXPECT_FALSE(Drew(top, "entry <119>"));
+  Log(app.log, "entry <200>");
+  ui.Frame(draw);
+  ui.Frame(draw);
+  EXPECT_EQ(DrawnWindow("log-card")->Scroll.y, 0);
+
+  // Back at the end, the next line is followed.
+  ImGui::SetScrollY(const_cast<ImGuiWindow*>(DrawnWindow("log-card")), DrawnWindow("log-card")->ScrollMax.y);
+  ui.Frame(draw);
+  Log(app.log, "a much longer entry that wraps " + std::string(400, 'w'));
+  ui.Frame(draw);
+  ui.Frame(draw);
+  const ImGuiWindow* followed = DrawnWindow("log-card");
+  EXPECT_EQ(followed->Scroll.y, followed->ScrollMax.y);
+}
+
+TEST_F(DashboardTest, TheRunwayStripShowsOnlyOnARunwayOfKnownLength) {
+  EngineStatus& status = app.monitor.status;
+  const ImVec4 ahead = ImGui::ColorConvertU32ToFloat4(IM_COL32(64, 196, 160, 210));
+  status.runway_state = RunwayState::kNearbyRunway;
+  status.remaining_m = 1200;
+  status.runway_length_m = 2400;
+  std::string drawn = ui.Frame(draw);
+  EXPECT_TRUE(Drew(drawn, "Runway remaining: -"));
+  EXPECT_FALSE(test::DrewColour(DrawnWindow("runway-card"), ahead));
+
+  status.runway_state = RunwayState::kOnRunway;
+  drawn = ui.Frame(draw);
+  EXPECT_TRUE(Drew(drawn, "Runway remaining: 1200 m / 3937 ft"));
+  EXPECT_TRUE(test::DrewColour(DrawnWindow("runway-card"), ahead));
+
+  status.runway_length_m = 0;
+  drawn = ui.Frame(draw);
+  EXPECT_TRUE(Drew(drawn, "Runway remaining: 1200 m / 3937 ft"));
+  EXPECT_FALSE(test::DrewColour(DrawnWindow("runway-card"), ahead));
+}
+
+TEST_F(DashboardTest, EveryLabelChangesLanguageInTheSameFrame) {
+  app.monitor.running = true;  // the Stop button's label too
+  ui.Frame(draw);  // new windows settle their sizes in their first frame
+  const std::string english = ui.Frame(draw);
+  app.ui_chinese = true;
+  const std::string chinese = ui.Frame(draw);
+  int switched = 0;
+  for (const Label* label : kDashboardLabels) {
+    if (label->chinese[0] == '\0' || !Drew(english, label->english)) continue;
+    EXPECT_TRUE(Drew(chinese, label->chinese)) << label->english;
+    EXPECT_FALSE(Drew(chinese, label->english)) << label->english;
+    ++switched;
+  }
+  EXPECT_GE(switched, 30);
+}
+
+}  // namespace
+}  // namespace pistavox

@@ -1,0 +1,95 @@
+#include "ui/dashboard_cards.h"
+
+#include <imgui.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "app/app.h"
+#include "ui/dashboard_labels.h"
+#include "ui/runway_strip.h"
+#include "ui/widgets.h"
+
+namespace pistavox {
+
+namespace {
+
+const ImVec4 kCardTitle{0.9f, 0.95f, 0.98f, 1};
+const ImVec4 kPhaseColour{0.35f, 0.82f, 0.95f, 1};
+const ImVec4 kRemainingColour{0.36f, 0.84f, 0.72f, 1};
+constexpr float kCardHeight = 250;
+constexpr double kFeetPerMetre = 1 / 0.3048;
+
+// The card's title, and beside it a dim note when there is one.
+void CardTitle(const char* title, const std::string& note) {
+  ImGui::TextColored(kCardTitle, "%s", title);
+  if (note.empty()) return;
+  ImGui::SameLine();
+  ImGui::TextDisabled("%s", note.c_str());
+}
+
+}  // namespace
+
+void DrawAircraftCard(const App& app) {
+  const bool zh = app.ui_chinese;
+  const AircraftState& state = app.monitor.state;
+  ImGui::BeginChild("aircraft-card", ImVec2(0, kCardHeight), true);
+  CardTitle(LabelText(kAircraftLabel, zh), app.monitor.simulator_name);
+  ImGui::Spacing();
+  ImGui::Text("%s: %.6f, %.6f", LabelText(kLatLonLabel, zh), state.latitude_deg, state.longitude_deg);
+  ImGui::Text("%s: %.1f", LabelText(kHeadingLabel, zh), state.heading_deg);
+  ImGui::Text("%s: %.0f ft / %.0f ft AGL", LabelText(kAltitudeLabel, zh), state.altitude_ft, state.radio_altitude_ft);
+  ImGui::Text("%s: %.2f", LabelText(kGForceLabel, zh), state.g_force);
+  ImGui::Text("%s: %.1f kt", LabelText(kGroundSpeedLabel, zh), state.ground_speed_kt);
+  ImGui::Text("%s: %s", LabelText(kOnGroundLabel, zh), LabelText(state.on_ground ? kTrueLabel : kFalseLabel, zh));
+  ImGui::EndChild();
+}
+
+void DrawRunwayCard(const App& app) {
+  const bool zh = app.ui_chinese;
+  const EngineStatus& status = app.monitor.status;
+  ImGui::BeginChild("runway-card", ImVec2(0, kCardHeight), true);
+  CardTitle(LabelText(kRunwayLabel, zh), std::string(RunwayStateText(status.runway_state)));
+  ImGui::Spacing();
+  ImGui::TextDisabled("%s", LabelText(kPhaseLabel, zh));
+  ImGui::SameLine();
+  ImGui::TextColored(kPhaseColour, "%s", OrDash(status.phase_name));
+  ImGui::Text("%s: %.0fs", LabelText(kPhaseTimeLabel, zh), status.phase_seconds);
+  ImGui::Text("%s: %s", LabelText(kReasonLabel, zh), OrDash(status.phase_reason));
+  ImGui::Text("%s: %s", LabelText(kAirportLabel, zh), OrDash(status.airport_ident));
+  ImGui::Text("%s: %s", LabelText(kRunwayLabel, zh), OrDash(status.runway_ident));
+  if (status.runway_state == RunwayState::kOnRunway) {
+    char remaining[64];
+    std::snprintf(remaining, sizeof remaining, "%.0f m / %.0f ft", status.remaining_m,
+                  status.remaining_m * kFeetPerMetre);
+    ImGui::TextColored(kRemainingColour, "%s: %s", LabelText(kRunwayRemainingLabel, zh), remaining);
+    if (status.runway_length_m > 1.0) DrawRunwayStrip(status.remaining_m, status.runway_length_m);
+  } else {
+    ImGui::Text("%s: -", LabelText(kRunwayRemainingLabel, zh));
+    ImGui::Dummy(ImVec2(0, kRunwayStripHeight));
+  }
+  // Always metres here, whatever the spoken distances use.
+  ImGui::Text("%s: %.0f m", LabelText(kThresholdDistanceLabel, zh), status.distance_m);
+  ImGui::Text("%s: %.0f m", LabelText(kCrossTrackLabel, zh), status.cross_track_m);
+  ImGui::EndChild();
+}
+
+void DrawEventLogCard(App& app) {
+  const EventLog& log = app.log;
+  ImGui::BeginChild("log-card", ImVec2(0, 0), true);
+  ImGui::TextUnformatted(LabelText(kEventLogLabel, app.ui_chinese));
+  ImGui::Separator();
+  const std::size_t shown = std::min<std::size_t>(log.lines.size(), kEventLogCardLines);
+  for (auto line = log.lines.end() - static_cast<std::ptrdiff_t>(shown); line != log.lines.end(); ++line) {
+    ImGui::TextWrapped("%s", line->c_str());
+  }
+  // Follows new lines only while the view is at its end, so a user reading back stays put.
+  if (log.version != app.seen_log_version && ImGui::GetScrollY() >= ImGui::GetScrollMaxY()) {
+    ImGui::SetScrollHereY(1.0f);
+    app.seen_log_version = log.version;
+  }
+  ImGui::EndChild();
+}
+
+}  // namespace pistavox

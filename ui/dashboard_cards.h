@@ -1,0 +1,16 @@
+#pragma once
+
+namespace pistavox {
+
+struct App;
+
+// The dashboard's right-hand cards: the aircraft's figures, the runway it is
+// on or near, and the event log that follows new lines while scrolled to its end.
+void DrawAircraftCard(const App& app);
+void DrawRunwayCard(const App& app);
+void DrawEventLogCard(App& app);
+
+// The log card lists this many of the newest lines.
+inline constexpr int kEventLogCardLines = 80;
+
+}  // namespace pistavox

@@ -1,0 +1,11 @@
+#pragma once
+
+namespace pistavox {
+
+inline constexpr float kRunwayStripHeight = 34;
+
+// The aircraft's place along the runway, the full available width: the runway
+// behind dim, the runway ahead green, the end at the right edge.
+void DrawRunwayStrip(double remaining_m, double runway_length_m);
+
+}  // namespace pistavox
