@@ -19,10 +19,14 @@ struct SdlWindow {
 
 inline constexpr const char* kWindowTitle = "Pistavox";
 inline constexpr float kClearColour[4] = {0.08f, 0.09f, 0.10f, 1.0f};
+inline constexpr int kWindowWidth = 980;
+inline constexpr int kWindowHeight = 680;
 
 // Window, context, ImGui with fonts and theme. On failure everything opened is
-// closed again and `failure` says whether there was no display at all.
-bool OpenSdlWindow(SdlWindow& host, WindowOutcome& failure, std::string& error);
+// closed again and `failure` says whether there was no display at all. Pictures
+// of a larger window ask for its size here: the offscreen driver keeps the first.
+bool OpenSdlWindow(SdlWindow& host, WindowOutcome& failure, std::string& error, int width = kWindowWidth,
+                   int height = kWindowHeight);
 // Hands the pending events to ImGui; false once the window is to close.
 bool DrainWindowEvents(SdlWindow& host);
 // One frame up to, not including, presenting it: poll, interface, render into the back buffer.

@@ -17,8 +17,6 @@ namespace pistavox {
 namespace {
 constexpr int kWindowX = 100;
 constexpr int kWindowY = 100;
-constexpr int kWindowWidth = 980;
-constexpr int kWindowHeight = 680;
 constexpr const char* kGlslVersion = "#version 130";
 
 // Without a display SDL falls back to drivers that show nothing; those serve only
@@ -38,7 +36,7 @@ std::string SdlError(const char* what) {
 }
 }  // namespace
 
-bool OpenSdlWindow(SdlWindow& host, WindowOutcome& failure, std::string& error) {
+bool OpenSdlWindow(SdlWindow& host, WindowOutcome& failure, std::string& error, int width, int height) {
   // Only video: the audio back end opens and closes its own SDL subsystem.
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     error = SdlError("no display");
@@ -56,7 +54,7 @@ bool OpenSdlWindow(SdlWindow& host, WindowOutcome& failure, std::string& error) 
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-  host.window = SDL_CreateWindow(kWindowTitle, kWindowX, kWindowY, kWindowWidth, kWindowHeight,
+  host.window = SDL_CreateWindow(kWindowTitle, kWindowX, kWindowY, width, height,
                                  SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
   if (host.window == nullptr) {
     error = SdlError("cannot open the window");

@@ -12,8 +12,8 @@
 namespace pistavox {
 namespace {
 
-using test::Drew;
 using test::DrawnWindow;
+using test::Drew;
 using test::HeadlessUi;
 
 struct DashboardTest : test::AppTest {
@@ -172,7 +172,7 @@ TEST_F(DashboardTest, TheRunwayStripShowsOnlyOnARunwayOfKnownLength) {
 
 TEST_F(DashboardTest, EveryLabelChangesLanguageInTheSameFrame) {
   app.monitor.running = true;  // the Stop button's label too
-  ui.Frame(draw);  // new windows settle their sizes in their first frame
+  ui.Frame(draw);              // new windows settle their sizes in their first frame
   const std::string english = ui.Frame(draw);
   app.ui_chinese = true;
   const std::string chinese = ui.Frame(draw);

@@ -9,7 +9,13 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/monitor.h"
+#include "app/resources.h"
+#include "sim/flight_builder.h"
+#include "tests/app/app_fixture.h"
+#include "tests/support/runway_fixtures.h"
 #include "tests/support/scoped_workdir.h"
+#include "tests/ui/headless_ui.h"
 #include "ui/sdl_window.h"
 
 // Mesa's driver is unloaded at exit with allocations LeakSanitizer can no longer
@@ -104,6 +110,64 @@ TEST(ScreenshotTest, TheFrameRendersThroughTheWindowInBothLanguages) {
     for (int x = 700; x < 960; ++x) differing += english.At(x, y)[0] != chinese.At(x, y)[0] ? 1 : 0;
   }
   EXPECT_GT(differing, 100);
+}
+
+// The x of the first vertex drawn into `window` in this colour, or -1.
+float VertexX(const ImGuiWindow* window, ImU32 colour) {
+  for (const ImDrawVert& vertex : window->DrawList->VtxBuffer) {
+    if (vertex.col == colour) return vertex.pos.x;
+  }
+  return -1;
+}
+
+struct LandingScreenshotTest : test::AppTest {};
+
+// A landing on PXIN 27L flown through the monitor, pictured mid roll-out in a
+// window made large enough to show the whole dashboard.
+TEST_F(LandingScreenshotTest, TheDashboardShowsALandingWithItsPlaceOnTheRunway) {
+  setenv("SDL_VIDEODRIVER", "offscreen", 1);
+  app.voice_source = VoiceSource::kSilent;  // every callout found, as with a complete pack
+  LoadResources(app);
+  ASSERT_TRUE(app.resources_loaded);
+  const RunwayDirection& r27l = flight::FindDirection(app.runways->directions, "PXIN", "27L");
+  flight::FlightBuilder landing(flight::RunwayPoint(r27l, -6000, 0), r27l.heading_true_deg);
+  landing.StartApproach(r27l, 6000, 140).FlyApproach().FlareAndTouchdown(180).Rollout(2.5, 60);
+  app.settings.expected_airport = "PXIN";
+  app.settings.expected_runway = "27L";
+  StartMonitor(app, false);
+  ASSERT_TRUE(app.monitor.running);
+  for (const AircraftState& sample : landing.Samples()) {
+    sim.state = sample;
+    Advance(flight::kSampleIntervalS);
+    PollMonitor(app);
+  }
+  ASSERT_EQ(app.monitor.status.runway_state, RunwayState::kOnRunway);
+
+  SdlWindow host;
+  WindowOutcome failure = WindowOutcome::kFailed;
+  std::string error;
+  ASSERT_TRUE(OpenSdlWindow(host, failure, error, 1280, 900)) << error;
+  const Picture english = Screenshot(host, app, "dashboard-landing-en");
+  const ImGuiWindow* card = test::DrawnWindow("runway-card");
+  ASSERT_NE(card, nullptr);
+  const float strip_left = VertexX(card, IM_COL32(38, 45, 50, 255));
+  const float marker = VertexX(card, IM_COL32(255, 255, 255, 240));
+  const float width = card->WorkRect.Max.x - strip_left;
+  app.ui_chinese = true;
+  Screenshot(host, app, "dashboard-landing-zh");
+  CloseSdlWindow(host);
+
+  ASSERT_EQ(english.width, 1280);
+  const EngineStatus& status = app.monitor.status;
+  const float expected = strip_left + width - static_cast<float>(status.remaining_m / status.runway_length_m) * width;
+  EXPECT_NEAR(marker, expected, 1.0);
+  // The marker's tip is drawn where the flight put it: white among the strip's greens and greys.
+  int white = 0;
+  for (int y = 0; y < english.height; ++y) {
+    const unsigned char* pixel = english.At(static_cast<int>(marker), y);
+    white += pixel[0] > 230 && pixel[1] > 230 && pixel[2] > 230 ? 1 : 0;
+  }
+  EXPECT_GE(white, 10);
 }
 
 TEST(ScreenshotTest, AWindowOnlyAnInvisibleDriverCouldGiveCountsAsNoDisplay) {
