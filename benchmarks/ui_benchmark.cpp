@@ -7,6 +7,7 @@
 
 #include "app/app.h"
 #include "benchmarks/resident_memory.h"
+#include "runways/runway_database.h"
 #include "ui/frame.h"
 #include "ui/interface_fonts.h"
 #include "ui/theme.h"
@@ -14,8 +15,28 @@
 namespace pistavox {
 namespace {
 
+// The dashboard while monitoring a roll-out at Frankfurt with the world database:
+// the flight plan's runway list is looked up every frame, the log is full.
+bool MonitoringAtFrankfurt(App& app) {
+  RunwayDatabase world;
+  std::string error;
+  if (!LoadRunwayDatabase(PISTAVOX_WORLD_RUNWAYS, world, error)) return false;
+  app.runways = IndexRunways(std::move(world));
+  app.settings.expected_airport = "EDDF";
+  app.settings.expected_runway = "25C";
+  app.monitor.running = app.monitor.connected = app.monitor.has_sample = true;
+  app.monitor.simulator_name = "MSFS";
+  app.monitor.status = {
+      RunwayState::kOnRunway, "ONRWY", "Landing rollout speed detected", 12, "EDDF", "25C", 900, 2, 2600, 4000};
+  for (size_t i = 0; i < kEventLogCapacity; ++i) Log(app.log, "Landing trace: line " + std::to_string(i));
+  return true;
+}
+
 // One dashboard frame without a renderer: what the frame loop spends on the interface.
+// Argument 0: stopped, nothing loaded; 1: monitoring with the world database.
 void BM_DrawFrameHeadless(benchmark::State& state) {
+  App app;
+  if (state.range(0) != 0 && !MonitoringAtFrankfurt(app)) return state.SkipWithError("world runway file absent");
   ImGuiContext* context = ImGui::CreateContext();
   ImGuiIO& io = ImGui::GetIO();
   io.IniFilename = nullptr;
@@ -23,7 +44,6 @@ void BM_DrawFrameHeadless(benchmark::State& state) {
   io.DeltaTime = 1.0f / 60;
   LoadInterfaceFonts(io);
   ApplyTheme();
-  App app;
   for (auto _ : state) {
     ImGui::NewFrame();
     DrawFrame(app);
@@ -32,7 +52,12 @@ void BM_DrawFrameHeadless(benchmark::State& state) {
   }
   ImGui::DestroyContext(context);
 }
-BENCHMARK(BM_DrawFrameHeadless)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_DrawFrameHeadless)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // The atlas of each installed candidate font with the interface's glyphs, against the
 // full Chinese range; each builds in a fresh context, the time and the memory it adds reported.

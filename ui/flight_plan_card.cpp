@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,9 +25,19 @@ std::string CutIdent(std::string text) {
   return text;
 }
 
-std::vector<std::string> AirportRunways(const App& app, const std::string& airport) {
-  if (airport.empty()) return {};
-  return ListAirportRunwayIdents(app.runways->directions, airport);
+// The list is drawn every frame and a scan of the world database costs half a
+// millisecond, so the last answer is kept until the airport or the database changes.
+// Holding the database keeps a replaced one from being mistaken for its successor.
+const std::vector<std::string>& AirportRunways(const App& app, const std::string& airport) {
+  static std::shared_ptr<const IndexedRunways> database;
+  static std::string listed_airport;
+  static std::vector<std::string> runways;
+  if (database != app.runways || listed_airport != airport) {
+    database = app.runways;
+    listed_airport = airport;
+    runways = airport.empty() ? std::vector<std::string>{} : ListAirportRunwayIdents(database->directions, airport);
+  }
+  return runways;
 }
 
 bool Lists(const std::vector<std::string>& runways, const std::string& runway) {
@@ -81,7 +92,7 @@ void DrawFlightPlanCard(App& app) {
   settings.expected_runway = CutIdent(NormalizeRunwayIdent(settings.expected_runway));
   DrawAirportInput(app, app.monitor.status.airport_ident);
 
-  const std::vector<std::string> runways = AirportRunways(app, settings.expected_airport);
+  const std::vector<std::string>& runways = AirportRunways(app, settings.expected_airport);
   if (settings.expected_airport.empty()) {
     ImGui::TextDisabled("%s", LabelText(kEnterAirportLabel, app.ui_chinese));
   } else if (runways.empty()) {
