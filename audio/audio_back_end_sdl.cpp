@@ -1,5 +1,6 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <dlfcn.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -41,7 +42,22 @@ struct SdlAudio {
   }
 };
 
+// ALSA prints its own diagnostics on stderr when there is no sound card (eight lines
+// from SDL's probe alone) while the open failure reaches the user through the event
+// log anyway. SDL loads the library at run time; loading it first, the same handle,
+// lets its printer be replaced. Without ALSA there is nothing to quiet.
+void SayNothing(const char*, int, const char*, int, const char*, ...) {}
+
+void QuietAlsaDiagnostics() {
+  using ErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+  void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);
+  if (alsa == nullptr) return;
+  auto* set_handler = reinterpret_cast<int (*)(ErrorHandler)>(dlsym(alsa, "snd_lib_error_set_handler"));
+  if (set_handler != nullptr) set_handler(&SayNothing);
+}
+
 void OpenDevice(SdlAudio& audio) {
+  QuietAlsaDiagnostics();
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     audio.open_error = std::string("Audio device unavailable: ") + SDL_GetError();
     return;

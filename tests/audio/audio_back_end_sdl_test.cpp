@@ -71,5 +71,16 @@ TEST_F(SdlBackEndTest, WithoutADeviceEveryClipFailsWithTheReason) {
             "Audio device unavailable: Audio target 'no-such-driver' not available");
 }
 
+// ALSA's own printer would add lines about its configuration to the program's output.
+TEST_F(SdlBackEndTest, AnAlsaDeviceThatCannotOpenFailsQuietly) {
+  test::ScopedEnvironment alsa{"SDL_AUDIODRIVER", "alsa"};
+  test::ScopedEnvironment no_card{"ALSA_CONFIG_PATH", "/nonexistent/alsa.conf"};
+  testing::internal::CaptureStderr();
+  player.emplace(PlatformAudioBackEnd());
+  const std::string outcome = test::PlayToEnd(*player, SquareWaveFile("a.wav", 0.1, 12000));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_TRUE(outcome.starts_with("Audio device unavailable: ")) << outcome;
+}
+
 }  // namespace
 }  // namespace pistavox
