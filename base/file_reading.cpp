@@ -84,4 +84,6 @@ std::string PathText(const fs::path& path) {
   return std::string(text.begin(), text.end());
 }
 
+fs::path PathFromText(std::string_view text) { return fs::path(std::u8string(text.begin(), text.end())); }
+
 }  // namespace pistavox

@@ -30,5 +30,7 @@ FileReadStatus ReadFileBytes(const std::filesystem::path& path, std::size_t max_
 
 // A path as UTF-8 text for messages.
 std::string PathText(const std::filesystem::path& path);
+// The path a user typed as UTF-8 text; the inverse of PathText.
+std::filesystem::path PathFromText(std::string_view text);
 
 }  // namespace pistavox

@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "app/app.h"
+#include "tests/support/environment.h"
+#include "tests/support/scoped_workdir.h"
+#include "tests/ui/headless_ui.h"
+#include "ui/pages.h"
+#include "ui/settings_labels.h"
+
+namespace pistavox {
+namespace {
+
+using test::DrawnWindow;
+using test::HeadlessUi;
+
+const std::string kRunwaysCsv =
+    "airport_ident,length_ft,width_ft,closed,le_ident,he_ident,le_latitude_deg,"
+    "le_longitude_deg,he_latitude_deg,he_longitude_deg\n"
+    "QQAA,6000,150,0,09,27,1.0,2.0,1.0,2.03\n";
+
+// A plain voice pack in bin/ whose one key is not the test sound's.
+void WritePack(const std::string& name) {
+  test::WriteTextFile("bin/" + name + "/manifest.csv", "h\n1,hello,x,en,a.wav\n");
+}
+
+// The Settings page in a working folder of its own, saving into memory.
+struct SettingsPageTest : ::testing::Test {
+  test::ScopedWorkdir workdir{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+  HeadlessUi ui{ImVec2(980, 1000)};  // tall enough that no box scrolls
+  App app;
+  std::function<void()> draw = [this] { DrawSettingsPage(app); };
+
+  void SetUp() override {
+    app.settings_store.memory_only = true;
+    app.settings_page_open = true;
+  }
+
+  // Clicks the item of this id (a label as drawn) in the window `name`: found down a line
+  // just inside the window's left padding or, given `beside`, along the row of that item.
+  // False when it is not there. A whole-window search would take thousands of frames.
+  bool ClickIn(const std::string& name, const char* id, const char* beside = nullptr) {
+    ui.Frame(draw);
+    ImGuiWindow* window = DrawnWindow(name);
+    if (window == nullptr) return false;
+    const float x = window->Pos.x + window->WindowPadding.x + 6;
+    const float bottom = window->Pos.y + window->Size.y;
+    ImVec2 at = ui.FindItem(window->GetID(beside ? beside : id), ImVec2(x, window->Pos.y), ImVec2(x + 1, bottom), draw);
+    if (beside != nullptr && at.x >= 0) {
+      const float right = window->Pos.x + window->Size.x;
+      at = ui.FindItem(window->GetID(id), ImVec2(window->Pos.x, at.y + 4), ImVec2(right, at.y + 5), draw);
+    }
+    if (at.x < 0) return false;
+    ui.Click(at, draw);
+    return true;
+  }
+  bool Logged(const std::string& line) const {
+    return std::find(app.log.lines.begin(), app.log.lines.end(), line) != app.log.lines.end();
+  }
+};
+
+TEST_F(SettingsPageTest, EachPresetSetsItsFieldsAndSaves) {
+  struct Case {
+    const char* button;
+    const char* beside;  // the button's left neighbour on its line
+    float cooldown;
+    int max_alerts;
+    bool runway_length;  // from false: Training sets every switch, the others leave this one
+    bool runway_verify;  // from true
+    float approach_m;    // from 700: only Sensitive changes it
+  };
+  for (const Case& c :
+       {Case{"Quiet", nullptr, 10, 1, false, false, 700}, Case{"Normal", "Quiet", 8, 2, false, false, 700},
+        Case{"Training", "Quiet", 6, 3, true, true, 700}, Case{"Sensitive", nullptr, 5, 3, false, true, 850}}) {
+    SCOPED_TRACE(c.button);
+    app.settings.enable_runway_length = false;
+    app.settings.enable_runway_verify = true;
+    app.settings.approach_distance_m = 700;
+    app.settings_store.saved_text.clear();
+    ASSERT_TRUE(ClickIn("general-flight-plan", c.button, c.beside));
+    EXPECT_EQ(app.settings.alert_cooldown_s, c.cooldown);
+    EXPECT_EQ(app.settings.max_alerts_per_poll, c.max_alerts);
+    EXPECT_EQ(app.settings.enable_runway_length, c.runway_length);
+    EXPECT_EQ(app.settings.enable_runway_verify, c.runway_verify);
+    EXPECT_EQ(app.settings.approach_distance_m, c.approach_m);
+    EXPECT_NE(app.settings_store.saved_text.find("max_alerts_per_poll=" + std::to_string(c.max_alerts)),
+              std::string::npos);
+  }
+}
+
+TEST_F(SettingsPageTest, LanguageChoiceSwitchesEveryLabelAndSaves) {
+  ASSERT_TRUE(ClickIn("general-flight-plan", "##ui-language"));
+  ASSERT_TRUE(ClickIn("##Combo_00", "中文"));
+  EXPECT_TRUE(app.ui_chinese);
+  EXPECT_EQ(app.settings.ui_language, UiLanguage::kChinese);
+  EXPECT_NE(app.settings_store.saved_text.find("ui_language=zh\n"), std::string::npos);
+
+  // Every section, in the frame after the choice: no English text where a Chinese one exists.
+  for (int32_t section = 0; section < 4; ++section) {
+    app.settings_section = section;
+    const std::string drawn = ui.Frame(draw);
+    SCOPED_TRACE(section);
+    for (const Label* label : kSettingsLabels) {
+      if (label->chinese[0] == '\0') continue;
+      EXPECT_FALSE(test::Drew(drawn, label->english)) << label->english;
+    }
+  }
+  EXPECT_TRUE(test::Drew(ui.Frame(draw), "跑道末端保护"));
+  app.settings_section = 0;
+  const std::string general = ui.Frame(draw);
+  for (const char* text : {"常规", "飞行计划", "返回监控", "语音包", "没有语音包", "导入 CSV", "灵敏"}) {
+    EXPECT_TRUE(test::Drew(general, text)) << text;
+  }
+}
+
+TEST_F(SettingsPageTest, VoicePackRefreshReportsNoPacksAndFallsBackToTheFirst) {
+  std::filesystem::create_directory("bin");
+  EXPECT_TRUE(test::Drew(ui.Frame(draw), "No voice packs"));
+  ASSERT_TRUE(ClickIn("general-resources", "Refresh Voice Packs"));
+  EXPECT_EQ(app.status_message, "No voice packs found in bin");
+  EXPECT_FALSE(app.voice_pack_ok);
+
+  // Three packs, the last one selected; then only one is left.
+  for (const char* name : {"alpha", "bravo", "charlie"}) WritePack(name);
+  ASSERT_TRUE(ClickIn("general-resources", "Refresh Voice Packs"));
+  ASSERT_EQ(app.voice_packs.size(), 3u);
+  app.settings.voice_pack = 2;
+  const std::string kept = app.voice_packs[0].name;
+  for (const VoicePackEntry& pack : app.voice_packs) {
+    if (pack.name != kept) std::filesystem::remove_all("bin/" + pack.name);
+  }
+  app.settings_store.saved_text.clear();
+  ASSERT_TRUE(ClickIn("general-resources", "Refresh Voice Packs"));
+  EXPECT_EQ(app.settings.voice_pack, 0);
+  EXPECT_TRUE(app.voice_pack_ok);
+  EXPECT_TRUE(Logged("Voice pack selected: " + kept));
+  EXPECT_TRUE(test::Drew(ui.Frame(draw), kept));
+  EXPECT_TRUE(app.settings_store.saved_text.empty());  // a refresh does not save
+}
+
+TEST_F(SettingsPageTest, TestAudioLoadsTheResourcesFirstAndPlaysOnlyOnceTheyAre) {
+  WritePack("alpha");
+  ASSERT_TRUE(ClickIn("general-resources", "Test Audio", "Refresh Voice Packs"));
+  EXPECT_FALSE(app.resources_loaded);
+  EXPECT_NE(app.status_message.find("Local resources are incomplete"), std::string::npos);
+  EXPECT_FALSE(Logged("Missing audio: raas_test_ok"));
+
+  test::WriteTextFile("data/runways.csv", kRunwaysCsv);
+  test::WriteTextFile("data/raas_rules.ini", "");
+  ASSERT_TRUE(ClickIn("general-resources", "Test Audio", "Refresh Voice Packs"));
+  EXPECT_TRUE(app.resources_loaded);
+  EXPECT_TRUE(Logged("Missing audio: raas_test_ok"));  // the pack has no test sound
+}
+
+TEST_F(SettingsPageTest, AutomationSwitchesSaveAndAutoStartLiftsAUserStop) {
+  app.monitor.manual_stop = true;
+  ASSERT_TRUE(ClickIn("general-flight-plan", "Auto start monitor"));
+  EXPECT_FALSE(app.settings.auto_start_monitor);
+  EXPECT_FALSE(app.monitor.manual_stop);
+  EXPECT_NE(app.settings_store.saved_text.find("auto_start_monitor=0\n"), std::string::npos);
+
+  // The units and muting wait for the next save.
+  app.settings_store.saved_text.clear();
+  ASSERT_TRUE(ClickIn("general-flight-plan", "Distance in meters"));
+  EXPECT_TRUE(app.settings.use_meters);
+  EXPECT_TRUE(app.settings_store.saved_text.empty());
+  ASSERT_TRUE(ClickIn("general-resources", "Save Settings"));
+  EXPECT_NE(app.settings_store.saved_text.find("use_meters=1\n"), std::string::npos);
+}
+
+TEST_F(SettingsPageTest, AValueTypedIntoASliderStaysInItsRange) {
+  ImGui::GetIO().KeyCtrl = true;  // Ctrl+click turns the slider into a text field
+  ASSERT_TRUE(ClickIn("general-flight-plan", "Max alerts per poll"));
+  ImGui::GetIO().KeyCtrl = false;
+  ImGui::GetIO().AddInputCharacter('0');
+  ui.Frame(draw);
+  EXPECT_EQ(app.settings.max_alerts_per_poll, 1);
+}
+
+// The page's content is the display less 40 of root padding and 16 of indent.
+TEST_F(SettingsPageTest, SidebarNarrowsBelow900OfAvailableWidth) {
+  for (const auto& [display_width, sidebar_width] : {std::pair{955.0f, 190.0f}, {956.0f, 230.0f}}) {
+    ImGui::GetIO().DisplaySize = ImVec2(display_width, 680);
+    ui.Frame(draw);
+    ui.Frame(draw);
+    ImGuiWindow* sidebar = DrawnWindow("settings-sidebar");
+    ASSERT_NE(sidebar, nullptr);
+    EXPECT_EQ(sidebar->Size.x, sidebar_width) << display_width;
+  }
+  // Its buttons select the sections, and the last one leaves the page.
+  ASSERT_TRUE(ClickIn("settings-sidebar", "Detection"));
+  EXPECT_EQ(app.settings_section, 2);
+  EXPECT_NE(DrawnWindow("detect-speeds"), nullptr);
+  ASSERT_TRUE(ClickIn("settings-sidebar", "Back to Monitor"));
+  EXPECT_FALSE(app.settings_page_open);
+}
+
+TEST_F(SettingsPageTest, WithoutAPickerTheInAppDialogImportsTheChosenFile) {
+  // No display: the desktop's pickers cannot open.
+  test::ScopedEnvironment no_x("DISPLAY", std::nullopt);
+  test::ScopedEnvironment no_wayland("WAYLAND_DISPLAY", std::nullopt);
+  test::WriteTextFile("data/new-runways.csv", kRunwaysCsv);
+  ASSERT_TRUE(ClickIn("general-resources", "Import CSV", "Check Database"));
+  ASSERT_TRUE(ClickIn("runway-import-files", "data/new-runways.csv"));
+  ASSERT_TRUE(ClickIn("Import runway database CSV###runway-import", "Import"));
+  EXPECT_EQ(test::ReadTextFile("data/runways.csv"), kRunwaysCsv);
+  EXPECT_EQ(app.runways->directions.size(), 2u);
+  EXPECT_TRUE(Logged("Runway database imported: 2 directions"));
+  ui.Frame(draw);
+  EXPECT_EQ(DrawnWindow("runway-import-files"), nullptr);
+}
+
+}  // namespace
+}  // namespace pistavox

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace pistavox {
+
+struct App;
+
+// "Import CSV" where the desktop has no file picker: a modal dialog of the program's
+// own with a path field and the CSV files found nearby. Open, then draw every frame in
+// the same window as the button that opened it.
+void OpenRunwayImportDialog();
+void DrawRunwayImportDialog(App& app);
+
+}  // namespace pistavox

@@ -1,0 +1,118 @@
+#include "ui/settings_sections.h"
+
+#include <imgui.h>
+
+#include <span>
+
+#include "app/app.h"
+#include "ui/settings_labels.h"
+
+namespace pistavox {
+
+namespace {
+
+struct CalloutSwitch {
+  const Label* label;
+  bool AppSettings::*field;
+};
+
+struct ThresholdInput {
+  const Label* label;
+  float AppSettings::*field;
+  float step;
+  float fast_step;
+  const char* format;
+};
+
+constexpr CalloutSwitch kRunwayCalls[] = {
+    {&kApproachingRunwayLabel, &AppSettings::enable_approach},
+    {&kEnteringRunwayLabel, &AppSettings::enable_runway_entry},
+    {&kCrossingRunwayLabel, &AppSettings::enable_crossing},
+    {&kRemainingDistanceLabel, &AppSettings::enable_remaining_distance},
+    {&kRunwayEndOverrunLabel, &AppSettings::enable_runway_end},
+    {&kRunwayLengthLabel, &AppSettings::enable_runway_length},
+};
+
+constexpr CalloutSwitch kSafetyCalls[] = {
+    {&kWrongRunwayLabel, &AppSettings::enable_wrong_runway},
+    {&kHeadingCheckLabel, &AppSettings::enable_heading_check},
+    {&kVerifyRunwayLabel, &AppSettings::enable_runway_verify},
+    {&kTaxiwayInfoLabel, &AppSettings::enable_taxiway_info},
+    {&kTaxiwaySafetyLabel, &AppSettings::enable_taxiway_safety},
+    {&kRunwayOccupancyLabel, &AppSettings::enable_runway_occupancy},
+};
+
+constexpr ThresholdInput kGeometryInputs[] = {
+    {&kApproachDistanceLabel, &AppSettings::approach_distance_m, 25, 100, "%.0f"},
+    {&kAirborneApproachLabel, &AppSettings::airborne_approach_distance_m, 100, 250, "%.0f"},
+    {&kHeadingToleranceLabel, &AppSettings::heading_tolerance_deg, 1, 5, "%.0f"},
+    {&kRunwayEdgeMarginLabel, &AppSettings::runway_edge_margin_m, 1, 5, "%.0f"},
+    {&kRunwayEndMarginLabel, &AppSettings::runway_end_margin_m, 5, 20, "%.0f"},
+    {&kShortRunwayLabel, &AppSettings::short_runway_ft, 100, 500, "%.0f"},
+};
+
+constexpr ThresholdInput kSpeedInputs[] = {
+    {&kMinTaxiSpeedLabel, &AppSettings::min_taxi_speed_kt, 1, 5, "%.1f"},
+    {&kMinRollSpeedLabel, &AppSettings::min_roll_speed_kt, 1, 5, "%.1f"},
+    {&kHighSpeedTaxiwayLabel, &AppSettings::high_speed_taxiway_kt, 1, 5, "%.1f"},
+    {&kAlertCooldownLabel, &AppSettings::alert_cooldown_s, 1, 5, "%.0f"},
+};
+
+constexpr ThresholdInput kRunwayEndInputs[] = {
+    {&kApproachingRunwayEndLabel, &AppSettings::runway_end_approach_m, 10, 50, "%.0f"},
+    {&kRunwayEndDistanceLabel, &AppSettings::runway_end_m, 10, 25, "%.0f"},
+    {&kOverrunRiskLabel, &AppSettings::overrun_risk_m, 5, 20, "%.0f"},
+};
+
+// None of these saves by itself: "Save Settings" or the next control that saves does.
+void DrawSwitchBox(App& app, const char* id, const Label& title, std::span<const CalloutSwitch> switches) {
+  BeginSettingsBox(id);
+  DrawSettingsTitle(app, title);
+  for (const CalloutSwitch& item : switches)
+    ImGui::Checkbox(LabelText(*item.label, app.ui_chinese), &(app.settings.*item.field));
+  ImGui::EndChild();
+}
+
+void DrawInputs(App& app, std::span<const ThresholdInput> inputs) {
+  for (const ThresholdInput& input : inputs) {
+    DrawSettingsFloat(app, *input.label, app.settings.*input.field, input.step, input.fast_step, input.format);
+  }
+}
+
+void DrawInputBox(App& app, const char* id, const Label& title, std::span<const ThresholdInput> inputs) {
+  BeginSettingsBox(id);
+  DrawSettingsTitle(app, title);
+  DrawInputs(app, inputs);
+  ImGui::EndChild();
+}
+
+}  // namespace
+
+void DrawVoiceSection(App& app) {
+  DrawSettingsTitle(app, kVoiceLabel, &kVoiceSubtitleLabel);
+  ImGui::Columns(2, "voice-cols", false);
+  DrawSwitchBox(app, "voice-runway", kRunwayCallsLabel, kRunwayCalls);
+  ImGui::NextColumn();
+  DrawSwitchBox(app, "voice-safety", kSafetyCallsLabel, kSafetyCalls);
+  ImGui::Columns(1);
+}
+
+void DrawDetectionSection(App& app) {
+  DrawSettingsTitle(app, kDetectionLabel, &kDetectionSubtitleLabel);
+  ImGui::Columns(2, "detect-cols", false);
+  DrawInputBox(app, "detect-geometry", kRunwayGeometryLabel, kGeometryInputs);
+  ImGui::NextColumn();
+  DrawInputBox(app, "detect-speeds", kSpeedTriggersLabel, kSpeedInputs);
+  ImGui::Columns(1);
+}
+
+void DrawRunwayEndSection(App& app) {
+  DrawSettingsTitle(app, kRunwayEndLabel, &kRunwayEndSubtitleLabel);
+  BeginSettingsBox("runway-end-panel");
+  DrawSettingsTitle(app, kRunwayEndProtectionLabel);
+  DrawInputs(app, kRunwayEndInputs);
+  ImGui::TextWrapped("%s", LabelText(kRunwayEndNoteLabel, app.ui_chinese));
+  ImGui::EndChild();
+}
+
+}  // namespace pistavox
