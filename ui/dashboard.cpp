@@ -57,7 +57,7 @@ void DrawControlsBox(App& app, float height) {
   ImGui::Spacing();
   DrawFlightPlanCard(app);
   // Take effect at once; saved with the next save.
-  ImGui::InputFloat(LabelText(kRequiredFtLabel, zh), &settings.required_runway_ft, 100, 500, "%.0f");
+  LabelledFloatInput(LabelText(kRequiredFtLabel, zh), settings.required_runway_ft, 100, 500, "%.0f");
   ImGui::Checkbox(LabelText(kMetersLabel, zh), &settings.use_meters);
   ImGui::Checkbox(LabelText(kMuteLabel, zh), &settings.muted);
   ImGui::Spacing();

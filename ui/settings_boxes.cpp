@@ -2,6 +2,7 @@
 
 #include "app/app.h"
 #include "ui/settings_sections.h"
+#include "ui/widgets.h"
 
 namespace pistavox {
 
@@ -34,7 +35,7 @@ void DrawSeparatedTitle(const App& app, const Label& title) {
 
 void DrawSettingsFloat(const App& app, const Label& label, float& value, float step, float fast_step,
                        const char* format) {
-  ImGui::InputFloat(LabelText(label, app.ui_chinese), &value, step, fast_step, format);
+  LabelledFloatInput(LabelText(label, app.ui_chinese), value, step, fast_step, format);
 }
 
 }  // namespace pistavox

@@ -32,7 +32,10 @@ void DrawSidebar(App& app, float width) {
     }
   }
   ImGui::Spacing();
-  ImGui::TextDisabled("%s", LabelText(kRestartNoteLabel, app.ui_chinese));
+  // Wrapped: the narrow sidebar would cut the note off.
+  ImGui::PushStyleColor(ImGuiCol_Text, ImGui::GetStyleColorVec4(ImGuiCol_TextDisabled));
+  ImGui::TextWrapped("%s", LabelText(kRestartNoteLabel, app.ui_chinese));
+  ImGui::PopStyleColor();
   ImGui::SetCursorPosY(ImGui::GetWindowHeight() - 54);
   if (ImGui::Button(LabelText(kBackToMonitorLabel, app.ui_chinese), ImVec2(-1, 38))) app.settings_page_open = false;
   ImGui::EndChild();

@@ -1,5 +1,7 @@
 #include "ui/widgets.h"
 
+#include <string>
+
 #include "app/app.h"
 
 namespace pistavox {
@@ -23,6 +25,12 @@ bool ColouredButton(const char* label, ImVec2 size, const ButtonColours& colours
   const bool pressed = ImGui::Button(label, size);
   ImGui::PopStyleColor(3);
   return pressed;
+}
+
+bool LabelledFloatInput(const char* label, float& value, float step, float fast_step, const char* format) {
+  ImGui::TextUnformatted(label);
+  ImGui::SetNextItemWidth(-1);
+  return ImGui::InputFloat((std::string("##") + label).c_str(), &value, step, fast_step, format);
 }
 
 void BeginRootWindow(const char* title) {

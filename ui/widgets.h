@@ -21,6 +21,10 @@ struct ButtonColours {
 // A button with its own colours, pushed for it alone.
 bool ColouredButton(const char* label, ImVec2 size, const ButtonColours& colours);
 
+// A float input with +/- buttons under its label, the full width: beside a narrow
+// input the label would be cut off. What is typed is stored as typed.
+bool LabelledFloatInput(const char* label, float& value, float step, float fast_step, const char* format);
+
 // The full-display window every page draws into; pair with ImGui::End().
 void BeginRootWindow(const char* title);
 

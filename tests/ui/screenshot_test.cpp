@@ -170,6 +170,34 @@ TEST_F(LandingScreenshotTest, TheDashboardShowsALandingWithItsPlaceOnTheRunway) 
   EXPECT_GE(white, 10);
 }
 
+// Each Settings section in both languages, with the resources loaded, at the window's own size.
+TEST_F(LandingScreenshotTest, EverySettingsSectionRendersInBothLanguages) {
+  setenv("SDL_VIDEODRIVER", "offscreen", 1);
+  LoadResources(app);
+  app.settings.expected_airport = "PXIN";
+  app.settings.expected_runway = "27L";
+  app.settings_page_open = true;
+  SdlWindow host;
+  WindowOutcome failure = WindowOutcome::kFailed;
+  std::string error;
+  ASSERT_TRUE(OpenSdlWindow(host, failure, error)) << error;
+  const char* const sections[] = {"general", "voice", "detection", "runway-end"};
+  for (int32_t section = 0; section < 4; ++section) {
+    app.settings_section = section;
+    app.ui_chinese = false;
+    const Picture english = Screenshot(host, app, std::string("settings-") + sections[section] + "-en");
+    app.ui_chinese = true;
+    const Picture chinese = Screenshot(host, app, std::string("settings-") + sections[section] + "-zh");
+    // The section's own texts differ between the languages, right of the sidebar.
+    int differing = 0;
+    for (int y = 120; y < 400; ++y) {
+      for (int x = 300; x < 960; ++x) differing += english.At(x, y)[0] != chinese.At(x, y)[0] ? 1 : 0;
+    }
+    EXPECT_GT(differing, 500) << sections[section];
+  }
+  CloseSdlWindow(host);
+}
+
 TEST(ScreenshotTest, AWindowOnlyAnInvisibleDriverCouldGiveCountsAsNoDisplay) {
   unsetenv("SDL_VIDEODRIVER");
   // Nothing to show on without DISPLAY or WAYLAND_DISPLAY: SDL's fallback shows nothing.
