@@ -22,10 +22,6 @@ extern IMGUI_IMPL_API LRESULT ImGui_ImplWin32_WndProcHandler(HWND window, UINT m
 namespace pistavox {
 
 namespace {
-constexpr int kWindowX = 100;
-constexpr int kWindowY = 100;
-constexpr int kWindowWidth = 980;
-constexpr int kWindowHeight = 680;
 constexpr int kIconResource = 101;
 
 template <typename T>

@@ -130,6 +130,12 @@ TEST(ScreenshotTest, TheDashboardRendersThroughTheDirect3dWindowAndFollowsItsSiz
   std::string error;
   ASSERT_TRUE(OpenD3d11Window(host, failure, error)) << error;
   App app;
+  RECT outer{};
+  GetWindowRect(host.window, &outer);
+  EXPECT_EQ(outer.left, kWindowX);
+  EXPECT_EQ(outer.top, kWindowY);
+  EXPECT_EQ(outer.right - outer.left, kWindowWidth);
+  EXPECT_EQ(outer.bottom - outer.top, kWindowHeight);
 
   const Picture dashboard = Screenshot(host, app, "dashboard-en");
   ASSERT_FALSE(dashboard.rgba.empty());
