@@ -162,6 +162,8 @@ TEST(ScreenshotTest, TheDashboardRendersThroughTheDirect3dWindowAndFollowsItsSiz
   EXPECT_EQ(resized.height, smaller.cy);
   EXPECT_LT(resized.width, dashboard.width);
   ExpectRootWindowFills(resized);
+  SendMessageA(host.window, WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(200, 150));
+  EXPECT_EQ(ReadBackBuffer(host).width, resized.width) << "a minimised window resized its buffers";
 
   // The Alt key's window menu would hold the thread in its own loop; it is refused.
   EXPECT_EQ(SendMessageA(host.window, WM_SYSCOMMAND, SC_KEYMENU, 0), 0);
