@@ -42,7 +42,9 @@ TEST(InterfaceFontsTest, UnusableCandidatesAreSkippedForTheFirstGoodFont) {
   ImFontAtlas* atlas = ImGui::GetIO().Fonts;
   EXPECT_TRUE(atlas->IsBuilt());
   ASSERT_EQ(atlas->Fonts.Size, 1);
-  if (!present.empty()) EXPECT_EQ(atlas->Fonts[0]->FontSize, kInterfaceFontPixels);
+  if (!present.empty()) {
+    EXPECT_EQ(atlas->Fonts[0]->FontSize, kInterfaceFontPixels);
+  }
   ImGui::DestroyContext(context);
 }
 
