@@ -22,7 +22,7 @@ namespace {
 // Set by scripts/wine-run-display, which gives wine an X display to draw on: without
 // one wine has no Direct3D device to offer.
 bool HasDisplay() { return std::getenv("PISTAVOX_TEST_DISPLAY") != nullptr; }
-constexpr const char* kNoDisplay = "no display for Direct3D: run through scripts/wine-run-display with xvfb-run";
+constexpr const char* kNoDisplay = "no display for Direct3D: run through scripts/wine-run-display, which needs Xvfb";
 
 struct Picture {
   int width = 0;
