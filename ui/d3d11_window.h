@@ -27,6 +27,13 @@ struct D3d11Window {
   bool imgui_ready = false;
 };
 
+inline constexpr const char* kWindowTitle = "Pistavox";
+inline constexpr int kWindowX = 100;
+inline constexpr int kWindowY = 100;
+inline constexpr int kWindowWidth = 980;  // outside, frame included
+inline constexpr int kWindowHeight = 680;
+inline constexpr float kClearColour[4] = {0.08f, 0.09f, 0.10f, 1.0f};
+
 // Class, window, device and swap chain, ImGui with fonts and theme. On failure
 // everything created is released again and `failure` says whether there was no
 // window at all (kNoDisplay) or no device (kFailed).

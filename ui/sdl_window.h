@@ -17,6 +17,9 @@ struct SdlWindow {
   bool imgui_ready = false;
 };
 
+inline constexpr const char* kWindowTitle = "Pistavox";
+inline constexpr float kClearColour[4] = {0.08f, 0.09f, 0.10f, 1.0f};
+
 // Window, context, ImGui with fonts and theme. On failure everything opened is
 // closed again and `failure` says whether there was no display at all.
 bool OpenSdlWindow(SdlWindow& host, WindowOutcome& failure, std::string& error);

@@ -15,6 +15,10 @@
 namespace pistavox {
 
 namespace {
+constexpr int kWindowX = 100;
+constexpr int kWindowY = 100;
+constexpr int kWindowWidth = 980;
+constexpr int kWindowHeight = 680;
 constexpr const char* kGlslVersion = "#version 130";
 
 // Without a display SDL falls back to drivers that show nothing; those serve only

@@ -122,16 +122,6 @@ ImVec2 HeadlessUi::FindItem(ImGuiID id, ImVec2 area_min, ImVec2 area_max, const 
   return ImVec2(-1, -1);
 }
 
-bool FontHasGlyphs(const char* text) {
-  const ImFont* font = SharedAtlas(nullptr).Fonts[0];
-  for (const char* p = text; *p != '\0';) {
-    unsigned int c = 0;
-    p += ImTextCharFromUtf8(&c, p, nullptr);
-    if (font->FindGlyphNoFallback(static_cast<ImWchar>(c)) == nullptr) return false;
-  }
-  return true;
-}
-
 ImGuiWindow* DrawnWindow(const std::string& name) {
   for (ImGuiWindow* window : ImGui::GetCurrentContext()->Windows) {
     const std::string full = window->Name;
@@ -147,6 +137,16 @@ bool DrewColour(const ImGuiWindow* window, const ImVec4& colour) {
     if (vertex.col == packed) return true;
   }
   return false;
+}
+
+bool FontHasGlyphs(const char* text) {
+  const ImFont* font = SharedAtlas(nullptr).Fonts[0];
+  for (const char* p = text; *p != '\0';) {
+    unsigned int c = 0;
+    p += ImTextCharFromUtf8(&c, p, nullptr);
+    if (font->FindGlyphNoFallback(static_cast<ImWchar>(c)) == nullptr) return false;
+  }
+  return true;
 }
 
 }  // namespace pistavox::test

@@ -32,15 +32,15 @@ bool Drew(const std::string& drawn, std::string text);
 // The font file the shared atlas was built from, "" for ImGui's default font.
 const std::string& SharedAtlasFontFile();
 
-// Whether the shared atlas's font has a glyph for every character of `text`; ImGui's
-// default font, all Windows under wine finds, has no Chinese ones.
-bool FontHasGlyphs(const char* text);
-
 // The window of this name that was drawn in the last frame, or nullptr. A child
 // window is named after its id only: "topbar" finds "Pistavox/topbar_1A2B3C4D".
 ImGuiWindow* DrawnWindow(const std::string& name);
 
 // Whether any vertex drawn into `window` has this colour.
 bool DrewColour(const ImGuiWindow* window, const ImVec4& colour);
+
+// Whether the shared atlas's font has a glyph for every character of `text`; ImGui's
+// default font, all Windows under wine finds, has no Chinese ones.
+bool FontHasGlyphs(const char* text);
 
 }  // namespace pistavox::test
