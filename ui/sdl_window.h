@@ -17,11 +17,6 @@ struct SdlWindow {
   bool imgui_ready = false;
 };
 
-inline constexpr const char* kWindowTitle = "Pistavox";
-inline constexpr float kClearColour[4] = {0.08f, 0.09f, 0.10f, 1.0f};
-inline constexpr int kWindowWidth = 980;
-inline constexpr int kWindowHeight = 680;
-
 // Window, context, ImGui with fonts and theme. On failure everything opened is
 // closed again and `failure` says whether there was no display at all. Pictures
 // of a larger window ask for its size here: the offscreen driver keeps the first.

@@ -15,8 +15,6 @@
 namespace pistavox {
 
 namespace {
-constexpr int kWindowX = 100;
-constexpr int kWindowY = 100;
 constexpr const char* kGlslVersion = "#version 130";
 
 // Without a display SDL falls back to drivers that show nothing; those serve only

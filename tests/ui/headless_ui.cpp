@@ -155,4 +155,14 @@ bool DrewColour(const ImGuiWindow* window, const ImVec4& colour) {
   return false;
 }
 
+bool FontHasGlyphs(const char* text) {
+  const ImFont* font = SharedAtlas(nullptr).Fonts[0];
+  for (const char* p = text; *p != '\0';) {
+    unsigned int c = 0;
+    p += ImTextCharFromUtf8(&c, p, nullptr);
+    if (font->FindGlyphNoFallback(static_cast<ImWchar>(c)) == nullptr) return false;
+  }
+  return true;
+}
+
 }  // namespace pistavox::test

@@ -44,4 +44,8 @@ ImGuiWindow* DrawnWindow(const std::string& name);
 // Whether any vertex drawn into `window` has this colour.
 bool DrewColour(const ImGuiWindow* window, const ImVec4& colour);
 
+// Whether the shared atlas's font has a glyph for every character of `text`; ImGui's
+// default font, all Windows under wine finds, has no Chinese ones.
+bool FontHasGlyphs(const char* text);
+
 }  // namespace pistavox::test

@@ -20,9 +20,11 @@ std::vector<const char*> PresentFonts() {
   return present;
 }
 
+// Without any installed candidate (Windows under wine) the unusable files must still
+// be refused, and the default font then serves.
 TEST(InterfaceFontsTest, UnusableCandidatesAreSkippedForTheFirstGoodFont) {
   const std::vector<const char*> present = PresentFonts();
-  if (present.empty()) GTEST_SKIP() << "no candidate font installed";
+  const std::string expected = present.empty() ? "" : present.front();
   test::ScopedWorkdir workdir("interface-fonts");
   test::WriteTextFile("notes.ttf", "not a font at all, though named like one");
   test::WriteTextFile("empty.ttf", "");
@@ -31,15 +33,18 @@ TEST(InterfaceFontsTest, UnusableCandidatesAreSkippedForTheFirstGoodFont) {
   std::filesystem::create_directory("folder.ttf");
   const std::string notes = (workdir.path / "notes.ttf").string();
   const std::string hollow = (workdir.path / "hollow.ttc").string();
-  const char* candidates[] = {"/nonexistent/font.ttf", notes.c_str(), "empty.ttf",
-                              hollow.c_str(),          "folder.ttf",  present.front()};
+  std::vector<const char*> candidates = {"/nonexistent/font.ttf", notes.c_str(), "empty.ttf", hollow.c_str(),
+                                         "folder.ttf"};
+  if (!present.empty()) candidates.push_back(present.front());
 
   ImGuiContext* context = ImGui::CreateContext();
-  EXPECT_EQ(LoadFirstInterfaceFont(ImGui::GetIO(), candidates), present.front());
+  EXPECT_EQ(LoadFirstInterfaceFont(ImGui::GetIO(), candidates), expected);
   ImFontAtlas* atlas = ImGui::GetIO().Fonts;
   EXPECT_TRUE(atlas->IsBuilt());
   ASSERT_EQ(atlas->Fonts.Size, 1);
-  EXPECT_EQ(atlas->Fonts[0]->FontSize, kInterfaceFontPixels);
+  if (!present.empty()) {
+    EXPECT_EQ(atlas->Fonts[0]->FontSize, kInterfaceFontPixels);
+  }
   ImGui::DestroyContext(context);
 }
 

@@ -1,0 +1,203 @@
+#include <windows.h>
+// windows.h first: the Direct3D headers need its types.
+#include <d3d11.h>
+#include <gtest/gtest.h>
+#include <imgui.h>
+#include <stb_image_write.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+#include <vector>
+
+#include "app/app.h"
+#include "tests/support/scoped_workdir.h"
+#include "ui/d3d11_window.h"
+
+namespace pistavox {
+namespace {
+
+// Set by scripts/wine-run-display, which gives wine an X display to draw on: without
+// one wine has no Direct3D device to offer.
+bool HasDisplay() { return std::getenv("PISTAVOX_TEST_DISPLAY") != nullptr; }
+constexpr const char* kNoDisplay = "no display for Direct3D: run through scripts/wine-run-display, which needs Xvfb";
+
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<unsigned char> rgba;  // top row first
+
+  const unsigned char* At(int x, int y) const { return &rgba[(static_cast<std::size_t>(y) * width + x) * 4]; }
+};
+
+// Back buffer 0 as rendered, through a texture the processor can read.
+Picture ReadBackBuffer(D3d11Window& host) {
+  Picture picture;
+  ID3D11Texture2D* back_buffer = nullptr;
+  if (FAILED(host.swap_chain->GetBuffer(0, __uuidof(ID3D11Texture2D), reinterpret_cast<void**>(&back_buffer)))) {
+    ADD_FAILURE() << "no back buffer";
+    return picture;
+  }
+  D3D11_TEXTURE2D_DESC description;
+  back_buffer->GetDesc(&description);
+  EXPECT_EQ(description.Format, DXGI_FORMAT_R8G8B8A8_UNORM);
+  description.Usage = D3D11_USAGE_STAGING;
+  description.BindFlags = 0;
+  description.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
+  description.MiscFlags = 0;
+  ID3D11Texture2D* staging = nullptr;
+  D3D11_MAPPED_SUBRESOURCE mapped{};
+  if (SUCCEEDED(host.device->CreateTexture2D(&description, nullptr, &staging))) {
+    host.context->CopyResource(staging, back_buffer);
+    if (SUCCEEDED(host.context->Map(staging, 0, D3D11_MAP_READ, 0, &mapped))) {
+      picture.width = static_cast<int>(description.Width);
+      picture.height = static_cast<int>(description.Height);
+      const std::size_t row = description.Width * 4;
+      picture.rgba.resize(row * description.Height);
+      for (UINT y = 0; y < description.Height; ++y) {
+        std::copy_n(static_cast<const unsigned char*>(mapped.pData) + y * mapped.RowPitch, row, &picture.rgba[y * row]);
+      }
+      host.context->Unmap(staging, 0);
+    }
+    staging->Release();
+  }
+  back_buffer->Release();
+  EXPECT_FALSE(picture.rgba.empty()) << "the back buffer could not be read";
+  return picture;
+}
+
+// The colour as the 8-bit target stores it.
+bool Near(const unsigned char* pixel, const ImVec4& colour) {
+  const float channels[] = {colour.x, colour.y, colour.z};
+  for (int i = 0; i < 3; ++i) {
+    if (std::abs(pixel[i] - static_cast<int>(channels[i] * 255 + 0.5f)) > 1) return false;
+  }
+  return true;
+}
+
+SIZE ClientSize(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return SIZE{client.right - client.left, client.bottom - client.top};
+}
+
+// Two frames (ImGui lays windows out in the first), read back before presenting, as a
+// PNG in the working folder and, when PISTAVOX_SCREENSHOT_DIR names a folder, there too.
+Picture Screenshot(D3d11Window& host, App& app, const std::string& name) {
+  for (int frame = 0; frame < 2; ++frame) {
+    DrainWindowMessages(host);
+    DrawWindowFrame(host, app);
+    if (frame == 0) PresentWindowFrame(host);
+  }
+  Picture picture = ReadBackBuffer(host);
+  PresentWindowFrame(host);
+  if (picture.rgba.empty()) return picture;
+  EXPECT_NE(
+      stbi_write_png((name + ".png").c_str(), picture.width, picture.height, 4, picture.rgba.data(), picture.width * 4),
+      0);
+  if (const char* keep = std::getenv("PISTAVOX_SCREENSHOT_DIR")) {
+    const std::string kept = (std::filesystem::path(keep) / (name + ".png")).string();
+    stbi_write_png(kept.c_str(), picture.width, picture.height, 4, picture.rgba.data(), picture.width * 4);
+  }
+  return picture;
+}
+
+bool ClassRegistered() {
+  WNDCLASSEXA found = {};
+  found.cbSize = sizeof found;
+  return GetClassInfoExA(GetModuleHandleA(nullptr), kWindowTitle, &found) != 0;
+}
+
+const ImVec4 kWindowBackground(0.04f, 0.048f, 0.058f, 1);
+const ImVec4 kBarBackground(0.06f, 0.076f, 0.095f, 1);
+
+// The root window fills the whole back buffer, whatever its size.
+void ExpectRootWindowFills(const Picture& picture) {
+  const int right = picture.width - 3;
+  const int bottom = picture.height - 3;
+  for (const auto& [x, y] : {std::pair{2, 2}, {right, 2}, {2, bottom}, {right, bottom}}) {
+    EXPECT_TRUE(Near(picture.At(x, y), kWindowBackground)) << x << "," << y;
+  }
+}
+
+TEST(ScreenshotTest, TheDashboardRendersThroughTheDirect3dWindowAndFollowsItsSize) {
+  if (!HasDisplay()) GTEST_SKIP() << kNoDisplay;
+  test::ScopedWorkdir workdir("screenshot");
+  D3d11Window host;
+  WindowOutcome failure = WindowOutcome::kClosed;
+  std::string error;
+  ASSERT_TRUE(OpenD3d11Window(host, failure, error)) << error;
+  App app;
+  RECT outer{};
+  GetWindowRect(host.window, &outer);
+  EXPECT_EQ(outer.left, kWindowX);
+  EXPECT_EQ(outer.top, kWindowY);
+  EXPECT_EQ(outer.right - outer.left, kWindowWidth);
+  EXPECT_EQ(outer.bottom - outer.top, kWindowHeight);
+
+  const Picture dashboard = Screenshot(host, app, "dashboard-en");
+  ASSERT_FALSE(dashboard.rgba.empty());
+  const SIZE client = ClientSize(host.window);
+  EXPECT_EQ(dashboard.width, client.cx);
+  EXPECT_EQ(dashboard.height, client.cy);
+  EXPECT_GT(dashboard.width, 900);
+  ExpectRootWindowFills(dashboard);
+  // The top bar sits inside the root window's padding, with the product name drawn on it.
+  EXPECT_TRUE(Near(dashboard.At(490, 24), kBarBackground));
+  EXPECT_TRUE(Near(dashboard.At(490, 10), kWindowBackground));
+  int lit = 0;
+  for (int y = 20; y < 60; ++y) {
+    for (int x = 20; x < 200; ++x) lit += dashboard.At(x, y)[0] > 160 ? 1 : 0;
+  }
+  EXPECT_GT(lit, 50) << "no title text in the top bar";
+
+  // A new client size gets buffers of that size; a minimised window keeps its own.
+  SetWindowPos(host.window, nullptr, 0, 0, 800, 600, SWP_NOMOVE | SWP_NOZORDER);
+  const Picture resized = Screenshot(host, app, "dashboard-resized");
+  ASSERT_FALSE(resized.rgba.empty());
+  const SIZE smaller = ClientSize(host.window);
+  EXPECT_EQ(resized.width, smaller.cx);
+  EXPECT_EQ(resized.height, smaller.cy);
+  EXPECT_LT(resized.width, dashboard.width);
+  ExpectRootWindowFills(resized);
+  SendMessageA(host.window, WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(200, 150));
+  EXPECT_EQ(ReadBackBuffer(host).width, resized.width) << "a minimised window resized its buffers";
+
+  // The Alt key's window menu would hold the thread in its own loop; it is refused.
+  EXPECT_EQ(SendMessageA(host.window, WM_SYSCOMMAND, SC_KEYMENU, 0), 0);
+  CloseD3d11Window(host);
+  EXPECT_EQ(host.window, nullptr);
+  EXPECT_FALSE(ClassRegistered());
+}
+
+TEST(ScreenshotTest, ClosingTheWindowStopsTheMonitorAndTearsEverythingDown) {
+  if (!HasDisplay()) GTEST_SKIP() << kNoDisplay;
+  test::ScopedWorkdir workdir("window-close");
+  App app;
+  // The user's close, once the window shows and has drawn a few frames.
+  std::atomic<bool> closed{false};
+  std::thread user([&closed] {
+    for (int tries = 0; tries < 600 && !closed; ++tries) {
+      Sleep(50);
+      HWND window = FindWindowA(kWindowTitle, kWindowTitle);
+      if (window != nullptr && IsWindowVisible(window) && tries > 10) {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        closed = true;
+      }
+    }
+  });
+  std::string error;
+  const WindowOutcome outcome = RunWindowed(app, error);
+  closed = true;
+  user.join();
+  EXPECT_EQ(outcome, WindowOutcome::kClosed) << error;
+  ASSERT_FALSE(app.log.lines.empty());
+  EXPECT_EQ(app.log.lines.back(), "Stopped");
+  EXPECT_EQ(FindWindowA(kWindowTitle, nullptr), nullptr);
+  EXPECT_FALSE(ClassRegistered());
+}
+
+}  // namespace
+}  // namespace pistavox

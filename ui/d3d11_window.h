@@ -1,0 +1,42 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "ui/window_host.h"
+
+struct ID3D11Device;
+struct ID3D11DeviceContext;
+struct IDXGISwapChain;
+struct ID3D11RenderTargetView;
+
+namespace pistavox {
+
+struct App;
+
+// The Windows window: a Win32 window with a Direct3D 11 swap chain and Dear ImGui's
+// win32 and dx11 back ends on the one ImGui context it creates.
+struct D3d11Window {
+  HINSTANCE instance = nullptr;
+  bool class_registered = false;
+  HWND window = nullptr;
+  ID3D11Device* device = nullptr;
+  ID3D11DeviceContext* context = nullptr;
+  IDXGISwapChain* swap_chain = nullptr;
+  ID3D11RenderTargetView* target = nullptr;  // none while the buffers could not be resized
+  bool imgui_ready = false;
+};
+
+// Class, window, device and swap chain, ImGui with fonts and theme. On failure
+// everything created is released again and `failure` says whether there was no
+// window at all (kNoDisplay) or no device (kFailed).
+bool OpenD3d11Window(D3d11Window& host, WindowOutcome& failure, std::string& error);
+// Dispatches the pending messages; false once the quit message came.
+bool DrainWindowMessages(D3d11Window& host);
+// One frame up to, not including, presenting it: poll, interface, render into the back buffer.
+void DrawWindowFrame(D3d11Window& host, App& app);
+// Presents with vertical sync, which paces the loop.
+void PresentWindowFrame(D3d11Window& host);
+void CloseD3d11Window(D3d11Window& host);
+
+}  // namespace pistavox
