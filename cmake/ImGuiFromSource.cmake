@@ -14,10 +14,11 @@ file(CONFIGURE OUTPUT ${stb_folder}/stb_truetype.h CONTENT "#include \"${PISTAVO
 set(imgui ${PISTAVOX_IMGUI_SOURCE})
 add_library(pistavox_imgui STATIC
   ${imgui}/imgui.cpp ${imgui}/imgui_draw.cpp ${imgui}/imgui_tables.cpp ${imgui}/imgui_widgets.cpp
+  ${imgui}/misc/cpp/imgui_stdlib.cpp
   ${imgui}/backends/imgui_impl_win32.cpp ${imgui}/backends/imgui_impl_dx11.cpp
   # imgui_draw.cpp keeps its stb_truetype static; the font check needs one of its own.
   ${PROJECT_SOURCE_DIR}/ui/stb_truetype_win32.cpp)
-target_include_directories(pistavox_imgui SYSTEM PUBLIC ${imgui} ${imgui}/backends ${stb_folder})
+target_include_directories(pistavox_imgui SYSTEM PUBLIC ${imgui} ${imgui}/backends ${imgui}/misc/cpp ${stb_folder})
 # Third-party code: built as it comes, without the project's warnings.
 target_compile_options(pistavox_imgui PRIVATE -w)
 target_link_libraries(pistavox_imgui PUBLIC d3d11 d3dcompiler dxgi dwmapi gdi32 imm32)
