@@ -213,8 +213,7 @@ FlightBuilder& FlightBuilder::FlareAndTouchdown(double touchdown_sink_fpm) {
     current_.ground_speed_kt = std::max(0.0, current_.ground_speed_kt - 1.0 * kSampleIntervalS);
     // The simulator's rate is the instantaneous one at the new height; at contact it is
     // the scripted touchdown rate, which differencing two samples cannot see.
-    current_.vertical_speed_fpm =
-        -std::sqrt(final_sink_fpm * final_sink_fpm + 2.0 * easing * std::max(0.0, height_ft));
+    current_.vertical_speed_fpm = -std::sqrt(final_sink_fpm * final_sink_fpm + 2.0 * easing * std::max(0.0, height_ft));
     if (height_ft <= 0.0) {
       current_.on_ground = true;
       current_.g_force = 1.0 + touchdown_sink_fpm * kTouchdownGPerFpm;

@@ -24,6 +24,7 @@ struct EndToEndTest : AppTest {
   ChildProcess sim;
   ChildProcess pistavox;
   std::unique_ptr<ScopedEnvironment> config_dir;
+  std::unique_ptr<ScopedEnvironment> data_dir;  // the landings' logbook, never the user's
   // The program speaks through SDL on Linux: into nothing here, not the room's speakers.
   ScopedEnvironment silent_audio{"SDL_AUDIODRIVER", "dummy"};
 
@@ -31,6 +32,7 @@ struct EndToEndTest : AppTest {
     AppTest::SetUp();
     SetManualClock(nullptr);  // the programs run on real time
     config_dir = std::make_unique<ScopedEnvironment>("PISTAVOX_CONFIG_DIR", (workdir.path / "config").string());
+    data_dir = std::make_unique<ScopedEnvironment>("PISTAVOX_DATA_DIR", (workdir.path / "data-home").string());
     // Polls four times as often as the default, to follow a flight flown faster than real time.
     WriteTextFile("config/settings.txt", "poll_ms=50\n");
   }
