@@ -38,10 +38,9 @@ void SetGeometry(const EngineStatus& status, LandingReport& report) {
       report.threshold_distance_m >= 0.0 && report.threshold_distance_m <= report.touchdown_zone_m;
 }
 
-bool OffTheRunway(const LandingReport& report, const EngineStatus& status) {
-  if (!report.runway_known) return false;
-  return status.runway_state != RunwayState::kOnRunway || status.runway_ident != report.runway_ident ||
-         status.airport_ident != report.airport_ident;
+bool OnTheLandingRunway(const LandingReport& report, const EngineStatus& status) {
+  return report.runway_known && status.runway_state == RunwayState::kOnRunway &&
+         status.runway_ident == report.runway_ident && status.airport_ident == report.airport_ident;
 }
 
 std::optional<LandingReport> Complete(LandingDetailsTracker& tracker) {
@@ -82,7 +81,8 @@ void BeginRollout(LandingDetailsTracker& tracker, LandingReport& report, const A
   for (const auto* part : {&tracker.upper_profile, &tracker.trace_profile}) {
     for (const ProfileSample& sample : *part)
       if (sample.mark_ft > 0)
-        report.vertical_speed_profile.push_back({sample.mark_ft, simulator_rate ? sample.simulator_fpm : sample.derived_fpm});
+        report.vertical_speed_profile.push_back(
+            {sample.mark_ft, simulator_rate ? sample.simulator_fpm : sample.derived_fpm});
   }
   report.vertical_speed_profile.push_back(
       {0, simulator_rate ? report.simulator_touchdown_vs_fpm : report.touchdown_vs_fpm});
@@ -91,6 +91,7 @@ void BeginRollout(LandingDetailsTracker& tracker, LandingReport& report, const A
   tracker.touchdown_lat_deg = state.latitude_deg;
   tracker.touchdown_lon_deg = state.longitude_deg;
   tracker.left_ground_since_touchdown = false;
+  tracker.rolled_on_runway = OnTheLandingRunway(report, status);
   tracker.rollout_ended = false;
 }
 
@@ -105,8 +106,10 @@ std::optional<LandingReport> WatchRollout(LandingDetailsTracker& tracker, const 
     tracker.left_ground_since_touchdown = false;
     if (in_bounce_window) ++report.bounces;
   }
-  if (!tracker.rollout_ended && state.on_ground &&
-      (state.ground_speed_kt < kRolloutEndKt || OffTheRunway(report, status))) {
+  const bool on_runway = OnTheLandingRunway(report, status);
+  const bool vacated = tracker.rolled_on_runway && !on_runway;
+  tracker.rolled_on_runway = tracker.rolled_on_runway || on_runway;
+  if (!tracker.rollout_ended && state.on_ground && (state.ground_speed_kt < kRolloutEndKt || vacated)) {
     tracker.rollout_ended = true;
     report.rollout_known = true;
     report.rollout_m = HaversineDistanceM(GeoPoint{tracker.touchdown_lat_deg, tracker.touchdown_lon_deg},

@@ -33,6 +33,7 @@ struct LandingDetailsTracker {
   double touchdown_lat_deg = 0;
   double touchdown_lon_deg = 0;
   bool left_ground_since_touchdown = false;
+  bool rolled_on_runway = false;  // a touchdown short of the runway has not vacated it yet
   bool rollout_ended = false;
 };
 

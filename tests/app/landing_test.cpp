@@ -87,9 +87,9 @@ TEST_F(LandingTest, AFlareAtAKnownRateGivesTheSimulatorsRateTheGeometryTheProfil
   EXPECT_GT(std::fabs(r.touchdown_vs_fpm - r.simulator_touchdown_vs_fpm), 50.0);
 
   ASSERT_TRUE(r.runway_known);
-  const RunwayProjection at_touchdown = ProjectOntoRunway(
-      GeoPoint{samples[touchdown].latitude_deg, samples[touchdown].longitude_deg}, ThresholdPoint(runway),
-      EndPoint(runway));
+  const RunwayProjection at_touchdown =
+      ProjectOntoRunway(GeoPoint{samples[touchdown].latitude_deg, samples[touchdown].longitude_deg},
+                        ThresholdPoint(runway), EndPoint(runway));
   EXPECT_NEAR(r.threshold_distance_m, at_touchdown.along_m, 1.0);
   EXPECT_NEAR(r.touchdown_zone_m, 914.4, 1e-9);  // 3000 ft: shorter than a third of 3000 m
   EXPECT_TRUE(r.in_touchdown_zone);
@@ -105,18 +105,17 @@ TEST_F(LandingTest, AFlareAtAKnownRateGivesTheSimulatorsRateTheGeometryTheProfil
 
   std::vector<int> marks;
   for (const VerticalSpeedPoint& point : r.vertical_speed_profile) marks.push_back(point.mark_ft);
-  EXPECT_EQ(marks, (std::vector<int>{1000, 900, 800, 700, 600, 500, 400, 300, 200, 100, 90, 80, 70, 60, 50, 40, 30,
-                                     20, 10, 0}));
+  EXPECT_EQ(marks, (std::vector<int>{1000, 900, 800, 700, 600, 500, 400, 300, 200, 100,
+                                     90,   80,  70,  60,  50,  40,  30,  20,  10,  0}));
   EXPECT_NEAR(r.vertical_speed_profile.front().vertical_speed_fpm, samples[0].vertical_speed_fpm, 1.0);
   EXPECT_EQ(r.vertical_speed_profile.back().vertical_speed_fpm, r.simulator_touchdown_vs_fpm);
 
   // The details come once the roll-out is over, in their documented order.
   const Lines details = WithPrefix(log_lines, "Landing details: ");
   ASSERT_EQ(details.size(), 1u);
-  EXPECT_EQ(FieldNames(details[0]),
-            (Lines{"derived_vs_fpm", "simulator_vs_fpm", "simulator_vs_source", "max_g", "threshold_distance_m",
-                   "touchdown_zone_m", "in_touchdown_zone", "centreline_offset_m", "bounces", "rollout_m",
-                   "vs_profile"}));
+  EXPECT_EQ(FieldNames(details[0]), (Lines{"derived_vs_fpm", "simulator_vs_fpm", "simulator_vs_source", "max_g",
+                                           "threshold_distance_m", "touchdown_zone_m", "in_touchdown_zone",
+                                           "centreline_offset_m", "bounces", "rollout_m", "vs_profile"}));
   EXPECT_NE(details[0].find(" | simulator_vs_fpm=-240 | simulator_vs_source=0x030C | "), std::string::npos)
       << details[0];
   const auto score_at = std::find(log_lines.begin(), log_lines.end(), WithPrefix(log_lines, "Landing score: ")[0]);
@@ -142,11 +141,20 @@ TEST_F(LandingTest, BouncesAreCountedAndALongLandingLiesOutsideTheTouchdownZone)
       .FlareAndTouchdown(200.0)
       .ClimbOut(0.75, 200.0, 0.0)
       .FlareAndTouchdown(120.0)
-      .Rollout(2.5, 20.0)
-      .Hold(12.0);
+      .Rollout(4.0, 50.0);
+  // Turning off at 50 kt ends the roll-out where the runway is left, not at 30 kt.
+  const AircraftState turn_off = bounced.Current();
+  bounced.Vacate(45.0, 50.0, 300.0).Hold(12.0);
   Fly(bounced.Samples());
   ASSERT_TRUE(app.last_landing);
   EXPECT_EQ(app.last_landing->bounces, 2);
+  const size_t touchdown = FirstTouchdown(bounced.Samples());
+  const double to_turn_off_m = HaversineDistanceM(
+      GeoPoint{bounced.Samples()[touchdown].latitude_deg, bounced.Samples()[touchdown].longitude_deg},
+      GeoPoint{turn_off.latitude_deg, turn_off.longitude_deg});
+  ASSERT_TRUE(app.last_landing->rollout_known);
+  EXPECT_GT(app.last_landing->rollout_m, to_turn_off_m);
+  EXPECT_LT(app.last_landing->rollout_m, to_turn_off_m + 100.0);
   EXPECT_NEAR(app.last_landing->simulator_touchdown_vs_fpm, -400.0, 1.0);  // the first touchdown's
   EXPECT_EQ(WithPrefix(TakeLines(), "Landing score: ").size(), 1u);
 
