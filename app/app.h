@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,11 @@ struct App {
   EventLog log;
   MonitorState monitor;
   FlightAnalysis analysis;
+  // The last landing whose roll-out is over, for the dashboard.
+  std::optional<LandingReport> last_landing;
+  // Where scored landings are appended; empty: no logbook (tests, the replay without --logbook).
+  std::filesystem::path logbook_file;
+  bool logbook_failure_reported = false;  // "Logbook write failed" is logged once per run
   std::string status_message;
   bool resources_loaded = false;
   bool runway_data_ok = false;

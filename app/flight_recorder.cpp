@@ -42,7 +42,7 @@ void BeginSession(App& app, FlightRecorder& recorder) {
   }
   recorder.path = path.string();
   recorder.out.open(path, std::ios::binary | std::ios::trunc);
-  recorder.out << kFlightFileHeader << '\n' << std::flush;
+  recorder.out << FlightFileHeader(FlightColumns::kEleven) << '\n' << std::flush;
   if (!recorder.out) {
     StopRecording(recorder);
     Log(app.log, "Cannot write flight file: " + recorder.path);
@@ -56,7 +56,7 @@ void BeginSession(App& app, FlightRecorder& recorder) {
 void RecordSample(App& app, FlightRecorder& recorder) {
   if (!recorder.recording) return;
   const double time_s = static_cast<double>(ElapsedNs(recorder.session_start_ns, app.monitor.last_poll)) / 1e9;
-  recorder.out << FormatFlightRow({time_s, app.monitor.state}) << std::flush;
+  recorder.out << FormatFlightRow({time_s, app.monitor.state}, FlightColumns::kEleven) << std::flush;
   if (!recorder.out) {
     StopRecording(recorder);
     Log(app.log, "Cannot write flight file: " + recorder.path);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/landing_record.h"
 #include "app/resources.h"
 #include "base/clock.h"
 #include "base/ident_text.h"
@@ -28,7 +29,17 @@ void ReleaseConnection(MonitorState& monitor) {
 }
 
 // The part of a stop shared by the user's stop and the automatic one.
+// A landing still being watched is reported as it stands before the analysis forgets it.
+void FinishLanding(App& app) {
+  AnalysisFindings findings;
+  findings.completed_landing = FinishAnalysis(app.analysis);
+  if (!findings.completed_landing) return;
+  for (const std::string& line : AnalysisLines(findings)) Log(app.log, line);
+  RecordLanding(app, *findings.completed_landing);
+}
+
 void EndSession(App& app) {
+  FinishLanding(app);
   MonitorState& monitor = app.monitor;
   monitor.running = false;
   ReleaseConnection(monitor);
@@ -115,6 +126,7 @@ void StartMonitor(App& app, bool auto_start) {
   monitor.running = true;
   monitor.last_auto_start_failure.clear();
   ResetAnalysis(app.analysis, app.settings);
+  app.analysis.landing.details.source_reports_vertical_speed = monitor.connection->reports_vertical_speed;
   app.status_message.clear();
   monitor.last_poll = now - kFirstPollBackdateNs;
   SaveAppSettings(app);
@@ -176,9 +188,9 @@ void PollMonitor(App& app) {
   EngineEvaluation evaluation;
   Evaluate(*monitor.engine, monitor.state, now, evaluation, error);
   monitor.status = evaluation.status;
-  for (const std::string& line :
-       AnalysisLines(AnalysisStep(app.analysis, monitor.state, monitor.status, app.settings, now)))
-    Log(app.log, line);
+  const AnalysisFindings findings = AnalysisStep(app.analysis, monitor.state, monitor.status, app.settings, now);
+  for (const std::string& line : AnalysisLines(findings)) Log(app.log, line);
+  if (findings.completed_landing) RecordLanding(app, *findings.completed_landing);
   AnnounceAdvisories(app, evaluation.advisories);
   AutoFillExpectedAirport(app);
   if (app.hooks.polled) app.hooks.polled(app, evaluation.advisories);

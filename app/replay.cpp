@@ -59,8 +59,9 @@ std::string Absolute(const std::string& path) {
 
 int64_t ClockAt(double time_s) { return kReplayClockOrigin + std::llround(time_s * 1e9); }
 
-SimulatorConnection ReplayConnection(const AircraftState* current) {
+SimulatorConnection ReplayConnection(const AircraftState* current, FlightColumns columns) {
   SimulatorConnection connection;
+  connection.reports_vertical_speed = columns == FlightColumns::kEleven;
   connection.connect = [](std::string&) { return true; };
   connection.read = [current](AircraftState& state, std::string&) {
     state = *current;
@@ -80,6 +81,7 @@ bool ParseReplayArgs(const std::vector<std::string>& args, ReplayOptions& option
                           : arg == "--settings"   ? &options.settings_file
                           : arg == "--status"     ? &options.status_file
                           : arg == "--voice-pack" ? &options.voice_pack_dir
+                          : arg == "--logbook"    ? &options.logbook_file
                                                   : nullptr;
     if (IsHelpOption(arg)) {
       options.help = true;
@@ -114,10 +116,12 @@ int RunReplay(const ReplayOptions& given, std::FILE* out, std::FILE* err) {
   options.settings_file = Absolute(options.settings_file);
   options.status_file = Absolute(options.status_file);
   options.voice_pack_dir = Absolute(options.voice_pack_dir);
+  options.logbook_file = Absolute(options.logbook_file);
 
   std::vector<FlightSample> flight;
+  FlightColumns columns = FlightColumns::kNine;
   std::string error;
-  if (!ReadFlightFile(options.flight_file, flight, error)) return Refuse(err, error);
+  if (!ReadFlightFile(options.flight_file, flight, error, &columns)) return Refuse(err, error);
   for (size_t i = 0; i < flight.size(); ++i) {
     if (std::fabs(flight[i].time_s) > kLargestTimeS)
       return Refuse(err, "Malformed flight file (line " + std::to_string(i + 2) +
@@ -136,6 +140,8 @@ int RunReplay(const ReplayOptions& given, std::FILE* out, std::FILE* err) {
     std::error_code ec;
     if (!options.status_file.empty() && !input.empty() && fs::equivalent(options.status_file, input, ec))
       return Refuse(err, "The status file is an input of the replay: " + options.status_file);
+    if (!options.logbook_file.empty() && !input.empty() && fs::equivalent(options.logbook_file, input, ec))
+      return Refuse(err, "The logbook is an input of the replay: " + options.logbook_file);
   }
   std::ofstream status;
   if (!options.status_file.empty()) {
@@ -157,8 +163,9 @@ int RunReplay(const ReplayOptions& given, std::FILE* out, std::FILE* err) {
   app.settings_store.memory_only = true;
   app.voice_source = options.voice_pack_dir.empty() ? VoiceSource::kSilent : VoiceSource::kOnePack;
   app.voice_pack_dir = options.voice_pack_dir;
+  app.logbook_file = options.logbook_file;
   AircraftState current = flight.empty() ? AircraftState{} : flight.front().state;
-  app.hooks.make_connection = [&current] { return ReplayConnection(&current); };
+  app.hooks.make_connection = [&current, columns] { return ReplayConnection(&current, columns); };
   double row_time_s = 0;
   if (status.is_open()) {
     app.hooks.polled = [&](App& a, const std::vector<Advisory>& advisories) {

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/app.h"
+#include "app/landing_record.h"
 #include "app/monitor.h"
 #include "app/resources.h"
 #include "app/voice_packs.h"
@@ -30,6 +31,8 @@ void LoadStartupSettings(App& app) {
     app.settings_store.unreadable_at_start = true;
   }
   ApplyIniOverridesAtStartup(app);
+  // The logbook lives beside the user's settings: a program without a settings store keeps none.
+  if (!app.settings_store.memory_only && !app.settings_store.file.empty()) OpenDefaultLogbook(app);
   app.ui_chinese = app.settings.ui_language == UiLanguage::kChinese;
 }
 

@@ -13,6 +13,8 @@ namespace pistavox {
 std::optional<std::filesystem::path> EnvironmentPath(const char* name);
 // The per-user settings folder of this platform.
 bool PlatformSettingsFolder(std::filesystem::path& folder, std::string& error);
+// The per-user data folder of this platform (the landing logbook's).
+bool PlatformDataFolder(std::filesystem::path& folder, std::string& error);
 // Writes `text` to a temporary file beside `file`, flushes it to disk and renames it
 // over `file`. On failure `file` is untouched, the temporary file is removed and
 // `reason` holds the system's reason. `fail_after_bytes` cuts the write short (tests).

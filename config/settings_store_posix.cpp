@@ -67,6 +67,19 @@ bool PlatformSettingsFolder(std::filesystem::path& folder, std::string& error) {
   return false;
 }
 
+bool PlatformDataFolder(std::filesystem::path& folder, std::string& error) {
+  if (const auto data_home = EnvironmentPath("XDG_DATA_HOME"); data_home && data_home->is_absolute()) {
+    folder = *data_home / "pistavox";
+    return true;
+  }
+  if (const auto home = EnvironmentPath("HOME")) {
+    folder = *home / ".local" / "share" / "pistavox";
+    return true;
+  }
+  error = "Cannot find the data folder: neither XDG_DATA_HOME nor HOME is set";
+  return false;
+}
+
 bool ReplaceFileDurably(const std::filesystem::path& file, std::string_view text,
                         std::optional<std::size_t> fail_after_bytes, std::string& reason) {
   const std::filesystem::path temporary = file.string() + ".tmp." + std::to_string(::getpid());

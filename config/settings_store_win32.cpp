@@ -69,6 +69,13 @@ bool PlatformSettingsFolder(std::filesystem::path& folder, std::string& error) {
   return true;
 }
 
+// Windows keeps settings and data in the same roaming folder.
+bool PlatformDataFolder(std::filesystem::path& folder, std::string& error) {
+  if (PlatformSettingsFolder(folder, error)) return true;
+  error = "Cannot find the data folder: APPDATA is not set";
+  return false;
+}
+
 bool ReplaceFileDurably(const std::filesystem::path& file, std::string_view text,
                         std::optional<std::size_t> fail_after_bytes, std::string& reason) {
   const std::filesystem::path temporary = file.wstring() + L".tmp." + std::to_wstring(GetCurrentProcessId());

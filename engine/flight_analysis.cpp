@@ -7,6 +7,10 @@ void ResetAnalysis(FlightAnalysis& analysis, const AppSettings& settings) {
   ResetTakeoffAnalysis(analysis.takeoff, settings);
 }
 
+std::optional<LandingReport> FinishAnalysis(FlightAnalysis& analysis) {
+  return FinishPendingLanding(analysis.landing.details);
+}
+
 AnalysisFindings AnalysisStep(FlightAnalysis& analysis, const AircraftState& state, const EngineStatus& status,
                               const AppSettings& settings, std::int64_t now_ns) {
   AnalysisFindings findings;

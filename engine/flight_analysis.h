@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 
 #include "config/app_settings.h"
 #include "engine/engine_status.h"
@@ -18,6 +19,8 @@ struct FlightAnalysis {
 
 // At every monitor start and stop.
 void ResetAnalysis(FlightAnalysis& analysis, const AppSettings& settings);
+// Before a stop's reset: the landing still being watched, as it stands.
+std::optional<LandingReport> FinishAnalysis(FlightAnalysis& analysis);
 
 // After each successful poll's evaluation: the landing step, then the take-off step.
 AnalysisFindings AnalysisStep(FlightAnalysis& analysis, const AircraftState& state, const EngineStatus& status,

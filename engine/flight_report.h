@@ -29,7 +29,16 @@ struct TracePoint {
   double longitude_deg = 0;
 };
 
-// One landing, from the first trace mark to its score.
+// The vertical speed as the aircraft passed one height on the approach.
+struct VerticalSpeedPoint {
+  std::int32_t mark_ft = 0;
+  double vertical_speed_fpm = 0;  // the simulator's when it gave a touchdown rate, else derived
+};
+
+// Where the simulator's touchdown rate came from.
+enum class SimulatorRateSource { kNotAvailable, kTouchdownOffset, kVerticalSpeedFallback };
+
+// One landing, from the first trace mark to its score and roll-out.
 struct LandingReport {
   std::vector<TracePoint> trace;  // the marks of this approach, highest first
   // At the first sample on the ground.
@@ -52,12 +61,29 @@ struct LandingReport {
   double score = 0;
   std::string grade;
   std::vector<std::string> notes;
+
+  // Beyond the score, for the details line, the dashboard and the logbook.
+  bool source_reports_vertical_speed = false;  // the details line is logged only then
+  SimulatorRateSource simulator_rate_source = SimulatorRateSource::kNotAvailable;
+  double simulator_touchdown_vs_fpm = 0;  // meaningful unless kNotAvailable
+  // Geometry at touchdown, when a runway was known there.
+  bool runway_known = false;
+  double runway_length_m = 0;
+  double threshold_distance_m = 0;  // runway length - remaining; negative before the threshold
+  double touchdown_zone_m = 0;      // the first 3000 ft or a third of the runway, the shorter
+  bool in_touchdown_zone = false;
+  std::int32_t bounces = 0;  // touched again within 10 s of the first touchdown, each counted
+  bool rollout_known = false;
+  double rollout_m = 0;                                    // until below 30 kt or off the runway
+  std::vector<VerticalSpeedPoint> vertical_speed_profile;  // from 1000 ft down to the touchdown (mark 0)
 };
 
 // One poll's findings, in the order they are logged.
 struct AnalysisFindings {
   std::vector<TracePoint> landing_trace;
   std::optional<LandingReport> landing;  // the touchdown of this poll, scored
+  // A landing whose roll-out and bounces are now known: logged after its score, recorded.
+  std::optional<LandingReport> completed_landing;
   std::vector<TracePoint> takeoff_trace;
 };
 
@@ -66,6 +92,10 @@ std::string LandingTraceLine(const TracePoint& point);
 std::string TouchdownLine(const LandingReport& report);
 std::string LandingScoreLine(const LandingReport& report);
 std::string TakeoffTraceLine(const TracePoint& point);
+// "Landing details: " and name=value fields joined by " | ", in a fixed order.
+std::string LandingDetailsLine(const LandingReport& report);
+// The notes joined with ", ", or "stable".
+std::string LandingNotesText(const std::vector<std::string>& notes);
 // Every line of one poll's findings, in order.
 std::vector<std::string> AnalysisLines(const AnalysisFindings& findings);
 

@@ -19,6 +19,7 @@ void ClearStatistics(LandingAnalyzer& a) {
   a.max_ground_speed_kt = 0.0;
   a.landing_samples = 0;
   a.trace.clear();
+  a.details.trace_profile.clear();
 }
 
 void AddSample(LandingAnalyzer& a, const AircraftState& state, const EngineStatus& status, double vs_fpm) {
@@ -57,7 +58,9 @@ LandingReport Touchdown(const LandingAnalyzer& a, const AircraftState& state, co
 }  // namespace
 
 void ResetLandingAnalysis(LandingAnalyzer& analyzer, const AppSettings& settings) {
+  const bool reports_vertical_speed = analyzer.details.source_reports_vertical_speed;
   analyzer = LandingAnalyzer{};
+  analyzer.details.source_reports_vertical_speed = reports_vertical_speed;
   analyzer.landing_next_mark_ft = settings.landing_trace_start_ft;
 }
 
@@ -69,8 +72,13 @@ void LandingTraceStep(LandingAnalyzer& a, const AircraftState& state, const Engi
                       const AppSettings& settings, std::int64_t now_ns, AnalysisFindings& findings) {
   const double h = AnalysisHeightFt(state);
   a.max_g = std::max(a.max_g, state.g_force);
+  const double vs = AnalysisVerticalSpeedFpm(h, a.landing_last_height_ft, a.landing_last_time, now_ns);
+  TrackApproach(a.details, state, h, vs, settings.landing_trace_start_ft);
+  findings.completed_landing = WatchRollout(a.details, state, status, now_ns);
 
   if (!state.on_ground && h > static_cast<double>(settings.landing_reset_above_ft)) {
+    // Climbing away before the roll-out ended (a touch-and-go): the landing is as it stands.
+    if (!findings.completed_landing) findings.completed_landing = FinishPendingLanding(a.details);
     a.landing_armed = false;
     a.touchdown_logged = false;
     a.landing_next_mark_ft = settings.landing_trace_start_ft;
@@ -81,7 +89,6 @@ void LandingTraceStep(LandingAnalyzer& a, const AircraftState& state, const Engi
     return;
   }
 
-  const double vs = AnalysisVerticalSpeedFpm(h, a.landing_last_height_ft, a.landing_last_time, now_ns);
   if (!state.on_ground && h <= static_cast<double>(settings.landing_trace_start_ft) &&
       vs < -static_cast<double>(settings.landing_min_descent_fpm)) {
     a.landing_armed = true;
@@ -93,6 +100,7 @@ void LandingTraceStep(LandingAnalyzer& a, const AircraftState& state, const Engi
       TracePoint point = MakeTracePoint(a.landing_next_mark_ft, state, status, vs);
       point.max_g = a.max_g;
       a.trace.push_back(point);
+      a.details.trace_profile.push_back({a.landing_next_mark_ft, vs, state.vertical_speed_fpm});
       findings.landing_trace.push_back(std::move(point));
       a.landing_next_mark_ft -= step;
     }
@@ -102,6 +110,7 @@ void LandingTraceStep(LandingAnalyzer& a, const AircraftState& state, const Engi
     AddSample(a, state, status, vs);
     LandingReport report = Touchdown(a, state, status, vs);
     ScoreLanding(a, settings, report);
+    BeginRollout(a.details, report, state, status, now_ns);
     findings.landing = std::move(report);
     a.touchdown_logged = true;
   }

@@ -5,6 +5,7 @@
 #include "config/app_settings.h"
 #include "engine/engine_status.h"
 #include "engine/flight_report.h"
+#include "engine/landing_details.h"
 #include "sim/aircraft_state.h"
 
 namespace pistavox {
@@ -28,13 +29,16 @@ struct LandingAnalyzer {
   std::int32_t landing_samples = 0;
   std::int64_t landing_last_time = 0;  // steady ns of the previous step; 0 = none
   std::vector<TracePoint> trace;       // this approach's marks so far
+  LandingDetailsTracker details;
 };
 
-// Everything back to its reset value; the mark from the current settings.
+// Everything back to its reset value; the mark from the current settings. Whether the
+// source reports vertical speeds is kept: it belongs to the connection.
 void ResetLandingAnalysis(LandingAnalyzer& analyzer, const AppSettings& settings);
 
 // One landing step of a successful poll at steady time `now_ns`: the marks passed go
-// to `findings.landing_trace`, a touchdown to `findings.landing`.
+// to `findings.landing_trace`, a touchdown to `findings.landing`, a landing whose
+// roll-out is over to `findings.completed_landing`.
 void LandingTraceStep(LandingAnalyzer& analyzer, const AircraftState& state, const EngineStatus& status,
                       const AppSettings& settings, std::int64_t now_ns, AnalysisFindings& findings);
 

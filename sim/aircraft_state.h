@@ -12,6 +12,18 @@ struct AircraftState {
   double radio_altitude_ft = 0;  // above ground, never negative
   double g_force = 0;
   bool on_ground = false;
+  // The simulator's own vertical speed, feet per minute, positive climbing; 0 when the
+  // source does not report it.
+  double vertical_speed_fpm = 0;
+  // The same, held at its last airborne value while on the ground: the touchdown rate
+  // as the simulator saw it.
+  double touchdown_vertical_speed_fpm = 0;
 };
+
+// 0x030C as a simulator keeps it: it follows the vertical speed in the air and on the
+// sample that arrives on the ground, then holds that value until the next lift-off.
+inline double NextTouchdownVerticalSpeedFpm(double held_fpm, bool was_on_ground, const AircraftState& state) {
+  return state.on_ground && was_on_ground ? held_fpm : state.vertical_speed_fpm;
+}
 
 }  // namespace pistavox

@@ -77,8 +77,17 @@ void FlightBuilder::Step(double distance_m) {
       MovePoint(GeoPoint{current_.latitude_deg, current_.longitude_deg}, current_.heading_deg, distance_m);
   current_.latitude_deg = next.lat_deg;
   current_.longitude_deg = next.lon_deg;
-  samples_.push_back(current_);
+  Record();
   current_.g_force = 1.0;  // a touchdown bump lasts one sample
+  // Steps that change height set the rate again; the touchdown sample keeps its contact rate.
+  current_.vertical_speed_fpm = 0.0;
+}
+
+void FlightBuilder::Record() {
+  const bool was_on_ground = samples_.empty() || samples_.back().on_ground;
+  current_.touchdown_vertical_speed_fpm =
+      NextTouchdownVerticalSpeedFpm(current_.touchdown_vertical_speed_fpm, was_on_ground, current_);
+  samples_.push_back(current_);
 }
 
 void FlightBuilder::SetHeight(double height_ft) {
@@ -104,7 +113,7 @@ FlightBuilder& FlightBuilder::TaxiTo(GeoPoint target, double speed_kt) {
       current_.latitude_deg = target.lat_deg;
       current_.longitude_deg = target.lon_deg;
       current_.ground_speed_kt = KnotsOver(remaining_m);
-      samples_.push_back(current_);
+      Record();
       break;
     }
     Step(step_m);
@@ -158,6 +167,7 @@ FlightBuilder& FlightBuilder::ClimbOut(double seconds, double climb_fpm, double 
     current_.ground_speed_kt += acceleration_kt_s * kSampleIntervalS;
     height_ft += climb_fpm / 60.0 * kSampleIntervalS;
     SetHeight(height_ft);
+    current_.vertical_speed_fpm = climb_fpm;
     Step(MetresPerSample((before + current_.ground_speed_kt) / 2.0));
   }
   return *this;
@@ -171,7 +181,9 @@ FlightBuilder& FlightBuilder::StartApproach(const RunwayDirection& runway, doubl
   current_.ground_speed_kt = speed_kt;
   current_.on_ground = false;
   SetHeight(GlidePathHeightFt(distance_m + kAimPointM));
-  samples_.push_back(current_);
+  current_.vertical_speed_fpm = -GlidePathHeightFt(MetresPerSample(speed_kt)) / kSampleIntervalS * 60.0;
+  Record();
+  current_.vertical_speed_fpm = 0.0;
   return *this;
 }
 
@@ -181,6 +193,7 @@ FlightBuilder& FlightBuilder::FlyApproach(double flare_height_ft) {
   for (double height_ft = current_.radio_altitude_ft; height_ft > flare_height_ft;) {
     height_ft = std::max(flare_height_ft, height_ft - step_ft);
     SetHeight(height_ft);
+    current_.vertical_speed_fpm = -step_ft / kSampleIntervalS * 60.0;
     Step(step_m);
   }
   return *this;
@@ -198,6 +211,9 @@ FlightBuilder& FlightBuilder::FlareAndTouchdown(double touchdown_sink_fpm) {
     const double sink_fpm = std::sqrt(final_sink_fpm * final_sink_fpm + 2.0 * easing * height_ft);
     height_ft -= sink_fpm / 60.0 * kSampleIntervalS;
     current_.ground_speed_kt = std::max(0.0, current_.ground_speed_kt - 1.0 * kSampleIntervalS);
+    // The simulator's rate is the instantaneous one at the new height; at contact it is
+    // the scripted touchdown rate, which differencing two samples cannot see.
+    current_.vertical_speed_fpm = -std::sqrt(final_sink_fpm * final_sink_fpm + 2.0 * easing * std::max(0.0, height_ft));
     if (height_ft <= 0.0) {
       current_.on_ground = true;
       current_.g_force = 1.0 + touchdown_sink_fpm * kTouchdownGPerFpm;

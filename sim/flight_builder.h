@@ -24,7 +24,7 @@ GeoPoint MovePoint(GeoPoint from, double bearing_deg, double distance_m);
 
 // Builds a flight as a list of AircraftState samples, one every kSampleIntervalS,
 // with heading along the track, ground speed matching the motion, radio altitude as
-// height above the field and a load-factor bump at touchdown. Each step starts from
+// height above the field, the simulator's vertical speeds and a load-factor bump at touchdown. Each step starts from
 // where the previous one ended.
 class FlightBuilder {
  public:
@@ -62,6 +62,8 @@ class FlightBuilder {
  private:
   // Moves `distance_m` along the current heading and records the sample.
   void Step(double distance_m);
+  // Records the current sample, keeping the simulator's touchdown rate as a simulator would.
+  void Record();
   void SetHeight(double height_ft);
 
   double field_elevation_ft_;

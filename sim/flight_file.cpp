@@ -15,44 +15,54 @@ namespace pistavox {
 
 namespace {
 
-constexpr int kFieldCount = 9;
+constexpr int kMaxFieldCount = 11;
+
+int FieldCount(FlightColumns columns) { return columns == FlightColumns::kEleven ? 11 : 9; }
 
 bool Malformed(const std::string& path, size_t line, const std::string& reason, std::string& error) {
   error = "Malformed flight file (line " + std::to_string(line) + ": " + reason + "): " + path;
   return false;
 }
 
-bool ParseRow(std::string_view line, FlightSample& sample, std::string& reason) {
-  std::string_view fields[kFieldCount];
+bool ParseRow(std::string_view line, FlightColumns columns, FlightSample& sample, std::string& reason) {
+  const int expected = FieldCount(columns);
+  const std::string count_reason = "expected " + std::to_string(expected) + " fields";
+  std::string_view fields[kMaxFieldCount];
   int count = 0;
   size_t start = 0;
   for (;;) {
     const size_t comma = line.find(',', start);
-    if (count == kFieldCount) {
-      reason = "expected 9 fields";
+    if (count == expected) {
+      reason = count_reason;
       return false;
     }
     fields[count++] = line.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
     if (comma == std::string_view::npos) break;
     start = comma + 1;
   }
-  if (count != kFieldCount) {
-    reason = "expected 9 fields";
+  if (count != expected) {
+    reason = count_reason;
     return false;
   }
-  double* targets[] = {&sample.time_s,
-                       &sample.state.latitude_deg,
-                       &sample.state.longitude_deg,
-                       &sample.state.heading_deg,
-                       &sample.state.ground_speed_kt,
-                       &sample.state.altitude_ft,
-                       &sample.state.radio_altitude_ft,
-                       &sample.state.g_force};
-  static const char* const kNames[] = {"time_s",          "latitude_deg", "longitude_deg",     "heading_deg",
-                                       "ground_speed_kt", "altitude_ft",  "radio_altitude_ft", "g_force"};
-  for (int i = 0; i < kFieldCount - 1; ++i) {
-    if (!ParsePlainDecimal(fields[i], *targets[i])) {
-      reason = std::string(kNames[i]) + " is not a plain decimal number";
+  struct Column {
+    int field;
+    double* target;
+    const char* name;
+  };
+  const Column numbers[] = {{0, &sample.time_s, "time_s"},
+                            {1, &sample.state.latitude_deg, "latitude_deg"},
+                            {2, &sample.state.longitude_deg, "longitude_deg"},
+                            {3, &sample.state.heading_deg, "heading_deg"},
+                            {4, &sample.state.ground_speed_kt, "ground_speed_kt"},
+                            {5, &sample.state.altitude_ft, "altitude_ft"},
+                            {6, &sample.state.radio_altitude_ft, "radio_altitude_ft"},
+                            {7, &sample.state.g_force, "g_force"},
+                            {9, &sample.state.vertical_speed_fpm, "vertical_speed_fpm"},
+                            {10, &sample.state.touchdown_vertical_speed_fpm, "touchdown_vertical_speed_fpm"}};
+  for (const Column& column : numbers) {
+    if (column.field >= expected) break;
+    if (!ParsePlainDecimal(fields[column.field], *column.target)) {
+      reason = std::string(column.name) + " is not a plain decimal number";
       return false;
     }
   }
@@ -66,9 +76,14 @@ bool ParseRow(std::string_view line, FlightSample& sample, std::string& reason) 
 
 }  // namespace
 
+const char* FlightFileHeader(FlightColumns columns) {
+  return columns == FlightColumns::kEleven ? kFlightFileHeaderWithVerticalSpeeds : kFlightFileHeader;
+}
+
 bool ParseFlightFile(const std::string& text, const std::string& path, std::vector<FlightSample>& samples,
-                     std::string& error) {
+                     std::string& error, FlightColumns* columns_out) {
   std::vector<FlightSample> parsed;
+  FlightColumns columns = FlightColumns::kNine;
   size_t line_number = 0;
   size_t start = 0;
   while (start < text.size() || line_number == 0) {
@@ -81,27 +96,33 @@ bool ParseFlightFile(const std::string& text, const std::string& path, std::vect
     start = next;
 
     if (line_number == 1) {
-      if (line != kFlightFileHeader) return Malformed(path, 1, "header is not the flight file header", error);
+      if (line == kFlightFileHeaderWithVerticalSpeeds) {
+        columns = FlightColumns::kEleven;
+      } else if (line != kFlightFileHeader) {
+        return Malformed(path, 1, "header is not the flight file header", error);
+      }
       continue;
     }
     if (line.empty()) return Malformed(path, line_number, "empty line", error);
     FlightSample sample;
     std::string reason;
-    if (!ParseRow(line, sample, reason)) return Malformed(path, line_number, reason, error);
+    if (!ParseRow(line, columns, sample, reason)) return Malformed(path, line_number, reason, error);
     if (!parsed.empty() && sample.time_s < parsed.back().time_s)
       return Malformed(path, line_number, "time_s lower than the previous row's", error);
     parsed.push_back(sample);
   }
   samples = std::move(parsed);
+  if (columns_out) *columns_out = columns;
   return true;
 }
 
-bool ReadFlightFile(const std::string& path, std::vector<FlightSample>& samples, std::string& error) {
+bool ReadFlightFile(const std::string& path, std::vector<FlightSample>& samples, std::string& error,
+                    FlightColumns* columns) {
   std::string text;
   std::string reason;
   switch (ReadFileBytes(path, kMaxDataFileBytes, text, reason)) {
     case FileReadStatus::kOk:
-      return ParseFlightFile(text, path, samples, error);
+      return ParseFlightFile(text, path, samples, error, columns);
     case FileReadStatus::kNotRegular:
       error = "Flight file is not a regular file: " + path;
       return false;
@@ -125,7 +146,7 @@ void AppendNumber(std::string& out, double value) {
 }
 }  // namespace
 
-std::string FormatFlightRow(const FlightSample& sample) {
+std::string FormatFlightRow(const FlightSample& sample, FlightColumns columns) {
   std::string row;
   const double values[] = {sample.time_s,
                            sample.state.latitude_deg,
@@ -139,7 +160,14 @@ std::string FormatFlightRow(const FlightSample& sample) {
     AppendNumber(row, value);
     row += ',';
   }
-  row += sample.state.on_ground ? "1\n" : "0\n";
+  row += sample.state.on_ground ? "1" : "0";
+  if (columns == FlightColumns::kEleven) {
+    row += ',';
+    AppendNumber(row, sample.state.vertical_speed_fpm);
+    row += ',';
+    AppendNumber(row, sample.state.touchdown_vertical_speed_fpm);
+  }
+  row += '\n';
   return row;
 }
 
@@ -147,12 +175,13 @@ std::string FormatFlightRow(const FlightSample& sample) {
 
 namespace pistavox {
 
-bool WriteFlightFile(const std::string& path, const std::vector<FlightSample>& samples, std::string& error) {
+bool WriteFlightFile(const std::string& path, const std::vector<FlightSample>& samples, std::string& error,
+                     FlightColumns columns) {
   const std::string temporary = path + ".tmp";
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << kFlightFileHeader << '\n';
-    for (const FlightSample& sample : samples) out << FormatFlightRow(sample);
+    out << FlightFileHeader(columns) << '\n';
+    for (const FlightSample& sample : samples) out << FormatFlightRow(sample, columns);
     out.flush();
     if (!out) {
       out.close();

@@ -14,16 +14,27 @@ struct FlightSample {
 
 inline constexpr const char* kFlightFileHeader =
     "time_s,latitude_deg,longitude_deg,heading_deg,ground_speed_kt,altitude_ft,radio_altitude_ft,g_force,on_ground";
+// The same with the simulator's own vertical speeds after it.
+inline constexpr const char* kFlightFileHeaderWithVerticalSpeeds =
+    "time_s,latitude_deg,longitude_deg,heading_deg,ground_speed_kt,altitude_ft,radio_altitude_ft,g_force,on_ground,"
+    "vertical_speed_fpm,touchdown_vertical_speed_fpm";
 
-// Refuses a malformed file whole, naming the line; nothing is guessed.
+// Nine columns, or eleven with the simulator's vertical speeds; without them both read 0.
+enum class FlightColumns { kNine, kEleven };
+const char* FlightFileHeader(FlightColumns columns);
+
+// Refuses a malformed file whole, naming the line; nothing is guessed. `columns`, when
+// given, says which header the file has.
 bool ParseFlightFile(const std::string& text, const std::string& path, std::vector<FlightSample>& samples,
-                     std::string& error);
-bool ReadFlightFile(const std::string& path, std::vector<FlightSample>& samples, std::string& error);
+                     std::string& error, FlightColumns* columns = nullptr);
+bool ReadFlightFile(const std::string& path, std::vector<FlightSample>& samples, std::string& error,
+                    FlightColumns* columns = nullptr);
 
 // Writes a whole flight file through a temporary file, so a failure never leaves half a file.
-bool WriteFlightFile(const std::string& path, const std::vector<FlightSample>& samples, std::string& error);
+bool WriteFlightFile(const std::string& path, const std::vector<FlightSample>& samples, std::string& error,
+                     FlightColumns columns = FlightColumns::kNine);
 
 // One row with a line feed; numbers in the shortest form that reads back exactly.
-std::string FormatFlightRow(const FlightSample& sample);
+std::string FormatFlightRow(const FlightSample& sample, FlightColumns columns = FlightColumns::kNine);
 
 }  // namespace pistavox

@@ -84,6 +84,8 @@ struct CoreBuffers {
   uint8_t altitude_whole[4] = {};
   uint8_t radio_altitude[4] = {};
   uint8_t on_ground[2] = {};
+  uint8_t vertical_speed[4] = {};
+  uint8_t touchdown_vertical_speed[4] = {};
 };
 
 bool ReadCore(FsuipcClient& client, CoreOffsets& raw, int& code) {
@@ -95,7 +97,10 @@ bool ReadCore(FsuipcClient& client, CoreOffsets& raw, int& code) {
                   FsuipcQueueRead(client, kOffsetAltitudeFraction, 4, b.altitude_fraction, code) &&
                   FsuipcQueueRead(client, kOffsetAltitudeWhole, 4, b.altitude_whole, code) &&
                   FsuipcQueueRead(client, kOffsetRadioAltitude, 4, b.radio_altitude, code) &&
-                  FsuipcQueueRead(client, kOffsetOnGround, 2, b.on_ground, code) && FsuipcProcess(client, code);
+                  FsuipcQueueRead(client, kOffsetOnGround, 2, b.on_ground, code) &&
+                  FsuipcQueueRead(client, kOffsetVerticalSpeed, 4, b.vertical_speed, code) &&
+                  FsuipcQueueRead(client, kOffsetTouchdownVerticalSpeed, 4, b.touchdown_vertical_speed, code) &&
+                  FsuipcProcess(client, code);
   if (!ok) {
     FsuipcDiscardQueue(client);  // never leave records pointing at these buffers
     return false;
@@ -108,6 +113,8 @@ bool ReadCore(FsuipcClient& client, CoreOffsets& raw, int& code) {
   raw.altitude_whole = static_cast<int32_t>(LoadLe32(b.altitude_whole));
   raw.radio_altitude = static_cast<int32_t>(LoadLe32(b.radio_altitude));
   raw.on_ground = LoadLe16(b.on_ground);
+  raw.vertical_speed = static_cast<int32_t>(LoadLe32(b.vertical_speed));
+  raw.touchdown_vertical_speed = static_cast<int32_t>(LoadLe32(b.touchdown_vertical_speed));
   return true;
 }
 
@@ -146,6 +153,7 @@ bool FsuipcReadSample(FsuipcClient& client, AircraftState& state, std::string& e
 
 SimulatorConnection FsuipcConnection(FsuipcClient& client) {
   SimulatorConnection connection;
+  connection.reports_vertical_speed = true;
   FsuipcClient* c = &client;
   connection.connect = [c](std::string& error) { return FsuipcConnect(*c, error); };
   connection.read = [c](AircraftState& state, std::string& error) { return FsuipcReadSample(*c, state, error); };

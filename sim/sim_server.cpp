@@ -54,7 +54,12 @@ void Corrupt(const SimServer& server, uint8_t* record, int index) {
 
 }  // namespace
 
-void ServeState(SimServer& server, const AircraftState& state) {
+void ServeState(SimServer& server, const AircraftState& served) {
+  AircraftState state = served;
+  server.touchdown_vertical_speed_fpm =
+      NextTouchdownVerticalSpeedFpm(server.touchdown_vertical_speed_fpm, server.was_on_ground, state);
+  server.was_on_ground = state.on_ground;
+  state.touchdown_vertical_speed_fpm = server.touchdown_vertical_speed_fpm;
   const CoreOffsets raw = EncodeCoreOffsets(state);
   uint8_t bytes[8];
   StoreLe64(bytes, static_cast<uint64_t>(raw.latitude));
@@ -68,6 +73,8 @@ void ServeState(SimServer& server, const AircraftState& state) {
   PutLe32(server, kOffsetRadioAltitude, static_cast<uint32_t>(raw.radio_altitude));
   StoreLe16(bytes, raw.on_ground);
   Put(server, kOffsetOnGround, bytes, 2);
+  PutLe32(server, kOffsetVerticalSpeed, static_cast<uint32_t>(raw.vertical_speed));
+  PutLe32(server, kOffsetTouchdownVerticalSpeed, static_cast<uint32_t>(raw.touchdown_vertical_speed));
 
   double g = state.g_force;
   if (server.options.g_force_fault == GForceFault::kNan) g = std::numeric_limits<double>::quiet_NaN();
@@ -86,6 +93,8 @@ void InitSimServer(SimServer& server, int64_t now_ns) {
   PutLe32(server, kFsuipcSimulatorOffset, (uint32_t{server.options.tag} << 16) | server.options.simulator);
   server.start_ns = now_ns;
   server.flight_row = 0;
+  server.touchdown_vertical_speed_fpm = 0;
+  server.was_on_ground = true;
   ServeState(server, server.flight.empty() ? server.fixed_state : server.flight.front().state);
 }
 

@@ -37,11 +37,16 @@ struct SimServer {
   int64_t start_ns = 0;
   size_t flight_row = 0;
   int64_t exchanges = 0;
+  // 0x030C: held at the last airborne vertical speed while on the ground.
+  double touchdown_vertical_speed_fpm = 0;
+  bool was_on_ground = true;
 };
 
 void InitSimServer(SimServer& server, int64_t now_ns);
 // Advances the flight (if any) to now and writes the state into offset memory.
 void UpdateSimServer(SimServer& server, int64_t now_ns);
+// Serves 0x02C8 from the state's vertical speed and keeps 0x030C as a simulator does;
+// the state's own touchdown rate is not used.
 void ServeState(SimServer& server, const AircraftState& state);
 
 // Executes one request block in place; returns the answer for the client.

@@ -10,6 +10,8 @@ namespace pistavox {
 // behind it; the replay puts a flight file behind it.
 struct SimulatorConnection {
   bool open = false;
+  // The samples carry the simulator's own vertical speeds (a nine-column flight file does not).
+  bool reports_vertical_speed = false;
   std::function<bool(std::string& error)> connect;
   std::function<bool(AircraftState& state, std::string& error)> read;
   std::function<std::string()> simulator_name;

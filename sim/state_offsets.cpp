@@ -43,7 +43,11 @@ void ApplyCoreOffsets(const CoreOffsets& raw, AircraftState& state) {
       kFeetPerMetre;
   state.radio_altitude_ft = std::max(static_cast<double>(raw.radio_altitude) / 65536.0 * kFeetPerMetre, 0.0);
   state.on_ground = raw.on_ground != 0;
+  state.vertical_speed_fpm = FeetPerMinuteFromVerticalSpeed(raw.vertical_speed);
+  state.touchdown_vertical_speed_fpm = FeetPerMinuteFromVerticalSpeed(raw.touchdown_vertical_speed);
 }
+
+double FeetPerMinuteFromVerticalSpeed(int32_t raw) { return static_cast<double>(raw) * 60.0 / 0.3048 / 256.0; }
 
 double GForceFromFallback(int16_t raw) { return raw / 625.0; }
 
@@ -65,6 +69,8 @@ CoreOffsets EncodeCoreOffsets(const AircraftState& state) {
   }
   raw.radio_altitude = SaturatingRound<int32_t>(state.radio_altitude_ft / kFeetPerMetre * 65536.0);
   raw.on_ground = state.on_ground ? 1 : 0;
+  raw.vertical_speed = SaturatingRound<int32_t>(state.vertical_speed_fpm * 256.0 * 0.3048 / 60.0);
+  raw.touchdown_vertical_speed = SaturatingRound<int32_t>(state.touchdown_vertical_speed_fpm * 256.0 * 0.3048 / 60.0);
   return raw;
 }
 

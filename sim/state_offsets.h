@@ -14,10 +14,12 @@ inline constexpr uint32_t kOffsetHeading = 0x0580;
 inline constexpr uint32_t kOffsetGroundSpeed = 0x02B4;
 inline constexpr uint32_t kOffsetRadioAltitude = 0x31E4;
 inline constexpr uint32_t kOffsetOnGround = 0x0366;
+inline constexpr uint32_t kOffsetVerticalSpeed = 0x02C8;
+inline constexpr uint32_t kOffsetTouchdownVerticalSpeed = 0x030C;
 inline constexpr uint32_t kOffsetGForce = 0x1140;
 inline constexpr uint32_t kOffsetGForceFallback = 0x11BA;
 
-// The eight core offsets, always read together so they belong to one moment.
+// The core offsets, always read together so they belong to one moment.
 struct CoreOffsets {
   int64_t latitude = 0;
   int64_t longitude = 0;
@@ -27,10 +29,13 @@ struct CoreOffsets {
   int32_t altitude_whole = 0;
   int32_t radio_altitude = 0;
   uint16_t on_ground = 0;
+  int32_t vertical_speed = 0;            // 256 x metres per second
+  int32_t touchdown_vertical_speed = 0;  // the same, held on the ground
 };
 
-// Fields 1 to 6 and on_ground; g_force is left alone.
+// Every field but g_force, which is left alone.
 void ApplyCoreOffsets(const CoreOffsets& raw, AircraftState& state);
+double FeetPerMinuteFromVerticalSpeed(int32_t raw);
 double GForceFromFallback(int16_t raw);
 
 // The exact inverse, for the simulator server. Longitude +180 wraps to -180

@@ -153,7 +153,8 @@ bool LoadFlight(const FlightSource& source, std::vector<FlightSample>& flight, s
 
 int ExportFlight(const std::vector<FlightSample>& flight, const std::string& path) {
   std::string error;
-  if (!WriteFlightFile(path, flight, error)) {
+  // Scripted flights carry the simulator's vertical speeds.
+  if (!WriteFlightFile(path, flight, error, FlightColumns::kEleven)) {
     std::fprintf(stderr, "pistavox-sim: %s\n", error.c_str());
     return 1;
   }

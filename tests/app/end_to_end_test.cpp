@@ -24,6 +24,7 @@ struct EndToEndTest : AppTest {
   ChildProcess sim;
   ChildProcess pistavox;
   std::unique_ptr<ScopedEnvironment> config_dir;
+  std::unique_ptr<ScopedEnvironment> data_dir;  // the landings' logbook, never the user's
   // The program speaks through SDL on Linux: into nothing here, not the room's speakers.
   ScopedEnvironment silent_audio{"SDL_AUDIODRIVER", "dummy"};
 
@@ -31,6 +32,7 @@ struct EndToEndTest : AppTest {
     AppTest::SetUp();
     SetManualClock(nullptr);  // the programs run on real time
     config_dir = std::make_unique<ScopedEnvironment>("PISTAVOX_CONFIG_DIR", (workdir.path / "config").string());
+    data_dir = std::make_unique<ScopedEnvironment>("PISTAVOX_DATA_DIR", (workdir.path / "data-home").string());
     // Polls four times as often as the default, to follow a flight flown faster than real time.
     WriteTextFile("config/settings.txt", "poll_ms=50\n");
   }
@@ -64,7 +66,8 @@ struct EndToEndTest : AppTest {
 };
 
 TEST_F(EndToEndTest, EveryProgramAnswersHelpAndRefusesAnUnknownOption) {
-  for (const char* program : {PISTAVOX_PATH, PISTAVOX_SIM_PATH, PISTAVOX_PROBE_PATH, PISTAVOX_REPLAY_PATH}) {
+  for (const char* program :
+       {PISTAVOX_PATH, PISTAVOX_SIM_PATH, PISTAVOX_PROBE_PATH, PISTAVOX_REPLAY_PATH, PISTAVOX_LOGBOOK_PATH}) {
     const ProgramRun help = RunProgram({program, "--help"});
     EXPECT_EQ(help.exit_code, 0) << program;
     EXPECT_EQ(help.out.rfind("usage: ", 0), 0u) << program << ": " << help.out;
@@ -126,6 +129,14 @@ TEST_F(EndToEndTest, ACircuitIsAnnouncedSpokenTracedScoredRecordedAndReplayedAli
   ASSERT_TRUE(WaitForLine("Monitor stopped automatically", 1, 60)) << ReadTextFile("pistavox.out");
   const auto stopped_at = Clock::now();
   EXPECT_EQ(WithPrefix(PistavoxLines(), "Simulator disconnected or FSUIPC/XPUIPC read failed: ").size(), 1u);
+  // The session's landing, with the rate the simulator served, is in the event log and the logbook.
+  const Lines details = WithPrefix(PistavoxLines(), "Landing details: ");
+  ASSERT_EQ(details.size(), 1u);
+  EXPECT_NE(details[0].find(" | simulator_vs_fpm=-180 | simulator_vs_source=0x030C | "), std::string::npos)
+      << details[0];
+  const Lines logbook = SplitLines(ReadTextFile("data-home/logbook.csv"));
+  ASSERT_EQ(logbook.size(), 2u);
+  EXPECT_NE(logbook[1].find(",Prepar3D 64-bit,PXIN,27L,"), std::string::npos) << logbook[1];
   ASSERT_NO_FATAL_FAILURE(StartSim({"--lat", "10.25", "--lon", "-140.45", "--on-ground", "1"}));
   ASSERT_TRUE(WaitForLine("Connected: ", 2, 60)) << ReadTextFile("pistavox.out");
   const double waited_s = std::chrono::duration<double>(Clock::now() - stopped_at).count();
@@ -147,6 +158,7 @@ TEST_F(EndToEndTest, ACircuitIsAnnouncedSpokenTracedScoredRecordedAndReplayedAli
   const Lines replayed = SplitLines(replay.out);
   EXPECT_EQ(WithPrefix(replayed, "Alert: "), WithPrefix(live_session, "Alert: "));
   EXPECT_EQ(WithPrefix(replayed, "Landing score: "), WithPrefix(live_session, "Landing score: "));
+  EXPECT_EQ(WithPrefix(replayed, "Landing details: "), details);
 }
 
 }  // namespace

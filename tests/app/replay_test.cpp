@@ -1,7 +1,10 @@
 // pistavox-replay as its users run it: the command line, the files, the exit status.
 #include "app/replay.h"
 
+#include "app/logbook.h"
+#include "runways/runway_database.h"
 #include "sim/flight_file.h"
+#include "sim/flight_scenarios.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/program_runner.h"
 #include "tests/support/environment.h"
@@ -133,6 +136,71 @@ TEST_F(ReplayTest, UsesTheWorkdirsDataAndTheGivenVoicePack) {
   const Lines out = SplitLines(run.out);
   EXPECT_EQ(out[1], "Loaded voice pack: mine");
   EXPECT_EQ(WithPrefix(out, "Missing audio: "), (Lines{"Missing audio: entering_runway_04"}));
+}
+
+// The simulator's columns add the details line and nothing else: every other line and
+// the status rows are those of the nine-column twin, which logs no details line.
+TEST_F(ReplayTest, AnElevenColumnFlightReplaysToTheSameLinesAsItsNineColumnTwinPlusItsDetails) {
+  RunwayDatabase runways;
+  std::vector<FlightSample> flight;
+  std::string error;
+  ASSERT_TRUE(LoadRunwayDatabase("data/runways.csv", runways, error)) << error;
+  ASSERT_TRUE(BuildScenarioFlight(runways, FlightScenario::kArrival, "PXIN", "27L", flight, error)) << error;
+  ASSERT_TRUE(WriteFlightFile("nine.csv", flight, error)) << error;
+  ASSERT_TRUE(WriteFlightFile("eleven.csv", flight, error, FlightColumns::kEleven)) << error;
+  const ProgramRun nine = Replay({"--status", "nine-status.csv", "nine.csv"});
+  const ProgramRun eleven = Replay({"--status", "eleven-status.csv", "eleven.csv"});
+  ASSERT_EQ(nine.exit_code, 0) << nine.err;
+  ASSERT_EQ(eleven.exit_code, 0) << eleven.err;
+  Lines others;
+  Lines details;
+  for (const std::string& line : SplitLines(eleven.out))
+    (line.starts_with("Landing details: ") ? details : others).push_back(line);
+  EXPECT_EQ(others, SplitLines(nine.out));
+  ASSERT_EQ(details.size(), 1u);
+  EXPECT_NE(details[0].find(" | simulator_vs_fpm=-180 | simulator_vs_source=0x030C | "), std::string::npos)
+      << details[0];
+  EXPECT_EQ(ReadTextFile("eleven-status.csv"), ReadTextFile("nine-status.csv"));
+}
+
+// The user's logbook is never written; --logbook appends there, run after run, and
+// pistavox-logbook prints what it holds.
+TEST_F(ReplayTest, LeavesTheUsersLogbookAloneAndAppendsToTheOneGiven) {
+  ScopedEnvironment data_dir("PISTAVOX_DATA_DIR", (workdir.path / "user-data").string());
+  ScopedEnvironment xdg("XDG_DATA_HOME", (workdir.path / "xdg").string());
+  ScopedEnvironment app_data("APPDATA", (workdir.path / "appdata").string());
+  RunwayDatabase runways;
+  std::vector<FlightSample> flight;
+  std::string error;
+  ASSERT_TRUE(LoadRunwayDatabase("data/runways.csv", runways, error)) << error;
+  ASSERT_TRUE(BuildScenarioFlight(runways, FlightScenario::kArrival, "PXSF", "04", flight, error)) << error;
+  ASSERT_TRUE(WriteFlightFile("flight.csv", flight, error, FlightColumns::kEleven)) << error;
+  EXPECT_EQ(Replay({"flight.csv"}).exit_code, 0);
+  EXPECT_FALSE(std::filesystem::exists(workdir.path / "user-data"));
+  EXPECT_FALSE(std::filesystem::exists(workdir.path / "xdg"));
+  EXPECT_FALSE(std::filesystem::exists(workdir.path / "appdata"));
+
+  for (int run = 0; run < 2; ++run) EXPECT_EQ(Replay({"--logbook", "mine/logbook.csv", "flight.csv"}).exit_code, 0);
+  const Lines rows = SplitLines(ReadTextFile("mine/logbook.csv"));
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0], kLogbookHeader);
+  EXPECT_NE(rows[1].find(",Replay,PXSF,04,92,Excellent,-76,-180,1.15,"), std::string::npos) << rows[1];
+
+  const ProgramRun listed = RunProgram({PISTAVOX_LOGBOOK_PATH, "mine/logbook.csv"});
+  ASSERT_EQ(listed.exit_code, 0) << listed.err;
+  const Lines printed = SplitLines(listed.out);
+  const auto printed_line = [&](const std::string& line) {
+    return std::find(printed.begin(), printed.end(), line) != printed.end();
+  };
+  EXPECT_EQ(printed.size(), 12u) << listed.out;  // the file, the table's heading and rows, the summary
+  for (const char* line :
+       {"Landings: 2", "Average score: 92.0", "Average touchdown rate: -180 fpm (the simulator's where known)",
+        "  PXSF     2 landings, average score 92.0"})
+    EXPECT_TRUE(printed_line(line)) << line << " in\n" << listed.out;
+  const ProgramRun users = RunProgram({PISTAVOX_LOGBOOK_PATH});
+  EXPECT_EQ(users.exit_code, 0) << users.err;
+  EXPECT_NE(users.out.find("Landings: 0"), std::string::npos) << users.out;
+  EXPECT_EQ(RunProgram({PISTAVOX_LOGBOOK_PATH, "a.csv", "b.csv"}).exit_code, 2);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "config/logbook_location.h"
 #include "config/save_settings.h"
 #include "config/settings_store.h"
 #include "tests/support/environment.h"
@@ -30,6 +31,27 @@ TEST(SettingsFolder, FollowsXdgConfigHomeThenHome) {
   EventLog log;
   EXPECT_FALSE(SaveSettings(AppSettings{}, "", store, log));
   EXPECT_EQ(log.lines.back(), "Save settings failed: " + error);
+}
+
+TEST(LogbookFolder, FollowsPistavoxDataDirThenXdgDataHomeThenHome) {
+  const test::ScopedEnvironment home("HOME", "/home/pilot");
+  const test::ScopedEnvironment no_override("PISTAVOX_DATA_DIR", std::nullopt);
+  std::filesystem::path file;
+  std::string error;
+  {
+    const test::ScopedEnvironment data_home("XDG_DATA_HOME", "/xdg/data");
+    ASSERT_TRUE(DefaultLogbookPath(file, error)) << error;
+    EXPECT_EQ(file, "/xdg/data/pistavox/logbook.csv");
+    const test::ScopedEnvironment data_dir("PISTAVOX_DATA_DIR", "/elsewhere");
+    ASSERT_TRUE(DefaultLogbookPath(file, error)) << error;
+    EXPECT_EQ(file, "/elsewhere/logbook.csv");
+  }
+  const test::ScopedEnvironment relative("XDG_DATA_HOME", "relative/data");  // ignored
+  ASSERT_TRUE(DefaultLogbookPath(file, error)) << error;
+  EXPECT_EQ(file, "/home/pilot/.local/share/pistavox/logbook.csv");
+  const test::ScopedEnvironment no_home("HOME", std::nullopt);
+  EXPECT_FALSE(DefaultLogbookPath(file, error));
+  EXPECT_EQ(error, "Cannot find the data folder: neither XDG_DATA_HOME nor HOME is set");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/file_reading.h"
+#include "config/logbook_location.h"
 #include "config/settings_store.h"
 #include "tests/support/environment.h"
 
@@ -19,6 +20,18 @@ TEST(SettingsFolder, LivesUnderAppData) {
   const test::ScopedEnvironment no_app_data("APPDATA", std::nullopt);
   EXPECT_FALSE(OpenDefaultSettingsStore(store, error));
   EXPECT_FALSE(error.empty());
+}
+
+TEST(LogbookFolder, LivesBesideTheSettingsUnlessPistavoxDataDirSaysOtherwise) {
+  const test::ScopedEnvironment no_override("PISTAVOX_DATA_DIR", std::nullopt);
+  const test::ScopedEnvironment app_data("APPDATA", "C:\\Users\\pilot\\AppData\\Roaming");
+  std::filesystem::path file;
+  std::string error;
+  ASSERT_TRUE(DefaultLogbookPath(file, error)) << error;
+  EXPECT_EQ(PathText(file), "C:\\Users\\pilot\\AppData\\Roaming\\Pistavox\\logbook.csv");
+  const test::ScopedEnvironment data_dir("PISTAVOX_DATA_DIR", "D:\\logs");
+  ASSERT_TRUE(DefaultLogbookPath(file, error)) << error;
+  EXPECT_EQ(PathText(file), "D:\\logs\\logbook.csv");
 }
 
 }  // namespace

@@ -52,6 +52,14 @@ TEST(FlightBuilder, RunwayPointsInvertTheProjectionAndSamplesFollowTheMotion) {
   EXPECT_DOUBLE_EQ(samples[touchdown].g_force, 1.2);
   EXPECT_DOUBLE_EQ(samples[touchdown + 1].g_force, 1.0);
   EXPECT_DOUBLE_EQ(samples[touchdown - 1].g_force, 1.0);
+  // The simulator's rates: the scripted one at contact, held on the ground, 0 once rolling.
+  EXPECT_NEAR(samples[touchdown].vertical_speed_fpm, -240.0, 1e-9);
+  EXPECT_LT(samples[touchdown - 1].vertical_speed_fpm, -240.0);
+  EXPECT_EQ(samples[touchdown + 1].vertical_speed_fpm, 0.0);
+  EXPECT_EQ(samples.back().touchdown_vertical_speed_fpm, samples[touchdown].vertical_speed_fpm);
+  EXPECT_EQ(samples[touchdown - 1].touchdown_vertical_speed_fpm, samples[touchdown - 1].vertical_speed_fpm);
+  EXPECT_NEAR(samples.front().vertical_speed_fpm,
+              -(samples[0].radio_altitude_ft - samples[1].radio_altitude_ft) / kSampleIntervalS * 60.0, 1e-6);
   const RunwayProjection at_touchdown =
       ProjectOntoRunway(Position(samples[touchdown]), ThresholdPoint(r04r), EndPoint(r04r));
   EXPECT_GT(at_touchdown.along_m, 200.0);

@@ -47,6 +47,36 @@ TEST(FlightFile, ReadsRowsWithCarriageReturnsAndAnOptionalFinalLineFeedAndWhatIs
   EXPECT_TRUE(samples[0].state.on_ground);
 }
 
+TEST(FlightFile, ElevenColumnsCarryTheSimulatorsVerticalSpeedsAndNineLeaveThemZero) {
+  const std::string eleven = std::string(kFlightFileHeaderWithVerticalSpeeds) + "\n";
+  std::vector<FlightSample> samples;
+  std::string error;
+  FlightColumns columns = FlightColumns::kEleven;
+  ASSERT_TRUE(ParseFlightFile(kHeader + "0,50.5,-8.25,90,0,364,0,1,1\n", "f.csv", samples, error, &columns));
+  EXPECT_EQ(columns, FlightColumns::kNine);
+  EXPECT_EQ(samples[0].state.vertical_speed_fpm, 0.0);
+
+  FlightSample sample{2.5, {50.5, -8.25, 90, 120, 380, 16, 1.2, true}};
+  sample.state.vertical_speed_fpm = -243.25;
+  sample.state.touchdown_vertical_speed_fpm = -251.5;
+  const std::string row = FormatFlightRow(sample, FlightColumns::kEleven);
+  EXPECT_EQ(row, "2.5,50.5,-8.25,90,120,380,16,1.2,1,-243.25,-251.5\n");
+  ASSERT_TRUE(ParseFlightFile(eleven + row, "f.csv", samples, error, &columns)) << error;
+  EXPECT_EQ(columns, FlightColumns::kEleven);
+  EXPECT_EQ(samples[0].state.vertical_speed_fpm, -243.25);
+  EXPECT_EQ(samples[0].state.touchdown_vertical_speed_fpm, -251.5);
+  EXPECT_TRUE(samples[0].state.on_ground);
+
+  // The same malformed rules, counted against eleven fields.
+  EXPECT_EQ(ErrorOf(eleven + "0,1,2,3,4,5,6,7,1\n"), "Malformed flight file (line 2: expected 11 fields): f.csv");
+  EXPECT_EQ(ErrorOf(eleven + "0,1,2,3,4,5,6,7,1,0,0,0\n"), "Malformed flight file (line 2: expected 11 fields): f.csv");
+  EXPECT_EQ(ErrorOf(eleven + "0,1,2,3,4,5,6,7,1,0,nan\n"),
+            "Malformed flight file (line 2: touchdown_vertical_speed_fpm is not a plain decimal number): f.csv");
+  EXPECT_EQ(ErrorOf(eleven + "0,1,2,3,4,5,6,7,yes,0,0\n"),
+            "Malformed flight file (line 2: on_ground must be 0 or 1): f.csv");
+  EXPECT_EQ(ErrorOf(kHeader + "0,1,2,3,4,5,6,7,1,0,0\n"), "Malformed flight file (line 2: expected 9 fields): f.csv");
+}
+
 TEST(FlightFile, RefusesMissingFilesAndMalformedOnesNamingTheLine) {
   std::vector<FlightSample> samples;
   std::string error;

@@ -64,6 +64,29 @@ TEST(StateOffsets, EncodingIsTheInverseWithinResolution) {
   EXPECT_EQ(out.heading_deg, 0.0);
 }
 
+TEST(StateOffsets, VerticalSpeedsConvertAt256UnitsPerMetrePerSecondAndSaturateWhenEncoded) {
+  EXPECT_EQ(FeetPerMinuteFromVerticalSpeed(0), 0.0);
+  EXPECT_DOUBLE_EQ(FeetPerMinuteFromVerticalSpeed(256), 60.0 / 0.3048);
+  EXPECT_DOUBLE_EQ(FeetPerMinuteFromVerticalSpeed(-1), -60.0 / 0.3048 / 256.0);
+  EXPECT_DOUBLE_EQ(FeetPerMinuteFromVerticalSpeed(std::numeric_limits<int32_t>::min()), -2147483648.0 * 60.0 / 78.0288);
+  CoreOffsets raw;
+  raw.vertical_speed = 256;
+  raw.touchdown_vertical_speed = -512;
+  AircraftState s;
+  ApplyCoreOffsets(raw, s);
+  EXPECT_DOUBLE_EQ(s.vertical_speed_fpm, 196.85039370078738);
+  EXPECT_DOUBLE_EQ(s.touchdown_vertical_speed_fpm, -393.70078740157476);
+
+  AircraftState in;
+  in.vertical_speed_fpm = -240.0;
+  in.touchdown_vertical_speed_fpm = 1e12;
+  EXPECT_EQ(EncodeCoreOffsets(in).touchdown_vertical_speed, std::numeric_limits<int32_t>::max());
+  ApplyCoreOffsets(EncodeCoreOffsets(in), s);
+  EXPECT_NEAR(s.vertical_speed_fpm, -240.0, 60.0 / 0.3048 / 256.0 / 2.0);  // within half a unit
+  in.vertical_speed_fpm = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_EQ(EncodeCoreOffsets(in).vertical_speed, 0);
+}
+
 struct SamplingTest : ::testing::Test {
   test::FakeIpc fake;
   FsuipcClient client;
@@ -91,6 +114,37 @@ TEST_F(SamplingTest, ReadsOneSampleInTwoExchanges) {
   EXPECT_EQ(state.g_force, 1.25);
   EXPECT_TRUE(state.on_ground);
   EXPECT_EQ(SimulatorName(connection), "Prepar3D 64-bit");
+}
+
+// Both vertical speeds come in the first batch; 0x030C holds the rate the aircraft
+// arrived with for as long as it stays on the ground, and follows 0x02C8 again in the air.
+TEST_F(SamplingTest, ReadsBothVerticalSpeedsAndTheServerHoldsTheTouchdownRateOnTheGround) {
+  Start();
+  AircraftState state;
+  ASSERT_TRUE(ReadAircraftState(connection, state, error));
+  EXPECT_EQ(state.vertical_speed_fpm, 0.0);  // a server that serves zeros
+  EXPECT_EQ(state.touchdown_vertical_speed_fpm, 0.0);
+
+  const double unit = 60.0 / 0.3048 / 256.0;
+  const auto serve = [&](bool on_ground, double vertical_speed_fpm) {
+    AircraftState served = fake.server.fixed_state;
+    served.on_ground = on_ground;
+    served.vertical_speed_fpm = vertical_speed_fpm;
+    served.touchdown_vertical_speed_fpm = 12345.0;  // never served as it is
+    ServeState(fake.server, served);
+    EXPECT_TRUE(ReadAircraftState(connection, state, error)) << error;
+  };
+  serve(false, -600.0);
+  EXPECT_NEAR(state.vertical_speed_fpm, -600.0, unit);
+  EXPECT_NEAR(state.touchdown_vertical_speed_fpm, -600.0, unit);
+  serve(true, -240.0);  // the sample that arrives on the ground
+  EXPECT_NEAR(state.touchdown_vertical_speed_fpm, -240.0, unit);
+  serve(true, 0.0);
+  serve(true, 0.0);
+  EXPECT_EQ(state.vertical_speed_fpm, 0.0);
+  EXPECT_NEAR(state.touchdown_vertical_speed_fpm, -240.0, unit);
+  serve(false, 800.0);
+  EXPECT_NEAR(state.touchdown_vertical_speed_fpm, 800.0, unit);
 }
 
 TEST_F(SamplingTest, NonFiniteLoadFactorFallsBackToTheSixHundredTwentyFifthsOffsetOrKeepsThePrevious) {
