@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/logbook.h"
 #include "app/monitor_state.h"
 #include "audio/audio_back_end.h"
 #include "audio/audio_player.h"
@@ -57,6 +58,10 @@ struct App {
   // Where scored landings are appended; empty: no logbook (tests, the replay without --logbook).
   std::filesystem::path logbook_file;
   bool logbook_failure_reported = false;  // "Logbook write failed" is logged once per run
+  // The dashboard's history: the newest landings, oldest first, and the best score of
+  // the whole logbook, read when it opens and kept up as landings are recorded.
+  std::vector<LogbookEntry> recent_landings;
+  std::optional<double> best_score;
   std::string status_message;
   bool resources_loaded = false;
   bool runway_data_ok = false;

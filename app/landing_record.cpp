@@ -8,20 +8,36 @@
 
 namespace pistavox {
 
+namespace {
+
+void Remember(App& app, const LogbookEntry& entry) {
+  app.recent_landings.push_back(entry);
+  if (app.recent_landings.size() > kRecentLandings) app.recent_landings.erase(app.recent_landings.begin());
+  if (!app.best_score || entry.score > *app.best_score) app.best_score = entry.score;
+}
+
+}  // namespace
+
 void OpenDefaultLogbook(App& app) {
   std::filesystem::path file;
   std::string error;
-  if (DefaultLogbookPath(file, error)) {
-    app.logbook_file = file;
-  } else {
+  if (!DefaultLogbookPath(file, error)) {
     Log(app.log, "Logbook unavailable: " + error);
+    return;
   }
+  app.logbook_file = file;
+  std::vector<LogbookEntry> entries;
+  std::size_t skipped = 0;
+  // An unreadable logbook only leaves the history empty; appending reports its own failure.
+  if (!ReadLogbook(file, entries, skipped, error)) return;
+  for (const LogbookEntry& entry : entries) Remember(app, entry);
 }
 
 void RecordLanding(App& app, const LandingReport& report) {
   app.last_landing = report;
-  if (app.logbook_file.empty()) return;
   const LogbookEntry entry = MakeLogbookEntry(report, app.monitor.simulator_name, std::time(nullptr));
+  Remember(app, entry);
+  if (app.logbook_file.empty()) return;
   std::string error;
   if (AppendLogbookEntry(app.logbook_file, entry, error) || app.logbook_failure_reported) return;
   app.logbook_failure_reported = true;

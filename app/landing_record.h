@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 #include "engine/flight_report.h"
@@ -7,8 +8,11 @@ namespace pistavox {
 
 struct App;
 
+// The dashboard lists this many of the newest landings.
+inline constexpr std::size_t kRecentLandings = 10;
+
 // The application's logbook: the user's file beside the settings; the replay's only
-// when given one.
+// when given one. Its newest rows and best score are read for the dashboard.
 void OpenDefaultLogbook(App& app);
 
 // A landing whose roll-out is over: kept as the last landing and appended to the

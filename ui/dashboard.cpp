@@ -8,6 +8,7 @@
 #include "ui/dashboard_cards.h"
 #include "ui/dashboard_labels.h"
 #include "ui/flight_plan_card.h"
+#include "ui/last_landing_card.h"
 #include "ui/pages.h"
 #include "ui/top_bar.h"
 #include "ui/widgets.h"
@@ -89,6 +90,8 @@ void DrawRightSide(App& app) {
   if (cards_wide) ImGui::NextColumn();
   DrawRunwayCard(app);
   if (cards_wide) ImGui::Columns(1);
+  ImGui::Spacing();
+  DrawLastLandingCard(app);
   ImGui::Spacing();
   DrawEventLogCard(app);
   ImGui::EndChild();

@@ -52,6 +52,18 @@ inline constexpr Label kCrossTrackLabel{"Cross track", "横向偏差"};
 
 inline constexpr Label kEventLogLabel{"Event Log", "事件日志"};
 
+inline constexpr Label kLastLandingLabel{"Last landing", "上次着陆"};
+inline constexpr Label kNoLandingYetLabel{"No landing yet", "暂无着陆"};
+inline constexpr Label kTouchdownRatesLabel{"Touchdown simulator / derived", "接地率 模拟器 / 推算"};
+inline constexpr Label kNotAvailableLabel{"not available", "不可用"};
+inline constexpr Label kBouncesLabel{"Bounces", "弹跳"};
+inline constexpr Label kFromThresholdLabel{"From threshold", "距入口"};
+inline constexpr Label kInZoneLabel{"in the touchdown zone", "在接地区内"};
+inline constexpr Label kOutsideZoneLabel{"outside the touchdown zone", "在接地区外"};
+inline constexpr Label kCentrelineLabel{"Centre-line offset", "中线偏差"};
+inline constexpr Label kApproachProfileLabel{"Approach vertical speed", "进近垂直速度"};
+inline constexpr Label kRecentLandingsLabel{"Recent landings", "最近着陆"};
+
 inline constexpr const Label* kDashboardLabels[] = {
     &kPhaseLabel,
     &kAirportRunwayLabel,
@@ -93,6 +105,17 @@ inline constexpr const Label* kDashboardLabels[] = {
     &kThresholdDistanceLabel,
     &kCrossTrackLabel,
     &kEventLogLabel,
+    &kLastLandingLabel,
+    &kNoLandingYetLabel,
+    &kTouchdownRatesLabel,
+    &kNotAvailableLabel,
+    &kBouncesLabel,
+    &kFromThresholdLabel,
+    &kInZoneLabel,
+    &kOutsideZoneLabel,
+    &kCentrelineLabel,
+    &kApproachProfileLabel,
+    &kRecentLandingsLabel,
 };
 
 }  // namespace pistavox

@@ -1,0 +1,12 @@
+#pragma once
+
+namespace pistavox {
+
+struct App;
+
+// Under the aircraft and runway cards: the last landing's score, touchdown rates,
+// where on the runway it touched down, its approach's vertical speeds, and the
+// newest landings of the logbook with the personal best picked out.
+void DrawLastLandingCard(const App& app);
+
+}  // namespace pistavox
