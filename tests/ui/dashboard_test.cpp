@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/monitor.h"
+#include "app/landing_record.h"
 #include "app/resources.h"
 #include "tests/app/app_fixture.h"
 #include "tests/ui/headless_ui.h"
@@ -185,6 +186,48 @@ TEST_F(DashboardTest, EveryLabelChangesLanguageInTheSameFrame) {
     ++switched;
   }
   EXPECT_GE(switched, 30);
+}
+
+TEST_F(DashboardTest, TheLandingCardWaitsForALandingThenShowsItAndPicksOutTheBest) {
+  EXPECT_TRUE(Drew(ui.Frame(draw), "No landing yet"));
+
+  LandingReport landing;
+  landing.airport_ident = "PXIN";
+  landing.runway_ident = "27L";
+  landing.score = 96;
+  landing.grade = "Excellent";
+  landing.touchdown_vs_fpm = -140;
+  landing.max_g = 1.12;
+  RecordLanding(app, landing);  // no runway and no simulator rate known
+  std::string drawn = ui.Frame(draw);
+  EXPECT_FALSE(Drew(drawn, "No landing yet"));
+  EXPECT_TRUE(Drew(drawn, "96/100 Excellent"));
+  EXPECT_TRUE(Drew(drawn, "Touchdown simulator / derived: not available / -140 fpm"));
+  EXPECT_TRUE(Drew(drawn, "From threshold: not available"));
+  EXPECT_TRUE(Drew(drawn, "PXIN 27L 96 Excellent *"));
+
+  landing.score = 71;
+  landing.grade = "Fair";
+  landing.simulator_rate_source = SimulatorRateSource::kTouchdownOffset;
+  landing.simulator_touchdown_vs_fpm = -210;
+  landing.runway_known = true;
+  landing.runway_length_m = 3000;
+  landing.threshold_distance_m = 1200;
+  landing.touchdown_zone_m = 914;
+  RecordLanding(app, landing);
+  drawn = ui.Frame(draw);
+  EXPECT_TRUE(Drew(drawn, "71/100 Fair"));
+  EXPECT_TRUE(Drew(drawn, "Touchdown simulator / derived: -210 / -140 fpm"));
+  EXPECT_TRUE(Drew(drawn, "From threshold: 1200 m (outside the touchdown zone)"));
+  EXPECT_TRUE(Drew(drawn, "PXIN 27L 71 Fair"));
+  EXPECT_FALSE(Drew(drawn, "71 Fair *"));
+  EXPECT_TRUE(Drew(drawn, "PXIN 27L 96 Excellent *"));
+
+  // Only the newest ten stay listed.
+  for (int i = 0; i < 10; ++i) RecordLanding(app, landing);
+  EXPECT_EQ(app.recent_landings.size(), kRecentLandings);
+  EXPECT_FALSE(Drew(ui.Frame(draw), "96 Excellent"));
+  EXPECT_EQ(app.best_score, 96);
 }
 
 }  // namespace
