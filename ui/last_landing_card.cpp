@@ -13,7 +13,7 @@ namespace pistavox {
 
 namespace {
 
-constexpr float kCardHeight = 250;
+constexpr float kCardHeight = 300;
 constexpr float kSketchHeight = 14;
 const ImVec4 kTitleColour{0.9f, 0.95f, 0.98f, 1};
 const ImVec4 kBestColour{1, 0.82f, 0.35f, 1};
@@ -79,7 +79,8 @@ void DrawDetails(const App& app, const LandingReport& report) {
   }
   if (profile.size() >= 2) {
     ImGui::PlotLines("##vs-profile", profile.data(), static_cast<int>(profile.size()), 0,
-                     LabelText(kApproachProfileLabel, zh), FLT_MAX, FLT_MAX, ImVec2(-1, 44));
+                     LabelText(kApproachProfileLabel, zh), FLT_MAX, FLT_MAX,
+                     ImVec2(ImGui::GetContentRegionAvail().x, 44));
   }
 }
 

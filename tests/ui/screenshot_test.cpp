@@ -131,7 +131,7 @@ TEST_F(LandingScreenshotTest, TheDashboardShowsALandingWithItsPlaceOnTheRunway) 
   ASSERT_TRUE(app.resources_loaded);
   const RunwayDirection& r27l = flight::FindDirection(app.runways->directions, "PXIN", "27L");
   flight::FlightBuilder landing(flight::RunwayPoint(r27l, -6000, 0), r27l.heading_true_deg);
-  landing.StartApproach(r27l, 6000, 140).FlyApproach().FlareAndTouchdown(180).Rollout(2.5, 60);
+  landing.StartApproach(r27l, 6000, 140).FlyApproach().FlareAndTouchdown(180).Rollout(2.5, 25);
   app.settings.expected_airport = "PXIN";
   app.settings.expected_runway = "27L";
   StartMonitor(app, false);
@@ -146,7 +146,7 @@ TEST_F(LandingScreenshotTest, TheDashboardShowsALandingWithItsPlaceOnTheRunway) 
   SdlWindow host;
   WindowOutcome failure = WindowOutcome::kFailed;
   std::string error;
-  ASSERT_TRUE(OpenSdlWindow(host, failure, error, 1280, 900)) << error;
+  ASSERT_TRUE(OpenSdlWindow(host, failure, error, 1280, 1040)) << error;
   const Picture english = Screenshot(host, app, "dashboard-landing-en");
   const ImGuiWindow* card = test::DrawnWindow("runway-card");
   ASSERT_NE(card, nullptr);
