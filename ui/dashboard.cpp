@@ -17,7 +17,6 @@ namespace pistavox {
 
 namespace {
 
-const ImVec4 kTitleColour{0.9f, 0.95f, 0.98f, 1};
 const ImVec4 kStatusMessageColour{1, 0.35f, 0.25f, 1};
 
 const ButtonColours kStopColours{{0.55f, 0.18f, 0.16f, 1}, {0.68f, 0.23f, 0.2f, 1}, {0.45f, 0.14f, 0.13f, 1}};
@@ -35,7 +34,7 @@ void DrawSummaryStrip(const App& app) {
   ImGui::NextColumn();
   char text[96];
   std::snprintf(text, sizeof text, "%s / %s", OrDash(status.airport_ident), OrDash(status.runway_ident));
-  DrawStatCard(LabelText(kAirportRunwayLabel, zh), text, ImVec4(0.9f, 0.95f, 0.98f, 1));
+  DrawStatCard(LabelText(kAirportRunwayLabel, zh), text, kTitleColour);
   ImGui::NextColumn();
   // The radio altimeter reads 0 out of its range; on the ground it is the height that matters.
   const double height = state.radio_altitude_ft > 0.1 || state.on_ground ? state.radio_altitude_ft : state.altitude_ft;
@@ -52,9 +51,7 @@ void DrawControlsBox(App& app, float height) {
   const bool zh = app.ui_chinese;
   AppSettings& settings = app.settings;
   ImGui::BeginChild("controls", ImVec2(0, height), true);
-  ImGui::TextColored(kTitleColour, "%s", LabelText(kMonitorControlLabel, zh));
-  ImGui::SameLine();
-  ImGui::TextDisabled("%s", LabelText(app.monitor.running ? kRunningLabel : kReadyLabel, zh));
+  DrawTitle(LabelText(kMonitorControlLabel, zh), LabelText(app.monitor.running ? kRunningLabel : kReadyLabel, zh));
   ImGui::Spacing();
   DrawFlightPlanCard(app);
   // Take effect at once; saved with the next save.
@@ -73,7 +70,7 @@ void DrawControlsBox(App& app, float height) {
   }
   ImGui::Spacing();
   ImGui::Spacing();
-  ImGui::TextColored(kTitleColour, "%s", LabelText(kSystemStatusLabel, zh));
+  DrawTitle(LabelText(kSystemStatusLabel, zh));
   ImGui::Spacing();
   DrawStatusRow(app, kRunwayDbStatusLabel, app.runway_data_ok);
   DrawStatusRow(app, kVoicePackStatusLabel, app.voice_pack_ok);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/app.h"
+#include "base/units.h"
 #include "ui/dashboard_labels.h"
 #include "ui/runway_strip.h"
 #include "ui/widgets.h"
@@ -15,19 +16,9 @@ namespace pistavox {
 
 namespace {
 
-const ImVec4 kCardTitle{0.9f, 0.95f, 0.98f, 1};
 const ImVec4 kPhaseColour{0.35f, 0.82f, 0.95f, 1};
 const ImVec4 kRemainingColour{0.36f, 0.84f, 0.72f, 1};
 constexpr float kCardHeight = 250;
-constexpr double kFeetPerMetre = 1 / 0.3048;
-
-// The card's title, and beside it a dim note when there is one.
-void CardTitle(const char* title, const std::string& note) {
-  ImGui::TextColored(kCardTitle, "%s", title);
-  if (note.empty()) return;
-  ImGui::SameLine();
-  ImGui::TextDisabled("%s", note.c_str());
-}
 
 }  // namespace
 
@@ -35,7 +26,7 @@ void DrawAircraftCard(const App& app) {
   const bool zh = app.ui_chinese;
   const AircraftState& state = app.monitor.state;
   ImGui::BeginChild("aircraft-card", ImVec2(0, kCardHeight), true);
-  CardTitle(LabelText(kAircraftLabel, zh), app.monitor.simulator_name);
+  DrawTitle(LabelText(kAircraftLabel, zh), app.monitor.simulator_name.c_str());
   ImGui::Spacing();
   ImGui::Text("%s: %.6f, %.6f", LabelText(kLatLonLabel, zh), state.latitude_deg, state.longitude_deg);
   ImGui::Text("%s: %.1f", LabelText(kHeadingLabel, zh), state.heading_deg);
@@ -50,7 +41,7 @@ void DrawRunwayCard(const App& app) {
   const bool zh = app.ui_chinese;
   const EngineStatus& status = app.monitor.status;
   ImGui::BeginChild("runway-card", ImVec2(0, kCardHeight), true);
-  CardTitle(LabelText(kRunwayLabel, zh), std::string(RunwayStateText(status.runway_state)));
+  DrawTitle(LabelText(kRunwayLabel, zh), std::string(RunwayStateText(status.runway_state)).c_str());
   ImGui::Spacing();
   ImGui::TextDisabled("%s", LabelText(kPhaseLabel, zh));
   ImGui::SameLine();
@@ -62,7 +53,7 @@ void DrawRunwayCard(const App& app) {
   if (status.runway_state == RunwayState::kOnRunway) {
     char remaining[64];
     std::snprintf(remaining, sizeof remaining, "%.0f m / %.0f ft", status.remaining_m,
-                  status.remaining_m * kFeetPerMetre);
+                  status.remaining_m / kMetresPerFoot);
     ImGui::TextColored(kRemainingColour, "%s: %s", LabelText(kRunwayRemainingLabel, zh), remaining);
     if (status.runway_length_m > 1.0) DrawRunwayStrip(status.remaining_m, status.runway_length_m);
   } else {

@@ -8,6 +8,7 @@
 
 #include "app/app.h"
 #include "ui/dashboard_labels.h"
+#include "ui/widgets.h"
 
 namespace pistavox {
 
@@ -15,7 +16,6 @@ namespace {
 
 constexpr float kCardHeight = 300;
 constexpr float kSketchHeight = 14;
-const ImVec4 kTitleColour{0.9f, 0.95f, 0.98f, 1};
 const ImVec4 kBestColour{1, 0.82f, 0.35f, 1};
 
 // The score's band, coloured from green to red as the grades fall.
@@ -98,7 +98,7 @@ void DrawRecent(const App& app) {
 
 void DrawLastLandingCard(const App& app) {
   ImGui::BeginChild("landing-card", ImVec2(0, kCardHeight), true);
-  ImGui::TextColored(kTitleColour, "%s", LabelText(kLastLandingLabel, app.ui_chinese));
+  DrawTitle(LabelText(kLastLandingLabel, app.ui_chinese));
   ImGui::Spacing();
   if (!app.last_landing && app.recent_landings.empty()) {
     ImGui::TextDisabled("%s", LabelText(kNoLandingYetLabel, app.ui_chinese));

@@ -7,7 +7,6 @@
 namespace pistavox {
 
 namespace {
-const ImVec4 kTitleColour(0.9f, 0.95f, 0.98f, 1);
 const ImVec4 kBoxBackground(0.082f, 0.098f, 0.12f, 1);
 }  // namespace
 
@@ -18,11 +17,7 @@ void BeginSettingsBox(const char* id) {
 }
 
 void DrawSettingsTitle(const App& app, const Label& title, const Label* subtitle) {
-  ImGui::TextColored(kTitleColour, "%s", LabelText(title, app.ui_chinese));
-  if (subtitle != nullptr) {
-    ImGui::SameLine();
-    ImGui::TextDisabled("%s", LabelText(*subtitle, app.ui_chinese));
-  }
+  DrawTitle(LabelText(title, app.ui_chinese), subtitle != nullptr ? LabelText(*subtitle, app.ui_chinese) : nullptr);
   ImGui::Spacing();
 }
 

@@ -27,6 +27,13 @@ bool ColouredButton(const char* label, ImVec2 size, const ButtonColours& colours
   return pressed;
 }
 
+void DrawTitle(const char* title, const char* note) {
+  ImGui::TextColored(kTitleColour, "%s", title);
+  if (note == nullptr || note[0] == '\0') return;
+  ImGui::SameLine();
+  ImGui::TextDisabled("%s", note);
+}
+
 bool LabelledFloatInput(const char* label, float& value, float step, float fast_step, const char* format) {
   ImGui::TextUnformatted(label);
   ImGui::SetNextItemWidth(-1);

@@ -9,6 +9,12 @@ namespace pistavox {
 
 struct App;
 
+// Titles of boxes and cards.
+inline const ImVec4 kTitleColour{0.9f, 0.95f, 0.98f, 1};
+
+// A box's or card's title, and beside it a dim note when there is one.
+void DrawTitle(const char* title, const char* note = nullptr);
+
 // An empty text value is shown as "-".
 inline const char* OrDash(const std::string& text) { return text.empty() ? "-" : text.c_str(); }
 
