@@ -139,6 +139,8 @@ TEST_F(AudioPlayerTest, InMemoryClipsMustLieInsideTheirBuffer) {
   EXPECT_EQ(LastErrorOnceIdle(), "Audio memory range is invalid");
   Queue(MemoryClip("wrapping", 10, UINT64_MAX, 2), 1);
   Queue(MemoryClip("tail", 10, 10, 0), 1);
+  // Equal priority cuts off: the next clip must wait until this one has sounded.
+  ASSERT_TRUE(fake->WaitForStart("tail"));
   // An empty buffer is no in-memory clip: the file is played.
   Queue(MemoryClip("from_file", 0, 0, 0), 1);
   PlayToEnd();
