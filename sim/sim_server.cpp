@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "sim/byte_order.h"
+#include "sim/flight_interpolation.h"
 #include "sim/fsuipc_client.h"
 #include "sim/state_offsets.h"
 
@@ -93,6 +94,7 @@ void InitSimServer(SimServer& server, int64_t now_ns) {
   PutLe32(server, kFsuipcSimulatorOffset, (uint32_t{server.options.tag} << 16) | server.options.simulator);
   server.start_ns = now_ns;
   server.flight_row = 0;
+  server.flight_ended = false;
   server.touchdown_vertical_speed_fpm = 0;
   server.was_on_ground = true;
   ServeState(server, server.flight.empty() ? server.fixed_state : server.flight.front().state);
@@ -103,12 +105,19 @@ void UpdateSimServer(SimServer& server, int64_t now_ns) {
   const double first = server.flight.front().time_s;
   const double duration = server.flight.back().time_s - first;
   double elapsed = static_cast<double>(now_ns - server.start_ns) / 1e9 * server.options.speed;
+  server.flight_ended = !server.options.loop && elapsed >= duration;
   if (server.options.loop && duration > 0) elapsed = std::fmod(elapsed, duration);
   if (server.flight[server.flight_row].time_s - first > elapsed) server.flight_row = 0;  // a new lap
-  // Step to the latest row due: samples are served as recorded, never interpolated.
   while (server.flight_row + 1 < server.flight.size() && server.flight[server.flight_row + 1].time_s - first <= elapsed)
     ++server.flight_row;
-  ServeState(server, server.flight[server.flight_row].state);
+  const FlightSample& from = server.flight[server.flight_row];
+  if (server.flight_row + 1 == server.flight.size()) {
+    ServeState(server, from.state);
+    return;
+  }
+  const FlightSample& to = server.flight[server.flight_row + 1];
+  const double span = to.time_s - from.time_s;
+  ServeState(server, InterpolateState(from.state, to.state, span > 0 ? (elapsed - (from.time_s - first)) / span : 0));
 }
 
 uint32_t HandleRequestBlock(SimServer& server, uint8_t* block, size_t block_size) {
@@ -143,6 +152,7 @@ uint32_t HandleRequestBlock(SimServer& server, uint8_t* block, size_t block_size
 }
 
 bool SimServerShouldExit(const SimServer& server) {
+  if (server.options.exit_at_end && server.flight_ended) return true;
   return server.options.exit_after > 0 && server.exchanges >= server.options.exit_after;
 }
 

@@ -26,16 +26,19 @@ struct SimServerOptions {
   int corrupt_record = 0;  // index of the record the corruption hits (id corruption)
   double speed = 1.0;      // flight playback speed factor
   bool loop = false;
+  bool exit_at_end = false;  // once the flight has played to its last row
 };
 
-// What the server serves: a fixed state, or a flight played in real time.
+// What the server serves: a fixed state, or a flight played in real time, interpolated
+// between its rows.
 struct SimServer {
   SimServerOptions options;
   std::array<uint8_t, 0x10000> memory{};  // FSUIPC offset memory
   AircraftState fixed_state;
   std::vector<FlightSample> flight;
   int64_t start_ns = 0;
-  size_t flight_row = 0;
+  size_t flight_row = 0;  // the row at or before the time served
+  bool flight_ended = false;
   int64_t exchanges = 0;
   // 0x030C: held at the last airborne vertical speed while on the ground.
   double touchdown_vertical_speed_fpm = 0;
@@ -52,7 +55,8 @@ void ServeState(SimServer& server, const AircraftState& state);
 // Executes one request block in place; returns the answer for the client.
 // Never reads or writes outside the block, whatever the client wrote in it.
 uint32_t HandleRequestBlock(SimServer& server, uint8_t* block, size_t block_size);
-// True once the server has done the exchanges it was asked to do before exiting.
+// True once the server has done the exchanges it was asked to do before exiting, or
+// has played its flight to the end when asked to exit there.
 bool SimServerShouldExit(const SimServer& server);
 
 // Platform layer: serves until the process is told to exit. False with a reason on set-up failure.

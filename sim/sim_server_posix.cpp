@@ -117,6 +117,7 @@ bool RunSimServer(SimServer& server, std::string& error) {
     for (const Peer& peer : peers) fds.push_back({peer.fd, POLLIN, 0});
     if (poll(fds.data(), fds.size(), kTickMs) < 0 && errno != EINTR) break;
     UpdateSimServer(server, SteadyNowNs());
+    if (SimServerShouldExit(server)) break;
 
     for (size_t i = 1; i < fds.size() && !exit_now; ++i) {
       if (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;

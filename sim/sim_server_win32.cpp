@@ -35,12 +35,14 @@ LRESULT CALLBACK ServerWindowProc(HWND window, UINT message, WPARAM wparam, LPAR
     if (served->options.hang) {
       for (;;) Sleep(INFINITE);
     }
+    UpdateSimServer(*served, SteadyNowNs());
     const LRESULT answer = ExecuteBlock(*served, static_cast<ATOM>(wparam));
     if (SimServerShouldExit(*served)) PostQuitMessage(0);
     return answer;
   }
   if (message == WM_TIMER && served) {
     UpdateSimServer(*served, SteadyNowNs());
+    if (SimServerShouldExit(*served)) PostQuitMessage(0);
     return 0;
   }
   return DefWindowProcA(window, message, wparam, lparam);
