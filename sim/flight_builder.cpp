@@ -95,6 +95,28 @@ void FlightBuilder::SetHeight(double height_ft) {
   current_.radio_altitude_ft = std::max(0.0, height_ft);
 }
 
+void FlightBuilder::ClimbOneSample() {
+  if (current_.on_ground || climb_fpm_ == 0.0) return;
+  SetHeight(current_.radio_altitude_ft + climb_fpm_ / 60.0 * kSampleIntervalS);
+  current_.vertical_speed_fpm = climb_fpm_;
+}
+
+FlightBuilder& FlightBuilder::ChangeSpeed(double speed_kt, double rate_kt_s) {
+  while (current_.ground_speed_kt != speed_kt) {
+    const double before = current_.ground_speed_kt;
+    const double change = std::min(std::fabs(speed_kt - before), rate_kt_s * kSampleIntervalS);
+    current_.ground_speed_kt = before + std::copysign(change, speed_kt - before);
+    ClimbOneSample();
+    Step(MetresPerSample((before + current_.ground_speed_kt) / 2.0));
+  }
+  return *this;
+}
+
+FlightBuilder& FlightBuilder::Climb(double climb_fpm) {
+  climb_fpm_ = climb_fpm;
+  return *this;
+}
+
 FlightBuilder& FlightBuilder::Hold(double seconds) {
   current_.ground_speed_kt = 0.0;
   for (double t = 0.0; t < seconds; t += kSampleIntervalS) Step(0.0);
@@ -113,9 +135,12 @@ FlightBuilder& FlightBuilder::TaxiTo(GeoPoint target, double speed_kt) {
       current_.latitude_deg = target.lat_deg;
       current_.longitude_deg = target.lon_deg;
       current_.ground_speed_kt = KnotsOver(remaining_m);
+      ClimbOneSample();
       Record();
+      current_.vertical_speed_fpm = 0.0;
       break;
     }
+    ClimbOneSample();
     Step(step_m);
   }
   return *this;
@@ -140,6 +165,7 @@ FlightBuilder& FlightBuilder::TurnTo(double heading_deg, double speed_kt, double
     const double turn = std::clamp(left, -step_deg, step_deg);
     current_.heading_deg = WrapHeadingDeg(current_.heading_deg + turn);
     left -= turn;
+    ClimbOneSample();
     Step(step_m);
   }
   return *this;
@@ -202,19 +228,26 @@ FlightBuilder& FlightBuilder::FlyApproach(double flare_height_ft) {
 FlightBuilder& FlightBuilder::FlareAndTouchdown(double touchdown_sink_fpm) {
   const double glide_sink_fpm = GlidePathHeightFt(MetresPerSample(current_.ground_speed_kt)) / kSampleIntervalS * 60.0;
   const double final_sink_fpm = std::max(kMinFlareSinkFpm, touchdown_sink_fpm);
-  const double start_height_ft = std::max(current_.radio_altitude_ft, 1.0);
-  // Constant easing of the sink rate: v^2 = v_td^2 + 2 a h, so v reaches v_td at h = 0.
+  // The wheels touch this far above the resting height and the struts take it at the contact rate,
+  // over two samples at least, so a rate taken across the contact is the contact rate.
+  const double compression_ft = 2.0 * final_sink_fpm / 60.0 * kSampleIntervalS;
+  const double start_height_ft = std::max(current_.radio_altitude_ft - compression_ft, 1.0);
+  // Constant easing of the sink rate: v^2 = v_td^2 + 2 a h, so v reaches v_td at contact.
   const double easing =
       std::max(0.0, glide_sink_fpm * glide_sink_fpm - final_sink_fpm * final_sink_fpm) / (2.0 * start_height_ft);
+  const auto sink_fpm = [&](double above_contact_ft) {
+    return std::sqrt(final_sink_fpm * final_sink_fpm + 2.0 * easing * std::max(0.0, above_contact_ft));
+  };
   double height_ft = current_.radio_altitude_ft;
   while (height_ft > 0.0) {
-    const double sink_fpm = std::sqrt(final_sink_fpm * final_sink_fpm + 2.0 * easing * height_ft);
-    height_ft -= sink_fpm / 60.0 * kSampleIntervalS;
+    const bool touched = current_.on_ground;
+    height_ft -= (touched ? final_sink_fpm : sink_fpm(height_ft - compression_ft)) / 60.0 * kSampleIntervalS;
     current_.ground_speed_kt = std::max(0.0, current_.ground_speed_kt - 1.0 * kSampleIntervalS);
     // The simulator's rate is the instantaneous one at the new height; at contact it is
-    // the scripted touchdown rate, which differencing two samples cannot see.
-    current_.vertical_speed_fpm = -std::sqrt(final_sink_fpm * final_sink_fpm + 2.0 * easing * std::max(0.0, height_ft));
-    if (height_ft <= 0.0) {
+    // the scripted touchdown rate.
+    current_.vertical_speed_fpm = touched || height_ft <= compression_ft ? (height_ft > 0.0 ? -final_sink_fpm : 0.0)
+                                                                         : -sink_fpm(height_ft - compression_ft);
+    if (!touched && height_ft <= compression_ft) {
       current_.on_ground = true;
       current_.g_force = 1.0 + touchdown_sink_fpm * kTouchdownGPerFpm;
     }

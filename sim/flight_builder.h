@@ -37,6 +37,11 @@ class FlightBuilder {
   FlightBuilder& TaxiStraight(double distance_m, double speed_kt);
   // Turns by the shorter way to `heading_deg` at `rate_deg_s`, moving along the arc.
   FlightBuilder& TurnTo(double heading_deg, double speed_kt, double rate_deg_s = 20.0);
+  // Flies straight on, speeding up or slowing down to `speed_kt` at `rate_kt_s`.
+  FlightBuilder& ChangeSpeed(double speed_kt, double rate_kt_s);
+  // The rate at which later turns, straight legs and speed changes in the air climb (negative: descend); 0 holds the
+  // height.
+  FlightBuilder& Climb(double climb_fpm);
   // Taxis to the centre line point `along_m` from the threshold and turns on the
   // spot onto the runway heading, exactly on the centre line.
   FlightBuilder& LineUp(const RunwayDirection& runway, double along_m, double speed_kt);
@@ -49,7 +54,8 @@ class FlightBuilder {
   FlightBuilder& StartApproach(const RunwayDirection& runway, double distance_m, double speed_kt);
   // Flies down the glide path until `flare_height_ft` above the field.
   FlightBuilder& FlyApproach(double flare_height_ft = 30.0);
-  // Eases the sink rate to `touchdown_sink_fpm` and touches down.
+  // Eases the sink rate to `touchdown_sink_fpm` and touches down; the sink goes on at that
+  // rate while the gear compresses, as a simulator's altitude does.
   FlightBuilder& FlareAndTouchdown(double touchdown_sink_fpm);
   FlightBuilder& Rollout(double deceleration_kt_s, double to_speed_kt);
   // Turns off the runway by `turn_deg` (positive right, negative left) and taxis
@@ -65,8 +71,11 @@ class FlightBuilder {
   // Records the current sample, keeping the simulator's touchdown rate as a simulator would.
   void Record();
   void SetHeight(double height_ft);
+  // Applies the climb rate over one sample, in the air.
+  void ClimbOneSample();
 
   double field_elevation_ft_;
+  double climb_fpm_ = 0.0;
   AircraftState current_;
   std::vector<AircraftState> samples_;
 };

@@ -63,6 +63,83 @@ void FlyPattern(FlightBuilder& builder, const RunwayDirection& runway) {
   LandAndVacate(builder);
 }
 
+constexpr double kDemoLineUpM = 800.0;  // an intersection take-off, so the roll hears the remaining distances
+constexpr double kDemoTaxiKt = 20.0;
+constexpr double kDemoClimbKt = 200.0;
+constexpr double kDemoCrosswindRateDegS = 4.0;
+constexpr double kDemoApproachKt = 140.0;
+constexpr double kDemoFinalM = 2000.0;
+// Where the crosswind turn begins, past the threshold: the circuit's far side must lie farther from every
+// runway end than the departure's own approach is ignored, or the approach on return is not announced.
+constexpr double kDemoCrosswindAlongM = 4300.0;
+
+struct RunwayFramePoint {
+  double along_m;
+  double cross_m;
+};
+
+RunwayFramePoint InRunwayFrame(const RunwayDirection& runway, const AircraftState& state) {
+  const RunwayProjection p =
+      ProjectOntoRunway({state.latitude_deg, state.longitude_deg}, {runway.threshold_lat_deg, runway.threshold_lon_deg},
+                        {runway.end_lat_deg, runway.end_lon_deg});
+  return {p.along_m, p.cross_m};
+}
+
+// How far one turn moves the aircraft in the runway's frame, measured on a copy.
+RunwayFramePoint TurnDisplacement(const FlightBuilder& builder, const RunwayDirection& runway, double heading_deg,
+                                  double speed_kt, double rate_deg_s) {
+  FlightBuilder trial = builder;
+  const RunwayFramePoint before = InRunwayFrame(runway, trial.Current());
+  trial.TurnTo(heading_deg, speed_kt, rate_deg_s);
+  const RunwayFramePoint after = InRunwayFrame(runway, trial.Current());
+  return {after.along_m - before.along_m, after.cross_m - before.cross_m};
+}
+
+void FlyDemo(FlightBuilder& builder, const RunwayDirection& runway, const RunwayDirection* opposite) {
+  const double heading = runway.heading_true_deg;
+  builder.Hold(3);  // while the program connects
+  if (opposite) {
+    // Onto the runway at an intersection and the wrong way along it; then round onto the right one.
+    builder.LineUp(*opposite, runway.length_m - kDemoLineUpM, kDemoTaxiKt).Hold(3).TurnTo(heading, 0.0, 30.0);
+  } else {
+    builder.LineUp(runway, kDemoLineUpM, kDemoTaxiKt);
+  }
+  builder.Hold(1).TakeoffRoll(4.0, 135.0).ClimbOut(20.0, 3000.0, 2.75);
+  builder.TaxiTo(RunwayPoint(runway, kDemoCrosswindAlongM, 0.0), kDemoClimbKt)
+      .TurnTo(heading - 90.0, kDemoClimbKt, kDemoCrosswindRateDegS)
+      .TurnTo(heading - 180.0, kDemoClimbKt, kDemoCrosswindRateDegS);
+
+  // The base: a quarter turn, a straight leg and a quarter turn onto a short final, descending all along.
+  const double base_rate_deg_s = 5.0;
+  const double downwind_cross_m = InRunwayFrame(runway, builder.Current()).cross_m;
+  FlightBuilder at_base = builder;
+  at_base.ChangeSpeed(kDemoApproachKt, 2.0);
+  const RunwayFramePoint first = TurnDisplacement(at_base, runway, heading + 90.0, kDemoApproachKt, base_rate_deg_s);
+  at_base.TurnTo(heading + 90.0, kDemoApproachKt, base_rate_deg_s);
+  const RunwayFramePoint second = TurnDisplacement(at_base, runway, heading, kDemoApproachKt, base_rate_deg_s);
+  const double base_along_m = -kDemoFinalM - first.along_m - second.along_m;
+  const double leg_m = std::fabs(downwind_cross_m + first.cross_m + second.cross_m);
+  const double approach_mps = kDemoApproachKt * kMetresPerNauticalMile / 3600.0;
+  const double base_s = 2.0 * 90.0 / base_rate_deg_s + leg_m / approach_mps;
+  const double final_height_ft =
+      (kDemoFinalM + flight::kAimPointM) * std::tan(Radians(flight::kGlidePathDeg)) / kMetresPerFoot;
+  const double slowing_m =
+      (kDemoClimbKt + kDemoApproachKt) / 2.0 * kMetresPerNauticalMile / 3600.0 * (kDemoClimbKt - kDemoApproachKt) / 2.0;
+  builder.TaxiTo(RunwayPoint(runway, base_along_m + slowing_m, downwind_cross_m), kDemoClimbKt)
+      .ChangeSpeed(kDemoApproachKt, 2.0)
+      .TaxiTo(RunwayPoint(runway, base_along_m, downwind_cross_m), kDemoApproachKt)
+      .Climb(-(kPatternHeightFt - final_height_ft) / base_s * 60.0)
+      .TurnTo(heading + 90.0, kDemoApproachKt, base_rate_deg_s)
+      .TaxiTo(RunwayPoint(runway, base_along_m + first.along_m, -second.cross_m), kDemoApproachKt)
+      .TurnTo(heading, kDemoApproachKt, base_rate_deg_s)
+      .Climb(0.0)
+      .FlyApproach(30.0)
+      .FlareAndTouchdown(kTouchdownSinkFpm)
+      .Rollout(4.0, 20.0)
+      .Vacate(-90.0, kDemoTaxiKt, 60.0)
+      .Hold(2);
+}
+
 }  // namespace
 
 bool ParseFlightScenario(std::string_view text, FlightScenario& scenario) {
@@ -72,6 +149,8 @@ bool ParseFlightScenario(std::string_view text, FlightScenario& scenario) {
     scenario = FlightScenario::kArrival;
   } else if (text == "pattern") {
     scenario = FlightScenario::kPattern;
+  } else if (text == "demo") {
+    scenario = FlightScenario::kDemo;
   } else {
     return false;
   }
@@ -87,7 +166,12 @@ bool BuildScenarioFlight(const RunwayDatabase& runways, FlightScenario scenario,
   }
   const bool arriving = scenario == FlightScenario::kArrival;
   // Departures start on a taxiway that joins the runway at a shallow angle, so they line up rather than cross.
-  const GeoPoint start = arriving ? RunwayPoint(*runway, -9000.0, 0.0) : RunwayPoint(*runway, -220.0, 80.0);
+  GeoPoint start = arriving ? RunwayPoint(*runway, -9000.0, 0.0) : RunwayPoint(*runway, -220.0, 80.0);
+  const RunwayDirection* opposite = nullptr;
+  if (scenario == FlightScenario::kDemo) {
+    opposite = FindRunway(runways, airport, runway->opposite_ident);
+    start = RunwayPoint(*runway, kDemoLineUpM + (opposite ? 100.0 : -100.0), 58.0);
+  }
   FlightBuilder builder(start, runway->heading_true_deg);
   switch (scenario) {
     case FlightScenario::kDeparture:
@@ -99,6 +183,9 @@ bool BuildScenarioFlight(const RunwayDatabase& runways, FlightScenario scenario,
       break;
     case FlightScenario::kPattern:
       FlyPattern(builder, *runway);
+      break;
+    case FlightScenario::kDemo:
+      FlyDemo(builder, *runway, opposite);
       break;
   }
   flight.clear();

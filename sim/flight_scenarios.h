@@ -13,6 +13,10 @@ enum class FlightScenario {
   kDeparture,  // taxi on, line up, take off, climb out
   kArrival,    // approach from 9 km, flare, touchdown, rollout, vacate
   kPattern,    // take off, fly a left-hand circuit, land on the same runway
+  // Enters at an intersection and turns the wrong way (onto the opposite direction), turns
+  // round, takes off and flies a left-hand circuit wide enough to leave the departure behind:
+  // under six minutes.
+  kDemo,
 };
 
 bool ParseFlightScenario(std::string_view text, FlightScenario& scenario);

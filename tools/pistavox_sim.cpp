@@ -13,8 +13,9 @@ namespace pistavox {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: pistavox-sim [--class FS98MAIN|UIPCMAIN] [--flight FILE | --scenario departure|arrival|pattern\n"
-    "                    --airport ICAO --runway ID [--runways FILE] [--export FILE]] [--speed X] [--loop]\n"
+    "usage: pistavox-sim [--class FS98MAIN|UIPCMAIN] [--flight FILE | --scenario departure|arrival|pattern|demo\n"
+    "                    --airport ICAO --runway ID [--runways FILE] [--export FILE]] [--speed X]\n"
+    "                    [--loop | --exit-at-end]\n"
     "                    [--lat DEG] [--lon DEG] [--heading DEG] [--ground-speed KT] [--altitude FT]\n"
     "                    [--radio-altitude FT] [--g G] [--on-ground 0|1]\n"
     "                    [--fsuipc-version N] [--tag N] [--simulator N]\n"
@@ -23,8 +24,11 @@ constexpr const char* kUsage =
     "A stand-in simulator that answers Pistavox over the FSUIPC protocol: for trying Pistavox\n"
     "without a simulator, for the demo and for tests. It serves a fixed aircraft state, a flight\n"
     "file played in real time (--speed to play it faster), or a scripted flight at any runway of\n"
-    "data/runways.csv (--export writes that flight to a file instead). The last options make it\n"
-    "misbehave on purpose, as a broken link would.\n";
+    "data/runways.csv (--export writes that flight to a file instead); between a flight's rows it\n"
+    "serves the states in between, as a simulator would. --exit-at-end ends it when the flight\n"
+    "has played. The demo scenario taxis out, lines up on a wrong runway first, flies a circuit\n"
+    "and lands: set the flight plan's departure runway to the runway given. The last options\n"
+    "make it misbehave on purpose, as a broken link would.\n";
 
 // Where the served flight comes from, when it is not a fixed state.
 struct FlightSource {
@@ -75,6 +79,8 @@ bool ParseOptions(ArgCursor& args, SimServer& server, FlightSource& source) {
       }
     } else if (option == "--loop") {
       o.loop = true;
+    } else if (option == "--exit-at-end") {
+      o.exit_at_end = true;
     } else if (option == "--lat") {
       ok = TakeDouble(args, option, s.latitude_deg);
     } else if (option == "--lon") {
@@ -143,7 +149,7 @@ bool LoadFlight(const FlightSource& source, std::vector<FlightSample>& flight, s
   if (source.scenario.empty()) return true;
   FlightScenario scenario;
   if (!ParseFlightScenario(source.scenario, scenario)) {
-    error = "--scenario is departure, arrival or pattern";
+    error = "--scenario is departure, arrival, pattern or demo";
     return false;
   }
   RunwayDatabase runways;
@@ -172,6 +178,10 @@ int Main(int argc, char** argv) {
   if (source.help) {
     std::fputs(kUsage, stdout);
     return 0;
+  }
+  if (server.options.loop && server.options.exit_at_end) {
+    std::fprintf(stderr, "pistavox-sim: --loop and --exit-at-end exclude each other\n%s", kUsage);
+    return 2;
   }
   if (!source.flight_path.empty() && !source.scenario.empty()) {
     std::fprintf(stderr, "pistavox-sim: --flight and --scenario exclude each other\n%s", kUsage);

@@ -184,7 +184,7 @@ TEST_F(ReplayTest, LeavesTheUsersLogbookAloneAndAppendsToTheOneGiven) {
   const Lines rows = SplitLines(ReadTextFile("mine/logbook.csv"));
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0], kLogbookHeader);
-  EXPECT_NE(rows[1].find(",Replay,PXSF,04,92,Excellent,-76,-180,1.15,"), std::string::npos) << rows[1];
+  EXPECT_NE(rows[1].find(",Replay,PXSF,04,100,Excellent,-202,-180,1.15,"), std::string::npos) << rows[1];
 
   const ProgramRun listed = RunProgram({PISTAVOX_LOGBOOK_PATH, "mine/logbook.csv"});
   ASSERT_EQ(listed.exit_code, 0) << listed.err;
@@ -194,8 +194,8 @@ TEST_F(ReplayTest, LeavesTheUsersLogbookAloneAndAppendsToTheOneGiven) {
   };
   EXPECT_EQ(printed.size(), 12u) << listed.out;  // the file, the table's heading and rows, the summary
   for (const char* line :
-       {"Landings: 2", "Average score: 92.0", "Average touchdown rate: -180 fpm (the simulator's where known)",
-        "  PXSF     2 landings, average score 92.0"})
+       {"Landings: 2", "Average score: 100.0", "Average touchdown rate: -180 fpm (the simulator's where known)",
+        "  PXSF     2 landings, average score 100.0"})
     EXPECT_TRUE(printed_line(line)) << line << " in\n" << listed.out;
   const ProgramRun users = RunProgram({PISTAVOX_LOGBOOK_PATH});
   EXPECT_EQ(users.exit_code, 0) << users.err;
