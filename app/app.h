@@ -8,6 +8,7 @@
 
 #include "app/logbook.h"
 #include "app/monitor_state.h"
+#include "app/session_summary.h"
 #include "audio/audio_back_end.h"
 #include "audio/audio_player.h"
 #include "audio/voice_pack.h"
@@ -75,6 +76,11 @@ struct App {
   // Without a window there is no Start button: the monitor starts automatically
   // as if auto_start_monitor were on, without changing the stored setting.
   bool no_start_button = false;
+  // For scripted flights: the program ends when the simulator link is lost, as the hosts see
+  // `quit_requested`.
+  bool exit_with_simulator = false;
+  bool quit_requested = false;
+  SessionSummary session;
   AppHooks hooks;
   // Last: its worker stops before the voice pack, whose files it may be playing, goes.
   AudioPlayer audio;

@@ -15,7 +15,7 @@ constexpr auto kFramePeriod = std::chrono::microseconds(16667);
 int RunHeadless(App& app) {
   InstallStopRequestHandlers();
   app.no_start_button = true;
-  while (!StopRequested()) {
+  while (!StopRequested() && !app.quit_requested) {
     RunFrame(app);
     std::this_thread::sleep_for(kFramePeriod);
   }

@@ -35,6 +35,7 @@ void OpenDefaultLogbook(App& app) {
 
 void RecordLanding(App& app, const LandingReport& report) {
   app.last_landing = report;
+  app.session.landings.push_back(report);
   const LogbookEntry entry = MakeLogbookEntry(report, app.monitor.simulator_name, std::time(nullptr));
   Remember(app, entry);
   if (app.logbook_file.empty()) return;

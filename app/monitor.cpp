@@ -58,9 +58,11 @@ void AnnounceAdvisories(App& app, const std::vector<Advisory>& advisories) {
     if (announced < app.settings.max_alerts_per_poll) {
       Log(app.log, "Alert: " + advisory.text);
       PlayCallout(app, advisory.key, advisory.priority);
+      app.session.announced.push_back(advisory.text);
       ++announced;
     } else {
       Log(app.log, "Suppressed lower priority alert: " + advisory.text);
+      ++app.session.held_back;
     }
   }
 }
@@ -151,6 +153,7 @@ void StopMonitorAutomatically(App& app, const std::string& reason) {
     app.monitor.next_auto_start = SteadyNowNs() + kReconnectDelayNs;
   }
   Log(app.log, "Monitor stopped automatically");
+  if (app.exit_with_simulator) app.quit_requested = true;
 }
 
 void TryAutoStartMonitor(App& app, int64_t now) {

@@ -18,7 +18,7 @@ namespace pistavox {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: pistavox [--headless] [--record DIR] [-debug]\n"
+    "usage: pistavox [--headless] [--record DIR] [--exit-with-simulator] [-debug]\n"
     "Pistavox listens to your simulator through FSUIPC, XPUIPC or WideClient and calls out the\n"
     "runways you approach, enter, cross and roll on; it traces every take-off and landing and\n"
     "scores the landing. It reads data/runways.csv, data/raas_rules.ini and the voice packs in\n"
@@ -26,14 +26,35 @@ constexpr const char* kUsage =
     "  --headless     run without a window, printing the event log here; the monitor\n"
     "                 starts by itself, whatever the auto start setting says\n"
     "  --record DIR   write every monitor session to DIR/flight-YYYYMMDD-HHMMSS.csv\n"
+    "  --exit-with-simulator\n"
+    "                 end when the simulator goes away after a connection (scripted flights,\n"
+    "                 the demo)\n"
+    "As it ends, it prints a summary of the advisories announced and the landings scored.\n"
     "  -debug         open a debug console and write debug.log\n";
 
 // The debug switch counts wherever "-debug" stands in the command line, so any argument holding it is taken.
 bool IsDebugSwitch(const std::string& arg) { return CommandLineContains(arg, "-debug"); }
 
+int Run(App& app, bool headless) {
+  if (headless) return RunHeadless(app);
+  std::string error;
+  switch (RunWindowed(app, error)) {
+    case WindowOutcome::kClosed:
+      return 0;
+    case WindowOutcome::kFailed:
+      std::fprintf(stderr, "pistavox: %s\n", error.c_str());
+      return 1;
+    case WindowOutcome::kNoDisplay:
+      break;
+  }
+  std::fprintf(stderr, "pistavox: %s; running headless\n", error.c_str());
+  return RunHeadless(app);
+}
+
 int Main(int argc, char** argv) {
   std::string record_folder;
   bool headless = false;
+  bool exit_with_simulator = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (IsHelpOption(arg)) {
@@ -48,6 +69,8 @@ int Main(int argc, char** argv) {
       record_folder = argv[++i];
     } else if (arg == "--headless") {
       headless = true;
+    } else if (arg == "--exit-with-simulator") {
+      exit_with_simulator = true;
     } else if (!IsDebugSwitch(arg)) {
       std::fprintf(stderr, "pistavox: unknown option %s\n%s", arg.c_str(), kUsage);
       return 2;
@@ -68,19 +91,11 @@ int Main(int argc, char** argv) {
     recorder->folder = record_folder;
     AttachFlightRecorder(app, recorder);
   }
+  app.exit_with_simulator = exit_with_simulator;
   LoadStartupSettings(app);
-  if (headless) return RunHeadless(app);
-  switch (RunWindowed(app, error)) {
-    case WindowOutcome::kClosed:
-      return 0;
-    case WindowOutcome::kFailed:
-      std::fprintf(stderr, "pistavox: %s\n", error.c_str());
-      return 1;
-    case WindowOutcome::kNoDisplay:
-      break;
-  }
-  std::fprintf(stderr, "pistavox: %s; running headless\n", error.c_str());
-  return RunHeadless(app);
+  const int status = Run(app, headless);
+  for (const std::string& line : SessionSummaryLines(app.session)) std::printf("%s\n", line.c_str());
+  return status;
 }
 
 }  // namespace

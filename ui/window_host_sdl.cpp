@@ -139,7 +139,7 @@ WindowOutcome RunWindowed(App& app, std::string& error) {
   SdlWindow host;
   WindowOutcome failure = WindowOutcome::kFailed;
   if (!OpenSdlWindow(host, failure, error)) return failure;
-  while (DrainWindowEvents(host)) {
+  while (DrainWindowEvents(host) && !app.quit_requested) {
     DrawWindowFrame(host, app);
     PresentWindowFrame(host);
   }

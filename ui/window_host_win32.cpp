@@ -225,7 +225,7 @@ WindowOutcome RunWindowed(App& app, std::string& error) {
   D3d11Window host;
   WindowOutcome failure = WindowOutcome::kFailed;
   if (!OpenD3d11Window(host, failure, error)) return failure;
-  while (DrainWindowMessages(host)) {
+  while (DrainWindowMessages(host) && !app.quit_requested) {
     DrawWindowFrame(host, app);
     PresentWindowFrame(host);
   }

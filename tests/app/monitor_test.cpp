@@ -54,6 +54,8 @@ TEST_F(MonitorTest, AnnouncesTheMostImportantAndLogsTheRestAsSuppressed) {
             (Lines{"Suppressed lower priority alert: Entering runway 04"}));
   EXPECT_EQ(WithPrefix(lines, "Missing audio: "),
             (Lines{"Missing audio: short_runway", "Missing audio: check_runway_length"}));
+  EXPECT_EQ(app.session.announced, (Lines{"Short runway", "Check runway length"}));
+  EXPECT_EQ(app.session.held_back, 1);
 }
 
 TEST_F(MonitorTest, MutedStillLogsAlertsAndMissingAudioButPlaysNothing) {
