@@ -53,6 +53,14 @@ struct EndToEndTest : AppTest {
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
   }
+#ifndef _WIN32
+  // Spoken with the English pack, as a user hears it.
+  void MakeEnglishPack() {
+    std::filesystem::remove_all("bin");
+    const ProgramRun made = RunProgram({PISTAVOX_MAKE_VOICE_PACK_PATH, "--only", "en", "--out", "bin"}, 20 * 60 * 1000);
+    ASSERT_EQ(made.exit_code, 0) << made.err;
+  }
+#endif
   Lines PistavoxLines() { return SplitLines(ReadTextFile("pistavox.out")); }
   // Waits until pistavox has printed `count` lines starting with `prefix`.
   bool WaitForLine(const std::string& prefix, size_t count, int timeout_s) {
@@ -83,11 +91,9 @@ TEST_F(EndToEndTest, EveryProgramAnswersHelpAndRefusesAnUnknownOption) {
 
 TEST_F(EndToEndTest, ACircuitIsAnnouncedSpokenTracedScoredRecordedAndReplayedAlike) {
 #ifndef _WIN32
-  // Spoken with the English pack; SDL's disk driver keeps what is heard, its pace about
-  // the flight's tenfold, so callouts follow each other as they would in the air.
-  std::filesystem::remove_all("bin");
-  const ProgramRun made = RunProgram({PISTAVOX_MAKE_VOICE_PACK_PATH, "--only", "en", "--out", "bin"}, 20 * 60 * 1000);
-  ASSERT_EQ(made.exit_code, 0) << made.err;
+  // SDL's disk driver keeps what is heard, its pace about the flight's tenfold, so callouts
+  // follow each other as they would in the air.
+  ASSERT_NO_FATAL_FAILURE(MakeEnglishPack());
   ScopedEnvironment disk_driver{"SDL_AUDIODRIVER", "disk"};
   ScopedEnvironment disk_file{"SDL_DISKAUDIOFILE", (workdir.path / "heard.raw").string()};
   ScopedEnvironment disk_pace{"SDL_DISKAUDIODELAY", "2"};
@@ -159,6 +165,41 @@ TEST_F(EndToEndTest, ACircuitIsAnnouncedSpokenTracedScoredRecordedAndReplayedAli
   EXPECT_EQ(WithPrefix(replayed, "Alert: "), WithPrefix(live_session, "Alert: "));
   EXPECT_EQ(WithPrefix(replayed, "Landing score: "), WithPrefix(live_session, "Landing score: "));
   EXPECT_EQ(WithPrefix(replayed, "Landing details: "), details);
+}
+
+// The demo's flight, four times faster: the program ends with the simulator and prints what it said.
+TEST_F(EndToEndTest, TheDemoFlightEndsTheProgramWithItsSummary) {
+#ifndef _WIN32
+  ASSERT_NO_FATAL_FAILURE(MakeEnglishPack());
+  ScopedEnvironment disk_driver{"SDL_AUDIODRIVER", "disk"};
+  ScopedEnvironment disk_file{"SDL_DISKAUDIOFILE", (workdir.path / "heard.raw").string()};
+#endif
+  WriteTextFile("config/settings.txt", "poll_ms=60\nexpected_airport=PXIN\nexpected_runway=27L\n");
+  ASSERT_NO_FATAL_FAILURE(
+      StartSim({"--scenario", "demo", "--airport", "PXIN", "--runway", "27L", "--speed", "4", "--exit-at-end"}));
+  std::string error;
+  ASSERT_TRUE(StartChild({PISTAVOX_PATH, "--headless", "--exit-with-simulator"}, pistavox, error, "pistavox.out"))
+      << error;
+  int exit_code = -1;
+  ASSERT_TRUE(WaitChild(pistavox, 240 * 1000, exit_code)) << ReadTextFile("pistavox.out");
+  EXPECT_EQ(exit_code, 0);
+
+  const Lines lines = PistavoxLines();
+  const auto summary = std::find(lines.begin(), lines.end(), "Session summary");
+  ASSERT_NE(summary, lines.end()) << ReadTextFile("pistavox.out");
+  EXPECT_NE(std::find(lines.begin(), summary, "Monitor stopped automatically"), summary);
+  // The key advisories, in the order flown, among those announced.
+  const Lines expected_order = {"    Caution wrong runway", "    On runway 09R",       "    On runway 27L",
+                                "    5000 feet remaining",  "    4000 feet remaining", "    Approaching runway 27L",
+                                "    On runway 27L"};
+  auto next = summary;
+  for (const std::string& wanted : expected_order) {
+    next = std::find(next, lines.end(), wanted);
+    ASSERT_NE(next, lines.end()) << wanted << " missing from\n" << ReadTextFile("pistavox.out");
+  }
+  const Lines landings = WithPrefix(Lines(summary, lines.end()), "  Landing at PXIN 27L: ");
+  ASSERT_EQ(landings.size(), 1u) << ReadTextFile("pistavox.out");
+  EXPECT_EQ(WithPrefix(Lines(summary, lines.end()), "    touchdown ").size(), 1u);
 }
 
 }  // namespace
