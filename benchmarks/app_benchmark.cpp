@@ -11,6 +11,7 @@
 #include "app/monitor.h"
 #include "app/replay.h"
 #include "base/clock.h"
+#include "base/process_alive.h"
 #include "runways/runway_database.h"
 #include "sim/flight_file.h"
 #include "sim/flight_scenarios.h"
@@ -52,7 +53,7 @@ void BM_FullPoll(benchmark::State& bench) {
   {
     App app;
     app.settings_store.memory_only = true;
-    FsuipcClient client = MakeFsuipcClient(PlatformIpcTransport(), CurrentProcessId());
+    FsuipcClient client = MakeFsuipcClient(PlatformIpcTransport(), OwnProcessId());
     app.hooks.make_connection = [&client] { return FsuipcConnection(client); };
     for (int tries = 0; !app.monitor.running && tries < 500; ++tries) {
       StartMonitor(app, false);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "base/process_alive.h"
 #include "sim/fsuipc_sampling.h"
 #include "tests/support/child_process.h"
 
@@ -19,7 +20,7 @@ void BM_ReadAircraftState(benchmark::State& bench) {
     bench.SkipWithError(error.c_str());
     return;
   }
-  FsuipcClient client = MakeFsuipcClient(PlatformIpcTransport(), CurrentProcessId());
+  FsuipcClient client = MakeFsuipcClient(PlatformIpcTransport(), OwnProcessId());
   SimulatorConnection connection = FsuipcConnection(client);
   for (int tries = 0; !Connect(connection, error) && tries < 500; ++tries)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <thread>
 
+#include "base/process_alive.h"
 #include "sim/byte_order.h"
 
 namespace pistavox {
@@ -121,7 +122,7 @@ FsuipcClient MakeFsuipcClient(IpcTransport transport, uint32_t process_id) {
 }
 
 FsuipcClient& ProcessFsuipcClient() {
-  static FsuipcClient client = MakeFsuipcClient(PlatformIpcTransport(), CurrentProcessId());
+  static FsuipcClient client = MakeFsuipcClient(PlatformIpcTransport(), OwnProcessId());
   return client;
 }
 

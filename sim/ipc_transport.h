@@ -42,6 +42,5 @@ struct IpcTransport {
 };
 
 IpcTransport PlatformIpcTransport();
-uint32_t CurrentProcessId();
 
 }  // namespace pistavox

@@ -11,8 +11,12 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
+#include "base/process_alive.h"
 #include "sim/byte_order.h"
 #include "sim/ipc_socket_posix.h"
 #include "sim/ipc_transport.h"
@@ -135,9 +139,34 @@ IpcServerWindow FindServer(const std::string& window_class) {
   return {1, window_class};
 }
 
+// The process a block is named after ("FsasmLib:IPC:<pid>:<counter>", hexadecimal), 0 for other names.
+uint32_t BlockOwner(const std::string& name) {
+  unsigned owner = 0;
+  unsigned counter = 0;
+  char end = 0;
+  return std::sscanf(name.c_str(), "FsasmLib:IPC:%X:%X%c", &owner, &counter, &end) == 2 ? owner : 0;
+}
+
+// Blocks of processes killed before they could unlink them stay in /dev/shm until the next boot.
+void RemoveBlocksOfDeadProcesses() {
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it("/dev/shm", ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    const uint32_t owner = BlockOwner(name);
+    if (owner != 0 && owner != OwnProcessId() && !ProcessAlive(owner)) shm_unlink(("/" + name).c_str());
+  }
+}
+
 bool CreateBlock(const std::string& name, size_t size, IpcBlock& block, bool& already_existed) {
+  static const bool swept = (RemoveBlocksOfDeadProcesses(), true);
+  (void)swept;
   const std::string path = "/" + name;
-  const int fd = shm_open(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+  int fd = shm_open(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+  // A block named after this very process that it has not made is a dead namesake's: its id was reused.
+  if (fd < 0 && errno == EEXIST && BlockOwner(name) == OwnProcessId()) {
+    shm_unlink(path.c_str());
+    fd = shm_open(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+  }
   already_existed = fd < 0 && errno == EEXIST;
   if (fd < 0) return false;
   if (ftruncate(fd, static_cast<off_t>(size)) != 0) {
@@ -188,7 +217,5 @@ IpcTransport PlatformIpcTransport() {
                           uint32_t& answer) { return SendLine(*kept, server, block_name, timeout_ms, answer); };
   return transport;
 }
-
-uint32_t CurrentProcessId() { return static_cast<uint32_t>(getpid()); }
 
 }  // namespace pistavox

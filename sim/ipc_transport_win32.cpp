@@ -70,6 +70,4 @@ IpcTransport PlatformIpcTransport() {
   return transport;
 }
 
-uint32_t CurrentProcessId() { return GetCurrentProcessId(); }
-
 }  // namespace pistavox

@@ -1,11 +1,19 @@
 // The client against pistavox-sim in another process, over the platform's real transport.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
+
 #include <chrono>
+#include <filesystem>
 #include <sstream>
 #include <thread>
 #include <tuple>
 
+#include "base/process_alive.h"
 #include "sim/flight_file.h"
 #include "sim/fsuipc_sampling.h"
 #include "tests/support/child_process.h"
@@ -16,7 +24,7 @@ namespace {
 
 struct SimLinkTest : ::testing::Test {
   test::ChildProcess sim;
-  FsuipcClient client = MakeFsuipcClient(PlatformIpcTransport(), CurrentProcessId());
+  FsuipcClient client = MakeFsuipcClient(PlatformIpcTransport(), OwnProcessId());
   SimulatorConnection connection = FsuipcConnection(client);
   AircraftState s;
   std::string error;
@@ -91,6 +99,29 @@ TEST_F(SimLinkTest, AServerThatWentAwayFailsTheSend) {
   EXPECT_FALSE(ReadAircraftState(connection, s, error));
   EXPECT_EQ(error, "IPC send message failed");
 }
+
+#ifndef _WIN32
+// Processes killed while connected leave their blocks behind: they must neither pile up nor stop a later
+// process that is given the same id from connecting at once.
+TEST_F(SimLinkTest, LeftoverBlocksOfGoneProcessesAreRemovedAndAReusedIdConnectsAtOnce) {
+  const auto leave_block = [](const std::string& name) {
+    const int fd = shm_open(("/" + name).c_str(), O_RDWR | O_CREAT, 0600);
+    ASSERT_GE(fd, 0) << name;
+    close(fd);
+  };
+  const std::string gone = FsuipcBlockName(0x7FFFFFF0, 1);
+  leave_block(gone);
+  for (uint32_t counter = 0; counter < 4; ++counter) leave_block(FsuipcBlockName(OwnProcessId(), counter));
+  StartSim(kFixedState);
+  const auto started = std::chrono::steady_clock::now();
+  ASSERT_TRUE(Connect(connection, error)) << error;
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+  EXPECT_FALSE(std::filesystem::exists("/dev/shm/" + gone));
+  FsuipcClose(client);
+  for (uint32_t counter = 0; counter < 4; ++counter)
+    shm_unlink(("/" + FsuipcBlockName(OwnProcessId(), counter)).c_str());
+}
+#endif
 
 TEST_F(SimLinkTest, PlaysAFlightFileInRealTime) {
   const test::ScopedWorkdir workdir("PlaysAFlightFileInRealTime");
