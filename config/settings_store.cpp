@@ -1,8 +1,12 @@
 #include "config/settings_store.h"
 
+#include <charconv>
+#include <cstdint>
+#include <string_view>
 #include <system_error>
 
 #include "base/file_reading.h"
+#include "base/process_alive.h"
 #include "config/settings_store_platform.h"
 
 namespace pistavox {
@@ -15,7 +19,38 @@ bool WriteFailed(const SettingsStore& store, const std::string& reason, std::str
   return false;
 }
 
+// Beyond this many links the chain is taken for a loop and the file itself is replaced.
+constexpr int kMaxLinks = 40;
+
 }  // namespace
+
+std::filesystem::path FinalLinkTarget(const std::filesystem::path& file) {
+  std::filesystem::path at = file;
+  for (int links = 0; links < kMaxLinks; ++links) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(at, ec)) return at;
+    const std::filesystem::path target = std::filesystem::read_symlink(at, ec);
+    if (ec) return at;
+    at = target.is_absolute() ? target : at.parent_path() / target;
+  }
+  return file;
+}
+
+void RemoveStaleTemporaries(const std::filesystem::path& file) {
+  const std::string prefix = file.filename().string() + ".tmp.";
+  const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (!name.starts_with(prefix)) continue;
+    const std::string_view digits = std::string_view(name).substr(prefix.size());
+    std::uint32_t owner = 0;
+    const auto [rest, failure] = std::from_chars(digits.data(), digits.data() + digits.size(), owner);
+    if (failure != std::errc() || rest != digits.data() + digits.size()) continue;
+    std::error_code ignored;
+    if (owner != OwnProcessId() && !ProcessAlive(owner)) std::filesystem::remove(it->path(), ignored);
+  }
+}
 
 bool OpenDefaultSettingsStore(SettingsStore& store, std::string& error) {
   std::filesystem::path folder;
@@ -28,6 +63,7 @@ bool OpenDefaultSettingsStore(SettingsStore& store, std::string& error) {
   }
   store.file = folder / kSettingsFileName;
   store.memory_only = false;
+  RemoveStaleTemporaries(FinalLinkTarget(store.file));
   return true;
 }
 

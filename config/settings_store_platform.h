@@ -21,6 +21,13 @@ bool PlatformDataFolder(std::filesystem::path& folder, std::string& error);
 bool ReplaceFileDurably(const std::filesystem::path& file, std::string_view text,
                         std::optional<std::size_t> fail_after_bytes, std::string& reason);
 
+// The file a chain of symbolic links ends at (`file` itself when it is no link), so that a
+// replaced file updates the link's target instead of replacing the link.
+std::filesystem::path FinalLinkTarget(const std::filesystem::path& file);
+// Removes the temporary files ReplaceFileDurably left beside `file` in processes that have
+// since gone (killed between writing and renaming).
+void RemoveStaleTemporaries(const std::filesystem::path& file);
+
 inline constexpr const char* kSimulatedWriteFailure = "simulated write failure";
 
 }  // namespace pistavox

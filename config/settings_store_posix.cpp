@@ -80,8 +80,9 @@ bool PlatformDataFolder(std::filesystem::path& folder, std::string& error) {
   return false;
 }
 
-bool ReplaceFileDurably(const std::filesystem::path& file, std::string_view text,
+bool ReplaceFileDurably(const std::filesystem::path& link, std::string_view text,
                         std::optional<std::size_t> fail_after_bytes, std::string& reason) {
+  const std::filesystem::path file = FinalLinkTarget(link);
   const std::filesystem::path temporary = file.string() + ".tmp." + std::to_string(::getpid());
   reason = WriteTemporary(temporary, text, fail_after_bytes);
   if (reason.empty() && ::rename(temporary.c_str(), file.c_str()) != 0) reason = SystemReason(errno);

@@ -76,8 +76,9 @@ bool PlatformDataFolder(std::filesystem::path& folder, std::string& error) {
   return false;
 }
 
-bool ReplaceFileDurably(const std::filesystem::path& file, std::string_view text,
+bool ReplaceFileDurably(const std::filesystem::path& link, std::string_view text,
                         std::optional<std::size_t> fail_after_bytes, std::string& reason) {
+  const std::filesystem::path file = FinalLinkTarget(link);
   const std::filesystem::path temporary = file.wstring() + L".tmp." + std::to_wstring(GetCurrentProcessId());
   reason = WriteTemporary(temporary, text, fail_after_bytes);
   if (reason.empty() &&

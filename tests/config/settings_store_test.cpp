@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <vector>
 
 #include "base/file_reading.h"
+#include "base/process_alive.h"
 #include "config/save_settings.h"
 #include "config/settings_text.h"
 #include "tests/support/environment.h"
@@ -101,6 +104,38 @@ TEST_F(SettingsStoreTest, MemoryOnlySavesSucceedWithoutTouchingTheDiskTheDefault
   ASSERT_TRUE(OpenDefaultSettingsStore(opened, error)) << error;
   EXPECT_EQ(opened.file, folder / "settings.txt");
   EXPECT_FALSE(opened.memory_only);
+}
+
+TEST_F(SettingsStoreTest, OpeningRemovesOnlyTheTemporariesOfProcessesThatAreGone) {
+  fs::create_directories(folder);
+  const auto leave = [&](const std::string& name) { std::ofstream(folder / name) << "half"; };
+  leave("settings.txt.tmp.2147483600");  // no such process: killed mid-save
+  leave("settings.txt.tmp." + std::to_string(OwnProcessId()));
+  leave("settings.txt.tmp.12abc");
+  leave("other.txt.tmp.2147483600");
+  const test::ScopedEnvironment config_dir("PISTAVOX_CONFIG_DIR", PathText(folder));
+  SettingsStore opened;
+  ASSERT_TRUE(OpenDefaultSettingsStore(opened, error)) << error;
+  std::vector<std::string> left = FolderEntries();
+  std::vector<std::string> kept{"other.txt.tmp.2147483600", "settings.txt.tmp.12abc",
+                                "settings.txt.tmp." + std::to_string(OwnProcessId())};
+  std::sort(left.begin(), left.end());
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(left, kept);
+}
+
+TEST_F(SettingsStoreTest, ASettingsFileThatIsALinkIsUpdatedThroughIt) {
+  fs::create_directories(folder / "dotfiles");
+  { std::ofstream(folder / "dotfiles" / "pistavox.txt") << "old"; }
+  std::error_code ec;
+  fs::create_symlink(fs::path("dotfiles") / "pistavox.txt", store.file, ec);
+  if (ec) GTEST_SKIP() << "no symbolic links here: " << ec.message();
+  ASSERT_TRUE(WriteStoredSettings(store, "new\n", error)) << error;
+  EXPECT_TRUE(fs::is_symlink(store.file));
+  std::string text;
+  ASSERT_TRUE(ReadStoredSettings(store, text, error));
+  EXPECT_EQ(text, "new\n");
+  EXPECT_EQ(FolderEntries().size(), 2u);  // the link and the folder, no temporary left
 }
 
 }  // namespace
