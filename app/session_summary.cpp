@@ -26,7 +26,9 @@ std::string Geometry(const LandingReport& report) {
                      (report.threshold_distance_m < 0 ? " before the threshold" : " past the threshold") +
                      (report.in_touchdown_zone ? ", in the touchdown zone" : ", beyond the touchdown zone") + ", " +
                      Format("%.1f m off the centre line", std::fabs(report.cross_track_m));
-  text += report.bounces == 0 ? ", no bounce" : report.bounces == 1 ? ", 1 bounce" : ", " + std::to_string(report.bounces) + " bounces";
+  text += report.bounces == 0   ? ", no bounce"
+          : report.bounces == 1 ? ", 1 bounce"
+                                : ", " + std::to_string(report.bounces) + " bounces";
   if (report.rollout_known) text += ", roll-out " + Format("%.0f m", report.rollout_m);
   return text;
 }

@@ -56,7 +56,8 @@ TEST(FlightInterpolation, TheServerServesTheStateBetweenRowsAndEndsWithItsFlight
   SimServer server;
   server.options.speed = 2.0;
   server.options.exit_at_end = true;
-  server.flight = {{10.0, State(10, 20, 90, 100, false)}, {11.0, State(10, 20.001, 90, 50, false)},
+  server.flight = {{10.0, State(10, 20, 90, 100, false)},
+                   {11.0, State(10, 20.001, 90, 50, false)},
                    {13.0, State(10, 20.002, 90, 0, true)}};
   InitSimServer(server, 0);
   UpdateSimServer(server, 250'000'000);  // half a second of the flight
