@@ -13,6 +13,7 @@
 #include "audio/audio_player.h"
 #include "audio/voice_pack.h"
 #include "config/app_settings.h"
+#include "config/resource_location.h"
 #include "config/settings_store.h"
 #include "engine/advisory.h"
 #include "engine/flight_analysis.h"
@@ -46,6 +47,8 @@ struct App {
 
   AppSettings settings;
   SettingsStore settings_store;
+  // The working directory's data/ and bin/ unless the program found its installed copy.
+  ResourcePaths resources;
   std::shared_ptr<const IndexedRunways> runways = IndexRunways({});
   VoiceSource voice_source = VoiceSource::kBinFolder;
   std::filesystem::path voice_pack_dir;  // the one pack of VoiceSource::kOnePack
@@ -85,11 +88,6 @@ struct App {
   // Last: its worker stops before the voice pack, whose files it may be playing, goes.
   AudioPlayer audio;
 };
-
-// Relative to the working directory.
-inline constexpr const char* kRunwayDatabasePath = "data/runways.csv";
-inline constexpr const char* kRulesPath = "data/raas_rules.ini";
-inline constexpr const char* kVoicePackFolder = "bin";
 
 // The selected pack's name, "" when no pack was found.
 std::string SelectedVoicePackName(const App& app);

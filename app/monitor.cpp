@@ -120,7 +120,7 @@ void StartMonitor(App& app, bool auto_start) {
 
   const int64_t now = SteadyNowNs();
   RaasRules rules;
-  if (!BuildEngineRules(app.settings, kRulesPath, rules, error)) Log(app.log, error);
+  if (!BuildEngineRules(app.settings, RulesPath(app.resources), rules, error)) Log(app.log, error);
   monitor.engine = MakeAdvisoryEngine(app.runways, std::move(rules), now);
   monitor.simulator_name = SimulatorName(*monitor.connection);
   monitor.connected = true;

@@ -4,6 +4,7 @@
 
 #include "app/app.h"
 #include "app/voice_packs.h"
+#include "base/file_reading.h"
 
 namespace pistavox {
 
@@ -15,7 +16,8 @@ bool Exists(const std::filesystem::path& path) {
 }  // namespace
 
 bool ResourcesComplete(const App& app) {
-  return Exists(kRunwayDatabasePath) && Exists(kRulesPath) && VoicePackAvailable(app);
+  return Exists(app.resources.runway_database) && Exists(PathFromText(RulesPath(app.resources))) &&
+         VoicePackAvailable(app);
 }
 
 bool CheckLocalResources(App& app) {
@@ -30,13 +32,13 @@ bool CheckLocalResources(App& app) {
 void LoadResources(App& app) {
   if (!CheckLocalResources(app)) {
     app.resources_loaded = false;
-    app.runway_data_ok = Exists(kRunwayDatabasePath);
+    app.runway_data_ok = Exists(app.resources.runway_database);
     app.voice_pack_ok = VoicePackAvailable(app);
     return;
   }
   std::string error;
   RunwayDatabase directions;
-  if (!LoadRunwayDatabase(kRunwayDatabasePath, directions, error)) {
+  if (!LoadRunwayDatabase(PathText(app.resources.runway_database), directions, error)) {
     app.status_message = error;
     app.runway_data_ok = false;
     Log(app.log, error);

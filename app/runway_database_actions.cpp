@@ -16,19 +16,19 @@ namespace {
 
 const std::string kImportFailed = "Runway database import failed: ";
 
-// Keeps the current database as the backup. True when there was none to keep.
-bool BackUpDatabase(std::string& reason) {
+// Keeps the database about to be replaced as the backup. True when there was none to keep.
+bool BackUpDatabase(const ResourcePaths& paths, std::string& reason) {
   std::string current;
   std::string read_reason;
-  const FileReadStatus status = ReadFileBytes(kRunwayDatabasePath, kMaxDataFileBytes, current, read_reason);
+  const FileReadStatus status = ReadFileBytes(paths.imported_database, kMaxDataFileBytes, current, read_reason);
   if (status == FileReadStatus::kMissing) return true;
   if (status != FileReadStatus::kOk) {
-    reason = std::string("cannot read ") + kRunwayDatabasePath + " to back it up: " + read_reason;
+    reason = "cannot read " + PathText(paths.imported_database) + " to back it up: " + read_reason;
     return false;
   }
   std::string write_reason;
-  if (!ReplaceFileDurably(kRunwayBackupPath, current, std::nullopt, write_reason)) {
-    reason = std::string("cannot write ") + kRunwayBackupPath + ": " + write_reason;
+  if (!ReplaceFileDurably(paths.imported_backup, current, std::nullopt, write_reason)) {
+    reason = "cannot write " + PathText(paths.imported_backup) + ": " + write_reason;
     return false;
   }
   return true;
@@ -39,14 +39,15 @@ bool BackUpDatabase(std::string& reason) {
 void CheckRunwayDatabase(App& app) {
   RunwayDatabase scratch;
   std::string error;
-  if (!LoadRunwayDatabase(kRunwayDatabasePath, scratch, error)) {
+  const std::filesystem::path& database = app.resources.runway_database;
+  if (!LoadRunwayDatabase(PathText(database), scratch, error)) {
     app.runway_data_ok = false;
     Log(app.log, "Runway database check failed: " + error);
     return;
   }
   app.runway_data_ok = true;
   std::error_code ec;
-  const std::uintmax_t size = std::filesystem::file_size(kRunwayDatabasePath, ec);
+  const std::uintmax_t size = std::filesystem::file_size(database, ec);
   const std::string size_text = ec ? "unavailable" : std::to_string(size) + " bytes";
   Log(app.log, "Runway database OK: " + std::to_string(scratch.size()) + " directions, " + size_text);
 }
@@ -87,16 +88,24 @@ void ImportRunwayDatabaseFile(App& app, const std::filesystem::path& chosen,
     return;
   }
 
-  std::error_code ec;
-  std::filesystem::create_directories(std::filesystem::path(kRunwayDatabasePath).parent_path(), ec);
-  if (ec) {
-    Log(app.log, kImportFailed + "cannot create data: " + ec.message());
+  ResourcePaths& paths = app.resources;
+  if (paths.imported_database.empty()) {
+    Log(app.log, kImportFailed + "no user data folder to keep it in");
     return;
   }
-  if (!BackUpDatabase(reason) || !ReplaceFileDurably(kRunwayDatabasePath, contents, fail_install_after_bytes, reason)) {
+  const std::filesystem::path folder = paths.imported_database.parent_path();
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  if (ec) {
+    Log(app.log, kImportFailed + "cannot create " + PathText(folder) + ": " + ec.message());
+    return;
+  }
+  if (!BackUpDatabase(paths, reason) ||
+      !ReplaceFileDurably(paths.imported_database, contents, fail_install_after_bytes, reason)) {
     Log(app.log, kImportFailed + reason);
     return;
   }
+  paths.runway_database = paths.imported_database;
 
   const std::size_t count = scratch.size();
   app.runways = IndexRunways(std::move(scratch));

@@ -36,7 +36,9 @@ void LoadStartupSettings(App& app) {
   app.ui_chinese = app.settings.ui_language == UiLanguage::kChinese;
 }
 
-void ApplyIniOverridesAtStartup(App& app) { ApplyIniOverrides(app.settings, kRulesPath, PackNamesOf(app), app.log); }
+void ApplyIniOverridesAtStartup(App& app) {
+  ApplyIniOverrides(app.settings, RulesPath(app.resources), PackNamesOf(app), app.log);
+}
 
 void RunFrame(App& app) {
   PollMonitor(app);

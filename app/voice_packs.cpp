@@ -19,11 +19,11 @@ std::vector<VoicePackEntry> FindPacks(const App& app) {
     case VoiceSource::kBinFolder:
       break;
   }
-  return ScanVoicePacks(kVoicePackFolder);
+  return ScanVoicePacks(VoicePackFolder(app.resources));
 }
 
-// The pack start-up falls back to when bin/ holds none, relative to the working directory.
-fs::path DefaultPackManifest() { return fs::path(kDefaultVoicePackName) / "manifest.csv"; }
+// The pack start-up falls back to when bin/ holds none, beside bin/ rather than in it.
+fs::path DefaultPackManifest(const App& app) { return app.resources.root / kDefaultVoicePackName / "manifest.csv"; }
 
 bool Fail(App& app, const std::string& message) {
   app.status_message = message;
@@ -60,7 +60,7 @@ bool VoicePackAvailable(const App& app) {
       break;
   }
   // Start-up falls back to the default pack beside the program, so it counts as installed.
-  return HasAnyVoicePack(kVoicePackFolder) || fs::exists(DefaultPackManifest(), ec);
+  return HasAnyVoicePack(VoicePackFolder(app.resources)) || fs::exists(DefaultPackManifest(app), ec);
 }
 
 std::vector<std::string> ListVoicePackNames(App& app) {
@@ -73,8 +73,8 @@ std::vector<std::string> ListVoicePackNames(App& app) {
 bool LoadStartupVoicePack(App& app) {
   app.voice_packs = FindPacks(app);
   std::error_code ec;
-  if (app.voice_packs.empty() && fs::exists(DefaultPackManifest(), ec))
-    app.voice_packs.push_back({kDefaultVoicePackName, DefaultPackManifest()});
+  if (app.voice_packs.empty() && fs::exists(DefaultPackManifest(app), ec))
+    app.voice_packs.push_back({kDefaultVoicePackName, DefaultPackManifest(app)});
   if (app.voice_packs.empty()) return Fail(app, "No voice packs found in bin");
   return LoadSelectedPack(app);
 }

@@ -1,16 +1,12 @@
 #include "config/logbook_location.h"
 
-#include "config/settings_store_platform.h"
+#include "config/user_data_folder.h"
 
 namespace pistavox {
 
 bool DefaultLogbookPath(std::filesystem::path& file, std::string& error) {
   std::filesystem::path folder;
-  if (const auto configured = EnvironmentPath("PISTAVOX_DATA_DIR")) {
-    folder = *configured;
-  } else if (!PlatformDataFolder(folder, error)) {
-    return false;
-  }
+  if (!UserDataFolder(folder, error)) return false;
   file = folder / "logbook.csv";
   return true;
 }

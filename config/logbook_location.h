@@ -4,8 +4,7 @@
 
 namespace pistavox {
 
-// The landing logbook: PISTAVOX_DATA_DIR, else %APPDATA%\Pistavox on Windows and
-// $XDG_DATA_HOME/pistavox (default ~/.local/share/pistavox) elsewhere; file logbook.csv.
+// The landing logbook: logbook.csv in the user's data folder (config/user_data_folder.h).
 // False with `error` when no folder can be found.
 bool DefaultLogbookPath(std::filesystem::path& file, std::string& error);
 

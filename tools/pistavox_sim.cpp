@@ -2,7 +2,9 @@
 #include <cstdio>
 #include <string>
 
+#include "base/file_reading.h"
 #include "base/program_main.h"
+#include "config/resource_location.h"
 #include "runways/runway_database.h"
 #include "sim/flight_file.h"
 #include "sim/flight_scenarios.h"
@@ -37,7 +39,7 @@ struct FlightSource {
   std::string scenario;
   std::string airport;
   std::string runway;
-  std::string runways_path = "data/runways.csv";
+  std::string runways_path = PathText(LocateProgramResources().runway_database);
   std::string export_path;  // write the flight there instead of serving it
 };
 

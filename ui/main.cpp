@@ -22,7 +22,9 @@ constexpr const char* kUsage =
     "Pistavox listens to your simulator through FSUIPC, XPUIPC or WideClient and calls out the\n"
     "runways you approach, enter, cross and roll on; it traces every take-off and landing and\n"
     "scores the landing. It reads data/runways.csv, data/raas_rules.ini and the voice packs in\n"
-    "bin/ from the folder it is started in.\n"
+    "bin/ from the folder it is started in when that has data/runways.csv, and otherwise from\n"
+    "its installed folder, which it never writes: a runway database you import then goes to\n"
+    "runways.csv in your data folder and is read in place of the installed one.\n"
     "  --headless     run without a window, printing the event log here; the monitor\n"
     "                 starts by itself, whatever the auto start setting says\n"
     "  --record DIR   write every monitor session to DIR/flight-YYYYMMDD-HHMMSS.csv\n"
@@ -59,6 +61,7 @@ int Main(int argc, char** argv) {
     const std::string arg = argv[i];
     if (IsHelpOption(arg)) {
       std::fputs(kUsage, stdout);
+      std::fputs(ResourceFoldersText().c_str(), stdout);
       return 0;
     }
     if (arg == "--record") {
@@ -85,6 +88,7 @@ int Main(int argc, char** argv) {
   };
   std::string error;
   if (!OpenDefaultSettingsStore(app.settings_store, error)) Log(app.log, error);
+  app.resources = LocateProgramResources();
   app.hooks.make_connection = [] { return FsuipcConnection(ProcessFsuipcClient()); };
   if (!record_folder.empty()) {
     auto recorder = std::make_shared<FlightRecorder>();

@@ -155,6 +155,34 @@ TEST_F(RunwayDatabaseActionsTest, ACopyThatFailsLeavesTheOldDatabaseByteForByte)
   EXPECT_EQ(DataFolder(), (std::vector<std::string>{"raas_rules.ini", "runways.backup.csv", "runways.csv"}));
 }
 
+TEST_F(RunwayDatabaseActionsTest, BesideAnInstalledCopyImportsGoToTheUsersDataFolderAndAreReadFromThere) {
+  const fs::path installed = workdir.path / "share" / "pistavox";
+  const fs::path user = workdir.path / "user-data";
+  WriteTextFile(installed / kRunwayDatabasePath, shipped);
+  fs::remove(kRunwayDatabasePath);
+  app.resources = LocateResources(installed, user);
+
+  ImportRunwayDatabaseFile(app, Write("one.csv", kOneRunway));
+  ImportRunwayDatabaseFile(app, Write("two.csv", kTwoRunways));
+  EXPECT_EQ(TakeLines(), (Lines{"Runway database imported: 2 directions", "Runway database imported: 4 directions"}));
+  EXPECT_EQ(ReadTextFile(user / "runways.csv"), kTwoRunways);
+  EXPECT_EQ(ReadTextFile(user / "runways.backup.csv"), kOneRunway);
+  EXPECT_EQ(app.resources.runway_database, user / "runways.csv");
+  CheckRunwayDatabase(app);
+  EXPECT_EQ(TakeLines(), (Lines{"Runway database OK: 4 directions, " + std::to_string(kTwoRunways.size()) + " bytes"}));
+
+  // Without a data folder the import is refused: the installed tree is never written.
+  app.resources = LocateResources(installed, "");
+  ImportRunwayDatabaseFile(app, Write("three.csv", kOneRunway));
+  EXPECT_EQ(TakeLines(), (Lines{"Runway database import failed: no user data folder to keep it in"}));
+  EXPECT_EQ(app.runways->directions.size(), 4u);
+  std::vector<fs::path> installed_files;
+  for (const auto& entry : fs::recursive_directory_iterator(installed)) installed_files.push_back(entry.path());
+  EXPECT_EQ(installed_files, (std::vector<fs::path>{installed / "data", installed / kRunwayDatabasePath}));
+  EXPECT_EQ(ReadTextFile(installed / kRunwayDatabasePath), shipped);
+  EXPECT_FALSE(Exists(kRunwayDatabasePath));
+}
+
 TEST_F(RunwayDatabaseActionsTest, TheFallbackDialogListsCsvFilesHereThenInData) {
   Write("b.csv", "");
   Write("A.CSV", "");

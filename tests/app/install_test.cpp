@@ -1,0 +1,85 @@
+// The Linux installation as a user gets it: cmake --install into a prefix, then the
+// installed program started from a folder that holds none of its files.
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <thread>
+
+#include "tests/app/program_runner.h"
+#include "tests/support/environment.h"
+#include "tests/support/square_wave_clips.h"
+
+namespace pistavox::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kOneRunway =
+    "airport_ident,length_ft,width_ft,closed,le_ident,he_ident,le_latitude_deg,"
+    "le_longitude_deg,he_latitude_deg,he_longitude_deg\n"
+    "QQAA,6000,150,0,09,27,1.0,2.0,1.0,2.03\n";
+
+// Every file under `folder` with its size: what a run could have changed.
+std::map<fs::path, std::uintmax_t> Contents(const fs::path& folder) {
+  std::map<fs::path, std::uintmax_t> files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder))
+    files[entry.path()] = entry.is_regular_file() ? entry.file_size() : 0;
+  return files;
+}
+
+struct InstallTest : ::testing::Test {
+  ScopedWorkdir workdir{"install"};
+  fs::path prefix = workdir.path / "prefix";
+  fs::path user_data = workdir.path / "user-data";
+  ScopedEnvironment config_dir{"PISTAVOX_CONFIG_DIR", (workdir.path / "config").string()};
+  ScopedEnvironment data_dir{"PISTAVOX_DATA_DIR", user_data.string()};
+  ScopedEnvironment silent_audio{"SDL_AUDIODRIVER", "dummy"};
+
+  // Starts the installed program headless in an empty folder and returns its output
+  // once the line starting with `prefix` has appeared, or after 60 s.
+  std::string RunInstalledUntil(const std::string& line_prefix) {
+    fs::create_directories(workdir.path / "elsewhere");
+    fs::current_path(workdir.path / "elsewhere");
+    ChildProcess child;
+    std::string error;
+    EXPECT_TRUE(StartChild({(prefix / "bin" / "pistavox").string(), "--headless"}, child, error, "out.txt")) << error;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    std::string out;
+    while (std::chrono::steady_clock::now() < deadline) {
+      out = ReadTextFile("out.txt");
+      if (out.find("\n" + line_prefix) != std::string::npos || out.starts_with(line_prefix)) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    StopChild(child);
+    fs::current_path(workdir.path);
+    return out;
+  }
+};
+
+TEST_F(InstallTest, TheInstalledProgramFindsItsFilesAndPrefersTheUsersImportedDatabase) {
+  const ProgramRun install = RunProgram({PISTAVOX_CMAKE, "--install", PISTAVOX_BUILD_DIR, "--prefix", prefix.string()});
+  ASSERT_EQ(install.exit_code, 0) << install.out << install.err;
+  // A plain pack as make-voice-pack makes them, placed where PISTAVOX_VOICE_PACKS installs.
+  const fs::path pack = prefix / "share/pistavox/bin/Tiny";
+  WriteTextFile(pack / "manifest.csv", "id,key,text,lang,file\n1,raas_test_ok,OK,en,ok.wav\n");
+  SquareWaveFile(pack / "ok.wav", 0.1, 1000);
+  const auto installed = Contents(prefix);
+
+  const ProgramRun help = RunProgram({(prefix / "bin" / "pistavox").string(), "--help"});
+  EXPECT_NE(help.out.find("\nInstalled folder: " + (prefix / "share/pistavox").string() + "\n"), std::string::npos)
+      << help.out;
+  EXPECT_NE(help.out.find("\nYour data folder: " + user_data.string() + "\n"), std::string::npos) << help.out;
+
+  std::string out = RunInstalledUntil("Loaded voice pack: ");
+  EXPECT_NE(out.find("Loaded runway directions: 12\nLoaded voice pack: Tiny\n"), std::string::npos) << out;
+
+  // A database the user imported earlier is read in place of the installed one.
+  WriteTextFile(user_data / "runways.csv", kOneRunway);
+  out = RunInstalledUntil("Loaded voice pack: ");
+  EXPECT_NE(out.find("Loaded runway directions: 2\nLoaded voice pack: Tiny\n"), std::string::npos) << out;
+
+  EXPECT_EQ(Contents(prefix), installed);
+}
+
+}  // namespace
+}  // namespace pistavox::test

@@ -1,0 +1,55 @@
+#include "config/resource_location.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/scoped_workdir.h"
+
+namespace pistavox {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(ResourceLocation, TheWorkingDirectoryWinsThenTheInstalledCopyWithTheUsersOwnDatabaseFirst) {
+  const test::ScopedWorkdir workdir("resource-location");
+  const fs::path installed = workdir.path / "share" / "pistavox";
+  const fs::path user = workdir.path / "user-data";
+  const ResourcePaths here;
+
+  // Nothing installed where the program stands: the working directory, whose missing
+  // files the resource check then reports.
+  EXPECT_EQ(LocateResources("", user).runway_database, here.runway_database);
+  EXPECT_EQ(LocateResources(installed, user).root, here.root);
+
+  // Installed, and nothing here: read from the installed copy, imports into the user's folder.
+  test::WriteTextFile(installed / "data" / "runways.csv", "installed");
+  ResourcePaths paths = LocateResources(installed, user);
+  EXPECT_EQ(paths.root, installed);
+  EXPECT_EQ(paths.runway_database, installed / kRunwayDatabasePath);
+  EXPECT_EQ(fs::path(RulesPath(paths)), installed / kRulesPath);
+  EXPECT_EQ(VoicePackFolder(paths), installed / kVoicePackFolder);
+  EXPECT_EQ(paths.imported_database, user / "runways.csv");
+  EXPECT_EQ(paths.imported_backup, user / "runways.backup.csv");
+
+  // The user's own database is read in place of the installed one.
+  test::WriteTextFile(user / "runways.csv", "mine");
+  EXPECT_EQ(LocateResources(installed, user).runway_database, user / "runways.csv");
+  // Without a data folder an import has nowhere to go rather than the installed tree.
+  paths = LocateResources(installed, "");
+  EXPECT_EQ(paths.runway_database, installed / kRunwayDatabasePath);
+  EXPECT_TRUE(paths.imported_database.empty());
+  EXPECT_TRUE(paths.imported_backup.empty());
+
+  // A working directory with a database of its own wins over both, all its paths
+  // relative, the way the replay's --workdir relies on.
+  test::WriteTextFile(kRunwayDatabasePath, "here");
+  paths = LocateResources(installed, user);
+  EXPECT_EQ(paths.root, "");
+  EXPECT_EQ(paths.runway_database, kRunwayDatabasePath);
+  EXPECT_EQ(paths.imported_database, kRunwayDatabasePath);
+  EXPECT_EQ(paths.imported_backup, kRunwayBackupPath);
+  EXPECT_EQ(RulesPath(paths), kRulesPath);
+  EXPECT_EQ(VoicePackFolder(paths), kVoicePackFolder);
+}
+
+}  // namespace
+}  // namespace pistavox
