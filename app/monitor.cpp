@@ -216,9 +216,10 @@ void PollMonitor(App& app) {
     return;
   }
   if (!monitor.running || !monitor.link.owner || !monitor.engine) return;
-  // A read handed to the worker by an earlier frame is used at this frame's time.
+  // A read handed to the worker by an earlier frame is evaluated at the time its poll began:
+  // that is the time the recorder writes beside the sample, so a replay sees it alike.
   if (TakeLinkOutcome(monitor.link, outcome)) {
-    UseSample(app, outcome, SteadyNowNs());
+    UseSample(app, outcome, monitor.last_poll);
     if (!monitor.running) return;
   }
   if (LinkBusy(monitor.link)) return;  // still waiting on the simulator: no second read
