@@ -23,9 +23,10 @@ constexpr double kNearGroundFt = 5000.0;
 constexpr double kNoRadioAltitudeFt = 0.1;
 const std::string kNoSimulatorName = "-";  // shown while stopped
 
-void ReleaseConnection(MonitorState& monitor) {
-  if (monitor.connection) Disconnect(*monitor.connection);
-  monitor.connection.reset();
+// Never waits: an exchange still running is left to finish on its worker.
+void ReleaseLink(MonitorState& monitor) {
+  CloseSimulatorLink(monitor.link);
+  monitor.connecting = false;
 }
 
 // The part of a stop shared by the user's stop and the automatic one.
@@ -42,7 +43,7 @@ void EndSession(App& app) {
   FinishLanding(app);
   MonitorState& monitor = app.monitor;
   monitor.running = false;
-  ReleaseConnection(monitor);
+  ReleaseLink(monitor);
   monitor.engine.reset();
   monitor.simulator_name = kNoSimulatorName;
   monitor.connected = false;
@@ -89,20 +90,12 @@ void AutoFillExpectedAirport(App& app) {
   Log(app.log, "Expected airport auto-filled: " + detected);
 }
 
-}  // namespace
-
-void StartMonitor(App& app, bool auto_start) {
+// The rest of a start, once the connect has answered.
+void FinishStart(App& app, bool auto_start, const LinkOutcome& connected) {
   MonitorState& monitor = app.monitor;
-  if (!auto_start) monitor.manual_stop = false;
-  Log(app.log, auto_start ? "Auto starting monitor..." : "Starting monitor...");
-  if (!app.resources_loaded) LoadResources(app);
-  if (!app.resources_loaded) return;
-
-  ReleaseConnection(monitor);
-  monitor.connection = app.hooks.make_connection();
-  Log(app.log, "Opening FSUIPC/XPUIPC connection...");
-  std::string error;
-  if (!Connect(*monitor.connection, error)) {
+  monitor.connecting = false;
+  if (!connected.ok) {
+    const std::string& error = connected.error;
     app.status_message = "FSUIPC/XPUIPC open failed: " + error;
     monitor.connected = false;
     if (auto_start) {
@@ -114,27 +107,75 @@ void StartMonitor(App& app, bool auto_start) {
       Log(app.log, app.status_message);
       PlayCallout(app, "raas_unavailable", kAvailabilityPriority);
     }
-    ReleaseConnection(monitor);
+    ReleaseLink(monitor);
     return;
   }
 
   const int64_t now = SteadyNowNs();
   RaasRules rules;
+  std::string error;
   if (!BuildEngineRules(app.settings, RulesPath(app.resources), rules, error)) Log(app.log, error);
   monitor.engine = MakeAdvisoryEngine(app.runways, std::move(rules), now);
-  monitor.simulator_name = SimulatorName(*monitor.connection);
+  monitor.simulator_name = connected.simulator_name;
   monitor.connected = true;
   monitor.has_sample = false;
   monitor.running = true;
   monitor.last_auto_start_failure.clear();
   ResetAnalysis(app.analysis, app.settings);
-  app.analysis.landing.details.source_reports_vertical_speed = monitor.connection->reports_vertical_speed;
+  app.analysis.landing.details.source_reports_vertical_speed = monitor.link.reports_vertical_speed;
   app.status_message.clear();
   monitor.last_poll = now - kFirstPollBackdateNs;
   SaveAppSettings(app);
   Log(app.log, "Connected: " + monitor.simulator_name);
   PlayCallout(app, "raas_available", kAvailabilityPriority);
   if (app.hooks.monitor_started) app.hooks.monitor_started(app);
+  if (auto_start) {
+    monitor.reconnect_pending = false;
+    monitor.next_auto_start = 0;
+  }
+}
+
+// A sample read by the poll that began at `now`, or the failure that ends the session.
+void UseSample(App& app, const LinkOutcome& read, int64_t now) {
+  MonitorState& monitor = app.monitor;
+  if (!read.ok) {
+    StopMonitorAutomatically(app, "Simulator disconnected or FSUIPC/XPUIPC read failed: " + read.error);
+    PlayCallout(app, "raas_unavailable", kAvailabilityPriority);
+    return;
+  }
+  monitor.state = read.state;
+  monitor.has_sample = true;
+
+  // A sample the engine refuses (not a finite position) raises nothing; the picture stays as it was.
+  EngineEvaluation evaluation;
+  std::string error;
+  Evaluate(*monitor.engine, monitor.state, now, evaluation, error);
+  monitor.status = evaluation.status;
+  const AnalysisFindings findings = AnalysisStep(app.analysis, monitor.state, monitor.status, app.settings, now);
+  for (const std::string& line : AnalysisLines(findings)) Log(app.log, line);
+  if (findings.completed_landing) RecordLanding(app, *findings.completed_landing);
+  AnnounceAdvisories(app, evaluation.advisories);
+  AutoFillExpectedAirport(app);
+  if (app.hooks.polled) app.hooks.polled(app, evaluation.advisories);
+}
+
+}  // namespace
+
+void StartMonitor(App& app, bool auto_start) {
+  MonitorState& monitor = app.monitor;
+  if (!auto_start) monitor.manual_stop = false;
+  Log(app.log, auto_start ? "Auto starting monitor..." : "Starting monitor...");
+  if (!app.resources_loaded) LoadResources(app);
+  if (!app.resources_loaded) return;
+
+  ReleaseLink(monitor);
+  monitor.link = OpenSimulatorLink(app.hooks.make_connection());
+  Log(app.log, "Opening FSUIPC/XPUIPC connection...");
+  BeginConnect(monitor.link);
+  monitor.connecting = true;
+  monitor.connecting_auto_start = auto_start;
+  LinkOutcome connected;
+  if (TakeLinkOutcome(monitor.link, connected)) FinishStart(app, auto_start, connected);
 }
 
 void StopMonitor(App& app) {
@@ -158,45 +199,37 @@ void StopMonitorAutomatically(App& app, const std::string& reason) {
 
 void TryAutoStartMonitor(App& app, int64_t now) {
   MonitorState& monitor = app.monitor;
-  if (monitor.running || monitor.manual_stop) return;
+  if (monitor.running || monitor.connecting || monitor.manual_stop) return;
   const bool auto_start = app.settings.auto_start_monitor || app.no_start_button;
   if (!auto_start && !(app.settings.auto_reconnect && monitor.reconnect_pending)) return;
   if (!app.resources_loaded || !ResourcesComplete(app)) return;
   if (monitor.next_auto_start != 0 && now < monitor.next_auto_start) return;
   monitor.next_auto_start = now + kAutoStartRetryNs;
   StartMonitor(app, true);
-  if (monitor.running) {
-    monitor.reconnect_pending = false;
-    monitor.next_auto_start = 0;
-  }
 }
 
 void PollMonitor(App& app) {
   MonitorState& monitor = app.monitor;
-  if (!monitor.running || !monitor.connection || !monitor.engine) return;
+  LinkOutcome outcome;
+  if (monitor.connecting) {
+    if (TakeLinkOutcome(monitor.link, outcome)) FinishStart(app, monitor.connecting_auto_start, outcome);
+    return;
+  }
+  if (!monitor.running || !monitor.link.owner || !monitor.engine) return;
+  // A read handed to the worker by an earlier frame is evaluated at the time its poll began:
+  // that is the time the recorder writes beside the sample, so a replay sees it alike.
+  if (TakeLinkOutcome(monitor.link, outcome)) {
+    UseSample(app, outcome, monitor.last_poll);
+    if (!monitor.running) return;
+  }
+  if (LinkBusy(monitor.link)) return;  // still waiting on the simulator: no second read
   const int64_t now = SteadyNowNs();
   const int64_t elapsed_ms = ElapsedNs(monitor.last_poll, now) / 1'000'000;
   if (elapsed_ms < app.settings.poll_ms) return;
   monitor.last_poll = now;
 
-  std::string error;
-  if (!ReadAircraftState(*monitor.connection, monitor.state, error)) {
-    StopMonitorAutomatically(app, "Simulator disconnected or FSUIPC/XPUIPC read failed: " + error);
-    PlayCallout(app, "raas_unavailable", kAvailabilityPriority);
-    return;
-  }
-  monitor.has_sample = true;
-
-  // A sample the engine refuses (not a finite position) raises nothing; the picture stays as it was.
-  EngineEvaluation evaluation;
-  Evaluate(*monitor.engine, monitor.state, now, evaluation, error);
-  monitor.status = evaluation.status;
-  const AnalysisFindings findings = AnalysisStep(app.analysis, monitor.state, monitor.status, app.settings, now);
-  for (const std::string& line : AnalysisLines(findings)) Log(app.log, line);
-  if (findings.completed_landing) RecordLanding(app, *findings.completed_landing);
-  AnnounceAdvisories(app, evaluation.advisories);
-  AutoFillExpectedAirport(app);
-  if (app.hooks.polled) app.hooks.polled(app, evaluation.advisories);
+  BeginRead(monitor.link, monitor.state);
+  if (TakeLinkOutcome(monitor.link, outcome)) UseSample(app, outcome, now);
 }
 
 }  // namespace pistavox

@@ -6,7 +6,7 @@
 #include "engine/advisory_engine.h"
 #include "engine/engine_status.h"
 #include "sim/aircraft_state.h"
-#include "sim/simulator_connection.h"
+#include "sim/simulator_link.h"
 
 namespace pistavox {
 
@@ -17,9 +17,12 @@ struct MonitorState {
   bool has_sample = false;
   bool manual_stop = false;        // the user stopped it: no automatic start until the user starts
   bool reconnect_pending = false;  // stopped on a read failure with auto_reconnect on
-  int64_t next_auto_start = 0;     // steady ns; 0 = none
-  int64_t last_poll = 0;           // steady ns of the start of the last poll that ran
-  std::optional<SimulatorConnection> connection;
+  // A start waits for its connect on the link's worker; the frame that takes the outcome finishes it.
+  bool connecting = false;
+  bool connecting_auto_start = false;
+  int64_t next_auto_start = 0;  // steady ns; 0 = none
+  int64_t last_poll = 0;        // steady ns of the start of the last poll that ran
+  SimulatorLink link;           // closed while stopped
   std::optional<AdvisoryEngine> engine;
   AircraftState state;
   EngineStatus status;

@@ -121,8 +121,15 @@ FsuipcClient MakeFsuipcClient(IpcTransport transport, uint32_t process_id) {
   return client;
 }
 
+FsuipcClient MakeProcessFsuipcClient() {
+  static std::atomic<uint32_t> process_open_counter{0};
+  FsuipcClient client = MakeFsuipcClient(PlatformIpcTransport(), OwnProcessId());
+  client.shared_open_counter = &process_open_counter;
+  return client;
+}
+
 FsuipcClient& ProcessFsuipcClient() {
-  static FsuipcClient client = MakeFsuipcClient(PlatformIpcTransport(), OwnProcessId());
+  static FsuipcClient client = MakeProcessFsuipcClient();
   return client;
 }
 
@@ -141,7 +148,7 @@ bool FsuipcOpen(FsuipcClient& client, uint32_t requested_simulator, int& error) 
   client.ipc_message = client.transport.register_message(kFsuipcMessageName);
   if (!client.ipc_message) return Fail(kFsuipcRegisterFailed, error);
 
-  ++client.open_counter;
+  client.open_counter = client.shared_open_counter ? ++*client.shared_open_counter : client.open_counter + 1;
   const std::string name = FsuipcBlockName(client.process_id, client.open_counter);
   client.atom = client.transport.add_atom(name);
   if (!client.atom) return FailAndClose(client, kFsuipcAtomFailed, error);

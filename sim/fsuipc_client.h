@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -71,12 +72,16 @@ struct FsuipcClient {
   size_t next = 0;  // write position of the next record, from the start of the view
   std::vector<FsuipcQueuedRecord> queued;
   uint32_t open_counter = 0;
+  // Clients that share it take their counts from it, so two of them never name the same block.
+  std::atomic<uint32_t>* shared_open_counter = nullptr;
   uint32_t fsuipc_version = 0;
   uint32_t simulator_code = 0;
 };
 
 // The process-wide client over the platform's transport.
 FsuipcClient& ProcessFsuipcClient();
+// Another client over the platform's transport, counting its opens with the process-wide one.
+FsuipcClient MakeProcessFsuipcClient();
 FsuipcClient MakeFsuipcClient(IpcTransport transport, uint32_t process_id);
 
 bool FsuipcOpen(FsuipcClient& client, uint32_t requested_simulator, int& error);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 #include "sim/byte_order.h"
 #include "sim/state_offsets.h"
@@ -151,14 +152,29 @@ bool FsuipcReadSample(FsuipcClient& client, AircraftState& state, std::string& e
   return true;
 }
 
-SimulatorConnection FsuipcConnection(FsuipcClient& client) {
+namespace {
+
+SimulatorConnection ConnectionOver(std::shared_ptr<FsuipcClient> client) {
   SimulatorConnection connection;
   connection.reports_vertical_speed = true;
-  FsuipcClient* c = &client;
-  connection.connect = [c](std::string& error) { return FsuipcConnect(*c, error); };
-  connection.read = [c](AircraftState& state, std::string& error) { return FsuipcReadSample(*c, state, error); };
-  connection.simulator_name = [c] { return SimulatorNameForCode(c->simulator_code); };
-  connection.disconnect = [c] { FsuipcClose(*c); };
+  connection.connect = [client](std::string& error) { return FsuipcConnect(*client, error); };
+  connection.read = [client](AircraftState& state, std::string& error) {
+    return FsuipcReadSample(*client, state, error);
+  };
+  connection.simulator_name = [client] { return SimulatorNameForCode(client->simulator_code); };
+  connection.disconnect = [client] { FsuipcClose(*client); };
+  return connection;
+}
+
+}  // namespace
+
+SimulatorConnection FsuipcConnection(FsuipcClient& client) {
+  return ConnectionOver(std::shared_ptr<FsuipcClient>(std::shared_ptr<FsuipcClient>(), &client));  // not owned
+}
+
+SimulatorConnection FsuipcWorkerConnection() {
+  SimulatorConnection connection = ConnectionOver(std::make_shared<FsuipcClient>(MakeProcessFsuipcClient()));
+  connection.exchanges_on_worker = true;
   return connection;
 }
 

@@ -16,7 +16,11 @@ bool FsuipcConnect(FsuipcClient& client, std::string& error);
 // Core offsets in one exchange, then the load factor (0x1140, else 0x11BA).
 bool FsuipcReadSample(FsuipcClient& client, AircraftState& state, std::string& error);
 
-// A connection over the given client (the process-wide one in the program).
+// A connection over the given client, which must outlive it.
 SimulatorConnection FsuipcConnection(FsuipcClient& client);
+// The program's connection: over a client of its own that it keeps alive, its exchanges
+// marked to run on a worker. A session stopped while the simulator hangs leaves that
+// client to its worker, and the next session opens another.
+SimulatorConnection FsuipcWorkerConnection();
 
 }  // namespace pistavox

@@ -103,6 +103,10 @@ IpcSendResult Exchange(int fd, const std::string& line, SteadyTime deadline, uin
 struct KeptConnection {
   int fd = -1;
   std::string window_class;
+  // Each of the program's connections has a transport of its own: the socket goes with it.
+  ~KeptConnection() {
+    if (fd >= 0) close(fd);
+  }
 };
 
 void Drop(KeptConnection& kept) {

@@ -12,6 +12,10 @@ struct SimulatorConnection {
   bool open = false;
   // The samples carry the simulator's own vertical speeds (a nine-column flight file does not).
   bool reports_vertical_speed = false;
+  // Its exchanges can wait seconds on a simulator that stopped answering: the monitor runs
+  // them on a worker thread instead of the frame loop's. Scripted and replayed connections
+  // answer at once and stay on the caller's thread.
+  bool exchanges_on_worker = false;
   std::function<bool(std::string& error)> connect;
   std::function<bool(AircraftState& state, std::string& error)> read;
   std::function<std::string()> simulator_name;

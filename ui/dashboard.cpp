@@ -59,7 +59,8 @@ void DrawControlsBox(App& app, float height) {
   ImGui::Checkbox(LabelText(kMetersLabel, zh), &settings.use_meters);
   ImGui::Checkbox(LabelText(kMuteLabel, zh), &settings.muted);
   ImGui::Spacing();
-  if (app.monitor.running) {
+  // A start still waiting on the simulator can be given up too.
+  if (app.monitor.running || app.monitor.connecting) {
     if (ColouredButton(LabelText(kStopMonitorLabel, zh), kMonitorButtonSize, kStopColours)) StopMonitor(app);
   } else if (ColouredButton(LabelText(kStartMonitorLabel, zh), kMonitorButtonSize, kStartColours)) {
     StartMonitor(app, false);

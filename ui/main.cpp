@@ -89,7 +89,7 @@ int Main(int argc, char** argv) {
   std::string error;
   if (!OpenDefaultSettingsStore(app.settings_store, error)) Log(app.log, error);
   app.resources = LocateProgramResources();
-  app.hooks.make_connection = [] { return FsuipcConnection(ProcessFsuipcClient()); };
+  app.hooks.make_connection = FsuipcWorkerConnection;
   if (!record_folder.empty()) {
     auto recorder = std::make_shared<FlightRecorder>();
     recorder->folder = record_folder;
