@@ -253,7 +253,8 @@ void ReserveForFile(RunwayCsvReader& reader, std::uint64_t bytes) {
 // file is cut between lines, so two readers of adjacent ranges see every line once.
 FileReadStatus ReadLinesStartingIn(const std::string& path, std::uint64_t begin, std::uint64_t end,
                                    RunwayCsvReader& reader, std::string& reason) {
-  ChunkedLines lines{.max_line_bytes = kMaxLineBytes};
+  ChunkedLines lines;
+  lines.max_line_bytes = kMaxLineBytes;
   // A range that starts within a line begins with the next one: skip through the line
   // feed before `begin` (the byte just before it, when that is one, ends the line before).
   bool skipping = begin > 0;

@@ -139,7 +139,8 @@ TEST(ChunkedLines, HandsOnLinesOverTheLimitWithoutHoldingThem) {
   const std::vector<std::string> lines_in_text{"12345",   "123456", "1234\r5678",
                                                "1234567", "abc",    std::string(1000, '9')};
   for (std::size_t chunk = 1; chunk <= text.size(); chunk += chunk < 40 ? 1 : 97) {
-    ChunkedLines lines{.max_line_bytes = 5};
+    ChunkedLines lines;
+    lines.max_line_bytes = 5;
     std::vector<std::string> seen;
     const auto on_line = [&](std::string_view line) {
       seen.emplace_back(line);

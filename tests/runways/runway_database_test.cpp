@@ -116,9 +116,9 @@ TEST(RunwayDatabase, ReadsShortRowsAndLineEndsButNoColumnAByteOrderMarkHides) {
   EXPECT_NEAR(short_row[0].length_m, 11119.49, 0.01);
   const RunwayDatabase crlf = Parse(
       "airport_ident,le_ident,he_ident,le_latitude_deg,le_longitude_deg,he_latitude_deg,closed,he_longitude_deg\r\n"
-      "XA,18,36,1,1,0,0,1\r\n"
-      "XB,18,36,1,1,0,1\r\n"  // closed "1" before the dropped CR
-      "XC,18,36,1,1,0,0,1");  // no final line feed
+      "XA,18,36,1,1,0.9,0,1\r\n"
+      "XB,18,36,1,1,0.9,1\r\n"  // closed "1" before the dropped CR
+      "XC,18,36,1,1,0.9,0,1");  // no final line feed
   ASSERT_EQ(crlf.size(), 4u);
   EXPECT_EQ(crlf[2].airport_ident, "XC");
   EXPECT_TRUE(Parse("\xEF\xBB\xBF" + kHeader + "XA,1,1,0,01,0,0,19,1,1\n").empty());
