@@ -38,7 +38,8 @@ void LoadResources(App& app) {
   }
   std::string error;
   RunwayDatabase directions;
-  if (!LoadRunwayDatabase(PathText(app.resources.runway_database), directions, error)) {
+  std::size_t rows_refused = 0;
+  if (!LoadRunwayDatabase(PathText(app.resources.runway_database), directions, error, &rows_refused)) {
     app.status_message = error;
     app.runway_data_ok = false;
     Log(app.log, error);
@@ -49,7 +50,8 @@ void LoadResources(App& app) {
   if (!LoadStartupVoicePack(app)) return;
   app.voice_pack_ok = true;
   app.resources_loaded = true;
-  Log(app.log, "Loaded runway directions: " + std::to_string(app.runways->directions.size()));
+  Log(app.log,
+      "Loaded runway directions: " + std::to_string(app.runways->directions.size()) + RowsRefusedNote(rows_refused));
   Log(app.log, "Loaded voice pack: " + SelectedVoicePackName(app));
 }
 

@@ -40,7 +40,8 @@ void CheckRunwayDatabase(App& app) {
   RunwayDatabase scratch;
   std::string error;
   const std::filesystem::path& database = app.resources.runway_database;
-  if (!LoadRunwayDatabase(PathText(database), scratch, error)) {
+  std::size_t rows_refused = 0;
+  if (!LoadRunwayDatabase(PathText(database), scratch, error, &rows_refused)) {
     app.runway_data_ok = false;
     Log(app.log, "Runway database check failed: " + error);
     return;
@@ -49,7 +50,8 @@ void CheckRunwayDatabase(App& app) {
   std::error_code ec;
   const std::uintmax_t size = std::filesystem::file_size(database, ec);
   const std::string size_text = ec ? "unavailable" : std::to_string(size) + " bytes";
-  Log(app.log, "Runway database OK: " + std::to_string(scratch.size()) + " directions, " + size_text);
+  Log(app.log, "Runway database OK: " + std::to_string(scratch.size()) + " directions, " + size_text +
+                   RowsRefusedNote(rows_refused));
 }
 
 RunwayImportPick ImportRunwayDatabase(App& app) {
@@ -78,12 +80,13 @@ void ImportRunwayDatabaseFile(App& app, const std::filesystem::path& chosen,
   std::string reason;
   RunwayDatabase scratch;
   std::string error;
+  std::size_t rows_refused = 0;
   const FileReadStatus status = ReadFileBytes(chosen, kMaxDataFileBytes, contents, reason);
   if (status != FileReadStatus::kOk) {
     Log(app.log, "Imported runway CSV is invalid: " + RunwayDatabaseReadFailure(status, chosen_text));
     return;
   }
-  if (!ParseRunwayDatabase(contents, chosen_text, scratch, error)) {
+  if (!ParseRunwayDatabase(contents, chosen_text, scratch, error, &rows_refused)) {
     Log(app.log, "Imported runway CSV is invalid: " + error);
     return;
   }
@@ -111,7 +114,7 @@ void ImportRunwayDatabaseFile(App& app, const std::filesystem::path& chosen,
   app.runways = IndexRunways(std::move(scratch));
   app.resources_loaded = false;
   app.runway_data_ok = true;
-  Log(app.log, "Runway database imported: " + std::to_string(count) + " directions");
+  Log(app.log, "Runway database imported: " + std::to_string(count) + " directions" + RowsRefusedNote(rows_refused));
   if (app.monitor.running) {
     StopMonitor(app);
     Log(app.log, "Monitor stopped after runway database import");

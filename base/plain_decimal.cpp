@@ -32,14 +32,15 @@ bool IsPlainDecimal(std::string_view text) {
 
 }  // namespace
 
-bool ParsePlainDecimal(std::string_view text, double& value) {
-  if (!IsPlainDecimal(text)) return false;
+NumberReadStatus ReadPlainDecimal(std::string_view text, double& value) {
+  if (!IsPlainDecimal(text)) return NumberReadStatus::kInvalid;
   if (text.front() == '+') text.remove_prefix(1);  // from_chars takes no plus sign
   double parsed = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), parsed);
-  if (ec != std::errc() || end != text.data() + text.size()) return false;
+  if (ec == std::errc::result_out_of_range) return NumberReadStatus::kOutOfRange;
+  if (ec != std::errc() || end != text.data() + text.size()) return NumberReadStatus::kInvalid;
   value = parsed;
-  return true;
+  return NumberReadStatus::kOk;
 }
 
 }  // namespace pistavox

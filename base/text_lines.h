@@ -39,33 +39,59 @@ inline std::size_t CountLineFeeds(std::string_view text) {
 // The same lines from text that arrives in chunks (a file read piece by piece):
 // feed every chunk in order, then finish.
 struct ChunkedLines {
+  // A line longer than this reaches the reader cut to one byte more, so the reader can
+  // still tell it is too long, and the rest of it is never held.
+  std::size_t max_line_bytes = std::string::npos - 2;
   std::string carry;  // the unfinished line of the chunks so far
+  bool carry_cut = false;
 };
+
+// Holds on to `part` of an unfinished line, as far as the limit wants it: the line, one
+// byte over, and room for a carriage return that may yet end it.
+inline void CarryLinePart(ChunkedLines& lines, std::string_view part) {
+  const std::size_t room = lines.max_line_bytes + 2 - lines.carry.size();
+  if (part.size() > room) {
+    part = part.substr(0, room);
+    lines.carry_cut = true;
+  }
+  lines.carry.append(part);
+}
+
+// The carried line, its carriage return dropped; a cut one is one byte over the limit.
+inline std::string_view CarriedLine(const ChunkedLines& lines) {
+  std::string_view line = lines.carry;
+  if (lines.carry_cut) return line.substr(0, lines.max_line_bytes + 1);
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return line;
+}
 
 template <typename OnLine>
 void FeedLines(ChunkedLines& lines, std::string_view chunk, OnLine&& on_line) {
   while (true) {
     const std::size_t feed = chunk.find('\n');
     if (feed == std::string_view::npos) {
-      lines.carry.append(chunk);
+      CarryLinePart(lines, chunk);
       return;
     }
     std::string_view line = chunk.substr(0, feed);
-    if (!lines.carry.empty()) {
-      lines.carry.append(line);
-      line = lines.carry;
+    if (lines.carry.empty()) {
+      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    } else {
+      CarryLinePart(lines, line);
+      line = CarriedLine(lines);
     }
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     on_line(line);
     lines.carry.clear();
+    lines.carry_cut = false;
     chunk.remove_prefix(feed + 1);
   }
 }
 
 template <typename OnLine>
 void FinishLines(ChunkedLines& lines, OnLine&& on_line) {
-  if (!lines.carry.empty()) on_line(std::string_view(lines.carry));
+  if (!lines.carry.empty()) on_line(lines.carry_cut ? CarriedLine(lines) : std::string_view(lines.carry));
   lines.carry.clear();
+  lines.carry_cut = false;
 }
 
 }  // namespace pistavox

@@ -20,12 +20,28 @@ std::string OverrideValue(std::string_view ini_text, const SettingField& field) 
   return {};
 }
 
+// The trace bounds of the range, in 64 bits: a step times the mark count passes 32.
+std::int64_t KeepTraceMarksFew(std::int64_t number, const AppSettings& settings, const IntRange& range) {
+  if (range.marks_span_field) {
+    const std::int64_t span = settings.*range.marks_span_field;
+    number = std::max(number, (span + kMaxTraceMarks - 1) / kMaxTraceMarks);
+  }
+  if (range.marks_base_field) {
+    number = std::min(number, settings.*range.marks_base_field + kMaxTraceMarks * settings.*range.marks_step_field);
+  }
+  return number;
+}
+
 void ApplyIntOverride(AppSettings& settings, const SettingField& field, std::string_view value) {
-  std::int32_t number = 0;
-  if (!ReadSettingInt(value, number)) return;
-  number = std::clamp(number, field.range.min, field.range.max);
-  if (field.range.at_least_field) number = std::max(number, settings.*field.range.at_least_field);
-  settings.*field.whole = number;
+  std::int32_t number = settings.*field.whole;
+  const bool supplied = !value.empty() && ReadSettingInt(value, number);
+  if (!supplied && !field.range.BoundsUnsetValues()) return;
+  std::int64_t bounded = number;
+  if (supplied) bounded = std::clamp(number, field.range.min, field.range.max);
+  bounded = KeepTraceMarksFew(bounded, settings, field.range);
+  if (supplied && field.range.at_least_field)
+    bounded = std::max(bounded, std::int64_t{settings.*field.range.at_least_field});
+  settings.*field.whole = static_cast<std::int32_t>(bounded);
 }
 
 }  // namespace
@@ -42,7 +58,7 @@ void ApplyIniOverridesText(AppSettings& settings, std::string_view ini_text,
                            const FoundVoicePackNames& found_voice_packs) {
   for (const SettingField& field : SettingFields()) {
     const std::string value = OverrideValue(ini_text, field);
-    if (value.empty()) continue;
+    if (value.empty() && field.kind != SettingKind::kInt) continue;
     switch (field.kind) {
       case SettingKind::kAirport:
       case SettingKind::kRunway:

@@ -28,6 +28,10 @@ constexpr std::array kEnableKeys{PISTAVOX_CALLOUT_SWITCHES(PISTAVOX_SWITCH_KEY)}
 #undef PISTAVOX_THRESHOLD_KEY
 #undef PISTAVOX_SWITCH_KEY
 
+// Distance-remaining marks kept from a list, the first ones: every poll walks the list,
+// and a mark every 100 m along the longest runways (5.5 km) takes 55.
+constexpr std::size_t kMaxRemainingMarks = 64;
+
 template <typename Member, std::size_t N>
 Member FindMember(const std::array<std::pair<std::string_view, Member>, N>& table, std::string_view key) {
   for (const auto& [name, member] : table) {
@@ -96,6 +100,7 @@ bool ApplyRule(const std::string& key, std::string_view value, RaasRules& rules,
   if (key == "remaining.feet" || key == "remaining.meters") {
     std::vector<std::int32_t> marks;
     if (!ParseIntList(value, marks, error)) return false;
+    if (marks.size() > kMaxRemainingMarks) marks.resize(kMaxRemainingMarks);
     if (!marks.empty()) (key == "remaining.feet" ? rules.remaining_feet : rules.remaining_meters) = std::move(marks);
     return true;
   }

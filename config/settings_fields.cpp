@@ -25,8 +25,12 @@ constexpr SettingField AnalysisReal(float AppSettings::*member, std::string_view
 constexpr SettingField AnalysisWhole(std::int32_t AppSettings::*member, std::string_view key, IntRange range) {
   return Whole(member, "", {key}, range);
 }
-constexpr IntRange AtLeast(std::int32_t min) { return {.min = min}; }
-constexpr IntRange AtLeastField(std::int32_t AppSettings::*field) { return {.at_least_field = field}; }
+// Trace heights: no aircraft traced here flies above 60,000 ft.
+constexpr std::int32_t kHighestTraceFt = 60000;
+constexpr IntRange TraceHeight(std::int32_t min) { return {.min = min, .max = kHighestTraceFt}; }
+constexpr IntRange TraceHeightAtLeast(std::int32_t AppSettings::*field) {
+  return {.max = kHighestTraceFt, .at_least_field = field};
+}
 
 using S = AppSettings;
 
@@ -57,8 +61,12 @@ constexpr std::array kFields{
     Whole(&S::max_alerts_per_poll, "max_alerts_per_poll",
           {"monitor.max_alerts_per_poll", "app.max_alerts_per_poll", "max_alerts_per_poll"}, {.min = 1, .max = 10}),
 
-    AnalysisWhole(&S::landing_trace_start_ft, "landing.trace_start_ft", AtLeast(10)),
-    AnalysisWhole(&S::landing_trace_step_ft, "landing.trace_step_ft", AtLeast(1)),
+    // Bounds of the trace keys: heights 10 (or the mark before) to 60,000 ft, and a step
+    // that leaves at most kMaxTraceMarks marks, so one trace logs a few hundred lines at
+    // most (a start of 2147483647 with a step of 1 would log 2^31).
+    AnalysisWhole(&S::landing_trace_start_ft, "landing.trace_start_ft", TraceHeight(10)),
+    AnalysisWhole(&S::landing_trace_step_ft, "landing.trace_step_ft",
+                  {.min = 1, .max = kHighestTraceFt, .marks_span_field = &S::landing_trace_start_ft}),
     AnalysisReal(&S::landing_reset_above_ft, "landing.reset_above_ft"),
     AnalysisReal(&S::landing_min_descent_fpm, "landing.min_descent_fpm"),
     AnalysisReal(&S::landing_score_sink_very_hard_fpm, "landing.score_sink_very_hard_fpm"),
@@ -74,11 +82,17 @@ constexpr std::array kFields{
     AnalysisReal(&S::landing_score_heading_moderate_deg, "landing.score_heading_moderate_deg"),
     AnalysisReal(&S::landing_score_speed_high_kt, "landing.score_speed_high_kt"),
     AnalysisReal(&S::landing_score_speed_moderate_kt, "landing.score_speed_moderate_kt"),
-    AnalysisWhole(&S::takeoff_trace_start_ft, "takeoff.trace_start_ft", AtLeast(10)),
-    AnalysisWhole(&S::takeoff_trace_second_ft, "takeoff.trace_second_ft", AtLeastField(&S::takeoff_trace_start_ft)),
-    AnalysisWhole(&S::takeoff_trace_third_ft, "takeoff.trace_third_ft", AtLeastField(&S::takeoff_trace_second_ft)),
-    AnalysisWhole(&S::takeoff_trace_step_ft, "takeoff.trace_step_ft", AtLeast(10)),
-    AnalysisWhole(&S::takeoff_trace_max_ft, "takeoff.trace_max_ft", AtLeastField(&S::takeoff_trace_third_ft)),
+    AnalysisWhole(&S::takeoff_trace_start_ft, "takeoff.trace_start_ft", TraceHeight(10)),
+    AnalysisWhole(&S::takeoff_trace_second_ft, "takeoff.trace_second_ft",
+                  TraceHeightAtLeast(&S::takeoff_trace_start_ft)),
+    AnalysisWhole(&S::takeoff_trace_third_ft, "takeoff.trace_third_ft",
+                  TraceHeightAtLeast(&S::takeoff_trace_second_ft)),
+    AnalysisWhole(&S::takeoff_trace_step_ft, "takeoff.trace_step_ft", TraceHeight(10)),
+    AnalysisWhole(&S::takeoff_trace_max_ft, "takeoff.trace_max_ft",
+                  {.max = kHighestTraceFt,
+                   .at_least_field = &S::takeoff_trace_third_ft,
+                   .marks_base_field = &S::takeoff_trace_third_ft,
+                   .marks_step_field = &S::takeoff_trace_step_ft}),
     AnalysisReal(&S::takeoff_detect_max_ft, "takeoff.detect_max_ft"),
     AnalysisReal(&S::takeoff_reset_above_ft, "takeoff.reset_above_ft"),
     AnalysisReal(&S::takeoff_min_climb_fpm, "takeoff.min_climb_fpm"),

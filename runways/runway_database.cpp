@@ -2,15 +2,19 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <optional>
 #include <system_error>
 #include <thread>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "base/csv_line.h"
 #include "base/file_reading.h"
+#include "base/fnv1a.h"
 #include "base/ident_text.h"
 #include "base/memory_advice.h"
 #include "base/number_text.h"
@@ -23,6 +27,15 @@ namespace {
 
 constexpr double kDefaultWidthM = 45.0;
 constexpr double kMinimumWidthM = 18.0;
+
+// Limits past which a row describes no runway and is refused (skipped and counted).
+// A line of the world file is under 200 bytes; this leaves room for many more columns
+// and keeps one line from holding the memory a file of commas would ask for.
+constexpr std::size_t kMaxLineBytes = 16 * 1024;
+// The longest runways are 5.5 km and a dry-lake strip 12 km; nothing lands on 20 km.
+constexpr double kMaxLengthM = 20000.0;
+// The widest entries of the world file are 1.2 km water lanes.
+constexpr double kMaxWidthM = 3000.0;
 
 enum Column : std::size_t {
   kAirportIdent,
@@ -65,26 +78,39 @@ struct RowReader {
   }
 };
 
+// What became of one row: skipped as the format allows (closed, no coordinates, no
+// names), or refused as no runway at all, which the load reports.
+enum class RowOutcome { kAccepted, kSkipped, kRefused };
+
+bool OnTheGlobe(GeoPoint point) { return std::fabs(point.lat_deg) <= 90.0 && std::fabs(point.lon_deg) <= 180.0; }
+
+bool WithinZeroAnd(double value, double most) { return value >= 0.0 && value <= most; }
+
 // Appends the two directions of one row, or nothing when the row is unusable.
-void AppendRow(const RowReader& field, RunwayDatabase& directions) {
-  if (field(kClosed) == "1") return;
+RowOutcome AppendRow(const RowReader& field, RunwayDatabase& directions) {
+  if (field(kClosed) == "1") return RowOutcome::kSkipped;
   const std::optional<double> le_lat = ParseOptionalDouble(field(kLeLatitude));
   const std::optional<double> le_lon = ParseOptionalDouble(field(kLeLongitude));
   const std::optional<double> he_lat = ParseOptionalDouble(field(kHeLatitude));
   const std::optional<double> he_lon = ParseOptionalDouble(field(kHeLongitude));
-  if (!le_lat || !le_lon || !he_lat || !he_lon) return;
+  if (!le_lat || !le_lon || !he_lat || !he_lon) return RowOutcome::kSkipped;
   const std::string_view airport = field(kAirportIdent);
   const std::string le_ident = NormalizeRunwayIdent(field(kLeIdent));
   const std::string he_ident = NormalizeRunwayIdent(field(kHeIdent));
-  if (airport.empty() || le_ident.empty() || he_ident.empty()) return;
+  if (airport.empty() || le_ident.empty() || he_ident.empty()) return RowOutcome::kSkipped;
   // Identifiers are a few characters; a longer one is no runway this program can name.
-  if (!FitsShortText(airport) || !FitsShortText(le_ident) || !FitsShortText(he_ident)) return;
+  if (!FitsShortText(airport) || !FitsShortText(le_ident) || !FitsShortText(he_ident)) return RowOutcome::kRefused;
 
+  // Ends off the globe would lay the runway's rectangle across places the aircraft
+  // taxies and raise crossings there.
   const GeoPoint le_end{*le_lat, *le_lon};
   const GeoPoint he_end{*he_lat, *he_lon};
+  if (!OnTheGlobe(le_end) || !OnTheGlobe(he_end)) return RowOutcome::kRefused;
   const std::optional<double> length_ft = ParseOptionalDouble(field(kLengthFt));
   const double length_m = length_ft ? *length_ft * kMetresPerFoot : HaversineDistanceM(le_end, he_end);
   const std::optional<double> width_ft = ParseOptionalDouble(field(kWidthFt));
+  if (!WithinZeroAnd(length_m, kMaxLengthM)) return RowOutcome::kRefused;
+  if (width_ft && !WithinZeroAnd(*width_ft * kMetresPerFoot, kMaxWidthM)) return RowOutcome::kRefused;
   const double width_m = std::max(width_ft ? *width_ft * kMetresPerFoot : kDefaultWidthM, kMinimumWidthM);
 
   double le_heading = 0.0;
@@ -94,6 +120,7 @@ void AppendRow(const RowReader& field, RunwayDatabase& directions) {
                                        he_end.lon_deg, length_m, width_m, le_heading});
   directions.push_back(RunwayDirection{airport, he_ident, le_ident, he_end.lat_deg, he_end.lon_deg, le_end.lat_deg,
                                        le_end.lon_deg, length_m, width_m, he_heading});
+  return RowOutcome::kAccepted;
 }
 
 // One file's worth of parsing, fed a line at a time: the header, then the rows.
@@ -106,9 +133,16 @@ struct RunwayCsvReader {
   Column first_coordinate = kLeLatitude;
   CsvFields split;
   RunwayDatabase directions;
+  std::size_t rows_refused = 0;
+  bool header_too_long = false;
 };
 
 void ReadHeader(RunwayCsvReader& reader, std::string_view line) {
+  reader.has_header = true;
+  if (line.size() > kMaxLineBytes) {
+    reader.header_too_long = true;
+    return;
+  }
   SplitCsvLine(line, reader.split);
   reader.columns = ResolveColumns(reader.split.fields);
   for (std::size_t column : reader.columns) {
@@ -117,11 +151,15 @@ void ReadHeader(RunwayCsvReader& reader, std::string_view line) {
   for (Column coordinate : {kLeLongitude, kHeLatitude, kHeLongitude}) {
     if (reader.columns[coordinate] < reader.columns[reader.first_coordinate]) reader.first_coordinate = coordinate;
   }
-  reader.has_header = true;
 }
 
 void ReadRunwayCsvLine(RunwayCsvReader& reader, std::string_view line) {
   if (!reader.has_header) return ReadHeader(reader, line);
+  if (reader.header_too_long) return;
+  if (line.size() > kMaxLineBytes) {
+    ++reader.rows_refused;
+    return;
+  }
   StartCsvLine(reader.split, line);
   const RowReader row{reader.columns, reader.split.fields};
   // A missing coordinate skips the row whatever the other columns say.
@@ -131,15 +169,67 @@ void ReadRunwayCsvLine(RunwayCsvReader& reader, std::string_view line) {
     if (!ParseOptionalDouble(row(reader.first_coordinate))) return;
   }
   SplitCsvFields(reader.split, reader.fields_needed);
-  AppendRow(row, reader.directions);
+  if (AppendRow(row, reader.directions) == RowOutcome::kRefused) ++reader.rows_refused;
 }
 
-bool FinishRunwayCsv(RunwayCsvReader& reader, const std::string& path, RunwayDatabase& directions, std::string& error) {
+// Bytes of the values a direction holds, for finding repeated rows.
+std::uint64_t DirectionHash(const RunwayDirection& d) {
+  std::uint64_t hash = Fnv1a64(d.airport_ident.view());
+  hash = Fnv1a64(d.ident.view(), hash);
+  hash = Fnv1a64(d.opposite_ident.view(), hash);
+  for (double value : {d.threshold_lat_deg, d.threshold_lon_deg, d.end_lat_deg, d.end_lon_deg, d.length_m, d.width_m})
+    hash = Fnv1a64(std::string_view(reinterpret_cast<const char*>(&value), sizeof value), hash);
+  return hash;
+}
+
+bool SameDirection(const RunwayDirection& a, const RunwayDirection& b) {
+  const auto same_bits = [](double x, double y) { return std::memcmp(&x, &y, sizeof x) == 0; };
+  return a.airport_ident.view() == b.airport_ident.view() && a.ident.view() == b.ident.view() &&
+         a.opposite_ident.view() == b.opposite_ident.view() && same_bits(a.threshold_lat_deg, b.threshold_lat_deg) &&
+         same_bits(a.threshold_lon_deg, b.threshold_lon_deg) && same_bits(a.end_lat_deg, b.end_lat_deg) &&
+         same_bits(a.end_lon_deg, b.end_lon_deg) && same_bits(a.length_m, b.length_m) &&
+         same_bits(a.width_m, b.width_m);
+}
+
+// Drops every row that repeats an earlier one in all the directions hold: a copy can
+// never be told apart or rank first, yet a file of one row many times over would have
+// every poll weigh every copy. Returns how many rows went.
+std::size_t DropRepeatedRows(RunwayDatabase& directions) {
+  struct Hash {
+    std::size_t operator()(const RunwayDirection* d) const { return static_cast<std::size_t>(DirectionHash(*d)); }
+  };
+  struct Equal {
+    bool operator()(const RunwayDirection* a, const RunwayDirection* b) const { return SameDirection(*a, *b); }
+  };
+  // Points at kept le directions, which sit below `kept` and never move again.
+  std::unordered_set<const RunwayDirection*, Hash, Equal> seen;
+  seen.reserve(directions.size() / 2);
+  std::size_t kept = 0;
+  for (std::size_t row = 0; row + 1 < directions.size(); row += 2) {
+    if (kept != row) {
+      directions[kept] = directions[row];
+      directions[kept + 1] = directions[row + 1];
+    }
+    if (seen.insert(&directions[kept]).second) kept += 2;
+  }
+  const std::size_t dropped = (directions.size() - kept) / 2;
+  directions.resize(kept);
+  return dropped;
+}
+
+bool FinishRunwayCsv(RunwayCsvReader& reader, const std::string& path, RunwayDatabase& directions,
+                     std::size_t* rows_refused, std::string& error) {
   if (!reader.has_header) {
     error = "Runway database is empty: " + path;
     return false;
   }
+  if (reader.header_too_long) {
+    error = "Runway database header is too long: " + path;
+    return false;
+  }
+  reader.rows_refused += DropRepeatedRows(reader.directions);
   directions = std::move(reader.directions);
+  if (rows_refused) *rows_refused = reader.rows_refused;
   return true;
 }
 
@@ -164,6 +254,7 @@ void ReserveForFile(RunwayCsvReader& reader, std::uint64_t bytes) {
 FileReadStatus ReadLinesStartingIn(const std::string& path, std::uint64_t begin, std::uint64_t end,
                                    RunwayCsvReader& reader, std::string& reason) {
   ChunkedLines lines;
+  lines.max_line_bytes = kMaxLineBytes;
   // A range that starts within a line begins with the next one: skip through the line
   // feed before `begin` (the byte just before it, when that is one, ends the line before).
   bool skipping = begin > 0;
@@ -215,6 +306,11 @@ FileReadStatus ReadHeaderLine(const std::string& path, RunwayCsvReader& reader, 
 
 }  // namespace
 
+std::string RowsRefusedNote(std::size_t rows_refused) {
+  if (rows_refused == 0) return "";
+  return " (" + std::to_string(rows_refused) + (rows_refused == 1 ? " row" : " rows") + " skipped)";
+}
+
 std::string RunwayDatabaseReadFailure(FileReadStatus status, const std::string& path) {
   switch (status) {
     case FileReadStatus::kNotRegular:
@@ -229,16 +325,17 @@ std::string RunwayDatabaseReadFailure(FileReadStatus status, const std::string& 
 }
 
 bool ParseRunwayDatabase(std::string_view contents, const std::string& path, RunwayDatabase& directions,
-                         std::string& error) {
+                         std::string& error, std::size_t* rows_refused) {
   RunwayCsvReader reader;
   ReserveForFile(reader, contents.size());
   LineCursor lines{contents};
   std::string_view line;
   while (NextLine(lines, line)) ReadRunwayCsvLine(reader, line);
-  return FinishRunwayCsv(reader, path, directions, error);
+  return FinishRunwayCsv(reader, path, directions, rows_refused, error);
 }
 
-bool LoadRunwayDatabase(const std::string& path, RunwayDatabase& directions, std::string& error) {
+bool LoadRunwayDatabase(const std::string& path, RunwayDatabase& directions, std::string& error,
+                        std::size_t* rows_refused) {
   std::error_code ec;
   const std::uintmax_t size = std::filesystem::file_size(path, ec);
   // A world file is parsed in two halves at once; a small one is not worth a thread.
@@ -273,7 +370,9 @@ bool LoadRunwayDatabase(const std::string& path, RunwayDatabase& directions, std
     return false;
   }
   first.directions.insert(first.directions.end(), second.directions.begin(), second.directions.end());
-  return FinishRunwayCsv(first, path, directions, error);
+  first.rows_refused += second.rows_refused;
+  first.header_too_long |= second.header_too_long;
+  return FinishRunwayCsv(first, path, directions, rows_refused, error);
 }
 
 }  // namespace pistavox

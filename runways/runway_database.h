@@ -26,11 +26,19 @@ struct RunwayDirection {
 using RunwayDatabase = std::vector<RunwayDirection>;
 
 // Reads the CSV file at `path` into `directions` (replaced). False, with `error`
-// set and `directions` untouched, only when the file cannot be opened or is empty.
-bool LoadRunwayDatabase(const std::string& path, RunwayDatabase& directions, std::string& error);
+// set and `directions` untouched, only when the file cannot be opened, is empty or
+// its header line is longer than any runway file's. Rows the format allows to be
+// unusable (closed, no coordinates, no names) are skipped silently; rows that are no
+// runway at all are skipped and counted in `rows_refused`: a line or an identifier too
+// long, an end off the globe, a length (given, or else between the ends) or a width
+// negative or beyond any runway's, a repeat of an earlier row.
+bool LoadRunwayDatabase(const std::string& path, RunwayDatabase& directions, std::string& error,
+                        std::size_t* rows_refused = nullptr);
 // The same on file contents already in memory; `path` only names it in messages.
 bool ParseRunwayDatabase(std::string_view contents, const std::string& path, RunwayDatabase& directions,
-                         std::string& error);
+                         std::string& error, std::size_t* rows_refused = nullptr);
+// What a load line adds for refused rows: nothing, or " (N rows skipped)".
+std::string RowsRefusedNote(std::size_t rows_refused);
 // The loader's message for a file it could not read ("Cannot open runway database: " + path).
 std::string RunwayDatabaseReadFailure(FileReadStatus status, const std::string& path);
 

@@ -212,7 +212,11 @@ struct Search {
     const double key = ItemKey(q, item);
     if (key > limit_sq) return;
     bool improved = false;
-    for (std::uint32_t direction = item.direction; direction < item.direction + item.direction_count; ++direction) {
+    // The item's directions are equally far and rank in database order: past the first
+    // `count` none can be kept, however many share these ends.
+    const std::uint32_t end =
+        item.direction + static_cast<std::uint32_t>(std::min<std::size_t>(item.direction_count, count));
+    for (std::uint32_t direction = item.direction; direction < end; ++direction) {
       candidates.emplace_back(key, direction);
       if (best.size() < count) {
         best.emplace_back(key, direction);

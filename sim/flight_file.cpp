@@ -61,9 +61,15 @@ bool ParseRow(std::string_view line, FlightColumns columns, FlightSample& sample
                             {10, &sample.state.touchdown_vertical_speed_fpm, "touchdown_vertical_speed_fpm"}};
   for (const Column& column : numbers) {
     if (column.field >= expected) break;
-    if (!ParsePlainDecimal(fields[column.field], *column.target)) {
-      reason = std::string(column.name) + " is not a plain decimal number";
-      return false;
+    switch (ReadPlainDecimal(fields[column.field], *column.target)) {
+      case NumberReadStatus::kOk:
+        break;
+      case NumberReadStatus::kInvalid:
+        reason = std::string(column.name) + " is not a plain decimal number";
+        return false;
+      case NumberReadStatus::kOutOfRange:
+        reason = std::string(column.name) + " is a number out of range";
+        return false;
     }
   }
   if (fields[8] != "0" && fields[8] != "1") {

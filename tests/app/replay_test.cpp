@@ -163,6 +163,50 @@ TEST_F(ReplayTest, AnElevenColumnFlightReplaysToTheSameLinesAsItsNineColumnTwinP
   EXPECT_EQ(ReadTextFile("eleven-status.csv"), ReadTextFile("nine-status.csv"));
 }
 
+// Rows with ends off the globe once raised crossings wherever the aircraft taxied; now
+// they, and a repeated row, are skipped and the load line counts them.
+TEST_F(ReplayTest, RowsThatAreNoRunwayAreSkippedCountedAndRaiseNothing) {
+  const std::string shipped = ReadTextFile("data/runways.csv");
+  const std::size_t first_row = shipped.find('\n') + 1;
+  const std::string repeated = shipped.substr(first_row, shipped.find('\n', first_row) + 1 - first_row);
+  WriteTextFile(
+      "data/runways.csv",
+      shipped + repeated +
+          "9101,8101,PXZZ,9843,150,ASP,1,0,18,95,-140.482636,23,180.0,,36,94.9,-140.482636,23,0.0,\n"
+          "9102,8102,PXZY,9843,150,ASP,1,0,18,1e300,-140.482636,23,180.0,,36,10.238758,-140.482636,23,0.0,\n");
+  std::vector<FlightSample> taxi;  // eastward across the longitude of the broken rows, 4 km north of PXIN
+  for (int i = 0; i < 800; ++i) {
+    AircraftState state{.latitude_deg = 10.3, .longitude_deg = -140.49 + i * 0.0000115, .heading_deg = 90.0};
+    state.ground_speed_kt = 10.0;
+    state.altitude_ft = 23.0;
+    state.g_force = 1.0;
+    state.on_ground = true;
+    taxi.push_back({i * 0.25, state});
+  }
+  WriteFlight("taxi.csv", taxi);
+  const ProgramRun run = Replay({"taxi.csv"});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  const Lines out = SplitLines(run.out);
+  EXPECT_EQ(out[0], "Loaded runway directions: 12 (3 rows skipped)");
+  EXPECT_EQ(WithPrefix(out, "Alert: Crossing"), Lines{});
+}
+
+// A rules file asking for 2^31 landing trace marks gets a few hundred.
+TEST_F(ReplayTest, TraceKeysBeyondAnyAircraftLogAFewHundredLinesAtMost) {
+  RunwayDatabase runways;
+  std::vector<FlightSample> flight;
+  std::string error;
+  ASSERT_TRUE(LoadRunwayDatabase("data/runways.csv", runways, error)) << error;
+  ASSERT_TRUE(BuildScenarioFlight(runways, FlightScenario::kArrival, "PXIN", "27L", flight, error)) << error;
+  ASSERT_TRUE(WriteFlightFile("arrival.csv", flight, error)) << error;
+  WriteRules("[landing]\ntrace_start_ft = 2147483647\ntrace_step_ft = 1\n");
+  const ProgramRun run = Replay({"arrival.csv"});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  const std::size_t traced = WithPrefix(SplitLines(run.out), "Landing trace: ").size();
+  EXPECT_GT(traced, 0u);
+  EXPECT_LE(traced, 301u);
+}
+
 // The user's logbook is never written; --logbook appends there, run after run, and
 // pistavox-logbook prints what it holds.
 TEST_F(ReplayTest, LeavesTheUsersLogbookAloneAndAppendsToTheOneGiven) {

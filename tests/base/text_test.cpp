@@ -7,6 +7,7 @@
 #include "base/csv_line.h"
 #include "base/ident_text.h"
 #include "base/number_text.h"
+#include "base/text_lines.h"
 #include "base/utf16_text.h"
 
 namespace pistavox {
@@ -129,6 +130,35 @@ TEST(SplitCsvFields, ReusesItsBuffersWithoutStaleFieldsAndSplitsOnlyAsFarAsAsked
   SplitCsvFields(partial, 9);  // past the end: the rest of the line
   EXPECT_EQ(partial.fields, (std::vector<std::string_view>{"a", "b,\"c", "d", "", "e"}));
   EXPECT_TRUE(partial.line_done);
+}
+
+// Wherever the chunks end, a line within the limit arrives whole (its carriage return
+// dropped) and a longer one as a start of it still over the limit; no more is held.
+TEST(ChunkedLines, HandsOnLinesOverTheLimitWithoutHoldingThem) {
+  const std::string text = "12345\r\n123456\n1234\r5678\n1234567\r\nabc\n" + std::string(1000, '9');
+  const std::vector<std::string> lines_in_text{"12345",   "123456", "1234\r5678",
+                                               "1234567", "abc",    std::string(1000, '9')};
+  for (std::size_t chunk = 1; chunk <= text.size(); chunk += chunk < 40 ? 1 : 97) {
+    ChunkedLines lines;
+    lines.max_line_bytes = 5;
+    std::vector<std::string> seen;
+    const auto on_line = [&](std::string_view line) {
+      seen.emplace_back(line);
+      EXPECT_LE(lines.carry.size(), 7u);
+    };
+    for (std::size_t at = 0; at < text.size(); at += chunk)
+      FeedLines(lines, std::string_view(text).substr(at, chunk), on_line);
+    FinishLines(lines, on_line);
+    ASSERT_EQ(seen.size(), lines_in_text.size()) << "chunks of " << chunk;
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+      if (lines_in_text[i].size() <= 5) {
+        EXPECT_EQ(seen[i], lines_in_text[i]) << "chunks of " << chunk;
+      } else {
+        EXPECT_GT(seen[i].size(), 5u) << "chunks of " << chunk << ", line " << i;
+        EXPECT_TRUE(lines_in_text[i].starts_with(seen[i])) << "chunks of " << chunk << ", line " << i;
+      }
+    }
+  }
 }
 
 TEST(NormalizeIdent, RunwaysDropBlanksAndHyphensAndPadOneDigitAirportsOnlyDropBlanks) {

@@ -240,6 +240,35 @@ TEST_F(IniOverrideTest, AnalysisMinimumsSettleInKeyOrder) {
   EXPECT_EQ(settings.takeoff_trace_second_ft, 500);
 }
 
+// Heights stay within 60,000 ft and a trace within 300 marks, whichever of its keys
+// the file sets; ordinary values pass unchanged.
+TEST_F(IniOverrideTest, TraceKeysStayWithinRealHeightsAndAFewHundredMarks) {
+  struct Case {
+    const char* file;
+    std::int32_t landing_start, landing_step, takeoff_second, takeoff_step, takeoff_max;
+  };
+  const Case kCases[] = {
+      {"", 100, 10, 500, 200, 5000},
+      {"[landing]\ntrace_start_ft = 2147483647\ntrace_step_ft = 1\n", 60000, 200, 500, 200, 5000},
+      {"landing.trace_start_ft = 300\nlanding.trace_step_ft = 1\n", 300, 1, 500, 200, 5000},
+      {"landing.trace_start_ft = 3001\n", 3001, 11, 500, 200, 5000},  // the step was left at 10
+      {"landing.trace_step_ft = 99999\n", 100, 60000, 500, 200, 5000},
+      {"[takeoff]\ntrace_second_ft = 99999\ntrace_max_ft = 2147483647\n", 100, 10, 60000, 200, 60000},
+      {"takeoff.trace_step_ft = 10\n", 100, 10, 500, 10, 4000},  // the top mark was left at 5000
+      {"takeoff.trace_step_ft = -2147483648\ntakeoff.trace_max_ft = 3000\n", 100, 10, 500, 10, 3000},
+      {"takeoff.trace_step_ft = 100\ntakeoff.trace_max_ft = 31000\n", 100, 10, 500, 100, 31000},
+  };
+  for (const Case& c : kCases) {
+    settings = AppSettings{};
+    Apply("; bounds\n" + std::string(c.file));
+    EXPECT_EQ(settings.landing_trace_start_ft, c.landing_start) << c.file;
+    EXPECT_EQ(settings.landing_trace_step_ft, c.landing_step) << c.file;
+    EXPECT_EQ(settings.takeoff_trace_second_ft, c.takeoff_second) << c.file;
+    EXPECT_EQ(settings.takeoff_trace_step_ft, c.takeoff_step) << c.file;
+    EXPECT_EQ(settings.takeoff_trace_max_ft, c.takeoff_max) << c.file;
+  }
+}
+
 TEST_F(IniOverrideTest, AMissingOrEmptyFileAppliesAndLogsNothing) {
   ApplyIniOverrides(settings, "no-such-rules.ini", {}, log);
   Apply("; only a comment\n\n[app]\n");

@@ -74,6 +74,14 @@ TEST(LoadRaasRules, ReadsListsPrioritiesAndCooldowns) {
   EXPECT_EQ(rules.priorities.at("approaching_runway"), 90);
   EXPECT_EQ(rules.priorities.at(""), 5);
   EXPECT_EQ(rules.cooldowns.at("brake_brake"), 2.5);
+
+  // Every poll walks a list: the first 64 marks are kept.
+  std::string marks;
+  for (int mark = 100; mark > 0; --mark) marks += std::to_string(mark * 50) + ",";
+  const RaasRules long_list = Apply("remaining.meters = " + marks + "\n");
+  ASSERT_EQ(long_list.remaining_meters.size(), 64u);
+  EXPECT_EQ(long_list.remaining_meters.front(), 5000);
+  EXPECT_EQ(long_list.remaining_meters.back(), 1850);
 }
 
 TEST(LoadRaasRules, StopsAtTheFirstBadNumberKeepingEarlierLines) {

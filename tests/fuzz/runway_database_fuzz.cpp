@@ -20,6 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (d.airport_ident.empty() || d.ident.empty() || d.opposite_ident.empty()) std::abort();
     if (!std::isfinite(d.threshold_lat_deg) || !std::isfinite(d.end_lon_deg)) std::abort();
     if (!(d.width_m >= 18.0) || !(d.heading_true_deg >= 0.0 && d.heading_true_deg < 360.0)) std::abort();
+    // Only runways: on the globe, and no longer or wider than any.
+    if (!(std::fabs(d.threshold_lat_deg) <= 90.0 && std::fabs(d.end_lon_deg) <= 180.0)) std::abort();
+    if (!(d.length_m >= 0.0 && d.length_m <= 20000.0 && d.width_m <= 3000.0)) std::abort();
   }
   if (db.empty()) return 0;
   const RunwayIndex index = BuildRunwayIndex(db);

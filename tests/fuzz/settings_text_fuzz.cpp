@@ -8,6 +8,7 @@
 #include "config/ini_overrides.h"
 #include "config/ini_text.h"
 #include "config/raas_rules.h"
+#include "config/settings_fields.h"
 #include "config/settings_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -21,6 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   AppSettings reread;
   ApplyStoredSettings(reread, built, packs);
   if (BuildSettingsText(reread, "beta") != built) std::abort();
+  // Whatever the file asks, a trace keeps to a few hundred marks.
+  if (settings.landing_trace_step_ft < 1 ||
+      settings.landing_trace_start_ft / settings.landing_trace_step_ft > kMaxTraceMarks)
+    std::abort();
+  if (std::int64_t{settings.takeoff_trace_max_ft} - settings.takeoff_trace_third_ft >
+      kMaxTraceMarks * settings.takeoff_trace_step_ft)
+    std::abort();
 
   RaasRules rules;
   std::string error;

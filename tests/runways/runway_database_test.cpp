@@ -67,7 +67,7 @@ TEST(RunwayDatabase, AppliesWidthAndLengthRules) {
                                   "C,100,200,0,01,0,0,19,0.001,0\n"    // 60.96
                                   "D,,x,0,01,0,0,19,0.001,0\n"         // length from the ends
                                   "E,,,0,01,1,1,19,1,1\n"              // coincident ends
-                                  "F,-5,0,0,01,0,0,19,0.001,0\n"       // kept as read
+                                  "F,0,0,0,01,0,0,19,0.001,0\n"        // kept as read
                                   "G,nan,inf,0,01,0,0,19,0.001,0\n");  // non-finite: as missing
   ASSERT_EQ(db.size(), 14u);
   EXPECT_EQ(db[0].width_m, 18.0);
@@ -76,7 +76,7 @@ TEST(RunwayDatabase, AppliesWidthAndLengthRules) {
   EXPECT_NEAR(db[6].length_m, 6371000.0 * 3.141592653589793 / 180.0 * 0.001, 1e-6);
   EXPECT_EQ(db[6].width_m, 45.0);
   EXPECT_EQ(db[8].length_m, 0.0);
-  EXPECT_DOUBLE_EQ(db[10].length_m, -5 * 0.3048);
+  EXPECT_EQ(db[10].length_m, 0.0);
   EXPECT_EQ(db[10].width_m, 18.0);
   EXPECT_NEAR(db[12].length_m, db[6].length_m, 1e-9);
   EXPECT_EQ(db[12].width_m, 45.0);
@@ -110,15 +110,15 @@ TEST(RunwayDatabase, ReadsShortRowsAndLineEndsButNoColumnAByteOrderMarkHides) {
   const RunwayDatabase short_row = Parse(
       "airport_ident,le_ident,he_ident,le_latitude_deg,le_longitude_deg,he_latitude_deg,he_longitude_deg,width_ft,"
       "length_ft\n"
-      "XA,18,36,1,1,0,1\n");  // no width or length: as empty
+      "XA,18,36,1,1,0.9,1\n");  // no width or length: as empty
   ASSERT_EQ(short_row.size(), 2u);
   EXPECT_EQ(short_row[0].width_m, 45.0);
-  EXPECT_NEAR(short_row[0].length_m, 111194.9, 0.1);
+  EXPECT_NEAR(short_row[0].length_m, 11119.49, 0.01);
   const RunwayDatabase crlf = Parse(
       "airport_ident,le_ident,he_ident,le_latitude_deg,le_longitude_deg,he_latitude_deg,closed,he_longitude_deg\r\n"
-      "XA,18,36,1,1,0,0,1\r\n"
-      "XB,18,36,1,1,0,1\r\n"  // closed "1" before the dropped CR
-      "XC,18,36,1,1,0,0,1");  // no final line feed
+      "XA,18,36,1,1,0.9,0,1\r\n"
+      "XB,18,36,1,1,0.9,1\r\n"  // closed "1" before the dropped CR
+      "XC,18,36,1,1,0.9,0,1");  // no final line feed
   ASSERT_EQ(crlf.size(), 4u);
   EXPECT_EQ(crlf[2].airport_ident, "XC");
   EXPECT_TRUE(Parse("\xEF\xBB\xBF" + kHeader + "XA,1,1,0,01,0,0,19,1,1\n").empty());
@@ -146,6 +146,101 @@ TEST(RunwayDatabase, LoadsAFileAndReportsTheFailures) {
   EXPECT_FALSE(LoadRunwayDatabase("folder.csv", db, error));
   EXPECT_EQ(error, "Runway database is not a regular file: folder.csv");
   EXPECT_EQ(db.size(), 2u);
+}
+
+// Rows that describe no runway are skipped and counted, unlike those the format lets
+// be unusable; the bounds themselves still load.
+TEST(RunwayDatabase, RefusesRowsThatAreNoRunwayAndCountsThem) {
+  const std::string good = "OK,1000,100,0,09,10,10,27,10,10.01\n";
+  const struct {
+    std::string row;
+    bool kept;
+  } kRows[] = {
+      {good, true},
+      {"N90,1000,100,0,09,90,10,27,-90,10.01\n", true},
+      {"E180,1000,100,0,09,10,180,27,10,-180\n", true},
+      {"N95,1000,100,0,09,95,10,27,10,10.01\n", false},
+      {"S91,1000,100,0,09,10,10,27,-90.5,10.01\n", false},
+      {"E181,1000,100,0,09,10,180.5,27,10,10.01\n", false},
+      {"W181,1000,100,0,09,10,10,27,10,-181\n", false},
+      {"HUGE,1000,100,0,09,1e300,10,27,10,10.01\n", false},
+      {"L0,0,0,0,09,10,10,27,10,10.01\n", true},  // as the file says; width raised to 18 m
+      {"LNEG,-5,100,0,09,10,10,27,10,10.01\n", false},
+      {"LMAX,65616,100,0,09,10,10,27,10,10.01\n", true},  // just under 20 km
+      {"LFAR,65700,100,0,09,10,10,27,10,10.01\n", false},
+      {"ENDS,,100,0,09,10,10,27,10.2,10\n", false},  // 22 km between the ends, no length given
+      {"WNEG,1000,-1,0,09,10,10,27,10,10.01\n", false},
+      {"WMAX,1000,9842,0,09,10,10,27,10,10.01\n", true},
+      {"WFAR,1000,9843,0,09,10,10,27,10,10.01\n", false},
+      {"A234567890123456,1000,100,0,09,10,10,27,10,10.01\n", false},
+      {"LONG,1000,100,0,0123456789ABCDEF,10,10,27,10,10.01\n", false},
+      {good, false},                                   // a repeat of an earlier row
+      {"ok,1000,100,0,09,10,10,27,10,10.01\n", true},  // the same but for a letter's case
+      {"LINE,1000,100,0,09,10,10,27,10,10.01," + std::string(16 * 1024, ' ') + "\n", false},
+      {"LINE,1000,100,0,09,10,10,27,10,10.01," + std::string(16 * 1024 - 37, ' ') + "\n", true},
+  };
+  std::string text = kHeader;
+  Idents expected;
+  std::size_t expected_refused = 0;
+  for (const auto& row : kRows) {
+    text += row.row;
+    if (row.kept) expected.push_back(row.row.substr(0, row.row.find(',')));
+    if (!row.kept) ++expected_refused;
+  }
+  RunwayDatabase db;
+  std::string error;
+  std::size_t refused = 0;
+  ASSERT_TRUE(
+      ParseRunwayDatabase(text + "CL,1,1,1,01,95,0,19,1,1\nNC,1,1,0,01,,0,19,1,1\n", "t.csv", db, error, &refused));
+  Idents kept;
+  for (std::size_t i = 0; i < db.size(); i += 2) kept.emplace_back(db[i].airport_ident);
+  EXPECT_EQ(kept, expected);
+  EXPECT_EQ(refused, expected_refused);  // the closed row and the one without coordinates are no news
+  EXPECT_EQ(RowsRefusedNote(refused), " (" + std::to_string(expected_refused) + " rows skipped)");
+  EXPECT_EQ(RowsRefusedNote(1), " (1 row skipped)");
+  EXPECT_EQ(RowsRefusedNote(0), "");
+}
+
+// Files no runway source writes load in about the time and memory their rows need:
+// over-long lines are not held, and one row many times over is one row.
+TEST(RunwayDatabase, PathologicalFilesLoadCheaplyWithTheirRowsCounted) {
+  const test::ScopedWorkdir workdir("PathologicalFilesLoadCheaplyWithTheirRowsCounted");
+  const std::string good = "OK,1000,100,0,09,10,10,27,10,10.01\n";
+  const std::string megabyte(1 << 20, ',');
+  struct Case {
+    const char* name;
+    std::string text;
+    std::size_t directions;
+    std::size_t refused;
+  };
+  std::string repeated = kHeader;
+  for (int i = 0; i < 40000; ++i) repeated += good;  // over a megabyte: read in halves
+  const Case kCases[] = {
+      {"commas-row", kHeader + megabyte + "\n" + good, 2, 1},
+      {"long-ident", kHeader + std::string(1 << 20, 'A') + ",1000,100,0,09,10,10,27,10,10.01\n" + good, 2, 1},
+      {"long-quoted-field", kHeader + "\"" + megabyte + "\"\n" + good + megabyte, 2, 2},
+      {"repeated", repeated + "LAST,1000,100,0,09,10,10,27,10,10.01\n" + good, 4, 40000},
+  };
+  for (const Case& c : kCases) {
+    test::WriteTextFile("runways.csv", c.text);
+    RunwayDatabase db;
+    std::string error;
+    std::size_t refused = 0;
+    ASSERT_TRUE(LoadRunwayDatabase("runways.csv", db, error, &refused)) << c.name << ": " << error;
+    EXPECT_EQ(db.size(), c.directions) << c.name;
+    EXPECT_EQ(refused, c.refused) << c.name;
+    EXPECT_EQ(db.front().airport_ident, "OK") << c.name;
+  }
+
+  // A header no runway file has is refused whole: the list stays as it was.
+  test::WriteTextFile("runways.csv", megabyte + "\n" + good);
+  RunwayDatabase db(3);
+  std::string error;
+  EXPECT_FALSE(LoadRunwayDatabase("runways.csv", db, error));
+  EXPECT_EQ(error, "Runway database header is too long: runways.csv");
+  EXPECT_EQ(db.size(), 3u);
+  EXPECT_FALSE(ParseRunwayDatabase(megabyte, "runways.csv", db, error));
+  EXPECT_EQ(db.size(), 3u);
 }
 
 // A large file is read in two halves at once, cut between lines wherever its middle

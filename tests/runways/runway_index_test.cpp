@@ -138,8 +138,11 @@ TEST(RunwayIndex, MatchesTheScanOnSmallDegenerateAndOtherDatabases) {
     stacked.push_back(Direction({12.5, 45.25}, {12.5, 45.25}));
     stacked.push_back(Direction({12.5, 45.25}, {12.51, 45.25}));
   }
+  // More directions sharing their ends than a query asks for, in one run.
+  for (int i = 0; i < 120; ++i) stacked.push_back(Direction({12.6, 45.25}, {12.61, 45.25}));
   IndexChecker stacked_checker{stacked};
-  for (GeoPoint p : {GeoPoint{12.5, 45.25}, GeoPoint{12.505, 45.25}, GeoPoint{-12.5, -134.75}, GeoPoint{13, 46}}) {
+  for (GeoPoint p : {GeoPoint{12.5, 45.25}, GeoPoint{12.505, 45.25}, GeoPoint{12.6, 45.25}, GeoPoint{-12.5, -134.75},
+                     GeoPoint{13, 46}}) {
     EXPECT_TRUE(stacked_checker.Matches(p));
     EXPECT_TRUE(stacked_checker.Matches(p, 1000));
   }
