@@ -34,16 +34,15 @@ TEST_F(EventLogTest, BlankTextsAreIgnoredButSurroundingBlanksAreKept) {
   EXPECT_EQ(log.lines.front(), " a ");
 }
 
-TEST_F(EventLogTest, ARepeatOfThePrecedingLineWaitsFromItsLastAcceptedCopy) {
+TEST_F(EventLogTest, ARepeatOfThePrecedingLineWaitsTwoAndAHalfSecondsFromItsLastAcceptedCopy) {
   At(0, "x");
   At(1, "x");
   At(2, "x");
   At(2.4999, "x");
-  At(3, "x");
-  EXPECT_EQ(log.lines, (std::deque<std::string>{"x", "x"}));
-  At(5.4999, "x");
-  At(5.5, "x");
-  EXPECT_EQ(log.lines.size(), 3u);
+  At(2.5, "x");  // 2.5 s after the copy at 0, half a second after the last attempt
+  At(4.9999, "x");
+  At(5, "x");
+  EXPECT_EQ(log.lines, (std::deque<std::string>{"x", "x", "x"}));
   // Only the immediately preceding line counts.
   At(6, "A");
   At(6.3, "B");
