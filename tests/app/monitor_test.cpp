@@ -158,6 +158,7 @@ TEST_F(MonitorTest, FailedStartsSpeakOnlyForTheUserAndAutomaticOnesRetryEveryFif
   EXPECT_EQ(sim.connects, 2);
   Advance(0.1);
   TryAutoStartMonitor(app, now);  // the same reason again: said once in a row
+  EXPECT_EQ(sim.connects, 3);
   EXPECT_TRUE(WithPrefix(TakeLines(), "Auto start failed: ").empty());
   sim.connect_error = "Incorrect FSUIPC version";
   Advance(15.0);
@@ -246,7 +247,10 @@ TEST_F(MonitorTest, TheDetectedAirportFillsThePlanOnTheGroundKeepingItsRunwaysAn
   airborne.radio_altitude_ft = 0.1;
   PollAt(airborne);
   EXPECT_EQ(app.settings.expected_airport, "PXIN");
-  airborne.radio_altitude_ft = 4999;
+  airborne.radio_altitude_ft = 5000.5;
+  PollAt(airborne);
+  EXPECT_EQ(app.settings.expected_airport, "PXIN");
+  airborne.radio_altitude_ft = 5000;
   PollAt(airborne);
   EXPECT_EQ(app.settings.expected_airport, "PXSF");
 }

@@ -185,11 +185,8 @@ TEST_F(IniOverrideTest, SectionsCommentsAndRangesOfTheMonitorTimingOnlyForReadab
   ASSERT_EQ(log.lines.size(), 1u);
   EXPECT_EQ(log.lines.back(), "INI overrides loaded: " + path);
 
-  Apply("monitor.poll_ms =\napp.poll_ms = 300 ; slower\nmax_alerts_per_poll = 50\n");
+  Apply("monitor.poll_ms =\napp.poll_ms = 300 ; slower\n");
   EXPECT_EQ(settings.poll_ms, 300);  // the first key with a value wins
-  EXPECT_EQ(settings.max_alerts_per_poll, 10);
-  Apply("monitor.poll_ms = 99999\napp.poll_ms = 300\n");
-  EXPECT_EQ(settings.poll_ms, 5000);
 
   // Unreadable or missing values keep even an out-of-range stored one.
   settings.poll_ms = 20;
@@ -198,6 +195,39 @@ TEST_F(IniOverrideTest, SectionsCommentsAndRangesOfTheMonitorTimingOnlyForReadab
   EXPECT_EQ(settings.poll_ms, 20);
   EXPECT_EQ(settings.max_alerts_per_poll, 0);
   EXPECT_FALSE(settings.muted);
+}
+
+// Each bound of the key table on both sides: a value at the bound is kept, one past it
+// is brought to the bound.
+TEST_F(IniOverrideTest, WholeNumberBoundsOnBothSides) {
+  struct Row {
+    const char* key;
+    std::int32_t AppSettings::*field;
+    std::int32_t value, expected;
+  };
+  const Row rows[] = {
+      {"poll_ms", &AppSettings::poll_ms, 49, 50},
+      {"poll_ms", &AppSettings::poll_ms, 50, 50},
+      {"poll_ms", &AppSettings::poll_ms, 5000, 5000},
+      {"poll_ms", &AppSettings::poll_ms, 5001, 5000},
+      {"max_alerts_per_poll", &AppSettings::max_alerts_per_poll, 0, 1},
+      {"max_alerts_per_poll", &AppSettings::max_alerts_per_poll, 1, 1},
+      {"max_alerts_per_poll", &AppSettings::max_alerts_per_poll, 10, 10},
+      {"max_alerts_per_poll", &AppSettings::max_alerts_per_poll, 11, 10},
+      {"landing.trace_start_ft", &AppSettings::landing_trace_start_ft, 9, 10},
+      {"landing.trace_start_ft", &AppSettings::landing_trace_start_ft, 10, 10},
+      {"landing.trace_step_ft", &AppSettings::landing_trace_step_ft, 0, 1},
+      {"landing.trace_step_ft", &AppSettings::landing_trace_step_ft, 1, 1},
+      {"takeoff.trace_start_ft", &AppSettings::takeoff_trace_start_ft, 9, 10},
+      {"takeoff.trace_start_ft", &AppSettings::takeoff_trace_start_ft, 10, 10},
+      {"takeoff.trace_step_ft", &AppSettings::takeoff_trace_step_ft, 9, 10},
+      {"takeoff.trace_step_ft", &AppSettings::takeoff_trace_step_ft, 10, 10},
+  };
+  for (const Row& row : rows) {
+    settings = AppSettings{};
+    Apply(std::string(row.key) + " = " + std::to_string(row.value) + "\n");
+    EXPECT_EQ(settings.*row.field, row.expected) << row.key << " = " << row.value;
+  }
 }
 
 TEST_F(IniOverrideTest, WordsFlagsLanguageFlightPlanAndVoicePackByName) {

@@ -138,14 +138,6 @@ TEST(EngineAdvisories, HeadingCheckOnARunwayButNotWhileVacatingAfterLanding) {
   EXPECT_EQ(landed.Phase(), kSlowed);
 }
 
-TEST(EngineAdvisories, LowSpeedVerificationWhenEnabled) {
-  EngineDriver driver(Xtst(), With({&RaasRules::enable_runway_verify}));
-  EXPECT_EQ(driver.Feed(OnRunway(Xtst("27L"), 0.0, 6.0)),
-            (Keys{"entering_runway_27l", "short_runway", "check_runway_length", "verify_runway_27l"}));
-  driver.Advance(45.0);
-  EXPECT_EQ(driver.Feed(OnRunway(Xtst("27L"), 10.0, 37.9)), (Keys{"on_short_runway_27l", "verify_runway_27l"}));
-}
-
 TEST(EngineAdvisories, DelayedOnRunwayAndOccupancyMinutes) {
   EngineDriver driver(Xtst(), With({&RaasRules::enable_runway_occupancy}));
   const AircraftState holding = OnRunway(Xtst("27L"), 0.0, 0.0);

@@ -66,7 +66,8 @@ TEST(EnginePhase, LiftOffAndTheDepartureClimb) {
   EXPECT_EQ(driver.Phase(), kAirborne);
   EXPECT_DOUBLE_EQ(driver.status().phase_seconds, 0.5);
   EXPECT_EQ(driver.runway_state(), "airborne");
-  driver.Feed(InFlight(Xtst("09R"), -3380.0, 140.0));  // climb-out over, too far for an approach
+  EXPECT_EQ(driver.Feed(InFlight(Xtst("09R"), -2400.0, 140.0)), Keys{});  // coming back, still the climb-out
+  driver.Feed(InFlight(Xtst("09R"), -3380.0, 140.0));                     // climb-out over, too far for an approach
   EXPECT_EQ(driver.Phase(), kAirborne);
   // "short_runway" was called at the lineup, under 8 s ago.
   EXPECT_EQ(driver.Feed(InFlight(Xtst("09R"), -2400.0, 140.0)), Keys{"approaching_short_runway_09r"});

@@ -30,9 +30,10 @@ struct AnalysisFlight {
   void AtEddf25C(RunwayState runway_state) {
     status = {runway_state, "", "", 0.0, "EDDF", "25C", 312.4, -3.4, 2800.0, 0.0};
   }
-  // One poll with the aircraft at `height_ft` above ground (radio altimeter).
-  void Poll(double height_ft, bool on_ground = false) {
-    now += 250'000'000;
+  // One poll with the aircraft at `height_ft` above ground (radio altimeter), 250 ms
+  // after the last or, 600 ms after it, where a foot of height is 100 fpm exactly.
+  void Poll(double height_ft, bool on_ground = false, std::int64_t after_ns = 250'000'000) {
+    now += after_ns;
     state.radio_altitude_ft = last_height_ft = height_ft;
     state.on_ground = on_ground;
     for (std::string& line : AnalysisLines(AnalysisStep(analysis, state, status, settings, now))) {
@@ -145,7 +146,7 @@ LandingReport Scored(double touchdown_vs_fpm, double max_g, double max_cross_m, 
 
 using Notes = std::vector<std::string>;
 
-TEST(ScoreLanding, EveryNoteAndTheBandsInBetween) {
+TEST(ScoreLanding, EveryNoteAndTheFloorOfTheScore) {
   LandingReport report = Scored(-1000.0, 2.5, 20.0, -10.0, 5.0, 100.0, 130.0);
   EXPECT_EQ(report.score, 0.0);
   EXPECT_EQ(report.grade, "Poor");
@@ -153,13 +154,64 @@ TEST(ScoreLanding, EveryNoteAndTheBandsInBetween) {
   report = Scored(-800.0, 1.8, 0.0, -10.0, -2.0, 114.0, 130.0);  // heading swing 8, speed range 16
   EXPECT_EQ(report.score, 47.0);
   EXPECT_EQ(report.notes, (Notes{"hard sink", "firm G", "heading movement", "speed variation"}));
+}
 
-  // Every band limit itself costs nothing.
-  const double moderate_g = static_cast<double>(AppSettings().landing_score_g_moderate);
-  for (double vs : {-500.0, -80.0}) {
-    report = Scored(vs, moderate_g, 10.0, 0.0, 7.0, 125.0, 140.0);
-    EXPECT_EQ(report.score, 100.0) << vs;
-    EXPECT_TRUE(report.notes.empty());
+// Each limit on both sides, from a landing that costs nothing: a value at the limit
+// falls in the band below it, the least bit more in the band above.
+TEST(ScoreLanding, BandEdgesPenaltiesAndGrades) {
+  const AppSettings s;
+  const auto g = [](float limit) { return static_cast<double>(limit); };
+  struct Row {
+    double vs_fpm, max_g, cross_m, heading_swing_deg, speed_range_kt;
+    double score;
+    const char* grade;
+  };
+  const Row rows[] = {
+      {-300.0, 1.0, 0.0, 0.0, 0.0, 100.0, "Excellent"},
+      // Sink: very hard, hard, firm, and a float below its limit.
+      {-900.01, 1.0, 0.0, 0.0, 0.0, 65.0, "Rough"},
+      {-900.0, 1.0, 0.0, 0.0, 0.0, 75.0, "Fair"},
+      {-700.01, 1.0, 0.0, 0.0, 0.0, 75.0, "Fair"},
+      {-700.0, 1.0, 0.0, 0.0, 0.0, 86.0, "Good"},
+      {-500.01, 1.0, 0.0, 0.0, 0.0, 86.0, "Good"},
+      {-500.0, 1.0, 0.0, 0.0, 0.0, 100.0, "Excellent"},
+      {-80.0, 1.0, 0.0, 0.0, 0.0, 100.0, "Excellent"},
+      {-79.99, 1.0, 0.0, 0.0, 0.0, 92.0, "Excellent"},
+      // Load factor: high, firm, moderate.
+      {-300.0, g(s.landing_score_g_high) + 0.01, 0.0, 0.0, 0.0, 72.0, "Fair"},
+      {-300.0, g(s.landing_score_g_high), 0.0, 0.0, 0.0, 84.0, "Good"},
+      {-300.0, g(s.landing_score_g_firm) + 0.01, 0.0, 0.0, 0.0, 84.0, "Good"},
+      {-300.0, g(s.landing_score_g_firm), 0.0, 0.0, 0.0, 93.0, "Excellent"},
+      {-300.0, g(s.landing_score_g_moderate) + 0.01, 0.0, 0.0, 0.0, 93.0, "Excellent"},
+      {-300.0, g(s.landing_score_g_moderate), 0.0, 0.0, 0.0, 100.0, "Excellent"},
+      // Centre line: 18 and 10 m.
+      {-300.0, 1.0, 18.01, 0.0, 0.0, 82.0, "Good"},
+      {-300.0, 1.0, 18.0, 0.0, 0.0, 91.0, "Excellent"},
+      {-300.0, 1.0, 10.01, 0.0, 0.0, 91.0, "Excellent"},
+      {-300.0, 1.0, 10.0, 0.0, 0.0, 100.0, "Excellent"},
+      // Heading swing: 12 and 7 degrees.
+      {-300.0, 1.0, 0.0, 12.01, 0.0, 86.0, "Good"},
+      {-300.0, 1.0, 0.0, 12.0, 0.0, 93.0, "Excellent"},
+      {-300.0, 1.0, 0.0, 7.01, 0.0, 93.0, "Excellent"},
+      {-300.0, 1.0, 0.0, 7.0, 0.0, 100.0, "Excellent"},
+      // Speed range: 25 and 15 kt; 90 is still excellent.
+      {-300.0, 1.0, 0.0, 0.0, 25.01, 90.0, "Excellent"},
+      {-300.0, 1.0, 0.0, 0.0, 25.0, 95.0, "Excellent"},
+      {-300.0, 1.0, 0.0, 0.0, 15.01, 95.0, "Excellent"},
+      {-300.0, 1.0, 0.0, 0.0, 15.0, 100.0, "Excellent"},
+      // The other grades at their lowest scores.
+      {-79.0, g(s.landing_score_g_moderate) + 0.01, 0.0, 0.0, 15.01, 80.0, "Good"},
+      {-300.0, g(s.landing_score_g_firm) + 0.01, 0.0, 12.01, 0.0, 70.0, "Fair"},
+      {-600.0, g(s.landing_score_g_firm) + 0.01, 0.0, 0.0, 25.01, 60.0, "Rough"},
+      {-600.0, g(s.landing_score_g_firm) + 0.01, 0.0, 0.0, 15.01, 65.0, "Rough"},
+      {-600.0, g(s.landing_score_g_high) + 0.01, 0.0, 0.0, 0.0, 58.0, "Poor"},
+  };
+  for (const Row& row : rows) {
+    const LandingReport report =
+        Scored(row.vs_fpm, row.max_g, row.cross_m, 0.0, row.heading_swing_deg, 100.0, 100.0 + row.speed_range_kt);
+    EXPECT_EQ(report.score, row.score) << row.vs_fpm << " " << row.max_g << " " << row.cross_m << " "
+                                       << row.heading_swing_deg << " " << row.speed_range_kt;
+    EXPECT_EQ(report.grade, row.grade) << row.score;
   }
 }
 
@@ -223,6 +275,67 @@ TEST(LandingAnalysis, LongLinesAreCutTo511Characters) {
   EXPECT_EQ(f.OnlyLine("Landing trace: 100 ft AGL").size(), 511u);
 }
 
+// Each limit of the analysis on both sides, in polls 600 ms apart: a foot is 100 fpm.
+TEST(AnalysisLimits, LandingArmsFromTheTraceStartOnADescentFasterThanTheMinimum) {
+  constexpr std::int64_t kSlow = 600'000'000;
+  struct Row {
+    double from_ft, to_ft;
+    bool armed;
+  };
+  // 50 fpm is no descent; 100 ft is inside the trace, and a mark is logged at its own height.
+  for (const Row& row :
+       {Row{90.5, 90.0, false}, Row{90.51, 90.0, true}, Row{101.01, 100.01, false}, Row{101.0, 100.0, true}}) {
+    AnalysisFlight f;
+    f.Poll(row.from_ft);
+    f.Poll(row.to_ft, false, kSlow);
+    EXPECT_EQ(f.analysis.landing.landing_armed, row.armed) << row.from_ft << " " << row.to_ft;
+    const Marks passed = row.to_ft == 100.0 ? Marks{100} : Marks{100, 90};
+    EXPECT_EQ(f.MarksOf(kLandingTrace), row.armed ? passed : Marks{}) << row.to_ft;
+  }
+  // Armed, it is reset only above 140 ft.
+  for (double climb_to : {140.0, 140.01}) {
+    AnalysisFlight f;
+    f.Poll(101.0);
+    f.Poll(100.0, false, kSlow);
+    f.Poll(climb_to);
+    EXPECT_EQ(f.analysis.landing.landing_armed, climb_to <= 140.0) << climb_to;
+  }
+}
+
+TEST(AnalysisLimits, TakeoffTracesAClimbFasterThanTheMinimumFromTwentyFeetToTheDetectionCeiling) {
+  constexpr std::int64_t kSlow = 600'000'000;
+  struct Row {
+    double from_ft, to_ft;
+    std::int64_t after_ns;
+    bool active;
+  };
+  for (const Row& row : {Row{19.0, 20.0, kSlow, false}, Row{18.99, 20.0, kSlow, true},
+                         Row{19.0, 19.99, 250'000'000, false}, Row{19.0, 20.0, 250'000'000, true}}) {
+    AnalysisFlight f;
+    f.Touchdown();
+    f.Poll(row.from_ft);
+    f.Poll(row.to_ft, false, row.after_ns);
+    EXPECT_EQ(f.analysis.takeoff.takeoff_active, row.active) << row.from_ft << " " << row.to_ft;
+  }
+  for (double first_ft : {5200.0, 5200.01}) {
+    AnalysisFlight f;
+    f.Touchdown();
+    f.Poll(first_ft);
+    EXPECT_EQ(f.analysis.takeoff.takeoff_active, first_ft <= 5200.0) << first_ft;
+  }
+  // A mark is logged at its own height; the trace ends above 5500 ft.
+  AnalysisFlight f;
+  f.Touchdown();
+  f.Poll(99.0);
+  f.Poll(100.0);
+  EXPECT_EQ(f.MarksOf(kTakeoffTrace), Marks{100});
+  f.Poll(5000.0);
+  f.Poll(5500.0);
+  EXPECT_TRUE(f.analysis.takeoff.takeoff_active);
+  f.Poll(5500.01);
+  EXPECT_FALSE(f.analysis.takeoff.takeoff_active);
+}
+
 TEST(AnalysisHeight, RadioAltitudeCountsAboveATenthOfAFootOrOnTheGround) {
   AircraftState state{.altitude_ft = 364.0, .radio_altitude_ft = 0.1};
   EXPECT_EQ(AnalysisHeightFt(state), 364.0);
@@ -233,6 +346,7 @@ TEST(AnalysisHeight, RadioAltitudeCountsAboveATenthOfAFootOrOnTheGround) {
   EXPECT_EQ(AnalysisHeightFt(state), 0.2);
   EXPECT_EQ(AnalysisVerticalSpeedFpm(10.0, 20.0, 0, 1'000'000'000), 0.0);              // no previous step
   EXPECT_EQ(AnalysisVerticalSpeedFpm(10.0, 20.0, 1'000'000'000, 1'050'000'000), 0.0);  // 50 ms is too close
+  EXPECT_NEAR(AnalysisVerticalSpeedFpm(10.0, 20.0, 1'000'000'000, 1'060'000'000), -10000.0, 1e-6);
   EXPECT_EQ(AnalysisVerticalSpeedFpm(10.0, 20.0, 1'000'000'000, 1'500'000'000), -1200.0);
 }
 
@@ -284,16 +398,6 @@ TEST(TakeoffAnalysis, MarksRunFromTheStartToTheHighestOnceUntilTheNextGroundStep
   f.Fly(150.0, 2000.0);
   EXPECT_EQ(f.MarksOf(kTakeoffTrace).size(), DefaultTakeoffMarks().size() + 1);
   EXPECT_EQ(f.MarksOf(kTakeoffTrace).back(), 100);
-}
-
-TEST(TakeoffAnalysis, OnlyAClimbFasterThanTheMinimumIsTraced) {
-  for (double feet_per_minute : {90.0, 110.0}) {
-    AnalysisFlight f;
-    f.Touchdown();
-    f.Fly(120.0, feet_per_minute);
-    EXPECT_EQ(f.MarksOf(kTakeoffTrace), feet_per_minute > 100.0 ? Marks{100} : Marks{}) << feet_per_minute;
-    EXPECT_EQ(f.analysis.takeoff.takeoff_active, feet_per_minute > 100.0) << feet_per_minute;
-  }
 }
 
 TEST(TakeoffAnalysis, MarksNearTheLargestIntegerDoNotOverflow) {

@@ -37,10 +37,13 @@ TEST(RunwaySearch, NearTiesGoToTheBetterAlignedDirectionWhateverTheOrder) {
     EXPECT_EQ(FindRunwayOccupancy(Candidates{&r09, &r27}, state, RaasRules()).runway->ident, expected) << heading;
     EXPECT_EQ(FindRunwayOccupancy(Candidates{&r27, &r09}, state, RaasRules()).runway->ident, expected) << heading;
   }
-  // Beyond 0.25 apart the better score wins even against a better heading.
-  state = OnRunway(r09, 200.0, 10.0);
-  state.heading_deg = 359.0;
-  EXPECT_EQ(FindRunwayOccupancy(All(), state, RaasRules()).runway->ident, "09R");
+  // 0.22 apart (545 m along, 655 m from the other end) is a tie the better heading wins;
+  // 0.28 apart (530 m along) the better score wins even against a better heading.
+  for (double along : {545.0, 530.0}) {
+    state = OnRunway(r09, along, 10.0);
+    state.heading_deg = 359.0;
+    EXPECT_EQ(FindRunwayOccupancy(All(), state, RaasRules()).runway->ident, along == 545.0 ? "27L" : "09R") << along;
+  }
 }
 
 TEST(RunwaySearch, SurfaceBoundsAreInclusive) {
@@ -54,22 +57,6 @@ TEST(RunwaySearch, SurfaceBoundsAreInclusive) {
   EXPECT_FALSE(on(500.0, edge + 0.01));
   EXPECT_TRUE(on(-89.99, 0.0));
   EXPECT_FALSE(on(-90.01, 0.0));
-}
-
-TEST(RunwaySearch, ApproachNeedsAlignmentDistanceAndLateralPosition) {
-  const RunwayDirection& r09 = Xtst("09R");
-  const RaasRules rules;
-  AircraftState state = InFlight(r09, -2000.0, 140.0);
-  const RunwayDirection* best = FindApproachRunway(All(), state, rules, 2500.0);
-  ASSERT_NE(best, nullptr);
-  EXPECT_EQ(best->ident, "09R");  // 09L is 300 m to the side, beyond the 140 m lateral limit
-  EXPECT_EQ(FindApproachRunway(All(), state, rules, 1999.0), nullptr);
-  state.heading_deg = r09.heading_true_deg + 70.5;
-  EXPECT_EQ(FindApproachRunway(All(), state, rules, 2500.0), nullptr);
-  EXPECT_EQ(FindApproachRunway(All(), OnRunway(r09, -2000.0, 140.0, 141.0), rules, 2500.0), nullptr);
-  // Past the threshold by more than the end margin is no approach any more.
-  EXPECT_NE(FindApproachRunway(All(), OnRunway(r09, 89.0, 140.0), rules, 2500.0), nullptr);
-  EXPECT_EQ(FindApproachRunway(All(), OnRunway(r09, 91.0, 140.0), rules, 2500.0), nullptr);
 }
 
 TEST(RunwaySearch, ApproachScoreTiesKeepTheEarlierCandidate) {

@@ -34,16 +34,14 @@ TEST_F(EventLogTest, BlankTextsAreIgnoredButSurroundingBlanksAreKept) {
   EXPECT_EQ(log.lines.front(), " a ");
 }
 
-TEST_F(EventLogTest, ARepeatOfThePrecedingLineWaitsFromItsLastAcceptedCopy) {
-  At(0, "x");
-  At(1, "x");
-  At(2, "x");
-  At(2.4999, "x");
-  At(3, "x");
-  EXPECT_EQ(log.lines, (std::deque<std::string>{"x", "x"}));
-  At(5.4999, "x");
-  At(5.5, "x");
-  EXPECT_EQ(log.lines.size(), 3u);
+TEST_F(EventLogTest, ARepeatOfThePrecedingLineWaitsTwoAndAHalfSecondsFromItsLastAcceptedCopy) {
+  std::vector<double> accepted_at;
+  log.on_accept = [&](const std::string&) {
+    accepted_at.push_back(static_cast<double>(now - 1'000'000'000'000) / 1e9);
+  };
+  // 2.5 s after the copy at 0, half a second after the last attempt; then 2.5 s after that.
+  for (double at : {0.0, 1.0, 2.0, 2.4999, 2.5, 4.9999, 5.0}) At(at, "x");
+  EXPECT_EQ(accepted_at, (std::vector<double>{0.0, 2.5, 5.0}));
   // Only the immediately preceding line counts.
   At(6, "A");
   At(6.3, "B");
