@@ -23,48 +23,36 @@ struct EventLogTest : ::testing::Test {
   }
 };
 
-TEST_F(EventLogTest, BlankTextsAreIgnoredButSurroundingBlanksAreKept) {
-  At(0, "   ");
-  At(0, "\t\r\n");
-  At(0, "");
-  EXPECT_TRUE(log.lines.empty());
-  EXPECT_EQ(log.version, 0u);
-  At(0, " a ");
-  ASSERT_EQ(log.lines.size(), 1u);
-  EXPECT_EQ(log.lines.front(), " a ");
-}
-
 TEST_F(EventLogTest, ARepeatOfThePrecedingLineWaitsTwoAndAHalfSecondsFromItsLastAcceptedCopy) {
   std::vector<double> accepted_at;
   log.on_accept = [&](const std::string&) {
     accepted_at.push_back(static_cast<double>(now - 1'000'000'000'000) / 1e9);
   };
+  // Blank texts are ignored; blanks around a text are kept.
+  for (const char* blank : {"   ", "\t\r\n", ""}) At(0, blank);
+  EXPECT_EQ(log.version, 0u);
   // 2.5 s after the copy at 0, half a second after the last attempt; then 2.5 s after that.
-  for (double at : {0.0, 1.0, 2.0, 2.4999, 2.5, 4.9999, 5.0}) At(at, "x");
+  for (double at : {0.0, 1.0, 2.0, 2.4999, 2.5, 4.9999, 5.0}) At(at, " x ");
   EXPECT_EQ(accepted_at, (std::vector<double>{0.0, 2.5, 5.0}));
   // Only the immediately preceding line counts.
   At(6, "A");
   At(6.3, "B");
   At(6.6, "A");
-  EXPECT_EQ(log.lines, (std::deque<std::string>{"x", "x", "x", "A", "B", "A"}));
+  EXPECT_EQ(log.lines, (std::deque<std::string>{" x ", " x ", " x ", "A", "B", "A"}));
 }
 
 TEST_F(EventLogTest, KeepsTheLatest120LinesAndCountsEveryAcceptedOne) {
-  std::vector<std::string> accepted;
-  log.on_accept = [&](const std::string& line) { accepted.push_back(line); };
   for (int i = 1; i <= 121; ++i) At(0, "line " + std::to_string(i));
   ASSERT_EQ(log.lines.size(), 120u);
   EXPECT_EQ(log.lines.front(), "line 2");
   EXPECT_EQ(log.lines.back(), "line 121");
   EXPECT_EQ(log.version, 121u);
-  EXPECT_EQ(accepted.size(), 121u);
 }
 
 TEST(CommandLineSwitch, MatchesAnywhereInThisProcessCommandLineIgnoringCase) {
   EXPECT_TRUE(CommandLineContains("C:\\Pistavox\\pistavox.exe -DEBUG", "-debug"));
   EXPECT_TRUE(CommandLineContains("pistavox --no-debugger", "-debug"));  // no word boundaries
   EXPECT_FALSE(CommandLineContains("pistavox -debu", "-debug"));
-  EXPECT_FALSE(CommandLineContains("", "-debug"));
   EXPECT_FALSE(HasCommandLineSwitch("-no-such-switch-given"));
 }
 
