@@ -53,6 +53,13 @@ struct LandingTest : AppTest {
     }
     StopMonitor(app);
   }
+  std::vector<LogbookEntry> Logbook() {
+    std::vector<LogbookEntry> entries;
+    size_t skipped = 0;
+    std::string error;
+    EXPECT_TRUE(ReadLogbook(app.logbook_file, entries, skipped, error)) << error;
+    return entries;
+  }
   static size_t FirstTouchdown(const std::vector<AircraftState>& samples) {
     for (size_t i = 1; i < samples.size(); ++i)
       if (samples[i].on_ground && !samples[i - 1].on_ground) return i;
@@ -126,10 +133,7 @@ TEST_F(LandingTest, AFlareAtAKnownRateGivesTheSimulatorsRateTheGeometryTheProfil
   const auto score_at = std::find(log_lines.begin(), log_lines.end(), WithPrefix(log_lines, "Landing score: ")[0]);
   EXPECT_LT(score_at, std::find(log_lines.begin(), log_lines.end(), details[0]));
 
-  std::vector<LogbookEntry> entries;
-  size_t skipped = 0;
-  std::string error;
-  ASSERT_TRUE(ReadLogbook(app.logbook_file, entries, skipped, error)) << error;
+  const std::vector<LogbookEntry> entries = Logbook();
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0].simulator, "Test Simulator");
   EXPECT_EQ(entries[0].airport, "PXIN");
@@ -197,10 +201,7 @@ TEST_F(LandingTest, ARateTheServerDidNotGiveIsTakenFromTheVerticalSpeedOrIsNotAv
   EXPECT_NE(line.find(" | simulator_vs_fpm=not available | simulator_vs_source=not available | "), std::string::npos)
       << line;
 
-  std::vector<LogbookEntry> entries;
-  size_t skipped = 0;
-  std::string error;
-  ASSERT_TRUE(ReadLogbook(app.logbook_file, entries, skipped, error)) << error;
+  const std::vector<LogbookEntry> entries = Logbook();
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_TRUE(entries[0].simulator_touchdown_vs_fpm.has_value());
   EXPECT_FALSE(entries[1].simulator_touchdown_vs_fpm.has_value());

@@ -22,6 +22,15 @@ struct ReplayTest : AppTest {
     for (const FlightSample& sample : samples) text += FormatFlightRow(sample);
     WriteTextFile(path, text);
   }
+  void WriteScenario(const std::string& path, const char* airport, const char* runway,
+                     FlightColumns columns = FlightColumns::kNine) {
+    RunwayDatabase runways;
+    std::vector<FlightSample> flight;
+    std::string error;
+    ASSERT_TRUE(LoadRunwayDatabase("data/runways.csv", runways, error)) << error;
+    ASSERT_TRUE(BuildScenarioFlight(runways, FlightScenario::kArrival, airport, runway, flight, error)) << error;
+    ASSERT_TRUE(WriteFlightFile(path, flight, error, columns)) << error;
+  }
 };
 
 TEST_F(ReplayTest, AnswersHelpAndRefusesABadCommandLineWithItsUsage) {
@@ -141,13 +150,8 @@ TEST_F(ReplayTest, UsesTheWorkdirsDataAndTheGivenVoicePack) {
 // The simulator's columns add the details line and nothing else: every other line and
 // the status rows are those of the nine-column twin, which logs no details line.
 TEST_F(ReplayTest, AnElevenColumnFlightReplaysToTheSameLinesAsItsNineColumnTwinPlusItsDetails) {
-  RunwayDatabase runways;
-  std::vector<FlightSample> flight;
-  std::string error;
-  ASSERT_TRUE(LoadRunwayDatabase("data/runways.csv", runways, error)) << error;
-  ASSERT_TRUE(BuildScenarioFlight(runways, FlightScenario::kArrival, "PXIN", "27L", flight, error)) << error;
-  ASSERT_TRUE(WriteFlightFile("nine.csv", flight, error)) << error;
-  ASSERT_TRUE(WriteFlightFile("eleven.csv", flight, error, FlightColumns::kEleven)) << error;
+  ASSERT_NO_FATAL_FAILURE(WriteScenario("nine.csv", "PXIN", "27L"));
+  ASSERT_NO_FATAL_FAILURE(WriteScenario("eleven.csv", "PXIN", "27L", FlightColumns::kEleven));
   const ProgramRun nine = Replay({"--status", "nine-status.csv", "nine.csv"});
   const ProgramRun eleven = Replay({"--status", "eleven-status.csv", "eleven.csv"});
   ASSERT_EQ(nine.exit_code, 0) << nine.err;
@@ -193,12 +197,7 @@ TEST_F(ReplayTest, RowsThatAreNoRunwayAreSkippedCountedAndRaiseNothing) {
 
 // A rules file asking for 2^31 landing trace marks gets a few hundred.
 TEST_F(ReplayTest, TraceKeysBeyondAnyAircraftLogAFewHundredLinesAtMost) {
-  RunwayDatabase runways;
-  std::vector<FlightSample> flight;
-  std::string error;
-  ASSERT_TRUE(LoadRunwayDatabase("data/runways.csv", runways, error)) << error;
-  ASSERT_TRUE(BuildScenarioFlight(runways, FlightScenario::kArrival, "PXIN", "27L", flight, error)) << error;
-  ASSERT_TRUE(WriteFlightFile("arrival.csv", flight, error)) << error;
+  ASSERT_NO_FATAL_FAILURE(WriteScenario("arrival.csv", "PXIN", "27L"));
   WriteRules("[landing]\ntrace_start_ft = 2147483647\ntrace_step_ft = 1\n");
   const ProgramRun run = Replay({"arrival.csv"});
   ASSERT_EQ(run.exit_code, 0) << run.err;
@@ -213,16 +212,10 @@ TEST_F(ReplayTest, LeavesTheUsersLogbookAloneAndAppendsToTheOneGiven) {
   ScopedEnvironment data_dir("PISTAVOX_DATA_DIR", (workdir.path / "user-data").string());
   ScopedEnvironment xdg("XDG_DATA_HOME", (workdir.path / "xdg").string());
   ScopedEnvironment app_data("APPDATA", (workdir.path / "appdata").string());
-  RunwayDatabase runways;
-  std::vector<FlightSample> flight;
-  std::string error;
-  ASSERT_TRUE(LoadRunwayDatabase("data/runways.csv", runways, error)) << error;
-  ASSERT_TRUE(BuildScenarioFlight(runways, FlightScenario::kArrival, "PXSF", "04", flight, error)) << error;
-  ASSERT_TRUE(WriteFlightFile("flight.csv", flight, error, FlightColumns::kEleven)) << error;
+  ASSERT_NO_FATAL_FAILURE(WriteScenario("flight.csv", "PXSF", "04", FlightColumns::kEleven));
   EXPECT_EQ(Replay({"flight.csv"}).exit_code, 0);
-  EXPECT_FALSE(std::filesystem::exists(workdir.path / "user-data"));
-  EXPECT_FALSE(std::filesystem::exists(workdir.path / "xdg"));
-  EXPECT_FALSE(std::filesystem::exists(workdir.path / "appdata"));
+  for (const char* folder : {"user-data", "xdg", "appdata"})
+    EXPECT_FALSE(std::filesystem::exists(workdir.path / folder)) << folder;
 
   for (int run = 0; run < 2; ++run) EXPECT_EQ(Replay({"--logbook", "mine/logbook.csv", "flight.csv"}).exit_code, 0);
   const Lines rows = SplitLines(ReadTextFile("mine/logbook.csv"));
@@ -233,14 +226,11 @@ TEST_F(ReplayTest, LeavesTheUsersLogbookAloneAndAppendsToTheOneGiven) {
   const ProgramRun listed = RunProgram({PISTAVOX_LOGBOOK_PATH, "mine/logbook.csv"});
   ASSERT_EQ(listed.exit_code, 0) << listed.err;
   const Lines printed = SplitLines(listed.out);
-  const auto printed_line = [&](const std::string& line) {
-    return std::find(printed.begin(), printed.end(), line) != printed.end();
-  };
   EXPECT_EQ(printed.size(), 12u) << listed.out;  // the file, the table's heading and rows, the summary
   for (const char* line :
        {"Landings: 2", "Average score: 100.0", "Average touchdown rate: -180 fpm (the simulator's where known)",
         "  PXSF     2 landings, average score 100.0"})
-    EXPECT_TRUE(printed_line(line)) << line << " in\n" << listed.out;
+    EXPECT_NE(std::find(printed.begin(), printed.end(), line), printed.end()) << line << " in\n" << listed.out;
   const ProgramRun users = RunProgram({PISTAVOX_LOGBOOK_PATH});
   EXPECT_EQ(users.exit_code, 0) << users.err;
   EXPECT_NE(users.out.find("Landings: 0"), std::string::npos) << users.out;

@@ -65,10 +65,15 @@ TEST_F(RunwayDatabaseActionsTest, CheckReportsDirectionsAndSizeWithoutTouchingTh
   EXPECT_FALSE(app.runway_data_ok);
 }
 
-TEST_F(RunwayDatabaseActionsTest, AHeaderOnlyFileReplacesTheDatabaseWithNoDirections) {
-  app.resources_loaded = true;
+TEST_F(RunwayDatabaseActionsTest, AHeaderOnlyFileReplacesTheDatabaseWithNoDirectionsAndStopsTheMonitor) {
+  sim.state = LinedUpOnShortRunway();
+  StartMonitor(app, false);
+  ASSERT_TRUE(app.monitor.running);
+  TakeLines();
   ImportRunwayDatabaseFile(app, Write("header.csv", kHeader));
-  EXPECT_EQ(TakeLines(), (Lines{"Runway database imported: 0 directions"}));
+  EXPECT_EQ(TakeLines(), (Lines{"Runway database imported: 0 directions", "Stopped",
+                                "Monitor stopped after runway database import"}));
+  EXPECT_FALSE(app.monitor.running);
   EXPECT_EQ(ReadTextFile(kRunwayDatabasePath), kHeader);
   EXPECT_EQ(ReadTextFile(kRunwayBackupPath), shipped);
   EXPECT_TRUE(app.runways->directions.empty());
@@ -87,14 +92,6 @@ TEST_F(RunwayDatabaseActionsTest, WithoutADatabaseTheImportCreatesDataAndMakesNo
   EXPECT_EQ(app.runways->directions[2].ident.view(), "18");
 }
 
-TEST_F(RunwayDatabaseActionsTest, TwoImportsLeaveTheFirstAsTheBackup) {
-  ImportRunwayDatabaseFile(app, Write("first.csv", kOneRunway));
-  ImportRunwayDatabaseFile(app, Write("second.csv", kTwoRunways));
-  EXPECT_EQ(ReadTextFile(kRunwayDatabasePath), kTwoRunways);
-  EXPECT_EQ(ReadTextFile(kRunwayBackupPath), kOneRunway);
-  EXPECT_EQ(app.runways->directions.size(), 4u);
-}
-
 TEST_F(RunwayDatabaseActionsTest, ImportingTheBackupOrTheDatabaseItselfLosesNeither) {
   ImportRunwayDatabaseFile(app, Write("first.csv", kOneRunway));
   // The backup is read before it is refreshed: the two files change places.
@@ -106,17 +103,6 @@ TEST_F(RunwayDatabaseActionsTest, ImportingTheBackupOrTheDatabaseItselfLosesNeit
   ImportRunwayDatabaseFile(app, kRunwayDatabasePath);
   EXPECT_EQ(ReadTextFile(kRunwayDatabasePath), shipped);
   EXPECT_EQ(ReadTextFile(kRunwayBackupPath), shipped);
-}
-
-TEST_F(RunwayDatabaseActionsTest, AnImportStopsTheRunningMonitorAfterLoggingItself) {
-  sim.state = LinedUpOnShortRunway();
-  StartMonitor(app, false);
-  ASSERT_TRUE(app.monitor.running);
-  TakeLines();
-  ImportRunwayDatabaseFile(app, Write("mine.csv", kOneRunway));
-  EXPECT_EQ(TakeLines(), (Lines{"Runway database imported: 2 directions", "Stopped",
-                                "Monitor stopped after runway database import"}));
-  EXPECT_FALSE(app.monitor.running);
 }
 
 TEST_F(RunwayDatabaseActionsTest, AnInvalidChoiceChangesNothing) {
