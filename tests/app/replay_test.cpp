@@ -124,27 +124,23 @@ TEST_F(ReplayTest, PollsRowsAtTheConfiguredIntervalAndWritesTheirStatus) {
   EXPECT_EQ(status[2].substr(0, 7), "10.250,");
 }
 
-TEST_F(ReplayTest, AppliesASettingsFileWithoutWritingTheUsersStore) {
+// Every path is taken from where the replay was started, before it changes folder.
+TEST_F(ReplayTest, UsesTheWorkdirsDataTheGivenVoicePackAndSettingsWithoutWritingTheUsersStore) {
   ScopedEnvironment config_dir("PISTAVOX_CONFIG_DIR", (workdir.path / "config").string());
-  WriteTextFile("stored.txt", "max_alerts_per_poll=0\nmuted=1\n");
-  WriteFlight("lineup.csv", {{0.0, LinedUpOnShortRunway()}});
-  const ProgramRun run = Replay({"--settings", "stored.txt", "lineup.csv"});
-  ASSERT_EQ(run.exit_code, 0) << run.err;
-  EXPECT_TRUE(WithPrefix(SplitLines(run.out), "Alert: ").empty());
-  EXPECT_EQ(WithPrefix(SplitLines(run.out), "Suppressed lower priority alert: ").size(), 3u);
-  EXPECT_FALSE(std::filesystem::exists(workdir.path / "config"));
-}
-
-TEST_F(ReplayTest, UsesTheWorkdirsDataAndTheGivenVoicePack) {
+  WriteTextFile("stored.txt", "max_alerts_per_poll=1\n");
   WriteFlight("lineup.csv", {{0.0, LinedUpOnShortRunway()}});
   std::filesystem::create_directories("elsewhere");
   std::filesystem::rename("data", "elsewhere/data");
   WriteTextFile("voices/mine/manifest.csv", "h\n1,raas_available,x,en,a.wav\n1,short_runway,x,en,b.wav\n");
-  const ProgramRun run = Replay({"--workdir", "elsewhere", "--voice-pack", "voices/mine", "lineup.csv"});
+  const ProgramRun run =
+      Replay({"--workdir", "elsewhere", "--voice-pack", "voices/mine", "--settings", "stored.txt", "lineup.csv"});
   ASSERT_EQ(run.exit_code, 0) << run.err;
   const Lines out = SplitLines(run.out);
   EXPECT_EQ(out[1], "Loaded voice pack: mine");
+  EXPECT_EQ(WithPrefix(out, "Alert: "), (Lines{"Alert: Entering runway 04"}));
+  EXPECT_EQ(WithPrefix(out, "Suppressed lower priority alert: ").size(), 2u);
   EXPECT_EQ(WithPrefix(out, "Missing audio: "), (Lines{"Missing audio: entering_runway_04"}));
+  EXPECT_FALSE(std::filesystem::exists(workdir.path / "config"));
 }
 
 // The simulator's columns add the details line and nothing else: every other line and
