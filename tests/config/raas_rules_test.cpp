@@ -26,21 +26,13 @@ std::string FailureOf(const std::string& text, RaasRules& rules) {
 
 TEST(LoadRaasRules, ReadsKeysSectionsCommentsAndTheShortRunwayInEitherUnit) {
   const RaasRules rules = Apply(
-      "threshold.runway_edge_margin_m = 30 ; wider\n"
-      "  threshold.runway_end_margin_m=95#comment\r\n"
-      "[Enable]\n"
-      "approach = off\n"
-      "taxiway_info = YES\n"
-      "runway_verify = maybe\n"
+      "threshold.runway_edge_margin_m = 30 ; wider\n  threshold.runway_end_margin_m=95#comment\r\n"
+      "[Enable]\napproach = off\ntaxiway_info = YES\nrunway_verify = maybe\n"
       "threshold.approach_distance_m = 700m\n"  // dotted keys ignore the section
-      "[ threshold ]\n"
-      "runway_end_m = 150\n"
+      "[ threshold ]\nrunway_end_m = 150\n"
       "Runway_End_Margin_M = 1\n"  // keys keep their case: matches nothing
-      "no equals sign here\n"
-      " = 5\n"
-      "[]\n"
+      "no equals sign here\n = 5\n[]\n"
       "min_taxi_speed_kt = 99\n"  // no section: matches nothing
-      "expected_airport = EDDF\n"
       "threshold.heading_tolerance_deg = 35 = 36\n");
   EXPECT_EQ(rules.runway_edge_margin_m, 30.0);
   EXPECT_EQ(rules.runway_end_margin_m, 95.0);
@@ -50,7 +42,6 @@ TEST(LoadRaasRules, ReadsKeysSectionsCommentsAndTheShortRunwayInEitherUnit) {
   EXPECT_EQ(rules.approach_distance_m, 700.0);
   EXPECT_EQ(rules.runway_end_m, 150.0);
   EXPECT_EQ(rules.min_taxi_speed_kt, 6.0);
-  EXPECT_EQ(rules.expected_airport, "");
   EXPECT_EQ(rules.heading_tolerance_deg, 35.0);
 
   // The short runway in either unit, the later line winning.

@@ -21,8 +21,8 @@ std::vector<const char*> PresentFonts() {
 }
 
 // Without any installed candidate (Windows under wine) the unusable files must still
-// be refused, and the default font then serves.
-TEST(InterfaceFontsTest, UnusableCandidatesAreSkippedForTheFirstGoodFont) {
+// be refused.
+TEST(InterfaceFontsTest, UnusableCandidatesAreSkippedForTheFirstGoodFontOrImGuisDefault) {
   const std::vector<const char*> present = PresentFonts();
   const std::string expected = present.empty() ? "" : present.front();
   test::ScopedWorkdir workdir("interface-fonts");
@@ -37,42 +37,30 @@ TEST(InterfaceFontsTest, UnusableCandidatesAreSkippedForTheFirstGoodFont) {
                                          "folder.ttf"};
   if (!present.empty()) candidates.push_back(present.front());
 
-  ImGuiContext* context = ImGui::CreateContext();
-  EXPECT_EQ(LoadFirstInterfaceFont(ImGui::GetIO(), candidates), expected);
-  ImFontAtlas* atlas = ImGui::GetIO().Fonts;
-  EXPECT_TRUE(atlas->IsBuilt());
-  ASSERT_EQ(atlas->Fonts.Size, 1);
-  if (!present.empty()) {
-    EXPECT_EQ(atlas->Fonts[0]->FontSize, kInterfaceFontPixels);
+  // Each context its own atlas: once with whatever font is present, once with none at all,
+  // when ImGui's default font serves.
+  for (const bool with_present : {true, false}) {
+    if (!with_present && !present.empty()) candidates.pop_back();
+    ImGuiContext* context = ImGui::CreateContext();
+    EXPECT_EQ(LoadFirstInterfaceFont(ImGui::GetIO(), candidates), with_present ? expected : "");
+    const ImFontAtlas* atlas = ImGui::GetIO().Fonts;
+    EXPECT_TRUE(atlas->IsBuilt());
+    EXPECT_EQ(atlas->Fonts.Size, 1);
+    EXPECT_NE(atlas->Fonts[0]->FindGlyphNoFallback('M'), nullptr);
+    if (with_present && !present.empty()) {
+      EXPECT_EQ(atlas->Fonts[0]->FontSize, kInterfaceFontPixels);
+    }
+    ImGui::DestroyContext(context);
   }
-  ImGui::DestroyContext(context);
-}
-
-TEST(InterfaceFontsTest, WithoutAnyFontImGuisDefaultServes) {
-  const char* candidates[] = {"/nonexistent/a.ttc", "/nonexistent/b.ttf"};
-  ImGuiContext* context = ImGui::CreateContext();
-  EXPECT_EQ(LoadFirstInterfaceFont(ImGui::GetIO(), candidates), "");
-  ImFontAtlas* atlas = ImGui::GetIO().Fonts;
-  EXPECT_TRUE(atlas->IsBuilt());
-  ASSERT_EQ(atlas->Fonts.Size, 1);
-  EXPECT_NE(atlas->Fonts[0]->FindGlyphNoFallback('M'), nullptr);
-  ImGui::DestroyContext(context);
 }
 
 // Chinese glyphs need a font that has them; DejaVu Sans, the last candidate, has none.
 TEST(InterfaceFontsTest, EveryLabelOfBothLanguagesHasItsGlyphs) {
   const std::string& file = test::SharedAtlasFontFile();
   if (file.empty() || file.find("DejaVu") != std::string::npos) GTEST_SKIP() << "no Chinese font installed";
-  test::HeadlessUi ui;
-  const ImFont* font = ImGui::GetIO().Fonts->Fonts[0];
   for (const Label* label : InterfaceLabels()) {
-    for (const char* text : {label->english, label->chinese}) {
-      for (const char* p = text; *p != '\0';) {
-        unsigned int c = 0;
-        p += ImTextCharFromUtf8(&c, p, nullptr);
-        EXPECT_NE(font->FindGlyphNoFallback(static_cast<ImWchar>(c)), nullptr) << text << " U+" << std::hex << c;
-      }
-    }
+    EXPECT_TRUE(test::FontHasGlyphs(label->english)) << label->english;
+    EXPECT_TRUE(test::FontHasGlyphs(label->chinese)) << label->chinese;
   }
 }
 

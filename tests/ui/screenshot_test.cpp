@@ -75,41 +75,25 @@ Picture Screenshot(SdlWindow& host, App& app, const std::string& name) {
   return picture;
 }
 
-TEST(ScreenshotTest, TheFrameRendersThroughTheWindowInBothLanguages) {
-  setenv("SDL_VIDEODRIVER", "offscreen", 1);
-  test::ScopedWorkdir workdir("screenshot");
-  SdlWindow host;
-  WindowOutcome failure = WindowOutcome::kFailed;
-  std::string error;
-  ASSERT_TRUE(OpenSdlWindow(host, failure, error)) << error;
-  App app;
-  const Picture english = Screenshot(host, app, "frame-en");
-  app.ui_chinese = true;
-  app.settings_page_open = true;
-  const Picture chinese = Screenshot(host, app, "frame-zh-settings");
-  CloseSdlWindow(host);
-
-  ASSERT_EQ(english.width, 980);
-  ASSERT_EQ(english.height, 680);
-  EXPECT_TRUE(std::filesystem::file_size("frame-en.png") > 0);
-  const ImVec4 window_background = ImVec4(0.04f, 0.048f, 0.058f, 1);
-  const ImVec4 bar_background = ImVec4(0.06f, 0.076f, 0.095f, 1);
-  for (const Picture* picture : {&english, &chinese}) {
-    // The root window covers the whole client area; its one-pixel border is the theme's.
-    for (const auto& [x, y] : {std::pair{2, 2}, {977, 2}, {2, 677}, {977, 677}}) {
-      EXPECT_TRUE(Near(picture->At(x, y), window_background)) << x << "," << y;
-    }
-    EXPECT_FALSE(Near(picture->At(0, 0), ImVec4(kClearColour[0], kClearColour[1], kClearColour[2], 1)));
-    // The top bar sits inside the root window's padding.
-    EXPECT_TRUE(Near(picture->At(490, 24), bar_background));
-    EXPECT_TRUE(Near(picture->At(490, 10), window_background));
-  }
-  // The labels differ between the two pictures only in the top bar's button area.
+// Pixels whose red differs between the two pictures within the box.
+int Differing(const Picture& a, const Picture& b, std::pair<int, int> min, std::pair<int, int> max) {
   int differing = 0;
-  for (int y = 30; y < 80; ++y) {
-    for (int x = 700; x < 960; ++x) differing += english.At(x, y)[0] != chinese.At(x, y)[0] ? 1 : 0;
+  for (int y = min.second; y < max.second; ++y) {
+    for (int x = min.first; x < max.first; ++x) differing += a.At(x, y)[0] != b.At(x, y)[0] ? 1 : 0;
   }
-  EXPECT_GT(differing, 100);
+  return differing;
+}
+
+// The root window covers the whole client area, its one-pixel border the theme's, with
+// the top bar inside its padding.
+void ExpectRootWindowFills(const Picture& picture) {
+  const ImVec4 window_background(0.04f, 0.048f, 0.058f, 1);
+  for (const auto& [x, y] : {std::pair{2, 2}, {977, 2}, {2, 677}, {977, 677}}) {
+    EXPECT_TRUE(Near(picture.At(x, y), window_background)) << x << "," << y;
+  }
+  EXPECT_FALSE(Near(picture.At(0, 0), ImVec4(kClearColour[0], kClearColour[1], kClearColour[2], 1)));
+  EXPECT_TRUE(Near(picture.At(490, 24), ImVec4(0.06f, 0.076f, 0.095f, 1)));
+  EXPECT_TRUE(Near(picture.At(490, 10), window_background));
 }
 
 // The x of the first vertex drawn into `window` in this colour, or -1.
@@ -120,20 +104,60 @@ float VertexX(const ImGuiWindow* window, ImU32 colour) {
   return -1;
 }
 
-struct LandingScreenshotTest : test::AppTest {};
+// The application with its resources, drawn through SDL's offscreen driver.
+struct ScreenshotTest : test::AppTest {
+  SdlWindow host;
+
+  void SetUp() override {
+    test::AppTest::SetUp();
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    LoadResources(app);
+    ASSERT_TRUE(app.resources_loaded);
+    app.settings.expected_airport = "PXIN";
+    app.settings.expected_runway = "27L";
+  }
+  void Open(int width = kWindowWidth, int height = kWindowHeight) {
+    WindowOutcome failure = WindowOutcome::kFailed;
+    std::string error;
+    ASSERT_TRUE(OpenSdlWindow(host, failure, error, width, height)) << error;
+  }
+  void TearDown() override {
+    CloseSdlWindow(host);
+    test::AppTest::TearDown();
+  }
+};
+
+// The dashboard and each Settings section in both languages, at the window's own size.
+TEST_F(ScreenshotTest, TheDashboardAndEverySettingsSectionRenderInBothLanguages) {
+  Open();
+  const Picture dashboard = Screenshot(host, app, "frame-en");
+  ASSERT_EQ(dashboard.width, 980);
+  ASSERT_EQ(dashboard.height, 680);
+  EXPECT_TRUE(std::filesystem::file_size("frame-en.png") > 0);
+  ExpectRootWindowFills(dashboard);
+  app.settings_page_open = true;
+  const char* const sections[] = {"general", "voice", "detection", "runway-end"};
+  for (int32_t section = 0; section < 4; ++section) {
+    SCOPED_TRACE(sections[section]);
+    app.settings_section = section;
+    app.ui_chinese = false;
+    const Picture english = Screenshot(host, app, std::string("settings-") + sections[section] + "-en");
+    app.ui_chinese = true;
+    const Picture chinese = Screenshot(host, app, std::string("settings-") + sections[section] + "-zh");
+    ExpectRootWindowFills(chinese);
+    // The top bar's buttons and the section's own texts, right of the sidebar, change language.
+    EXPECT_GT(Differing(english, chinese, {700, 30}, {960, 80}), 100);
+    EXPECT_GT(Differing(english, chinese, {300, 120}, {960, 400}), 500);
+  }
+}
 
 // A landing on PXIN 27L flown through the monitor, pictured mid roll-out in a
 // window made large enough to show the whole dashboard.
-TEST_F(LandingScreenshotTest, TheDashboardShowsALandingWithItsPlaceOnTheRunway) {
-  setenv("SDL_VIDEODRIVER", "offscreen", 1);
+TEST_F(ScreenshotTest, TheDashboardShowsALandingWithItsPlaceOnTheRunway) {
   app.voice_source = VoiceSource::kSilent;  // every callout found, as with a complete pack
-  LoadResources(app);
-  ASSERT_TRUE(app.resources_loaded);
   const RunwayDirection& r27l = flight::FindDirection(app.runways->directions, "PXIN", "27L");
   flight::FlightBuilder landing(flight::RunwayPoint(r27l, -6000, 0), r27l.heading_true_deg);
   landing.StartApproach(r27l, 6000, 140).FlyApproach().FlareAndTouchdown(180).Rollout(2.5, 25);
-  app.settings.expected_airport = "PXIN";
-  app.settings.expected_runway = "27L";
   StartMonitor(app, false);
   ASSERT_TRUE(app.monitor.running);
   for (const AircraftState& sample : landing.Samples()) {
@@ -143,10 +167,7 @@ TEST_F(LandingScreenshotTest, TheDashboardShowsALandingWithItsPlaceOnTheRunway) 
   }
   ASSERT_EQ(app.monitor.status.runway_state, RunwayState::kOnRunway);
 
-  SdlWindow host;
-  WindowOutcome failure = WindowOutcome::kFailed;
-  std::string error;
-  ASSERT_TRUE(OpenSdlWindow(host, failure, error, 1280, 1040)) << error;
+  Open(1280, 1040);
   const Picture english = Screenshot(host, app, "dashboard-landing-en");
   const ImGuiWindow* card = test::DrawnWindow("runway-card");
   ASSERT_NE(card, nullptr);
@@ -155,7 +176,6 @@ TEST_F(LandingScreenshotTest, TheDashboardShowsALandingWithItsPlaceOnTheRunway) 
   const float width = card->WorkRect.Max.x - strip_left;
   app.ui_chinese = true;
   Screenshot(host, app, "dashboard-landing-zh");
-  CloseSdlWindow(host);
 
   ASSERT_EQ(english.width, 1280);
   const EngineStatus& status = app.monitor.status;
@@ -170,35 +190,7 @@ TEST_F(LandingScreenshotTest, TheDashboardShowsALandingWithItsPlaceOnTheRunway) 
   EXPECT_GE(white, 10);
 }
 
-// Each Settings section in both languages, with the resources loaded, at the window's own size.
-TEST_F(LandingScreenshotTest, EverySettingsSectionRendersInBothLanguages) {
-  setenv("SDL_VIDEODRIVER", "offscreen", 1);
-  LoadResources(app);
-  app.settings.expected_airport = "PXIN";
-  app.settings.expected_runway = "27L";
-  app.settings_page_open = true;
-  SdlWindow host;
-  WindowOutcome failure = WindowOutcome::kFailed;
-  std::string error;
-  ASSERT_TRUE(OpenSdlWindow(host, failure, error)) << error;
-  const char* const sections[] = {"general", "voice", "detection", "runway-end"};
-  for (int32_t section = 0; section < 4; ++section) {
-    app.settings_section = section;
-    app.ui_chinese = false;
-    const Picture english = Screenshot(host, app, std::string("settings-") + sections[section] + "-en");
-    app.ui_chinese = true;
-    const Picture chinese = Screenshot(host, app, std::string("settings-") + sections[section] + "-zh");
-    // The section's own texts differ between the languages, right of the sidebar.
-    int differing = 0;
-    for (int y = 120; y < 400; ++y) {
-      for (int x = 300; x < 960; ++x) differing += english.At(x, y)[0] != chinese.At(x, y)[0] ? 1 : 0;
-    }
-    EXPECT_GT(differing, 500) << sections[section];
-  }
-  CloseSdlWindow(host);
-}
-
-TEST(ScreenshotTest, AWindowOnlyAnInvisibleDriverCouldGiveCountsAsNoDisplay) {
+TEST(SdlWindowTest, AWindowOnlyAnInvisibleDriverCouldGiveCountsAsNoDisplay) {
   unsetenv("SDL_VIDEODRIVER");
   // Nothing to show on without DISPLAY or WAYLAND_DISPLAY: SDL's fallback shows nothing.
   const char* display = std::getenv("DISPLAY");
