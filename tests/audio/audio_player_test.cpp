@@ -89,37 +89,31 @@ TEST_F(AudioPlayerTest, LowerPrioritiesWaitThreeAtMostWithoutRepeatingTheSoundBe
   EXPECT_EQ(fake->Events().size(), 8u) << "nothing was halted";
 }
 
-TEST_F(AudioPlayerTest, EqualOrHigherPriorityCutsOffThePlayingClipAndDiscardsTheQueue) {
+TEST_F(AudioPlayerTest, EqualOrHigherPriorityCutsOffThePlayingClipNeverTheNewOneAndDiscardsTheQueue) {
   for (int32_t priority : {5, 6}) {
+    SCOPED_TRACE(priority);
     fake->events.clear();
     Queue("a.wav", 5);
     ASSERT_TRUE(fake->WaitForStart("a.wav"));
     Queue("b.wav", 1);
     Queue("c.wav", 1);
+    // A slow stop gives the worker every chance to start the new clip before the
+    // stop lands; it must not, or the stop would silence the new clip instead.
+    fake->on_stop = [this, starts = fake->starts] {
+      fake->WaitFor([&] { return fake->starts > starts; }, milliseconds(200));
+    };
     Queue("urgent.wav", priority);
-    // Started while a.wav, never ended by the test, still sounded: a.wav was cut off.
     ASSERT_TRUE(fake->WaitForStart("urgent.wav"));
+    fake->on_stop = nullptr;
     PlayToEnd();
-    EXPECT_EQ(Started(), (Events{"a.wav", "urgent.wav"})) << "priority " << priority;
+    const Events events = fake->Events();
+    EXPECT_EQ(Started(), (Events{"a.wav", "urgent.wav"}));
+    EXPECT_EQ(std::count(events.begin(), events.end(), "halt urgent.wav"), 0);
+    EXPECT_EQ(events.back(), "finish urgent.wav");
   }
 }
 
-TEST_F(AudioPlayerTest, AnInterruptSilencesTheOldClipNeverTheNewOne) {
-  Queue("a.wav", 5);
-  ASSERT_TRUE(fake->WaitForStart("a.wav"));
-  // A slow stop gives the worker every chance to start the new clip before the
-  // stop lands; it must not, or the stop would silence the new clip instead.
-  fake->on_stop = [this] { fake->WaitFor([&] { return fake->starts > 1; }, milliseconds(200)); };
-  Queue("urgent.wav", 5);
-  ASSERT_TRUE(fake->WaitForStart("urgent.wav"));
-  fake->on_stop = nullptr;
-  PlayToEnd();
-  const Events events = fake->Events();
-  EXPECT_EQ(Started(), (Events{"a.wav", "urgent.wav"}));
-  EXPECT_EQ(std::count(events.begin(), events.end(), "halt urgent.wav"), 0);
-  EXPECT_EQ(events.back(), "finish urgent.wav");
-}
-
+// A clip that cannot start, on the device or for its memory range, ends only itself.
 TEST_F(AudioPlayerTest, AFailedClipEndsOnlyItselfAndLeavesItsMessage) {
   fake->failing = {"bad.wav"};
   Queue("a.wav", 5);
@@ -127,13 +121,8 @@ TEST_F(AudioPlayerTest, AFailedClipEndsOnlyItselfAndLeavesItsMessage) {
   Queue("bad.wav", 1);
   Queue("good.wav", 1);
   EXPECT_EQ(LastErrorOnceIdle(), "no device");
-  EXPECT_EQ(Started(), (Events{"a.wav", "bad.wav", "good.wav"}));
-  EXPECT_EQ(fake->Events().back(), "finish good.wav");
-}
-
-TEST_F(AudioPlayerTest, InMemoryClipsMustLieInsideTheirBuffer) {
-  Queue("a.wav", 5);
-  ASSERT_TRUE(fake->WaitForStart("a.wav"));
+  Queue("c.wav", 5);
+  ASSERT_TRUE(fake->WaitForStart("c.wav"));
   Queue(MemoryClip("past_end", 10, 8, 3), 1);
   Queue(MemoryClip("whole", 10, 0, 10), 1);
   EXPECT_EQ(LastErrorOnceIdle(), "Audio memory range is invalid");
@@ -144,8 +133,9 @@ TEST_F(AudioPlayerTest, InMemoryClipsMustLieInsideTheirBuffer) {
   // An empty buffer is no in-memory clip: the file is played.
   Queue(MemoryClip("from_file", 0, 0, 0), 1);
   PlayToEnd();
-  EXPECT_EQ(Started(), (Events{"a.wav", "whole", "tail", "from_file"}));
+  EXPECT_EQ(Started(), (Events{"a.wav", "bad.wav", "good.wav", "c.wav", "whole", "tail", "from_file"}));
   EXPECT_EQ(fake->from_memory, (Events{"whole", "tail"}));
+  EXPECT_EQ(fake->Events().back(), "finish from_file");
 }
 
 TEST_F(AudioPlayerTest, DestroyingThePlayerStopsTheClipPromptlyAndRefusesNewOnes) {
@@ -161,7 +151,9 @@ TEST_F(AudioPlayerTest, DestroyingThePlayerStopsTheClipPromptlyAndRefusesNewOnes
   EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(1));
   EXPECT_FALSE(late_result);
   EXPECT_EQ(late_error, "Audio player is stopping");
-  EXPECT_EQ(fake->Events(), (Events{"start endless.wav", "halt endless.wav", "finish endless.wav"}));
+  // The worker may finish the clip before the stop reaches the sound system: no halt then.
+  EXPECT_EQ(Started(), Events{"endless.wav"});
+  EXPECT_EQ(fake->Events().back(), "finish endless.wav");
 }
 
 }  // namespace
