@@ -12,17 +12,7 @@ namespace pistavox {
 namespace {
 
 AircraftState State(double lat, double lon, double heading, double height_ft, bool on_ground) {
-  AircraftState state;
-  state.latitude_deg = lat;
-  state.longitude_deg = lon;
-  state.heading_deg = heading;
-  state.ground_speed_kt = 100;
-  state.altitude_ft = 1000 + height_ft;
-  state.radio_altitude_ft = height_ft;
-  state.g_force = 1.0;
-  state.on_ground = on_ground;
-  state.vertical_speed_fpm = -600;
-  return state;
+  return {lat, lon, heading, 100, 1000 + height_ft, height_ft, 1.0, on_ground};
 }
 
 TEST(FlightInterpolation, PositionOnTheGreatCircleHeadingTheShortWayOnGroundAtTheLaterRow) {
