@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 
 #include "tests/support/scoped_workdir.h"
 
@@ -15,18 +14,13 @@ namespace fs = std::filesystem;
 struct VoicePackTest : ::testing::Test {
   test::ScopedWorkdir workdir{::testing::UnitTest::GetInstance()->current_test_info()->name()};
   fs::path root = workdir.path;
-  void SetUp() override { fs::create_directories(root / "bin"); }
-  void Write(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-  }
 };
 
 TEST_F(VoicePackTest, ScanFindsPackagesAndFoldersWithAManifest) {
-  Write(root / "bin/A.data", "x");
-  Write(root / "bin/B/manifest.csv", "h\n");
-  Write(root / "bin/C/readme.txt", "not a pack");
-  Write(root / "bin/notes.txt", "x");
+  test::WriteTextFile(root / "bin/A.data", "x");
+  test::WriteTextFile(root / "bin/B/manifest.csv", "h\n");
+  test::WriteTextFile(root / "bin/C/readme.txt", "not a pack");
+  test::WriteTextFile(root / "bin/notes.txt", "x");
   std::vector<VoicePackEntry> packs = ScanVoicePacks(root / "bin");
   std::sort(packs.begin(), packs.end(), [](auto& a, auto& b) { return a.name < b.name; });
   ASSERT_EQ(packs.size(), 2u);
@@ -40,17 +34,17 @@ TEST_F(VoicePackTest, ScanFindsPackagesAndFoldersWithAManifest) {
 }
 
 TEST_F(VoicePackTest, ManifestRegistersKeysWithQuotingAndFallbacks) {
-  Write(root / "bin/P/test.wav", "");
-  Write(root / "bin/P/sub/deep.MP3", "");
-  Write(root / "bin/P/manifest.csv",
-        "id,key,text,lang,file\r\n"
-        "1,raas_test_ok,\"Test, ok\",en,test.wav\r\n"
-        "2,deep,\"say \"\"hi\"\"\",en,sub\\\\deep.MP3\n"
-        "3,elsewhere,x,en,shared.wav\n"
-        "4,,x,en,none.wav\n"
-        "5,nofile,x,en,\n"
-        "6,short,x\n"
-        "7,raas_test_ok,x,en,sub/deep.MP3\n");
+  test::WriteTextFile(root / "bin/P/test.wav", "");
+  test::WriteTextFile(root / "bin/P/sub/deep.MP3", "");
+  test::WriteTextFile(root / "bin/P/manifest.csv",
+                      "id,key,text,lang,file\r\n"
+                      "1,raas_test_ok,\"Test, ok\",en,test.wav\r\n"
+                      "2,deep,\"say \"\"hi\"\"\",en,sub\\\\deep.MP3\n"
+                      "3,elsewhere,x,en,shared.wav\n"
+                      "4,,x,en,none.wav\n"
+                      "5,nofile,x,en,\n"
+                      "6,short,x\n"
+                      "7,raas_test_ok,x,en,sub/deep.MP3\n");
   VoicePack pack;
   std::string error;
   ASSERT_TRUE(LoadManifest(pack, root / "bin/P/manifest.csv", error)) << error;
@@ -64,8 +58,8 @@ TEST_F(VoicePackTest, ManifestRegistersKeysWithQuotingAndFallbacks) {
 }
 
 TEST_F(VoicePackTest, UnreadableOrEmptyManifestsKeepTheLoadedKeys) {
-  Write(root / "bin/P/manifest.csv", "h\n1,k,x,en,k.wav\n");
-  Write(root / "bin/E/manifest.csv", "");
+  test::WriteTextFile(root / "bin/P/manifest.csv", "h\n1,k,x,en,k.wav\n");
+  test::WriteTextFile(root / "bin/E/manifest.csv", "");
   VoicePack pack;
   std::string error;
   ASSERT_TRUE(LoadVoicePack(pack, root / "bin/P/manifest.csv", error));
@@ -74,7 +68,7 @@ TEST_F(VoicePackTest, UnreadableOrEmptyManifestsKeepTheLoadedKeys) {
   EXPECT_FALSE(LoadVoicePack(pack, root / "bin/none/manifest.csv", error));
   EXPECT_EQ(error, "Cannot open audio manifest: " + (root / "bin/none/manifest.csv").string());
   EXPECT_TRUE(FindClip(pack, "k").has_value());
-  Write(root / "bin/H/manifest.csv", "header only\n");
+  test::WriteTextFile(root / "bin/H/manifest.csv", "header only\n");
   ASSERT_TRUE(LoadVoicePack(pack, root / "bin/H/manifest.csv", error));
   EXPECT_TRUE(pack.clips.empty());
 }
