@@ -82,30 +82,6 @@ TEST(RunwayDatabase, AppliesWidthAndLengthRules) {
   EXPECT_EQ(db[12].width_m, 45.0);
 }
 
-TEST(RunwayDatabase, SkipsUnusableRowsOnly) {
-  const RunwayDatabase db = Parse(kHeader +
-                                  "CL,1,1,1,01,0,0,19,1,1\n"  // closed
-                                  "K0,1,1,0,01,0,0,19,1,1\n"  // kept: closed only when exactly 1
-                                  "K1,1,1,true,01,0,0,19,1,1\n"
-                                  "K2,1,1, 1,01,0,0,19,1,1\n"
-                                  "K3,1,1,,01,0,0,19,1,1\n"
-                                  "NC,1,1,0,01,,0,19,1,1\n"                 // missing coordinate
-                                  "BC,1,1,0,01,0,north,19,1,1\n"            // unreadable coordinate
-                                  "NN,1,1,0,01,0,nan,19,1,1\n"              // NaN coordinate
-                                  "IN,1,1,0,01,0,0,19,1,-inf\n"             // infinite coordinate
-                                  ",1,1,0,01,0,0,19,1,1\n"                  // no airport
-                                  "NI,1,1,0, - ,0,0,19,1,1\n"               // designator empty once normalised
-                                  "SH,1,1,0,01,0,0,19\n"                    // short row: he coordinates missing
-                                  "A23456789012345,1,1,0,01,0,0,19,1,1\n"   // kept: 15 bytes
-                                  "A234567890123456,1,1,0,01,0,0,19,1,1\n"  // an identifier past 15 bytes
-                                  "LD,1,1,0,01,0,0,0123456789ABCDEF,1,1\n"
-                                  "\n");
-  Idents kept;
-  for (std::size_t i = 0; i < db.size(); i += 2) kept.emplace_back(db[i].airport_ident);
-  EXPECT_EQ(kept, (Idents{"K0", "K1", "K2", "K3", "A23456789012345"}));
-  EXPECT_EQ(db.size(), 10u);
-}
-
 TEST(RunwayDatabase, ReadsShortRowsAndLineEndsButNoColumnAByteOrderMarkHides) {
   const RunwayDatabase short_row = Parse(
       "airport_ident,le_ident,he_ident,le_latitude_deg,le_longitude_deg,he_latitude_deg,he_longitude_deg,width_ft,"
@@ -124,78 +100,90 @@ TEST(RunwayDatabase, ReadsShortRowsAndLineEndsButNoColumnAByteOrderMarkHides) {
   EXPECT_TRUE(Parse("\xEF\xBB\xBF" + kHeader + "XA,1,1,0,01,0,0,19,1,1\n").empty());
 }
 
+// A failed load names the file and leaves the list as it was.
 TEST(RunwayDatabase, LoadsAFileAndReportsTheFailures) {
   const test::ScopedWorkdir workdir("LoadsAFileAndReportsTheFailures");
+  test::WriteTextFile("empty-runways.csv", "");
+  std::filesystem::create_directory("folder.csv");
+  for (const auto& [path, message] : {std::pair{"no-such-runways.csv", "Cannot open runway database: "},
+                                      {"empty-runways.csv", "Runway database is empty: "},
+                                      {"folder.csv", "Runway database is not a regular file: "}}) {
+    RunwayDatabase db(3);
+    std::string error;
+    EXPECT_FALSE(LoadRunwayDatabase(path, db, error));
+    EXPECT_EQ(error, message + std::string(path));
+    EXPECT_EQ(db.size(), 3u);
+  }
+  test::WriteTextFile("header-only-runways.csv", "\n");
   RunwayDatabase db(3);
   std::string error;
-  EXPECT_FALSE(LoadRunwayDatabase("no-such-runways.csv", db, error));
-  EXPECT_EQ(error, "Cannot open runway database: no-such-runways.csv");
-  EXPECT_EQ(db.size(), 3u);
-
-  test::WriteTextFile("empty-runways.csv", "");
-  EXPECT_FALSE(LoadRunwayDatabase("empty-runways.csv", db, error));
-  EXPECT_EQ(error, "Runway database is empty: empty-runways.csv");
-  EXPECT_EQ(db.size(), 3u);
-
-  test::WriteTextFile("header-only-runways.csv", "\n");
   EXPECT_TRUE(LoadRunwayDatabase("header-only-runways.csv", db, error));
   EXPECT_TRUE(db.empty());
-
-  std::filesystem::create_directory("folder.csv");
-  db.resize(2);
-  EXPECT_FALSE(LoadRunwayDatabase("folder.csv", db, error));
-  EXPECT_EQ(error, "Runway database is not a regular file: folder.csv");
-  EXPECT_EQ(db.size(), 2u);
 }
 
-// Rows that describe no runway are skipped and counted, unlike those the format lets
-// be unusable; the bounds themselves still load.
-TEST(RunwayDatabase, RefusesRowsThatAreNoRunwayAndCountsThem) {
+// Rows that describe no runway are skipped and counted; those the format lets be unusable
+// (closed, a coordinate or a name missing or unreadable) are skipped as no news; the
+// bounds themselves still load.
+TEST(RunwayDatabase, KeepsUsableRowsAndCountsOnlyThoseThatAreNoRunway) {
+  enum Outcome { kKept, kRefused, kSkipped };
   const std::string good = "OK,1000,100,0,09,10,10,27,10,10.01\n";
   const struct {
     std::string row;
-    bool kept;
+    Outcome outcome;
   } kRows[] = {
-      {good, true},
-      {"N90,1000,100,0,09,90,10,27,-90,10.01\n", true},
-      {"E180,1000,100,0,09,10,180,27,10,-180\n", true},
-      {"N95,1000,100,0,09,95,10,27,10,10.01\n", false},
-      {"S91,1000,100,0,09,10,10,27,-90.5,10.01\n", false},
-      {"E181,1000,100,0,09,10,180.5,27,10,10.01\n", false},
-      {"W181,1000,100,0,09,10,10,27,10,-181\n", false},
-      {"HUGE,1000,100,0,09,1e300,10,27,10,10.01\n", false},
-      {"L0,0,0,0,09,10,10,27,10,10.01\n", true},  // as the file says; width raised to 18 m
-      {"LNEG,-5,100,0,09,10,10,27,10,10.01\n", false},
-      {"LMAX,65616,100,0,09,10,10,27,10,10.01\n", true},  // just under 20 km
-      {"LFAR,65700,100,0,09,10,10,27,10,10.01\n", false},
-      {"ENDS,,100,0,09,10,10,27,10.2,10\n", false},  // 22 km between the ends, no length given
-      {"WNEG,1000,-1,0,09,10,10,27,10,10.01\n", false},
-      {"WMAX,1000,9842,0,09,10,10,27,10,10.01\n", true},
-      {"WFAR,1000,9843,0,09,10,10,27,10,10.01\n", false},
-      {"A234567890123456,1000,100,0,09,10,10,27,10,10.01\n", false},
-      {"LONG,1000,100,0,0123456789ABCDEF,10,10,27,10,10.01\n", false},
-      {good, false},                                   // a repeat of an earlier row
-      {"ok,1000,100,0,09,10,10,27,10,10.01\n", true},  // the same but for a letter's case
-      {"LINE,1000,100,0,09,10,10,27,10,10.01," + std::string(16 * 1024, ' ') + "\n", false},
-      {"LINE,1000,100,0,09,10,10,27,10,10.01," + std::string(16 * 1024 - 37, ' ') + "\n", true},
+      {good, kKept},
+      {"CL,1,1,1,01,95,0,19,1,1\n", kSkipped},  // closed, so its coordinates do not matter
+      {"K0,1,1,0,01,0,0,19,1,1\n", kKept},      // closed only when exactly 1
+      {"K1,1,1,true,01,0,0,19,1,1\n", kKept},
+      {"K2,1,1, 1,01,0,0,19,1,1\n", kKept},
+      {"K3,1,1,,01,0,0,19,1,1\n", kKept},
+      {"NC,1,1,0,01,,0,19,1,1\n", kSkipped},
+      {"BC,1,1,0,01,0,north,19,1,1\n", kSkipped},
+      {"NN,1,1,0,01,0,nan,19,1,1\n", kSkipped},
+      {"IN,1,1,0,01,0,0,19,1,-inf\n", kSkipped},
+      {",1,1,0,01,0,0,19,1,1\n", kSkipped},
+      {"NI,1,1,0, - ,0,0,19,1,1\n", kSkipped},  // designator empty once normalised
+      {"SH,1,1,0,01,0,0,19\n", kSkipped},       // short row: he coordinates missing
+      {"N90,1000,100,0,09,90,10,27,-90,10.01\n", kKept},
+      {"E180,1000,100,0,09,10,180,27,10,-180\n", kKept},
+      {"N95,1000,100,0,09,95,10,27,10,10.01\n", kRefused},
+      {"S91,1000,100,0,09,10,10,27,-90.5,10.01\n", kRefused},
+      {"E181,1000,100,0,09,10,180.5,27,10,10.01\n", kRefused},
+      {"W181,1000,100,0,09,10,10,27,10,-181\n", kRefused},
+      {"HUGE,1000,100,0,09,1e300,10,27,10,10.01\n", kRefused},
+      {"L0,0,0,0,09,10,10,27,10,10.01\n", kKept},  // as the file says; width raised to 18 m
+      {"LNEG,-5,100,0,09,10,10,27,10,10.01\n", kRefused},
+      {"LMAX,65616,100,0,09,10,10,27,10,10.01\n", kKept},  // just under 20 km
+      {"LFAR,65700,100,0,09,10,10,27,10,10.01\n", kRefused},
+      {"ENDS,,100,0,09,10,10,27,10.2,10\n", kRefused},  // 22 km between the ends, no length given
+      {"WNEG,1000,-1,0,09,10,10,27,10,10.01\n", kRefused},
+      {"WMAX,1000,9842,0,09,10,10,27,10,10.01\n", kKept},
+      {"WFAR,1000,9843,0,09,10,10,27,10,10.01\n", kRefused},
+      {"A23456789012345,1000,100,0,09,10,10,27,10,10.01\n", kKept},  // 15 bytes
+      {"A234567890123456,1000,100,0,09,10,10,27,10,10.01\n", kRefused},
+      {"LONG,1000,100,0,0123456789ABCDEF,10,10,27,10,10.01\n", kRefused},
+      {"LD,1,1,0,01,0,0,0123456789ABCDEF,1,1\n", kRefused},
+      {good, kRefused},                                 // a repeat of an earlier row
+      {"ok,1000,100,0,09,10,10,27,10,10.01\n", kKept},  // the same but for a letter's case
+      {"LINE,1000,100,0,09,10,10,27,10,10.01," + std::string(16 * 1024, ' ') + "\n", kRefused},
+      {"LINE,1000,100,0,09,10,10,27,10,10.01," + std::string(16 * 1024 - 37, ' ') + "\n", kKept},
   };
   std::string text = kHeader;
   Idents expected;
   std::size_t expected_refused = 0;
   for (const auto& row : kRows) {
     text += row.row;
-    if (row.kept) expected.push_back(row.row.substr(0, row.row.find(',')));
-    if (!row.kept) ++expected_refused;
+    if (row.outcome == kKept) expected.push_back(row.row.substr(0, row.row.find(',')));
+    if (row.outcome == kRefused) ++expected_refused;
   }
   RunwayDatabase db;
   std::string error;
   std::size_t refused = 0;
-  ASSERT_TRUE(
-      ParseRunwayDatabase(text + "CL,1,1,1,01,95,0,19,1,1\nNC,1,1,0,01,,0,19,1,1\n", "t.csv", db, error, &refused));
+  ASSERT_TRUE(ParseRunwayDatabase(text + "\n", "t.csv", db, error, &refused));
   Idents kept;
   for (std::size_t i = 0; i < db.size(); i += 2) kept.emplace_back(db[i].airport_ident);
   EXPECT_EQ(kept, expected);
-  EXPECT_EQ(refused, expected_refused);  // the closed row and the one without coordinates are no news
+  EXPECT_EQ(refused, expected_refused);
   EXPECT_EQ(RowsRefusedNote(refused), " (" + std::to_string(expected_refused) + " rows skipped)");
   EXPECT_EQ(RowsRefusedNote(1), " (1 row skipped)");
   EXPECT_EQ(RowsRefusedNote(0), "");
@@ -284,10 +272,9 @@ TEST(RunwayDatabase, LoadsTheWorldFile) {
 }
 
 TEST(RunwayIdents, LeadingNumberOrderByNumberThenSuffixThenBytesAndAnAirportsDistinctList) {
-  EXPECT_EQ(LeadingRunwayNumber("09L"), 9);
-  EXPECT_EQ(LeadingRunwayNumber("36"), 36);
-  EXPECT_EQ(LeadingRunwayNumber("H1"), 0);
-  EXPECT_EQ(LeadingRunwayNumber(""), 0);
+  for (const auto& [ident, number] : {std::pair{"09L", 9}, {"36", 36}, {"H1", 0}, {"", 0}}) {
+    EXPECT_EQ(LeadingRunwayNumber(ident), number) << ident;
+  }
   EXPECT_GT(LeadingRunwayNumber("99999999999999999999"), 99);  // saturates instead of overflowing
   Idents idents{"27", "09R", "09", "9L", "09L", "18C", "H1", "09C"};
   std::sort(idents.begin(), idents.end(),

@@ -2,7 +2,6 @@
 #include <SDL_opengl.h>
 #include <gtest/gtest.h>
 #include <imgui.h>
-#include <stb_image_write.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -16,6 +15,7 @@
 #include "tests/support/runway_fixtures.h"
 #include "tests/support/scoped_workdir.h"
 #include "tests/ui/headless_ui.h"
+#include "tests/ui/picture.h"
 #include "ui/sdl_window.h"
 
 // Mesa's driver is unloaded at exit with allocations LeakSanitizer can no longer
@@ -25,13 +25,7 @@ extern "C" const char* __lsan_default_options() { return "detect_leaks=0"; }
 namespace pistavox {
 namespace {
 
-struct Picture {
-  int width = 0;
-  int height = 0;
-  std::vector<unsigned char> rgba;  // top row first
-
-  const unsigned char* At(int x, int y) const { return &rgba[(static_cast<std::size_t>(y) * width + x) * 4]; }
-};
+using test::Picture;
 
 Picture ReadBackBuffer(SDL_Window* window) {
   Picture picture;
@@ -47,53 +41,15 @@ Picture ReadBackBuffer(SDL_Window* window) {
   return picture;
 }
 
-bool WritePng(const std::filesystem::path& path, const Picture& picture) {
-  return stbi_write_png(path.string().c_str(), picture.width, picture.height, 4, picture.rgba.data(),
-                        picture.width * 4) != 0;
-}
-
-// The colour as the 8-bit target stores it.
-bool Near(const unsigned char* pixel, const ImVec4& colour) {
-  const float channels[] = {colour.x, colour.y, colour.z};
-  for (int i = 0; i < 3; ++i) {
-    if (std::abs(pixel[i] - static_cast<int>(channels[i] * 255 + 0.5f)) > 1) return false;
-  }
-  return true;
-}
-
-// One frame of `app` through the real window, renderer and back ends, as a PNG
-// in the working folder and, when PISTAVOX_SCREENSHOT_DIR names a folder, there too.
+// One frame of `app` through the real window, renderer and back ends, written as PNGs.
 Picture Screenshot(SdlWindow& host, App& app, const std::string& name) {
   // Two frames: ImGui lays windows out in the first.
   DrawWindowFrame(host, app);
   DrawWindowFrame(host, app);
   Picture picture = ReadBackBuffer(host.window);
-  EXPECT_TRUE(WritePng(name + ".png", picture));
-  if (const char* keep = std::getenv("PISTAVOX_SCREENSHOT_DIR"))
-    WritePng(std::filesystem::path(keep) / (name + ".png"), picture);
+  EXPECT_TRUE(test::WritePngs(name, picture));
   PresentWindowFrame(host);
   return picture;
-}
-
-// Pixels whose red differs between the two pictures within the box.
-int Differing(const Picture& a, const Picture& b, std::pair<int, int> min, std::pair<int, int> max) {
-  int differing = 0;
-  for (int y = min.second; y < max.second; ++y) {
-    for (int x = min.first; x < max.first; ++x) differing += a.At(x, y)[0] != b.At(x, y)[0] ? 1 : 0;
-  }
-  return differing;
-}
-
-// The root window covers the whole client area, its one-pixel border the theme's, with
-// the top bar inside its padding.
-void ExpectRootWindowFills(const Picture& picture) {
-  const ImVec4 window_background(0.04f, 0.048f, 0.058f, 1);
-  for (const auto& [x, y] : {std::pair{2, 2}, {977, 2}, {2, 677}, {977, 677}}) {
-    EXPECT_TRUE(Near(picture.At(x, y), window_background)) << x << "," << y;
-  }
-  EXPECT_FALSE(Near(picture.At(0, 0), ImVec4(kClearColour[0], kClearColour[1], kClearColour[2], 1)));
-  EXPECT_TRUE(Near(picture.At(490, 24), ImVec4(0.06f, 0.076f, 0.095f, 1)));
-  EXPECT_TRUE(Near(picture.At(490, 10), window_background));
 }
 
 // The x of the first vertex drawn into `window` in this colour, or -1.
@@ -133,8 +89,8 @@ TEST_F(ScreenshotTest, TheDashboardAndEverySettingsSectionRenderInBothLanguages)
   const Picture dashboard = Screenshot(host, app, "frame-en");
   ASSERT_EQ(dashboard.width, 980);
   ASSERT_EQ(dashboard.height, 680);
-  EXPECT_TRUE(std::filesystem::file_size("frame-en.png") > 0);
-  ExpectRootWindowFills(dashboard);
+  test::ExpectRootWindowFills(dashboard);
+  EXPECT_FALSE(test::Near(dashboard.At(0, 0), ImVec4(kClearColour[0], kClearColour[1], kClearColour[2], 1)));
   app.settings_page_open = true;
   const char* const sections[] = {"general", "voice", "detection", "runway-end"};
   for (int32_t section = 0; section < 4; ++section) {
@@ -144,10 +100,10 @@ TEST_F(ScreenshotTest, TheDashboardAndEverySettingsSectionRenderInBothLanguages)
     const Picture english = Screenshot(host, app, std::string("settings-") + sections[section] + "-en");
     app.ui_chinese = true;
     const Picture chinese = Screenshot(host, app, std::string("settings-") + sections[section] + "-zh");
-    ExpectRootWindowFills(chinese);
+    test::ExpectRootWindowFills(chinese);
     // The top bar's buttons and the section's own texts, right of the sidebar, change language.
-    EXPECT_GT(Differing(english, chinese, {700, 30}, {960, 80}), 100);
-    EXPECT_GT(Differing(english, chinese, {300, 120}, {960, 400}), 500);
+    EXPECT_GT(test::Differing(english, chinese, {700, 30}, {960, 80}), 100);
+    EXPECT_GT(test::Differing(english, chinese, {300, 120}, {960, 400}), 500);
   }
 }
 
