@@ -1,7 +1,7 @@
 // pistavox --headless against pistavox-sim over the real transport: a whole
 // circuit announced, traced and scored; a simulator that goes away and comes
-// back; the recorded session replayed to the same alerts; and a simulator that
-// never answers, which holds up neither the frames nor the way out.
+// back; the recorded session replayed to the same alerts; the run's summary; and
+// a simulator that never answers, which holds up neither the frames nor the way out.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -66,6 +66,22 @@ struct EndToEndTest : AppTest {
     std::filesystem::remove_all("bin");
     const ProgramRun made = RunProgram({PISTAVOX_MAKE_VOICE_PACK_PATH, "--only", "en", "--out", "bin"}, 20 * 60 * 1000);
     ASSERT_EQ(made.exit_code, 0) << made.err;
+  }
+#endif
+#ifndef _WIN32
+  // Ctrl+C: the program ends at once and cleanly, with its summary.
+  void RequestStop() {
+    const auto asked = Clock::now();
+    kill(static_cast<pid_t>(pistavox.id), SIGINT);
+    int exit_code = -1;
+    ASSERT_TRUE(WaitChild(pistavox, 5000, exit_code));
+    const double took_ms = std::chrono::duration<double, std::milli>(Clock::now() - asked).count();
+    std::printf("stop request to exit %.0f ms\n", took_ms);
+    EXPECT_LT(took_ms, 1000.0);
+    EXPECT_EQ(exit_code, 0);
+    const Lines lines = PistavoxLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Stopped"), lines.end()) << ReadTextFile("pistavox.out");
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Session summary"), lines.end()) << ReadTextFile("pistavox.out");
   }
 #endif
   Lines PistavoxLines() { return SplitLines(ReadTextFile("pistavox.out")); }
@@ -155,6 +171,19 @@ TEST_F(EndToEndTest, ACircuitIsAnnouncedSpokenTracedScoredRecordedAndReplayedAli
   const double waited_s = std::chrono::duration<double>(Clock::now() - stopped_at).count();
   EXPECT_GE(waited_s, 7.0);
   EXPECT_LE(waited_s, 20.0);
+#ifndef _WIN32
+  // The summary at the end holds the whole run: the first session's callouts and landing.
+  ASSERT_NO_FATAL_FAILURE(RequestStop());
+  const Lines lines = PistavoxLines();
+  const auto summary = std::find(lines.begin(), lines.end(), "Session summary");
+  auto said = summary;
+  for (const std::string& alert : expected_order) {
+    said = std::find(said, lines.end(), "    " + alert.substr(std::string_view("Alert: ").size()));
+    ASSERT_NE(said, lines.end()) << alert << " missing from the summary";
+  }
+  EXPECT_EQ(WithPrefix(Lines(summary, lines.end()), "  Landing at PXIN 27L: ").size(), 1u);
+  EXPECT_EQ(WithPrefix(Lines(summary, lines.end()), "    touchdown ").size(), 1u);
+#endif
   StopChild(pistavox);
 
   // The first session's recording, replayed with the same settings, gives the same alerts.
@@ -172,46 +201,23 @@ TEST_F(EndToEndTest, ACircuitIsAnnouncedSpokenTracedScoredRecordedAndReplayedAli
   EXPECT_EQ(WithPrefix(replayed, "Alert: "), WithPrefix(live_session, "Alert: "));
   EXPECT_EQ(WithPrefix(replayed, "Landing score: "), WithPrefix(live_session, "Landing score: "));
   EXPECT_EQ(WithPrefix(replayed, "Landing details: "), details);
-}
 
-// The demo's flight, four times faster: the program ends with the simulator and prints what it said.
-TEST_F(EndToEndTest, TheDemoFlightEndsTheProgramWithItsSummary) {
-#ifndef _WIN32
-  ASSERT_NO_FATAL_FAILURE(MakeEnglishPack());
-  ScopedEnvironment disk_driver{"SDL_AUDIODRIVER", "disk"};
-  ScopedEnvironment disk_file{"SDL_DISKAUDIOFILE", (workdir.path / "heard.raw").string()};
-#endif
-  WriteTextFile("config/settings.txt", "poll_ms=60\nexpected_airport=PXIN\nexpected_runway=27L\n");
-  ASSERT_NO_FATAL_FAILURE(
-      StartSim({"--scenario", "demo", "--airport", "PXIN", "--runway", "27L", "--speed", "4", "--exit-at-end"}));
-  std::string error;
+  // With --exit-with-simulator the program ends by itself once the simulator it reached goes away.
   ASSERT_TRUE(StartChild({PISTAVOX_PATH, "--headless", "--exit-with-simulator"}, pistavox, error, "pistavox.out"))
       << error;
+  ASSERT_TRUE(WaitForLine("Connected: ", 1, 60)) << ReadTextFile("pistavox.out");
+  StopChild(sim);
   int exit_code = -1;
-  ASSERT_TRUE(WaitChild(pistavox, 240 * 1000, exit_code)) << ReadTextFile("pistavox.out");
+  ASSERT_TRUE(WaitChild(pistavox, 60 * 1000, exit_code)) << ReadTextFile("pistavox.out");
   EXPECT_EQ(exit_code, 0);
-
-  const Lines lines = PistavoxLines();
-  const auto summary = std::find(lines.begin(), lines.end(), "Session summary");
-  ASSERT_NE(summary, lines.end()) << ReadTextFile("pistavox.out");
-  EXPECT_NE(std::find(lines.begin(), summary, "Monitor stopped automatically"), summary);
-  // The key advisories, in the order flown, among those announced.
-  // Brief moments at four times the speed, such as the line-up the wrong way, may fall between polls on a
-  // busy machine: these may not.
-  const Lines expected_order = {"    Caution wrong runway", "    On runway 27L", "    5000 feet remaining",
-                                "    Approaching runway 27L", "    On runway 27L"};
-  auto next = summary;
-  for (const std::string& wanted : expected_order) {
-    next = std::find(next, lines.end(), wanted);
-    ASSERT_NE(next, lines.end()) << wanted << " missing from\n" << ReadTextFile("pistavox.out");
-  }
-  const Lines landings = WithPrefix(Lines(summary, lines.end()), "  Landing at PXIN 27L: ");
-  ASSERT_EQ(landings.size(), 1u) << ReadTextFile("pistavox.out");
-  EXPECT_EQ(WithPrefix(Lines(summary, lines.end()), "    touchdown ").size(), 1u);
+  const Lines ended = PistavoxLines();
+  const auto stopped = std::find(ended.begin(), ended.end(), "Monitor stopped automatically");
+  EXPECT_NE(std::find(stopped, ended.end(), "Session summary"), ended.end()) << ReadTextFile("pistavox.out");
 }
 
-// The program's own connection: the handshake hangs on the link's worker while the frames go on.
-TEST_F(EndToEndTest, AHungSimulatorHoldsUpNoFrameAndNoShutdown) {
+// The handshake hangs on the link's worker. The program's own connection holds up no frame
+// and no shutdown; the program keeps the nine attempts of two seconds, and Ctrl+C ends it at once.
+TEST_F(EndToEndTest, AHungSimulatorHoldsUpNoFrameNoShutdownAndNoStopRequest) {
   ASSERT_NO_FATAL_FAILURE(StartSim({"--hang"}));
   app.hooks.make_connection = FsuipcWorkerConnection;
   app.no_start_button = true;
@@ -239,12 +245,7 @@ TEST_F(EndToEndTest, AHungSimulatorHoldsUpNoFrameAndNoShutdown) {
   EXPECT_LT(stop_took, std::chrono::milliseconds(100));
   EXPECT_EQ(WithPrefix(log_lines, "Opening FSUIPC/XPUIPC connection...").size(), 1u);
   EXPECT_EQ(log_lines.back(), "Stopped");
-}
-
 #ifndef _WIN32
-// The handshake still takes its nine attempts of two seconds; Ctrl+C ends the program at once.
-TEST_F(EndToEndTest, AgainstAHungSimulatorTheTimeOutsStayAndAStopRequestEndsTheProgramAtOnce) {
-  ASSERT_NO_FATAL_FAILURE(StartSim({"--hang"}));
   std::string error;
   ASSERT_TRUE(StartChild({PISTAVOX_PATH, "--headless"}, pistavox, error, "pistavox.out")) << error;
   ASSERT_TRUE(WaitForLine("Opening FSUIPC/XPUIPC connection...", 1, 30)) << ReadTextFile("pistavox.out");
@@ -253,20 +254,9 @@ TEST_F(EndToEndTest, AgainstAHungSimulatorTheTimeOutsStayAndAStopRequestEndsTheP
   EXPECT_GE(std::chrono::duration<double>(Clock::now() - opened).count(), 18.0);
   ASSERT_TRUE(WaitForLine("Opening FSUIPC/XPUIPC connection...", 2, 30)) << ReadTextFile("pistavox.out");
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
-
-  const auto asked = Clock::now();
-  kill(static_cast<pid_t>(pistavox.id), SIGINT);
-  int exit_code = -1;
-  ASSERT_TRUE(WaitChild(pistavox, 5000, exit_code));
-  const double took_ms = std::chrono::duration<double, std::milli>(Clock::now() - asked).count();
-  std::printf("stop request to exit %.0f ms\n", took_ms);
-  EXPECT_LT(took_ms, 1000.0);
-  EXPECT_EQ(exit_code, 0);
-  const Lines lines = PistavoxLines();
-  EXPECT_NE(std::find(lines.begin(), lines.end(), "Stopped"), lines.end()) << ReadTextFile("pistavox.out");
-  EXPECT_NE(std::find(lines.begin(), lines.end(), "Session summary"), lines.end()) << ReadTextFile("pistavox.out");
-}
+  ASSERT_NO_FATAL_FAILURE(RequestStop());
 #endif
+}
 
 }  // namespace
 }  // namespace pistavox::test
