@@ -151,7 +151,7 @@ TEST_F(SamplingTest, NonFiniteLoadFactorFallsBackToTheSixHundredTwentyFifthsOffs
   EXPECT_NEAR(state.latitude_deg, 51.47, 1e-9);
 }
 
-TEST_F(SamplingTest, AFailedCoreExchangeLeavesTheRecordUntouched) {
+TEST_F(SamplingTest, AFailedCoreExchangeLeavesTheRecordUntouchedAndSaysWhy) {
   Start();
   AircraftState state;
   state.latitude_deg = 1.0;
@@ -162,9 +162,7 @@ TEST_F(SamplingTest, AFailedCoreExchangeLeavesTheRecordUntouched) {
   Disconnect(connection);
   EXPECT_FALSE(ReadAircraftState(connection, state, error));
   EXPECT_EQ(error, "FSUIPC/XPUIPC is not open");
-}
-
-TEST(FsuipcTexts, CodesAndSimulatorsOutsideTheTablesHaveTheirOwnWords) {
+  // Codes and simulators outside the tables have their own words.
   EXPECT_EQ(FsuipcErrorText(16), "Unknown FSUIPC error");
   EXPECT_EQ(FsuipcErrorText(-1), "Unknown FSUIPC error");
   EXPECT_EQ(SimulatorNameForCode(0), "X-Plane / XPUIPC or unknown FSUIPC-compatible simulator");
