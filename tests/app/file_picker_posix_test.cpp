@@ -1,11 +1,11 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <sstream>
 
 #include "app/file_picker.h"
 #include "app/runway_database_actions.h"
 #include "tests/app/app_fixture.h"
+#include "tests/app/program_runner.h"
 #include "tests/support/environment.h"
 
 namespace pistavox::test {
@@ -29,12 +29,7 @@ struct FilePickerTest : AppTest {
                               "exit \"${PICKER_EXIT:-0}\"\n");
     ::chmod(script.c_str(), 0755);
   }
-  static Lines Arguments(const std::string& name) {
-    Lines lines;
-    std::istringstream in(ReadTextFile(name + ".args"));
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-  }
+  static Lines Arguments(const std::string& name) { return SplitLines(ReadTextFile(name + ".args")); }
 };
 
 TEST_F(FilePickerTest, ZenityIsPreferredKdialogServesOtherwiseAndTheChoiceArrivesWhole) {
