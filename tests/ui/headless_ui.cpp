@@ -12,30 +12,29 @@
 namespace pistavox::test {
 
 namespace {
-ImFontAtlas& SharedAtlas(std::string** font_file) {
-  static ImFontAtlas atlas;
-  static std::string file;
-  static bool built = false;
-  if (!built) {
+struct SharedFont {
+  ImFontAtlas atlas;
+  std::string file;
+};
+
+// Built once per program.
+SharedFont& Shared() {
+  static SharedFont* const shared = [] {
+    static SharedFont font;
     // The interface's loader works on an io; borrow a context to give it one.
-    ImGuiContext* loader = ImGui::CreateContext(&atlas);
-    file = LoadInterfaceFonts(ImGui::GetIO());
+    ImGuiContext* loader = ImGui::CreateContext(&font.atlas);
+    font.file = LoadInterfaceFonts(ImGui::GetIO());
     ImGui::DestroyContext(loader);
-    built = true;
-  }
-  if (font_file != nullptr) *font_file = &file;
-  return atlas;
+    return &font;
+  }();
+  return *shared;
 }
 }  // namespace
 
-const std::string& SharedAtlasFontFile() {
-  std::string* file = nullptr;
-  SharedAtlas(&file);
-  return *file;
-}
+const std::string& SharedAtlasFontFile() { return Shared().file; }
 
 HeadlessUi::HeadlessUi(ImVec2 display_size) {
-  context = ImGui::CreateContext(&SharedAtlas(nullptr));
+  context = ImGui::CreateContext(&Shared().atlas);
   ImGui::SetCurrentContext(context);
   ImGuiIO& io = ImGui::GetIO();
   io.IniFilename = nullptr;
@@ -44,10 +43,8 @@ HeadlessUi::HeadlessUi(ImVec2 display_size) {
   io.ConfigFlags |= ImGuiConfigFlags_NavEnableKeyboard;
   // Keys are reported by their ImGuiKey number, as keyboard navigation requires every one mapped.
   for (int key = 0; key < ImGuiKey_COUNT; ++key) io.KeyMap[key] = key;
-  unsigned char* pixels = nullptr;
-  int width = 0;
-  int height = 0;
-  io.Fonts->GetTexDataAsRGBA32(&pixels, &width, &height);
+  unsigned char* pixels = nullptr;  // a frame needs the atlas's pixels, though none are drawn
+  io.Fonts->GetTexDataAsRGBA32(&pixels, nullptr, nullptr);
   ApplyTheme();
 }
 
@@ -156,7 +153,7 @@ bool DrewColour(const ImGuiWindow* window, const ImVec4& colour) {
 }
 
 bool FontHasGlyphs(const char* text) {
-  const ImFont* font = SharedAtlas(nullptr).Fonts[0];
+  const ImFont* font = Shared().atlas.Fonts[0];
   for (const char* p = text; *p != '\0';) {
     unsigned int c = 0;
     p += ImTextCharFromUtf8(&c, p, nullptr);
