@@ -93,7 +93,6 @@ TEST_F(VoicePackageTest, LoadsAPackageIntoItsOwnCacheFolder) {
   EXPECT_EQ(test::ReadTextFile(pack.files.at("k")), "kk");
   EXPECT_EQ(pack.clips.at("k").identity, "p/voice/k.wav");
   EXPECT_EQ(pack.clips.at("b").identity, "p/voice/b.WAV");
-  EXPECT_EQ(pack.clips.at("b").extension, ".wav");
   EXPECT_EQ(pack.clips.size(), 2u) << "a file that is not in the package registers no key";
   EXPECT_EQ(pack.files.count("gone"), 0u);
 }
@@ -158,19 +157,18 @@ struct Refusal {
 };
 
 TEST_F(VoicePackageTest, RefusesBrokenContainersWithTheirMessage) {
-  std::string wrong_magic = Seal(GoodPayload());
-  wrong_magic[0] = 'X';
-  std::string bad_padding = Seal(GoodPayload());
-  bad_padding[bad_padding.size() - 17] ^= 0x5A;  // the last block's padding decrypts wrong
-  std::string wrong_key = Seal(GoodPayload());
-  wrong_key[30] ^= 1;  // another salt, another key
   const std::string good = Seal(GoodPayload());
+  const auto flipped = [&](std::size_t at) {
+    std::string bytes = good;
+    bytes[at] ^= 0x5A;
+    return bytes;
+  };
   std::string short_cipher = good;
   short_cipher.replace(20, 8, Le64(good.size() - 60 - 5));
   const std::string header = std::string(kVoicePackageMagic) + Le32(1) + Le32(16) + Le32(16);
   const std::vector<Refusal> cases = {
       {"27 bytes", std::string(kVoicePackageMagic) + std::string(19, '\0'), "Invalid voice package: "},
-      {"wrong magic", wrong_magic, "Invalid voice package: "},
+      {"wrong magic", flipped(0), "Invalid voice package: "},
       {"zero ciphertext", header + Le64(0), "Unsupported voice package: "},
       {"version 2", good.substr(0, 8) + Le32(2) + good.substr(12), "Unsupported voice package: "},
       {"salt 8", good.substr(0, 12) + Le32(8) + Le32(8) + good.substr(20), "Unsupported voice package: "},
@@ -178,8 +176,8 @@ TEST_F(VoicePackageTest, RefusesBrokenContainersWithTheirMessage) {
       {"truncated file", good.substr(0, good.size() - 1), "Unsupported voice package: "},
       {"length wraps", header + Le64(~std::uint64_t{0} - 10) + std::string(40, 'x'), "Corrupt voice package: "},
       {"cipher not whole blocks", short_cipher, "Cannot decrypt voice package: "},
-      {"bad padding", bad_padding, "Cannot decrypt voice package: "},
-      {"wrong key", wrong_key, "Cannot decrypt voice package: "},
+      {"bad padding", flipped(good.size() - 17), "Cannot decrypt voice package: "},  // in the last block
+      {"wrong key", flipped(30), "Cannot decrypt voice package: "},                  // another salt, another key
       {"short payload", Seal("PSTVOXPACK"), "Invalid decrypted voice package: "},
       {"payload magic", Seal("PSTVOXPACK2" + Le32(1)), "Invalid decrypted voice package: "},
       {"no count", Seal(std::string(kVoicePayloadMagic)), "Voice package has invalid file count: "},

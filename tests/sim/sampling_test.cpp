@@ -101,10 +101,7 @@ TEST_F(SamplingTest, ReadsASampleInTwoExchangesAndTheServerHoldsTheTouchdownRate
   AircraftState state;
   ASSERT_TRUE(ReadAircraftState(connection, state, error));
   EXPECT_EQ(fake.sends - sends, 2);
-  EXPECT_NEAR(state.latitude_deg, 51.47, 1e-9);
-  EXPECT_NEAR(state.ground_speed_kt, 140.0, 1e-4);
   EXPECT_EQ(state.g_force, 1.25);
-  EXPECT_TRUE(state.on_ground);
   EXPECT_EQ(SimulatorName(connection), "Prepar3D 64-bit");
   EXPECT_EQ(state.vertical_speed_fpm, 0.0);  // a server that serves zeros
   EXPECT_EQ(state.touchdown_vertical_speed_fpm, 0.0);
