@@ -125,7 +125,7 @@ TEST_F(MonitorTest, AUserStopHoldsBackEveryAutomaticStartUntilTheUserStarts) {
   EXPECT_FALSE(app.monitor.manual_stop);
 }
 
-TEST_F(MonitorTest, WithoutAStartButtonTheMonitorStartsItself) {
+TEST_F(MonitorTest, WithoutAStartButtonTheMonitorStartsItselfButAUserStopStillHolds) {
   app.settings.auto_start_monitor = false;
   LoadResources(app);
   TryAutoStartMonitor(app, now);
@@ -134,6 +134,10 @@ TEST_F(MonitorTest, WithoutAStartButtonTheMonitorStartsItself) {
   TryAutoStartMonitor(app, now);
   EXPECT_TRUE(app.monitor.running);
   EXPECT_FALSE(app.settings.auto_start_monitor);
+  StopMonitor(app);
+  Advance(100);
+  TryAutoStartMonitor(app, now);
+  EXPECT_FALSE(app.monitor.running);
 }
 
 TEST_F(MonitorTest, FailedStartsSpeakOnlyForTheUserAndAutomaticOnesRetryEveryFifteenSeconds) {
