@@ -156,7 +156,7 @@ struct Refusal {
   std::string message;  // the package path follows it
 };
 
-TEST_F(VoicePackageTest, RefusesBrokenContainersWithTheirMessage) {
+TEST_F(VoicePackageTest, RefusesBrokenContainersWithTheirMessageAndTakesTwentyThousandEntriesAtMost) {
   const std::string good = Seal(GoodPayload());
   const auto flipped = [&](std::size_t at) {
     std::string bytes = good;
@@ -198,9 +198,8 @@ TEST_F(VoicePackageTest, RefusesBrokenContainersWithTheirMessage) {
   }
   EXPECT_FALSE(LoadVoicePack(pack, workdir.path / "bin/missing.data", error));
   EXPECT_EQ(error, "Invalid voice package: " + PathText(workdir.path / "bin/missing.data"));
-}
 
-TEST_F(VoicePackageTest, TwentyThousandEntriesAreTheMost) {
+  // Twenty thousand entries are the most.
   std::string entries = Entry("manifest.csv", kManifest);
   for (int i = 1; i < 20000; ++i) entries += Entry("test.wav", "");  // rewriting an empty file forces no flush
   EXPECT_TRUE(Load(Seal(Payload(20000, entries)))) << error;
