@@ -53,13 +53,6 @@ struct LandingTest : AppTest {
     }
     StopMonitor(app);
   }
-  std::vector<LogbookEntry> Logbook() {
-    std::vector<LogbookEntry> entries;
-    size_t skipped = 0;
-    std::string error;
-    EXPECT_TRUE(ReadLogbook(app.logbook_file, entries, skipped, error)) << error;
-    return entries;
-  }
   static size_t FirstTouchdown(const std::vector<AircraftState>& samples) {
     for (size_t i = 1; i < samples.size(); ++i)
       if (samples[i].on_ground && !samples[i - 1].on_ground) return i;
@@ -77,7 +70,7 @@ struct LandingTest : AppTest {
   }
 };
 
-TEST_F(LandingTest, AFlareAtAKnownRateGivesTheSimulatorsRateTheGeometryTheProfileAndALogbookRow) {
+TEST_F(LandingTest, AFlareAtAKnownRateGivesTheSimulatorsRateTheGeometryAndTheProfile) {
   FlightBuilder builder = Approach();
   builder.FlareAndTouchdown(240.0).Rollout(2.5, 20.0).Vacate(90.0, 15.0, 100.0).Hold(12.0);
   const std::vector<AircraftState>& samples = builder.Samples();
@@ -132,15 +125,6 @@ TEST_F(LandingTest, AFlareAtAKnownRateGivesTheSimulatorsRateTheGeometryTheProfil
       << details[0];
   const auto score_at = std::find(log_lines.begin(), log_lines.end(), WithPrefix(log_lines, "Landing score: ")[0]);
   EXPECT_LT(score_at, std::find(log_lines.begin(), log_lines.end(), details[0]));
-
-  const std::vector<LogbookEntry> entries = Logbook();
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].simulator, "Test Simulator");
-  EXPECT_EQ(entries[0].airport, "PXIN");
-  EXPECT_EQ(entries[0].runway, "09R");
-  EXPECT_EQ(entries[0].score, r.score);
-  EXPECT_EQ(entries[0].simulator_touchdown_vs_fpm, -240.0);
-  EXPECT_EQ(entries[0].bounces, 0);
 }
 
 TEST_F(LandingTest, BouncesAreCountedAndALongLandingLiesOutsideTheTouchdownZone) {
@@ -201,7 +185,11 @@ TEST_F(LandingTest, ARateTheServerDidNotGiveIsTakenFromTheVerticalSpeedOrIsNotAv
   EXPECT_NE(line.find(" | simulator_vs_fpm=not available | simulator_vs_source=not available | "), std::string::npos)
       << line;
 
-  const std::vector<LogbookEntry> entries = Logbook();
+  // One logbook row a landing, the simulator's rate there only where it was known.
+  std::vector<LogbookEntry> entries;
+  size_t skipped = 0;
+  std::string error;
+  ASSERT_TRUE(ReadLogbook(app.logbook_file, entries, skipped, error)) << error;
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_TRUE(entries[0].simulator_touchdown_vs_fpm.has_value());
   EXPECT_FALSE(entries[1].simulator_touchdown_vs_fpm.has_value());
