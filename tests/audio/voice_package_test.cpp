@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <set>
+#include <tuple>
 
 #include "audio/voice_cache_dir.h"
 #include "audio/voice_package_format.h"
@@ -150,12 +151,6 @@ TEST_F(VoicePackageTest, ThePackOwnsItsFolderThroughReloadsAndMovesAndDeletesItA
   EXPECT_TRUE(pack.cache_dir.empty());
 }
 
-struct Refusal {
-  std::string label;
-  std::string bytes;
-  std::string message;  // the package path follows it
-};
-
 TEST_F(VoicePackageTest, RefusesBrokenContainersWithTheirMessageAndTakesTwentyThousandEntriesAtMost) {
   const std::string good = Seal(GoodPayload());
   const auto flipped = [&](std::size_t at) {
@@ -166,7 +161,8 @@ TEST_F(VoicePackageTest, RefusesBrokenContainersWithTheirMessageAndTakesTwentyTh
   std::string short_cipher = good;
   short_cipher.replace(20, 8, Le64(good.size() - 60 - 5));
   const std::string header = std::string(kVoicePackageMagic) + Le32(1) + Le32(16) + Le32(16);
-  const std::vector<Refusal> cases = {
+  // Each message is followed by the package's path.
+  const std::vector<std::tuple<const char*, std::string, std::string>> cases = {
       {"27 bytes", std::string(kVoicePackageMagic) + std::string(19, '\0'), "Invalid voice package: "},
       {"wrong magic", flipped(0), "Invalid voice package: "},
       {"zero ciphertext", header + Le64(0), "Unsupported voice package: "},
@@ -187,13 +183,13 @@ TEST_F(VoicePackageTest, RefusesBrokenContainersWithTheirMessageAndTakesTwentyTh
       {"empty manifest", Seal(Payload(1, Entry("manifest.csv", ""))), "Audio manifest is empty in package: "},
       {"nothing playable", Seal(Payload(1, Entry("manifest.csv", kManifest))), "Voice package has no playable clips: "},
   };
-  for (const Refusal& c : cases) {
-    SCOPED_TRACE(c.label);
+  for (const auto& [label, bytes, message] : cases) {
+    SCOPED_TRACE(label);
     pack.clips["kept"] = {};
-    EXPECT_FALSE(Load(c.bytes));
-    EXPECT_EQ(error, c.message + PathText(package));
+    EXPECT_FALSE(Load(bytes));
+    EXPECT_EQ(error, message + PathText(package));
     // Refused before extracting: the maps are as the caller left them; after: empty.
-    const bool extracted = c.message.starts_with("Voice package has no") || c.message.starts_with("Audio manifest");
+    const bool extracted = message.starts_with("Voice package has no") || message.starts_with("Audio manifest");
     EXPECT_EQ(pack.clips.count("kept"), extracted ? 0u : 1u);
   }
   EXPECT_FALSE(LoadVoicePack(pack, workdir.path / "bin/missing.data", error));
