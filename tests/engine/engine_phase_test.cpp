@@ -132,18 +132,6 @@ TEST(EnginePhase, TheFlareOverTheLockedRunwayIsStillALanding) {
   EXPECT_EQ(parallel.Phase(), kGoAround);
 }
 
-TEST(EnginePhase, VacatingPastTheMidpointIsNoNewCrossing) {
-  EngineDriver driver(Xbig());
-  driver.Feed(InFlight(Xbig("04R"), 300.0, 130.0));
-  driver.Feed(OnRunway(Xbig("04R"), 350.0, 125.0));
-  driver.Feed(OnRunway(Xbig("04R"), 2000.0, 20.0));
-  for (double heading_off = 10.0; heading_off <= 90.0; heading_off += 10.0) {
-    EXPECT_EQ(driver.Feed(OnRunway(Xbig("04R"), 2010.0, 15.0, -heading_off / 3.0, heading_off)), Keys{}) << heading_off;
-  }
-  EXPECT_EQ(driver.Phase(), kCrossing);
-  EXPECT_EQ(driver.status().runway_ident, "22L");  // the reciprocal scores better here
-}
-
 TEST(EnginePhase, StatusOnTheRunway) {
   EngineDriver driver;
   driver.Feed(OnRunway(Xtst("27L"), -20.0, 3.0, 4.0));
