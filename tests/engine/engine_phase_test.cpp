@@ -20,7 +20,7 @@ std::vector<AircraftState> Across(double from_m, double to_m, double ground_spee
   return samples;
 }
 
-TEST(EnginePhase, StartsInTaxiTimedFromTheEnginesStart) {
+TEST(EnginePhase, StartsInTaxiTimedFromTheEnginesStartThenStatusOnTheRunway) {
   EXPECT_EQ(FlightPhaseName(static_cast<FlightPhase>(7)), "TAXI");  // outside the enumeration
   EngineDriver driver;
   driver.Advance(2.0);
@@ -28,6 +28,16 @@ TEST(EnginePhase, StartsInTaxiTimedFromTheEnginesStart) {
   EXPECT_EQ(driver.Phase(), kTaxi);
   EXPECT_DOUBLE_EQ(driver.status().phase_seconds, 2.0);
   EXPECT_EQ(driver.runway_state(), "nearby-runway");
+
+  driver.Feed(OnRunway(Xtst("27L"), -20.0, 3.0, 4.0));
+  const EngineStatus& status = driver.status();
+  EXPECT_EQ(driver.runway_state(), "on-runway");
+  EXPECT_EQ(status.airport_ident, "XTST");
+  EXPECT_EQ(status.runway_ident, "27L");
+  EXPECT_EQ(status.distance_m, 0.0);  // before the threshold reads 0
+  EXPECT_NEAR(status.cross_track_m, 4.0, 1e-6);
+  EXPECT_NEAR(status.remaining_m, 1220.0, 0.5);
+  EXPECT_NEAR(status.runway_length_m, 1200.0, 0.5);
 }
 
 TEST(EnginePhase, CrossingAtNinetyDegreesRunsNoEntryOrRollLogic) {
@@ -130,19 +140,6 @@ TEST(EnginePhase, TheFlareOverTheLockedRunwayIsStillALanding) {
   parallel.Feed(InFlight(Xbig("04R"), -2000.0, 140.0));
   parallel.Feed(InFlight(Xbig("04L"), 300.0, 140.0));
   EXPECT_EQ(parallel.Phase(), kGoAround);
-}
-
-TEST(EnginePhase, StatusOnTheRunway) {
-  EngineDriver driver;
-  driver.Feed(OnRunway(Xtst("27L"), -20.0, 3.0, 4.0));
-  const EngineStatus& status = driver.status();
-  EXPECT_EQ(driver.runway_state(), "on-runway");
-  EXPECT_EQ(status.airport_ident, "XTST");
-  EXPECT_EQ(status.runway_ident, "27L");
-  EXPECT_EQ(status.distance_m, 0.0);  // before the threshold reads 0
-  EXPECT_NEAR(status.cross_track_m, 4.0, 1e-6);
-  EXPECT_NEAR(status.remaining_m, 1220.0, 0.5);
-  EXPECT_NEAR(status.runway_length_m, 1200.0, 0.5);
 }
 
 // Whole flights built along paths over a test airport.

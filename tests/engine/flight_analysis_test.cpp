@@ -166,7 +166,6 @@ TEST(ScoreLanding, BandEdgesPenaltiesAndGrades) {
     const char* grade;
   };
   const Row rows[] = {
-      {-300.0, 1.0, 0.0, 0.0, 0.0, 100.0, "Excellent"},
       // Sink: very hard, hard, firm, and a float below its limit.
       {-900.01, 1.0, 0.0, 0.0, 0.0, 65.0, "Rough"},
       {-900.0, 1.0, 0.0, 0.0, 0.0, 75.0, "Fair"},
