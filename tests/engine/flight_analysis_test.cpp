@@ -355,9 +355,14 @@ Marks DefaultTakeoffMarks() {
 TEST(TakeoffAnalysis, MarksRunFromTheStartToTheHighestOnceUntilTheNextGroundStep) {
   AnalysisFlight f;
   f.Touchdown();
+  f.state.g_force = 1.3;
   f.Fly(200.0, 2400.0);
+  f.state.g_force = 1.0;
   f.Fly(5300.0, 2000.0);
   EXPECT_EQ(f.MarksOf(kTakeoffTrace), DefaultTakeoffMarks());
+  // The highest climb rate and load are kept beside the current ones.
+  EXPECT_NE(f.LinesStartingWith(kTakeoffTrace)[1].find("| VS 2000 fpm | maxVS 2400 fpm | G 1.00 | maxG 1.30 |"),
+            std::string::npos);
   EXPECT_TRUE(f.analysis.takeoff.takeoff_active);
 
   f.Fly(5600.0, 2000.0);
@@ -370,6 +375,7 @@ TEST(TakeoffAnalysis, MarksRunFromTheStartToTheHighestOnceUntilTheNextGroundStep
   f.Fly(150.0, 2000.0);
   EXPECT_EQ(f.MarksOf(kTakeoffTrace).size(), DefaultTakeoffMarks().size() + 1);
   EXPECT_EQ(f.MarksOf(kTakeoffTrace).back(), 100);
+  EXPECT_NE(f.LinesStartingWith(kTakeoffTrace).back().find("| maxVS 2000 fpm |"), std::string::npos);  // a new climb
 }
 
 TEST(TakeoffAnalysis, MarksNearTheLargestIntegerDoNotOverflow) {
