@@ -12,8 +12,12 @@ namespace pistavox {
 
 namespace {
 
-void SleepMs(int ms) {
-  if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+void Pause(const FsuipcClient& client, int ms) {
+  if (client.timing.pause) {
+    client.timing.pause(ms);
+  } else if (ms > 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+  }
 }
 
 uint8_t* View(FsuipcClient& client) { return static_cast<uint8_t*>(client.block.view); }
@@ -76,7 +80,7 @@ bool Exchange(FsuipcClient& client, int& error) {
     result = client.transport.send(client.server_window, client.ipc_message, client.atom, client.block.name,
                                    client.timing.send_timeout_ms, answer);
     if (result == IpcSendResult::kAnswered) break;
-    SleepMs(client.timing.retry_sleep_ms);
+    Pause(client, client.timing.retry_sleep_ms);
   }
   if (result == IpcSendResult::kTimedOut) return Fail(kFsuipcTimeout, error);
   if (result == IpcSendResult::kFailed) return Fail(kFsuipcSendFailed, error);
@@ -100,7 +104,7 @@ bool Handshake(FsuipcClient& client, int& error) {
         return FailAndClose(client, error, error);
     }
     if (!Exchange(client, error)) return FailAndClose(client, error, error);
-    SleepMs(client.timing.handshake_sleep_ms);
+    Pause(client, client.timing.handshake_sleep_ms);
   }
   return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,8 @@ struct FsuipcTiming {
   int retry_sleep_ms = 100;
   int handshake_exchanges = 5;
   int handshake_sleep_ms = 100;
+  // How the client waits between attempts: empty sleeps; tests record the waits instead.
+  std::function<void(int ms)> pause;
 };
 
 // A record this client queued. The reply walk trusts only these, never the

@@ -59,6 +59,20 @@ TEST(FsuipcOpen, EveryAttemptNamesANewBlockByProcessAndCounterInUpperCaseHex) {
   EXPECT_TRUE(s.NothingLeaks());
 }
 
+// A server may not know its version at once: the handshake asks five times, pausing 100 ms after each.
+TEST(FsuipcOpen, TheHandshakeWaitsFiveExchangesForTheVersion) {
+  for (const auto& [version_from_exchange, code] : {std::pair{5, 0}, {6, 14}}) {
+    Session s;
+    int exchange = 0;
+    s.fake.tamper = [&, from = version_from_exchange](uint8_t* block) {
+      if (++exchange < from) StoreLe32(block + 20, 0);  // the version's bytes in the reply
+    };
+    EXPECT_EQ(s.Open(), code) << version_from_exchange;
+    EXPECT_EQ(s.fake.sends, 5) << version_from_exchange;
+    EXPECT_EQ(s.fake.pauses_ms, std::vector<int>(5, 100)) << version_from_exchange;
+  }
+}
+
 TEST(FsuipcOpen, RefusesOldVersionsAndMissingTagsByWindowClass) {
   const std::tuple<uint32_t, uint16_t, const char*, int> cases[] = {
       {0x19980004, 0xFADE, "UIPCMAIN", 7},  {0x19980004, 0xFADE, "FS98MAIN", 14}, {0x19980005, 0xFADF, "UIPCMAIN", 7},
@@ -152,6 +166,8 @@ TEST(FsuipcProcess, AFailedExchangeCopiesNothingAndNamesTheLastAttemptsFailure) 
     Session s;
     ASSERT_EQ(s.Open(), 0);
     s.fake.sends = 0;
+    s.fake.pauses_ms.clear();
+    s.fake.send_timeouts_ms.clear();
     s.fake.send_script.assign(9, outcome);
     s.fake.server.options.answer = answer;
     uint32_t value = 77;
@@ -159,6 +175,9 @@ TEST(FsuipcProcess, AFailedExchangeCopiesNothingAndNamesTheLastAttemptsFailure) 
     EXPECT_FALSE(s.Process());
     EXPECT_EQ(s.error, code);
     EXPECT_EQ(s.fake.sends, sends) << code;
+    // Each attempt bounded by 2 s; 100 ms after each failed one, the last too.
+    EXPECT_EQ(s.fake.send_timeouts_ms, std::vector<int>(sends, 2000)) << code;
+    EXPECT_EQ(s.fake.pauses_ms, std::vector<int>(answer == 1 ? 9 : 0, 100)) << code;
     EXPECT_EQ(value, 77u) << code;
     EXPECT_TRUE(FsuipcIsOpen(s.client)) << code;
     EXPECT_EQ(s.client.next, 0u) << code;

@@ -39,8 +39,10 @@ IpcTransport FakeTransport(FakeIpc& fake) {
     --fake.blocks_live;
     block.handle = 0;
   };
-  t.send = [&fake](const IpcServerWindow&, uint32_t, uint16_t, const std::string& block_name, int, uint32_t& answer) {
+  t.send = [&fake](const IpcServerWindow&, uint32_t, uint16_t, const std::string& block_name, int timeout_ms,
+                   uint32_t& answer) {
     const size_t attempt = static_cast<size_t>(fake.sends++);
+    fake.send_timeouts_ms.push_back(timeout_ms);
     if (attempt < fake.send_script.size() && fake.send_script[attempt] != IpcSendResult::kAnswered)
       return fake.send_script[attempt];
     std::vector<uint8_t>& block = fake.blocks[block_name];
@@ -55,8 +57,7 @@ IpcTransport FakeTransport(FakeIpc& fake) {
 FsuipcClient FakeClient(FakeIpc& fake) {
   InitSimServer(fake.server, 0);
   FsuipcClient client = MakeFsuipcClient(FakeTransport(fake), 0x1A2B);
-  client.timing.retry_sleep_ms = 0;
-  client.timing.handshake_sleep_ms = 0;
+  client.timing.pause = [&fake](int ms) { fake.pauses_ms.push_back(ms); };
   return client;
 }
 

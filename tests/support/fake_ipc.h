@@ -26,6 +26,8 @@ struct FakeIpc {
   std::function<void(uint8_t* block)> tamper;
 
   int sends = 0;
+  std::vector<int> send_timeouts_ms;  // each attempt's bound
+  std::vector<int> pauses_ms;         // the client's waits, recorded instead of slept
   std::vector<std::string> block_names;
   std::vector<std::vector<uint8_t>> sent_blocks;  // the block as each send found it
   int atoms_live = 0;
@@ -34,7 +36,7 @@ struct FakeIpc {
 };
 
 IpcTransport FakeTransport(FakeIpc& fake);
-// A client over the fake, with no sleeps between attempts.
+// A client over the fake, with the protocol's timing and its waits recorded, not slept.
 FsuipcClient FakeClient(FakeIpc& fake);
 
 }  // namespace pistavox::test
