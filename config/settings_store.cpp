@@ -26,7 +26,7 @@ constexpr int kMaxLinks = 40;
 
 std::filesystem::path FinalLinkTarget(const std::filesystem::path& file) {
   std::filesystem::path at = file;
-  for (int links = 0; links < kMaxLinks; ++links) {
+  for (int links = 0; links <= kMaxLinks; ++links) {
     std::error_code ec;
     if (!std::filesystem::is_symlink(at, ec)) return at;
     const std::filesystem::path target = std::filesystem::read_symlink(at, ec);

@@ -241,6 +241,13 @@ TEST_F(VoicePackageTest, HostileEntriesNeverWriteOutsideTheExtractionFolder) {
     EXPECT_FALSE(Load(Seal(Payload(2, first + entry))));
     EXPECT_EQ(error, "Voice package entry is corrupt: " + PathText(package));
   }
+  // The longest name is read; whether it can be written is the file system's business.
+  const std::string longest = Payload(1, Entry(std::string(4096, 'a'), "x"));
+  std::uint32_t count = 0;
+  ASSERT_TRUE(CheckVoicePayload(longest, "p", count, error)) << error;
+  EXPECT_TRUE(WalkVoicePayload(
+      longest, count, "p", [](const VoicePayloadEntry&) { return true; }, error))
+      << error;
   // A file where a folder is wanted cannot be written.
   EXPECT_FALSE(Load(Seal(Payload(3, first + Entry("a", "x") + Entry("a/b.wav", "y")))));
   EXPECT_EQ(error, "Cannot extract voice package entry");

@@ -9,6 +9,7 @@
 #include "base/file_reading.h"
 #include "base/process_alive.h"
 #include "config/save_settings.h"
+#include "config/settings_store_platform.h"
 #include "config/settings_text.h"
 #include "tests/support/environment.h"
 #include "tests/support/scoped_workdir.h"
@@ -134,6 +135,16 @@ TEST_F(SettingsStoreTest, ASettingsFileThatIsALinkIsUpdatedThroughIt) {
   ASSERT_TRUE(ReadStoredSettings(store, text, error));
   EXPECT_EQ(text, "new\n");
   EXPECT_EQ(FolderEntries().size(), 2u);  // the link and the folder, no temporary left
+
+  // Forty links are followed, as the system itself does; a longer chain is taken for a loop.
+  for (const auto& [links, resolved] : {std::pair{40, true}, {41, false}}) {
+    const fs::path chain = folder / ("chain" + std::to_string(links));
+    fs::create_directories(chain);
+    for (int link = 1; link <= links; ++link)
+      fs::create_symlink(std::to_string(link), chain / std::to_string(link - 1));
+    const fs::path end = chain / std::to_string(links);
+    EXPECT_EQ(FinalLinkTarget(chain / "0"), resolved ? end : chain / "0") << links;
+  }
 }
 
 }  // namespace
