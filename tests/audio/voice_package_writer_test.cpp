@@ -113,13 +113,16 @@ TEST_F(VoicePackageWriterTest, FailuresLeaveNothingHalfWritten) {
   EXPECT_TRUE(UnpackVoicePackage(out, workdir.path / "full", true, error)) << error;
   EXPECT_EQ(test::ReadTextFile(workdir.path / "full/keep.txt"), "mine");
 
-  // One file more than a package can hold is refused before anything is read.
+#ifndef _WIN32
+  // One file more than a package can hold is refused before anything is read. (The same
+  // code on Windows, where wine takes a minute to make the files.)
   fs::create_directories(workdir.path / "many");
   fs::copy_file(folder / "manifest.csv", workdir.path / "many/manifest.csv");
   for (int i = 1; i <= 20000; ++i) std::ofstream(workdir.path / "many" / std::to_string(i));
   EXPECT_FALSE(BuildVoicePackage(workdir.path / "many", workdir.path / "many.data", error));
   EXPECT_EQ(error, "Too many files for a voice package in " + PathText(workdir.path / "many") + " (at most 20000)");
   EXPECT_FALSE(fs::exists(workdir.path / "many.data"));
+#endif
 
   // A hostile package is refused whole: not even its harmless entries are written.
   std::string hostile;
