@@ -1,22 +1,13 @@
 #include "app/resources.h"
 
-#include <system_error>
-
 #include "app/app.h"
 #include "app/voice_packs.h"
 #include "base/file_reading.h"
 
 namespace pistavox {
 
-namespace {
-bool Exists(const std::filesystem::path& path) {
-  std::error_code ec;
-  return std::filesystem::exists(path, ec);
-}
-}  // namespace
-
 bool ResourcesComplete(const App& app) {
-  return Exists(app.resources.runway_database) && Exists(PathFromText(RulesPath(app.resources))) &&
+  return PathExists(app.resources.runway_database) && PathExists(app.resources.root / kRulesPath) &&
          VoicePackAvailable(app);
 }
 
@@ -32,7 +23,7 @@ bool CheckLocalResources(App& app) {
 void LoadResources(App& app) {
   if (!CheckLocalResources(app)) {
     app.resources_loaded = false;
-    app.runway_data_ok = Exists(app.resources.runway_database);
+    app.runway_data_ok = PathExists(app.resources.runway_database);
     app.voice_pack_ok = VoicePackAvailable(app);
     return;
   }

@@ -86,4 +86,9 @@ std::string PathText(const fs::path& path) {
 
 fs::path PathFromText(std::string_view text) { return fs::path(std::u8string(text.begin(), text.end())); }
 
+bool PathExists(const fs::path& path) {
+  std::error_code ec;
+  return fs::exists(path, ec);
+}
+
 }  // namespace pistavox

@@ -32,5 +32,7 @@ FileReadStatus ReadFileBytes(const std::filesystem::path& path, std::size_t max_
 std::string PathText(const std::filesystem::path& path);
 // The path a user typed as UTF-8 text; the inverse of PathText.
 std::filesystem::path PathFromText(std::string_view text);
+// Whether anything is at `path`; a path that cannot be looked at counts as nothing there.
+bool PathExists(const std::filesystem::path& path);
 
 }  // namespace pistavox

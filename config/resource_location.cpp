@@ -1,7 +1,5 @@
 #include "config/resource_location.h"
 
-#include <system_error>
-
 #include "base/file_reading.h"
 #include "base/installed_root.h"
 #include "config/user_data_folder.h"
@@ -11,11 +9,6 @@ namespace pistavox {
 namespace fs = std::filesystem;
 
 namespace {
-
-bool Exists(const fs::path& path) {
-  std::error_code ec;
-  return fs::exists(path, ec);
-}
 
 // The user's data folder, or empty: an installed copy then refuses imports.
 fs::path ProgramUserDataFolder(std::string& error) {
@@ -32,7 +25,7 @@ fs::path VoicePackFolder(const ResourcePaths& paths) { return paths.root / kVoic
 
 ResourcePaths LocateResources(const fs::path& installed_root, const fs::path& user_data_folder) {
   ResourcePaths paths;
-  if (Exists(kRunwayDatabasePath) || installed_root.empty() || !Exists(installed_root / kRunwayDatabasePath))
+  if (PathExists(kRunwayDatabasePath) || installed_root.empty() || !PathExists(installed_root / kRunwayDatabasePath))
     return paths;
   paths.root = installed_root;
   paths.runway_database = installed_root / kRunwayDatabasePath;
@@ -41,7 +34,7 @@ ResourcePaths LocateResources(const fs::path& installed_root, const fs::path& us
   if (user_data_folder.empty()) return paths;
   paths.imported_database = user_data_folder / "runways.csv";
   paths.imported_backup = user_data_folder / "runways.backup.csv";
-  if (Exists(paths.imported_database)) paths.runway_database = paths.imported_database;
+  if (PathExists(paths.imported_database)) paths.runway_database = paths.imported_database;
   return paths;
 }
 
