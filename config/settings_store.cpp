@@ -5,8 +5,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "base/dead_process_leftovers.h"
 #include "base/file_reading.h"
-#include "base/process_alive.h"
 #include "config/settings_store_platform.h"
 
 namespace pistavox {
@@ -38,18 +38,18 @@ std::filesystem::path FinalLinkTarget(const std::filesystem::path& file) {
 
 void RemoveStaleTemporaries(const std::filesystem::path& file) {
   const std::string prefix = file.filename().string() + ".tmp.";
-  const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
-  std::error_code ec;
-  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    if (!name.starts_with(prefix)) continue;
+  const auto owner_of = [&prefix](const std::string& name) -> std::uint32_t {
+    if (!name.starts_with(prefix)) return 0;
     const std::string_view digits = std::string_view(name).substr(prefix.size());
     std::uint32_t owner = 0;
     const auto [rest, failure] = std::from_chars(digits.data(), digits.data() + digits.size(), owner);
-    if (failure != std::errc() || rest != digits.data() + digits.size()) continue;
-    std::error_code ignored;
-    if (owner != OwnProcessId() && !ProcessAlive(owner)) std::filesystem::remove(it->path(), ignored);
-  }
+    return failure == std::errc() && rest == digits.data() + digits.size() ? owner : 0;
+  };
+  RemoveDeadProcessLeftovers(file.has_parent_path() ? file.parent_path() : ".", owner_of,
+                             [](const std::filesystem::path& entry) {
+                               std::error_code ignored;
+                               std::filesystem::remove(entry, ignored);
+                             });
 }
 
 bool OpenDefaultSettingsStore(SettingsStore& store, std::string& error) {

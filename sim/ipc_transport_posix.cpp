@@ -14,8 +14,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <system_error>
 
+#include "base/dead_process_leftovers.h"
 #include "base/process_alive.h"
 #include "sim/byte_order.h"
 #include "sim/ipc_socket_posix.h"
@@ -153,12 +153,9 @@ uint32_t BlockOwner(const std::string& name) {
 
 // Blocks of processes killed before they could unlink them stay in /dev/shm until the next boot.
 void RemoveBlocksOfDeadProcesses() {
-  std::error_code ec;
-  for (std::filesystem::directory_iterator it("/dev/shm", ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    const uint32_t owner = BlockOwner(name);
-    if (owner != 0 && owner != OwnProcessId() && !ProcessAlive(owner)) shm_unlink(("/" + name).c_str());
-  }
+  RemoveDeadProcessLeftovers("/dev/shm", BlockOwner, [](const std::filesystem::path& block) {
+    shm_unlink(("/" + block.filename().string()).c_str());
+  });
 }
 
 bool CreateBlock(const std::string& name, size_t size, IpcBlock& block, bool& already_existed) {
