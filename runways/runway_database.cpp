@@ -172,23 +172,25 @@ void ReadRunwayCsvLine(RunwayCsvReader& reader, std::string_view line) {
   if (AppendRow(row, reader.directions) == RowOutcome::kRefused) ++reader.rows_refused;
 }
 
-// Bytes of the values a direction holds, for finding repeated rows.
+// The numbers a direction holds, for finding repeated rows bit for bit.
+std::array<double, 6> DirectionNumbers(const RunwayDirection& d) {
+  return {d.threshold_lat_deg, d.threshold_lon_deg, d.end_lat_deg, d.end_lon_deg, d.length_m, d.width_m};
+}
+
 std::uint64_t DirectionHash(const RunwayDirection& d) {
   std::uint64_t hash = Fnv1a64(d.airport_ident.view());
   hash = Fnv1a64(d.ident.view(), hash);
   hash = Fnv1a64(d.opposite_ident.view(), hash);
-  for (double value : {d.threshold_lat_deg, d.threshold_lon_deg, d.end_lat_deg, d.end_lon_deg, d.length_m, d.width_m})
-    hash = Fnv1a64(std::string_view(reinterpret_cast<const char*>(&value), sizeof value), hash);
-  return hash;
+  const std::array<double, 6> numbers = DirectionNumbers(d);
+  return Fnv1a64(std::string_view(reinterpret_cast<const char*>(numbers.data()), sizeof numbers), hash);
 }
 
 bool SameDirection(const RunwayDirection& a, const RunwayDirection& b) {
-  const auto same_bits = [](double x, double y) { return std::memcmp(&x, &y, sizeof x) == 0; };
+  const std::array<double, 6> a_numbers = DirectionNumbers(a);
+  const std::array<double, 6> b_numbers = DirectionNumbers(b);
   return a.airport_ident.view() == b.airport_ident.view() && a.ident.view() == b.ident.view() &&
-         a.opposite_ident.view() == b.opposite_ident.view() && same_bits(a.threshold_lat_deg, b.threshold_lat_deg) &&
-         same_bits(a.threshold_lon_deg, b.threshold_lon_deg) && same_bits(a.end_lat_deg, b.end_lat_deg) &&
-         same_bits(a.end_lon_deg, b.end_lon_deg) && same_bits(a.length_m, b.length_m) &&
-         same_bits(a.width_m, b.width_m);
+         a.opposite_ident.view() == b.opposite_ident.view() &&
+         std::memcmp(a_numbers.data(), b_numbers.data(), sizeof a_numbers) == 0;
 }
 
 // Drops every row that repeats an earlier one in all the directions hold: a copy can
