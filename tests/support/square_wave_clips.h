@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -46,9 +47,9 @@ inline AudioClip SquareWaveFile(const std::filesystem::path& path, double second
 // The clip sits between unrelated bytes, so only its own range can play right.
 inline AudioClip SquareWaveInMemory(double seconds, int16_t amplitude) {
   const std::vector<uint8_t> wave = SquareWaveWav(seconds, amplitude);
-  auto buffer = std::make_shared<std::vector<uint8_t>>(100, uint8_t{0xAB});
-  buffer->insert(buffer->end(), wave.begin(), wave.end());
-  buffer->resize(buffer->size() + 100, 0xCD);
+  auto buffer = std::make_shared<std::vector<uint8_t>>(100 + wave.size() + 100, uint8_t{0xAB});
+  std::copy(wave.begin(), wave.end(), buffer->begin() + 100);
+  std::fill(buffer->end() - 100, buffer->end(), uint8_t{0xCD});
   AudioClip clip;
   clip.data = buffer;
   clip.offset = 100;
