@@ -9,6 +9,7 @@
 #include "base/clock.h"
 #include "base/ident_text.h"
 #include "config/engine_rules.h"
+#include "engine/callout_catalogue.h"
 #include "runways/runway_idents.h"
 
 namespace pistavox {
@@ -105,7 +106,7 @@ void FinishStart(App& app, bool auto_start, const LinkOutcome& connected) {
       Log(app.log, "Auto start waiting for simulator connection");
     } else {
       Log(app.log, app.status_message);
-      PlayCallout(app, "raas_unavailable", kAvailabilityPriority);
+      PlayCallout(app, std::string(kUnavailableCallout), kAvailabilityPriority);
     }
     ReleaseLink(monitor);
     return;
@@ -127,7 +128,7 @@ void FinishStart(App& app, bool auto_start, const LinkOutcome& connected) {
   monitor.last_poll = now - kFirstPollBackdateNs;
   SaveAppSettings(app);
   Log(app.log, "Connected: " + monitor.simulator_name);
-  PlayCallout(app, "raas_available", kAvailabilityPriority);
+  PlayCallout(app, std::string(kAvailableCallout), kAvailabilityPriority);
   if (app.hooks.monitor_started) app.hooks.monitor_started(app);
   if (auto_start) {
     monitor.reconnect_pending = false;
@@ -140,7 +141,7 @@ void UseSample(App& app, const LinkOutcome& read, int64_t now) {
   MonitorState& monitor = app.monitor;
   if (!read.ok) {
     StopMonitorAutomatically(app, "Simulator disconnected or FSUIPC/XPUIPC read failed: " + read.error);
-    PlayCallout(app, "raas_unavailable", kAvailabilityPriority);
+    PlayCallout(app, std::string(kUnavailableCallout), kAvailabilityPriority);
     return;
   }
   monitor.state = read.state;
