@@ -49,7 +49,7 @@ void EndSession(App& app) {
   monitor.simulator_name = kNoSimulatorName;
   monitor.connected = false;
   monitor.has_sample = false;
-  ResetAnalysis(app.analysis, app.settings);
+  ResetAnalysis(app.analysis, app.settings.analysis);
   if (app.hooks.monitor_stopped) app.hooks.monitor_stopped(app);
 }
 
@@ -122,7 +122,7 @@ void FinishStart(App& app, bool auto_start, const LinkOutcome& connected) {
   monitor.has_sample = false;
   monitor.running = true;
   monitor.last_auto_start_failure.clear();
-  ResetAnalysis(app.analysis, app.settings);
+  ResetAnalysis(app.analysis, app.settings.analysis);
   app.analysis.landing.details.source_reports_vertical_speed = monitor.link.reports_vertical_speed;
   app.status_message.clear();
   monitor.last_poll = now - kFirstPollBackdateNs;
@@ -152,7 +152,8 @@ void UseSample(App& app, const LinkOutcome& read, int64_t now) {
   std::string error;
   Evaluate(*monitor.engine, monitor.state, now, evaluation, error);
   monitor.status = evaluation.status;
-  const AnalysisFindings findings = AnalysisStep(app.analysis, monitor.state, monitor.status, app.settings, now);
+  const AnalysisFindings findings =
+      AnalysisStep(app.analysis, monitor.state, monitor.status, app.settings.analysis, now);
   for (const std::string& line : AnalysisLines(findings)) Log(app.log, line);
   if (findings.completed_landing) RecordLanding(app, *findings.completed_landing);
   AnnounceAdvisories(app, evaluation.advisories);
