@@ -104,10 +104,7 @@ bool ReadValue(const CommandOption& option, const std::string& name, const std::
       error = RangeProblem(name, option.range);
       return false;
     case OptionKind::kUnsigned:
-      if (ReadUnsigned(text, value.whole) && InRange(option.range, static_cast<double>(value.whole))) {
-        value.number = static_cast<double>(value.whole);
-        return true;
-      }
+      if (ReadUnsigned(text, value.whole) && InRange(option.range, static_cast<double>(value.whole))) return true;
       error = name + " takes a whole number " +
               (option.range.min > 0 ? "from " + Whole(option.range.min) + " to " : std::string("up to ")) +
               Whole(option.range.max) + ", not \"" + text + "\"";

@@ -21,7 +21,7 @@ enum class OptionKind {
 // What the reader took for an option; the fields its kind does not give stay zero.
 struct OptionValue {
   std::string text{};
-  double number = 0;  // kDouble, and kUnsigned's value as well
+  double number = 0;  // kDouble
   uint64_t whole = 0;
   size_t choice = 0;  // the index into the option's choices
 };
@@ -35,6 +35,7 @@ struct OptionRange {
 
 using OptionTarget = std::function<void(const OptionValue&)>;
 
+// Every member has an initializer, so a row names only the members it needs.
 struct CommandOption {
   std::vector<std::string> names{};  // "--out"
   OptionKind kind = OptionKind::kFlag;
@@ -43,7 +44,7 @@ struct CommandOption {
   OptionTarget target{};
   OptionRange range{};
   std::vector<std::string> choices{};
-  std::string help{};  // one line
+  std::string help{};  // one sentence, wrapped to the width of the help
   // A flag that counts wherever one of its names stands inside an argument, ASCII case ignored.
   bool anywhere = false;
 };
