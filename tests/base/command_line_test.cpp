@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace pistavox {
 namespace {
+
+using Args = std::vector<std::string>;
 
 struct Read {
   bool flag = false;
@@ -13,12 +17,12 @@ struct Read {
   double number = 0;
   uint16_t whole = 0;
   int choice = 0;
-  std::vector<std::string> operands;
+  Args operands;
   bool help = false;
   std::string error;
 };
 
-Read ReadWith(const std::vector<std::string>& args, bool takes_operands) {
+Read ReadWith(const Args& args, bool takes_operands) {
   using enum OptionKind;
   Read read;
   const CommandLine line = {
@@ -37,15 +41,7 @@ Read ReadWith(const std::vector<std::string>& args, bool takes_operands) {
 }
 
 TEST(CommandLine, ReadsEachKindWithinItsRangeAndNamesTheArgumentItRefuses) {
-  using Args = std::vector<std::string>;
-  const struct {
-    Args args;
-    std::string error;  // empty: read
-  } cases[] = {
-      {{"--flag", "--text", "", "--path", "p", "--number", "2.5", "--whole", "0x1F", "--choice", "b"}, ""},
-      {{"--text", "--flag"}, ""},  // a value is taken whatever it looks like
-      {{"--bounded", "-1"}, ""},
-      {{"--whole", "65535"}, ""},
+  const std::pair<Args, std::string> refused[] = {
       {{"--text"}, "--text needs a value"},
       {{"--path", ""}, "--path needs a value"},
       {{"--number", "0x10"}, "--number takes a decimal number, not \"0x10\""},
@@ -53,70 +49,48 @@ TEST(CommandLine, ReadsEachKindWithinItsRangeAndNamesTheArgumentItRefuses) {
       {{"--bounded", "1.5"}, "--bounded must be at least -1 and at most 1"},
       {{"--whole", "65536"}, "--whole takes a whole number up to 65535, not \"65536\""},
       {{"--whole", "-1"}, "--whole takes a whole number up to 65535, not \"-1\""},
-      {{"--whole", "0x"}, "--whole takes a whole number up to 65535, not \"0x\""},
       {{"--choice", "d"}, "--choice takes a, b or c, not \"d\""},
-      {{"--bogus"}, "unknown option --bogus"},
       {{"--FLAG"}, "unknown option --FLAG"},
       {{"file.csv"}, "unknown option file.csv"},  // this table takes no operands
-      {{"x-DeBuG-y", "-debug"}, ""},              // counted wherever it stands, in any case
-      {{"--help", "--bogus"}, ""},
   };
-  for (const auto& [args, error] : cases) {
-    const Read read = ReadWith(args, false);
-    EXPECT_EQ(read.error, error) << args[0];
-  }
-  const Read all = ReadWith(cases[0].args, false);
-  EXPECT_TRUE(all.flag);
-  EXPECT_EQ(all.text, "");
-  EXPECT_EQ(all.path, "p");
-  EXPECT_EQ(all.number, 2.5);
-  EXPECT_EQ(all.whole, 31);
-  EXPECT_EQ(all.choice, 2);
-  EXPECT_EQ(ReadWith({"--text", "--flag"}, false).text, "--flag");
-  EXPECT_FALSE(ReadWith({"--text", "--flag"}, false).flag);
-  const Read help = ReadWith({"--flag", "-h", "--bogus"}, false);
-  EXPECT_TRUE(help.help);
-  EXPECT_EQ(help.error, "");
+  for (const auto& [args, error] : refused) EXPECT_EQ(ReadWith(args, false).error, error) << args[0];
 
-  const Read operands = ReadWith({"a.csv", "--flag", "-", "b.csv"}, true);
-  EXPECT_EQ(operands.error, "");
-  EXPECT_EQ(operands.operands, (Args{"a.csv", "-", "b.csv"}));
-  EXPECT_EQ(ReadWith({"a.csv", "-x"}, true).error, "unknown option -x");
+  // "-debug" counts wherever it stands, in any case; a lone "-" is an operand; nothing after the help is read.
+  const Read read = ReadWith({"--flag", "--text", "", "--path", "p", "--number", "2.5", "--whole", "0x1F", "--choice",
+                              "b", "x-DeBuG-y", "a.csv", "-", "-h", "--bogus"},
+                             true);
+  EXPECT_EQ(read.error, "");
+  EXPECT_TRUE(read.flag && read.help);
+  EXPECT_EQ(std::tie(read.text, read.path, read.number, read.whole, read.choice), std::make_tuple("", "p", 2.5, 31, 2));
+  EXPECT_EQ(read.operands, (Args{"a.csv", "-"}));
+  EXPECT_EQ(ReadWith({"--text", "--flag"}, false).text, "--flag");  // a value is taken whatever it looks like
 }
 
 TEST(CommandLine, PrintsItsHelpFromTheTable) {
-  bool flag = false;
   std::string text;
-  const CommandLine one = {
+  CommandLine line = {
       .program = "tool",
       .forms = {"FILE"},
       .preamble = "Does one thing.\n",
-      .options = {FlagOption("--flag", Into(flag), "a flag"),
-                  ValueOption("--out", OptionKind::kPath, "DIR", Into(text),
+      .options = {ValueOption("--out", OptionKind::kPath, "DIR", Into(text),
                               "where it goes, a help long enough to be wrapped at the width of the usage lines, "
                               "which is a hundred columns"),
                   ChoiceOption("--scenario", {"departure", "arrival", "pattern"}, Into(text), "which flight"),
-                  ValueOption("--a-rather-long-option-name", OptionKind::kText, "TEXT", Into(text), "stands alone")},
+                  ValueOption("--a-rather-long-option-name", OptionKind::kText, "TEXT", Into(text), "alone")},
       .epilogue = "Exit status: 0.\n"};
-  EXPECT_EQ(CommandLineHelp(one),
-            "usage: tool [--flag] [--out DIR] [--scenario departure|arrival|pattern]\n"
-            "            [--a-rather-long-option-name TEXT] FILE\n"
+  EXPECT_EQ(CommandLineHelp(line),
+            "usage: tool [--out DIR] [--scenario departure|arrival|pattern] [--a-rather-long-option-name TEXT]\n"
+            "            FILE\n"
             "Does one thing.\n"
-            "  --flag      a flag\n"
             "  --out DIR   where it goes, a help long enough to be wrapped at the width of the usage lines, which\n"
             "              is a hundred columns\n"
             "  --scenario departure|arrival|pattern\n"
             "              which flight\n"
             "  --a-rather-long-option-name TEXT\n"
-            "              stands alone\n"
+            "              alone\n"
             "Exit status: 0.\n");
-  const CommandLine forms = {.program = "pack",
-                             .forms = {"build IN OUT", "unpack [--force] IN OUT"},
-                             .options = {FlagOption("--force", Into(flag), "replace")}};
-  EXPECT_EQ(CommandLineHelp(forms),
-            "usage: pack build IN OUT\n"
-            "       pack unpack [--force] IN OUT\n"
-            "  --force   replace\n");
+  line.forms = {"build IN OUT", "unpack [--out DIR] IN"};
+  EXPECT_EQ(CommandLineHelp(line).rfind("usage: tool build IN OUT\n       tool unpack [--out DIR] IN\nDoes", 0), 0u);
 }
 
 }  // namespace
