@@ -157,7 +157,11 @@ std::string UsageLines(const CommandLine& line) {
     return text;
   }
   std::vector<std::string> words;
-  for (const CommandOption& option : line.options) words.push_back("[" + Label(option) + "]");
+  for (const CommandOption& option : line.options) {
+    std::string word = "[";  // "[" + Label() trips mingw's overlap warning at -O3
+    word += Label(option);
+    words.push_back(word + "]");
+  }
   if (!line.forms[0].empty()) words.push_back(line.forms[0]);
   const std::string lead = "usage: " + line.program + " ";
   return lead + Filled(words, std::string(lead.size(), ' ')) + "\n";
