@@ -12,9 +12,9 @@
 #include "app/resources.h"
 #include "app/startup.h"
 #include "base/clock.h"
+#include "base/command_line.h"
 #include "base/csv_line.h"
 #include "base/file_reading.h"
-#include "base/program_main.h"
 #include "sim/flight_file.h"
 
 namespace pistavox {
@@ -74,39 +74,34 @@ SimulatorConnection ReplayConnection(const AircraftState* current, FlightColumns
 
 }  // namespace
 
-bool ParseReplayArgs(const std::vector<std::string>& args, ReplayOptions& options, std::string& error) {
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    std::string* target = arg == "--workdir"      ? &options.workdir
-                          : arg == "--settings"   ? &options.settings_file
-                          : arg == "--status"     ? &options.status_file
-                          : arg == "--voice-pack" ? &options.voice_pack_dir
-                          : arg == "--logbook"    ? &options.logbook_file
-                                                  : nullptr;
-    if (IsHelpOption(arg)) {
-      options.help = true;
-      return true;
-    }
-    if (target) {
-      if (i + 1 >= args.size() || args[i + 1].empty()) {
-        error = arg + " needs a value";
-        return false;
-      }
-      *target = args[++i];
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      error = "unknown option " + arg;
-      return false;
-    } else if (!options.flight_file.empty()) {
-      error = "more than one flight file given";
-      return false;
-    } else {
-      options.flight_file = arg;
-    }
-  }
-  if (options.flight_file.empty()) {
-    error = "no flight file given";
+bool ReadReplayCommandLine(int argc, char** argv, ReplayOptions& options, int& status) {
+  using enum OptionKind;
+  std::vector<std::string> flight_files;
+  const CommandLine line = {
+      .program = "pistavox-replay",
+      .forms = {"FLIGHT.csv"},
+      .preamble =
+          "Flies a recorded flight through Pistavox's monitor, advisories and landing analysis, as if the\n"
+          "simulator were sending it, and prints what Pistavox would have said and logged.\n",
+      .options = {ValueOption("--workdir", kPath, "DIR", Into(options.workdir),
+                              "find data/ and bin/ there instead of here"),
+                  ValueOption("--settings", kPath, "FILE", Into(options.settings_file),
+                              "start from these stored settings (key=value lines); the user's are never touched"),
+                  ValueOption("--status", kPath, "FILE", Into(options.status_file),
+                              "write one CSV row per poll: runway state, phase, runway, distances, advisories"),
+                  ValueOption("--voice-pack", kPath, "DIR", Into(options.voice_pack_dir),
+                              "the voice pack to resolve callouts with (default: every callout silent)"),
+                  ValueOption("--logbook", kPath, "FILE", Into(options.logbook_file),
+                              "append the scored landings to FILE (default: no logbook; the user's is never touched)")},
+      .epilogue =
+          "Exit status: 0 after a complete run, 2 for a bad command line or flight file, 1 when output is lost.\n",
+      .operands = &flight_files};
+  if (!ReadCommandLine(line, argc, argv, status)) return false;
+  if (flight_files.size() != 1) {
+    status = RefuseCommandLine(line, flight_files.empty() ? "no flight file given" : "more than one flight file given");
     return false;
   }
+  options.flight_file = flight_files[0];
   return true;
 }
 

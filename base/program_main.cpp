@@ -6,8 +6,6 @@
 
 namespace pistavox {
 
-bool IsHelpOption(std::string_view arg) { return arg == "-h" || arg == "--help"; }
-
 int RunProgram(std::string_view name, const std::function<int()>& body) {
   try {
     return body();

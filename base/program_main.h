@@ -6,9 +6,6 @@ namespace pistavox {
 
 // What every program's main shares.
 
-// "-h" or "--help": the usage on standard output, exit status 0.
-bool IsHelpOption(std::string_view arg);
-
 // Runs a program's body so that no exception escapes main: one that does (memory
 // exhausted by some input, say) is reported as "NAME: internal error: ..." on standard
 // error with exit status 1, instead of an abort.

@@ -142,21 +142,6 @@ void FlyDemo(FlightBuilder& builder, const RunwayDirection& runway, const Runway
 
 }  // namespace
 
-bool ParseFlightScenario(std::string_view text, FlightScenario& scenario) {
-  if (text == "departure") {
-    scenario = FlightScenario::kDeparture;
-  } else if (text == "arrival") {
-    scenario = FlightScenario::kArrival;
-  } else if (text == "pattern") {
-    scenario = FlightScenario::kPattern;
-  } else if (text == "demo") {
-    scenario = FlightScenario::kDemo;
-  } else {
-    return false;
-  }
-  return true;
-}
-
 bool BuildScenarioFlight(const RunwayDatabase& runways, FlightScenario scenario, std::string_view airport,
                          std::string_view runway_ident, std::vector<FlightSample>& flight, std::string& error) {
   const RunwayDirection* runway = FindRunway(runways, airport, runway_ident);

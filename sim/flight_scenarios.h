@@ -19,8 +19,6 @@ enum class FlightScenario {
   kDemo,
 };
 
-bool ParseFlightScenario(std::string_view text, FlightScenario& scenario);
-
 // False with `error` when the airport has no such runway.
 bool BuildScenarioFlight(const RunwayDatabase& runways, FlightScenario scenario, std::string_view airport,
                          std::string_view runway, std::vector<FlightSample>& flight, std::string& error);

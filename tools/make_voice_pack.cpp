@@ -1,24 +1,13 @@
 // make-voice-pack: speaks every callout key into the plain voice packs Pistavox_EN and Pistavox_ZH.
 #include <cstdio>
 
+#include "base/command_line.h"
 #include "base/file_reading.h"
 #include "base/program_main.h"
-#include "tools/command_line.h"
 #include "tools/voice_pack_build.h"
 
 namespace pistavox {
 namespace {
-
-constexpr const char* kUsage =
-    "usage: make-voice-pack [--out DIR] [--cache DIR] [--only en|zh]\n"
-    "Speaks every callout Pistavox can make into complete plain voice packs, DIR/Pistavox_EN\n"
-    "(Festival, voice cmu_us_slt_arctic_hts) and DIR/Pistavox_ZH (espeak-ng, Mandarin): one\n"
-    "WAV clip per key and a manifest.csv. Packs already made with the same phrases and tools\n"
-    "are copied from the cache instead of spoken again.\n"
-    "  --out DIR      where the packs go (default: bin)\n"
-    "  --cache DIR    the cache of made packs (default: $XDG_CACHE_HOME/pistavox/voice-packs,\n"
-    "                 else ~/.cache/pistavox/voice-packs)\n"
-    "  --only en|zh   make one of the two packs\n";
 
 struct PackChoice {
   VoiceLanguage language;
@@ -29,30 +18,23 @@ constexpr PackChoice kPacks[] = {{VoiceLanguage::kEnglish, "en", "Pistavox_EN"},
                                  {VoiceLanguage::kChinese, "zh", "Pistavox_ZH"}};
 
 int Main(int argc, char** argv) {
-  ArgCursor args = MakeArgCursor(argc, argv);
   std::string out = "bin";
   std::string cache;
   std::string only;
-  while (HasMoreArgs(args) && args.error.empty()) {
-    const std::string option = TakeArg(args);
-    if (IsHelpOption(option)) {
-      std::fputs(kUsage, stdout);
-      return 0;
-    }
-    if (option == "--out") {
-      if (TakeValue(args, option, out) && out.empty()) args.error = "--out needs a folder";
-    } else if (option == "--cache") {
-      if (TakeValue(args, option, cache) && cache.empty()) args.error = "--cache needs a folder";
-    } else if (option == "--only") {
-      if (TakeValue(args, option, only) && only != "en" && only != "zh") args.error = "--only takes en or zh";
-    } else {
-      args.error = "unknown option " + option;
-    }
-  }
-  if (!args.error.empty()) {
-    std::fprintf(stderr, "make-voice-pack: %s\n%s", args.error.c_str(), kUsage);
-    return 2;
-  }
+  const CommandLine line = {
+      .program = "make-voice-pack",
+      .preamble =
+          "Speaks every callout Pistavox can make into complete plain voice packs, DIR/Pistavox_EN\n"
+          "(Festival, voice cmu_us_slt_arctic_hts) and DIR/Pistavox_ZH (espeak-ng, Mandarin): one\n"
+          "WAV clip per key and a manifest.csv. Packs already made with the same phrases and tools\n"
+          "are copied from the cache instead of spoken again.\n",
+      .options = {ValueOption("--out", OptionKind::kPath, "DIR", Into(out), "where the packs go (default: bin)"),
+                  ValueOption("--cache", OptionKind::kPath, "DIR", Into(cache),
+                              "the cache of made packs (default: $XDG_CACHE_HOME/pistavox/voice-packs, "
+                              "else ~/.cache/pistavox/voice-packs)"),
+                  ChoiceOption("--only", {"en", "zh"}, Into(only), "make one of the two packs")}};
+  int status = 0;
+  if (!ReadCommandLine(line, argc, argv, status)) return status;
 
   std::vector<VoicePhrase> phrases;
   std::string error;

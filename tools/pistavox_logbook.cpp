@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/logbook.h"
+#include "base/command_line.h"
 #include "base/file_reading.h"
 #include "base/program_main.h"
 #include "config/logbook_location.h"
@@ -11,11 +12,11 @@
 namespace pistavox {
 namespace {
 
-constexpr const char* kUsage =
-    "usage: pistavox-logbook [FILE]\n"
-    "Prints the landing logbook (default: the user's, $PISTAVOX_DATA_DIR or $XDG_DATA_HOME/pistavox/logbook.csv,\n"
-    "%APPDATA%\\Pistavox\\logbook.csv on Windows) as a table, then a summary: landings, average score, best\n"
-    "and worst, average touchdown rate and the landings per airport. A damaged row is skipped and counted.\n"
+constexpr const char* kAbout =
+    "Prints the landing logbook (default: the user's, $PISTAVOX_DATA_DIR or\n"
+    "$XDG_DATA_HOME/pistavox/logbook.csv, %APPDATA%\\Pistavox\\logbook.csv on Windows) as a table,\n"
+    "then a summary: landings, average score, best and worst, average touchdown rate and the\n"
+    "landings per airport. A damaged row is skipped and counted.\n"
     "Exit status: 0 after printing, 1 when the logbook cannot be read, 2 for a bad command line.\n";
 
 std::string Optional(const char* format, const std::optional<double>& value) {
@@ -55,20 +56,15 @@ void PrintSummary(const LogbookSummary& s) {
 }
 
 int Main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  if (!args.empty() && IsHelpOption(args[0])) {
-    std::fputs(kUsage, stdout);
-    return 0;
-  }
-  if (args.size() > 1 || (!args.empty() && args[0].size() > 1 && args[0][0] == '-')) {
-    std::fprintf(stderr, "pistavox-logbook: %s\n%s",
-                 args.size() > 1 ? "more than one file given" : ("unknown option " + args[0]).c_str(), kUsage);
-    return 2;
-  }
+  std::vector<std::string> files;
+  const CommandLine line = {.program = "pistavox-logbook", .forms = {"[FILE]"}, .preamble = kAbout, .operands = &files};
+  int status = 0;
+  if (!ReadCommandLine(line, argc, argv, status)) return status;
+  if (files.size() > 1) return RefuseCommandLine(line, "more than one file given");
   std::filesystem::path file;
   std::string error;
-  if (!args.empty()) {
-    file = args[0];
+  if (!files.empty()) {
+    file = files[0];
   } else if (!DefaultLogbookPath(file, error)) {
     std::fprintf(stderr, "pistavox-logbook: %s\n", error.c_str());
     return 1;

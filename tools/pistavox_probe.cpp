@@ -3,19 +3,12 @@
 #include <cstdio>
 #include <thread>
 
+#include "base/command_line.h"
 #include "base/program_main.h"
 #include "sim/fsuipc_sampling.h"
-#include "tools/command_line.h"
 
 namespace pistavox {
 namespace {
-
-constexpr const char* kUsage =
-    "usage: pistavox-probe [--count N] [--interval-ms MS]\n"
-    "Connects to the simulator as Pistavox does and prints what it reads, one sample a second:\n"
-    "the quickest check that FSUIPC, XPUIPC or WideClient answers.\n"
-    "  --count N          stop after N samples (default: until the link fails)\n"
-    "  --interval-ms MS   time between samples (default 1000)\n";
 
 void PrintSample(const AircraftState& s) {
   std::printf(
@@ -27,26 +20,19 @@ void PrintSample(const AircraftState& s) {
 }
 
 int Main(int argc, char** argv) {
-  ArgCursor args = MakeArgCursor(argc, argv);
   uint64_t count = 0;  // 0: until the link fails
   uint64_t interval_ms = 1000;
-  while (HasMoreArgs(args) && args.error.empty()) {
-    const std::string option = TakeArg(args);
-    if (IsHelpOption(option)) {
-      std::fputs(kUsage, stdout);
-      return 0;
-    }
-    if (option == "--count")
-      TakeUnsigned(args, option, 1'000'000'000, count);
-    else if (option == "--interval-ms")
-      TakeUnsigned(args, option, 3'600'000, interval_ms);
-    else
-      args.error = "unknown option " + option;
-  }
-  if (!args.error.empty()) {
-    std::fprintf(stderr, "pistavox-probe: %s\n%s", args.error.c_str(), kUsage);
-    return 2;
-  }
+  const CommandLine line = {
+      .program = "pistavox-probe",
+      .preamble =
+          "Connects to the simulator as Pistavox does and prints what it reads, one sample a second:\n"
+          "the quickest check that FSUIPC, XPUIPC or WideClient answers.\n",
+      .options = {ValueOption("--count", OptionKind::kUnsigned, "N", Into(count),
+                              "stop after N samples (default: until the link fails)", {.max = 1'000'000'000}),
+                  ValueOption("--interval-ms", OptionKind::kUnsigned, "MS", Into(interval_ms),
+                              "time between samples (default 1000)", {.max = 3'600'000})}};
+  int status = 0;
+  if (!ReadCommandLine(line, argc, argv, status)) return status;
 
   SimulatorConnection connection = FsuipcConnection(ProcessFsuipcClient());
   std::string error;

@@ -9,6 +9,7 @@
 #include "app/headless_host.h"
 #include "app/startup.h"
 #include "audio/audio_back_end.h"
+#include "base/command_line.h"
 #include "base/program_main.h"
 #include "log/debug_output.h"
 #include "sim/fsuipc_sampling.h"
@@ -17,25 +18,13 @@
 namespace pistavox {
 namespace {
 
-constexpr const char* kUsage =
-    "usage: pistavox [--headless] [--record DIR] [--exit-with-simulator] [-debug]\n"
+constexpr const char* kAbout =
     "Pistavox listens to your simulator through FSUIPC, XPUIPC or WideClient and calls out the\n"
     "runways you approach, enter, cross and roll on; it traces every take-off and landing and\n"
     "scores the landing. It reads data/runways.csv, data/raas_rules.ini and the voice packs in\n"
     "bin/ from the folder it is started in when that has data/runways.csv, and otherwise from\n"
     "its installed folder, which it never writes: a runway database you import then goes to\n"
-    "runways.csv in your data folder and is read in place of the installed one.\n"
-    "  --headless     run without a window, printing the event log here; the monitor\n"
-    "                 starts by itself, whatever the auto start setting says\n"
-    "  --record DIR   write every monitor session to DIR/flight-YYYYMMDD-HHMMSS.csv\n"
-    "  --exit-with-simulator\n"
-    "                 end when the simulator goes away after a connection (scripted flights,\n"
-    "                 the demo)\n"
-    "As it ends, it prints a summary of the advisories announced and the landings scored.\n"
-    "  -debug         open a debug console and write debug.log\n";
-
-// The debug switch counts wherever "-debug" stands in the command line, so any argument holding it is taken.
-bool IsDebugSwitch(const std::string& arg) { return CommandLineContains(arg, "-debug"); }
+    "runways.csv in your data folder and is read in place of the installed one.\n";
 
 int Run(App& app, bool headless) {
   if (headless) return RunHeadless(app);
@@ -57,27 +46,27 @@ int Main(int argc, char** argv) {
   std::string record_folder;
   bool headless = false;
   bool exit_with_simulator = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (IsHelpOption(arg)) {
-      std::fputs(kUsage, stdout);
-      std::fputs(ResourceFoldersText().c_str(), stdout);
-      return 0;
-    }
-    if (arg == "--record") {
-      if (i + 1 >= argc) {
-        std::fprintf(stderr, "pistavox: --record needs a folder\n%s", kUsage);
-        return 2;
-      }
-      record_folder = argv[++i];
-    } else if (arg == "--headless") {
-      headless = true;
-    } else if (arg == "--exit-with-simulator") {
-      exit_with_simulator = true;
-    } else if (!IsDebugSwitch(arg)) {
-      std::fprintf(stderr, "pistavox: unknown option %s\n%s", arg.c_str(), kUsage);
-      return 2;
-    }
+  const CommandLine command_line = {
+      .program = "pistavox",
+      .preamble = kAbout,
+      .options = {FlagOption("--headless", Into(headless),
+                             "run without a window, printing the event log here; the monitor starts by itself, "
+                             "whatever the auto start setting says"),
+                  ValueOption("--record", OptionKind::kPath, "DIR", Into(record_folder),
+                              "write every monitor session to DIR/flight-YYYYMMDD-HHMMSS.csv"),
+                  FlagOption("--exit-with-simulator", Into(exit_with_simulator),
+                             "end when the simulator goes away after a connection (scripted flights, the demo)"),
+                  // Counts wherever "-debug" stands in the command line, in any case: the process's whole
+                  // command line decides below, this row only accepts the arguments holding it.
+                  {.names = {"-debug"}, .help = "open a debug console and write debug.log", .anywhere = true}},
+      .epilogue = "As it ends, it prints a summary of the advisories announced and the landings scored.\n"};
+  bool help = false;
+  std::string error;
+  if (!ParseCommandLine(command_line, std::vector<std::string>(argv + 1, argv + argc), help, error))
+    return RefuseCommandLine(command_line, error);
+  if (help) {
+    std::fputs((CommandLineHelp(command_line) + ResourceFoldersText()).c_str(), stdout);
+    return 0;
   }
   if (HasCommandLineSwitch("-debug")) EnableDebugOutput();
 
@@ -86,7 +75,6 @@ int Main(int argc, char** argv) {
     std::printf("%s\n", line.c_str());
     std::fflush(stdout);
   };
-  std::string error;
   if (!OpenDefaultSettingsStore(app.settings_store, error)) Log(app.log, error);
   app.resources = LocateProgramResources();
   app.hooks.make_connection = FsuipcWorkerConnection;
