@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "sim/flight_builder.h"
+#include "standin/flight_builder.h"
 
 namespace pistavox::flight {
 

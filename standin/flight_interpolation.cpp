@@ -1,4 +1,4 @@
-#include "sim/flight_interpolation.h"
+#include "standin/flight_interpolation.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "sim/flight_builder.h"
+#include "standin/flight_builder.h"
 
 #include <gtest/gtest.h>
 

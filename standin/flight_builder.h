@@ -7,6 +7,8 @@
 
 namespace pistavox::flight {
 
+// Whole flights made of samples, built step by step along paths over runways.
+
 // Samples are produced at the monitor's default poll interval.
 inline constexpr double kSampleIntervalS = 0.25;
 inline constexpr double kGlidePathDeg = 3.0;
