@@ -70,7 +70,7 @@ double HeadingSwingDeg(const LandingAnalyzer& analyzer) {
 
 void LandingTraceStep(LandingAnalyzer& a, const AircraftState& state, const EngineStatus& status,
                       const AppSettings& settings, std::int64_t now_ns, AnalysisFindings& findings) {
-  const double h = AnalysisHeightFt(state);
+  const double h = HeightAboveGroundFt(state);
   a.max_g = std::max(a.max_g, state.g_force);
   const double vs = AnalysisVerticalSpeedFpm(h, a.landing_last_height_ft, a.landing_last_time, now_ns);
   TrackApproach(a.details, state, h, vs, settings.landing_trace_start_ft);

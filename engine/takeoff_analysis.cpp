@@ -29,7 +29,7 @@ void ResetTakeoffAnalysis(TakeoffAnalyzer& analyzer, const AppSettings& settings
 
 void TakeoffTraceStep(TakeoffAnalyzer& a, const AircraftState& state, const EngineStatus& status,
                       const AppSettings& settings, std::int64_t now_ns, AnalysisFindings& findings) {
-  const double h = AnalysisHeightFt(state);
+  const double h = HeightAboveGroundFt(state);
   const double vs = AnalysisVerticalSpeedFpm(h, a.takeoff_last_height_ft, a.takeoff_last_time, now_ns);
   const auto remember = [&] {
     a.takeoff_last_time = now_ns;
