@@ -21,7 +21,6 @@ constexpr int64_t kReconnectDelayNs = 8'000'000'000;
 constexpr int64_t kAutoStartRetryNs = 15'000'000'000;
 constexpr int64_t kFirstPollBackdateNs = 1'000'000'000;
 constexpr double kNearGroundFt = 5000.0;
-constexpr double kNoRadioAltitudeFt = 0.1;
 const std::string kNoSimulatorName = "-";  // shown while stopped
 
 // Never waits: an exchange still running is left to finish on its worker.
@@ -71,8 +70,7 @@ void AnnounceAdvisories(App& app, const std::vector<Advisory>& advisories) {
 
 bool NearTheGround(const AircraftState& state) {
   if (state.on_ground) return true;
-  const double height = state.radio_altitude_ft > kNoRadioAltitudeFt ? state.radio_altitude_ft : state.altitude_ft;
-  return height <= kNearGroundFt;
+  return HeightAboveGroundFt(state) <= kNearGroundFt;
 }
 
 void AutoFillExpectedAirport(App& app) {

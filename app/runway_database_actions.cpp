@@ -6,8 +6,8 @@
 #include "app/app.h"
 #include "app/file_picker.h"
 #include "app/monitor.h"
+#include "base/durable_file.h"
 #include "base/file_reading.h"
-#include "config/settings_store_platform.h"
 #include "runways/runway_database.h"
 
 namespace pistavox {

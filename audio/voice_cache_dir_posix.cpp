@@ -2,8 +2,8 @@
 
 #include "audio/voice_cache_dir.h"
 #include "base/file_reading.h"
+#include "base/user_folders.h"
 #include "base/utf16_text.h"
-#include "config/settings_store_platform.h"
 
 namespace pistavox {
 

@@ -2,7 +2,7 @@
 #include <system_error>
 
 #include "audio/voice_cache_dir.h"
-#include "config/settings_store_platform.h"
+#include "base/user_folders.h"
 
 namespace pistavox {
 

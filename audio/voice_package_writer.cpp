@@ -6,8 +6,8 @@
 
 #include "audio/voice_crypto.h"
 #include "audio/voice_package_format.h"
+#include "base/durable_file.h"
 #include "base/file_reading.h"
-#include "config/settings_store_platform.h"
 
 namespace pistavox {
 

@@ -14,8 +14,8 @@
 #include "base/process_alive.h"
 #include "runways/runway_database.h"
 #include "sim/flight_file.h"
-#include "sim/flight_scenarios.h"
 #include "sim/fsuipc_sampling.h"
+#include "standin/flight_scenarios.h"
 #include "tests/support/child_process.h"
 #include "tests/support/scoped_workdir.h"
 

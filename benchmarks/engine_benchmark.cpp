@@ -9,7 +9,7 @@
 
 #include "engine/advisory_engine.h"
 #include "runways/runway_database.h"
-#include "sim/flight_builder.h"
+#include "standin/flight_builder.h"
 
 namespace pistavox {
 namespace {

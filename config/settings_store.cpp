@@ -1,13 +1,11 @@
 #include "config/settings_store.h"
 
-#include <charconv>
-#include <cstdint>
 #include <string_view>
 #include <system_error>
 
-#include "base/dead_process_leftovers.h"
+#include "base/durable_file.h"
 #include "base/file_reading.h"
-#include "config/settings_store_platform.h"
+#include "base/user_folders.h"
 
 namespace pistavox {
 namespace {
@@ -19,38 +17,7 @@ bool WriteFailed(const SettingsStore& store, const std::string& reason, std::str
   return false;
 }
 
-// Beyond this many links the chain is taken for a loop and the file itself is replaced.
-constexpr int kMaxLinks = 40;
-
 }  // namespace
-
-std::filesystem::path FinalLinkTarget(const std::filesystem::path& file) {
-  std::filesystem::path at = file;
-  for (int links = 0; links <= kMaxLinks; ++links) {
-    std::error_code ec;
-    if (!std::filesystem::is_symlink(at, ec)) return at;
-    const std::filesystem::path target = std::filesystem::read_symlink(at, ec);
-    if (ec) return at;
-    at = target.is_absolute() ? target : at.parent_path() / target;
-  }
-  return file;
-}
-
-void RemoveStaleTemporaries(const std::filesystem::path& file) {
-  const std::string prefix = file.filename().string() + ".tmp.";
-  const auto owner_of = [&prefix](const std::string& name) -> std::uint32_t {
-    if (!name.starts_with(prefix)) return 0;
-    const std::string_view digits = std::string_view(name).substr(prefix.size());
-    std::uint32_t owner = 0;
-    const auto [rest, failure] = std::from_chars(digits.data(), digits.data() + digits.size(), owner);
-    return failure == std::errc() && rest == digits.data() + digits.size() ? owner : 0;
-  };
-  RemoveDeadProcessLeftovers(file.has_parent_path() ? file.parent_path() : ".", owner_of,
-                             [](const std::filesystem::path& entry) {
-                               std::error_code ignored;
-                               std::filesystem::remove(entry, ignored);
-                             });
-}
 
 bool OpenDefaultSettingsStore(SettingsStore& store, std::string& error) {
   std::filesystem::path folder;

@@ -1,6 +1,6 @@
 #include "config/user_data_folder.h"
 
-#include "config/settings_store_platform.h"
+#include "base/user_folders.h"
 
 namespace pistavox {
 

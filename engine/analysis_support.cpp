@@ -4,10 +4,6 @@
 
 namespace pistavox {
 
-double AnalysisHeightFt(const AircraftState& state) {
-  return state.radio_altitude_ft > 0.1 || state.on_ground ? state.radio_altitude_ft : state.altitude_ft;
-}
-
 double AnalysisVerticalSpeedFpm(double height_ft, double last_height_ft, std::int64_t last_time_ns,
                                 std::int64_t now_ns) {
   if (last_time_ns == 0) return 0.0;

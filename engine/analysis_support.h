@@ -9,10 +9,6 @@ namespace pistavox {
 
 // Pieces shared by the landing and the take-off analysis.
 
-// Height above ground: the radio altimeter when it reads above 0.1 ft or on the ground,
-// else the barometric altitude.
-double AnalysisHeightFt(const AircraftState& state);
-
 // Feet per minute since the previous step (negative descending); 0 without a previous
 // step or when it is 50 ms or less ago.
 double AnalysisVerticalSpeedFpm(double height_ft, double last_height_ft, std::int64_t last_time_ns,

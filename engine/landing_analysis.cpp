@@ -70,7 +70,7 @@ double HeadingSwingDeg(const LandingAnalyzer& analyzer) {
 
 void LandingTraceStep(LandingAnalyzer& a, const AircraftState& state, const EngineStatus& status,
                       const AnalysisRules& rules, std::int64_t now_ns, AnalysisFindings& findings) {
-  const double h = AnalysisHeightFt(state);
+  const double h = HeightAboveGroundFt(state);
   a.max_g = std::max(a.max_g, state.g_force);
   const double vs = AnalysisVerticalSpeedFpm(h, a.last_height_ft, a.last_time_ns, now_ns);
   TrackApproach(a.details, state, h, vs, rules.landing_trace_start_ft);

@@ -29,7 +29,7 @@ void ResetTakeoffAnalysis(TakeoffAnalyzer& analyzer, const AnalysisRules& rules)
 
 void TakeoffTraceStep(TakeoffAnalyzer& a, const AircraftState& state, const EngineStatus& status,
                       const AnalysisRules& rules, std::int64_t now_ns, AnalysisFindings& findings) {
-  const double h = AnalysisHeightFt(state);
+  const double h = HeightAboveGroundFt(state);
   const double vs = AnalysisVerticalSpeedFpm(h, a.last_height_ft, a.last_time_ns, now_ns);
   const auto remember = [&] {
     a.last_time_ns = now_ns;

@@ -26,4 +26,11 @@ inline double NextTouchdownVerticalSpeedFpm(double held_fpm, bool was_on_ground,
   return state.on_ground && was_on_ground ? held_fpm : state.vertical_speed_fpm;
 }
 
+// Height above the ground as the programs judge it: the radio altimeter, which reads 0 out of
+// its range, so in the air a reading of 0.1 ft or less gives way to the altitude; on the
+// ground the radio altimeter stands whatever it reads.
+inline double HeightAboveGroundFt(const AircraftState& state) {
+  return state.radio_altitude_ft > 0.1 || state.on_ground ? state.radio_altitude_ft : state.altitude_ft;
+}
+
 }  // namespace pistavox

@@ -9,8 +9,8 @@
 #include "config/resource_location.h"
 #include "runways/runway_database.h"
 #include "sim/flight_file.h"
-#include "sim/flight_scenarios.h"
-#include "sim/sim_server.h"
+#include "standin/flight_scenarios.h"
+#include "standin/sim_server.h"
 
 namespace pistavox {
 namespace {

@@ -36,9 +36,7 @@ void DrawSummaryStrip(const App& app) {
   std::snprintf(text, sizeof text, "%s / %s", OrDash(status.airport_ident), OrDash(status.runway_ident));
   DrawStatCard(LabelText(kAirportRunwayLabel, zh), text, kTitleColour);
   ImGui::NextColumn();
-  // The radio altimeter reads 0 out of its range; on the ground it is the height that matters.
-  const double height = state.radio_altitude_ft > 0.1 || state.on_ground ? state.radio_altitude_ft : state.altitude_ft;
-  std::snprintf(text, sizeof text, "%.0f ft AGL", height);
+  std::snprintf(text, sizeof text, "%.0f ft AGL", HeightAboveGroundFt(state));
   DrawStatCard(LabelText(kHeightLabel, zh), text, ImVec4(0.36f, 0.84f, 0.72f, 1));
   ImGui::NextColumn();
   std::snprintf(text, sizeof text, "%.2f G", state.g_force);

@@ -5,7 +5,7 @@
 #include "app/logbook.h"
 #include "app/monitor.h"
 #include "runways/runway_database.h"
-#include "sim/flight_builder.h"
+#include "standin/flight_builder.h"
 #include "tests/app/app_fixture.h"
 
 namespace pistavox::test {

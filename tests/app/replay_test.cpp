@@ -4,7 +4,7 @@
 #include "app/logbook.h"
 #include "runways/runway_database.h"
 #include "sim/flight_file.h"
-#include "sim/flight_scenarios.h"
+#include "standin/flight_scenarios.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/program_runner.h"
 #include "tests/support/environment.h"

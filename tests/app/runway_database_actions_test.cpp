@@ -4,7 +4,7 @@
 
 #include "app/file_picker.h"
 #include "app/monitor.h"
-#include "config/settings_store_platform.h"
+#include "base/durable_file.h"
 #include "tests/app/app_fixture.h"
 
 namespace pistavox::test {

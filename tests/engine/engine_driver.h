@@ -10,7 +10,7 @@
 #include "engine/advisory_engine.h"
 #include "runways/runway_database.h"
 #include "sim/aircraft_state.h"
-#include "sim/flight_builder.h"
+#include "standin/flight_builder.h"
 #include "tests/support/runway_fixtures.h"
 
 namespace pistavox::test {

@@ -130,8 +130,7 @@ TEST(EngineLimits, TheFortyNearestRunwayDirectionsAreSearched) {
     const GeoPoint west{47.0, 8.0};
     for (int i = 0; i < decoys; ++i) {
       flight::AppendRunway(database, std::string("XD") + static_cast<char>('A' + i), "09", "27",
-                           flight::MovePoint(flight::MovePoint(west, 90.0, 1850.0), 0.0, 400.0 + 50.0 * i), 90.0,
-                           300.0);
+                           DestinationPoint(DestinationPoint(west, 90.0, 1850.0), 0.0, 400.0 + 50.0 * i), 90.0, 300.0);
     }
     flight::AppendRunway(database, "XLNG", "09", "27", west, 90.0, 4000.0);
     const AircraftState on_27 = OnRunway(flight::FindDirection(database, "XLNG", "27"), 2000.0, 3.0);

@@ -316,12 +316,12 @@ TEST(AnalysisLimits, TakeoffTracesAClimbFasterThanTheMinimumFromTwentyFeetToTheD
 
 TEST(AnalysisHeight, RadioAltitudeCountsAboveATenthOfAFootOrOnTheGround) {
   AircraftState state{.altitude_ft = 364.0, .radio_altitude_ft = 0.1};
-  EXPECT_EQ(AnalysisHeightFt(state), 364.0);
+  EXPECT_EQ(HeightAboveGroundFt(state), 364.0);
   state.on_ground = true;
-  EXPECT_EQ(AnalysisHeightFt(state), 0.1);
+  EXPECT_EQ(HeightAboveGroundFt(state), 0.1);
   state.on_ground = false;
   state.radio_altitude_ft = 0.2;
-  EXPECT_EQ(AnalysisHeightFt(state), 0.2);
+  EXPECT_EQ(HeightAboveGroundFt(state), 0.2);
   EXPECT_EQ(AnalysisVerticalSpeedFpm(10.0, 20.0, 0, 1'000'000'000), 0.0);              // no previous step
   EXPECT_EQ(AnalysisVerticalSpeedFpm(10.0, 20.0, 1'000'000'000, 1'050'000'000), 0.0);  // 50 ms is too close
   EXPECT_NEAR(AnalysisVerticalSpeedFpm(10.0, 20.0, 1'000'000'000, 1'060'000'000), -10000.0, 1e-6);

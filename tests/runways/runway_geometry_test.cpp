@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <random>
+#include <utility>
 
 #include "base/units.h"
 
@@ -87,6 +88,17 @@ TEST(ProjectOntoRunway, MeasuresAlongAndSignedCrossTrackAndHandlesDegenerateRunw
   EXPECT_EQ(degenerate.cross_m, HaversineDistanceM(point, position));
   // Five centimetres apart is still degenerate.
   EXPECT_EQ(ProjectOntoRunway(position, point, {10 + 0.05 / kMetresPerDegree, 20}).length_m, 0.0);
+}
+
+TEST(PointInRunwayFrame, InvertsTheProjection) {
+  const GeoPoint runways[][2] = {{{47.5, 8.5}, {47.52, 8.53}}, {{60, 0}, {60, 2}}, {{-33.9, 151.2}, {-33.95, 151.17}}};
+  for (const auto& [threshold, end] : runways) {
+    for (const auto& [along, cross] : {std::pair{1234.5, -33.25}, {-3000.0, 0.0}, {0.0, 80.0}}) {
+      const RunwayProjection p = ProjectOntoRunway(PointInRunwayFrame(threshold, end, along, cross), threshold, end);
+      EXPECT_NEAR(p.along_m, along, 1e-6) << threshold.lat_deg;
+      EXPECT_NEAR(p.cross_m, cross, 1e-6) << threshold.lat_deg;
+    }
+  }
 }
 
 TEST(IsOnRunwayRectangle, CountsTheBoundsAsInside) {

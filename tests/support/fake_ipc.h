@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "sim/fsuipc_client.h"
-#include "sim/sim_server.h"
+#include "standin/sim_server.h"
 
 namespace pistavox::test {
 

@@ -3,14 +3,12 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "sim/flight_builder.h"
-
 namespace pistavox::flight {
 
 void AppendRunway(RunwayDatabase& database, const std::string& airport, const std::string& le_ident,
                   const std::string& he_ident, GeoPoint le_threshold, double heading_deg, double length_m,
                   double width_m) {
-  const GeoPoint he_threshold = MovePoint(le_threshold, heading_deg, length_m);
+  const GeoPoint he_threshold = DestinationPoint(le_threshold, heading_deg, length_m);
   const auto add = [&](const std::string& ident, const std::string& opposite_ident, GeoPoint from, GeoPoint to) {
     database.push_back({airport, ident, opposite_ident, from.lat_deg, from.lon_deg, to.lat_deg, to.lon_deg, length_m,
                         std::max(18.0, width_m), InitialBearingDeg(from, to)});
@@ -33,13 +31,12 @@ const RunwayDirection& FindDirection(const RunwayDatabase& database, const std::
 namespace pistavox::test {
 
 using flight::AppendRunway;
-using flight::MovePoint;
 
 RunwayDatabase SmallAirport() {
   RunwayDatabase database;
   const GeoPoint south{47.0, 8.0};
   AppendRunway(database, "XTST", "09R", "27L", south, 90.0, 1200.0);
-  AppendRunway(database, "XTST", "09L", "27R", MovePoint(south, 0.0, 300.0), 90.0, 1200.0);
+  AppendRunway(database, "XTST", "09L", "27R", DestinationPoint(south, 0.0, 300.0), 90.0, 1200.0);
   return database;
 }
 
@@ -47,9 +44,9 @@ RunwayDatabase BigAirport() {
   RunwayDatabase database;
   const GeoPoint threshold_04r{47.5, 8.5};
   AppendRunway(database, "XBIG", "04R", "22L", threshold_04r, 40.0, 3000.0, 60.0);
-  AppendRunway(database, "XBIG", "04L", "22R", MovePoint(threshold_04r, 310.0, 400.0), 40.0, 3000.0, 60.0);
-  const GeoPoint crossing = MovePoint(threshold_04r, 40.0, 1000.0);
-  AppendRunway(database, "XBIG", "13", "31", MovePoint(crossing, 310.0, 1000.0), 130.0, 2000.0);
+  AppendRunway(database, "XBIG", "04L", "22R", DestinationPoint(threshold_04r, 310.0, 400.0), 40.0, 3000.0, 60.0);
+  const GeoPoint crossing = DestinationPoint(threshold_04r, 40.0, 1000.0);
+  AppendRunway(database, "XBIG", "13", "31", DestinationPoint(crossing, 310.0, 1000.0), 130.0, 2000.0);
   return database;
 }
 

@@ -10,7 +10,7 @@
 #include "app/app.h"
 #include "app/monitor.h"
 #include "app/resources.h"
-#include "sim/flight_builder.h"
+#include "standin/flight_builder.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/runway_fixtures.h"
 #include "tests/support/scoped_workdir.h"

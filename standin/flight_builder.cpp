@@ -1,4 +1,4 @@
-#include "sim/flight_builder.h"
+#include "standin/flight_builder.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,17 +25,7 @@ double GlidePathHeightFt(double distance_to_aim_m) {
 }  // namespace
 
 GeoPoint RunwayPoint(const RunwayDirection& runway, double along_m, double cross_m) {
-  const double cos_t = std::cos(Radians(runway.threshold_lat_deg));
-  const double north_r = Radians(runway.end_lat_deg - runway.threshold_lat_deg) * kEarthRadiusM;
-  const double east_r = Radians(runway.end_lon_deg - runway.threshold_lon_deg) * kEarthRadiusM * cos_t;
-  const double length = std::hypot(north_r, east_r);
-  const double u_n = north_r / length;
-  const double u_e = east_r / length;
-  // along = n*u_n + e*u_e and cross = n*u_e - e*u_n, solved for n and e.
-  const double north = along_m * u_n + cross_m * u_e;
-  const double east = along_m * u_e - cross_m * u_n;
-  return GeoPoint{runway.threshold_lat_deg + Degrees(north / kEarthRadiusM),
-                  runway.threshold_lon_deg + Degrees(east / (kEarthRadiusM * cos_t))};
+  return PointInRunwayFrame(ThresholdPoint(runway), EndPoint(runway), along_m, cross_m);
 }
 
 AircraftState RunwaySample(const RunwayDirection& runway, double along_m, double cross_m, double ground_speed_kt,
@@ -51,17 +41,6 @@ AircraftState RunwaySample(const RunwayDirection& runway, double along_m, double
   return state;
 }
 
-GeoPoint MovePoint(GeoPoint from, double bearing_deg, double distance_m) {
-  const double delta = distance_m / kEarthRadiusM;
-  const double theta = Radians(bearing_deg);
-  const double phi1 = Radians(from.lat_deg);
-  const double lambda1 = Radians(from.lon_deg);
-  const double phi2 = std::asin(std::sin(phi1) * std::cos(delta) + std::cos(phi1) * std::sin(delta) * std::cos(theta));
-  const double lambda2 = lambda1 + std::atan2(std::sin(theta) * std::sin(delta) * std::cos(phi1),
-                                              std::cos(delta) - std::sin(phi1) * std::sin(phi2));
-  return GeoPoint{Degrees(phi2), Degrees(lambda2)};
-}
-
 FlightBuilder::FlightBuilder(GeoPoint start, double heading_deg, double field_elevation_ft)
     : field_elevation_ft_(field_elevation_ft) {
   current_.latitude_deg = start.lat_deg;
@@ -74,7 +53,7 @@ FlightBuilder::FlightBuilder(GeoPoint start, double heading_deg, double field_el
 
 void FlightBuilder::Step(double distance_m) {
   const GeoPoint next =
-      MovePoint(GeoPoint{current_.latitude_deg, current_.longitude_deg}, current_.heading_deg, distance_m);
+      DestinationPoint(GeoPoint{current_.latitude_deg, current_.longitude_deg}, current_.heading_deg, distance_m);
   current_.latitude_deg = next.lat_deg;
   current_.longitude_deg = next.lon_deg;
   Record();

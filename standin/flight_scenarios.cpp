@@ -1,10 +1,10 @@
-#include "sim/flight_scenarios.h"
+#include "standin/flight_scenarios.h"
 
 #include <cmath>
 
 #include "base/ident_text.h"
 #include "base/units.h"
-#include "sim/flight_builder.h"
+#include "standin/flight_builder.h"
 
 namespace pistavox {
 

@@ -15,7 +15,7 @@
 #include "sim/byte_order.h"
 #include "sim/fsuipc_client.h"
 #include "sim/ipc_socket_posix.h"
-#include "sim/sim_server.h"
+#include "standin/sim_server.h"
 
 namespace pistavox {
 

@@ -4,7 +4,7 @@
 
 #include "base/clock.h"
 #include "sim/fsuipc_client.h"
-#include "sim/sim_server.h"
+#include "standin/sim_server.h"
 
 namespace pistavox {
 

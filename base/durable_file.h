@@ -7,14 +7,8 @@
 
 namespace pistavox {
 
-// What the settings store needs from the operating system.
+// Replacing a file so that a crash or a full disk leaves either the old or the new text.
 
-// The variable's value as a path; nothing when unset or empty.
-std::optional<std::filesystem::path> EnvironmentPath(const char* name);
-// The per-user settings folder of this platform.
-bool PlatformSettingsFolder(std::filesystem::path& folder, std::string& error);
-// The per-user data folder of this platform (the landing logbook's).
-bool PlatformDataFolder(std::filesystem::path& folder, std::string& error);
 // Writes `text` to a temporary file beside `file`, flushes it to disk and renames it
 // over `file`. On failure `file` is untouched, the temporary file is removed and
 // `reason` holds the system's reason. `fail_after_bytes` cuts the write short (tests).

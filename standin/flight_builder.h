@@ -7,20 +7,20 @@
 
 namespace pistavox::flight {
 
+// Whole flights made of samples, built step by step along paths over runways.
+
 // Samples are produced at the monitor's default poll interval.
 inline constexpr double kSampleIntervalS = 0.25;
 inline constexpr double kGlidePathDeg = 3.0;
 // Where a 3-degree approach meets the runway, past the threshold.
 inline constexpr double kAimPointM = 300.0;
 
-// A point in the runway's flat frame anchored at its threshold (the inverse of
-// ProjectOntoRunway): `cross_m` positive to the left of the direction of travel.
+// A point in the runway's flat frame anchored at its threshold: `cross_m` positive to the
+// left of the direction of travel.
 GeoPoint RunwayPoint(const RunwayDirection& runway, double along_m, double cross_m);
 // A sample at that point, heading along the runway.
 AircraftState RunwaySample(const RunwayDirection& runway, double along_m, double cross_m, double ground_speed_kt,
                            bool on_ground);
-// The great-circle destination from `from` along `bearing_deg`.
-GeoPoint MovePoint(GeoPoint from, double bearing_deg, double distance_m);
 
 // Builds a flight as a list of AircraftState samples, one every kSampleIntervalS,
 // with heading along the track, ground speed matching the motion, radio altitude as

@@ -1,12 +1,12 @@
-#include "sim/flight_interpolation.h"
+#include "standin/flight_interpolation.h"
 
 #include <gtest/gtest.h>
 
 #include "base/units.h"
 #include "runways/runway_geometry.h"
 #include "sim/byte_order.h"
-#include "sim/sim_server.h"
 #include "sim/state_offsets.h"
+#include "standin/sim_server.h"
 
 namespace pistavox {
 namespace {

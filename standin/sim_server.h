@@ -9,6 +9,9 @@
 
 namespace pistavox {
 
+// The stand-in simulator's side of the link: offset memory, the request blocks a client
+// sends, and the faults a test can ask of it.
+
 // Faults a test can ask of the server.
 enum class GForceFault { kNone, kNan, kInfinity };
 enum class ReplyCorruption { kNone, kId, kCount, kDestination };

@@ -1,13 +1,13 @@
-#include "sim/sim_server.h"
+#include "standin/sim_server.h"
 
 #include <cmath>
 #include <cstring>
 #include <limits>
 
 #include "sim/byte_order.h"
-#include "sim/flight_interpolation.h"
 #include "sim/fsuipc_client.h"
 #include "sim/state_offsets.h"
+#include "standin/flight_interpolation.h"
 
 namespace pistavox {
 
