@@ -90,8 +90,8 @@ void AutoFillExpectedAirport(App& app) {
   Log(app.log, "Expected airport auto-filled: " + detected);
 }
 
-// The rest of a start, once the connect has answered.
-void FinishStart(App& app, bool auto_start, const LinkOutcome& connected) {
+// The rest of a start, once the connect has answered in the frame at `now`.
+void FinishStart(App& app, bool auto_start, const LinkOutcome& connected, int64_t now) {
   MonitorState& monitor = app.monitor;
   monitor.connecting = false;
   if (!connected.ok) {
@@ -111,7 +111,6 @@ void FinishStart(App& app, bool auto_start, const LinkOutcome& connected) {
     return;
   }
 
-  const int64_t now = SteadyNowNs();
   RaasRules rules;
   std::string error;
   if (!BuildEngineRules(app.settings, RulesPath(app.resources), rules, error)) Log(app.log, error);
@@ -128,18 +127,18 @@ void FinishStart(App& app, bool auto_start, const LinkOutcome& connected) {
   SaveAppSettings(app);
   Log(app.log, "Connected: " + monitor.simulator_name);
   PlayCallout(app, "raas_available", kAvailabilityPriority);
-  if (app.hooks.monitor_started) app.hooks.monitor_started(app);
+  if (app.hooks.monitor_started) app.hooks.monitor_started(app, now);
   if (auto_start) {
     monitor.reconnect_pending = false;
     monitor.next_auto_start = 0;
   }
 }
 
-// A sample read by the poll that began at `now`, or the failure that ends the session.
-void UseSample(App& app, const LinkOutcome& read, int64_t now) {
+// A sample read by the poll that began at `polled_at`, or the failure that ends the session at `now`.
+void UseSample(App& app, const LinkOutcome& read, int64_t polled_at, int64_t now) {
   MonitorState& monitor = app.monitor;
   if (!read.ok) {
-    StopMonitorAutomatically(app, "Simulator disconnected or FSUIPC/XPUIPC read failed: " + read.error);
+    StopMonitorAutomatically(app, "Simulator disconnected or FSUIPC/XPUIPC read failed: " + read.error, now);
     PlayCallout(app, "raas_unavailable", kAvailabilityPriority);
     return;
   }
@@ -149,9 +148,9 @@ void UseSample(App& app, const LinkOutcome& read, int64_t now) {
   // A sample the engine refuses (not a finite position) raises nothing; the picture stays as it was.
   EngineEvaluation evaluation;
   std::string error;
-  Evaluate(*monitor.engine, monitor.state, now, evaluation, error);
+  Evaluate(*monitor.engine, monitor.state, polled_at, evaluation, error);
   monitor.status = evaluation.status;
-  const AnalysisFindings findings = AnalysisStep(app.analysis, monitor.state, monitor.status, app.settings, now);
+  const AnalysisFindings findings = AnalysisStep(app.analysis, monitor.state, monitor.status, app.settings, polled_at);
   for (const std::string& line : AnalysisLines(findings)) Log(app.log, line);
   if (findings.completed_landing) RecordLanding(app, *findings.completed_landing);
   AnnounceAdvisories(app, evaluation.advisories);
@@ -161,7 +160,7 @@ void UseSample(App& app, const LinkOutcome& read, int64_t now) {
 
 }  // namespace
 
-void StartMonitor(App& app, bool auto_start) {
+void StartMonitor(App& app, bool auto_start, int64_t now) {
   MonitorState& monitor = app.monitor;
   if (!auto_start) monitor.manual_stop = false;
   Log(app.log, auto_start ? "Auto starting monitor..." : "Starting monitor...");
@@ -175,7 +174,7 @@ void StartMonitor(App& app, bool auto_start) {
   monitor.connecting = true;
   monitor.connecting_auto_start = auto_start;
   LinkOutcome connected;
-  if (TakeLinkOutcome(monitor.link, connected)) FinishStart(app, auto_start, connected);
+  if (TakeLinkOutcome(monitor.link, connected)) FinishStart(app, auto_start, connected, now);
 }
 
 void StopMonitor(App& app) {
@@ -185,13 +184,13 @@ void StopMonitor(App& app) {
   Log(app.log, "Stopped");
 }
 
-void StopMonitorAutomatically(App& app, const std::string& reason) {
+void StopMonitorAutomatically(App& app, const std::string& reason, int64_t now) {
   app.status_message = reason;
   Log(app.log, reason);
   EndSession(app);
   if (app.settings.auto_reconnect) {
     app.monitor.reconnect_pending = true;
-    app.monitor.next_auto_start = SteadyNowNs() + kReconnectDelayNs;
+    app.monitor.next_auto_start = now + kReconnectDelayNs;
   }
   Log(app.log, "Monitor stopped automatically");
   if (app.exit_with_simulator) app.quit_requested = true;
@@ -205,31 +204,30 @@ void TryAutoStartMonitor(App& app, int64_t now) {
   if (!app.resources_loaded || !ResourcesComplete(app)) return;
   if (monitor.next_auto_start != 0 && now < monitor.next_auto_start) return;
   monitor.next_auto_start = now + kAutoStartRetryNs;
-  StartMonitor(app, true);
+  StartMonitor(app, true, now);
 }
 
-void PollMonitor(App& app) {
+void PollMonitor(App& app, int64_t now) {
   MonitorState& monitor = app.monitor;
   LinkOutcome outcome;
   if (monitor.connecting) {
-    if (TakeLinkOutcome(monitor.link, outcome)) FinishStart(app, monitor.connecting_auto_start, outcome);
+    if (TakeLinkOutcome(monitor.link, outcome)) FinishStart(app, monitor.connecting_auto_start, outcome, now);
     return;
   }
   if (!monitor.running || !monitor.link.owner || !monitor.engine) return;
   // A read handed to the worker by an earlier frame is evaluated at the time its poll began:
   // that is the time the recorder writes beside the sample, so a replay sees it alike.
   if (TakeLinkOutcome(monitor.link, outcome)) {
-    UseSample(app, outcome, monitor.last_poll);
+    UseSample(app, outcome, monitor.last_poll, now);
     if (!monitor.running) return;
   }
   if (LinkBusy(monitor.link)) return;  // still waiting on the simulator: no second read
-  const int64_t now = SteadyNowNs();
   const int64_t elapsed_ms = ElapsedNs(monitor.last_poll, now) / 1'000'000;
   if (elapsed_ms < app.settings.poll_ms) return;
   monitor.last_poll = now;
 
   BeginRead(monitor.link, monitor.state);
-  if (TakeLinkOutcome(monitor.link, outcome)) UseSample(app, outcome, now);
+  if (TakeLinkOutcome(monitor.link, outcome)) UseSample(app, outcome, now, now);
 }
 
 }  // namespace pistavox

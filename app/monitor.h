@@ -10,14 +10,16 @@ namespace pistavox {
 
 struct App;
 
+// Every step takes the time of the frame it runs in (steady ns), as the frame's host read it.
+
 // auto_start: true when the frame loop starts it, false for the user's Start.
-void StartMonitor(App& app, bool auto_start);
+void StartMonitor(App& app, bool auto_start, int64_t now);
 // The user's stop; logs "Stopped" even when nothing was running.
 void StopMonitor(App& app);
-void StopMonitorAutomatically(App& app, const std::string& reason);
+void StopMonitorAutomatically(App& app, const std::string& reason, int64_t now);
 // Starts the monitor when an automatic start or a reconnection is due at `now`.
 void TryAutoStartMonitor(App& app, int64_t now);
 // The poll step, once per frame; throttled to poll_ms.
-void PollMonitor(App& app);
+void PollMonitor(App& app, int64_t now);
 
 }  // namespace pistavox

@@ -11,7 +11,6 @@
 #include "app/monitor.h"
 #include "app/resources.h"
 #include "app/startup.h"
-#include "base/clock.h"
 #include "base/csv_line.h"
 #include "base/file_reading.h"
 #include "base/program_main.h"
@@ -155,10 +154,9 @@ int RunReplay(const ReplayOptions& given, std::FILE* out, std::FILE* err) {
     if (ec) return Refuse(err, "Cannot change to working directory: " + options.workdir);
   }
 
-  int64_t now = ClockAt(flight.empty() ? 0.0 : flight.front().time_s);
-  SetManualClock(&now);
-
+  const int64_t start = ClockAt(flight.empty() ? 0.0 : flight.front().time_s);
   App app;
+  app.log.now_ns = start;
   app.log.on_accept = [out](const std::string& line) { std::fprintf(out, "%s\n", line.c_str()); };
   app.settings_store.memory_only = true;
   app.voice_source = options.voice_pack_dir.empty() ? VoiceSource::kSilent : VoiceSource::kOnePack;
@@ -176,15 +174,13 @@ int RunReplay(const ReplayOptions& given, std::FILE* out, std::FILE* err) {
   if (!settings_text.empty()) ApplyStoredSettingsText(app, settings_text);
   ApplyIniOverridesAtStartup(app);
   LoadResources(app);
-  StartMonitor(app, false);
+  StartMonitor(app, false, start);
   for (const FlightSample& sample : flight) {
-    now = ClockAt(sample.time_s);
     current = sample.state;
     row_time_s = sample.time_s;
-    PollMonitor(app);
+    BeginFrame(app, ClockAt(sample.time_s));
   }
   StopMonitor(app);
-  SetManualClock(nullptr);
   // Output that was lost is a failed run, whatever else went right.
   if (std::fflush(out) != 0 || std::ferror(out)) {
     std::fprintf(err, "pistavox-replay: Cannot write the event log: %s\n", std::strerror(errno));

@@ -5,7 +5,6 @@
 #include "app/monitor.h"
 #include "app/resources.h"
 #include "app/voice_packs.h"
-#include "base/clock.h"
 #include "config/ini_overrides.h"
 #include "config/settings_text.h"
 
@@ -40,16 +39,24 @@ void ApplyIniOverridesAtStartup(App& app) {
   ApplyIniOverrides(app.settings, RulesPath(app.resources), PackNamesOf(app), app.log);
 }
 
-void RunFrame(App& app) {
-  PollMonitor(app);
-  RunFrameResourceSteps(app);
+void BeginFrame(App& app, int64_t now) {
+  app.log.now_ns = now;
+  PollMonitor(app, now);
 }
 
-void RunFrameResourceSteps(App& app) {
+void RunFrame(App& app, int64_t now) {
+  BeginFrame(app, now);
+  RunFrameResourceSteps(app, now);
+}
+
+void RunFrameResourceSteps(App& app, int64_t now) {
   if (!app.resources_loaded) LoadResources(app);
-  if (!app.monitor.running && !app.monitor.manual_stop) TryAutoStartMonitor(app, SteadyNowNs());
+  if (!app.monitor.running && !app.monitor.manual_stop) TryAutoStartMonitor(app, now);
 }
 
-void ShutdownApp(App& app) { StopMonitor(app); }
+void ShutdownApp(App& app, int64_t now) {
+  app.log.now_ns = now;
+  StopMonitor(app);
+}
 
 }  // namespace pistavox

@@ -46,7 +46,7 @@ void BM_DrawFrameHeadless(benchmark::State& state) {
   ApplyTheme();
   for (auto _ : state) {
     ImGui::NewFrame();
-    DrawFrame(app);
+    DrawFrame(app, 0);
     ImGui::Render();
     benchmark::DoNotOptimize(ImGui::GetDrawData()->TotalVtxCount);
   }

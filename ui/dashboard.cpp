@@ -47,7 +47,7 @@ void DrawSummaryStrip(const App& app) {
   ImGui::PopStyleColor();
 }
 
-void DrawControlsBox(App& app, float height) {
+void DrawControlsBox(App& app, float height, int64_t now) {
   const bool zh = app.ui_chinese;
   AppSettings& settings = app.settings;
   ImGui::BeginChild("controls", ImVec2(0, height), true);
@@ -63,7 +63,7 @@ void DrawControlsBox(App& app, float height) {
   if (app.monitor.running || app.monitor.connecting) {
     if (ColouredButton(LabelText(kStopMonitorLabel, zh), kMonitorButtonSize, kStopColours)) StopMonitor(app);
   } else if (ColouredButton(LabelText(kStartMonitorLabel, zh), kMonitorButtonSize, kStartColours)) {
-    StartMonitor(app, false);
+    StartMonitor(app, false, now);
   }
   if (!app.status_message.empty()) {
     ImGui::Spacing();
@@ -97,7 +97,7 @@ void DrawRightSide(App& app) {
 
 }  // namespace
 
-void DrawDashboard(App& app) {
+void DrawDashboard(App& app, int64_t now) {
   BeginRootWindow("Pistavox");
   DrawTopBar(app);
   ImGui::BeginChild("dashboard-page", ImVec2(0, 0), false);
@@ -111,7 +111,7 @@ void DrawDashboard(App& app) {
     ImGui::Columns(2, "layout", true);
     ImGui::SetColumnWidth(0, available * 0.34f);
   }
-  DrawControlsBox(app, wide ? 560.0f : 390.0f);
+  DrawControlsBox(app, wide ? 560.0f : 390.0f, now);
   if (wide) ImGui::NextColumn();
   DrawRightSide(app);
   if (wide) ImGui::Columns(1);

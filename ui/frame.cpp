@@ -5,11 +5,11 @@
 
 namespace pistavox {
 
-void DrawFrame(App& app) {
+void DrawFrame(App& app, int64_t now) {
   if (app.settings_page_open) {
     DrawSettingsPage(app);
   } else {
-    DrawDashboard(app);
+    DrawDashboard(app, now);
   }
 }
 

@@ -94,7 +94,7 @@ struct MonitorWorkerTest : AppTest {
   void Frames(int count) {
     for (int i = 0; i < count; ++i) {
       Advance(1);
-      Timed([this] { RunFrame(app); });
+      Timed([this] { RunFrame(app, now); });
     }
   }
   // Runs frames until the condition holds or five real seconds have passed.
@@ -116,7 +116,7 @@ struct MonitorWorkerTest : AppTest {
 
 TEST_F(MonitorWorkerTest, FramesGoOnWhileAReadHangsAndItsSampleIsUsedWhenItComes) {
   app.settings.poll_ms = 250;
-  StartMonitor(app, false);
+  StartMonitor(app, false, now);
   ASSERT_TRUE(FramesUntil([this] { return app.monitor.running; }));
   EXPECT_EQ(TakeLines(), (Lines{"Starting monitor...", "Loaded runway directions: 12", "Loaded voice pack: test",
                                 "Opening FSUIPC/XPUIPC connection...", "Settings saved", "Connected: Held Simulator"}));
@@ -151,7 +151,7 @@ TEST_F(MonitorWorkerTest, FramesGoOnWhileAReadHangsAndItsSampleIsUsedWhenItComes
 TEST_F(MonitorWorkerTest, AStopLeavesAHungExchangeBehindAndTheNextStartGetsAFreshConnection) {
   // A connect that hangs: the start returns at once and the user can give it up.
   Hold(true);
-  Timed([this] { StartMonitor(app, false); });
+  Timed([this] { StartMonitor(app, false, now); });
   EXPECT_TRUE(app.monitor.connecting);
   ASSERT_TRUE(FramesUntil([this] { return Count(&HeldSimulator::connects) == 1; }));
   Frames(5);
@@ -162,7 +162,7 @@ TEST_F(MonitorWorkerTest, AStopLeavesAHungExchangeBehindAndTheNextStartGetsAFres
 
   // A start while the abandoned connect still hangs opens a connection of its own.
   Hold(false);
-  StartMonitor(app, false);
+  StartMonitor(app, false, now);
   ASSERT_TRUE(FramesUntil([this] { return app.monitor.has_sample; }));
   EXPECT_EQ(Count(&HeldSimulator::connects), 2);
 
@@ -170,9 +170,9 @@ TEST_F(MonitorWorkerTest, AStopLeavesAHungExchangeBehindAndTheNextStartGetsAFres
   Hold(true);
   ASSERT_TRUE(FramesUntil([this] { return Count(&HeldSimulator::reads_begun) == 2; }));
   Timed([this] { StopMonitor(app); });
-  StartMonitor(app, false);
+  StartMonitor(app, false, now);
   ASSERT_TRUE(FramesUntil([this] { return Count(&HeldSimulator::connects) == 3; }));
-  Timed([this] { ShutdownApp(app); });
+  Timed([this] { ShutdownApp(app, now); });
   EXPECT_LT(longest_frame, kPrompt);
   EXPECT_EQ(Count(&HeldSimulator::connects), 3);
   EXPECT_FALSE(app.monitor.running);

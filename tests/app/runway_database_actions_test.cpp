@@ -67,7 +67,7 @@ TEST_F(RunwayDatabaseActionsTest, CheckReportsDirectionsAndSizeWithoutTouchingTh
 
 TEST_F(RunwayDatabaseActionsTest, AHeaderOnlyFileReplacesTheDatabaseWithNoDirectionsAndStopsTheMonitor) {
   sim.state = LinedUpOnShortRunway();
-  StartMonitor(app, false);
+  StartMonitor(app, false, now);
   ASSERT_TRUE(app.monitor.running);
   TakeLines();
   ImportRunwayDatabaseFile(app, Write("header.csv", kHeader));

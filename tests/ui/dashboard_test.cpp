@@ -21,7 +21,7 @@ using test::HeadlessUi;
 struct DashboardTest : test::AppTest {
   // Tall and wide enough for the whole page, the event log included.
   HeadlessUi ui{ImVec2(1400, 1000)};
-  std::function<void()> draw = [this] { DrawFrame(app); };
+  std::function<void()> draw = [this] { DrawFrame(app, now); };
 
   ImVec2 Find(const std::string& window, const char* label, float step = 6) {
     return ui.FindItemIn(window, label, draw, step);
@@ -38,7 +38,7 @@ TEST_F(DashboardTest, TheButtonStartsAndStopsTheMonitorAsTheUser) {
   EXPECT_EQ(TakeLines().front(), "Starting monitor...");
 
   Advance(3);
-  PollMonitor(app);
+  PollMonitor(app, now);
   const std::string drawn = ui.Frame(draw);
   for (const char* text : {"RUNNING", "TestSimulator", "PXSF", "Runwayremaining:", "OK"}) {
     EXPECT_TRUE(Drew(drawn, text)) << text;

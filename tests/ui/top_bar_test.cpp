@@ -14,7 +14,7 @@ using test::HeadlessUi;
 struct TopBarTest : ::testing::Test {
   HeadlessUi ui;
   App app;
-  std::function<void()> draw = [this] { DrawFrame(app); };
+  std::function<void()> draw = [this] { DrawFrame(app, 0); };
 
   ImVec2 Find(const char* label) { return ui.FindItemIn("topbar", label, draw); }
 };
@@ -66,7 +66,7 @@ TEST(TopBarLayoutTest, NarrowWindowPutsTheButtonsOnTheirOwnLine) {
     SCOPED_TRACE(c.display_width);
     HeadlessUi ui(ImVec2(c.display_width, 680));
     App app;
-    const auto draw = [&] { DrawFrame(app); };
+    const auto draw = [&] { DrawFrame(app, 0); };
     const ImVec2 monitor = ui.FindItemIn("topbar", "Monitor", draw);
     ASSERT_GE(monitor.x, 0);
     ImGuiWindow* bar = DrawnWindow("topbar");
