@@ -14,8 +14,10 @@ struct App;
 
 // auto_start: true when the frame loop starts it, false for the user's Start.
 void StartMonitor(App& app, bool auto_start, int64_t now);
-// The user's stop; logs "Stopped" even when nothing was running.
+// The user's stop; logs "Stopped" even when nothing was running. It holds back every
+// automatic start until the user starts or turns automatic starts on (LiftUserStop).
 void StopMonitor(App& app);
+void LiftUserStop(App& app);
 void StopMonitorAutomatically(App& app, const std::string& reason, int64_t now);
 // Starts the monitor when an automatic start or a reconnection is due at `now`.
 void TryAutoStartMonitor(App& app, int64_t now);

@@ -32,7 +32,6 @@ void LoadStartupSettings(App& app) {
   ApplyIniOverridesAtStartup(app);
   // The logbook lives beside the user's settings: a program without a settings store keeps none.
   if (!app.settings_store.memory_only && !app.settings_store.file.empty()) OpenDefaultLogbook(app);
-  app.ui_chinese = app.settings.ui_language == UiLanguage::kChinese;
 }
 
 void ApplyIniOverridesAtStartup(App& app) {
@@ -51,7 +50,7 @@ void RunFrame(App& app, int64_t now) {
 
 void RunFrameResourceSteps(App& app, int64_t now) {
   if (!app.resources_loaded) LoadResources(app);
-  if (!app.monitor.running && !app.monitor.manual_stop) TryAutoStartMonitor(app, now);
+  TryAutoStartMonitor(app, now);
 }
 
 void ShutdownApp(App& app, int64_t now) {

@@ -53,11 +53,11 @@ void BM_FullPoll(benchmark::State& bench) {
     app.settings_store.memory_only = true;
     FsuipcClient client = MakeFsuipcClient(PlatformIpcTransport(), OwnProcessId());
     app.hooks.make_connection = [&client] { return FsuipcConnection(client); };
-    for (int tries = 0; !app.monitor.running && tries < 500; ++tries) {
+    for (int tries = 0; app.monitor.phase != MonitorPhase::kRunning && tries < 500; ++tries) {
       StartMonitor(app, false, now);
-      if (!app.monitor.running) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      if (app.monitor.phase != MonitorPhase::kRunning) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    if (!app.monitor.running) {
+    if (app.monitor.phase != MonitorPhase::kRunning) {
       bench.SkipWithError("cannot connect to pistavox-sim");
     } else {
       for (auto _ : bench) {

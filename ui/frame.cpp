@@ -6,7 +6,7 @@
 namespace pistavox {
 
 void DrawFrame(App& app, int64_t now) {
-  if (app.settings_page_open) {
+  if (app.ui.settings_page_open) {
     DrawSettingsPage(app);
   } else {
     DrawDashboard(app, now);

@@ -11,7 +11,7 @@ struct MonitorTest : AppTest {
   void StartedOnTheShortRunway() {
     sim.state = LinedUpOnShortRunway();
     StartMonitor(app, false, now);
-    ASSERT_TRUE(app.monitor.running);
+    ASSERT_EQ(app.monitor.phase, MonitorPhase::kRunning);
     TakeLines();
   }
   // Polls past the interval with the aircraft at `state`.
@@ -85,19 +85,19 @@ TEST_F(MonitorTest, AReadFailureStopsAndReconnectsEightSecondsLaterOnlyWithAutoR
     PollMonitor(app, now);
     EXPECT_EQ(TakeLines(), (Lines{"Simulator disconnected or FSUIPC/XPUIPC read failed: IPC timeout",
                                   "Monitor stopped automatically", "Missing audio: raas_unavailable"}));
-    EXPECT_FALSE(app.monitor.running);
+    EXPECT_EQ(app.monitor.phase, MonitorPhase::kStopped);
     EXPECT_EQ(app.monitor.simulator_name, "-");
     EXPECT_EQ(app.status_message, "Simulator disconnected or FSUIPC/XPUIPC read failed: IPC timeout");
     sim.read_ok = true;
     Advance(7.999);
     TryAutoStartMonitor(app, now);
-    EXPECT_FALSE(app.monitor.running);
+    EXPECT_EQ(app.monitor.phase, MonitorPhase::kStopped);
     Advance(0.001);
     TryAutoStartMonitor(app, now);
-    EXPECT_EQ(app.monitor.running, auto_reconnect);
+    EXPECT_EQ(app.monitor.phase, auto_reconnect ? MonitorPhase::kRunning : MonitorPhase::kStopped);
     if (auto_reconnect) {
       EXPECT_EQ(TakeLines().front(), "Auto starting monitor...");
-      EXPECT_FALSE(app.monitor.reconnect_pending);
+      EXPECT_EQ(app.monitor.last_stop, MonitorStop::kNone);
       EXPECT_EQ(app.monitor.next_auto_start, 0);
     }
     StopMonitor(app);
@@ -109,7 +109,7 @@ TEST_F(MonitorTest, AUserStopHoldsBackEveryAutomaticStartUntilTheUserStarts) {
   StartedOnTheShortRunway();
   sim.read_ok = false;
   PollMonitor(app, now);
-  ASSERT_TRUE(app.monitor.reconnect_pending);
+  ASSERT_EQ(app.monitor.last_stop, MonitorStop::kReconnectPending);
   StopMonitor(app);
   EXPECT_EQ(TakeLines().back(), "Stopped");
   Advance(2.5);  // past the log's repeat window
@@ -119,25 +119,25 @@ TEST_F(MonitorTest, AUserStopHoldsBackEveryAutomaticStartUntilTheUserStarts) {
   Advance(100);
   TryAutoStartMonitor(app, now);
   RunFrame(app, now);
-  EXPECT_FALSE(app.monitor.running);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kStopped);
   StartMonitor(app, false, now);
-  EXPECT_TRUE(app.monitor.running);
-  EXPECT_FALSE(app.monitor.manual_stop);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kRunning);
+  EXPECT_EQ(app.monitor.last_stop, MonitorStop::kNone);
 }
 
 TEST_F(MonitorTest, WithoutAStartButtonTheMonitorStartsItselfButAUserStopStillHolds) {
   app.settings.auto_start_monitor = false;
   LoadResources(app);
   TryAutoStartMonitor(app, now);
-  EXPECT_FALSE(app.monitor.running);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kStopped);
   app.no_start_button = true;
   TryAutoStartMonitor(app, now);
-  EXPECT_TRUE(app.monitor.running);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kRunning);
   EXPECT_FALSE(app.settings.auto_start_monitor);
   StopMonitor(app);
   Advance(100);
   TryAutoStartMonitor(app, now);
-  EXPECT_FALSE(app.monitor.running);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kStopped);
 }
 
 TEST_F(MonitorTest, FailedStartsSpeakOnlyForTheUserAndAutomaticOnesRetryEveryFifteenSeconds) {
@@ -167,7 +167,7 @@ TEST_F(MonitorTest, FailedStartsSpeakOnlyForTheUserAndAutomaticOnesRetryEveryFif
   Advance(15.0);
   sim.connect_ok = true;
   TryAutoStartMonitor(app, now);
-  EXPECT_TRUE(app.monitor.running);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kRunning);
   EXPECT_EQ(app.status_message, "");
 }
 
@@ -183,7 +183,7 @@ TEST_F(MonitorTest, IncompleteResourcesAbandonTheStart) {
   WriteRules("");
   RunFrame(app, now);  // loads, then starts automatically in the same frame
   EXPECT_TRUE(app.resources_loaded);
-  EXPECT_TRUE(app.monitor.running);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kRunning);
 }
 
 // Files that are not what they should be: nothing aborts, nothing is lost.
@@ -200,7 +200,7 @@ TEST_F(AppTest, AFolderWhereADataFileBelongsIsNamedNotFatal) {
   std::filesystem::remove("data/raas_rules.ini");
   std::filesystem::create_directory("data/raas_rules.ini");
   StartMonitor(app, false, now);
-  EXPECT_TRUE(app.monitor.running);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kRunning);
   EXPECT_EQ(WithPrefix(TakeLines(), "RAAS rules file"),
             (Lines{"RAAS rules file is not a regular file: data/raas_rules.ini"}));
 }

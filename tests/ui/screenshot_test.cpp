@@ -91,14 +91,14 @@ TEST_F(ScreenshotTest, TheDashboardAndEverySettingsSectionRenderInBothLanguages)
   ASSERT_EQ(dashboard.height, 680);
   test::ExpectRootWindowFills(dashboard);
   EXPECT_FALSE(test::Near(dashboard.At(0, 0), ImVec4(kClearColour[0], kClearColour[1], kClearColour[2], 1)));
-  app.settings_page_open = true;
+  app.ui.settings_page_open = true;
   const char* const sections[] = {"general", "voice", "detection", "runway-end"};
   for (int32_t section = 0; section < 4; ++section) {
     SCOPED_TRACE(sections[section]);
-    app.settings_section = section;
-    app.ui_chinese = false;
+    app.ui.settings_section = section;
+    app.settings.ui_language = UiLanguage::kEnglish;
     const Picture english = Screenshot(host, app, std::string("settings-") + sections[section] + "-en", now);
-    app.ui_chinese = true;
+    app.settings.ui_language = UiLanguage::kChinese;
     const Picture chinese = Screenshot(host, app, std::string("settings-") + sections[section] + "-zh", now);
     test::ExpectRootWindowFills(chinese);
     // The top bar's buttons and the section's own texts, right of the sidebar, change language.
@@ -115,7 +115,7 @@ TEST_F(ScreenshotTest, TheDashboardShowsALandingWithItsPlaceOnTheRunway) {
   flight::FlightBuilder landing(flight::RunwayPoint(r27l, -6000, 0), r27l.heading_true_deg);
   landing.StartApproach(r27l, 6000, 140).FlyApproach().FlareAndTouchdown(180).Rollout(2.5, 25);
   StartMonitor(app, false, now);
-  ASSERT_TRUE(app.monitor.running);
+  ASSERT_EQ(app.monitor.phase, MonitorPhase::kRunning);
   for (const AircraftState& sample : landing.Samples()) {
     sim.state = sample;
     Advance(flight::kSampleIntervalS);
@@ -130,7 +130,7 @@ TEST_F(ScreenshotTest, TheDashboardShowsALandingWithItsPlaceOnTheRunway) {
   const float strip_left = VertexX(card, IM_COL32(38, 45, 50, 255));
   const float marker = VertexX(card, IM_COL32(255, 255, 255, 240));
   const float width = card->WorkRect.Max.x - strip_left;
-  app.ui_chinese = true;
+  app.settings.ui_language = UiLanguage::kChinese;
   Screenshot(host, app, "dashboard-landing-zh", now);
 
   ASSERT_EQ(english.width, 1280);
