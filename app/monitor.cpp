@@ -9,6 +9,7 @@
 #include "base/clock.h"
 #include "base/ident_text.h"
 #include "config/engine_rules.h"
+#include "engine/callout_catalogue.h"
 #include "runways/runway_idents.h"
 
 namespace pistavox {
@@ -42,7 +43,7 @@ void EndSession(App& app) {
   CloseSimulatorLink(monitor.link);
   monitor.engine.reset();
   monitor.simulator_name = kNoSimulatorName;
-  ResetAnalysis(app.analysis, app.settings);
+  ResetAnalysis(app.analysis, app.settings.analysis);
   if (app.hooks.monitor_stopped) app.hooks.monitor_stopped(app);
 }
 
@@ -98,7 +99,7 @@ void FinishStart(App& app, bool auto_start, const LinkOutcome& connected, int64_
       Log(app.log, "Auto start waiting for simulator connection");
     } else {
       Log(app.log, app.status_message);
-      PlayCallout(app, "raas_unavailable", kAvailabilityPriority);
+      PlayCallout(app, std::string(kUnavailableCallout), kAvailabilityPriority);
     }
     CloseSimulatorLink(monitor.link);
     return;
@@ -113,13 +114,13 @@ void FinishStart(App& app, bool auto_start, const LinkOutcome& connected, int64_
   monitor.has_sample = false;
   monitor.last_stop = MonitorStop::kNone;
   monitor.last_auto_start_failure.clear();
-  ResetAnalysis(app.analysis, app.settings);
+  ResetAnalysis(app.analysis, app.settings.analysis);
   app.analysis.landing.details.source_reports_vertical_speed = monitor.link.reports_vertical_speed;
   app.status_message.clear();
   monitor.last_poll = now - kFirstPollBackdateNs;
   SaveAppSettings(app);
   Log(app.log, "Connected: " + monitor.simulator_name);
-  PlayCallout(app, "raas_available", kAvailabilityPriority);
+  PlayCallout(app, std::string(kAvailableCallout), kAvailabilityPriority);
   if (app.hooks.monitor_started) app.hooks.monitor_started(app, now);
   if (auto_start) monitor.next_auto_start = 0;
 }
@@ -129,7 +130,7 @@ void UseSample(App& app, const LinkOutcome& read, int64_t polled_at, int64_t now
   MonitorState& monitor = app.monitor;
   if (!read.ok) {
     StopMonitorAutomatically(app, "Simulator disconnected or FSUIPC/XPUIPC read failed: " + read.error, now);
-    PlayCallout(app, "raas_unavailable", kAvailabilityPriority);
+    PlayCallout(app, std::string(kUnavailableCallout), kAvailabilityPriority);
     return;
   }
   monitor.state = read.state;
@@ -140,7 +141,8 @@ void UseSample(App& app, const LinkOutcome& read, int64_t polled_at, int64_t now
   std::string error;
   Evaluate(*monitor.engine, monitor.state, polled_at, evaluation, error);
   monitor.status = evaluation.status;
-  const AnalysisFindings findings = AnalysisStep(app.analysis, monitor.state, monitor.status, app.settings, polled_at);
+  const AnalysisFindings findings =
+      AnalysisStep(app.analysis, monitor.state, monitor.status, app.settings.analysis, polled_at);
   for (const std::string& line : AnalysisLines(findings)) Log(app.log, line);
   if (findings.completed_landing) RecordLanding(app, *findings.completed_landing);
   AnnounceAdvisories(app, evaluation.advisories);

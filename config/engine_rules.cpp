@@ -1,7 +1,7 @@
 #include "config/engine_rules.h"
 
 #include "base/ident_text.h"
-#include "base/units.h"
+#include "config/settings_fields.h"
 
 namespace pistavox {
 
@@ -10,16 +10,12 @@ bool BuildEngineRules(const AppSettings& settings, const std::string& rules_path
   rules = RaasRules();
   rules.expected_airport = NormalizeAirportIdent(settings.expected_airport);
   rules.expected_runway = NormalizeRunwayIdent(settings.expected_runway);
-  rules.required_runway_m = static_cast<double>(settings.required_runway_ft) * kMetresPerFoot;
-  rules.use_meters = settings.use_meters;
-#define PISTAVOX_COPY_THRESHOLD(name, value) rules.name = settings.name;
-#define PISTAVOX_COPY_SWITCH(name, value) rules.enable_##name = settings.enable_##name;
-  PISTAVOX_RUNWAY_THRESHOLDS(PISTAVOX_COPY_THRESHOLD)
-  PISTAVOX_RUNWAY_END_THRESHOLDS(PISTAVOX_COPY_THRESHOLD)
-  PISTAVOX_CALLOUT_SWITCHES(PISTAVOX_COPY_SWITCH)
-#undef PISTAVOX_COPY_THRESHOLD
-#undef PISTAVOX_COPY_SWITCH
-  rules.short_runway_m = static_cast<double>(settings.short_runway_ft) * kMetresPerFoot;
+  for (const SettingField& field : SettingFields()) {
+    if (field.rules_bool_member && field.bool_member.Exists())
+      rules.*field.rules_bool_member = field.bool_member.In(settings);
+    if (field.rules_double_member && field.float_member.Exists())
+      rules.*field.rules_double_member = static_cast<double>(field.float_member.In(settings)) * field.rules_per_unit;
+  }
   return LoadRaasRules(rules_path, rules, error);
 }
 

@@ -1,7 +1,6 @@
 #include "config/ini_text.h"
 
 #include "base/ascii_text.h"
-#include "base/file_reading.h"
 #include "base/text_lines.h"
 
 namespace pistavox {
@@ -27,22 +26,6 @@ bool ForEachIniEntry(std::string_view contents, const std::function<bool(const I
     if (!visit(entry)) return false;
   }
   return true;
-}
-
-std::string IniContentsAsText(std::string_view contents) {
-  std::string text;
-  ForEachIniEntry(contents, [&text](const IniEntry& entry) {
-    text.append(entry.key).append("=").append(entry.value).append("\n");
-    return true;
-  });
-  return text;
-}
-
-std::string ReadIniAsText(const std::string& path) {
-  std::string contents;
-  std::string reason;
-  if (ReadFileBytes(path, kMaxConfigFileBytes, contents, reason) != FileReadStatus::kOk) return {};
-  return IniContentsAsText(contents);
 }
 
 std::string GetSettingValue(std::string_view settings_text, std::string_view key) {

@@ -6,6 +6,8 @@
 
 namespace pistavox {
 
+// The INI walk that the override and rules readers share, and the settings text's key lookup.
+
 // One "key = value" line of INI text; the key carries its section prefix.
 struct IniEntry {
   std::size_t line_number;  // from 1, comment and blank lines counted
@@ -17,12 +19,6 @@ struct IniEntry {
 // trimmed, "[section]" lower-cased and put before keys that have no dot, lines without
 // "=" skipped. Stops and returns false as soon as `visit` returns false.
 bool ForEachIniEntry(std::string_view contents, const std::function<bool(const IniEntry&)>& visit);
-
-// Reads an INI file into "key=value\n" lines: comments (# or ;) cut, blanks trimmed,
-// "[section]" prefixed to keys without a dot. A file that cannot be opened gives "".
-std::string ReadIniAsText(const std::string& path);
-// The same on file contents already in memory.
-std::string IniContentsAsText(std::string_view contents);
 
 // Value of the first line that begins with key + "=" (a trailing CR dropped), even
 // when that value is empty; "" when no line matches.

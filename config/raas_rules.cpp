@@ -1,44 +1,19 @@
 #include "config/raas_rules.h"
 
-#include <array>
 #include <utility>
 
 #include "base/ascii_text.h"
 #include "base/file_reading.h"
 #include "base/number_text.h"
-#include "base/units.h"
 #include "config/ini_text.h"
+#include "config/settings_fields.h"
 
 namespace pistavox {
 namespace {
 
-#define PISTAVOX_THRESHOLD_KEY(name, value) std::pair{std::string_view("threshold." #name), &RaasRules::name},
-#define PISTAVOX_SWITCH_KEY(name, value) std::pair{std::string_view("enable." #name), &RaasRules::enable_##name},
-
-// threshold.short_runway_ft, read in feet into short_runway_m, is handled on its own.
-constexpr std::array kThresholdKeys{
-    PISTAVOX_RUNWAY_THRESHOLDS(PISTAVOX_THRESHOLD_KEY) PISTAVOX_RUNWAY_END_THRESHOLDS(PISTAVOX_THRESHOLD_KEY)
-        std::pair{std::string_view("threshold.short_runway_m"), &RaasRules::short_runway_m},
-    std::pair{std::string_view("threshold.crossing_min_heading_delta_deg"), &RaasRules::crossing_min_heading_delta_deg},
-    std::pair{std::string_view("threshold.crossing_max_heading_delta_deg"), &RaasRules::crossing_max_heading_delta_deg},
-};
-
-constexpr std::array kEnableKeys{PISTAVOX_CALLOUT_SWITCHES(PISTAVOX_SWITCH_KEY)};
-
-#undef PISTAVOX_THRESHOLD_KEY
-#undef PISTAVOX_SWITCH_KEY
-
 // Distance-remaining marks kept from a list, the first ones: every poll walks the list,
 // and a mark every 100 m along the longest runways (5.5 km) takes 55.
 constexpr std::size_t kMaxRemainingMarks = 64;
-
-template <typename Member, std::size_t N>
-Member FindMember(const std::array<std::pair<std::string_view, Member>, N>& table, std::string_view key) {
-  for (const auto& [name, member] : table) {
-    if (name == key) return member;
-  }
-  return nullptr;
-}
 
 // The reasons match the messages of the standard conversions the file format grew up with.
 bool ReadRuleInt(std::string_view text, std::int32_t& value, std::string& error) {
@@ -85,16 +60,14 @@ bool ApplyRule(const std::string& key, std::string_view value, RaasRules& rules,
     rules.cooldowns[key.substr(kCooldown.size())] = seconds;
     return true;
   }
-  if (key == "threshold.short_runway_ft") {
-    double feet = 0.0;
-    if (!ReadRuleDouble(value, feet, error)) return false;
-    rules.short_runway_m = feet * kMetresPerFoot;
-    return true;
-  }
-  if (double RaasRules::*threshold = FindMember(kThresholdKeys, key)) {
+  if (const SettingField* field = FindRulesKey(key)) {
+    if (field->rules_bool_member) {
+      rules.*field->rules_bool_member = ParseRuleBool(value, rules.*field->rules_bool_member);
+      return true;
+    }
     double number = 0.0;
     if (!ReadRuleDouble(value, number, error)) return false;
-    rules.*threshold = number;
+    rules.*field->rules_double_member = number * field->rules_per_unit;
     return true;
   }
   if (key == "remaining.feet" || key == "remaining.meters") {
@@ -104,7 +77,6 @@ bool ApplyRule(const std::string& key, std::string_view value, RaasRules& rules,
     if (!marks.empty()) (key == "remaining.feet" ? rules.remaining_feet : rules.remaining_meters) = std::move(marks);
     return true;
   }
-  if (bool RaasRules::*flag = FindMember(kEnableKeys, key)) rules.*flag = ParseRuleBool(value, rules.*flag);
   return true;
 }
 

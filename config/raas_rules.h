@@ -11,7 +11,8 @@
 namespace pistavox {
 
 // Thresholds, switches, distance marks, priorities and cooldowns of the advisory engine.
-// The thresholds and switches the settings hold too are those of config/shared_rule_values.h.
+// The thresholds and switches the settings hold too are those of config/shared_rule_values.h;
+// the key table (config/settings_fields) holds the rules file's keys for them.
 struct RaasRules {
 #define PISTAVOX_RULES_SWITCH(name, value) bool enable_##name = value;
 #define PISTAVOX_RULES_THRESHOLD(name, value) double name = value;

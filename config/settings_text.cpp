@@ -26,13 +26,13 @@ void ApplyStoredSettings(AppSettings& settings, std::string_view settings_text,
         SelectVoicePackByName(settings, value, found_voice_packs);
         break;
       case SettingKind::kBool:
-        settings.*field.flag = value == "1" || value == "true";
+        field.bool_member.In(settings) = value == "1" || value == "true";
         break;
       case SettingKind::kFloat:
-        ReadSettingFloat(value, settings.*field.real);
+        ReadSettingFloat(value, field.float_member.In(settings));
         break;
       case SettingKind::kInt:
-        ReadSettingInt(value, settings.*field.whole);
+        ReadSettingInt(value, field.int_member.In(settings));
         break;
       case SettingKind::kLanguage:
         break;
@@ -59,13 +59,13 @@ std::string BuildSettingsText(const AppSettings& settings, std::string_view voic
         text.append(settings.ui_language == UiLanguage::kChinese ? "zh" : "en");
         break;
       case SettingKind::kBool:
-        text.append(settings.*field.flag ? "1" : "0");
+        text.append(field.bool_member.In(settings) ? "1" : "0");
         break;
       case SettingKind::kFloat:
-        text.append(FormatSettingFloat(settings.*field.real));
+        text.append(FormatSettingFloat(field.float_member.In(settings)));
         break;
       case SettingKind::kInt:
-        text.append(std::to_string(settings.*field.whole));
+        text.append(std::to_string(field.int_member.In(settings)));
         break;
     }
     text.append("\n");

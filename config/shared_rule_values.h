@@ -2,10 +2,11 @@
 
 // The runway thresholds and callout switches that the user's settings and the engine's
 // rules both hold, each declared here once with its built-in default. The settings keep
-// a threshold in single precision and the rules in double; a monitor start copies the
-// settings' values into the rules. A threshold's stored key is its name and its rules-file
-// key "threshold." + name; a switch is the field enable_<name>, stored as "enable_" +
-// name and read from the rules file as "enable." + name. Units are in the names.
+// a threshold in single precision and the rules in double. Their keys and the copy from
+// settings to rules at a monitor start are rows of the key table (config/settings_fields),
+// made from these lists: a threshold is stored by its name and set in the rules file by
+// "threshold." + name; a switch is the field enable_<name>, stored as "enable_" + name and
+// set by "enable." + name. Units are in the names.
 //
 // Each list is X(name, default), in the order of the stored settings text. The two
 // thresholds the settings keep in feet and the engine in metres (required_runway_ft and

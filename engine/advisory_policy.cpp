@@ -1,29 +1,36 @@
 #include "engine/advisory_policy.h"
 
-#include <string>
-
-#include "engine/callout_catalogue.h"
+#include <string_view>
 
 namespace pistavox {
 
-int32_t ResolvePriority(const RaasRules& rules, std::string_view priority_rule_key, int32_t default_priority) {
-  const std::string rule_key(priority_rule_key);
-  if (auto it = rules.priorities.find(rule_key); it != rules.priorities.end()) return it->second;
-  if (auto it = rules.priorities.find(FamilyKey(rule_key)); it != rules.priorities.end()) return it->second;
-  return default_priority;
+namespace {
+
+// A rules entry named `exact`, else one named after the family.
+template <typename Entries>
+const typename Entries::mapped_type* FindRule(const Entries& entries, std::string_view exact, std::string_view family) {
+  for (std::string_view name : {exact, family}) {
+    if (name.empty()) continue;
+    if (auto it = entries.find(name); it != entries.end()) return &it->second;
+  }
+  return nullptr;
 }
 
-bool IsAdvisoryEnabled(const RaasRules& rules, std::string_view key) {
-  const CalloutKeyClass& callout = ClassifyCalloutKey(key);
-  return callout.enable_switch == nullptr || rules.*callout.enable_switch;
+}  // namespace
+
+int32_t ResolvePriority(const RaasRules& rules, const CalloutSituationEntry& entry) {
+  const int32_t* priority = FindRule(rules.priorities, entry.rule_key, entry.family);
+  return priority != nullptr ? *priority : entry.default_priority;
 }
 
-double ResolveCooldown(const RaasRules& rules, std::string_view key) {
-  const std::string exact(key);
-  if (auto it = rules.cooldowns.find(exact); it != rules.cooldowns.end()) return it->second;
-  if (auto it = rules.cooldowns.find(FamilyKey(exact)); it != rules.cooldowns.end()) return it->second;
-  const double built_in = ClassifyCalloutKey(key).built_in_cooldown_s;
-  return built_in > 0.0 ? built_in : rules.alert_cooldown_s;
+bool IsAdvisoryEnabled(const RaasRules& rules, const Advisory& advisory) {
+  return rules.*SituationEntry(advisory.situation).enable_switch;
+}
+
+double ResolveCooldown(const RaasRules& rules, const Advisory& advisory) {
+  const CalloutSituationEntry& entry = SituationEntry(advisory.situation);
+  if (const double* cooldown = FindRule(rules.cooldowns, advisory.key, entry.family)) return *cooldown;
+  return entry.built_in_cooldown_s > 0.0 ? entry.built_in_cooldown_s : rules.alert_cooldown_s;
 }
 
 }  // namespace pistavox

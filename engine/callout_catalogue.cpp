@@ -6,181 +6,120 @@ namespace pistavox {
 
 namespace {
 
-namespace key_classes {
-
-using enum CalloutKind;
-using enum KeyMatch;
-using R = RaasRules;
-
-// First match wins: the exact keys, then the prefixes in the order the family keys
-// are looked for, then the distance suffixes.
-constexpr std::array kKeyClasses{
-    CalloutKeyClass{kApproachingRunwayEnd, kExact, "approaching_runway_end", "approaching_runway",
-                    &R::enable_runway_end, 20.0, kApproachGroup | kRunwayEndGroup},
-    CalloutKeyClass{kOnRunwayMinutes, kExact, "on_runway_one_minute", "on_runway", &R::enable_runway_occupancy, 0,
-                    kRunwayEntryGroup},
-    CalloutKeyClass{kOnRunwayMinutes, kExact, "on_runway_two_minutes", "on_runway", &R::enable_runway_occupancy, 0,
-                    kRunwayEntryGroup},
-    CalloutKeyClass{kOnRunwayMinutes, kExact, "on_runway_three_minutes", "on_runway", &R::enable_runway_occupancy, 0,
-                    kRunwayEntryGroup},
-    CalloutKeyClass{kRunwayEnd, kExact, "runway_end", "", &R::enable_runway_end, 0, kRunwayEndGroup},
-    CalloutKeyClass{kEndOfRunway, kExact, "end_of_runway", "", &R::enable_runway_end, 0, kRunwayEndGroup},
-    CalloutKeyClass{kRunwayEndWarning, kExact, "overrun_risk", "", &R::enable_runway_end, 0, kRunwayEndGroup},
-    CalloutKeyClass{kRunwayEndWarning, kExact, "brake", "", &R::enable_runway_end, 0, kRunwayEndGroup},
-    CalloutKeyClass{kRunwayEndWarning, kExact, "brake_brake", "", &R::enable_runway_end, 0, kRunwayEndGroup},
-    CalloutKeyClass{kRunwayEndWarning, kExact, "go_around", "", &R::enable_runway_end, 0,
-                    kRunwayEndGroup | kLandingRollGroup},
-    CalloutKeyClass{kShortRunway, kExact, "short_runway", "", &R::enable_runway_length, 0, 0},
-    CalloutKeyClass{kRunwayTooShort, kExact, "runway_too_short", "", &R::enable_runway_length, 0, 0},
-    CalloutKeyClass{kRunwayLengthCheck, kExact, "insufficient_runway_length", "", &R::enable_runway_length, 0, 0},
-    CalloutKeyClass{kRunwayLengthCheck, kExact, "check_runway_length", "", &R::enable_runway_length, 0, 0},
-    CalloutKeyClass{kWrongRunway, kExact, "wrong_runway", "", &R::enable_wrong_runway, 0, 0},
-    CalloutKeyClass{kWrongRunway, kExact, "caution_wrong_runway", "", &R::enable_wrong_runway, 0, 0},
-    CalloutKeyClass{kCheckRunwayHeading, kExact, "check_runway_heading", "", &R::enable_heading_check, 20.0,
-                    kHeadingCheckGroup},
-    CalloutKeyClass{kVerifyRunway, kExact, "verify_runway", "", &R::enable_runway_verify, 45.0, kVerificationGroup},
-    CalloutKeyClass{kCheckRunway, kExact, "check_runway", "", &R::enable_runway_verify, 45.0, kVerificationGroup},
-    CalloutKeyClass{kOnTaxiway, kExact, "on_taxiway", "", &R::enable_taxiway_info, 300.0,
-                    kTaxiwayGroup | kTaxiInformationGroup},
-    CalloutKeyClass{kCautionOnTaxiway, kExact, "caution_on_taxiway", "", &R::enable_taxiway_info, 0, kTaxiwayGroup},
-    CalloutKeyClass{kTaxiwaySafety, kExact, "taxiway_takeoff", "", &R::enable_taxiway_safety, 0, kTaxiwayGroup},
-    CalloutKeyClass{kTaxiwaySafety, kExact, "taxiway_landing", "", &R::enable_taxiway_safety, 0, kTaxiwayGroup},
-    CalloutKeyClass{kTaxiwaySafety, kExact, "not_on_runway", "", &R::enable_taxiway_safety, 0, kTaxiwayGroup},
-    CalloutKeyClass{kTaxiwaySafety, kExact, "check_position", "", &R::enable_taxiway_safety, 0, kTaxiwayGroup},
-
-    CalloutKeyClass{kApproachingRunway, kPrefix, "approaching_runway_", "approaching_runway", &R::enable_approach, 30.0,
-                    kApproachGroup},
-    CalloutKeyClass{kApproachingShortRunway, kPrefix, "approaching_short_runway_", "approaching_short_runway",
-                    &R::enable_approach, 30.0, kApproachGroup},
-    CalloutKeyClass{kEnteringRunway, kPrefix, "entering_runway_", "entering_runway", &R::enable_runway_entry, 0,
-                    kRunwayEntryGroup},
-    CalloutKeyClass{kOnShortRunway, kPrefix, "on_short_runway_", "on_short_runway", &R::enable_runway_entry, 0,
-                    kRunwayEntryGroup},
-    CalloutKeyClass{kOnRunway, kPrefix, "on_runway_", "on_runway", &R::enable_runway_entry, 0, kRunwayEntryGroup},
-    CalloutKeyClass{kCrossingRunway, kPrefix, "crossing_runway_", "crossing_runway", &R::enable_crossing, 0, 0},
-    CalloutKeyClass{kVerifyRunwaySpecific, kPrefix, "verify_runway_", "verify_runway_specific",
-                    &R::enable_runway_verify, 45.0, kVerificationGroup},
-    CalloutKeyClass{kCheckRunwayHeadingSpecific, kPrefix, "check_runway_heading_", "check_runway_heading_specific",
-                    &R::enable_heading_check, 20.0, kHeadingCheckGroup},
-
-    CalloutKeyClass{kFeetRemaining, kContains, "_feet_remaining", "distance_feet_remaining",
-                    &R::enable_remaining_distance, 0, 0},
-    CalloutKeyClass{kMetersRemaining, kContains, "_meters_remaining", "distance_meters_remaining",
-                    &R::enable_remaining_distance, 0, 0},
-};
-
-constexpr CalloutKeyClass kOtherKey{kOther, kExact, "", "", nullptr, 0, 0};
-
-}  // namespace key_classes
-
-bool Matches(const CalloutKeyClass& row, std::string_view key) {
-  switch (row.match) {
-    case KeyMatch::kExact:
-      return key == row.pattern;
-    case KeyMatch::kPrefix:
-      return key.starts_with(row.pattern);
-    case KeyMatch::kContains:
-      return key.find(row.pattern) != std::string_view::npos;
-  }
-  return false;
-}
-
 namespace situations {
 
 using enum CalloutSituation;
 using enum CalloutShape;
+using R = RaasRules;
+using Row = CalloutSituationEntry;
 
 // In the order of the enumeration, so a situation is its own index.
 constexpr std::array kSituations{
-    CalloutSituationEntry{kApproachingRunway, "approaching_runway", 4, kRunway, "approaching_runway_",
-                          "Approaching runway "},
-    CalloutSituationEntry{kApproachingShortRunway, "approaching_short_runway", 6, kRunway, "approaching_short_runway_",
-                          "Approaching runway "},
-    CalloutSituationEntry{kShortRunwayApproach, "short_runway_approach", 5, kFixed, "short_runway", "Short runway"},
-    CalloutSituationEntry{kRunwayTooShortApproach, "runway_too_short_approach", 7, kFixed, "runway_too_short",
-                          "Runway too short"},
-    CalloutSituationEntry{kInsufficientRunwayLengthApproach, "insufficient_runway_length_approach", 7, kFixed,
-                          "insufficient_runway_length", "Insufficient runway length"},
-    CalloutSituationEntry{kCheckRunwayLengthApproach, "check_runway_length_approach", 6, kFixed, "check_runway_length",
-                          "Check runway length"},
-    CalloutSituationEntry{kWrongRunwayApproach, "wrong_runway_approach", 7, kFixed, "wrong_runway", "Wrong runway"},
-    CalloutSituationEntry{kVerifyRunwayApproach, "verify_runway_approach", 7, kRunway, "verify_runway_",
-                          "Verify runway "},
-    CalloutSituationEntry{kOnTaxiway, "on_taxiway", 1, kFixed, "on_taxiway", "On taxiway"},
-    CalloutSituationEntry{kTaxiwayTakeoff, "taxiway_takeoff", 10, kFixed, "taxiway_takeoff", "Taxiway takeoff"},
-    CalloutSituationEntry{kTaxiwayLanding, "taxiway_landing", 10, kFixed, "taxiway_landing", "Taxiway landing"},
-    CalloutSituationEntry{kNotOnRunway, "not_on_runway", 8, kFixed, "not_on_runway", "Not on runway"},
-    CalloutSituationEntry{kCheckPosition, "check_position", 7, kFixed, "check_position", "Check position"},
-    CalloutSituationEntry{kCrossingRunway, "crossing_runway", 4, kRunway, "crossing_runway_", "Crossing runway "},
-    CalloutSituationEntry{kEnteringRunway, "entering_runway", 9, kRunway, "entering_runway_", "Entering runway "},
-    CalloutSituationEntry{kOnRunway, "on_runway", 9, kRunway, "on_runway_", "On runway "},
-    CalloutSituationEntry{kOnShortRunway, "on_short_runway", 9, kRunway, "on_short_runway_", "On runway "},
-    CalloutSituationEntry{kCheckRunway, "check_runway", 8, kFixed, "check_runway", "Check runway"},
-    CalloutSituationEntry{kShortRunwayEntry, "short_runway_entry", 8, kFixed, "short_runway", "Short runway"},
-    CalloutSituationEntry{kCheckRunwayLengthEntry, "check_runway_length_entry", 8, kFixed, "check_runway_length",
-                          "Check runway length"},
-    CalloutSituationEntry{kRunwayTooShortEntry, "runway_too_short_entry", 10, kFixed, "runway_too_short",
-                          "Runway too short"},
-    CalloutSituationEntry{kInsufficientRunwayLengthEntry, "insufficient_runway_length_entry", 10, kFixed,
-                          "insufficient_runway_length", "Insufficient runway length"},
-    CalloutSituationEntry{kCautionWrongRunwayEntry, "caution_wrong_runway_entry", 10, kFixed, "caution_wrong_runway",
-                          "Caution wrong runway"},
-    CalloutSituationEntry{kWrongRunwayEntry, "wrong_runway_entry", 9, kFixed, "wrong_runway", "Wrong runway"},
-    CalloutSituationEntry{kVerifyRunwayWrongEntry, "verify_runway_wrong_entry", 8, kRunway, "verify_runway_",
-                          "Verify runway "},
-    CalloutSituationEntry{kCheckRunwayHeadingSpecific, "check_runway_heading_specific", 8, kRunway,
-                          "check_runway_heading_", "Check runway ", " heading"},
-    CalloutSituationEntry{kCheckRunwayHeading, "check_runway_heading", 7, kFixed, "check_runway_heading",
-                          "Check runway heading"},
-    CalloutSituationEntry{kVerifyRunwayLowSpeed, "verify_runway_low_speed", 3, kRunway, "verify_runway_",
-                          "Verify runway "},
-    CalloutSituationEntry{kVerifyRunway, "verify_runway", 2, kFixed, "verify_runway", "Verify runway"},
-    CalloutSituationEntry{kDistanceFeetRemaining, "distance_feet_remaining", 5, kDistance, "_feet_remaining",
-                          " feet remaining"},
-    CalloutSituationEntry{kDistanceMetersRemaining, "distance_meters_remaining", 5, kDistance, "_meters_remaining",
-                          " meters remaining"},
-    CalloutSituationEntry{kApproachingRunwayEnd, "approaching_runway_end", 6, kFixed, "approaching_runway_end",
-                          "Approaching runway end"},
-    CalloutSituationEntry{kRunwayEnd, "runway_end", 9, kFixed, "runway_end", "Runway end"},
-    CalloutSituationEntry{kEndOfRunway, "end_of_runway", 9, kFixed, "end_of_runway", "End of runway"},
-    CalloutSituationEntry{kOverrunRisk, "overrun_risk", 10, kFixed, "overrun_risk", "Overrun risk"},
-    CalloutSituationEntry{kBrake, "brake", 10, kFixed, "brake", "Brake"},
-    CalloutSituationEntry{kBrakeBrake, "brake_brake", 10, kFixed, "brake_brake", "Brake"},
-    CalloutSituationEntry{kGoAround, "go_around", 10, kFixed, "go_around", "Go around"},
-    CalloutSituationEntry{kOnRunwayDelayed, "on_runway_delayed", 8, kRunway, "on_runway_", "On runway "},
-    CalloutSituationEntry{kOnShortRunwayDelayed, "on_short_runway_delayed", 8, kRunway, "on_short_runway_",
-                          "On runway "},
-    CalloutSituationEntry{kOnRunwayOneMinute, "on_runway_one_minute", 4, kFixed, "on_runway_one_minute",
-                          "On runway one minute"},
-    CalloutSituationEntry{kOnRunwayTwoMinutes, "on_runway_two_minutes", 4, kFixed, "on_runway_two_minutes",
-                          "On runway two minutes"},
-    CalloutSituationEntry{kOnRunwayThreeMinutes, "on_runway_three_minutes", 4, kFixed, "on_runway_three_minutes",
-                          "On runway three minutes"},
+    Row{kApproachingRunway, kRunway, "approaching_runway_", "Approaching runway ", "", "approaching_runway", 4,
+        "approaching_runway", &R::enable_approach, 30.0, kApproachGroup},
+    Row{kApproachingShortRunway, kRunway, "approaching_short_runway_", "Approaching runway ", "",
+        "approaching_short_runway", 6, "approaching_short_runway", &R::enable_approach, 30.0, kApproachGroup},
+    Row{kShortRunwayApproach, kFixed, "short_runway", "Short runway", "", "short_runway_approach", 5, "",
+        &R::enable_runway_length, 0, 0},
+    Row{kRunwayTooShortApproach, kFixed, "runway_too_short", "Runway too short", "", "runway_too_short_approach", 7, "",
+        &R::enable_runway_length, 0, 0, 0, kGenericLengthCheck},
+    Row{kInsufficientRunwayLengthApproach, kFixed, "insufficient_runway_length", "Insufficient runway length", "",
+        "insufficient_runway_length_approach", 7, "", &R::enable_runway_length, 0, 0, kGenericLengthCheck},
+    Row{kCheckRunwayLengthApproach, kFixed, "check_runway_length", "Check runway length", "",
+        "check_runway_length_approach", 6, "", &R::enable_runway_length, 0, 0, kGenericLengthCheck},
+    Row{kWrongRunwayApproach, kFixed, "wrong_runway", "Wrong runway", "", "wrong_runway_approach", 7, "",
+        &R::enable_wrong_runway, 0, 0},
+    Row{kVerifyRunwayApproach, kRunway, "verify_runway_", "Verify runway ", "", "verify_runway_approach", 7,
+        "verify_runway_specific", &R::enable_runway_verify, 45.0, kVerificationGroup, 0,
+        kGenericVerifyRunway | kGenericRunwayCheck},
+    Row{kOnTaxiway, kFixed, "on_taxiway", "On taxiway", "", "on_taxiway", 1, "", &R::enable_taxiway_info, 300.0,
+        kTaxiwayGroup | kTaxiInformationGroup},
+    Row{kTaxiwayTakeoff, kFixed, "taxiway_takeoff", "Taxiway takeoff", "", "taxiway_takeoff", 10, "",
+        &R::enable_taxiway_safety, 0, kTaxiwayGroup},
+    Row{kTaxiwayLanding, kFixed, "taxiway_landing", "Taxiway landing", "", "taxiway_landing", 10, "",
+        &R::enable_taxiway_safety, 0, kTaxiwayGroup},
+    Row{kNotOnRunway, kFixed, "not_on_runway", "Not on runway", "", "not_on_runway", 8, "", &R::enable_taxiway_safety,
+        0, kTaxiwayGroup},
+    Row{kCheckPosition, kFixed, "check_position", "Check position", "", "check_position", 7, "",
+        &R::enable_taxiway_safety, 0, kTaxiwayGroup},
+    Row{kCrossingRunway, kRunway, "crossing_runway_", "Crossing runway ", "", "crossing_runway", 4, "crossing_runway",
+        &R::enable_crossing, 0, 0},
+    Row{kEnteringRunway, kRunway, "entering_runway_", "Entering runway ", "", "entering_runway", 9, "entering_runway",
+        &R::enable_runway_entry, 0, kRunwayEntryGroup, 0, kGenericRunwayCheck},
+    Row{kOnRunway, kRunway, "on_runway_", "On runway ", "", "on_runway", 9, "on_runway", &R::enable_runway_entry, 0,
+        kRunwayEntryGroup, 0, kGenericRunwayCheck},
+    Row{kOnShortRunway, kRunway, "on_short_runway_", "On runway ", "", "on_short_runway", 9, "on_short_runway",
+        &R::enable_runway_entry, 0, kRunwayEntryGroup, 0, kGenericRunwayCheck},
+    Row{kCheckRunway, kFixed, "check_runway", "Check runway", "", "check_runway", 8, "", &R::enable_runway_verify, 45.0,
+        kVerificationGroup, kGenericRunwayCheck},
+    Row{kShortRunwayEntry, kFixed, "short_runway", "Short runway", "", "short_runway_entry", 8, "",
+        &R::enable_runway_length, 0, 0},
+    Row{kCheckRunwayLengthEntry, kFixed, "check_runway_length", "Check runway length", "", "check_runway_length_entry",
+        8, "", &R::enable_runway_length, 0, 0, kGenericLengthCheck},
+    Row{kRunwayTooShortEntry, kFixed, "runway_too_short", "Runway too short", "", "runway_too_short_entry", 10, "",
+        &R::enable_runway_length, 0, 0, 0, kGenericLengthCheck},
+    Row{kInsufficientRunwayLengthEntry, kFixed, "insufficient_runway_length", "Insufficient runway length", "",
+        "insufficient_runway_length_entry", 10, "", &R::enable_runway_length, 0, 0, kGenericLengthCheck},
+    Row{kCautionWrongRunwayEntry, kFixed, "caution_wrong_runway", "Caution wrong runway", "",
+        "caution_wrong_runway_entry", 10, "", &R::enable_wrong_runway, 0, 0},
+    Row{kWrongRunwayEntry, kFixed, "wrong_runway", "Wrong runway", "", "wrong_runway_entry", 9, "",
+        &R::enable_wrong_runway, 0, 0},
+    Row{kVerifyRunwayWrongEntry, kRunway, "verify_runway_", "Verify runway ", "", "verify_runway_wrong_entry", 8,
+        "verify_runway_specific", &R::enable_runway_verify, 45.0, kVerificationGroup, 0,
+        kGenericVerifyRunway | kGenericRunwayCheck},
+    Row{kCheckRunwayHeadingSpecific, kRunway, "check_runway_heading_", "Check runway ", " heading",
+        "check_runway_heading_specific", 8, "check_runway_heading_specific", &R::enable_heading_check, 20.0,
+        kHeadingCheckGroup, 0, kGenericHeadingCheck | kGenericRunwayCheck},
+    Row{kCheckRunwayHeading, kFixed, "check_runway_heading", "Check runway heading", "", "check_runway_heading", 7, "",
+        &R::enable_heading_check, 20.0, kHeadingCheckGroup, kGenericHeadingCheck},
+    Row{kVerifyRunwayLowSpeed, kRunway, "verify_runway_", "Verify runway ", "", "verify_runway_low_speed", 3,
+        "verify_runway_specific", &R::enable_runway_verify, 45.0, kVerificationGroup, 0,
+        kGenericVerifyRunway | kGenericRunwayCheck},
+    Row{kVerifyRunway, kFixed, "verify_runway", "Verify runway", "", "verify_runway", 2, "", &R::enable_runway_verify,
+        45.0, kVerificationGroup, kGenericVerifyRunway},
+    Row{kDistanceFeetRemaining, kDistance, "_feet_remaining", " feet remaining", "", "distance_feet_remaining", 5,
+        "distance_feet_remaining", &R::enable_remaining_distance, 0, 0},
+    Row{kDistanceMetersRemaining, kDistance, "_meters_remaining", " meters remaining", "", "distance_meters_remaining",
+        5, "distance_meters_remaining", &R::enable_remaining_distance, 0, 0},
+    Row{kApproachingRunwayEnd, kFixed, "approaching_runway_end", "Approaching runway end", "", "approaching_runway_end",
+        6, "approaching_runway", &R::enable_runway_end, 20.0, kApproachGroup | kRunwayEndGroup},
+    Row{kRunwayEnd, kFixed, "runway_end", "Runway end", "", "runway_end", 9, "", &R::enable_runway_end, 0,
+        kRunwayEndGroup, 0, kGenericEndOfRunway},
+    Row{kEndOfRunway, kFixed, "end_of_runway", "End of runway", "", "end_of_runway", 9, "", &R::enable_runway_end, 0,
+        kRunwayEndGroup, kGenericEndOfRunway},
+    Row{kOverrunRisk, kFixed, "overrun_risk", "Overrun risk", "", "overrun_risk", 10, "", &R::enable_runway_end, 0,
+        kRunwayEndGroup},
+    Row{kBrake, kFixed, "brake", "Brake", "", "brake", 10, "", &R::enable_runway_end, 0, kRunwayEndGroup},
+    Row{kBrakeBrake, kFixed, "brake_brake", "Brake", "", "brake_brake", 10, "", &R::enable_runway_end, 0,
+        kRunwayEndGroup},
+    Row{kGoAround, kFixed, "go_around", "Go around", "", "go_around", 10, "", &R::enable_runway_end, 0,
+        kRunwayEndGroup | kLandingRollGroup},
+    Row{kOnRunwayDelayed, kRunway, "on_runway_", "On runway ", "", "on_runway_delayed", 8, "on_runway",
+        &R::enable_runway_entry, 0, kRunwayEntryGroup, 0, kGenericRunwayCheck},
+    Row{kOnShortRunwayDelayed, kRunway, "on_short_runway_", "On runway ", "", "on_short_runway_delayed", 8,
+        "on_short_runway", &R::enable_runway_entry, 0, kRunwayEntryGroup, 0, kGenericRunwayCheck},
+    Row{kOnRunwayOneMinute, kFixed, "on_runway_one_minute", "On runway one minute", "", "on_runway_one_minute", 4,
+        "on_runway", &R::enable_runway_occupancy, 0, kRunwayEntryGroup, 0, kGenericRunwayCheck},
+    Row{kOnRunwayTwoMinutes, kFixed, "on_runway_two_minutes", "On runway two minutes", "", "on_runway_two_minutes", 4,
+        "on_runway", &R::enable_runway_occupancy, 0, kRunwayEntryGroup, 0, kGenericRunwayCheck},
+    Row{kOnRunwayThreeMinutes, kFixed, "on_runway_three_minutes", "On runway three minutes", "",
+        "on_runway_three_minutes", 4, "on_runway", &R::enable_runway_occupancy, 0, kRunwayEntryGroup, 0,
+        kGenericRunwayCheck},
 };
 
-constexpr bool SituationsInEnumerationOrder() {
+// One row per situation, each with the switch the filter reads.
+constexpr bool RowsInEnumerationOrder() {
   for (std::size_t i = 0; i < kSituations.size(); ++i) {
-    if (static_cast<std::size_t>(kSituations[i].situation) != i) return false;
+    if (static_cast<std::size_t>(kSituations[i].situation) != i || kSituations[i].enable_switch == nullptr)
+      return false;
   }
-  return true;
+  return kSituations.size() == static_cast<std::size_t>(kOnRunwayThreeMinutes) + 1;
 }
-static_assert(SituationsInEnumerationOrder());
+static_assert(RowsInEnumerationOrder());
 
 }  // namespace situations
 
 }  // namespace
-
-const CalloutKeyClass& ClassifyCalloutKey(std::string_view key) {
-  for (const CalloutKeyClass& row : key_classes::kKeyClasses) {
-    if (Matches(row, key)) return row;
-  }
-  return key_classes::kOtherKey;
-}
-
-std::string FamilyKey(std::string_view key) {
-  const CalloutKeyClass& row = ClassifyCalloutKey(key);
-  return std::string(row.family.empty() ? key : row.family);
-}
 
 const CalloutSituationEntry& SituationEntry(CalloutSituation situation) {
   return situations::kSituations[static_cast<std::size_t>(situation)];

@@ -1,18 +1,19 @@
 #pragma once
+// Every callout the engine can raise, one row per situation it raises one in.
 #include <cstdint>
 #include <span>
-#include <string>
 #include <string_view>
 
 #include "config/raas_rules.h"
 
 namespace pistavox {
 
-// Every callout the engine can raise, in two tables: the situations it raises them
-// in (key, English text, priority rule key, default priority) and the kinds of key
-// (family, enable switch, built-in cooldown and the groups the final filter reads).
+// A row holds how the key and text are made, the priority rule key and default, the
+// rules' family, the enable switch, the built-in cooldown and what the final filter
+// reads: the groups its phase rules drop and the generic callouts it makes redundant.
+// Several situations may raise one key; the rules' cooldowns go by the key.
 
-// The groups of keys the phase and redundancy rules of the final filter act on.
+// The groups of callouts the phase rules of the final filter act on.
 enum CalloutGroup : std::uint32_t {
   kApproachGroup = 1u << 0,         // "approaching_runway_…" (the runway end too), "approaching_short_runway_…"
   kRunwayEntryGroup = 1u << 1,      // "entering_runway_…", "on_runway_…" (the minutes too), "on_short_runway_…"
@@ -23,52 +24,6 @@ enum CalloutGroup : std::uint32_t {
   kLandingRollGroup = 1u << 6,      // "go_around": never during a take-off roll
   kTaxiInformationGroup = 1u << 7,  // "on_taxiway": held back while a taxi phase is young
 };
-
-enum class CalloutKind : std::uint8_t {
-  kApproachingRunwayEnd,
-  kApproachingRunway,
-  kApproachingShortRunway,
-  kOnRunwayMinutes,
-  kEnteringRunway,
-  kOnShortRunway,
-  kOnRunway,
-  kCrossingRunway,
-  kVerifyRunwaySpecific,
-  kCheckRunwayHeadingSpecific,
-  kFeetRemaining,
-  kMetersRemaining,
-  kRunwayEnd,
-  kEndOfRunway,
-  kRunwayEndWarning,  // overrun risk, brake, brake brake, go around
-  kShortRunway,
-  kRunwayTooShort,
-  kRunwayLengthCheck,  // insufficient runway length, check runway length
-  kWrongRunway,
-  kCheckRunwayHeading,
-  kVerifyRunway,
-  kCheckRunway,
-  kOnTaxiway,
-  kCautionOnTaxiway,
-  kTaxiwaySafety,
-  kOther,  // any key the catalogue does not name: always enabled, default cooldown
-};
-
-enum class KeyMatch : std::uint8_t { kExact, kPrefix, kContains };
-
-struct CalloutKeyClass {
-  CalloutKind kind;
-  KeyMatch match;
-  std::string_view pattern;
-  std::string_view family;         // the rules' family key; empty: the key itself
-  bool RaasRules::*enable_switch;  // nullptr: always enabled
-  double built_in_cooldown_s;      // 0: the rules' alert_cooldown_s
-  std::uint32_t groups;            // CalloutGroup bits
-};
-
-// The class of a key: the first row that matches it.
-const CalloutKeyClass& ClassifyCalloutKey(std::string_view key);
-// The base form one rules entry uses to cover every runway or distance variant of a key.
-std::string FamilyKey(std::string_view key);
 
 // How a situation's key and text are made.
 enum class CalloutShape : std::uint8_t {
@@ -120,17 +75,35 @@ enum class CalloutSituation : std::uint8_t {
   kOnShortRunwayDelayed,
   kOnRunwayOneMinute,
   kOnRunwayTwoMinutes,
-  kOnRunwayThreeMinutes,
+  kOnRunwayThreeMinutes,  // the last: the table checks its length against it
+};
+
+// The generic callouts that give way to a more specific one raised in the same poll.
+enum GenericCallout : std::uint32_t {
+  kGenericVerifyRunway = 1u << 0,  // "verify_runway" beside a runway's "verify_runway_…"
+  kGenericHeadingCheck = 1u << 1,  // "check_runway_heading" beside "check_runway_heading_…"
+  kGenericRunwayCheck = 1u << 2,   // "check_runway" beside a call naming the runway or its occupancy
+  kGenericEndOfRunway = 1u << 3,   // "end_of_runway" beside "runway_end"
+  kGenericLengthCheck = 1u << 4,   // the length checks beside "runway_too_short"
 };
 
 struct CalloutSituationEntry {
   CalloutSituation situation;
-  std::string_view rule_key;  // the priority rule key: names the situation, not the callout
-  std::int32_t default_priority;
   CalloutShape shape;
   std::string_view key;  // the key, its prefix or (distances) its unit suffix
   std::string_view text;
-  std::string_view text_suffix = {};
+  std::string_view text_suffix;  // after a runway's designator
+  std::string_view rule_key;     // the priority rule key: names the situation, not the callout
+  std::int32_t default_priority;
+  // The base form one rules entry names to cover every runway or distance variant (the
+  // occupancy minutes go with "on_runway", the runway end's approach with
+  // "approaching_runway"); empty: only the key and the rule key name it.
+  std::string_view family;
+  bool RaasRules::*enable_switch;
+  double built_in_cooldown_s;   // 0: the rules' alert_cooldown_s
+  std::uint32_t groups;         // CalloutGroup bits
+  std::uint32_t generic = 0;    // its GenericCallout bit, if it is one
+  std::uint32_t overrides = 0;  // the GenericCallout bits it makes redundant
 };
 
 const CalloutSituationEntry& SituationEntry(CalloutSituation situation);

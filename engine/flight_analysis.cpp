@@ -2,9 +2,9 @@
 
 namespace pistavox {
 
-void ResetAnalysis(FlightAnalysis& analysis, const AppSettings& settings) {
-  ResetLandingAnalysis(analysis.landing, settings);
-  ResetTakeoffAnalysis(analysis.takeoff, settings);
+void ResetAnalysis(FlightAnalysis& analysis, const AnalysisRules& rules) {
+  ResetLandingAnalysis(analysis.landing, rules);
+  ResetTakeoffAnalysis(analysis.takeoff, rules);
 }
 
 std::optional<LandingReport> FinishAnalysis(FlightAnalysis& analysis) {
@@ -12,10 +12,10 @@ std::optional<LandingReport> FinishAnalysis(FlightAnalysis& analysis) {
 }
 
 AnalysisFindings AnalysisStep(FlightAnalysis& analysis, const AircraftState& state, const EngineStatus& status,
-                              const AppSettings& settings, std::int64_t now_ns) {
+                              const AnalysisRules& rules, std::int64_t now_ns) {
   AnalysisFindings findings;
-  LandingTraceStep(analysis.landing, state, status, settings, now_ns, findings);
-  TakeoffTraceStep(analysis.takeoff, state, status, settings, now_ns, findings);
+  LandingTraceStep(analysis.landing, state, status, rules, now_ns, findings);
+  TakeoffTraceStep(analysis.takeoff, state, status, rules, now_ns, findings);
   return findings;
 }
 

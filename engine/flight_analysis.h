@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "config/app_settings.h"
+#include "config/analysis_rules.h"
 #include "engine/engine_status.h"
 #include "engine/flight_report.h"
 #include "engine/landing_analysis.h"
@@ -18,12 +18,12 @@ struct FlightAnalysis {
 };
 
 // At every monitor start and stop.
-void ResetAnalysis(FlightAnalysis& analysis, const AppSettings& settings);
+void ResetAnalysis(FlightAnalysis& analysis, const AnalysisRules& rules);
 // Before a stop's reset: the landing still being watched, as it stands.
 std::optional<LandingReport> FinishAnalysis(FlightAnalysis& analysis);
 
 // After each successful poll's evaluation: the landing step, then the take-off step.
 AnalysisFindings AnalysisStep(FlightAnalysis& analysis, const AircraftState& state, const EngineStatus& status,
-                              const AppSettings& settings, std::int64_t now_ns);
+                              const AnalysisRules& rules, std::int64_t now_ns);
 
 }  // namespace pistavox

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "config/app_settings.h"
+#include "config/analysis_rules.h"
 #include "engine/engine_status.h"
 #include "engine/flight_report.h"
 #include "engine/landing_details.h"
@@ -12,10 +12,10 @@ namespace pistavox {
 
 // Traces the last part of a descent at fixed heights, records the touchdown and scores it.
 struct LandingAnalyzer {
-  bool landing_armed = false;     // a qualifying descent below the trace start was seen
+  bool armed = false;             // a qualifying descent below the trace start was seen
   bool touchdown_logged = false;  // this approach's touchdown was reported and scored
-  std::int32_t landing_next_mark_ft = 100;
-  double landing_last_height_ft = 0.0;
+  std::int32_t next_mark_ft = 100;
+  double last_height_ft = 0.0;
   double max_g = 0.0;
   double max_sink_fpm = 0.0;  // positive
   double max_cross_m = 0.0;
@@ -26,24 +26,24 @@ struct LandingAnalyzer {
   double max_heading_offset_deg = 0.0;
   double min_ground_speed_kt = 999.0;
   double max_ground_speed_kt = 0.0;
-  std::int32_t landing_samples = 0;
-  std::int64_t landing_last_time = 0;  // steady ns of the previous step; 0 = none
-  std::vector<TracePoint> trace;       // this approach's marks so far
+  std::int32_t samples = 0;
+  std::int64_t last_time_ns = 0;  // steady ns of the previous step; 0 = none
+  std::vector<TracePoint> trace;  // this approach's marks so far
   LandingDetailsTracker details;
 };
 
-// Everything back to its reset value; the mark from the current settings. Whether the
+// Everything back to its reset value; the mark from the current rules. Whether the
 // source reports vertical speeds is kept: it belongs to the connection.
-void ResetLandingAnalysis(LandingAnalyzer& analyzer, const AppSettings& settings);
+void ResetLandingAnalysis(LandingAnalyzer& analyzer, const AnalysisRules& rules);
 
 // One landing step of a successful poll at steady time `now_ns`: the marks passed go
 // to `findings.landing_trace`, a touchdown to `findings.landing`, a landing whose
 // roll-out is over to `findings.completed_landing`.
 void LandingTraceStep(LandingAnalyzer& analyzer, const AircraftState& state, const EngineStatus& status,
-                      const AppSettings& settings, std::int64_t now_ns, AnalysisFindings& findings);
+                      const AnalysisRules& rules, std::int64_t now_ns, AnalysisFindings& findings);
 
 // Scores the landing from the statistics gathered: the score, grade and notes of `report`.
-void ScoreLanding(const LandingAnalyzer& analyzer, const AppSettings& settings, LandingReport& report);
+void ScoreLanding(const LandingAnalyzer& analyzer, const AnalysisRules& rules, LandingReport& report);
 
 // max - min of the heading offsets, 0 before any sample.
 double HeadingSwingDeg(const LandingAnalyzer& analyzer);

@@ -34,7 +34,7 @@ void Penalise(double value, std::initializer_list<Band> bands, LandingReport& re
 
 }  // namespace
 
-void ScoreLanding(const LandingAnalyzer& a, const AppSettings& s, LandingReport& report) {
+void ScoreLanding(const LandingAnalyzer& a, const AnalysisRules& s, LandingReport& report) {
   const double sink = std::max(-report.touchdown_vs_fpm, 0.0);
   report.score = 100.0;
   report.notes.clear();

@@ -19,7 +19,7 @@ constexpr double kThreeMinutesS = 180.0;
 
 void Append(AdvisoryRaiser& raiser, const CalloutSituationEntry& entry, std::string key, std::string text) {
   raiser.raw.push_back(
-      Advisory{std::move(key), std::move(text), ResolvePriority(raiser.rules, entry.rule_key, entry.default_priority)});
+      Advisory{entry.situation, std::move(key), std::move(text), ResolvePriority(raiser.rules, entry)});
 }
 
 void RaiseRemainingMark(AdvisoryRaiser& raiser, double remaining_m) {

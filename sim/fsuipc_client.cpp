@@ -22,17 +22,17 @@ void Pause(const FsuipcClient& client, int ms) {
 
 uint8_t* View(FsuipcClient& client) { return static_cast<uint8_t*>(client.block.view); }
 
-bool Fail(int code, int& error) {
+bool Fail(FsuipcError code, FsuipcError& error) {
   error = code;
   return false;
 }
 
-bool FailAndClose(FsuipcClient& client, int code, int& error) {
+bool FailAndClose(FsuipcClient& client, FsuipcError code, FsuipcError& error) {
   FsuipcClose(client);
   return Fail(code, error);
 }
 
-bool QueueWrite(FsuipcClient& client, uint32_t offset, const void* data, uint32_t count, int& error) {
+bool QueueWrite(FsuipcClient& client, uint32_t offset, const void* data, uint32_t count, FsuipcError& error) {
   // The write record must leave room for the terminator too.
   if (client.next + kFsuipcWriteHeaderSize + count + 4 > kFsuipcUsableSpace) return Fail(kFsuipcBufferFull, error);
   uint8_t* record = View(client) + client.next;
@@ -68,7 +68,7 @@ bool WalkReply(uint8_t* view, const std::vector<FsuipcQueuedRecord>& records) {
 }
 
 // Sends what is queued and walks the reply; the queue is empty afterwards whatever happens.
-bool Exchange(FsuipcClient& client, int& error) {
+bool Exchange(FsuipcClient& client, FsuipcError& error) {
   StoreLe32(View(client) + client.next, 0);
   client.next = 0;
   const std::vector<FsuipcQueuedRecord> records = std::move(client.queued);
@@ -91,7 +91,7 @@ bool Exchange(FsuipcClient& client, int& error) {
   return true;
 }
 
-bool Handshake(FsuipcClient& client, int& error) {
+bool Handshake(FsuipcClient& client, FsuipcError& error) {
   for (int exchange = 0; exchange < client.timing.handshake_exchanges; ++exchange) {
     if (client.fsuipc_version != 0 && client.simulator_code != 0) return true;
     if (!FsuipcQueueRead(client, kFsuipcVersionOffset, 4, &client.fsuipc_version, error) ||
@@ -139,7 +139,7 @@ FsuipcClient& ProcessFsuipcClient() {
 
 bool FsuipcIsOpen(const FsuipcClient& client) { return client.block.view != nullptr; }
 
-bool FsuipcOpen(FsuipcClient& client, uint32_t requested_simulator, int& error) {
+bool FsuipcOpen(FsuipcClient& client, uint32_t requested_simulator, FsuipcError& error) {
   if (FsuipcIsOpen(client)) return Fail(kFsuipcAlreadyOpen, error);
   client.simulator_code = 0;
   client.fsuipc_version = 0;
@@ -188,7 +188,7 @@ void FsuipcClose(FsuipcClient& client) {
   FsuipcDiscardQueue(client);
 }
 
-bool FsuipcQueueRead(FsuipcClient& client, uint32_t offset, uint32_t count, void* destination, int& error) {
+bool FsuipcQueueRead(FsuipcClient& client, uint32_t offset, uint32_t count, void* destination, FsuipcError& error) {
   if (!FsuipcIsOpen(client)) return Fail(kFsuipcNotOpen, error);
   if (client.next + kFsuipcReadHeaderSize + count > kFsuipcUsableSpace) return Fail(kFsuipcBufferFull, error);
   uint8_t* record = View(client) + client.next;
@@ -208,7 +208,7 @@ void FsuipcDiscardQueue(FsuipcClient& client) {
   client.queued.clear();
 }
 
-bool FsuipcProcess(FsuipcClient& client, int& error) {
+bool FsuipcProcess(FsuipcClient& client, FsuipcError& error) {
   if (!FsuipcIsOpen(client)) return Fail(kFsuipcNotOpen, error);
   if (client.next == 0) return Fail(kFsuipcNothingQueued, error);
   return Exchange(client, error);

@@ -87,10 +87,10 @@ FsuipcClient& ProcessFsuipcClient();
 FsuipcClient MakeProcessFsuipcClient();
 FsuipcClient MakeFsuipcClient(IpcTransport transport, uint32_t process_id);
 
-bool FsuipcOpen(FsuipcClient& client, uint32_t requested_simulator, int& error);
+bool FsuipcOpen(FsuipcClient& client, uint32_t requested_simulator, FsuipcError& error);
 void FsuipcClose(FsuipcClient& client);
-bool FsuipcQueueRead(FsuipcClient& client, uint32_t offset, uint32_t count, void* destination, int& error);
-bool FsuipcProcess(FsuipcClient& client, int& error);
+bool FsuipcQueueRead(FsuipcClient& client, uint32_t offset, uint32_t count, void* destination, FsuipcError& error);
+bool FsuipcProcess(FsuipcClient& client, FsuipcError& error);
 bool FsuipcIsOpen(const FsuipcClient& client);
 // Drops queued records that will not be processed (their destinations may be about to vanish).
 void FsuipcDiscardQueue(FsuipcClient& client);

@@ -9,43 +9,42 @@
 
 namespace pistavox {
 
-std::string FsuipcErrorText(int code) {
+std::string FsuipcErrorText(FsuipcError code) {
   switch (code) {
-    case 0:
+    case kFsuipcOk:
       return "OK";
-    case 1:
+    case kFsuipcAlreadyOpen:
       return "Already open";
-    case 2:
+    case kFsuipcNoServer:
       return "Cannot link to FSUIPC, XPUIPC, or WideClient";
-    case 3:
+    case kFsuipcRegisterFailed:
       return "Failed to register Windows message";
-    case 4:
+    case kFsuipcAtomFailed:
       return "Failed to create atom";
-    case 5:
+    case kFsuipcMappingFailed:
       return "Failed to create file mapping";
-    case 6:
+    case kFsuipcViewFailed:
       return "Failed to open file mapping view";
-    case 7:
+    case kFsuipcVersionUipcmain:
       return "Incorrect FSUIPC version";
-    case 8:
+    case kFsuipcWrongSimulator:
       return "Wrong simulator";
-    case 9:
+    case kFsuipcNotOpen:
       return "FSUIPC is not open";
-    case 10:
+    case kFsuipcNothingQueued:
       return "No data requested";
-    case 11:
+    case kFsuipcTimeout:
       return "IPC timeout";
-    case 12:
+    case kFsuipcSendFailed:
       return "IPC send message failed";
-    case 13:
+    case kFsuipcBadReply:
       return "Bad IPC request data";
-    case 14:
+    case kFsuipcVersionFs98main:
       return "Simulator not running, or FSUIPC/XPUIPC is not available";
-    case 15:
+    case kFsuipcBufferFull:
       return "IPC request buffer full";
-    default:
-      return "Unknown FSUIPC error";
   }
+  return "Unknown FSUIPC error";  // a code from outside this client
 }
 
 std::string SimulatorNameForCode(uint32_t simulator_code) {
@@ -68,7 +67,7 @@ std::string SimulatorNameForCode(uint32_t simulator_code) {
 }
 
 bool FsuipcConnect(FsuipcClient& client, std::string& error) {
-  int code = 0;
+  FsuipcError code = kFsuipcOk;
   if (FsuipcOpen(client, 0, code)) return true;
   error = FsuipcErrorText(code);
   return false;
@@ -89,7 +88,7 @@ struct CoreBuffers {
   uint8_t touchdown_vertical_speed[4] = {};
 };
 
-bool ReadCore(FsuipcClient& client, CoreOffsets& raw, int& code) {
+bool ReadCore(FsuipcClient& client, CoreOffsets& raw, FsuipcError& code) {
   CoreBuffers b;
   const bool ok = FsuipcQueueRead(client, kOffsetLatitude, 8, b.latitude, code) &&
                   FsuipcQueueRead(client, kOffsetLongitude, 8, b.longitude, code) &&
@@ -123,7 +122,7 @@ bool ReadCore(FsuipcClient& client, CoreOffsets& raw, int& code) {
 
 bool FsuipcReadSample(FsuipcClient& client, AircraftState& state, std::string& error) {
   CoreOffsets raw;
-  int code = 0;
+  FsuipcError code = kFsuipcOk;
   if (!ReadCore(client, raw, code)) {
     error = FsuipcErrorText(code);
     return false;

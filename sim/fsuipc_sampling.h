@@ -8,7 +8,7 @@
 
 namespace pistavox {
 
-std::string FsuipcErrorText(int code);
+std::string FsuipcErrorText(FsuipcError code);
 std::string SimulatorNameForCode(uint32_t simulator_code);
 
 // Opens the client for any simulator.

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <map>
+#include <set>
 
 #include "config/raas_rules.h"
 #include "engine/callout_catalogue.h"
@@ -83,10 +84,11 @@ std::string Fill(std::string_view pattern, std::string_view words) {
 
 using PhraseList = std::map<std::string, VoicePhrase>;
 
-void Add(PhraseList& list, std::string key, const PhraseTemplate& phrase, std::string_view english_words = {},
-         std::string_view chinese_words = {}) {
-  std::string family = FamilyKey(key);
-  VoicePhrase entry{key, std::move(family), Fill(phrase.english, english_words), Fill(phrase.chinese, chinese_words)};
+// `family`: the situation's; empty, the key is its own.
+void Add(PhraseList& list, std::string key, std::string_view family, const PhraseTemplate& phrase,
+         std::string_view english_words = {}, std::string_view chinese_words = {}) {
+  VoicePhrase entry{key, family.empty() ? key : std::string(family), Fill(phrase.english, english_words),
+                    Fill(phrase.chinese, chinese_words)};
   list.insert_or_assign(std::move(key), std::move(entry));
 }
 
@@ -95,7 +97,7 @@ void AddRunwayKeys(PhraseList& list, const CalloutSituationEntry& entry, const P
     for (std::string_view suffix : kSuffixes) {
       RunwayDirection direction;
       direction.ident = (number < 10 ? "0" : "") + std::to_string(number) + std::string(suffix);
-      Add(list, RunwayCalloutKey(entry.key, direction), phrase, EnglishDesignator(direction.ident),
+      Add(list, RunwayCalloutKey(entry.key, direction), entry.family, phrase, EnglishDesignator(direction.ident),
           ChineseDesignator(direction.ident));
     }
   }
@@ -108,7 +110,7 @@ void AddDistanceKeys(PhraseList& list, const CalloutSituationEntry& entry, const
   // The engine fixes the roll context before it calls a mark, so no key goes without one.
   for (RollContext context : {RollContext::kTakeoff, RollContext::kLanding}) {
     for (int32_t mark : meters ? defaults.remaining_meters : defaults.remaining_feet) {
-      Add(list, RemainingCalloutKey(RollContextText(context), mark, unit), phrase, EnglishNumber(mark),
+      Add(list, RemainingCalloutKey(RollContextText(context), mark, unit), entry.family, phrase, EnglishNumber(mark),
           ChineseNumber(mark));
     }
   }
@@ -239,9 +241,11 @@ std::string ChineseNumber(int64_t value) {
 
 bool ListVoicePhrases(std::vector<VoicePhrase>& phrases, std::string& error) {
   PhraseList list;
-  const auto phrase_of = [&error](std::string_view key) {
+  std::set<std::string_view> used;
+  const auto phrase_of = [&error, &used](std::string_view key) {
     const PhraseTemplate* phrase = FindTemplate(key);
     if (phrase == nullptr) error = "no phrase written for the callout key " + std::string(key);
+    used.insert(key);
     return phrase;
   };
   for (const CalloutSituationEntry& entry : CalloutSituations()) {
@@ -249,7 +253,7 @@ bool ListVoicePhrases(std::vector<VoicePhrase>& phrases, std::string& error) {
     if (phrase == nullptr) return false;
     switch (entry.shape) {
       case CalloutShape::kFixed:
-        Add(list, std::string(entry.key), *phrase);
+        Add(list, std::string(entry.key), entry.family, *phrase);
         break;
       case CalloutShape::kRunway:
         AddRunwayKeys(list, entry, *phrase);
@@ -262,7 +266,13 @@ bool ListVoicePhrases(std::vector<VoicePhrase>& phrases, std::string& error) {
   for (std::string_view key : {kAvailableCallout, kUnavailableCallout, kTestCallout}) {
     const PhraseTemplate* phrase = phrase_of(key);
     if (phrase == nullptr) return false;
-    Add(list, std::string(key), *phrase);
+    Add(list, std::string(key), {}, *phrase);
+  }
+  // A phrase no callout asks for is a callout renamed or removed on one side only.
+  for (const PhraseTemplate& phrase : kTemplates) {
+    if (used.contains(phrase.key)) continue;
+    error = "a phrase written for no callout key: " + std::string(phrase.key);
+    return false;
   }
   phrases.clear();
   for (auto& [key, phrase] : list) phrases.push_back(std::move(phrase));

@@ -20,7 +20,8 @@ struct VoicePhrase {
 // enumerated from the engine's own tables: its fixed keys, its runway keys at the
 // designators 01 to 36 with no suffix, L, C and R, and its remaining-distance keys of
 // both roll contexts at every mark of the default rules in feet and in metres. In key
-// order, each key once. False with `error` naming a key that has no phrase written.
+// order, each key once. False with `error` naming a key that has no phrase written or
+// a phrase written for no key.
 bool ListVoicePhrases(std::vector<VoicePhrase>& phrases, std::string& error);
 
 const std::string& PhraseIn(const VoicePhrase& phrase, VoiceLanguage language);

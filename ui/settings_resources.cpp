@@ -7,6 +7,7 @@
 #include "app/resources.h"
 #include "app/runway_database_actions.h"
 #include "app/voice_packs.h"
+#include "engine/callout_catalogue.h"
 #include "ui/runway_import_dialog.h"
 #include "ui/settings_labels.h"
 #include "ui/settings_sections.h"
@@ -16,7 +17,6 @@ namespace pistavox {
 namespace {
 
 constexpr const char* kAppVersion = "1.0.0";
-constexpr const char* kTestAudioKey = "raas_test_ok";
 constexpr int32_t kTestAudioPriority = 5;
 
 void DrawVoicePackCombo(App& app) {
@@ -50,7 +50,7 @@ void RefreshVoicePacks(App& app) {
 void TestAudio(App& app) {
   if (!app.resources_loaded) LoadResources(app);
   if (!app.resources_loaded) return;
-  PlayCallout(app, kTestAudioKey, kTestAudioPriority);
+  PlayCallout(app, std::string(kTestCallout), kTestAudioPriority);
 }
 
 }  // namespace

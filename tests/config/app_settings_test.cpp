@@ -10,6 +10,7 @@
 #include "config/engine_rules.h"
 #include "config/ini_overrides.h"
 #include "config/ini_text.h"
+#include "config/settings_fields.h"
 #include "config/settings_number.h"
 #include "config/settings_presets.h"
 #include "config/settings_text.h"
@@ -143,9 +144,15 @@ TEST(ApplyStoredSettings, SelectsTheFirstPackOfThatNameAndScansOnlyForANonEmptyN
 }
 
 TEST(IniText, CutsCommentsTrimsPrefixesSectionsAndGivesTheFirstWholeKeysValue) {
-  EXPECT_EQ(IniContentsAsText("# header\n  poll_ms = 300 ; every 300 ms\r\n[ App ]\nMuted=yes#comment\n"
-                              "threshold.runway_end_m = 150\nno equals sign\nkey = a = b\n[]\nmuted = 1\nlast=1"),
-            "poll_ms=300\napp.Muted=yes\nthreshold.runway_end_m=150\napp.key=a = b\nmuted=1\nlast=1\n");
+  std::string walked;
+  ForEachIniEntry(
+      "# header\n  poll_ms = 300 ; every 300 ms\r\n[ App ]\nMuted=yes#comment\n"
+      "threshold.runway_end_m = 150\nno equals sign\nkey = a = b\n[]\nmuted = 1\nlast=1",
+      [&walked](const IniEntry& entry) {
+        walked += std::to_string(entry.line_number) + ":" + entry.key + "=" + std::string(entry.value) + "\n";
+        return entry.key != "muted";
+      });
+  EXPECT_EQ(walked, "2:poll_ms=300\n4:app.Muted=yes\n5:threshold.runway_end_m=150\n7:app.key=a = b\n9:muted=1\n");
 
   // The first line with the whole key gives the value, even an empty one.
   const std::string text = "poll_ms_extra=1\npoll_ms=\npoll_ms=300\nkey=value\r";
@@ -178,23 +185,23 @@ TEST_F(IniOverrideTest, SectionsCommentsAndTheFirstReadableKeyOnlyForReadableVal
 TEST_F(IniOverrideTest, WholeNumberBoundsOnBothSides) {
   struct Row {
     const char* key;
-    std::int32_t AppSettings::*field;
+    SettingMember<std::int32_t> field;
     std::int32_t min, max;
   };
   const Row rows[] = {
-      {"poll_ms", &AppSettings::poll_ms, 50, 5000},
-      {"max_alerts_per_poll", &AppSettings::max_alerts_per_poll, 1, 10},
-      {"landing.trace_start_ft", &AppSettings::landing_trace_start_ft, 10, 60000},
-      {"landing.trace_step_ft", &AppSettings::landing_trace_step_ft, 1, 60000},
-      {"takeoff.trace_start_ft", &AppSettings::takeoff_trace_start_ft, 10, 60000},
-      {"takeoff.trace_step_ft", &AppSettings::takeoff_trace_step_ft, 10, 60000},
+      {"poll_ms", {&AppSettings::poll_ms}, 50, 5000},
+      {"max_alerts_per_poll", {&AppSettings::max_alerts_per_poll}, 1, 10},
+      {"landing.trace_start_ft", {.analysis = &AnalysisRules::landing_trace_start_ft}, 10, 60000},
+      {"landing.trace_step_ft", {.analysis = &AnalysisRules::landing_trace_step_ft}, 1, 60000},
+      {"takeoff.trace_start_ft", {.analysis = &AnalysisRules::takeoff_trace_start_ft}, 10, 60000},
+      {"takeoff.trace_step_ft", {.analysis = &AnalysisRules::takeoff_trace_step_ft}, 10, 60000},
   };
   for (const Row& row : rows) {
     for (const auto& [value, expected] :
          {std::pair{row.min - 1, row.min}, {row.min, row.min}, {row.max, row.max}, {row.max + 1, row.max}}) {
       settings = AppSettings{};
       Apply(std::string(row.key) + " = " + std::to_string(value) + "\n");
-      EXPECT_EQ(settings.*row.field, expected) << row.key << " = " << value;
+      EXPECT_EQ(row.field.In(settings), expected) << row.key << " = " << value;
     }
   }
 }
@@ -217,7 +224,7 @@ TEST_F(IniOverrideTest, WordsFlagsLanguageFlightPlanAndVoicePackByName) {
   Apply("app.ui_language = cn\nthreshold.short_runway_ft = 5000\nlanding.score_g_moderate = 1.5\n");
   EXPECT_EQ(settings.ui_language, UiLanguage::kChinese);
   EXPECT_EQ(settings.short_runway_ft, 5000.0f);
-  EXPECT_EQ(settings.landing_score_g_moderate, 1.5f);
+  EXPECT_EQ(settings.analysis.landing_score_g_moderate, 1.5f);
 }
 
 // A mark below the one before it is raised to it, in key order; a bound applies only to a
@@ -247,13 +254,13 @@ TEST_F(IniOverrideTest, TraceKeysSettleInKeyOrderWithinRealHeightsAndAFewHundred
     SCOPED_TRACE(c.file);
     settings = AppSettings{};
     Apply("; bounds\n" + std::string(c.file));
-    EXPECT_EQ(settings.landing_trace_start_ft, c.landing_start);
-    EXPECT_EQ(settings.landing_trace_step_ft, c.landing_step);
-    EXPECT_EQ(settings.takeoff_trace_start_ft, c.takeoff_start);
-    EXPECT_EQ(settings.takeoff_trace_second_ft, c.takeoff_second);
-    EXPECT_EQ(settings.takeoff_trace_third_ft, c.takeoff_third);
-    EXPECT_EQ(settings.takeoff_trace_step_ft, c.takeoff_step);
-    EXPECT_EQ(settings.takeoff_trace_max_ft, c.takeoff_max);
+    EXPECT_EQ(settings.analysis.landing_trace_start_ft, c.landing_start);
+    EXPECT_EQ(settings.analysis.landing_trace_step_ft, c.landing_step);
+    EXPECT_EQ(settings.analysis.takeoff_trace_start_ft, c.takeoff_start);
+    EXPECT_EQ(settings.analysis.takeoff_trace_second_ft, c.takeoff_second);
+    EXPECT_EQ(settings.analysis.takeoff_trace_third_ft, c.takeoff_third);
+    EXPECT_EQ(settings.analysis.takeoff_trace_step_ft, c.takeoff_step);
+    EXPECT_EQ(settings.analysis.takeoff_trace_max_ft, c.takeoff_max);
   }
 }
 

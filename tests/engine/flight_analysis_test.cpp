@@ -18,7 +18,7 @@ using Marks = std::vector<long long>;
 
 // Feeds both analysers one poll at a time, 250 ms apart, keeping the log lines they make.
 struct AnalysisFlight {
-  AppSettings settings;
+  AnalysisRules rules;
   FlightAnalysis analysis;
   Lines lines;
   AircraftState state{50.033333, 8.570556, 90.0, 140.0, 364.0, 0.0, 1.0, false};
@@ -26,7 +26,7 @@ struct AnalysisFlight {
   std::int64_t now = 1'000'000'000'000;
   double last_height_ft = 0.0;
 
-  AnalysisFlight() { ResetAnalysis(analysis, settings); }
+  AnalysisFlight() { ResetAnalysis(analysis, rules); }
 
   // At EDDF 25C: 312 m past the threshold, 3.4 m right of the centre line, 2800 m to go.
   void AtEddf25C() { status = {RunwayState::kOnRunway, "", "", 0.0, "EDDF", "25C", 312.4, -3.4, 2800.0, 0.0}; }
@@ -36,7 +36,7 @@ struct AnalysisFlight {
     now += after_ns;
     state.radio_altitude_ft = last_height_ft = height_ft;
     state.on_ground = on_ground;
-    for (std::string& line : AnalysisLines(AnalysisStep(analysis, state, status, settings, now))) {
+    for (std::string& line : AnalysisLines(AnalysisStep(analysis, state, status, rules, now))) {
       lines.push_back(std::move(line));
     }
   }
@@ -133,7 +133,7 @@ LandingReport Scored(double touchdown_vs_fpm, double max_g, double max_cross_m, 
   analyzer.max_ground_speed_kt = max_ground_speed_kt;
   LandingReport report;
   report.touchdown_vs_fpm = touchdown_vs_fpm;
-  ScoreLanding(analyzer, AppSettings{}, report);
+  ScoreLanding(analyzer, AnalysisRules{}, report);
   return report;
 }
 
@@ -153,7 +153,7 @@ TEST(ScoreLanding, EveryNoteAndTheFloorOfTheScore) {
 // falls in the band below it, the least bit more in the band above. An upper band's
 // value at its limit shows as the lower band's value just above its own.
 TEST(ScoreLanding, BandEdgesPenaltiesAndGrades) {
-  const AppSettings s;
+  const AnalysisRules s;
   const auto g = [](float limit) { return static_cast<double>(limit); };
   struct Row {
     double vs_fpm, max_g, cross_m, heading_swing_deg, speed_range_kt;
@@ -248,7 +248,7 @@ TEST(LandingAnalysis, NothingArmsWithoutAPreviousStepOrAQualifyingDescent) {
   f.Fly(20.0, 40.0);  // too gentle to count as a descent
   f.Touchdown();
   EXPECT_TRUE(f.lines.empty());
-  EXPECT_FALSE(f.analysis.landing.landing_armed);
+  EXPECT_FALSE(f.analysis.landing.armed);
 }
 
 TEST(LandingAnalysis, LongLinesAreCutTo511Characters) {
@@ -269,7 +269,7 @@ TEST(AnalysisLimits, LandingArmsFromTheTraceStartOnADescentFasterThanTheMinimum)
     AnalysisFlight f;
     f.Poll(from_ft);
     f.Poll(to_ft, false, kSlow);
-    EXPECT_EQ(f.analysis.landing.landing_armed, armed) << from_ft << " " << to_ft;
+    EXPECT_EQ(f.analysis.landing.armed, armed) << from_ft << " " << to_ft;
     const Marks passed = to_ft == 100.0 ? Marks{100} : Marks{100, 90};
     EXPECT_EQ(f.MarksOf(kLandingTrace), armed ? passed : Marks{}) << to_ft;
   }
@@ -279,7 +279,7 @@ TEST(AnalysisLimits, LandingArmsFromTheTraceStartOnADescentFasterThanTheMinimum)
     f.Poll(101.0);
     f.Poll(100.0, false, kSlow);
     f.Poll(climb_to);
-    EXPECT_EQ(f.analysis.landing.landing_armed, climb_to <= 140.0) << climb_to;
+    EXPECT_EQ(f.analysis.landing.armed, climb_to <= 140.0) << climb_to;
   }
 }
 
@@ -293,13 +293,13 @@ TEST(AnalysisLimits, TakeoffTracesAClimbFasterThanTheMinimumFromTwentyFeetToTheD
     f.Touchdown();
     f.Poll(from_ft);
     f.Poll(to_ft, false, after_ns);
-    EXPECT_EQ(f.analysis.takeoff.takeoff_active, active) << from_ft << " " << to_ft;
+    EXPECT_EQ(f.analysis.takeoff.active, active) << from_ft << " " << to_ft;
   }
   for (double first_ft : {5200.0, 5200.01}) {
     AnalysisFlight f;
     f.Touchdown();
     f.Poll(first_ft);
-    EXPECT_EQ(f.analysis.takeoff.takeoff_active, first_ft <= 5200.0) << first_ft;
+    EXPECT_EQ(f.analysis.takeoff.active, first_ft <= 5200.0) << first_ft;
   }
   // A mark is logged at its own height; the trace ends above 5500 ft.
   AnalysisFlight f;
@@ -309,9 +309,9 @@ TEST(AnalysisLimits, TakeoffTracesAClimbFasterThanTheMinimumFromTwentyFeetToTheD
   EXPECT_EQ(f.MarksOf(kTakeoffTrace), Marks{100});
   f.Poll(5000.0);
   f.Poll(5500.0);
-  EXPECT_TRUE(f.analysis.takeoff.takeoff_active);
+  EXPECT_TRUE(f.analysis.takeoff.active);
   f.Poll(5500.01);
-  EXPECT_FALSE(f.analysis.takeoff.takeoff_active);
+  EXPECT_FALSE(f.analysis.takeoff.active);
 }
 
 TEST(AnalysisHeight, RadioAltitudeCountsAboveATenthOfAFootOrOnTheGround) {
@@ -329,21 +329,21 @@ TEST(AnalysisHeight, RadioAltitudeCountsAboveATenthOfAFootOrOnTheGround) {
 }
 
 TEST(ResetAnalysis, EverythingBackWithTheMarksFromTheCurrentSettings) {
-  AppSettings settings;
-  settings.landing_trace_start_ft = 60;
-  settings.takeoff_trace_start_ft = 200;
+  AnalysisRules rules;
+  rules.landing_trace_start_ft = 60;
+  rules.takeoff_trace_start_ft = 200;
   FlightAnalysis analysis;
-  analysis.landing.landing_armed = true;
+  analysis.landing.armed = true;
   analysis.landing.max_g = 3.0;
-  analysis.landing.landing_last_time = 5;
-  analysis.takeoff.takeoff_active = true;
-  ResetAnalysis(analysis, settings);
-  EXPECT_FALSE(analysis.landing.landing_armed);
+  analysis.landing.last_time_ns = 5;
+  analysis.takeoff.active = true;
+  ResetAnalysis(analysis, rules);
+  EXPECT_FALSE(analysis.landing.armed);
   EXPECT_EQ(analysis.landing.max_g, 0.0);
-  EXPECT_EQ(analysis.landing.landing_last_time, 0);
-  EXPECT_EQ(analysis.landing.landing_next_mark_ft, 60);
-  EXPECT_FALSE(analysis.takeoff.takeoff_active);
-  EXPECT_EQ(analysis.takeoff.takeoff_next_mark_ft, 200);
+  EXPECT_EQ(analysis.landing.last_time_ns, 0);
+  EXPECT_EQ(analysis.landing.next_mark_ft, 60);
+  EXPECT_FALSE(analysis.takeoff.active);
+  EXPECT_EQ(analysis.takeoff.next_mark_ft, 200);
 }
 
 Marks DefaultTakeoffMarks() {
@@ -363,10 +363,10 @@ TEST(TakeoffAnalysis, MarksRunFromTheStartToTheHighestOnceUntilTheNextGroundStep
   // The highest climb rate and load are kept beside the current ones.
   EXPECT_NE(f.LinesStartingWith(kTakeoffTrace)[1].find("| VS 2000 fpm | maxVS 2400 fpm | G 1.00 | maxG 1.30 |"),
             std::string::npos);
-  EXPECT_TRUE(f.analysis.takeoff.takeoff_active);
+  EXPECT_TRUE(f.analysis.takeoff.active);
 
   f.Fly(5600.0, 2000.0);
-  EXPECT_FALSE(f.analysis.takeoff.takeoff_active);  // above the reset height
+  EXPECT_FALSE(f.analysis.takeoff.active);  // above the reset height
   f.Fly(3000.0, 1500.0);
   f.Fly(5100.0, 2000.0);
   EXPECT_EQ(f.MarksOf(kTakeoffTrace).size(), DefaultTakeoffMarks().size());  // marks are not rewound in the air
@@ -381,14 +381,14 @@ TEST(TakeoffAnalysis, MarksRunFromTheStartToTheHighestOnceUntilTheNextGroundStep
 TEST(TakeoffAnalysis, MarksNearTheLargestIntegerDoNotOverflow) {
   AnalysisFlight f;
   constexpr std::int32_t kTop = std::numeric_limits<std::int32_t>::max();
-  f.settings.takeoff_trace_third_ft = kTop - 100;
-  f.settings.takeoff_trace_max_ft = kTop - 5;
-  f.settings.takeoff_detect_max_ft = 3e9f;
-  f.settings.takeoff_reset_above_ft = 3e9f;
+  f.rules.takeoff_trace_third_ft = kTop - 100;
+  f.rules.takeoff_trace_max_ft = kTop - 5;
+  f.rules.takeoff_detect_max_ft = 3e9f;
+  f.rules.takeoff_reset_above_ft = 3e9f;
   f.Touchdown();
   f.Poll(2147483600.0);
   EXPECT_EQ(f.MarksOf(kTakeoffTrace), (Marks{100, 500, kTop - 100}));
-  EXPECT_EQ(f.analysis.takeoff.takeoff_next_mark_ft, std::int64_t{kTop} + 100);
+  EXPECT_EQ(f.analysis.takeoff.next_mark_ft, std::int64_t{kTop} + 100);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace pistavox;
   test::FakeIpc fake;
   FsuipcClient client = test::FakeClient(fake);
-  int error = 0;
+  FsuipcError error = kFsuipcOk;
   if (!FsuipcOpen(client, 0, error)) return 0;
   // Exactly sized heap buffers, so a copy past any of them is reported.
   const uint32_t counts[] = {8, 4, 2, 16};

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "config/ini_overrides.h"
-#include "config/ini_text.h"
 #include "config/raas_rules.h"
 #include "config/settings_fields.h"
 #include "config/settings_text.h"
@@ -17,17 +16,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const FoundVoicePackNames packs = [] { return std::vector<std::string>{"alpha", "beta"}; };
   AppSettings settings;
   ApplyStoredSettings(settings, text, packs);
-  ApplyIniOverridesText(settings, IniContentsAsText(text), packs);
+  ApplyIniOverridesText(settings, text, packs);
   const std::string built = BuildSettingsText(settings, "beta");
   AppSettings reread;
   ApplyStoredSettings(reread, built, packs);
   if (BuildSettingsText(reread, "beta") != built) std::abort();
   // Whatever the file asks, a trace keeps to a few hundred marks.
-  if (settings.landing_trace_step_ft < 1 ||
-      settings.landing_trace_start_ft / settings.landing_trace_step_ft > kMaxTraceMarks)
+  if (settings.analysis.landing_trace_step_ft < 1 ||
+      settings.analysis.landing_trace_start_ft / settings.analysis.landing_trace_step_ft > kMaxTraceMarks)
     std::abort();
-  if (std::int64_t{settings.takeoff_trace_max_ft} - settings.takeoff_trace_third_ft >
-      kMaxTraceMarks * settings.takeoff_trace_step_ft)
+  if (std::int64_t{settings.analysis.takeoff_trace_max_ft} - settings.analysis.takeoff_trace_third_ft >
+      kMaxTraceMarks * settings.analysis.takeoff_trace_step_ft)
     std::abort();
 
   RaasRules rules;

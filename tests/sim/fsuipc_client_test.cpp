@@ -11,15 +11,17 @@
 namespace pistavox {
 namespace {
 
+constexpr auto kUnset = static_cast<FsuipcError>(-1);  // no call has set it yet
+
 // A client over its own fake server; the transport reads `fake` at every call, and a
 // change of `fake.server.options` takes effect at InitSimServer.
 struct Session {
   test::FakeIpc fake;
   FsuipcClient client = test::FakeClient(fake);
-  int error = -1;
+  FsuipcError error = kUnset;
 
   int Open(uint32_t requested = 0) {
-    error = -1;
+    error = kUnset;
     const bool ok = FsuipcOpen(client, requested, error);
     EXPECT_EQ(ok, error == 0);
     return error;

@@ -160,8 +160,8 @@ TEST_F(SamplingTest, AFailedCoreExchangeLeavesTheRecordUntouchedAndSaysWhy) {
   EXPECT_FALSE(ReadAircraftState(connection, state, error));
   EXPECT_EQ(error, "FSUIPC/XPUIPC is not open");
   // Codes and simulators outside the tables have their own words.
-  EXPECT_EQ(FsuipcErrorText(16), "Unknown FSUIPC error");
-  EXPECT_EQ(FsuipcErrorText(-1), "Unknown FSUIPC error");
+  EXPECT_EQ(FsuipcErrorText(static_cast<FsuipcError>(16)), "Unknown FSUIPC error");
+  EXPECT_EQ(FsuipcErrorText(static_cast<FsuipcError>(-1)), "Unknown FSUIPC error");
   EXPECT_EQ(SimulatorNameForCode(0), "X-Plane / XPUIPC or unknown FSUIPC-compatible simulator");
 }
 

@@ -108,7 +108,7 @@ TEST_F(SimLinkTest, AnOldAHangingOrAZeroAnsweringServerFailsTheHandshakeWithItsC
   ShortenTimeouts();
   for (const auto& [options, window_class, expected] : cases) {
     StartSim(options, window_class);
-    int code = -1;
+    FsuipcError code = kFsuipcOk;
     EXPECT_FALSE(FsuipcOpen(client, 0, code));
     EXPECT_EQ(code, expected) << options;
     test::StopChild(sim);
