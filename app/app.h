@@ -41,7 +41,7 @@ struct AppHooks {
   // A new, unopened connection for each monitor start (the FSUIPC client in the program).
   std::function<SimulatorConnection()> make_connection;
   // With the time of the frame the session began in.
-  std::function<void(App&, int64_t now)> monitor_started;
+  std::function<void(App&, int64_t now_ns)> monitor_started;
   // After each successful poll, with the engine's filtered output of that poll.
   std::function<void(App&, const std::vector<Advisory>&)> polled;
   std::function<void(App&)> monitor_stopped;

@@ -85,8 +85,8 @@ void AutoFillExpectedAirport(App& app) {
   Log(app.log, "Expected airport auto-filled: " + detected);
 }
 
-// The rest of a start, once the connect has answered in the frame at `now`.
-void FinishStart(App& app, bool auto_start, const LinkOutcome& connected, int64_t now) {
+// The rest of a start, once the connect has answered in the frame at `now_ns`.
+void FinishStart(App& app, bool auto_start, const LinkOutcome& connected, int64_t now_ns) {
   MonitorState& monitor = app.monitor;
   if (!connected.ok) {
     const std::string& error = connected.error;
@@ -108,7 +108,7 @@ void FinishStart(App& app, bool auto_start, const LinkOutcome& connected, int64_
   RaasRules rules;
   std::string error;
   if (!BuildEngineRules(app.settings, RulesPath(app.resources), rules, error)) Log(app.log, error);
-  monitor.engine = MakeAdvisoryEngine(app.runways, std::move(rules), now);
+  monitor.engine = MakeAdvisoryEngine(app.runways, std::move(rules), now_ns);
   monitor.simulator_name = connected.simulator_name;
   monitor.phase = MonitorPhase::kRunning;
   monitor.has_sample = false;
@@ -117,19 +117,19 @@ void FinishStart(App& app, bool auto_start, const LinkOutcome& connected, int64_
   ResetAnalysis(app.analysis, app.settings.analysis);
   app.analysis.landing.details.source_reports_vertical_speed = monitor.link.reports_vertical_speed;
   app.status_message.clear();
-  monitor.last_poll = now - kFirstPollBackdateNs;
+  monitor.last_poll = now_ns - kFirstPollBackdateNs;
   SaveAppSettings(app);
   Log(app.log, "Connected: " + monitor.simulator_name);
   PlayCallout(app, std::string(kAvailableCallout), kAvailabilityPriority);
-  if (app.hooks.monitor_started) app.hooks.monitor_started(app, now);
+  if (app.hooks.monitor_started) app.hooks.monitor_started(app, now_ns);
   if (auto_start) monitor.next_auto_start = 0;
 }
 
-// A sample read by the poll that began at `polled_at`, or the failure that ends the session at `now`.
-void UseSample(App& app, const LinkOutcome& read, int64_t polled_at, int64_t now) {
+// A sample read by the poll that began at `polled_at_ns`, or the failure that ends the session at `now_ns`.
+void UseSample(App& app, const LinkOutcome& read, int64_t polled_at_ns, int64_t now_ns) {
   MonitorState& monitor = app.monitor;
   if (!read.ok) {
-    StopMonitorAutomatically(app, "Simulator disconnected or FSUIPC/XPUIPC read failed: " + read.error, now);
+    StopMonitorAutomatically(app, "Simulator disconnected or FSUIPC/XPUIPC read failed: " + read.error, now_ns);
     PlayCallout(app, std::string(kUnavailableCallout), kAvailabilityPriority);
     return;
   }
@@ -139,10 +139,10 @@ void UseSample(App& app, const LinkOutcome& read, int64_t polled_at, int64_t now
   // A sample the engine refuses (not a finite position) raises nothing; the picture stays as it was.
   EngineEvaluation evaluation;
   std::string error;
-  Evaluate(*monitor.engine, monitor.state, polled_at, evaluation, error);
+  Evaluate(*monitor.engine, monitor.state, polled_at_ns, evaluation, error);
   monitor.status = evaluation.status;
   const AnalysisFindings findings =
-      AnalysisStep(app.analysis, monitor.state, monitor.status, app.settings.analysis, polled_at);
+      AnalysisStep(app.analysis, monitor.state, monitor.status, app.settings.analysis, polled_at_ns);
   for (const std::string& line : AnalysisLines(findings)) Log(app.log, line);
   if (findings.completed_landing) RecordLanding(app, *findings.completed_landing);
   AnnounceAdvisories(app, evaluation.advisories);
@@ -152,7 +152,7 @@ void UseSample(App& app, const LinkOutcome& read, int64_t polled_at, int64_t now
 
 }  // namespace
 
-void StartMonitor(App& app, bool auto_start, int64_t now) {
+void StartMonitor(App& app, bool auto_start, int64_t now_ns) {
   MonitorState& monitor = app.monitor;
   if (!auto_start) LiftUserStop(app);
   Log(app.log, auto_start ? "Auto starting monitor..." : "Starting monitor...");
@@ -166,7 +166,7 @@ void StartMonitor(App& app, bool auto_start, int64_t now) {
   monitor.phase = MonitorPhase::kConnecting;
   monitor.auto_start = auto_start;
   LinkOutcome connected;
-  if (TakeLinkOutcome(monitor.link, connected)) FinishStart(app, auto_start, connected, now);
+  if (TakeLinkOutcome(monitor.link, connected)) FinishStart(app, auto_start, connected, now_ns);
 }
 
 void LiftUserStop(App& app) {
@@ -179,49 +179,49 @@ void StopMonitor(App& app) {
   Log(app.log, "Stopped");
 }
 
-void StopMonitorAutomatically(App& app, const std::string& reason, int64_t now) {
+void StopMonitorAutomatically(App& app, const std::string& reason, int64_t now_ns) {
   app.status_message = reason;
   Log(app.log, reason);
   EndSession(app);
   app.monitor.last_stop = app.settings.auto_reconnect ? MonitorStop::kReconnectPending : MonitorStop::kNone;
-  if (app.settings.auto_reconnect) app.monitor.next_auto_start = now + kReconnectDelayNs;
+  if (app.settings.auto_reconnect) app.monitor.next_auto_start = now_ns + kReconnectDelayNs;
   Log(app.log, "Monitor stopped automatically");
   if (app.exit_with_simulator) app.quit_requested = true;
 }
 
-void TryAutoStartMonitor(App& app, int64_t now) {
+void TryAutoStartMonitor(App& app, int64_t now_ns) {
   MonitorState& monitor = app.monitor;
   if (monitor.phase != MonitorPhase::kStopped || monitor.last_stop == MonitorStop::kByUser) return;
   const bool auto_start = app.settings.auto_start_monitor || app.no_start_button;
   const bool reconnect = app.settings.auto_reconnect && monitor.last_stop == MonitorStop::kReconnectPending;
   if (!auto_start && !reconnect) return;
   if (!app.resources_loaded || !ResourcesComplete(app)) return;
-  if (monitor.next_auto_start != 0 && now < monitor.next_auto_start) return;
-  monitor.next_auto_start = now + kAutoStartRetryNs;
-  StartMonitor(app, true, now);
+  if (monitor.next_auto_start != 0 && now_ns < monitor.next_auto_start) return;
+  monitor.next_auto_start = now_ns + kAutoStartRetryNs;
+  StartMonitor(app, true, now_ns);
 }
 
-void PollMonitor(App& app, int64_t now) {
+void PollMonitor(App& app, int64_t now_ns) {
   MonitorState& monitor = app.monitor;
   LinkOutcome outcome;
   if (monitor.phase == MonitorPhase::kConnecting) {
-    if (TakeLinkOutcome(monitor.link, outcome)) FinishStart(app, monitor.auto_start, outcome, now);
+    if (TakeLinkOutcome(monitor.link, outcome)) FinishStart(app, monitor.auto_start, outcome, now_ns);
     return;
   }
   if (monitor.phase != MonitorPhase::kRunning || !monitor.link.owner || !monitor.engine) return;
   // A read handed to the worker by an earlier frame is evaluated at the time its poll began:
   // that is the time the recorder writes beside the sample, so a replay sees it alike.
   if (TakeLinkOutcome(monitor.link, outcome)) {
-    UseSample(app, outcome, monitor.last_poll, now);
+    UseSample(app, outcome, monitor.last_poll, now_ns);
     if (monitor.phase != MonitorPhase::kRunning) return;
   }
   if (LinkBusy(monitor.link)) return;  // still waiting on the simulator: no second read
-  const int64_t elapsed_ms = ElapsedNs(monitor.last_poll, now) / 1'000'000;
+  const int64_t elapsed_ms = ElapsedNs(monitor.last_poll, now_ns) / 1'000'000;
   if (elapsed_ms < app.settings.poll_ms) return;
-  monitor.last_poll = now;
+  monitor.last_poll = now_ns;
 
   BeginRead(monitor.link, monitor.state);
-  if (TakeLinkOutcome(monitor.link, outcome)) UseSample(app, outcome, now, now);
+  if (TakeLinkOutcome(monitor.link, outcome)) UseSample(app, outcome, now_ns, now_ns);
 }
 
 }  // namespace pistavox

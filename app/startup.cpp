@@ -38,23 +38,23 @@ void ApplyIniOverridesAtStartup(App& app) {
   ApplyIniOverrides(app.settings, RulesPath(app.resources), PackNamesOf(app), app.log);
 }
 
-void BeginFrame(App& app, int64_t now) {
-  app.log.now_ns = now;
-  PollMonitor(app, now);
+void BeginFrame(App& app, int64_t now_ns) {
+  app.log.now_ns = now_ns;
+  PollMonitor(app, now_ns);
 }
 
-void RunFrame(App& app, int64_t now) {
-  BeginFrame(app, now);
-  RunFrameResourceSteps(app, now);
+void RunFrame(App& app, int64_t now_ns) {
+  BeginFrame(app, now_ns);
+  RunFrameResourceSteps(app, now_ns);
 }
 
-void RunFrameResourceSteps(App& app, int64_t now) {
+void RunFrameResourceSteps(App& app, int64_t now_ns) {
   if (!app.resources_loaded) LoadResources(app);
-  TryAutoStartMonitor(app, now);
+  TryAutoStartMonitor(app, now_ns);
 }
 
-void ShutdownApp(App& app, int64_t now) {
-  app.log.now_ns = now;
+void ShutdownApp(App& app, int64_t now_ns) {
+  app.log.now_ns = now_ns;
   StopMonitor(app);
 }
 

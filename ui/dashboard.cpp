@@ -47,7 +47,7 @@ void DrawSummaryStrip(const App& app) {
   ImGui::PopStyleColor();
 }
 
-void DrawControlsBox(App& app, float height, int64_t now) {
+void DrawControlsBox(App& app, float height, int64_t now_ns) {
   const bool zh = InChinese(app);
   AppSettings& settings = app.settings;
   ImGui::BeginChild("controls", ImVec2(0, height), true);
@@ -64,7 +64,7 @@ void DrawControlsBox(App& app, float height, int64_t now) {
   if (app.monitor.phase != MonitorPhase::kStopped) {
     if (ColouredButton(LabelText(kStopMonitorLabel, zh), kMonitorButtonSize, kStopColours)) StopMonitor(app);
   } else if (ColouredButton(LabelText(kStartMonitorLabel, zh), kMonitorButtonSize, kStartColours)) {
-    StartMonitor(app, false, now);
+    StartMonitor(app, false, now_ns);
   }
   if (!app.status_message.empty()) {
     ImGui::Spacing();
@@ -98,7 +98,7 @@ void DrawRightSide(App& app) {
 
 }  // namespace
 
-void DrawDashboard(App& app, int64_t now) {
+void DrawDashboard(App& app, int64_t now_ns) {
   BeginRootWindow("Pistavox");
   DrawTopBar(app);
   ImGui::BeginChild("dashboard-page", ImVec2(0, 0), false);
@@ -112,7 +112,7 @@ void DrawDashboard(App& app, int64_t now) {
     ImGui::Columns(2, "layout", true);
     ImGui::SetColumnWidth(0, available * 0.34f);
   }
-  DrawControlsBox(app, wide ? 560.0f : 390.0f, now);
+  DrawControlsBox(app, wide ? 560.0f : 390.0f, now_ns);
   if (wide) ImGui::NextColumn();
   DrawRightSide(app);
   if (wide) ImGui::Columns(1);

@@ -5,8 +5,8 @@ namespace pistavox {
 
 struct App;
 
-// The page of this frame: the Settings page when it is open, else the dashboard. `now` is
+// The page of this frame: the Settings page when it is open, else the dashboard. `now_ns` is
 // the frame's time, which the buttons act at.
-void DrawFrame(App& app, int64_t now);
+void DrawFrame(App& app, int64_t now_ns);
 
 }  // namespace pistavox

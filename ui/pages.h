@@ -11,8 +11,8 @@ inline constexpr float kDashboardWideWidth = 860;
 inline constexpr float kDashboardCardsWideWidth = 680;
 
 // The two pages; each begins with the root window and the top bar. The dashboard's
-// Start button starts the monitor at the frame's time, `now`.
-void DrawDashboard(App& app, int64_t now);
+// Start button starts the monitor at the frame's time, `now_ns`.
+void DrawDashboard(App& app, int64_t now_ns);
 void DrawSettingsPage(App& app);
 
 }  // namespace pistavox

@@ -100,14 +100,14 @@ bool DrainWindowEvents(SdlWindow& host) {
   return keep_open;
 }
 
-void DrawWindowFrame(SdlWindow& host, App& app, int64_t now) {
+void DrawWindowFrame(SdlWindow& host, App& app, int64_t now_ns) {
   // The poll comes first, so its log lines show in the interface built in this frame.
-  BeginFrame(app, now);
+  BeginFrame(app, now_ns);
   ImGui_ImplOpenGL3_NewFrame();
   ImGui_ImplSDL2_NewFrame();
   ImGui::NewFrame();
-  RunFrameResourceSteps(app, now);
-  DrawFrame(app, now);
+  RunFrameResourceSteps(app, now_ns);
+  DrawFrame(app, now_ns);
   ImGui::Render();
   int width = 0;
   int height = 0;

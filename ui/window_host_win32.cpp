@@ -181,14 +181,14 @@ bool DrainWindowMessages(D3d11Window&) {
   return keep_open;
 }
 
-void DrawWindowFrame(D3d11Window& host, App& app, int64_t now) {
+void DrawWindowFrame(D3d11Window& host, App& app, int64_t now_ns) {
   // The poll comes first, so its log lines show in the interface built in this frame.
-  BeginFrame(app, now);
+  BeginFrame(app, now_ns);
   ImGui_ImplDX11_NewFrame();
   ImGui_ImplWin32_NewFrame();
   ImGui::NewFrame();
-  RunFrameResourceSteps(app, now);
-  DrawFrame(app, now);
+  RunFrameResourceSteps(app, now_ns);
+  DrawFrame(app, now_ns);
   ImGui::Render();
   if (host.target == nullptr) return;
   host.context->OMSetRenderTargets(1, &host.target, nullptr);
