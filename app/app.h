@@ -29,11 +29,19 @@ enum class VoiceSource { kBinFolder, kOnePack, kSilent };
 
 struct App;
 
+// What only the interface keeps, as drawn; not saved.
+struct InterfaceState {
+  bool settings_page_open = false;
+  int32_t settings_section = 0;   // 0 General, 1 Voice, 2 Detection, 3 Runway End
+  uint64_t seen_log_version = 0;  // the event log's version the dashboard last scrolled to
+};
+
 // Points where the programs around the application observe or replace it.
 struct AppHooks {
   // A new, unopened connection for each monitor start (the FSUIPC client in the program).
   std::function<SimulatorConnection()> make_connection;
-  std::function<void(App&)> monitor_started;
+  // With the time of the frame the session began in.
+  std::function<void(App&, int64_t now_ns)> monitor_started;
   // After each successful poll, with the engine's filtered output of that poll.
   std::function<void(App&, const std::vector<Advisory>&)> polled;
   std::function<void(App&)> monitor_stopped;
@@ -70,12 +78,6 @@ struct App {
   bool resources_loaded = false;
   bool runway_data_ok = false;
   bool voice_pack_ok = false;
-  // The interface's page, Settings section (0 General, 1 Voice, 2 Detection, 3 Runway End)
-  // and language, as drawn; not saved.
-  bool settings_page_open = false;
-  int32_t settings_section = 0;
-  bool ui_chinese = false;
-  uint64_t seen_log_version = 0;  // the event log's version the dashboard last scrolled to
   // Without a window there is no Start button: the monitor starts automatically
   // as if auto_start_monitor were on, without changing the stored setting.
   bool no_start_button = false;
@@ -85,6 +87,7 @@ struct App {
   bool quit_requested = false;
   SessionSummary session;
   AppHooks hooks;
+  InterfaceState ui;
   // Last: its worker stops before the voice pack, whose files it may be playing, goes.
   AudioPlayer audio;
 };

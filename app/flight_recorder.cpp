@@ -30,7 +30,7 @@ void StopRecording(FlightRecorder& recorder) {
   recorder.recording = false;
 }
 
-void BeginSession(App& app, FlightRecorder& recorder) {
+void BeginSession(App& app, FlightRecorder& recorder, int64_t now_ns) {
   StopRecording(recorder);
   std::error_code ec;
   fs::create_directories(recorder.folder, ec);
@@ -48,7 +48,7 @@ void BeginSession(App& app, FlightRecorder& recorder) {
     Log(app.log, "Cannot write flight file: " + recorder.path);
     return;
   }
-  recorder.session_start_ns = SteadyNowNs();
+  recorder.session_start_ns = now_ns;
   recorder.recording = true;
   Log(app.log, "Recording flight: " + recorder.path);
 }
@@ -77,7 +77,7 @@ std::string FlightFileName(const std::tm& local_time, int attempt) {
 }
 
 void AttachFlightRecorder(App& app, std::shared_ptr<FlightRecorder> recorder) {
-  app.hooks.monitor_started = [recorder](App& a) { BeginSession(a, *recorder); };
+  app.hooks.monitor_started = [recorder](App& a, int64_t now_ns) { BeginSession(a, *recorder, now_ns); };
   app.hooks.polled = [recorder](App& a, const std::vector<Advisory>&) { RecordSample(a, *recorder); };
   app.hooks.monitor_stopped = [recorder](App&) { StopRecording(*recorder); };
 }

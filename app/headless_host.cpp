@@ -5,6 +5,7 @@
 
 #include "app/app.h"
 #include "app/startup.h"
+#include "base/clock.h"
 
 namespace pistavox {
 
@@ -16,10 +17,10 @@ int RunHeadless(App& app) {
   InstallStopRequestHandlers();
   app.no_start_button = true;
   while (!StopRequested() && !app.quit_requested) {
-    RunFrame(app);
+    RunFrame(app, SteadyNowNs());
     std::this_thread::sleep_for(kFramePeriod);
   }
-  ShutdownApp(app);
+  ShutdownApp(app, SteadyNowNs());
   return 0;
 }
 

@@ -23,12 +23,6 @@ constexpr int64_t kFirstPollBackdateNs = 1'000'000'000;
 constexpr double kNearGroundFt = 5000.0;
 const std::string kNoSimulatorName = "-";  // shown while stopped
 
-// Never waits: an exchange still running is left to finish on its worker.
-void ReleaseLink(MonitorState& monitor) {
-  CloseSimulatorLink(monitor.link);
-  monitor.connecting = false;
-}
-
 // The part of a stop shared by the user's stop and the automatic one.
 // A landing still being watched is reported as it stands before the analysis forgets it.
 void FinishLanding(App& app) {
@@ -42,12 +36,12 @@ void FinishLanding(App& app) {
 void EndSession(App& app) {
   FinishLanding(app);
   MonitorState& monitor = app.monitor;
-  monitor.running = false;
-  ReleaseLink(monitor);
+  monitor.phase = MonitorPhase::kStopped;
+  monitor.has_sample = false;
+  // Never waits: an exchange still running is left to finish on its worker.
+  CloseSimulatorLink(monitor.link);
   monitor.engine.reset();
   monitor.simulator_name = kNoSimulatorName;
-  monitor.connected = false;
-  monitor.has_sample = false;
   ResetAnalysis(app.analysis, app.settings.analysis);
   if (app.hooks.monitor_stopped) app.hooks.monitor_stopped(app);
 }
@@ -89,14 +83,13 @@ void AutoFillExpectedAirport(App& app) {
   Log(app.log, "Expected airport auto-filled: " + detected);
 }
 
-// The rest of a start, once the connect has answered.
-void FinishStart(App& app, bool auto_start, const LinkOutcome& connected) {
+// The rest of a start, once the connect has answered in the frame at `now_ns`.
+void FinishStart(App& app, bool auto_start, const LinkOutcome& connected, int64_t now_ns) {
   MonitorState& monitor = app.monitor;
-  monitor.connecting = false;
   if (!connected.ok) {
     const std::string& error = connected.error;
     app.status_message = "FSUIPC/XPUIPC open failed: " + error;
-    monitor.connected = false;
+    monitor.phase = MonitorPhase::kStopped;
     if (auto_start) {
       // The reason, once per distinct one in a row: without the window nothing else shows it.
       if (error != monitor.last_auto_start_failure) Log(app.log, "Auto start failed: " + error);
@@ -106,39 +99,35 @@ void FinishStart(App& app, bool auto_start, const LinkOutcome& connected) {
       Log(app.log, app.status_message);
       PlayCallout(app, std::string(kUnavailableCallout), kAvailabilityPriority);
     }
-    ReleaseLink(monitor);
+    CloseSimulatorLink(monitor.link);
     return;
   }
 
-  const int64_t now = SteadyNowNs();
   RaasRules rules;
   std::string error;
   if (!BuildEngineRules(app.settings, RulesPath(app.resources), rules, error)) Log(app.log, error);
-  monitor.engine = MakeAdvisoryEngine(app.runways, std::move(rules), now);
+  monitor.engine = MakeAdvisoryEngine(app.runways, std::move(rules), now_ns);
   monitor.simulator_name = connected.simulator_name;
-  monitor.connected = true;
+  monitor.phase = MonitorPhase::kRunning;
   monitor.has_sample = false;
-  monitor.running = true;
+  monitor.last_stop = MonitorStop::kNone;
   monitor.last_auto_start_failure.clear();
   ResetAnalysis(app.analysis, app.settings.analysis);
   app.analysis.landing.details.source_reports_vertical_speed = monitor.link.reports_vertical_speed;
   app.status_message.clear();
-  monitor.last_poll = now - kFirstPollBackdateNs;
+  monitor.last_poll = now_ns - kFirstPollBackdateNs;
   SaveAppSettings(app);
   Log(app.log, "Connected: " + monitor.simulator_name);
   PlayCallout(app, std::string(kAvailableCallout), kAvailabilityPriority);
-  if (app.hooks.monitor_started) app.hooks.monitor_started(app);
-  if (auto_start) {
-    monitor.reconnect_pending = false;
-    monitor.next_auto_start = 0;
-  }
+  if (app.hooks.monitor_started) app.hooks.monitor_started(app, now_ns);
+  if (auto_start) monitor.next_auto_start = 0;
 }
 
-// A sample read by the poll that began at `now`, or the failure that ends the session.
-void UseSample(App& app, const LinkOutcome& read, int64_t now) {
+// A sample read by the poll that began at `polled_at_ns`, or the failure that ends the session at `now_ns`.
+void UseSample(App& app, const LinkOutcome& read, int64_t polled_at_ns, int64_t now_ns) {
   MonitorState& monitor = app.monitor;
   if (!read.ok) {
-    StopMonitorAutomatically(app, "Simulator disconnected or FSUIPC/XPUIPC read failed: " + read.error);
+    StopMonitorAutomatically(app, "Simulator disconnected or FSUIPC/XPUIPC read failed: " + read.error, now_ns);
     PlayCallout(app, std::string(kUnavailableCallout), kAvailabilityPriority);
     return;
   }
@@ -148,10 +137,10 @@ void UseSample(App& app, const LinkOutcome& read, int64_t now) {
   // A sample the engine refuses (not a finite position) raises nothing; the picture stays as it was.
   EngineEvaluation evaluation;
   std::string error;
-  Evaluate(*monitor.engine, monitor.state, now, evaluation, error);
+  Evaluate(*monitor.engine, monitor.state, polled_at_ns, evaluation, error);
   monitor.status = evaluation.status;
   const AnalysisFindings findings =
-      AnalysisStep(app.analysis, monitor.state, monitor.status, app.settings.analysis, now);
+      AnalysisStep(app.analysis, monitor.state, monitor.status, app.settings.analysis, polled_at_ns);
   for (const std::string& line : AnalysisLines(findings)) Log(app.log, line);
   if (findings.completed_landing) RecordLanding(app, *findings.completed_landing);
   AnnounceAdvisories(app, evaluation.advisories);
@@ -161,75 +150,76 @@ void UseSample(App& app, const LinkOutcome& read, int64_t now) {
 
 }  // namespace
 
-void StartMonitor(App& app, bool auto_start) {
+void StartMonitor(App& app, bool auto_start, int64_t now_ns) {
   MonitorState& monitor = app.monitor;
-  if (!auto_start) monitor.manual_stop = false;
+  if (!auto_start) LiftUserStop(app);
   Log(app.log, auto_start ? "Auto starting monitor..." : "Starting monitor...");
   if (!app.resources_loaded) LoadResources(app);
   if (!app.resources_loaded) return;
 
-  ReleaseLink(monitor);
+  CloseSimulatorLink(monitor.link);
   monitor.link = OpenSimulatorLink(app.hooks.make_connection());
   Log(app.log, "Opening FSUIPC/XPUIPC connection...");
   BeginConnect(monitor.link);
-  monitor.connecting = true;
-  monitor.connecting_auto_start = auto_start;
+  monitor.phase = MonitorPhase::kConnecting;
+  monitor.auto_start = auto_start;
   LinkOutcome connected;
-  if (TakeLinkOutcome(monitor.link, connected)) FinishStart(app, auto_start, connected);
+  if (TakeLinkOutcome(monitor.link, connected)) FinishStart(app, auto_start, connected, now_ns);
+}
+
+void LiftUserStop(App& app) {
+  if (app.monitor.last_stop == MonitorStop::kByUser) app.monitor.last_stop = MonitorStop::kNone;
 }
 
 void StopMonitor(App& app) {
-  app.monitor.manual_stop = true;
-  app.monitor.reconnect_pending = false;
+  app.monitor.last_stop = MonitorStop::kByUser;
   EndSession(app);
   Log(app.log, "Stopped");
 }
 
-void StopMonitorAutomatically(App& app, const std::string& reason) {
+void StopMonitorAutomatically(App& app, const std::string& reason, int64_t now_ns) {
   app.status_message = reason;
   Log(app.log, reason);
   EndSession(app);
-  if (app.settings.auto_reconnect) {
-    app.monitor.reconnect_pending = true;
-    app.monitor.next_auto_start = SteadyNowNs() + kReconnectDelayNs;
-  }
+  app.monitor.last_stop = app.settings.auto_reconnect ? MonitorStop::kReconnectPending : MonitorStop::kNone;
+  if (app.settings.auto_reconnect) app.monitor.next_auto_start = now_ns + kReconnectDelayNs;
   Log(app.log, "Monitor stopped automatically");
   if (app.exit_with_simulator) app.quit_requested = true;
 }
 
-void TryAutoStartMonitor(App& app, int64_t now) {
+void TryAutoStartMonitor(App& app, int64_t now_ns) {
   MonitorState& monitor = app.monitor;
-  if (monitor.running || monitor.connecting || monitor.manual_stop) return;
+  if (monitor.phase != MonitorPhase::kStopped || monitor.last_stop == MonitorStop::kByUser) return;
   const bool auto_start = app.settings.auto_start_monitor || app.no_start_button;
-  if (!auto_start && !(app.settings.auto_reconnect && monitor.reconnect_pending)) return;
+  const bool reconnect = app.settings.auto_reconnect && monitor.last_stop == MonitorStop::kReconnectPending;
+  if (!auto_start && !reconnect) return;
   if (!app.resources_loaded || !ResourcesComplete(app)) return;
-  if (monitor.next_auto_start != 0 && now < monitor.next_auto_start) return;
-  monitor.next_auto_start = now + kAutoStartRetryNs;
-  StartMonitor(app, true);
+  if (monitor.next_auto_start != 0 && now_ns < monitor.next_auto_start) return;
+  monitor.next_auto_start = now_ns + kAutoStartRetryNs;
+  StartMonitor(app, true, now_ns);
 }
 
-void PollMonitor(App& app) {
+void PollMonitor(App& app, int64_t now_ns) {
   MonitorState& monitor = app.monitor;
   LinkOutcome outcome;
-  if (monitor.connecting) {
-    if (TakeLinkOutcome(monitor.link, outcome)) FinishStart(app, monitor.connecting_auto_start, outcome);
+  if (monitor.phase == MonitorPhase::kConnecting) {
+    if (TakeLinkOutcome(monitor.link, outcome)) FinishStart(app, monitor.auto_start, outcome, now_ns);
     return;
   }
-  if (!monitor.running || !monitor.link.owner || !monitor.engine) return;
+  if (monitor.phase != MonitorPhase::kRunning || !monitor.link.owner || !monitor.engine) return;
   // A read handed to the worker by an earlier frame is evaluated at the time its poll began:
   // that is the time the recorder writes beside the sample, so a replay sees it alike.
   if (TakeLinkOutcome(monitor.link, outcome)) {
-    UseSample(app, outcome, monitor.last_poll);
-    if (!monitor.running) return;
+    UseSample(app, outcome, monitor.last_poll, now_ns);
+    if (monitor.phase != MonitorPhase::kRunning) return;
   }
   if (LinkBusy(monitor.link)) return;  // still waiting on the simulator: no second read
-  const int64_t now = SteadyNowNs();
-  const int64_t elapsed_ms = ElapsedNs(monitor.last_poll, now) / 1'000'000;
+  const int64_t elapsed_ms = ElapsedNs(monitor.last_poll, now_ns) / 1'000'000;
   if (elapsed_ms < app.settings.poll_ms) return;
-  monitor.last_poll = now;
+  monitor.last_poll = now_ns;
 
   BeginRead(monitor.link, monitor.state);
-  if (TakeLinkOutcome(monitor.link, outcome)) UseSample(app, outcome, now);
+  if (TakeLinkOutcome(monitor.link, outcome)) UseSample(app, outcome, now_ns, now_ns);
 }
 
 }  // namespace pistavox

@@ -10,16 +10,26 @@
 
 namespace pistavox {
 
+enum class MonitorPhase {
+  kStopped,
+  // A start waits for its connect on the link's worker; the frame that takes the outcome finishes it.
+  kConnecting,
+  kRunning,
+};
+
+// What the latest stop still asks of the automatic starts.
+enum class MonitorStop {
+  kNone,              // nothing: never stopped, lost without auto_reconnect, or started again since
+  kByUser,            // no automatic start until the user starts
+  kReconnectPending,  // the link failed with auto_reconnect on
+};
+
 // One monitor session's link, engine and latest picture of the aircraft.
 struct MonitorState {
-  bool running = false;
-  bool connected = false;
-  bool has_sample = false;
-  bool manual_stop = false;        // the user stopped it: no automatic start until the user starts
-  bool reconnect_pending = false;  // stopped on a read failure with auto_reconnect on
-  // A start waits for its connect on the link's worker; the frame that takes the outcome finishes it.
-  bool connecting = false;
-  bool connecting_auto_start = false;
+  MonitorPhase phase = MonitorPhase::kStopped;
+  MonitorStop last_stop = MonitorStop::kNone;
+  bool auto_start = false;      // connecting: the frame loop's start, not the user's
+  bool has_sample = false;      // running: a sample has come in this session
   int64_t next_auto_start = 0;  // steady ns; 0 = none
   int64_t last_poll = 0;        // steady ns of the start of the last poll that ran
   SimulatorLink link;           // closed while stopped

@@ -11,7 +11,6 @@
 #include "app/monitor.h"
 #include "app/resources.h"
 #include "app/startup.h"
-#include "base/clock.h"
 #include "base/command_line.h"
 #include "base/csv_line.h"
 #include "base/file_reading.h"
@@ -72,6 +71,120 @@ SimulatorConnection ReplayConnection(const AircraftState* current, FlightColumns
   return connection;
 }
 
+// What opening a replay gathers, and what the app's hooks read as the rows go by.
+struct Replay {
+  ReplayOptions options;  // every path absolute
+  std::vector<FlightSample> flight;
+  FlightColumns columns = FlightColumns::kNine;
+  std::string settings_text;
+  std::ofstream status;
+  AircraftState current;  // the row the simulator answers with
+  double row_time_s = 0;
+};
+
+// The paths made absolute, the flight and the stored settings read.
+bool ReadReplayInputs(const ReplayOptions& given, Replay& replay, std::string& refusal) {
+  ReplayOptions& options = replay.options;
+  options = given;
+  options.flight_file = Absolute(options.flight_file);
+  options.settings_file = Absolute(options.settings_file);
+  options.status_file = Absolute(options.status_file);
+  options.voice_pack_dir = Absolute(options.voice_pack_dir);
+  options.logbook_file = Absolute(options.logbook_file);
+
+  if (!ReadFlightFile(options.flight_file, replay.flight, refusal, &replay.columns)) return false;
+  for (size_t i = 0; i < replay.flight.size(); ++i) {
+    if (std::fabs(replay.flight[i].time_s) > kLargestTimeS) {
+      refusal =
+          "Malformed flight file (line " + std::to_string(i + 2) + ": time_s out of range): " + options.flight_file;
+      return false;
+    }
+  }
+  if (options.settings_file.empty()) return true;
+  std::string reason;
+  const FileReadStatus read = ReadFileBytes(options.settings_file, kMaxConfigFileBytes, replay.settings_text, reason);
+  if (read == FileReadStatus::kOk) return true;
+  refusal =
+      (read == FileReadStatus::kNotRegular ? "Settings file is not a regular file: " : "Cannot open settings file: ") +
+      options.settings_file;
+  return false;
+}
+
+// The status file begun, never over an input, and the working directory entered.
+bool OpenReplayOutputs(Replay& replay, std::string& refusal) {
+  const ReplayOptions& options = replay.options;
+  for (const std::string& input : {options.flight_file, options.settings_file}) {
+    std::error_code ec;
+    if (!options.status_file.empty() && !input.empty() && fs::equivalent(options.status_file, input, ec)) {
+      refusal = "The status file is an input of the replay: " + options.status_file;
+      return false;
+    }
+    if (!options.logbook_file.empty() && !input.empty() && fs::equivalent(options.logbook_file, input, ec)) {
+      refusal = "The logbook is an input of the replay: " + options.logbook_file;
+      return false;
+    }
+  }
+  if (!options.status_file.empty()) {
+    replay.status.open(options.status_file, std::ios::binary | std::ios::trunc);
+    if (!replay.status) {
+      refusal = "Cannot write status file: " + options.status_file;
+      return false;
+    }
+    replay.status << kStatusHeader << "\n";
+  }
+  if (options.workdir.empty()) return true;
+  std::error_code ec;
+  fs::current_path(options.workdir, ec);
+  if (ec) refusal = "Cannot change to working directory: " + options.workdir;
+  return !ec;
+}
+
+// The app as the replay runs it, with the user's start at the first row's time.
+void StartReplayApp(App& app, Replay& replay, std::FILE* out) {
+  const int64_t start = ClockAt(replay.flight.empty() ? 0.0 : replay.flight.front().time_s);
+  app.log.now_ns = start;
+  app.log.on_accept = [out](const std::string& line) { std::fprintf(out, "%s\n", line.c_str()); };
+  app.settings_store.memory_only = true;
+  app.voice_source = replay.options.voice_pack_dir.empty() ? VoiceSource::kSilent : VoiceSource::kOnePack;
+  app.voice_pack_dir = replay.options.voice_pack_dir;
+  app.logbook_file = replay.options.logbook_file;
+  if (!replay.flight.empty()) replay.current = replay.flight.front().state;
+  app.hooks.make_connection = [&replay] { return ReplayConnection(&replay.current, replay.columns); };
+  if (replay.status.is_open()) {
+    app.hooks.polled = [&replay](App& a, const std::vector<Advisory>& advisories) {
+      replay.status << StatusRow(replay.row_time_s, a.monitor.status, advisories);
+    };
+  }
+  if (!replay.settings_text.empty()) ApplyStoredSettingsText(app, replay.settings_text);
+  ApplyIniOverridesAtStartup(app);
+  LoadResources(app);
+  StartMonitor(app, false, start);
+}
+
+// Each row a frame at its own time, the simulator answering with it.
+void ReplayRows(App& app, Replay& replay) {
+  for (const FlightSample& sample : replay.flight) {
+    replay.current = sample.state;
+    replay.row_time_s = sample.time_s;
+    BeginFrame(app, ClockAt(sample.time_s));
+  }
+}
+
+// The user's stop at the last row's time, then the outputs: output that was lost is a
+// failed run, whatever else went right.
+int FinishReplay(App& app, Replay& replay, std::FILE* out, std::FILE* err) {
+  StopMonitor(app);
+  if (std::fflush(out) != 0 || std::ferror(out)) {
+    std::fprintf(err, "pistavox-replay: Cannot write the event log: %s\n", std::strerror(errno));
+    return 1;
+  }
+  if (!replay.status.is_open()) return 0;
+  replay.status.close();
+  if (replay.status) return 0;
+  std::fprintf(err, "pistavox-replay: Cannot write status file: %s\n", replay.options.status_file.c_str());
+  return 1;
+}
+
 }  // namespace
 
 bool ReadReplayCommandLine(int argc, char** argv, ReplayOptions& options, int& status) {
@@ -106,93 +219,13 @@ bool ReadReplayCommandLine(int argc, char** argv, ReplayOptions& options, int& s
 }
 
 int RunReplay(const ReplayOptions& given, std::FILE* out, std::FILE* err) {
-  ReplayOptions options = given;
-  options.flight_file = Absolute(options.flight_file);
-  options.settings_file = Absolute(options.settings_file);
-  options.status_file = Absolute(options.status_file);
-  options.voice_pack_dir = Absolute(options.voice_pack_dir);
-  options.logbook_file = Absolute(options.logbook_file);
-
-  std::vector<FlightSample> flight;
-  FlightColumns columns = FlightColumns::kNine;
-  std::string error;
-  if (!ReadFlightFile(options.flight_file, flight, error, &columns)) return Refuse(err, error);
-  for (size_t i = 0; i < flight.size(); ++i) {
-    if (std::fabs(flight[i].time_s) > kLargestTimeS)
-      return Refuse(err, "Malformed flight file (line " + std::to_string(i + 2) +
-                             ": time_s out of range): " + options.flight_file);
-  }
-  std::string settings_text;
-  if (!options.settings_file.empty()) {
-    std::string reason;
-    const FileReadStatus read = ReadFileBytes(options.settings_file, kMaxConfigFileBytes, settings_text, reason);
-    if (read == FileReadStatus::kNotRegular)
-      return Refuse(err, "Settings file is not a regular file: " + options.settings_file);
-    if (read != FileReadStatus::kOk) return Refuse(err, "Cannot open settings file: " + options.settings_file);
-  }
-  // The status file is written from the start: it must not be one of the inputs.
-  for (const std::string& input : {options.flight_file, options.settings_file}) {
-    std::error_code ec;
-    if (!options.status_file.empty() && !input.empty() && fs::equivalent(options.status_file, input, ec))
-      return Refuse(err, "The status file is an input of the replay: " + options.status_file);
-    if (!options.logbook_file.empty() && !input.empty() && fs::equivalent(options.logbook_file, input, ec))
-      return Refuse(err, "The logbook is an input of the replay: " + options.logbook_file);
-  }
-  std::ofstream status;
-  if (!options.status_file.empty()) {
-    status.open(options.status_file, std::ios::binary | std::ios::trunc);
-    if (!status) return Refuse(err, "Cannot write status file: " + options.status_file);
-    status << kStatusHeader << "\n";
-  }
-  if (!options.workdir.empty()) {
-    std::error_code ec;
-    fs::current_path(options.workdir, ec);
-    if (ec) return Refuse(err, "Cannot change to working directory: " + options.workdir);
-  }
-
-  int64_t now = ClockAt(flight.empty() ? 0.0 : flight.front().time_s);
-  SetManualClock(&now);
-
+  Replay replay;
+  std::string refusal;
+  if (!ReadReplayInputs(given, replay, refusal) || !OpenReplayOutputs(replay, refusal)) return Refuse(err, refusal);
   App app;
-  app.log.on_accept = [out](const std::string& line) { std::fprintf(out, "%s\n", line.c_str()); };
-  app.settings_store.memory_only = true;
-  app.voice_source = options.voice_pack_dir.empty() ? VoiceSource::kSilent : VoiceSource::kOnePack;
-  app.voice_pack_dir = options.voice_pack_dir;
-  app.logbook_file = options.logbook_file;
-  AircraftState current = flight.empty() ? AircraftState{} : flight.front().state;
-  app.hooks.make_connection = [&current, columns] { return ReplayConnection(&current, columns); };
-  double row_time_s = 0;
-  if (status.is_open()) {
-    app.hooks.polled = [&](App& a, const std::vector<Advisory>& advisories) {
-      status << StatusRow(row_time_s, a.monitor.status, advisories);
-    };
-  }
-
-  if (!settings_text.empty()) ApplyStoredSettingsText(app, settings_text);
-  ApplyIniOverridesAtStartup(app);
-  LoadResources(app);
-  StartMonitor(app, false);
-  for (const FlightSample& sample : flight) {
-    now = ClockAt(sample.time_s);
-    current = sample.state;
-    row_time_s = sample.time_s;
-    PollMonitor(app);
-  }
-  StopMonitor(app);
-  SetManualClock(nullptr);
-  // Output that was lost is a failed run, whatever else went right.
-  if (std::fflush(out) != 0 || std::ferror(out)) {
-    std::fprintf(err, "pistavox-replay: Cannot write the event log: %s\n", std::strerror(errno));
-    return 1;
-  }
-  if (status.is_open()) {
-    status.close();
-    if (!status) {
-      std::fprintf(err, "pistavox-replay: Cannot write status file: %s\n", options.status_file.c_str());
-      return 1;
-    }
-  }
-  return 0;
+  StartReplayApp(app, replay, out);
+  ReplayRows(app, replay);
+  return FinishReplay(app, replay, out, err);
 }
 
 }  // namespace pistavox

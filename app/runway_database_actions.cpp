@@ -115,7 +115,7 @@ void ImportRunwayDatabaseFile(App& app, const std::filesystem::path& chosen,
   app.resources_loaded = false;
   app.runway_data_ok = true;
   Log(app.log, "Runway database imported: " + std::to_string(count) + " directions" + RowsRefusedNote(rows_refused));
-  if (app.monitor.running) {
+  if (app.monitor.phase == MonitorPhase::kRunning) {
     StopMonitor(app);
     Log(app.log, "Monitor stopped after runway database import");
   }

@@ -5,7 +5,6 @@
 #include "app/monitor.h"
 #include "app/resources.h"
 #include "app/voice_packs.h"
-#include "base/clock.h"
 #include "config/ini_overrides.h"
 #include "config/settings_text.h"
 
@@ -33,23 +32,30 @@ void LoadStartupSettings(App& app) {
   ApplyIniOverridesAtStartup(app);
   // The logbook lives beside the user's settings: a program without a settings store keeps none.
   if (!app.settings_store.memory_only && !app.settings_store.file.empty()) OpenDefaultLogbook(app);
-  app.ui_chinese = app.settings.ui_language == UiLanguage::kChinese;
 }
 
 void ApplyIniOverridesAtStartup(App& app) {
   ApplyIniOverrides(app.settings, RulesPath(app.resources), PackNamesOf(app), app.log);
 }
 
-void RunFrame(App& app) {
-  PollMonitor(app);
-  RunFrameResourceSteps(app);
+void BeginFrame(App& app, int64_t now_ns) {
+  app.log.now_ns = now_ns;
+  PollMonitor(app, now_ns);
 }
 
-void RunFrameResourceSteps(App& app) {
+void RunFrame(App& app, int64_t now_ns) {
+  BeginFrame(app, now_ns);
+  RunFrameResourceSteps(app, now_ns);
+}
+
+void RunFrameResourceSteps(App& app, int64_t now_ns) {
   if (!app.resources_loaded) LoadResources(app);
-  if (!app.monitor.running && !app.monitor.manual_stop) TryAutoStartMonitor(app, SteadyNowNs());
+  TryAutoStartMonitor(app, now_ns);
 }
 
-void ShutdownApp(App& app) { StopMonitor(app); }
+void ShutdownApp(App& app, int64_t now_ns) {
+  app.log.now_ns = now_ns;
+  StopMonitor(app);
+}
 
 }  // namespace pistavox

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 namespace pistavox {
@@ -13,12 +14,15 @@ void ApplyStoredSettingsText(App& app, const std::string& text);
 // The overrides layer alone: data/raas_rules.ini.
 void ApplyIniOverridesAtStartup(App& app);
 
-// One pass of the frame loop without drawing: poll, resources, automatic start.
-void RunFrame(App& app);
-// The steps a windowed frame takes after its poll and once its interface frame has
+// A frame runs at one time, `now_ns`, which its host reads once as the frame begins.
+// The frame's first step: the event log takes the frame's time, then the monitor polls.
+void BeginFrame(App& app, int64_t now_ns);
+// One pass of the frame loop without drawing: BeginFrame, resources, automatic start.
+void RunFrame(App& app, int64_t now_ns);
+// The steps a windowed frame takes after BeginFrame and once its interface frame has
 // begun: the resources while they are incomplete, then the automatic start when due.
-void RunFrameResourceSteps(App& app);
-// Stops the monitor ("Stopped" is always logged).
-void ShutdownApp(App& app);
+void RunFrameResourceSteps(App& app, int64_t now_ns);
+// Stops the monitor ("Stopped" is always logged) in a last frame at `now_ns`.
+void ShutdownApp(App& app, int64_t now_ns);
 
 }  // namespace pistavox

@@ -3,12 +3,9 @@
 
 namespace pistavox {
 
-// The one time source of the program: a monotonic clock in nanoseconds.
+// The one time source of the program: a monotonic clock in nanoseconds. Only the loops read it
+// (the application's hosts once a frame, the stand-in simulator); the rest is handed the time.
 int64_t SteadyNowNs();
-
-// Tests and the replay drive time by hand: while set, SteadyNowNs returns *now_ns.
-// Pass nullptr to go back to the system's steady clock.
-void SetManualClock(const int64_t* now_ns);
 
 // now_ns - since_ns, held at the int64 limits instead of overflowing: a replayed file
 // may put its rows further apart than 64 bits of nanoseconds can count.

@@ -10,7 +10,6 @@
 #include "app/app.h"
 #include "app/monitor.h"
 #include "app/replay.h"
-#include "base/clock.h"
 #include "base/process_alive.h"
 #include "runways/runway_database.h"
 #include "sim/flight_file.h"
@@ -49,27 +48,25 @@ void BM_FullPoll(benchmark::State& bench) {
   const fs::path previous = fs::current_path();
   fs::current_path(dir);
   int64_t now = 1'000'000'000'000;
-  SetManualClock(&now);
   {
     App app;
     app.settings_store.memory_only = true;
     FsuipcClient client = MakeFsuipcClient(PlatformIpcTransport(), OwnProcessId());
     app.hooks.make_connection = [&client] { return FsuipcConnection(client); };
-    for (int tries = 0; !app.monitor.running && tries < 500; ++tries) {
-      StartMonitor(app, false);
-      if (!app.monitor.running) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (int tries = 0; app.monitor.phase != MonitorPhase::kRunning && tries < 500; ++tries) {
+      StartMonitor(app, false, now);
+      if (app.monitor.phase != MonitorPhase::kRunning) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    if (!app.monitor.running) {
+    if (app.monitor.phase != MonitorPhase::kRunning) {
       bench.SkipWithError("cannot connect to pistavox-sim");
     } else {
       for (auto _ : bench) {
         now += int64_t{app.settings.poll_ms} * 1'000'000;
-        PollMonitor(app);
+        PollMonitor(app, now);
       }
       StopMonitor(app);
     }
   }
-  SetManualClock(nullptr);
   fs::current_path(previous);
   test::StopChild(sim);
 }

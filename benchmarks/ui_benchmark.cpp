@@ -24,7 +24,8 @@ bool MonitoringAtFrankfurt(App& app) {
   app.runways = IndexRunways(std::move(world));
   app.settings.expected_airport = "EDDF";
   app.settings.expected_runway = "25C";
-  app.monitor.running = app.monitor.connected = app.monitor.has_sample = true;
+  app.monitor.phase = MonitorPhase::kRunning;
+  app.monitor.has_sample = true;
   app.monitor.simulator_name = "MSFS";
   app.monitor.status = {
       RunwayState::kOnRunway, "ONRWY", "Landing rollout speed detected", 12, "EDDF", "25C", 900, 2, 2600, 4000};
@@ -46,7 +47,7 @@ void BM_DrawFrameHeadless(benchmark::State& state) {
   ApplyTheme();
   for (auto _ : state) {
     ImGui::NewFrame();
-    DrawFrame(app);
+    DrawFrame(app, 0);
     ImGui::Render();
     benchmark::DoNotOptimize(ImGui::GetDrawData()->TotalVtxCount);
   }

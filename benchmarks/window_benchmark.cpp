@@ -8,6 +8,7 @@
 
 #include "app/app.h"
 #include "app/startup.h"
+#include "base/clock.h"
 #include "sim/fsuipc_sampling.h"
 #include "tests/support/scoped_workdir.h"
 #include "ui/sdl_window.h"
@@ -34,7 +35,7 @@ void BM_StartupToFirstFrame(benchmark::State& state) {
     WindowOutcome failure = WindowOutcome::kFailed;
     std::string error;
     if (!OpenSdlWindow(host, failure, error)) return state.SkipWithError(error.c_str());
-    DrawWindowFrame(host, app);
+    DrawWindowFrame(host, app, SteadyNowNs());
     PresentWindowFrame(host);
     const auto end = std::chrono::steady_clock::now();
     state.SetIterationTime(std::chrono::duration<double>(end - start).count());

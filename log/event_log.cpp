@@ -10,10 +10,9 @@ bool IsBlank(const std::string& text) { return text.find_first_not_of(" \t\r\n")
 
 void Log(EventLog& log, const std::string& text) {
   if (IsBlank(text)) return;
-  const int64_t now = SteadyNowNs();
-  if (text == log.last_text && ElapsedNs(log.last_time, now) < kEventLogRepeatWindowNs) return;
+  if (text == log.last_text && ElapsedNs(log.last_time, log.now_ns) < kEventLogRepeatWindowNs) return;
   log.last_text = text;
-  log.last_time = now;
+  log.last_time = log.now_ns;
   log.lines.push_back(text);
   while (log.lines.size() > kEventLogCapacity) log.lines.pop_front();
   ++log.version;

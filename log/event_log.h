@@ -10,7 +10,9 @@ namespace pistavox {
 struct EventLog {
   std::deque<std::string> lines;  // oldest first
   std::string last_text;
-  int64_t last_time = 0;  // steady-clock ns of the last accepted line
+  // The time lines are logged at: the running frame's, set by its host. Repeats are weighed against it.
+  int64_t now_ns = 0;
+  int64_t last_time = 0;  // now_ns of the last accepted line
   uint64_t version = 0;   // bumped by every accepted line
   // Called with every accepted line (the headless host prints them).
   std::function<void(const std::string&)> on_accept;

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "ui/window_host.h"
@@ -33,8 +34,8 @@ struct D3d11Window {
 bool OpenD3d11Window(D3d11Window& host, WindowOutcome& failure, std::string& error);
 // Dispatches the pending messages; false once the quit message came.
 bool DrainWindowMessages(D3d11Window& host);
-// One frame up to, not including, presenting it: poll, interface, render into the back buffer.
-void DrawWindowFrame(D3d11Window& host, App& app);
+// One frame at `now_ns` up to, not including, presenting it: poll, interface, render into the back buffer.
+void DrawWindowFrame(D3d11Window& host, App& app, int64_t now_ns);
 // Presents with vertical sync, which paces the loop.
 void PresentWindowFrame(D3d11Window& host);
 void CloseD3d11Window(D3d11Window& host);

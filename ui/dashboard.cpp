@@ -25,7 +25,7 @@ const ButtonColours kStartColours{{0.1f, 0.52f, 0.38f, 1}, {0.12f, 0.62f, 0.45f,
 const ImVec2 kMonitorButtonSize{-1, 42};
 
 void DrawSummaryStrip(const App& app) {
-  const bool zh = app.ui_chinese;
+  const bool zh = InChinese(app);
   const EngineStatus& status = app.monitor.status;
   const AircraftState& state = app.monitor.state;
   ImGui::PushStyleColor(ImGuiCol_ChildBg, ImVec4(0.07f, 0.088f, 0.11f, 1));
@@ -45,11 +45,12 @@ void DrawSummaryStrip(const App& app) {
   ImGui::PopStyleColor();
 }
 
-void DrawControlsBox(App& app, float height) {
-  const bool zh = app.ui_chinese;
+void DrawControlsBox(App& app, float height, int64_t now_ns) {
+  const bool zh = InChinese(app);
   AppSettings& settings = app.settings;
   ImGui::BeginChild("controls", ImVec2(0, height), true);
-  DrawTitle(LabelText(kMonitorControlLabel, zh), LabelText(app.monitor.running ? kRunningLabel : kReadyLabel, zh));
+  const bool running = app.monitor.phase == MonitorPhase::kRunning;
+  DrawTitle(LabelText(kMonitorControlLabel, zh), LabelText(running ? kRunningLabel : kReadyLabel, zh));
   ImGui::Spacing();
   DrawFlightPlanCard(app);
   // Take effect at once; saved with the next save.
@@ -58,10 +59,10 @@ void DrawControlsBox(App& app, float height) {
   ImGui::Checkbox(LabelText(kMuteLabel, zh), &settings.muted);
   ImGui::Spacing();
   // A start still waiting on the simulator can be given up too.
-  if (app.monitor.running || app.monitor.connecting) {
+  if (app.monitor.phase != MonitorPhase::kStopped) {
     if (ColouredButton(LabelText(kStopMonitorLabel, zh), kMonitorButtonSize, kStopColours)) StopMonitor(app);
   } else if (ColouredButton(LabelText(kStartMonitorLabel, zh), kMonitorButtonSize, kStartColours)) {
-    StartMonitor(app, false);
+    StartMonitor(app, false, now_ns);
   }
   if (!app.status_message.empty()) {
     ImGui::Spacing();
@@ -73,7 +74,7 @@ void DrawControlsBox(App& app, float height) {
   ImGui::Spacing();
   DrawStatusRow(app, kRunwayDbStatusLabel, app.runway_data_ok);
   DrawStatusRow(app, kVoicePackStatusLabel, app.voice_pack_ok);
-  DrawStatusRow(app, kLinkStatusLabel, app.monitor.connected);
+  DrawStatusRow(app, kLinkStatusLabel, running);
   DrawStatusRow(app, kAircraftDataStatusLabel, app.monitor.has_sample);
   ImGui::EndChild();
 }
@@ -95,7 +96,7 @@ void DrawRightSide(App& app) {
 
 }  // namespace
 
-void DrawDashboard(App& app) {
+void DrawDashboard(App& app, int64_t now_ns) {
   BeginRootWindow("Pistavox");
   DrawTopBar(app);
   ImGui::BeginChild("dashboard-page", ImVec2(0, 0), false);
@@ -109,7 +110,7 @@ void DrawDashboard(App& app) {
     ImGui::Columns(2, "layout", true);
     ImGui::SetColumnWidth(0, available * 0.34f);
   }
-  DrawControlsBox(app, wide ? 560.0f : 390.0f);
+  DrawControlsBox(app, wide ? 560.0f : 390.0f, now_ns);
   if (wide) ImGui::NextColumn();
   DrawRightSide(app);
   if (wide) ImGui::Columns(1);

@@ -23,7 +23,7 @@ constexpr float kCardHeight = 250;
 }  // namespace
 
 void DrawAircraftCard(const App& app) {
-  const bool zh = app.ui_chinese;
+  const bool zh = InChinese(app);
   const AircraftState& state = app.monitor.state;
   ImGui::BeginChild("aircraft-card", ImVec2(0, kCardHeight), true);
   DrawTitle(LabelText(kAircraftLabel, zh), app.monitor.simulator_name.c_str());
@@ -38,7 +38,7 @@ void DrawAircraftCard(const App& app) {
 }
 
 void DrawRunwayCard(const App& app) {
-  const bool zh = app.ui_chinese;
+  const bool zh = InChinese(app);
   const EngineStatus& status = app.monitor.status;
   ImGui::BeginChild("runway-card", ImVec2(0, kCardHeight), true);
   DrawTitle(LabelText(kRunwayLabel, zh), std::string(RunwayStateText(status.runway_state)).c_str());
@@ -69,16 +69,16 @@ void DrawRunwayCard(const App& app) {
 void DrawEventLogCard(App& app) {
   const EventLog& log = app.log;
   ImGui::BeginChild("log-card", ImVec2(0, 0), true);
-  ImGui::TextUnformatted(LabelText(kEventLogLabel, app.ui_chinese));
+  ImGui::TextUnformatted(LabelText(kEventLogLabel, InChinese(app)));
   ImGui::Separator();
   const std::size_t shown = std::min<std::size_t>(log.lines.size(), kEventLogCardLines);
   for (auto line = log.lines.end() - static_cast<std::ptrdiff_t>(shown); line != log.lines.end(); ++line) {
     ImGui::TextWrapped("%s", line->c_str());
   }
   // Follows new lines only while the view is at its end, so a user reading back stays put.
-  if (log.version != app.seen_log_version && ImGui::GetScrollY() >= ImGui::GetScrollMaxY()) {
+  if (log.version != app.ui.seen_log_version && ImGui::GetScrollY() >= ImGui::GetScrollMaxY()) {
     ImGui::SetScrollHereY(1.0f);
-    app.seen_log_version = log.version;
+    app.ui.seen_log_version = log.version;
   }
   ImGui::EndChild();
 }

@@ -46,7 +46,7 @@ bool Lists(const std::vector<std::string>& runways, const std::string& runway) {
 
 void DrawAirportInput(App& app, const std::string& detected) {
   AppSettings& settings = app.settings;
-  ImGui::TextUnformatted(LabelText(kExpectedAirportLabel, app.ui_chinese));
+  ImGui::TextUnformatted(LabelText(kExpectedAirportLabel, InChinese(app)));
   ImGui::SetNextItemWidth(detected.empty() ? -1.0f : -118.0f);
   char buffer[kIdentCapacity] = {};
   std::memcpy(buffer, settings.expected_airport.data(), settings.expected_airport.size());
@@ -59,7 +59,7 @@ void DrawAirportInput(App& app, const std::string& detected) {
   }
   if (detected.empty()) return;
   ImGui::SameLine();
-  if (ImGui::SmallButton(LabelText(kUseDetectedLabel, app.ui_chinese))) {
+  if (ImGui::SmallButton(LabelText(kUseDetectedLabel, InChinese(app)))) {
     settings.expected_airport = CutIdent(NormalizeAirportIdent(detected));
     settings.expected_runway.clear();
     SaveAppSettings(app);
@@ -68,9 +68,9 @@ void DrawAirportInput(App& app, const std::string& detected) {
 
 void DrawRunwayCombo(App& app, const std::vector<std::string>& runways) {
   AppSettings& settings = app.settings;
-  ImGui::TextUnformatted(LabelText(kExpectedRunwayLabel, app.ui_chinese));
+  ImGui::TextUnformatted(LabelText(kExpectedRunwayLabel, InChinese(app)));
   ImGui::SetNextItemWidth(-1.0f);
-  const char* preview = settings.expected_runway.empty() ? LabelText(kSelectRunwayLabel, app.ui_chinese)
+  const char* preview = settings.expected_runway.empty() ? LabelText(kSelectRunwayLabel, InChinese(app))
                                                          : settings.expected_runway.c_str();
   if (!ImGui::BeginCombo("##expected-runway", preview)) return;
   for (const std::string& runway : runways) {
@@ -94,9 +94,9 @@ void DrawFlightPlanCard(App& app) {
 
   const std::vector<std::string>& runways = AirportRunways(app, settings.expected_airport);
   if (settings.expected_airport.empty()) {
-    ImGui::TextDisabled("%s", LabelText(kEnterAirportLabel, app.ui_chinese));
+    ImGui::TextDisabled("%s", LabelText(kEnterAirportLabel, InChinese(app)));
   } else if (runways.empty()) {
-    ImGui::TextDisabled("%s", LabelText(kNoRunwaysLabel, app.ui_chinese));
+    ImGui::TextDisabled("%s", LabelText(kNoRunwaysLabel, InChinese(app)));
   }
   ImGui::BeginDisabled(runways.empty());
   DrawRunwayCombo(app, runways);

@@ -5,11 +5,11 @@
 
 namespace pistavox {
 
-void DrawFrame(App& app) {
-  if (app.settings_page_open) {
+void DrawFrame(App& app, int64_t now_ns) {
+  if (app.ui.settings_page_open) {
     DrawSettingsPage(app);
   } else {
-    DrawDashboard(app);
+    DrawDashboard(app, now_ns);
   }
 }
 

@@ -1,10 +1,12 @@
 #pragma once
+#include <cstdint>
 
 namespace pistavox {
 
 struct App;
 
-// The page of this frame: the Settings page when it is open, else the dashboard.
-void DrawFrame(App& app);
+// The page of this frame: the Settings page when it is open, else the dashboard. `now_ns` is
+// the frame's time, which the buttons act at.
+void DrawFrame(App& app, int64_t now_ns);
 
 }  // namespace pistavox

@@ -13,4 +13,9 @@ inline const char* LabelText(const Label& label, bool chinese) {
   return chinese && label.chinese[0] != '\0' ? label.chinese : label.english;
 }
 
+struct App;
+
+// The user's interface language setting says Chinese.
+bool InChinese(const App& app);
+
 }  // namespace pistavox

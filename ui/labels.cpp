@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "app/app.h"
 #include "ui/dashboard_labels.h"
 #include "ui/settings_labels.h"
 
@@ -19,5 +20,7 @@ std::span<const Label* const> InterfaceLabels() {
   }();
   return all;
 }
+
+bool InChinese(const App& app) { return app.settings.ui_language == UiLanguage::kChinese; }
 
 }  // namespace pistavox

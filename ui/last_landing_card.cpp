@@ -52,7 +52,7 @@ void DrawTouchdownSketch(const LandingReport& report) {
 }
 
 void DrawDetails(const App& app, const LandingReport& report) {
-  const bool zh = app.ui_chinese;
+  const bool zh = InChinese(app);
   const char* unknown = LabelText(kNotAvailableLabel, zh);
   ImGui::SetWindowFontScale(1.22f);
   ImGui::TextColored(GradeColour(report.grade), "%.0f/100 %s", report.score, report.grade.c_str());
@@ -85,7 +85,7 @@ void DrawDetails(const App& app, const LandingReport& report) {
 }
 
 void DrawRecent(const App& app) {
-  ImGui::TextDisabled("%s", LabelText(kRecentLandingsLabel, app.ui_chinese));
+  ImGui::TextDisabled("%s", LabelText(kRecentLandingsLabel, InChinese(app)));
   for (auto entry = app.recent_landings.rbegin(); entry != app.recent_landings.rend(); ++entry) {
     const bool best = app.best_score && entry->score == *app.best_score;
     const ImVec4 colour = best ? kBestColour : ImGui::GetStyleColorVec4(ImGuiCol_Text);
@@ -98,10 +98,10 @@ void DrawRecent(const App& app) {
 
 void DrawLastLandingCard(const App& app) {
   ImGui::BeginChild("landing-card", ImVec2(0, kCardHeight), true);
-  DrawTitle(LabelText(kLastLandingLabel, app.ui_chinese));
+  DrawTitle(LabelText(kLastLandingLabel, InChinese(app)));
   ImGui::Spacing();
   if (!app.last_landing && app.recent_landings.empty()) {
-    ImGui::TextDisabled("%s", LabelText(kNoLandingYetLabel, app.ui_chinese));
+    ImGui::TextDisabled("%s", LabelText(kNoLandingYetLabel, InChinese(app)));
     ImGui::EndChild();
     return;
   }
@@ -109,7 +109,7 @@ void DrawLastLandingCard(const App& app) {
   if (app.last_landing) {
     DrawDetails(app, *app.last_landing);
   } else {
-    ImGui::TextDisabled("%s", LabelText(kNoLandingYetLabel, app.ui_chinese));
+    ImGui::TextDisabled("%s", LabelText(kNoLandingYetLabel, InChinese(app)));
   }
   ImGui::NextColumn();
   DrawRecent(app);

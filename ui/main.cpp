@@ -9,6 +9,7 @@
 #include "app/headless_host.h"
 #include "app/startup.h"
 #include "audio/audio_back_end.h"
+#include "base/clock.h"
 #include "base/command_line.h"
 #include "base/program_main.h"
 #include "log/debug_output.h"
@@ -71,6 +72,8 @@ int Main(int argc, char** argv) {
   if (HasCommandLineSwitch("-debug")) EnableDebugOutput();
 
   App app(PlatformAudioBackEnd());
+  // The start-up's lines are logged at the time it began, as a frame's are.
+  app.log.now_ns = SteadyNowNs();
   app.log.on_accept = [](const std::string& line) {
     std::printf("%s\n", line.c_str());
     std::fflush(stdout);

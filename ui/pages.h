@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 
 namespace pistavox {
 
@@ -9,8 +10,9 @@ struct App;
 inline constexpr float kDashboardWideWidth = 860;
 inline constexpr float kDashboardCardsWideWidth = 680;
 
-// The two pages; each begins with the root window and the top bar.
-void DrawDashboard(App& app);
+// The two pages; each begins with the root window and the top bar. The dashboard's
+// Start button starts the monitor at the frame's time, `now_ns`.
+void DrawDashboard(App& app, int64_t now_ns);
 void DrawSettingsPage(App& app);
 
 }  // namespace pistavox

@@ -32,9 +32,9 @@ ImportDialogState& DialogState() {
 }
 
 void DrawFoundFiles(const App& app, ImportDialogState& state) {
-  ImGui::TextDisabled("%s", LabelText(kImportFoundFilesLabel, app.ui_chinese));
+  ImGui::TextDisabled("%s", LabelText(kImportFoundFilesLabel, InChinese(app)));
   ImGui::BeginChild("runway-import-files", ImVec2(520, 180), true);
-  if (state.files.empty()) ImGui::TextDisabled("%s", LabelText(kImportNoFilesLabel, app.ui_chinese));
+  if (state.files.empty()) ImGui::TextDisabled("%s", LabelText(kImportNoFilesLabel, InChinese(app)));
   for (const std::string& file : state.files) {
     if (ImGui::Selectable(file.c_str(), file == state.path)) state.path = file;
   }
@@ -52,23 +52,23 @@ void OpenRunwayImportDialog() {
 }
 
 void DrawRunwayImportDialog(App& app) {
-  const std::string title = std::string(LabelText(kImportDialogTitleLabel, app.ui_chinese)) + kDialogId;
+  const std::string title = std::string(LabelText(kImportDialogTitleLabel, InChinese(app))) + kDialogId;
   if (!ImGui::BeginPopupModal(title.c_str(), nullptr, ImGuiWindowFlags_AlwaysAutoResize)) return;
   ImportDialogState& state = DialogState();
-  ImGui::TextUnformatted(LabelText(kImportPathLabel, app.ui_chinese));
+  ImGui::TextUnformatted(LabelText(kImportPathLabel, InChinese(app)));
   ImGui::SetNextItemWidth(520);
   ImGui::InputText("##runway-import-path", &state.path);
   DrawFoundFiles(app, state);
 
   ImGui::BeginDisabled(state.path.empty());
-  if (ImGui::Button(LabelText(kImportButtonLabel, app.ui_chinese), ImVec2(120, 34))) {
+  if (ImGui::Button(LabelText(kImportButtonLabel, InChinese(app)), ImVec2(120, 34))) {
     // The outcome, good or bad, is reported in the event log as with the platform's picker.
     ImportRunwayDatabaseFile(app, PathFromText(state.path));
     ImGui::CloseCurrentPopup();
   }
   ImGui::EndDisabled();
   ImGui::SameLine();
-  if (ImGui::Button(LabelText(kCancelLabel, app.ui_chinese), ImVec2(120, 34))) ImGui::CloseCurrentPopup();
+  if (ImGui::Button(LabelText(kCancelLabel, InChinese(app)), ImVec2(120, 34))) ImGui::CloseCurrentPopup();
   ImGui::EndPopup();
 }
 

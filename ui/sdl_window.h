@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "ui/window_host.h"
@@ -24,8 +25,8 @@ bool OpenSdlWindow(SdlWindow& host, WindowOutcome& failure, std::string& error, 
                    int height = kWindowHeight);
 // Hands the pending events to ImGui; false once the window is to close.
 bool DrainWindowEvents(SdlWindow& host);
-// One frame up to, not including, presenting it: poll, interface, render into the back buffer.
-void DrawWindowFrame(SdlWindow& host, App& app);
+// One frame at `now_ns` up to, not including, presenting it: poll, interface, render into the back buffer.
+void DrawWindowFrame(SdlWindow& host, App& app, int64_t now_ns);
 // Presents with vertical sync, which paces the loop.
 void PresentWindowFrame(SdlWindow& host);
 void CloseSdlWindow(SdlWindow& host);

@@ -17,7 +17,7 @@ void BeginSettingsBox(const char* id) {
 }
 
 void DrawSettingsTitle(const App& app, const Label& title, const Label* subtitle) {
-  DrawTitle(LabelText(title, app.ui_chinese), subtitle != nullptr ? LabelText(*subtitle, app.ui_chinese) : nullptr);
+  DrawTitle(LabelText(title, InChinese(app)), subtitle != nullptr ? LabelText(*subtitle, InChinese(app)) : nullptr);
   ImGui::Spacing();
 }
 
@@ -30,7 +30,7 @@ void DrawSeparatedTitle(const App& app, const Label& title) {
 
 void DrawSettingsFloat(const App& app, const Label& label, float& value, float step, float fast_step,
                        const char* format) {
-  LabelledFloatInput(LabelText(label, app.ui_chinese), value, step, fast_step, format);
+  LabelledFloatInput(LabelText(label, InChinese(app)), value, step, fast_step, format);
 }
 
 }  // namespace pistavox

@@ -1,6 +1,7 @@
 #include <imgui.h>
 
 #include "app/app.h"
+#include "app/monitor.h"
 #include "config/settings_presets.h"
 #include "ui/flight_plan_card.h"
 #include "ui/settings_labels.h"
@@ -12,24 +13,23 @@ namespace {
 
 void SetLanguage(App& app, UiLanguage language) {
   app.settings.ui_language = language;
-  app.ui_chinese = language == UiLanguage::kChinese;
   SaveAppSettings(app);
 }
 
 void DrawLanguageCombo(App& app) {
-  ImGui::TextDisabled("%s", LabelText(kLanguageLabel, app.ui_chinese));
+  ImGui::TextDisabled("%s", LabelText(kLanguageLabel, InChinese(app)));
   ImGui::SetNextItemWidth(-1.0f);
-  const char* english = LabelText(kEnglishChoiceLabel, app.ui_chinese);
-  const char* chinese = LabelText(kChineseChoiceLabel, app.ui_chinese);
-  if (!ImGui::BeginCombo("##ui-language", app.ui_chinese ? chinese : english)) return;
-  if (ImGui::Selectable(english, !app.ui_chinese)) SetLanguage(app, UiLanguage::kEnglish);
-  if (ImGui::Selectable(chinese, app.ui_chinese)) SetLanguage(app, UiLanguage::kChinese);
+  const char* english = LabelText(kEnglishChoiceLabel, InChinese(app));
+  const char* chinese = LabelText(kChineseChoiceLabel, InChinese(app));
+  if (!ImGui::BeginCombo("##ui-language", InChinese(app) ? chinese : english)) return;
+  if (ImGui::Selectable(english, !InChinese(app))) SetLanguage(app, UiLanguage::kEnglish);
+  if (ImGui::Selectable(chinese, InChinese(app))) SetLanguage(app, UiLanguage::kChinese);
   ImGui::EndCombo();
 }
 
 // A switch that saves as soon as it is flipped; true when it was.
 bool SavedCheckbox(App& app, const Label& label, bool& value) {
-  if (!ImGui::Checkbox(LabelText(label, app.ui_chinese), &value)) return false;
+  if (!ImGui::Checkbox(LabelText(label, InChinese(app)), &value)) return false;
   SaveAppSettings(app);
   return true;
 }
@@ -37,18 +37,18 @@ bool SavedCheckbox(App& app, const Label& label, bool& value) {
 void DrawBehavior(App& app) {
   AppSettings& settings = app.settings;
   DrawSeparatedTitle(app, kBehaviorLabel);
-  ImGui::Checkbox(LabelText(kDistanceInMetersLabel, app.ui_chinese), &settings.use_meters);
+  ImGui::Checkbox(LabelText(kDistanceInMetersLabel, InChinese(app)), &settings.use_meters);
   ImGui::SameLine();
-  ImGui::Checkbox(LabelText(kMuteAllAudioLabel, app.ui_chinese), &settings.muted);
+  ImGui::Checkbox(LabelText(kMuteAllAudioLabel, InChinese(app)), &settings.muted);
   // The user's switch overrides an earlier user stop: automatic starts may resume.
-  if (SavedCheckbox(app, kAutoStartMonitorLabel, settings.auto_start_monitor)) app.monitor.manual_stop = false;
+  if (SavedCheckbox(app, kAutoStartMonitorLabel, settings.auto_start_monitor)) LiftUserStop(app);
   SavedCheckbox(app, kAutoReconnectLabel, settings.auto_reconnect);
   SavedCheckbox(app, kAutoUseDetectedAirportLabel, settings.auto_use_detected_airport);
   // A value typed into a slider (Ctrl+click) stays within its range too: a slip of the
   // keyboard must not leave zero alerts per poll, which silences every callout.
-  ImGui::SliderInt(LabelText(kPollIntervalLabel, app.ui_chinese), &settings.poll_ms, 100, 1000, "%d",
+  ImGui::SliderInt(LabelText(kPollIntervalLabel, InChinese(app)), &settings.poll_ms, 100, 1000, "%d",
                    ImGuiSliderFlags_AlwaysClamp);
-  ImGui::SliderInt(LabelText(kMaxAlertsPerPollLabel, app.ui_chinese), &settings.max_alerts_per_poll, 1, 4, "%d",
+  ImGui::SliderInt(LabelText(kMaxAlertsPerPollLabel, InChinese(app)), &settings.max_alerts_per_poll, 1, 4, "%d",
                    ImGuiSliderFlags_AlwaysClamp);
 }
 
@@ -64,10 +64,10 @@ void DrawPresets(App& app) {
                                               {&kTrainingPresetLabel, SettingsPreset::kTraining, 92, true},
                                               {&kSensitivePresetLabel, SettingsPreset::kSensitive, 118, false}};
   ImGui::Spacing();
-  ImGui::TextDisabled("%s", LabelText(kPresetsLabel, app.ui_chinese));
+  ImGui::TextDisabled("%s", LabelText(kPresetsLabel, InChinese(app)));
   for (const PresetButton& button : kButtons) {
     if (button.same_line) ImGui::SameLine();
-    if (ImGui::Button(LabelText(*button.label, app.ui_chinese), ImVec2(button.width, 32))) {
+    if (ImGui::Button(LabelText(*button.label, InChinese(app)), ImVec2(button.width, 32))) {
       ApplyPreset(app.settings, button.preset, SelectedVoicePackName(app), app.settings_store, app.log);
     }
   }

@@ -20,29 +20,29 @@ void DrawSidebar(App& app, float width) {
   ImGui::BeginChild("settings-sidebar", ImVec2(width, 0), true, ImGuiWindowFlags_NoScrollbar);
   ImGui::PopStyleColor();
   ImGui::SetWindowFontScale(1.2f);
-  ImGui::TextColored(ImVec4(0.92f, 0.96f, 0.98f, 1), "%s", LabelText(kSettingsLabel, app.ui_chinese));
+  ImGui::TextColored(ImVec4(0.92f, 0.96f, 0.98f, 1), "%s", LabelText(kSettingsLabel, InChinese(app)));
   ImGui::SetWindowFontScale(1.0f);
-  ImGui::TextWrapped("%s", LabelText(kSettingsIntroLabel, app.ui_chinese));
+  ImGui::TextWrapped("%s", LabelText(kSettingsIntroLabel, InChinese(app)));
   ImGui::Spacing();
   ImGui::Separator();
   ImGui::Spacing();
   for (int32_t section = 0; section < 4; ++section) {
-    if (SidebarButton(LabelText(*kSectionLabels[section], app.ui_chinese), app.settings_section == section)) {
-      app.settings_section = section;
+    if (SidebarButton(LabelText(*kSectionLabels[section], InChinese(app)), app.ui.settings_section == section)) {
+      app.ui.settings_section = section;
     }
   }
   ImGui::Spacing();
   // Wrapped: the narrow sidebar would cut the note off.
   ImGui::PushStyleColor(ImGuiCol_Text, ImGui::GetStyleColorVec4(ImGuiCol_TextDisabled));
-  ImGui::TextWrapped("%s", LabelText(kRestartNoteLabel, app.ui_chinese));
+  ImGui::TextWrapped("%s", LabelText(kRestartNoteLabel, InChinese(app)));
   ImGui::PopStyleColor();
   ImGui::SetCursorPosY(ImGui::GetWindowHeight() - 54);
-  if (ImGui::Button(LabelText(kBackToMonitorLabel, app.ui_chinese), ImVec2(-1, 38))) app.settings_page_open = false;
+  if (ImGui::Button(LabelText(kBackToMonitorLabel, InChinese(app)), ImVec2(-1, 38))) app.ui.settings_page_open = false;
   ImGui::EndChild();
 }
 
 void DrawSection(App& app) {
-  switch (app.settings_section) {
+  switch (app.ui.settings_section) {
     case 1:
       DrawVoiceSection(app);
       break;

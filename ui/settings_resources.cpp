@@ -23,7 +23,7 @@ void DrawVoicePackCombo(App& app) {
   const std::vector<std::string> names = ListVoicePackNames(app);
   // An index the list does not hold names no pack; it is clamped when a pack is loaded.
   const std::string selected = SelectedVoicePackName(app);
-  const char* preview = names.empty() ? LabelText(kNoVoicePacksLabel, app.ui_chinese) : selected.c_str();
+  const char* preview = names.empty() ? LabelText(kNoVoicePacksLabel, InChinese(app)) : selected.c_str();
   ImGui::SetNextItemWidth(-1.0f);
   if (!ImGui::BeginCombo("##voice-pack", preview)) return;
   for (std::size_t i = 0; i < names.size(); ++i) {
@@ -57,19 +57,19 @@ void TestAudio(App& app) {
 
 void DrawResourcesBox(App& app) {
   BeginSettingsBox("general-resources");
-  ImGui::Text("%s: %s", LabelText(kAppVersionLabel, app.ui_chinese), kAppVersion);
+  ImGui::Text("%s: %s", LabelText(kAppVersionLabel, InChinese(app)), kAppVersion);
 
   DrawSeparatedTitle(app, kVoicePackHeadingLabel);
   DrawVoicePackCombo(app);
-  if (ImGui::Button(LabelText(kRefreshVoicePacksLabel, app.ui_chinese), ImVec2(0, 34))) RefreshVoicePacks(app);
+  if (ImGui::Button(LabelText(kRefreshVoicePacksLabel, InChinese(app)), ImVec2(0, 34))) RefreshVoicePacks(app);
   ImGui::SameLine();
-  if (ImGui::Button(LabelText(kTestAudioLabel, app.ui_chinese), ImVec2(0, 34))) TestAudio(app);
-  if (ImGui::Button(LabelText(kSaveSettingsLabel, app.ui_chinese), ImVec2(-1, 38))) SaveAppSettings(app);
+  if (ImGui::Button(LabelText(kTestAudioLabel, InChinese(app)), ImVec2(0, 34))) TestAudio(app);
+  if (ImGui::Button(LabelText(kSaveSettingsLabel, InChinese(app)), ImVec2(-1, 38))) SaveAppSettings(app);
 
   DrawSeparatedTitle(app, kRunwayDatabaseHeadingLabel);
-  if (ImGui::Button(LabelText(kCheckDatabaseLabel, app.ui_chinese), ImVec2(0, 34))) CheckRunwayDatabase(app);
+  if (ImGui::Button(LabelText(kCheckDatabaseLabel, InChinese(app)), ImVec2(0, 34))) CheckRunwayDatabase(app);
   ImGui::SameLine();
-  if (ImGui::Button(LabelText(kImportCsvLabel, app.ui_chinese), ImVec2(0, 34)) &&
+  if (ImGui::Button(LabelText(kImportCsvLabel, InChinese(app)), ImVec2(0, 34)) &&
       ImportRunwayDatabase(app) == RunwayImportPick::kNoPicker) {
     OpenRunwayImportDialog();
   }

@@ -69,7 +69,7 @@ void DrawSwitchBox(App& app, const char* id, const Label& title, std::span<const
   BeginSettingsBox(id);
   DrawSettingsTitle(app, title);
   for (const CalloutSwitch& item : switches)
-    ImGui::Checkbox(LabelText(*item.label, app.ui_chinese), &(app.settings.*item.field));
+    ImGui::Checkbox(LabelText(*item.label, InChinese(app)), &(app.settings.*item.field));
   ImGui::EndChild();
 }
 
@@ -111,7 +111,7 @@ void DrawRunwayEndSection(App& app) {
   BeginSettingsBox("runway-end-panel");
   DrawSettingsTitle(app, kRunwayEndProtectionLabel);
   DrawInputs(app, kRunwayEndInputs);
-  ImGui::TextWrapped("%s", LabelText(kRunwayEndNoteLabel, app.ui_chinese));
+  ImGui::TextWrapped("%s", LabelText(kRunwayEndNoteLabel, InChinese(app)));
   ImGui::EndChild();
 }
 

@@ -16,9 +16,10 @@ void DrawTopBar(App& app) {
   ImGui::TextColored(ImVec4(0.93f, 0.97f, 0.99f, 1), "Pistavox");
   ImGui::SetWindowFontScale(1.0f);
   if (!narrow) ImGui::SameLine(ImGui::GetWindowWidth() - 250);
-  if (NavButton(LabelText(kMonitorLabel, app.ui_chinese), !app.settings_page_open)) app.settings_page_open = false;
+  if (NavButton(LabelText(kMonitorLabel, InChinese(app)), !app.ui.settings_page_open))
+    app.ui.settings_page_open = false;
   ImGui::SameLine();
-  if (NavButton(LabelText(kSettingsLabel, app.ui_chinese), app.settings_page_open)) app.settings_page_open = true;
+  if (NavButton(LabelText(kSettingsLabel, InChinese(app)), app.ui.settings_page_open)) app.ui.settings_page_open = true;
   ImGui::EndChild();
   ImGui::PopStyleColor();
 }

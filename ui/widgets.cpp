@@ -73,7 +73,7 @@ void DrawStatusRow(const App& app, const Label& label, bool ok) {
   const ImVec2 cursor = ImGui::GetCursorScreenPos();
   ImGui::GetWindowDrawList()->AddCircleFilled(ImVec2(cursor.x + 6, cursor.y + 9), 4, ImGui::GetColorU32(colour), 16);
   ImGui::SetCursorPosX(ImGui::GetCursorPosX() + 18);
-  ImGui::TextUnformatted(LabelText(label, app.ui_chinese));
+  ImGui::TextUnformatted(LabelText(label, InChinese(app)));
   ImGui::SameLine(ImGui::GetContentRegionAvail().x - 34);
   ImGui::TextColored(colour, "%s", ok ? "OK" : "--");
 }

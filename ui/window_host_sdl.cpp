@@ -5,8 +5,8 @@
 #include <imgui_impl_sdl.h>
 
 #include "app/app.h"
-#include "app/monitor.h"
 #include "app/startup.h"
+#include "base/clock.h"
 #include "ui/frame.h"
 #include "ui/interface_fonts.h"
 #include "ui/sdl_window.h"
@@ -100,14 +100,14 @@ bool DrainWindowEvents(SdlWindow& host) {
   return keep_open;
 }
 
-void DrawWindowFrame(SdlWindow& host, App& app) {
+void DrawWindowFrame(SdlWindow& host, App& app, int64_t now_ns) {
   // The poll comes first, so its log lines show in the interface built in this frame.
-  PollMonitor(app);
+  BeginFrame(app, now_ns);
   ImGui_ImplOpenGL3_NewFrame();
   ImGui_ImplSDL2_NewFrame();
   ImGui::NewFrame();
-  RunFrameResourceSteps(app);
-  DrawFrame(app);
+  RunFrameResourceSteps(app, now_ns);
+  DrawFrame(app, now_ns);
   ImGui::Render();
   int width = 0;
   int height = 0;
@@ -140,10 +140,10 @@ WindowOutcome RunWindowed(App& app, std::string& error) {
   WindowOutcome failure = WindowOutcome::kFailed;
   if (!OpenSdlWindow(host, failure, error)) return failure;
   while (DrainWindowEvents(host) && !app.quit_requested) {
-    DrawWindowFrame(host, app);
+    DrawWindowFrame(host, app, SteadyNowNs());
     PresentWindowFrame(host);
   }
-  ShutdownApp(app);
+  ShutdownApp(app, SteadyNowNs());
   CloseSdlWindow(host);
   return WindowOutcome::kClosed;
 }

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "app/app.h"
-#include "app/monitor.h"
 #include "app/startup.h"
+#include "base/clock.h"
 #include "ui/d3d11_window.h"
 #include "ui/frame.h"
 #include "ui/interface_fonts.h"
@@ -181,14 +181,14 @@ bool DrainWindowMessages(D3d11Window&) {
   return keep_open;
 }
 
-void DrawWindowFrame(D3d11Window& host, App& app) {
+void DrawWindowFrame(D3d11Window& host, App& app, int64_t now_ns) {
   // The poll comes first, so its log lines show in the interface built in this frame.
-  PollMonitor(app);
+  BeginFrame(app, now_ns);
   ImGui_ImplDX11_NewFrame();
   ImGui_ImplWin32_NewFrame();
   ImGui::NewFrame();
-  RunFrameResourceSteps(app);
-  DrawFrame(app);
+  RunFrameResourceSteps(app, now_ns);
+  DrawFrame(app, now_ns);
   ImGui::Render();
   if (host.target == nullptr) return;
   host.context->OMSetRenderTargets(1, &host.target, nullptr);
@@ -226,10 +226,10 @@ WindowOutcome RunWindowed(App& app, std::string& error) {
   WindowOutcome failure = WindowOutcome::kFailed;
   if (!OpenD3d11Window(host, failure, error)) return failure;
   while (DrainWindowMessages(host) && !app.quit_requested) {
-    DrawWindowFrame(host, app);
+    DrawWindowFrame(host, app, SteadyNowNs());
     PresentWindowFrame(host);
   }
-  ShutdownApp(app);
+  ShutdownApp(app, SteadyNowNs());
   CloseD3d11Window(host);
   return WindowOutcome::kClosed;
 }

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "app/app.h"
-#include "base/clock.h"
 #include "tests/support/scoped_workdir.h"
 #include "tests/support/test_paths.h"
 
@@ -28,7 +27,8 @@ struct ScriptedSimulator {
 };
 
 // An application in a working directory of its own, with the shipped runway
-// database, a rules file and one voice pack, on a clock the test drives.
+// database, a rules file and one voice pack, at a time the test drives: `now` is the time
+// of the frame it runs, handed to each step, and the event log's.
 struct AppTest : ::testing::Test {
   ScopedWorkdir workdir{::testing::UnitTest::GetInstance()->current_test_info()->name()};
   int64_t now = 5'000'000'000'000;
@@ -37,7 +37,7 @@ struct AppTest : ::testing::Test {
   Lines log_lines;
 
   void SetUp() override {
-    SetManualClock(&now);
+    app.log.now_ns = now;
     WriteTextFile("data/runways.csv", ReadTextFile(SourcePath("data/runways.csv")));
     WriteRules("");
     WriteVoicePack({"raas_available"});
@@ -64,10 +64,11 @@ struct AppTest : ::testing::Test {
       return c;
     };
   }
-  void TearDown() override { SetManualClock(nullptr); }
-
-  // Moves the clock on.
-  void Advance(double seconds) { now += std::llround(seconds * 1e9); }
+  // Moves time on.
+  void Advance(double seconds) {
+    now += std::llround(seconds * 1e9);
+    app.log.now_ns = now;
+  }
   // Log lines since the last call.
   Lines TakeLines() { return std::exchange(log_lines, {}); }
   // Lines that start with the prefix, in order.

@@ -45,11 +45,11 @@ struct LandingTest : AppTest {
   }
   // One monitor session, a poll per sample.
   void Fly(const std::vector<AircraftState>& samples) {
-    StartMonitor(app, false);
+    StartMonitor(app, false, now);
     for (const AircraftState& state : samples) {
       sim.state = state;
       Advance(kSampleIntervalS);
-      PollMonitor(app);
+      PollMonitor(app, now);
     }
     StopMonitor(app);
   }

@@ -150,7 +150,7 @@ TEST_F(MadeVoicePacks, HoldACleanClipForEveryCalloutTheProgramAsksFor) {
     EXPECT_TRUE(asked_any(part)) << part;
   // The monitor's own callouts: a start whose simulator does not answer, and the successful start's.
   sim.connect_ok = false;
-  StartMonitor(app, false);
+  StartMonitor(app, false, now);
   CollectMissingAudio(TakeLines(), asked);
   asked.insert({"raas_available", "raas_test_ok"});  // raas_test_ok: the settings page's test sound
   EXPECT_TRUE(asked.contains("raas_unavailable"));

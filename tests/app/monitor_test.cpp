@@ -10,44 +10,44 @@ namespace {
 struct MonitorTest : AppTest {
   void StartedOnTheShortRunway() {
     sim.state = LinedUpOnShortRunway();
-    StartMonitor(app, false);
-    ASSERT_TRUE(app.monitor.running);
+    StartMonitor(app, false, now);
+    ASSERT_EQ(app.monitor.phase, MonitorPhase::kRunning);
     TakeLines();
   }
   // Polls past the interval with the aircraft at `state`.
   void PollAt(const AircraftState& state) {
     sim.state = state;
     Advance(3);
-    PollMonitor(app);
+    PollMonitor(app, now);
   }
 };
 
 TEST_F(MonitorTest, AUserStartConnectsSavesAndPollsOnTheNextFrameThenAtTheIntervalHoweverLong) {
   app.settings.poll_ms = 1000;
-  StartMonitor(app, false);
+  StartMonitor(app, false, now);
   EXPECT_EQ(TakeLines(), (Lines{"Starting monitor...", "Loaded runway directions: 12", "Loaded voice pack: test",
                                 "Opening FSUIPC/XPUIPC connection...", "Settings saved", "Connected: Test Simulator"}));
   EXPECT_EQ(app.monitor.simulator_name, "Test Simulator");
-  PollMonitor(app);
+  PollMonitor(app, now);
   EXPECT_EQ(sim.reads, 1);
   EXPECT_TRUE(app.monitor.has_sample);
   Advance(0.999);
-  PollMonitor(app);
+  PollMonitor(app, now);
   EXPECT_EQ(sim.reads, 1);
   Advance(0.001);
-  PollMonitor(app);
+  PollMonitor(app, now);
   EXPECT_EQ(sim.reads, 2);
   // Rows further apart than a 64-bit difference of nanoseconds still poll.
   app.monitor.last_poll = -9'000'000'000'000'000'000;
   now = 9'000'000'000'000'000'000;
-  PollMonitor(app);
+  PollMonitor(app, now);
   EXPECT_EQ(sim.reads, 3);
 }
 
 TEST_F(MonitorTest, AnnouncesTheMostImportantAndLogsTheRestAsSuppressed) {
   WriteRules("[priority]\nentering_runway = 10\nshort_runway_entry = 50\ncheck_runway_length_entry = 50\n");
   StartedOnTheShortRunway();
-  PollMonitor(app);
+  PollMonitor(app, now);
   const Lines lines = TakeLines();
   EXPECT_EQ(WithPrefix(lines, "Alert: "), (Lines{"Alert: Short runway", "Alert: Check runway length"}));
   EXPECT_EQ(WithPrefix(lines, "Suppressed lower priority alert: "),
@@ -64,8 +64,8 @@ TEST_F(MonitorTest, MutedStillLogsAlertsAndMissingAudioButPlaysNothing) {
   app.settings.muted = true;
   app.settings.max_alerts_per_poll = 3;
   sim.state = LinedUpOnShortRunway();
-  StartMonitor(app, false);
-  PollMonitor(app);
+  StartMonitor(app, false, now);
+  PollMonitor(app, now);
   Lines lines = TakeLines();
   EXPECT_EQ(WithPrefix(lines, "Alert: ").size(), 3u);
   EXPECT_TRUE(WithPrefix(lines, "Audio failed: ").empty());
@@ -82,34 +82,34 @@ TEST_F(MonitorTest, AReadFailureStopsAndReconnectsEightSecondsLaterOnlyWithAutoR
     app.settings.auto_start_monitor = false;
     StartedOnTheShortRunway();
     sim.read_ok = false;
-    PollMonitor(app);
+    PollMonitor(app, now);
     EXPECT_EQ(TakeLines(), (Lines{"Simulator disconnected or FSUIPC/XPUIPC read failed: IPC timeout",
                                   "Monitor stopped automatically", "Missing audio: raas_unavailable"}));
-    EXPECT_FALSE(app.monitor.running);
+    EXPECT_EQ(app.monitor.phase, MonitorPhase::kStopped);
     EXPECT_EQ(app.monitor.simulator_name, "-");
     EXPECT_EQ(app.status_message, "Simulator disconnected or FSUIPC/XPUIPC read failed: IPC timeout");
     sim.read_ok = true;
     Advance(7.999);
     TryAutoStartMonitor(app, now);
-    EXPECT_FALSE(app.monitor.running);
+    EXPECT_EQ(app.monitor.phase, MonitorPhase::kStopped);
     Advance(0.001);
     TryAutoStartMonitor(app, now);
-    EXPECT_EQ(app.monitor.running, auto_reconnect);
+    EXPECT_EQ(app.monitor.phase, auto_reconnect ? MonitorPhase::kRunning : MonitorPhase::kStopped);
     if (auto_reconnect) {
       EXPECT_EQ(TakeLines().front(), "Auto starting monitor...");
-      EXPECT_FALSE(app.monitor.reconnect_pending);
+      EXPECT_EQ(app.monitor.last_stop, MonitorStop::kNone);
       EXPECT_EQ(app.monitor.next_auto_start, 0);
     }
     StopMonitor(app);
-    StartMonitor(app, false);
+    StartMonitor(app, false, now);
   }
 }
 
 TEST_F(MonitorTest, AUserStopHoldsBackEveryAutomaticStartUntilTheUserStarts) {
   StartedOnTheShortRunway();
   sim.read_ok = false;
-  PollMonitor(app);
-  ASSERT_TRUE(app.monitor.reconnect_pending);
+  PollMonitor(app, now);
+  ASSERT_EQ(app.monitor.last_stop, MonitorStop::kReconnectPending);
   StopMonitor(app);
   EXPECT_EQ(TakeLines().back(), "Stopped");
   Advance(2.5);  // past the log's repeat window
@@ -118,31 +118,31 @@ TEST_F(MonitorTest, AUserStopHoldsBackEveryAutomaticStartUntilTheUserStarts) {
   sim.read_ok = true;
   Advance(100);
   TryAutoStartMonitor(app, now);
-  RunFrame(app);
-  EXPECT_FALSE(app.monitor.running);
-  StartMonitor(app, false);
-  EXPECT_TRUE(app.monitor.running);
-  EXPECT_FALSE(app.monitor.manual_stop);
+  RunFrame(app, now);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kStopped);
+  StartMonitor(app, false, now);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kRunning);
+  EXPECT_EQ(app.monitor.last_stop, MonitorStop::kNone);
 }
 
 TEST_F(MonitorTest, WithoutAStartButtonTheMonitorStartsItselfButAUserStopStillHolds) {
   app.settings.auto_start_monitor = false;
   LoadResources(app);
   TryAutoStartMonitor(app, now);
-  EXPECT_FALSE(app.monitor.running);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kStopped);
   app.no_start_button = true;
   TryAutoStartMonitor(app, now);
-  EXPECT_TRUE(app.monitor.running);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kRunning);
   EXPECT_FALSE(app.settings.auto_start_monitor);
   StopMonitor(app);
   Advance(100);
   TryAutoStartMonitor(app, now);
-  EXPECT_FALSE(app.monitor.running);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kStopped);
 }
 
 TEST_F(MonitorTest, FailedStartsSpeakOnlyForTheUserAndAutomaticOnesRetryEveryFifteenSeconds) {
   sim.connect_ok = false;
-  StartMonitor(app, false);
+  StartMonitor(app, false, now);
   Lines lines = TakeLines();
   EXPECT_EQ(WithPrefix(lines, "FSUIPC/XPUIPC open failed: "),
             (Lines{"FSUIPC/XPUIPC open failed: Cannot link to FSUIPC, XPUIPC, or WideClient"}));
@@ -167,13 +167,13 @@ TEST_F(MonitorTest, FailedStartsSpeakOnlyForTheUserAndAutomaticOnesRetryEveryFif
   Advance(15.0);
   sim.connect_ok = true;
   TryAutoStartMonitor(app, now);
-  EXPECT_TRUE(app.monitor.running);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kRunning);
   EXPECT_EQ(app.status_message, "");
 }
 
 TEST_F(MonitorTest, IncompleteResourcesAbandonTheStart) {
   std::filesystem::remove("data/raas_rules.ini");
-  StartMonitor(app, false);
+  StartMonitor(app, false, now);
   EXPECT_EQ(TakeLines(), (Lines{"Starting monitor...",
                                 "Local resources are incomplete. Please install local data/runways.csv, "
                                 "data/raas_rules.ini and bin voice packs."}));
@@ -181,9 +181,9 @@ TEST_F(MonitorTest, IncompleteResourcesAbandonTheStart) {
   EXPECT_TRUE(app.runway_data_ok);
   EXPECT_TRUE(app.voice_pack_ok);
   WriteRules("");
-  RunFrame(app);  // loads, then starts automatically in the same frame
+  RunFrame(app, now);  // loads, then starts automatically in the same frame
   EXPECT_TRUE(app.resources_loaded);
-  EXPECT_TRUE(app.monitor.running);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kRunning);
 }
 
 // Files that are not what they should be: nothing aborts, nothing is lost.
@@ -199,8 +199,8 @@ TEST_F(AppTest, AFolderWhereADataFileBelongsIsNamedNotFatal) {
   std::filesystem::rename("runways.csv", "data/runways.csv");
   std::filesystem::remove("data/raas_rules.ini");
   std::filesystem::create_directory("data/raas_rules.ini");
-  StartMonitor(app, false);
-  EXPECT_TRUE(app.monitor.running);
+  StartMonitor(app, false, now);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kRunning);
   EXPECT_EQ(WithPrefix(TakeLines(), "RAAS rules file"),
             (Lines{"RAAS rules file is not a regular file: data/raas_rules.ini"}));
 }

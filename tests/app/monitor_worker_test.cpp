@@ -94,7 +94,7 @@ struct MonitorWorkerTest : AppTest {
   void Frames(int count) {
     for (int i = 0; i < count; ++i) {
       Advance(1);
-      Timed([this] { RunFrame(app); });
+      Timed([this] { RunFrame(app, now); });
     }
   }
   // Runs frames until the condition holds or five real seconds have passed.
@@ -116,8 +116,8 @@ struct MonitorWorkerTest : AppTest {
 
 TEST_F(MonitorWorkerTest, FramesGoOnWhileAReadHangsAndItsSampleIsUsedWhenItComes) {
   app.settings.poll_ms = 250;
-  StartMonitor(app, false);
-  ASSERT_TRUE(FramesUntil([this] { return app.monitor.running; }));
+  StartMonitor(app, false, now);
+  ASSERT_TRUE(FramesUntil([this] { return app.monitor.phase == MonitorPhase::kRunning; }));
   EXPECT_EQ(TakeLines(), (Lines{"Starting monitor...", "Loaded runway directions: 12", "Loaded voice pack: test",
                                 "Opening FSUIPC/XPUIPC connection...", "Settings saved", "Connected: Held Simulator"}));
 
@@ -128,7 +128,7 @@ TEST_F(MonitorWorkerTest, FramesGoOnWhileAReadHangsAndItsSampleIsUsedWhenItComes
   EXPECT_LT(longest_frame, kPrompt);
   EXPECT_EQ(Count(&HeldSimulator::reads_begun), 1);  // the poll is skipped while its read is out
   EXPECT_FALSE(app.monitor.has_sample);
-  EXPECT_TRUE(app.monitor.running);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kRunning);
 
   Hold(false);
   ASSERT_TRUE(FramesUntil([this] { return app.monitor.has_sample; }));
@@ -138,7 +138,7 @@ TEST_F(MonitorWorkerTest, FramesGoOnWhileAReadHangsAndItsSampleIsUsedWhenItComes
 
   // A failed read, however late it comes, ends the session with the usual words.
   Set([](HeldSimulator& s) { s.read_ok = false; });
-  ASSERT_TRUE(FramesUntil([this] { return !app.monitor.running; }));
+  ASSERT_TRUE(FramesUntil([this] { return app.monitor.phase == MonitorPhase::kStopped; }));
   const Lines lines = TakeLines();
   const auto failure =
       std::find(lines.begin(), lines.end(), "Simulator disconnected or FSUIPC/XPUIPC read failed: IPC timeout");
@@ -151,18 +151,18 @@ TEST_F(MonitorWorkerTest, FramesGoOnWhileAReadHangsAndItsSampleIsUsedWhenItComes
 TEST_F(MonitorWorkerTest, AStopLeavesAHungExchangeBehindAndTheNextStartGetsAFreshConnection) {
   // A connect that hangs: the start returns at once and the user can give it up.
   Hold(true);
-  Timed([this] { StartMonitor(app, false); });
-  EXPECT_TRUE(app.monitor.connecting);
+  Timed([this] { StartMonitor(app, false, now); });
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kConnecting);
   ASSERT_TRUE(FramesUntil([this] { return Count(&HeldSimulator::connects) == 1; }));
   Frames(5);
-  EXPECT_FALSE(app.monitor.running);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kConnecting);
   Timed([this] { StopMonitor(app); });
-  EXPECT_FALSE(app.monitor.connecting);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kStopped);
   EXPECT_EQ(TakeLines().back(), "Stopped");
 
   // A start while the abandoned connect still hangs opens a connection of its own.
   Hold(false);
-  StartMonitor(app, false);
+  StartMonitor(app, false, now);
   ASSERT_TRUE(FramesUntil([this] { return app.monitor.has_sample; }));
   EXPECT_EQ(Count(&HeldSimulator::connects), 2);
 
@@ -170,12 +170,12 @@ TEST_F(MonitorWorkerTest, AStopLeavesAHungExchangeBehindAndTheNextStartGetsAFres
   Hold(true);
   ASSERT_TRUE(FramesUntil([this] { return Count(&HeldSimulator::reads_begun) == 2; }));
   Timed([this] { StopMonitor(app); });
-  StartMonitor(app, false);
+  StartMonitor(app, false, now);
   ASSERT_TRUE(FramesUntil([this] { return Count(&HeldSimulator::connects) == 3; }));
-  Timed([this] { ShutdownApp(app); });
+  Timed([this] { ShutdownApp(app, now); });
   EXPECT_LT(longest_frame, kPrompt);
   EXPECT_EQ(Count(&HeldSimulator::connects), 3);
-  EXPECT_FALSE(app.monitor.running);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kStopped);
 
   // Once the simulator answers, each abandoned worker closes its own connection.
   Hold(false);

@@ -67,13 +67,13 @@ TEST_F(RunwayDatabaseActionsTest, CheckReportsDirectionsAndSizeWithoutTouchingTh
 
 TEST_F(RunwayDatabaseActionsTest, AHeaderOnlyFileReplacesTheDatabaseWithNoDirectionsAndStopsTheMonitor) {
   sim.state = LinedUpOnShortRunway();
-  StartMonitor(app, false);
-  ASSERT_TRUE(app.monitor.running);
+  StartMonitor(app, false, now);
+  ASSERT_EQ(app.monitor.phase, MonitorPhase::kRunning);
   TakeLines();
   ImportRunwayDatabaseFile(app, Write("header.csv", kHeader));
   EXPECT_EQ(TakeLines(), (Lines{"Runway database imported: 0 directions", "Stopped",
                                 "Monitor stopped after runway database import"}));
-  EXPECT_FALSE(app.monitor.running);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kStopped);
   EXPECT_EQ(ReadTextFile(kRunwayDatabasePath), kHeader);
   EXPECT_EQ(ReadTextFile(kRunwayBackupPath), shipped);
   EXPECT_TRUE(app.runways->directions.empty());

@@ -5,7 +5,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "base/clock.h"
 #include "log/debug_output.h"
 #include "log/event_log.h"
 
@@ -13,12 +12,9 @@ namespace pistavox {
 namespace {
 
 struct EventLogTest : ::testing::Test {
-  int64_t now = 1'000'000'000'000;
   EventLog log;
-  void SetUp() override { SetManualClock(&now); }
-  void TearDown() override { SetManualClock(nullptr); }
   void At(double seconds, const std::string& text) {
-    now = 1'000'000'000'000 + static_cast<int64_t>(seconds * 1e9);
+    log.now_ns = 1'000'000'000'000 + static_cast<int64_t>(seconds * 1e9);
     Log(log, text);
   }
 };
@@ -26,7 +22,7 @@ struct EventLogTest : ::testing::Test {
 TEST_F(EventLogTest, ARepeatOfThePrecedingLineWaitsTwoAndAHalfSecondsFromItsLastAcceptedCopy) {
   std::vector<double> accepted_at;
   log.on_accept = [&](const std::string&) {
-    accepted_at.push_back(static_cast<double>(now - 1'000'000'000'000) / 1e9);
+    accepted_at.push_back(static_cast<double>(log.now_ns - 1'000'000'000'000) / 1e9);
   };
   // Blank texts are ignored; blanks around a text are kept.
   for (const char* blank : {"   ", "\t\r\n", ""}) At(0, blank);

@@ -21,7 +21,7 @@ using test::HeadlessUi;
 struct DashboardTest : test::AppTest {
   // Tall and wide enough for the whole page, the event log included.
   HeadlessUi ui{ImVec2(1400, 1000)};
-  std::function<void()> draw = [this] { DrawFrame(app); };
+  std::function<void()> draw = [this] { DrawFrame(app, now); };
 
   ImVec2 Find(const std::string& window, const char* label, float step = 6) {
     return ui.FindItemIn(window, label, draw, step);
@@ -34,11 +34,11 @@ TEST_F(DashboardTest, TheButtonStartsAndStopsTheMonitorAsTheUser) {
   const ImVec2 start = Find("controls", "Start Monitor", 20);
   ASSERT_GE(start.x, 0);
   ui.Click(start, draw);
-  EXPECT_TRUE(app.monitor.running);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kRunning);
   EXPECT_EQ(TakeLines().front(), "Starting monitor...");
 
   Advance(3);
-  PollMonitor(app);
+  PollMonitor(app, now);
   const std::string drawn = ui.Frame(draw);
   for (const char* text : {"RUNNING", "TestSimulator", "PXSF", "Runwayremaining:", "OK"}) {
     EXPECT_TRUE(Drew(drawn, text)) << text;
@@ -46,8 +46,8 @@ TEST_F(DashboardTest, TheButtonStartsAndStopsTheMonitorAsTheUser) {
   const ImVec2 stop = Find("controls", "Stop Monitor", 20);
   ASSERT_GE(stop.x, 0);
   ui.Click(stop, draw);
-  EXPECT_FALSE(app.monitor.running);
-  EXPECT_TRUE(app.monitor.manual_stop);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kStopped);
+  EXPECT_EQ(app.monitor.last_stop, MonitorStop::kByUser);
 }
 
 TEST_F(DashboardTest, TypingAnAirportSavesEveryEditAndDropsARunwayItDoesNotHave) {
@@ -166,10 +166,10 @@ TEST_F(DashboardTest, TheRunwayStripShowsOnlyOnARunwayOfKnownLength) {
 
 TEST_F(DashboardTest, EveryLabelChangesLanguageInTheSameFrame) {
   if (!test::FontHasGlyphs("监控控制")) GTEST_SKIP() << "no Chinese font installed";
-  app.monitor.running = true;  // the Stop button's label too
-  ui.Frame(draw);              // new windows settle their sizes in their first frame
+  app.monitor.phase = MonitorPhase::kRunning;  // the Stop button's label too
+  ui.Frame(draw);                              // new windows settle their sizes in their first frame
   const std::string english = ui.Frame(draw);
-  app.ui_chinese = true;
+  app.settings.ui_language = UiLanguage::kChinese;
   const std::string chinese = ui.Frame(draw);
   int switched = 0;
   for (const Label* label : kDashboardLabels) {

@@ -41,11 +41,11 @@ Picture ReadBackBuffer(SDL_Window* window) {
   return picture;
 }
 
-// One frame of `app` through the real window, renderer and back ends, written as PNGs.
-Picture Screenshot(SdlWindow& host, App& app, const std::string& name) {
+// One frame of `app` at `now` through the real window, renderer and back ends, written as PNGs.
+Picture Screenshot(SdlWindow& host, App& app, const std::string& name, int64_t now) {
   // Two frames: ImGui lays windows out in the first.
-  DrawWindowFrame(host, app);
-  DrawWindowFrame(host, app);
+  DrawWindowFrame(host, app, now);
+  DrawWindowFrame(host, app, now);
   Picture picture = ReadBackBuffer(host.window);
   EXPECT_TRUE(test::WritePngs(name, picture));
   PresentWindowFrame(host);
@@ -86,20 +86,20 @@ struct ScreenshotTest : test::AppTest {
 // The dashboard and each Settings section in both languages, at the window's own size.
 TEST_F(ScreenshotTest, TheDashboardAndEverySettingsSectionRenderInBothLanguages) {
   Open();
-  const Picture dashboard = Screenshot(host, app, "frame-en");
+  const Picture dashboard = Screenshot(host, app, "frame-en", now);
   ASSERT_EQ(dashboard.width, 980);
   ASSERT_EQ(dashboard.height, 680);
   test::ExpectRootWindowFills(dashboard);
   EXPECT_FALSE(test::Near(dashboard.At(0, 0), ImVec4(kClearColour[0], kClearColour[1], kClearColour[2], 1)));
-  app.settings_page_open = true;
+  app.ui.settings_page_open = true;
   const char* const sections[] = {"general", "voice", "detection", "runway-end"};
   for (int32_t section = 0; section < 4; ++section) {
     SCOPED_TRACE(sections[section]);
-    app.settings_section = section;
-    app.ui_chinese = false;
-    const Picture english = Screenshot(host, app, std::string("settings-") + sections[section] + "-en");
-    app.ui_chinese = true;
-    const Picture chinese = Screenshot(host, app, std::string("settings-") + sections[section] + "-zh");
+    app.ui.settings_section = section;
+    app.settings.ui_language = UiLanguage::kEnglish;
+    const Picture english = Screenshot(host, app, std::string("settings-") + sections[section] + "-en", now);
+    app.settings.ui_language = UiLanguage::kChinese;
+    const Picture chinese = Screenshot(host, app, std::string("settings-") + sections[section] + "-zh", now);
     test::ExpectRootWindowFills(chinese);
     // The top bar's buttons and the section's own texts, right of the sidebar, change language.
     EXPECT_GT(test::Differing(english, chinese, {700, 30}, {960, 80}), 100);
@@ -114,24 +114,24 @@ TEST_F(ScreenshotTest, TheDashboardShowsALandingWithItsPlaceOnTheRunway) {
   const RunwayDirection& r27l = flight::FindDirection(app.runways->directions, "PXIN", "27L");
   flight::FlightBuilder landing(flight::RunwayPoint(r27l, -6000, 0), r27l.heading_true_deg);
   landing.StartApproach(r27l, 6000, 140).FlyApproach().FlareAndTouchdown(180).Rollout(2.5, 25);
-  StartMonitor(app, false);
-  ASSERT_TRUE(app.monitor.running);
+  StartMonitor(app, false, now);
+  ASSERT_EQ(app.monitor.phase, MonitorPhase::kRunning);
   for (const AircraftState& sample : landing.Samples()) {
     sim.state = sample;
     Advance(flight::kSampleIntervalS);
-    PollMonitor(app);
+    PollMonitor(app, now);
   }
   ASSERT_EQ(app.monitor.status.runway_state, RunwayState::kOnRunway);
 
   Open(1280, 1040);
-  const Picture english = Screenshot(host, app, "dashboard-landing-en");
+  const Picture english = Screenshot(host, app, "dashboard-landing-en", now);
   const ImGuiWindow* card = test::DrawnWindow("runway-card");
   ASSERT_NE(card, nullptr);
   const float strip_left = VertexX(card, IM_COL32(38, 45, 50, 255));
   const float marker = VertexX(card, IM_COL32(255, 255, 255, 240));
   const float width = card->WorkRect.Max.x - strip_left;
-  app.ui_chinese = true;
-  Screenshot(host, app, "dashboard-landing-zh");
+  app.settings.ui_language = UiLanguage::kChinese;
+  Screenshot(host, app, "dashboard-landing-zh", now);
 
   ASSERT_EQ(english.width, 1280);
   const EngineStatus& status = app.monitor.status;

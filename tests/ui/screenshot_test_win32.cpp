@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "base/clock.h"
 #include "tests/support/scoped_workdir.h"
 #include "tests/ui/picture.h"
 #include "ui/d3d11_window.h"
@@ -72,7 +73,7 @@ SIZE ClientSize(HWND window) {
 Picture Screenshot(D3d11Window& host, App& app, const std::string& name) {
   for (int frame = 0; frame < 2; ++frame) {
     DrainWindowMessages(host);
-    DrawWindowFrame(host, app);
+    DrawWindowFrame(host, app, SteadyNowNs());
     if (frame == 0) PresentWindowFrame(host);
   }
   Picture picture = ReadBackBuffer(host);

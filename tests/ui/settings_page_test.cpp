@@ -35,7 +35,7 @@ struct SettingsPageTest : ::testing::Test {
 
   void SetUp() override {
     app.settings_store.memory_only = true;
-    app.settings_page_open = true;
+    app.ui.settings_page_open = true;
   }
 
   // Clicks the item of this id (a label as drawn) in the window `name`: found down a line
@@ -93,14 +93,13 @@ TEST_F(SettingsPageTest, EachPresetSetsItsFieldsAndSaves) {
 TEST_F(SettingsPageTest, LanguageChoiceSwitchesEveryLabelAndSaves) {
   ASSERT_TRUE(ClickIn("general-flight-plan", "##ui-language"));
   ASSERT_TRUE(ClickIn("##Combo_00", "中文"));
-  EXPECT_TRUE(app.ui_chinese);
   EXPECT_EQ(app.settings.ui_language, UiLanguage::kChinese);
   EXPECT_NE(app.settings_store.saved_text.find("ui_language=zh\n"), std::string::npos);
   if (!test::FontHasGlyphs("常规语音检测")) GTEST_SKIP() << "no Chinese font installed";
 
   // Every section, in the frame after the choice: no English text where a Chinese one exists.
   for (int32_t section = 0; section < 4; ++section) {
-    app.settings_section = section;
+    app.ui.settings_section = section;
     const std::string drawn = ui.Frame(draw);
     SCOPED_TRACE(section);
     for (const Label* label : kSettingsLabels) {
@@ -109,7 +108,7 @@ TEST_F(SettingsPageTest, LanguageChoiceSwitchesEveryLabelAndSaves) {
     }
   }
   EXPECT_TRUE(test::Drew(ui.Frame(draw), "跑道末端保护"));
-  app.settings_section = 0;
+  app.ui.settings_section = 0;
   const std::string general = ui.Frame(draw);
   for (const char* text : {"常规", "飞行计划", "返回监控", "语音包", "没有语音包", "导入 CSV", "灵敏"}) {
     EXPECT_TRUE(test::Drew(general, text)) << text;
@@ -156,10 +155,10 @@ TEST_F(SettingsPageTest, TestAudioLoadsTheResourcesFirstAndPlaysOnlyOnceTheyAre)
 }
 
 TEST_F(SettingsPageTest, AutomationSwitchesSaveAndAutoStartLiftsAUserStop) {
-  app.monitor.manual_stop = true;
+  app.monitor.last_stop = MonitorStop::kByUser;
   ASSERT_TRUE(ClickIn("general-flight-plan", "Auto start monitor"));
   EXPECT_FALSE(app.settings.auto_start_monitor);
-  EXPECT_FALSE(app.monitor.manual_stop);
+  EXPECT_EQ(app.monitor.last_stop, MonitorStop::kNone);
   EXPECT_NE(app.settings_store.saved_text.find("auto_start_monitor=0\n"), std::string::npos);
 
   // The units and muting wait for the next save.
@@ -192,10 +191,10 @@ TEST_F(SettingsPageTest, SidebarNarrowsBelow900OfAvailableWidth) {
   }
   // Its buttons select the sections, and the last one leaves the page.
   ASSERT_TRUE(ClickIn("settings-sidebar", "Detection"));
-  EXPECT_EQ(app.settings_section, 2);
+  EXPECT_EQ(app.ui.settings_section, 2);
   EXPECT_NE(DrawnWindow("detect-speeds"), nullptr);
   ASSERT_TRUE(ClickIn("settings-sidebar", "Back to Monitor"));
-  EXPECT_FALSE(app.settings_page_open);
+  EXPECT_FALSE(app.ui.settings_page_open);
 }
 
 // Windows always has its own file dialog, which would wait for a user here.

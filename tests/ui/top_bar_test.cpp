@@ -14,7 +14,7 @@ using test::HeadlessUi;
 struct TopBarTest : ::testing::Test {
   HeadlessUi ui;
   App app;
-  std::function<void()> draw = [this] { DrawFrame(app); };
+  std::function<void()> draw = [this] { DrawFrame(app, 0); };
 
   ImVec2 Find(const char* label) { return ui.FindItemIn("topbar", label, draw); }
 };
@@ -25,33 +25,33 @@ TEST_F(TopBarTest, ButtonsSwitchThePageAndEachPageKeepsTheBar) {
   const ImVec2 settings = Find("Settings");
   ASSERT_GE(settings.x, 0);
   ui.Click(settings, draw);
-  EXPECT_TRUE(app.settings_page_open);
+  EXPECT_TRUE(app.ui.settings_page_open);
   ui.Frame(draw);
   EXPECT_NE(DrawnWindow("Pistavox Settings"), nullptr);
   EXPECT_EQ(DrawnWindow("Pistavox"), nullptr);
 
   // Pressing the page already shown changes nothing.
   ui.Click(settings, draw);
-  EXPECT_TRUE(app.settings_page_open);
+  EXPECT_TRUE(app.ui.settings_page_open);
 
   const ImVec2 monitor = Find("Monitor");
   ASSERT_GE(monitor.x, 0);
   ui.Click(monitor, draw);
-  EXPECT_FALSE(app.settings_page_open);
+  EXPECT_FALSE(app.ui.settings_page_open);
 }
 
 // The renamed buttons work at once: their identity is the new label.
 TEST_F(TopBarTest, LanguageSwitchRenamesTheButtonsInTheSameFrame) {
   if (!test::FontHasGlyphs("监控设置")) GTEST_SKIP() << "no Chinese font installed";
-  app.ui_chinese = true;
+  app.settings.ui_language = UiLanguage::kChinese;
   const std::string chinese = ui.Frame(draw);
   for (const char* text : {"Pistavox", "监控", "设置"}) EXPECT_TRUE(Drew(chinese, text)) << text;
   for (const char* text : {"Monitor", "Settings"}) EXPECT_FALSE(Drew(chinese, text)) << text;
   const ImVec2 settings = Find("设置");
   ASSERT_GE(settings.x, 0);
   ui.Click(settings, draw);
-  EXPECT_TRUE(app.settings_page_open);
-  app.ui_chinese = false;
+  EXPECT_TRUE(app.ui.settings_page_open);
+  app.settings.ui_language = UiLanguage::kEnglish;
   EXPECT_TRUE(Drew(ui.Frame(draw), "Settings"));
 }
 
@@ -66,7 +66,7 @@ TEST(TopBarLayoutTest, NarrowWindowPutsTheButtonsOnTheirOwnLine) {
     SCOPED_TRACE(c.display_width);
     HeadlessUi ui(ImVec2(c.display_width, 680));
     App app;
-    const auto draw = [&] { DrawFrame(app); };
+    const auto draw = [&] { DrawFrame(app, 0); };
     const ImVec2 monitor = ui.FindItemIn("topbar", "Monitor", draw);
     ASSERT_GE(monitor.x, 0);
     ImGuiWindow* bar = DrawnWindow("topbar");

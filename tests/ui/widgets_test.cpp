@@ -83,7 +83,7 @@ TEST(WidgetsTest, StatusRowChoosesItsLanguageAndMark) {
   EXPECT_TRUE(DrewColour(DrawnWindow("host"), green));
 
   if (!test::FontHasGlyphs("跑道数据库")) GTEST_SKIP() << "no Chinese font installed";
-  app.ui_chinese = true;
+  app.settings.ui_language = UiLanguage::kChinese;
   const std::string chinese = row({"Runway Database", "跑道数据库"}, false);
   EXPECT_TRUE(Drew(chinese, "跑道数据库--"));
   EXPECT_FALSE(Drew(chinese, "Runway Database"));
