@@ -5,6 +5,7 @@
 
 namespace pistavox {
 
+// The platform's "open file" dialog for a runway CSV, and how a pick ended.
 enum class FilePickStatus {
   kChosen,
   kCancelled,

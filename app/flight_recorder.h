@@ -8,6 +8,7 @@
 
 namespace pistavox {
 
+// The --record option: each monitor session written to a flight file as it is flown.
 struct App;
 
 // Writes every successful sample of a monitor session to FOLDER/flight-YYYYMMDD-HHMMSS.csv,

@@ -2,6 +2,7 @@
 
 namespace pistavox {
 
+// The program without a window: the frame loop paced by a sleep, and the stop request.
 struct App;
 
 // The frame loop without a window, about 60 frames a second, until Ctrl+C,

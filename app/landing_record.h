@@ -6,6 +6,7 @@
 
 namespace pistavox {
 
+// Where a finished landing goes: the last-landing card, the logbook and the dashboard's history.
 struct App;
 
 // The dashboard lists this many of the newest landings.

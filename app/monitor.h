@@ -8,6 +8,7 @@
 
 namespace pistavox {
 
+// The monitor session: start, stop, automatic start and reconnection, and the poll step.
 struct App;
 
 // Every step takes the time of the frame it runs in (steady ns), as the frame's host read it.

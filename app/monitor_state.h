@@ -10,6 +10,7 @@
 
 namespace pistavox {
 
+// One monitor session's state: its phase, its link and engine, and the latest picture of the aircraft.
 enum class MonitorPhase {
   kStopped,
   // A start waits for its connect on the link's worker; the frame that takes the outcome finishes it.

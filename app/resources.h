@@ -2,6 +2,7 @@
 
 namespace pistavox {
 
+// The local resources (runway database, rules file, voice pack): checked and loaded.
 struct App;
 
 // Loads the runway database and the voice pack once every local resource is present.

@@ -5,6 +5,7 @@
 
 namespace pistavox {
 
+// The Settings page's runway database actions: check it, and import a CSV over it.
 struct App;
 
 // "Check Database": proves that the runway database (data/runways.csv, or the user's

@@ -4,6 +4,7 @@
 
 namespace pistavox {
 
+// Start-up: the settings' three layers, then the frame's first steps.
 struct App;
 
 // Settings at start-up: the defaults already in place, then the stored settings

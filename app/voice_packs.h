@@ -4,6 +4,7 @@
 
 namespace pistavox {
 
+// The voice packs the application knows and the one it has loaded.
 struct App;
 
 // The voice-pack side of the application: which packs there are, loading the selected one.

@@ -11,6 +11,7 @@
 
 namespace pistavox {
 
+// The audio player: a queue of callouts by priority, spoken one at a time on a worker thread.
 struct AudioQueueItem {
   AudioClip clip;  // holds the shared bytes for as long as the item lives
   std::string identity;

@@ -10,6 +10,7 @@
 
 namespace pistavox {
 
+// Every user-adjustable value of the application, with its built-in default.
 enum class UiLanguage { kEnglish, kChinese };
 
 // Every user-adjustable value. Built-in defaults here; the stored settings text and

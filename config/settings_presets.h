@@ -7,6 +7,7 @@
 
 namespace pistavox {
 
+// The Settings page's four presets.
 enum class SettingsPreset { kQuiet, kNormal, kTraining, kSensitive };
 
 // Changes only the preset's fields.

@@ -121,7 +121,7 @@ void EvaluateAirborne(AdvisoryEngine& engine, RunwaySearches& searches, int64_t 
   const AircraftState& sample = searches.state;
   if (state.was_on_ground) {
     state.departure_climb = true;
-    SetPhase(state, FlightPhase::Airborne, "Aircraft left the ground", now_ns);
+    SetPhase(state, FlightPhase::kAirborne, "Aircraft left the ground", now_ns);
   }
   if (state.departure_climb && !searches.candidates.empty() &&
       NearestEndDistanceM(*searches.candidates.front(), AircraftPosition(sample)) >
@@ -133,18 +133,18 @@ void EvaluateAirborne(AdvisoryEngine& engine, RunwaySearches& searches, int64_t 
     const RunwayDirection* best = searches.Approach();
     if (best != nullptr && sample.ground_speed_kt >= engine.rules.min_roll_speed_kt &&
         AcceptApproachRunway(engine, *best, now_ns)) {
-      SetPhase(state, FlightPhase::Landing, "Airborne and aligned with an approaching runway", now_ns);
+      SetPhase(state, FlightPhase::kLanding, "Airborne and aligned with an approaching runway", now_ns);
       RaiseApproachAdvisories(raiser, *best);
       approach_accepted = true;
     }
   }
   if (!approach_accepted) {
-    if (state.phase == FlightPhase::Landing) {
+    if (state.phase == FlightPhase::kLanding) {
       if (!state.departure_climb && !OverLockedApproachRunway(engine, searches.candidates, sample)) {
-        SetPhase(state, FlightPhase::GoAround, "Landing approach no longer matches runway path", now_ns);
+        SetPhase(state, FlightPhase::kGoAround, "Landing approach no longer matches runway path", now_ns);
       }
-    } else if (state.phase != FlightPhase::GoAround) {
-      SetPhase(state, FlightPhase::Airborne, "Aircraft airborne", now_ns);
+    } else if (state.phase != FlightPhase::kGoAround) {
+      SetPhase(state, FlightPhase::kAirborne, "Aircraft airborne", now_ns);
     }
   }
   state.was_on_ground = false;
@@ -156,7 +156,7 @@ void EvaluateAirborne(AdvisoryEngine& engine, RunwaySearches& searches, int64_t 
 void EvaluateOffRunway(AdvisoryEngine& engine, RunwaySearches& searches, int64_t now_ns, AdvisoryRaiser& raiser) {
   EngineState& state = engine.state;
   ClearRunwayContext(state);
-  SetPhase(state, FlightPhase::Taxi, "On ground and not occupying a runway", now_ns);
+  SetPhase(state, FlightPhase::kTaxi, "On ground and not occupying a runway", now_ns);
   bool approaching = false;
   const RunwayDirection* best = searches.Approach();
   if (best != nullptr && searches.state.ground_speed_kt >= engine.rules.min_taxi_speed_kt &&
@@ -186,14 +186,14 @@ void EvaluateOnRunway(AdvisoryEngine& engine, const RunwayOccupancy& occupancy, 
                    now_ns);
   }
   if (crossing) {
-    SetPhase(state, FlightPhase::Taxi, "Crossing runway", now_ns);
+    SetPhase(state, FlightPhase::kTaxi, "Crossing runway", now_ns);
     if (!same_occupancy) RaiseCrossingAdvisory(raiser, runway);
   } else {
     if (!same_occupancy && !state.airborne_seen) {
-      SetPhase(state, FlightPhase::Lineup, "Entered runway for lineup", now_ns);
+      SetPhase(state, FlightPhase::kLineup, "Entered runway for lineup", now_ns);
       RaiseRunwayEntryAdvisories(raiser, runway);
     } else if (!same_occupancy) {
-      SetPhase(state, FlightPhase::OnRunway, "Touchdown or rollout on runway", now_ns);
+      SetPhase(state, FlightPhase::kOnRunway, "Touchdown or rollout on runway", now_ns);
       RaiseRunwayEntryAdvisories(raiser, runway);
       state.called_once.insert(kOnRunwayCalledOnce);
     }
@@ -202,18 +202,18 @@ void EvaluateOnRunway(AdvisoryEngine& engine, const RunwayOccupancy& occupancy, 
       if (state.roll_context == RollContext::kNone)
         state.roll_context = state.airborne_seen ? RollContext::kLanding : RollContext::kTakeoff;
       if (state.roll_context == RollContext::kLanding) {
-        SetPhase(state, FlightPhase::OnRunway, "Landing rollout speed detected", now_ns);
+        SetPhase(state, FlightPhase::kOnRunway, "Landing rollout speed detected", now_ns);
       } else {
-        SetPhase(state, FlightPhase::Takeoff, "Takeoff roll speed detected", now_ns);
+        SetPhase(state, FlightPhase::kTakeoff, "Takeoff roll speed detected", now_ns);
       }
       RaiseRollAdvisories(raiser, std::max(0.0, occupancy.length_m - occupancy.along_m), ground_speed_kt);
     }
     if (ground_speed_kt < engine.rules.min_roll_speed_kt) {
       // The roll context remembers a landing after airborne_seen was cleared at touchdown.
       if (state.airborne_seen || state.roll_context == RollContext::kLanding) {
-        SetPhase(state, FlightPhase::OnRunway, "Landing rollout slowed on runway", now_ns);
+        SetPhase(state, FlightPhase::kOnRunway, "Landing rollout slowed on runway", now_ns);
       } else {
-        SetPhase(state, FlightPhase::Lineup, "Lined up on runway below roll speed", now_ns);
+        SetPhase(state, FlightPhase::kLineup, "Lined up on runway below roll speed", now_ns);
       }
     }
     RaiseOccupancyTimingAdvisories(raiser, runway, SecondsBetween(state.runway_entry_time_ns, now_ns));

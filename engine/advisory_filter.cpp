@@ -24,16 +24,16 @@ std::uint32_t OverriddenGenerics(const std::vector<Advisory>& raw) {
 // The groups each phase keeps from the pilot.
 std::uint32_t GroupsDroppedIn(FlightPhase phase) {
   switch (phase) {
-    case FlightPhase::Airborne:
+    case FlightPhase::kAirborne:
       return kRunwayEntryGroup | kHeadingCheckGroup | kVerificationGroup | kTaxiwayGroup | kRunwayEndGroup;
-    case FlightPhase::Takeoff:
+    case FlightPhase::kTakeoff:
       return kApproachGroup | kHeadingCheckGroup | kVerificationGroup | kTaxiwayGroup | kLandingRollGroup;
-    case FlightPhase::Lineup:
-    case FlightPhase::Taxi:
+    case FlightPhase::kLineup:
+    case FlightPhase::kTaxi:
       return kRunwayEndGroup;
-    case FlightPhase::OnRunway:
-    case FlightPhase::Landing:
-    case FlightPhase::GoAround:
+    case FlightPhase::kOnRunway:
+    case FlightPhase::kLanding:
+    case FlightPhase::kGoAround:
       return 0;
   }
   return 0;
@@ -41,7 +41,7 @@ std::uint32_t GroupsDroppedIn(FlightPhase phase) {
 
 bool DroppedByPhase(const CalloutSituationEntry& entry, PhaseMoment phase, int64_t now_ns) {
   if ((entry.groups & GroupsDroppedIn(phase.phase)) != 0) return true;
-  return phase.phase == FlightPhase::Taxi && (entry.groups & kTaxiInformationGroup) != 0 &&
+  return phase.phase == FlightPhase::kTaxi && (entry.groups & kTaxiInformationGroup) != 0 &&
          static_cast<double>(ElapsedNs(phase.since_ns, now_ns)) / 1e9 < kTaxiInformationDelayS;
 }
 

@@ -15,7 +15,7 @@ using CooldownMemory = std::unordered_map<std::string, int64_t>;
 
 // The phase the evaluation ended in and when that phase began.
 struct PhaseMoment {
-  FlightPhase phase = FlightPhase::Taxi;
+  FlightPhase phase = FlightPhase::kTaxi;
   int64_t since_ns = 0;
 };
 

@@ -8,7 +8,7 @@ namespace pistavox {
 namespace {
 
 const CalloutSituationEntry& DistanceEntry(DistanceUnit unit) {
-  return SituationEntry(unit == DistanceUnit::Feet ? CalloutSituation::kDistanceFeetRemaining
+  return SituationEntry(unit == DistanceUnit::kFeet ? CalloutSituation::kDistanceFeetRemaining
                                                    : CalloutSituation::kDistanceMetersRemaining);
 }
 

@@ -7,7 +7,8 @@
 
 namespace pistavox {
 
-enum class DistanceUnit { Feet, Meters };
+// How a callout's key and English text are spelled for a runway or a distance mark.
+enum class DistanceUnit { kFeet, kMeters };
 
 // prefix + the direction's designator in lower case ("approaching_runway_27l").
 std::string RunwayCalloutKey(std::string_view prefix, const RunwayDirection& direction);

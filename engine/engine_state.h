@@ -27,7 +27,7 @@ struct EngineState {
   bool was_on_ground = false;
   bool airborne_seen = false;    // airborne since the last runway occupancy: landing rather than take-off
   bool departure_climb = false;  // climbing out after lift-off; no approach is looked for meanwhile
-  FlightPhase phase = FlightPhase::Taxi;
+  FlightPhase phase = FlightPhase::kTaxi;
   std::string phase_reason = "Initial taxi state";
   int64_t phase_since_ns = 0;
   RollContext roll_context = RollContext::kNone;

@@ -4,19 +4,19 @@ namespace pistavox {
 
 std::string_view FlightPhaseName(FlightPhase phase) {
   switch (phase) {
-    case FlightPhase::Taxi:
+    case FlightPhase::kTaxi:
       return "TAXI";
-    case FlightPhase::Lineup:
+    case FlightPhase::kLineup:
       return "LINEUP";
-    case FlightPhase::OnRunway:
+    case FlightPhase::kOnRunway:
       return "ONRWY";
-    case FlightPhase::Takeoff:
+    case FlightPhase::kTakeoff:
       return "TAKEOFF";
-    case FlightPhase::Airborne:
+    case FlightPhase::kAirborne:
       return "AIRBORNE";
-    case FlightPhase::Landing:
+    case FlightPhase::kLanding:
       return "LANDING";
-    case FlightPhase::GoAround:
+    case FlightPhase::kGoAround:
       return "GO AROUND";
   }
   return "TAXI";

@@ -4,14 +4,15 @@
 
 namespace pistavox {
 
+// The flight phases the engine tracks, and their names in the log and the status rows.
 enum class FlightPhase : int32_t {
-  Taxi = 0,
-  Lineup = 1,
-  OnRunway = 2,
-  Takeoff = 3,
-  Airborne = 4,
-  Landing = 5,
-  GoAround = 6,
+  kTaxi = 0,
+  kLineup = 1,
+  kOnRunway = 2,
+  kTakeoff = 3,
+  kAirborne = 4,
+  kLanding = 5,
+  kGoAround = 6,
 };
 
 // Dashboard name of a phase; a value outside the enumeration reads as "TAXI".

@@ -24,7 +24,7 @@ void Append(AdvisoryRaiser& raiser, const CalloutSituationEntry& entry, std::str
 
 void RaiseRemainingMark(AdvisoryRaiser& raiser, double remaining_m) {
   const bool meters = raiser.rules.use_meters;
-  const DistanceUnit unit = meters ? DistanceUnit::Meters : DistanceUnit::Feet;
+  const DistanceUnit unit = meters ? DistanceUnit::kMeters : DistanceUnit::kFeet;
   const double distance = meters ? remaining_m : remaining_m / kMetresPerFoot;
   for (int32_t mark : meters ? raiser.rules.remaining_meters : raiser.rules.remaining_feet) {
     if (!(static_cast<double>(mark) >= distance)) continue;
@@ -49,8 +49,8 @@ void Raise(AdvisoryRaiser& raiser, CalloutSituation situation, const RunwayDirec
 }
 
 bool WrongRunwayApplies(const RaasRules& rules, const EngineState& state) {
-  return !rules.expected_runway.empty() && !state.airborne_seen && state.phase != FlightPhase::Landing &&
-         state.phase != FlightPhase::GoAround && state.roll_context != RollContext::kLanding;
+  return !rules.expected_runway.empty() && !state.airborne_seen && state.phase != FlightPhase::kLanding &&
+         state.phase != FlightPhase::kGoAround && state.roll_context != RollContext::kLanding;
 }
 
 bool IsWrongRunway(const RaasRules& rules, const RunwayDirection& direction) {

@@ -8,6 +8,7 @@
 
 namespace pistavox {
 
+// One aircraft sample read over FSUIPC: the offsets, their conversion and the link's error texts.
 std::string FsuipcErrorText(FsuipcError code);
 std::string SimulatorNameForCode(uint32_t simulator_code);
 

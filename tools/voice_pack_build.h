@@ -7,6 +7,7 @@
 
 namespace pistavox {
 
+// make-voice-pack's work: every phrase spoken into a complete pack, cached by content.
 struct VoicePackJob {
   VoiceLanguage language = VoiceLanguage::kEnglish;
   std::string name;                  // the pack's folder name, "Pistavox_EN"

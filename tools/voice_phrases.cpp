@@ -106,7 +106,7 @@ void AddRunwayKeys(PhraseList& list, const CalloutSituationEntry& entry, const P
 void AddDistanceKeys(PhraseList& list, const CalloutSituationEntry& entry, const PhraseTemplate& phrase) {
   const RaasRules defaults;
   const bool meters = entry.situation == CalloutSituation::kDistanceMetersRemaining;
-  const DistanceUnit unit = meters ? DistanceUnit::Meters : DistanceUnit::Feet;
+  const DistanceUnit unit = meters ? DistanceUnit::kMeters : DistanceUnit::kFeet;
   // The engine fixes the roll context before it calls a mark, so no key goes without one.
   for (RollContext context : {RollContext::kTakeoff, RollContext::kLanding}) {
     for (int32_t mark : meters ? defaults.remaining_meters : defaults.remaining_feet) {

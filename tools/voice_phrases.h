@@ -6,6 +6,7 @@
 
 namespace pistavox {
 
+// What each voice pack says for every callout key, in English and Chinese.
 enum class VoiceLanguage { kEnglish, kChinese };
 
 // One key of a voice pack and what is said for it in each language.

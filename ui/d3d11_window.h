@@ -6,6 +6,7 @@
 
 #include "ui/window_host.h"
 
+// The Windows window: Win32 and Direct3D 11 with Dear ImGui's back ends.
 struct ID3D11Device;
 struct ID3D11DeviceContext;
 struct IDXGISwapChain;

@@ -2,6 +2,7 @@
 
 namespace pistavox {
 
+// The dashboard's cards: the aircraft, the runway and the event log.
 struct App;
 
 // The dashboard's right-hand cards: the aircraft's figures, the runway it is

@@ -2,6 +2,7 @@
 
 namespace pistavox {
 
+// The flight plan card: the expected airport and runway.
 struct App;
 
 // The expected airport and runway, shared by the dashboard and the Settings

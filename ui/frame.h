@@ -3,6 +3,7 @@
 
 namespace pistavox {
 
+// One interface frame: the page that is open.
 struct App;
 
 // The page of this frame: the Settings page when it is open, else the dashboard. `now_ns` is

@@ -2,6 +2,7 @@
 #include <span>
 #include <string>
 
+// The interface font: the first installed candidate with the glyphs of both languages.
 struct ImGuiIO;
 
 namespace pistavox {

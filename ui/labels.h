@@ -5,6 +5,7 @@
 
 namespace pistavox {
 
+// The interface's labels in both languages, and the list of all of them.
 inline constexpr Label kMonitorLabel{"Monitor", "监控"};
 inline constexpr Label kSettingsLabel{"Settings", "设置"};
 

@@ -2,6 +2,7 @@
 
 namespace pistavox {
 
+// The last-landing card: score, rates, touchdown point and the recent landings.
 struct App;
 
 // Under the aircraft and runway cards: the last landing's score, touchdown rates,

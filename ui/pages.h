@@ -3,6 +3,7 @@
 
 namespace pistavox {
 
+// The two pages, the dashboard and Settings, and where their layout changes with the width.
 struct App;
 
 // From this available width the dashboard puts its controls beside the cards,

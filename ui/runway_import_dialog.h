@@ -2,6 +2,7 @@
 
 namespace pistavox {
 
+// The in-app import dialog for desktops without a file picker.
 struct App;
 
 // "Import CSV" where the desktop has no file picker: a modal dialog of the program's

@@ -2,6 +2,7 @@
 
 namespace pistavox {
 
+// The runway strip: where along the runway the aircraft is.
 inline constexpr float kRunwayStripHeight = 34;
 
 // The aircraft's place along the runway, the full available width: the runway

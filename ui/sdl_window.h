@@ -4,6 +4,7 @@
 
 #include "ui/window_host.h"
 
+// The Linux window: SDL2 and OpenGL 3 with Dear ImGui's back ends.
 struct SDL_Window;
 
 namespace pistavox {

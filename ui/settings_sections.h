@@ -3,6 +3,7 @@
 
 namespace pistavox {
 
+// The Settings page's sections and the pieces they are drawn with.
 struct App;
 
 // Below this available width the sidebar is 190 wide, else 230.

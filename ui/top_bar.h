@@ -2,6 +2,7 @@
 
 namespace pistavox {
 
+// The top bar: the product name and the page switch.
 struct App;
 
 // Below this available width the page buttons leave the title's line.

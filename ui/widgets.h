@@ -7,6 +7,7 @@
 
 namespace pistavox {
 
+// The widgets the pages share: titles, buttons, status rows and values.
 struct App;
 
 // Titles of boxes and cards.

@@ -3,6 +3,7 @@
 
 namespace pistavox {
 
+// The window host: the window's title, place and size, and the frame loop it runs.
 struct App;
 
 // The window both hosts open: its title (and Win32 class name), outer position and

@@ -21,7 +21,7 @@ TEST(CalloutNaming, RunwayKeysLowerCaseOnlyAsciiRemainingKeysTakeAnyMark) {
   runway.ident = "H\xC3\x89";
   EXPECT_EQ(RunwayCalloutKey("on_runway_", runway), "on_runway_h\xC3\x89");
   EXPECT_EQ(RunwayCalloutText("On runway ", runway), "On runway H\xC3\x89");
-  EXPECT_EQ(RemainingCalloutKey("", -50, DistanceUnit::Meters), "-50_meters_remaining");
+  EXPECT_EQ(RemainingCalloutKey("", -50, DistanceUnit::kMeters), "-50_meters_remaining");
 }
 
 TEST(AdvisoryPolicy, CooldownsAndPrioritiesComeFromTheExactKeyThenTheFamilyThenTheBuiltIns) {
@@ -62,7 +62,7 @@ struct Raised {
 class AdvisoryFilterTest : public ::testing::Test {
  protected:
   // The advisories raised in order, each at its situation's default priority.
-  Keys Filter(std::initializer_list<Raised> raised, FlightPhase phase = FlightPhase::OnRunway) {
+  Keys Filter(std::initializer_list<Raised> raised, FlightPhase phase = FlightPhase::kOnRunway) {
     std::vector<Advisory> advisories;
     for (const Raised& one : raised) {
       const CalloutSituationEntry& entry = SituationEntry(one.situation);
@@ -108,8 +108,8 @@ TEST_F(AdvisoryFilterTest, FollowsTheSituationNotTheKeyText) {
   rules_.enable_runway_entry = true;
   EXPECT_EQ(Filter({kOnRunwayOneMinute}), Keys{});
   EXPECT_EQ(Filter({{kOnRunway, "one_minute"}}), Keys{"on_runway_one_minute"});
-  EXPECT_EQ(Filter({kApproachingRunwayEnd}, FlightPhase::Taxi), Keys{});
-  EXPECT_EQ(Filter({{kApproachingRunway, "end"}}, FlightPhase::Taxi), Keys{"approaching_runway_end"});
+  EXPECT_EQ(Filter({kApproachingRunwayEnd}, FlightPhase::kTaxi), Keys{});
+  EXPECT_EQ(Filter({{kApproachingRunway, "end"}}, FlightPhase::kTaxi), Keys{"approaching_runway_end"});
 }
 
 TEST_F(AdvisoryFilterTest, RedundantGenericFormsGiveWayToTheSpecificOnes) {
@@ -127,12 +127,12 @@ TEST_F(AdvisoryFilterTest, RedundantGenericFormsGiveWayToTheSpecificOnes) {
 TEST_F(AdvisoryFilterTest, PhaseRules) {
   const std::initializer_list<Raised> runway_end{kApproachingRunwayEnd, kRunwayEnd, kOverrunRisk, kBrakeBrake,
                                                  kGoAround};
-  for (FlightPhase phase : {FlightPhase::Taxi, FlightPhase::Lineup, FlightPhase::Airborne}) {
+  for (FlightPhase phase : {FlightPhase::kTaxi, FlightPhase::kLineup, FlightPhase::kAirborne}) {
     EXPECT_EQ(Filter(runway_end, phase), Keys{}) << FlightPhaseName(phase);
   }
-  EXPECT_EQ(Filter(runway_end, FlightPhase::Takeoff), (Keys{"overrun_risk", "brake_brake", "runway_end"}));
+  EXPECT_EQ(Filter(runway_end, FlightPhase::kTakeoff), (Keys{"overrun_risk", "brake_brake", "runway_end"}));
   last_spoken_.clear();
-  EXPECT_EQ(Filter(runway_end, FlightPhase::OnRunway).size(), 5u);
+  EXPECT_EQ(Filter(runway_end, FlightPhase::kOnRunway).size(), 5u);
 
   rules_.enable_runway_verify = true;
   rules_.enable_taxiway_info = true;
@@ -143,22 +143,22 @@ TEST_F(AdvisoryFilterTest, PhaseRules) {
                     kTaxiwayTakeoff,
                     {kApproachingRunway, "27"},
                     kRunwayEnd},
-                   FlightPhase::Takeoff),
+                   FlightPhase::kTakeoff),
             Keys{"runway_end"});
   EXPECT_EQ(Filter({{kEnteringRunway, "09"}, kOnRunwayOneMinute, kCheckRunway, kOnTaxiway, {kApproachingRunway, "09"}},
-                   FlightPhase::Airborne),
+                   FlightPhase::kAirborne),
             Keys{"approaching_runway_09"});
-  EXPECT_EQ(Filter({kGoAround, kWrongRunwayEntry}, FlightPhase::GoAround), (Keys{"go_around", "wrong_runway"}));
+  EXPECT_EQ(Filter({kGoAround, kWrongRunwayEntry}, FlightPhase::kGoAround), (Keys{"go_around", "wrong_runway"}));
 }
 
 TEST_F(AdvisoryFilterTest, OnTaxiwayWaitsTenSecondsIntoTaxi) {
   rules_.enable_taxiway_info = true;
   rules_.cooldowns["on_taxiway"] = 0;
   Advance(9.99);
-  EXPECT_EQ(Filter({kOnTaxiway}, FlightPhase::Taxi), Keys{});
-  EXPECT_EQ(Filter({kOnTaxiway}, FlightPhase::Lineup), Keys{"on_taxiway"});
+  EXPECT_EQ(Filter({kOnTaxiway}, FlightPhase::kTaxi), Keys{});
+  EXPECT_EQ(Filter({kOnTaxiway}, FlightPhase::kLineup), Keys{"on_taxiway"});
   Advance(0.01);
-  EXPECT_EQ(Filter({kOnTaxiway}, FlightPhase::Taxi), Keys{"on_taxiway"});
+  EXPECT_EQ(Filter({kOnTaxiway}, FlightPhase::kTaxi), Keys{"on_taxiway"});
 }
 
 TEST_F(AdvisoryFilterTest, CooldownIsPerExactKeyOnlyForwardedRecordsAreStampedAndNoneMayBeZero) {
@@ -168,7 +168,7 @@ TEST_F(AdvisoryFilterTest, CooldownIsPerExactKeyOnlyForwardedRecordsAreStampedAn
   Advance(0.01);
   EXPECT_EQ(Filter({kBrake}), Keys{"brake"});
   // Dropped by its phase, so not stamped: it passes once the phase allows it.
-  EXPECT_EQ(Filter({kRunwayEnd}, FlightPhase::Taxi), Keys{});
+  EXPECT_EQ(Filter({kRunwayEnd}, FlightPhase::kTaxi), Keys{});
   EXPECT_EQ(Filter({kRunwayEnd}), Keys{"runway_end"});
   // Zero, negative and NaN cooldowns hold nothing back.
   for (double cooldown : {0.0, -5.0, std::nan("")}) {
