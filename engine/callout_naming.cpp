@@ -9,7 +9,7 @@ namespace {
 
 const CalloutSituationEntry& DistanceEntry(DistanceUnit unit) {
   return SituationEntry(unit == DistanceUnit::kFeet ? CalloutSituation::kDistanceFeetRemaining
-                                                   : CalloutSituation::kDistanceMetersRemaining);
+                                                    : CalloutSituation::kDistanceMetersRemaining);
 }
 
 }  // namespace
