@@ -36,7 +36,8 @@ bool PrepareWorkdir(const fs::path& dir) {
 }
 
 void BM_FullPoll(benchmark::State& bench) {
-  const fs::path dir = fs::current_path() / "app_benchmark_poll";
+  const test::ScopedWorkdir workdir("app_benchmark_poll");
+  const fs::path& dir = workdir.path;
   if (!PrepareWorkdir(dir)) return bench.SkipWithError("the world runway file is not available");
   test::ChildProcess sim;
   std::string error;
@@ -45,8 +46,6 @@ void BM_FullPoll(benchmark::State& bench) {
                          "15", "--on-ground", "1"},
                         sim, error))
     return bench.SkipWithError(error.c_str());
-  const fs::path previous = fs::current_path();
-  fs::current_path(dir);
   int64_t now = 1'000'000'000'000;
   {
     App app;
@@ -67,7 +66,6 @@ void BM_FullPoll(benchmark::State& bench) {
       StopMonitor(app);
     }
   }
-  fs::current_path(previous);
   test::StopChild(sim);
 }
 BENCHMARK(BM_FullPoll)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
@@ -92,7 +90,8 @@ bool WriteHourFlight(const fs::path& path, size_t& rows) {
 }
 
 void BM_ReplayHour(benchmark::State& bench) {
-  const fs::path dir = fs::current_path() / "app_benchmark_replay";
+  const test::ScopedWorkdir workdir("app_benchmark_replay");
+  const fs::path& dir = workdir.path;
   size_t rows = 0;
   if (!PrepareWorkdir(dir) || !WriteHourFlight(dir / "hour.csv", rows))
     return bench.SkipWithError("the world runway file is not available");
