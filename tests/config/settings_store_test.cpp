@@ -90,7 +90,7 @@ TEST_F(SettingsStoreTest, SystemFailuresNameTheFileAndTheReason) {
   EXPECT_EQ(test::ReadTextFile("blocker"), "x");
 }
 
-TEST_F(SettingsStoreTest, MemoryOnlySavesSucceedWithoutTouchingTheDiskTheDefaultStoreDoesNot) {
+TEST_F(SettingsStoreTest, MemoryOnlySavesSucceedWithoutTouchingTheDisk) {
   store.memory_only = true;
   EventLog log;
   ASSERT_TRUE(SaveSettings(AppSettings{}, "", store, log));
@@ -98,16 +98,9 @@ TEST_F(SettingsStoreTest, MemoryOnlySavesSucceedWithoutTouchingTheDiskTheDefault
   std::string text;
   ASSERT_TRUE(ReadStoredSettings(store, text, error));
   EXPECT_EQ(text, BuildSettingsText(AppSettings{}, ""));
-
-  // The default store: in the folder the variable names.
-  const test::ScopedEnvironment config_dir("PISTAVOX_CONFIG_DIR", PathText(folder));
-  SettingsStore opened;
-  ASSERT_TRUE(OpenDefaultSettingsStore(opened, error)) << error;
-  EXPECT_EQ(opened.file, folder / "settings.txt");
-  EXPECT_FALSE(opened.memory_only);
 }
 
-TEST_F(SettingsStoreTest, OpeningRemovesOnlyTheTemporariesOfProcessesThatAreGone) {
+TEST_F(SettingsStoreTest, OpeningTheDefaultStoreRemovesOnlyTheTemporariesOfProcessesThatAreGone) {
   fs::create_directories(folder);
   const auto leave = [&](const std::string& name) { std::ofstream(folder / name) << "half"; };
   leave("settings.txt.tmp.2147483600");  // no such process: killed mid-save
@@ -117,6 +110,8 @@ TEST_F(SettingsStoreTest, OpeningRemovesOnlyTheTemporariesOfProcessesThatAreGone
   const test::ScopedEnvironment config_dir("PISTAVOX_CONFIG_DIR", PathText(folder));
   SettingsStore opened;
   ASSERT_TRUE(OpenDefaultSettingsStore(opened, error)) << error;
+  EXPECT_EQ(opened.file, folder / "settings.txt");  // in the folder the variable names
+  EXPECT_FALSE(opened.memory_only);
   const std::vector<std::string> left = FolderEntries();
   EXPECT_EQ(std::set<std::string>(left.begin(), left.end()),
             (std::set<std::string>{"other.txt.tmp.2147483600", "settings.txt.tmp.12abc",
