@@ -80,14 +80,6 @@ TEST_F(SettingsStoreTest, SystemFailuresNameTheFileAndTheReason) {
   std::string text;
   EXPECT_FALSE(ReadStoredSettings(store, text, error));
   EXPECT_EQ(error, "Cannot read settings file " + PathText(store.file) + ": not a regular file");
-
-  // The folder cannot be created because a file stands in its way.
-  test::WriteTextFile("blocker", "x");
-  SettingsStore blocked;
-  blocked.file = workdir.path / "blocker" / "settings.txt";
-  EXPECT_FALSE(WriteStoredSettings(blocked, "muted=1\n", error));
-  EXPECT_EQ(error.rfind("Cannot write settings file " + PathText(blocked.file) + ": ", 0), 0u) << error;
-  EXPECT_EQ(test::ReadTextFile("blocker"), "x");
 }
 
 TEST_F(SettingsStoreTest, MemoryOnlySavesSucceedWithoutTouchingTheDisk) {
