@@ -109,22 +109,13 @@ class EngineDriver {
 struct FlightLog {
   std::vector<std::string> phases;  // "PHASE: reason", in order, repeats removed
   Keys advisories;                  // in order of output
-  std::string lines;                // both, timed ("12.750000 + entering_runway_27l"), for failure messages
 };
 
 inline FlightLog Fly(EngineDriver& driver, const std::vector<AircraftState>& samples) {
   FlightLog log;
   for (const AircraftState& sample : samples) {
-    const std::string at = std::to_string(driver.ElapsedS());
-    const Keys keys = driver.Feed(sample);
-    if (log.phases.empty() || log.phases.back() != driver.Phase()) {
-      log.phases.push_back(driver.Phase());
-      log.lines += at + " " + driver.Phase() + "\n";
-    }
-    for (const std::string& key : keys) {
-      log.advisories.push_back(key);
-      log.lines += at + " + " + key + "\n";
-    }
+    for (std::string& key : driver.Feed(sample)) log.advisories.push_back(std::move(key));
+    if (log.phases.empty() || log.phases.back() != driver.Phase()) log.phases.push_back(driver.Phase());
   }
   return log;
 }

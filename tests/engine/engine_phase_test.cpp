@@ -1,4 +1,4 @@
-// The flight phase state machine, its reasons and timers, the snapshot, and whole flights.
+// The flight phase state machine, its reasons and timers, and the snapshot.
 #include <gtest/gtest.h>
 
 #include "engine/flight_phase.h"
@@ -6,9 +6,6 @@
 
 namespace pistavox::test {
 namespace {
-
-using flight::FlightBuilder;
-using flight::RunwayPoint;
 
 // Samples at 300 m along 09R, heading north, from `from_m` to `to_m` left of its centre line.
 std::vector<AircraftState> Across(double from_m, double to_m, double ground_speed_kt) {
@@ -56,7 +53,7 @@ TEST(EnginePhase, TurningOntoTheRunwayAfterCrossingContinuesTheOccupancy) {
   EngineDriver driver;
   const FlightLog log = Fly(driver, samples);
   // No entry and no second crossing; the delayed "on runway" comes as on any occupancy.
-  EXPECT_EQ(log.advisories, (Keys{"crossing_runway_09r", "on_short_runway_09r"})) << log.lines;
+  EXPECT_EQ(log.advisories, (Keys{"crossing_runway_09r", "on_short_runway_09r"}));
   EXPECT_EQ(driver.Phase(), kLineup);
   EXPECT_EQ(driver.runway_state(), "on-runway");
   EXPECT_EQ(driver.status().runway_ident, "09R");
@@ -140,65 +137,6 @@ TEST(EnginePhase, TheFlareOverTheLockedRunwayIsStillALanding) {
   parallel.Feed(InFlight(Xbig("04R"), -2000.0, 140.0));
   parallel.Feed(InFlight(Xbig("04L"), 300.0, 140.0));
   EXPECT_EQ(parallel.Phase(), kGoAround);
-}
-
-// Whole flights built along paths over a test airport.
-void ExpectFlight(const FlightBuilder& flight, const Keys& phases, const Keys& advisories, RaasRules rules = {}) {
-  EngineDriver driver(Xbig(), std::move(rules));
-  const FlightLog log = Fly(driver, flight.Samples());
-  EXPECT_EQ(log.phases, phases) << log.lines;
-  EXPECT_EQ(log.advisories, advisories) << log.lines;
-}
-
-const Keys kLandingPhases{kAirborne, kLanding, kRollout, kSlowed, kCrossing, kTaxi};
-
-TEST(FlightScenario, Departure) {
-  FlightBuilder flight(RunwayPoint(Xbig("04R"), -300.0, -150.0), 0.0, 1400.0);
-  flight.TaxiTo(RunwayPoint(Xbig("04R"), -250.0, 0.0), 15.0)
-      .LineUp(Xbig("04R"), 0.0, 8.0)
-      .Hold(10.0)
-      .TakeoffRoll(3.0, 150.0)
-      .ClimbOut(60.0, 2500.0);
-  ExpectFlight(flight, {kTaxi, kLineup, kTakeoff, kAirborne},
-               {"approaching_runway_04r", "approaching_runway_04r", "entering_runway_04r", "on_runway_04r",
-                "takeoff_distance_5000_feet_remaining", "takeoff_distance_4000_feet_remaining"});
-}
-
-TEST(FlightScenario, Arrival) {
-  const RunwayDirection& r04r = Xbig("04R");
-  FlightBuilder flight(RunwayPoint(r04r, -6000.0, 0.0), r04r.heading_true_deg, 1400.0);
-  flight.StartApproach(r04r, 6000.0, 140.0)
-      .FlyApproach(30.0)
-      .FlareAndTouchdown(180.0)
-      .Rollout(2.5, 15.0)
-      .Vacate(90.0, 15.0, 150.0)
-      .Hold(15.0);
-  // No go-around in the flare, the slow end of the roll stays a landing, and the
-  // exit turn past the midpoint neither crosses 22L nor checks the heading.
-  ExpectFlight(
-      flight, kLandingPhases,
-      {"approaching_runway_04r", "approaching_runway_04r", "on_runway_04r", "landing_distance_5000_feet_remaining",
-       "landing_distance_4000_feet_remaining", "landing_distance_3000_feet_remaining"});
-}
-
-TEST(FlightScenario, ShortFieldArrivalWithEveryCalloutSwitchedOn) {
-  const RunwayDirection& r22l = Xbig("22L");
-  RaasRules rules = With({&RaasRules::use_meters, &RaasRules::enable_runway_verify, &RaasRules::enable_taxiway_info,
-                          &RaasRules::enable_runway_occupancy});
-  rules.short_runway_m = 3500.0;
-  FlightBuilder flight(RunwayPoint(r22l, -3000.0, 0.0), r22l.heading_true_deg, 1400.0);
-  flight.StartApproach(r22l, 3000.0, 130.0)
-      .FlyApproach(30.0)
-      .FlareAndTouchdown(400.0)
-      .Rollout(3.0, 12.0)
-      .Vacate(-90.0, 12.0, 100.0)
-      .TaxiStraight(300.0, 12.0);
-  // "on_taxiway" comes once, inside the first 10 s of Taxi, and is dropped.
-  ExpectFlight(flight, kLandingPhases,
-               {"approaching_short_runway_22l", "short_runway", "short_runway", "short_runway", "short_runway",
-                "approaching_short_runway_22l", "short_runway", "on_short_runway_22l", "short_runway",
-                "check_runway_length", "landing_distance_1500_meters_remaining", "verify_runway_22l"},
-               rules);
 }
 
 }  // namespace

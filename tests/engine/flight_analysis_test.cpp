@@ -68,7 +68,7 @@ const char* const kLandingTrace = "Landing trace: ";
 const char* const kScore = "Landing score: ";
 const char* const kTakeoffTrace = "Takeoff trace: ";
 
-TEST(LandingAnalysis, AFirmLandingScoresFairWithItsNotesASoftOneExcellent) {
+TEST(LandingAnalysis, AFirmLandingScoresFairWithItsNotes) {
   AnalysisFlight f;
   f.AtEddf25C();
   f.Poll(150.0);
@@ -89,16 +89,6 @@ TEST(LandingAnalysis, AFirmLandingScoresFairWithItsNotesASoftOneExcellent) {
             Lines{"Landing score: 70/100 Fair | touchdownVS -520 fpm | maxSink 520 fpm | maxG 1.40 | maxCross 12 m | "
                   "hdgSwing 3 deg | speedRange 10.0 kt | samples=51 | notes=firm sink, moderate G, centerline "
                   "deviation"});
-
-  AnalysisFlight soft;
-  soft.AtEddf25C();
-  soft.Poll(150.0);
-  soft.Fly(4.0, 480.0);
-  for (double height : {3.0, 2.0, 1.0, 0.5, 0.25}) soft.Poll(height);
-  soft.Touchdown();
-  EXPECT_EQ(soft.LinesStartingWith(kScore),
-            Lines{"Landing score: 92/100 Excellent | touchdownVS -60 fpm | maxSink 480 fpm | maxG 1.00 | maxCross 3 m "
-                  "| hdgSwing 0 deg | speedRange 0.0 kt | samples=55 | notes=float/very soft touchdown"});
 }
 
 TEST(LandingAnalysis, HeadingSwingIsMeasuredAcrossNorth) {
@@ -120,33 +110,20 @@ TEST(LandingAnalysis, HeadingSwingIsMeasuredAcrossNorth) {
   EXPECT_EQ(HeadingSwingDeg(LandingAnalyzer{}), 0.0);
 }
 
-// The score of a landing with these statistics: the largest load factor and cross-track
-// distance, the range of the heading offsets and of the ground speed.
-LandingReport Scored(double touchdown_vs_fpm, double max_g, double max_cross_m, double min_heading_offset_deg,
-                     double max_heading_offset_deg, double min_ground_speed_kt, double max_ground_speed_kt) {
+// The score of a landing with these statistics: the touchdown rate, the largest load factor
+// and cross-track distance, the heading swing and the ground speed's range.
+LandingReport Scored(double touchdown_vs_fpm, double max_g, double max_cross_m, double heading_swing_deg,
+                     double speed_range_kt) {
   LandingAnalyzer analyzer;
   analyzer.max_g = max_g;
   analyzer.max_cross_m = max_cross_m;
-  analyzer.min_heading_offset_deg = min_heading_offset_deg;
-  analyzer.max_heading_offset_deg = max_heading_offset_deg;
-  analyzer.min_ground_speed_kt = min_ground_speed_kt;
-  analyzer.max_ground_speed_kt = max_ground_speed_kt;
+  analyzer.max_heading_offset_deg = heading_swing_deg;
+  analyzer.min_ground_speed_kt = 100.0;
+  analyzer.max_ground_speed_kt = 100.0 + speed_range_kt;
   LandingReport report;
   report.touchdown_vs_fpm = touchdown_vs_fpm;
   ScoreLanding(analyzer, AnalysisRules{}, report);
   return report;
-}
-
-using Notes = std::vector<std::string>;
-
-TEST(ScoreLanding, EveryNoteAndTheFloorOfTheScore) {
-  LandingReport report = Scored(-1000.0, 2.5, 20.0, -10.0, 5.0, 100.0, 130.0);
-  EXPECT_EQ(report.score, 0.0);
-  EXPECT_EQ(report.grade, "Poor");
-  EXPECT_EQ(report.notes, (Notes{"very hard sink", "high G", "off centerline", "unstable heading", "speed unstable"}));
-  report = Scored(-800.0, 1.8, 0.0, -10.0, -2.0, 114.0, 130.0);  // heading swing 8, speed range 16
-  EXPECT_EQ(report.score, 47.0);
-  EXPECT_EQ(report.notes, (Notes{"hard sink", "firm G", "heading movement", "speed variation"}));
 }
 
 // Each limit on both sides, from a landing that costs nothing: a value at the limit
@@ -193,10 +170,10 @@ TEST(ScoreLanding, BandEdgesPenaltiesAndGrades) {
       {-600.0, g(s.landing_score_g_firm) + 0.01, 0.0, 0.0, 25.01, 60.0, "Rough"},
       {-600.0, g(s.landing_score_g_firm) + 0.01, 0.0, 0.0, 15.01, 65.0, "Rough"},
       {-600.0, g(s.landing_score_g_high) + 0.01, 0.0, 0.0, 0.0, 58.0, "Poor"},
+      {-1000.0, 2.5, 20.0, 15.0, 30.0, 0.0, "Poor"},  // every penalty: the score stops at 0
   };
   for (const Row& row : rows) {
-    const LandingReport report =
-        Scored(row.vs_fpm, row.max_g, row.cross_m, 0.0, row.heading_swing_deg, 100.0, 100.0 + row.speed_range_kt);
+    const LandingReport report = Scored(row.vs_fpm, row.max_g, row.cross_m, row.heading_swing_deg, row.speed_range_kt);
     EXPECT_EQ(report.score, row.score) << row.vs_fpm << " " << row.max_g << " " << row.cross_m << " "
                                        << row.heading_swing_deg << " " << row.speed_range_kt;
     EXPECT_EQ(report.grade, row.grade) << row.score;
@@ -326,24 +303,6 @@ TEST(AnalysisHeight, RadioAltitudeCountsAboveATenthOfAFootOrOnTheGround) {
   EXPECT_EQ(AnalysisVerticalSpeedFpm(10.0, 20.0, 1'000'000'000, 1'050'000'000), 0.0);  // 50 ms is too close
   EXPECT_NEAR(AnalysisVerticalSpeedFpm(10.0, 20.0, 1'000'000'000, 1'060'000'000), -10000.0, 1e-6);
   EXPECT_EQ(AnalysisVerticalSpeedFpm(10.0, 20.0, 1'000'000'000, 1'500'000'000), -1200.0);
-}
-
-TEST(ResetAnalysis, EverythingBackWithTheMarksFromTheCurrentSettings) {
-  AnalysisRules rules;
-  rules.landing_trace_start_ft = 60;
-  rules.takeoff_trace_start_ft = 200;
-  FlightAnalysis analysis;
-  analysis.landing.armed = true;
-  analysis.landing.max_g = 3.0;
-  analysis.landing.last_time_ns = 5;
-  analysis.takeoff.active = true;
-  ResetAnalysis(analysis, rules);
-  EXPECT_FALSE(analysis.landing.armed);
-  EXPECT_EQ(analysis.landing.max_g, 0.0);
-  EXPECT_EQ(analysis.landing.last_time_ns, 0);
-  EXPECT_EQ(analysis.landing.next_mark_ft, 60);
-  EXPECT_FALSE(analysis.takeoff.active);
-  EXPECT_EQ(analysis.takeoff.next_mark_ft, 200);
 }
 
 Marks DefaultTakeoffMarks() {
