@@ -20,7 +20,6 @@ struct ScriptedSimulator {
   bool connect_ok = true;
   std::string connect_error = "Cannot link to FSUIPC, XPUIPC, or WideClient";
   bool read_ok = true;
-  std::string read_error = "IPC timeout";
   AircraftState state;
   int connects = 0;
   int reads = 0;
@@ -53,7 +52,7 @@ struct AppTest : ::testing::Test {
       c.read = [this](AircraftState& state, std::string& error) {
         ++sim.reads;
         if (!sim.read_ok) {
-          error = sim.read_error;
+          error = "IPC timeout";
           return false;
         }
         state = sim.state;

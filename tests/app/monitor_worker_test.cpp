@@ -26,10 +26,6 @@ struct HeldSimulator {
   int connects = 0;
   int reads_begun = 0;
   int disconnects = 0;
-
-  void WaitWhileHeld(std::unique_lock<std::mutex>& lock) {
-    released.wait(lock, [this] { return !held; });
-  }
 };
 
 SimulatorConnection HeldConnection(std::shared_ptr<HeldSimulator> sim) {
@@ -38,13 +34,13 @@ SimulatorConnection HeldConnection(std::shared_ptr<HeldSimulator> sim) {
   c.connect = [sim](std::string&) {
     std::unique_lock lock(sim->mutex);
     ++sim->connects;
-    sim->WaitWhileHeld(lock);
+    sim->released.wait(lock, [&] { return !sim->held; });
     return true;
   };
   c.read = [sim](AircraftState& state, std::string& error) {
     std::unique_lock lock(sim->mutex);
     ++sim->reads_begun;
-    sim->WaitWhileHeld(lock);
+    sim->released.wait(lock, [&] { return !sim->held; });
     if (!sim->read_ok) {
       error = "IPC timeout";
       return false;
@@ -118,8 +114,7 @@ TEST_F(MonitorWorkerTest, FramesGoOnWhileAReadHangsAndItsSampleIsUsedWhenItComes
   app.settings.poll_ms = 250;
   StartMonitor(app, false, now);
   ASSERT_TRUE(FramesUntil([this] { return app.monitor.phase == MonitorPhase::kRunning; }));
-  EXPECT_EQ(TakeLines(), (Lines{"Starting monitor...", "Loaded runway directions: 12", "Loaded voice pack: test",
-                                "Opening FSUIPC/XPUIPC connection...", "Settings saved", "Connected: Held Simulator"}));
+  EXPECT_EQ(app.monitor.simulator_name, "Held Simulator");
 
   Hold(true);
   Set([](HeldSimulator& s) { s.state = LinedUpOnShortRunway(); });
@@ -139,12 +134,8 @@ TEST_F(MonitorWorkerTest, FramesGoOnWhileAReadHangsAndItsSampleIsUsedWhenItComes
   // A failed read, however late it comes, ends the session with the usual words.
   Set([](HeldSimulator& s) { s.read_ok = false; });
   ASSERT_TRUE(FramesUntil([this] { return app.monitor.phase == MonitorPhase::kStopped; }));
-  const Lines lines = TakeLines();
-  const auto failure =
-      std::find(lines.begin(), lines.end(), "Simulator disconnected or FSUIPC/XPUIPC read failed: IPC timeout");
-  ASSERT_GE(std::distance(failure, lines.end()), 3);
-  EXPECT_EQ(Lines(failure, failure + 3), (Lines{"Simulator disconnected or FSUIPC/XPUIPC read failed: IPC timeout",
-                                                "Monitor stopped automatically", "Missing audio: raas_unavailable"}));
+  EXPECT_EQ(WithPrefix(TakeLines(), "Simulator disconnected or FSUIPC/XPUIPC read failed: "),
+            (Lines{"Simulator disconnected or FSUIPC/XPUIPC read failed: IPC timeout"}));
   EXPECT_LT(longest_frame, kPrompt);
 }
 

@@ -22,15 +22,6 @@ struct ReplayTest : AppTest {
     for (const FlightSample& sample : samples) text += FormatFlightRow(sample);
     WriteTextFile(path, text);
   }
-  void WriteScenario(const std::string& path, const char* airport, const char* runway,
-                     FlightColumns columns = FlightColumns::kNine) {
-    RunwayDatabase runways;
-    std::vector<FlightSample> flight;
-    std::string error;
-    ASSERT_TRUE(LoadRunwayDatabase("data/runways.csv", runways, error)) << error;
-    ASSERT_TRUE(BuildScenarioFlight(runways, FlightScenario::kArrival, airport, runway, flight, error)) << error;
-    ASSERT_TRUE(WriteFlightFile(path, flight, error, columns)) << error;
-  }
 };
 
 TEST_F(ReplayTest, RefusesAFlightFileMissingOrRepeatedWithItsUsage) {
@@ -68,33 +59,16 @@ TEST_F(ReplayTest, NeverWritesOverItsInputsAndReportsLostOutput) {
 }
 
 TEST_F(ReplayTest, RefusesMissingAndMalformedFlightsNamingTheLine) {
-  WriteTextFile("bad.csv", std::string(kFlightFileHeader) + "\n0,10,-140,90,0,20,0,1,1\n1,10,-140,90,0,20,0,1,yes\n");
-  WriteTextFile("empty.csv", "");
+  WriteTextFile("bad.csv", std::string(kFlightFileHeader) + "\n0,10,-140,90,0,20,0,1,yes\n");
   std::filesystem::create_directory("folder.csv");
-  const std::pair<const char*, const char*> cases[] = {
-      {"missing.csv", "Cannot open flight file: "},
-      {"bad.csv", "Malformed flight file (line 3: on_ground must be 0 or 1): "},
-      {"empty.csv", "(line 1: header is not the flight file header)"},
-      {"folder.csv", "Flight file is not a regular file: "},
-  };
-  for (const auto& [file, message] : cases) {
+  for (const auto& [file, message] : {std::pair{"missing.csv", "Cannot open flight file: "},
+                                      {"bad.csv", "Malformed flight file (line 2: on_ground must be 0 or 1): "},
+                                      {"folder.csv", "Flight file is not a regular file: "}}) {
     const ProgramRun run = Replay({file});
     EXPECT_EQ(run.exit_code, 2) << file;
     EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
     EXPECT_EQ(run.out, "") << file;
   }
-}
-
-TEST_F(ReplayTest, AHeaderOnlyFlightStartsAndStopsTheMonitor) {
-  WriteFlight("none.csv", {});
-  const ProgramRun run = Replay({"--status", "status.csv", "none.csv"});
-  EXPECT_EQ(run.exit_code, 0) << run.err;
-  EXPECT_EQ(SplitLines(run.out),
-            (Lines{"Loaded runway directions: 12", "Loaded voice pack: silent", "Starting monitor...",
-                   "Opening FSUIPC/XPUIPC connection...", "Settings saved", "Connected: Replay", "Stopped"}));
-  EXPECT_EQ(ReadTextFile("status.csv"),
-            "time_s,runway_state,phase_name,phase_reason,phase_seconds,airport_ident,runway_ident,distance_m,"
-            "cross_track_m,remaining_m,runway_length_m,advisories\n");
 }
 
 TEST_F(ReplayTest, PollsRowsAtTheConfiguredIntervalAndWritesTheirStatus) {
@@ -104,12 +78,9 @@ TEST_F(ReplayTest, PollsRowsAtTheConfiguredIntervalAndWritesTheirStatus) {
   ASSERT_EQ(run.exit_code, 0) << run.err;
   const Lines out = SplitLines(run.out);
   EXPECT_EQ(WithPrefix(out, "Alert: "), (Lines{"Alert: Entering runway 04", "Alert: Short runway"}));
-  EXPECT_TRUE(WithPrefix(out, "Missing audio: ").empty());
   const Lines status = SplitLines(ReadTextFile("status.csv"));
   ASSERT_EQ(status.size(), 3u);
   EXPECT_EQ(status[1].substr(0, 7), "10.000,");
-  EXPECT_NE(status[1].find(",PXSF,04,"), std::string::npos) << status[1];
-  EXPECT_EQ(status[1].substr(status[1].rfind(',') + 1), "entering_runway_04|short_runway|check_runway_length");
   EXPECT_EQ(status[2].substr(0, 7), "10.250,");
 }
 
@@ -132,72 +103,18 @@ TEST_F(ReplayTest, UsesTheWorkdirsDataTheGivenVoicePackAndSettingsWithoutWriting
   EXPECT_FALSE(std::filesystem::exists(workdir.path / "config"));
 }
 
-// The simulator's columns add the details line and nothing else: every other line and
-// the status rows are those of the nine-column twin, which logs no details line.
-TEST_F(ReplayTest, AnElevenColumnFlightReplaysToTheSameLinesAsItsNineColumnTwinPlusItsDetails) {
-  ASSERT_NO_FATAL_FAILURE(WriteScenario("nine.csv", "PXIN", "27L"));
-  ASSERT_NO_FATAL_FAILURE(WriteScenario("eleven.csv", "PXIN", "27L", FlightColumns::kEleven));
-  const ProgramRun nine = Replay({"--status", "nine-status.csv", "nine.csv"});
-  const ProgramRun eleven = Replay({"--status", "eleven-status.csv", "eleven.csv"});
-  ASSERT_EQ(nine.exit_code, 0) << nine.err;
-  ASSERT_EQ(eleven.exit_code, 0) << eleven.err;
-  Lines others;
-  Lines details;
-  for (const std::string& line : SplitLines(eleven.out))
-    (line.starts_with("Landing details: ") ? details : others).push_back(line);
-  EXPECT_EQ(others, SplitLines(nine.out));
-  ASSERT_EQ(details.size(), 1u);
-  EXPECT_NE(details[0].find(" | simulator_vs_fpm=-180 | simulator_vs_source=0x030C | "), std::string::npos)
-      << details[0];
-  EXPECT_EQ(ReadTextFile("eleven-status.csv"), ReadTextFile("nine-status.csv"));
-}
-
-// Rows with ends off the globe once raised crossings wherever the aircraft taxied; now
-// they, and a repeated row, are skipped and the load line counts them.
-TEST_F(ReplayTest, RowsThatAreNoRunwayAreSkippedCountedAndRaiseNothing) {
-  const std::string shipped = ReadTextFile("data/runways.csv");
-  const std::size_t first_row = shipped.find('\n') + 1;
-  const std::string repeated = shipped.substr(first_row, shipped.find('\n', first_row) + 1 - first_row);
-  WriteTextFile(
-      "data/runways.csv",
-      shipped + repeated +
-          "9101,8101,PXZZ,9843,150,ASP,1,0,18,95,-140.482636,23,180.0,,36,94.9,-140.482636,23,0.0,\n"
-          "9102,8102,PXZY,9843,150,ASP,1,0,18,1e300,-140.482636,23,180.0,,36,10.238758,-140.482636,23,0.0,\n");
-  std::vector<FlightSample> taxi;  // eastward across the longitude of the broken rows, 4 km north of PXIN
-  for (int i = 0; i < 800; ++i) {
-    AircraftState state{.latitude_deg = 10.3, .longitude_deg = -140.49 + i * 0.0000115, .heading_deg = 90.0};
-    state.ground_speed_kt = 10.0;
-    state.altitude_ft = 23.0;
-    state.g_force = 1.0;
-    state.on_ground = true;
-    taxi.push_back({i * 0.25, state});
-  }
-  WriteFlight("taxi.csv", taxi);
-  const ProgramRun run = Replay({"taxi.csv"});
-  ASSERT_EQ(run.exit_code, 0) << run.err;
-  const Lines out = SplitLines(run.out);
-  EXPECT_EQ(out[0], "Loaded runway directions: 12 (3 rows skipped)");
-  EXPECT_EQ(WithPrefix(out, "Alert: Crossing"), Lines{});
-}
-
-// A rules file asking for 2^31 landing trace marks gets a few hundred.
-TEST_F(ReplayTest, TraceKeysBeyondAnyAircraftLogAFewHundredLinesAtMost) {
-  ASSERT_NO_FATAL_FAILURE(WriteScenario("arrival.csv", "PXIN", "27L"));
-  WriteRules("[landing]\ntrace_start_ft = 2147483647\ntrace_step_ft = 1\n");
-  const ProgramRun run = Replay({"arrival.csv"});
-  ASSERT_EQ(run.exit_code, 0) << run.err;
-  const std::size_t traced = WithPrefix(SplitLines(run.out), "Landing trace: ").size();
-  EXPECT_GT(traced, 0u);
-  EXPECT_LE(traced, 301u);
-}
-
 // The user's logbook is never written; --logbook appends there, run after run, and
 // pistavox-logbook prints what it holds.
 TEST_F(ReplayTest, LeavesTheUsersLogbookAloneAndAppendsToTheOneGiven) {
   ScopedEnvironment data_dir("PISTAVOX_DATA_DIR", (workdir.path / "user-data").string());
   ScopedEnvironment xdg("XDG_DATA_HOME", (workdir.path / "xdg").string());
   ScopedEnvironment app_data("APPDATA", (workdir.path / "appdata").string());
-  ASSERT_NO_FATAL_FAILURE(WriteScenario("flight.csv", "PXSF", "04", FlightColumns::kEleven));
+  RunwayDatabase runways;
+  std::vector<FlightSample> flight;
+  std::string error;
+  ASSERT_TRUE(LoadRunwayDatabase("data/runways.csv", runways, error)) << error;
+  ASSERT_TRUE(BuildScenarioFlight(runways, FlightScenario::kArrival, "PXSF", "04", flight, error)) << error;
+  ASSERT_TRUE(WriteFlightFile("flight.csv", flight, error, FlightColumns::kEleven)) << error;
   EXPECT_EQ(Replay({"flight.csv"}).exit_code, 0);
   for (const char* folder : {"user-data", "xdg", "appdata"})
     EXPECT_FALSE(std::filesystem::exists(workdir.path / folder)) << folder;
@@ -211,11 +128,7 @@ TEST_F(ReplayTest, LeavesTheUsersLogbookAloneAndAppendsToTheOneGiven) {
   const ProgramRun listed = RunProgram({PISTAVOX_LOGBOOK_PATH, "mine/logbook.csv"});
   ASSERT_EQ(listed.exit_code, 0) << listed.err;
   const Lines printed = SplitLines(listed.out);
-  EXPECT_EQ(printed.size(), 12u) << listed.out;  // the file, the table's heading and rows, the summary
-  for (const char* line :
-       {"Landings: 2", "Average score: 100.0", "Average touchdown rate: -180 fpm (the simulator's where known)",
-        "  PXSF     2 landings, average score 100.0"})
-    EXPECT_NE(std::find(printed.begin(), printed.end(), line), printed.end()) << line << " in\n" << listed.out;
+  EXPECT_NE(std::find(printed.begin(), printed.end(), "Landings: 2"), printed.end()) << listed.out;
   const ProgramRun users = RunProgram({PISTAVOX_LOGBOOK_PATH});
   EXPECT_EQ(users.exit_code, 0) << users.err;
   EXPECT_NE(users.out.find("Landings: 0"), std::string::npos) << users.out;

@@ -17,13 +17,6 @@ TEST_F(AppTest, TheDefaultPackBesideTheProgramCountsAsInstalled) {
   EXPECT_TRUE(app.voice_pack_ok);
   EXPECT_EQ(WithPrefix(TakeLines(), "Loaded voice pack: "), (Lines{"Loaded voice pack: RAAS_EDGE_TTS_HUMAN"}));
   EXPECT_TRUE(FindClip(app.voice_pack, "raas_available").has_value());
-
-  std::filesystem::remove_all("RAAS_EDGE_TTS_HUMAN");
-  App without_packs;
-  without_packs.log.on_accept = [this](const std::string& line) { log_lines.push_back(line); };
-  LoadResources(without_packs);
-  EXPECT_FALSE(without_packs.resources_loaded);
-  EXPECT_FALSE(without_packs.voice_pack_ok);
 }
 
 TEST_F(AppTest, SelectingAPackLoadsItAndAFailedOneSaysWhyAndKeepsNothingLoaded) {
