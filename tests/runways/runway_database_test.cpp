@@ -67,19 +67,16 @@ TEST(RunwayDatabase, AppliesWidthAndLengthRules) {
                                   "C,100,200,0,01,0,0,19,0.001,0\n"    // 60.96
                                   "D,,x,0,01,0,0,19,0.001,0\n"         // length from the ends
                                   "E,,,0,01,1,1,19,1,1\n"              // coincident ends
-                                  "F,0,0,0,01,0,0,19,0.001,0\n"        // kept as read
                                   "G,nan,inf,0,01,0,0,19,0.001,0\n");  // non-finite: as missing
-  ASSERT_EQ(db.size(), 14u);
+  ASSERT_EQ(db.size(), 12u);
   EXPECT_EQ(db[0].width_m, 18.0);
   EXPECT_EQ(db[2].width_m, 45.0);
   EXPECT_DOUBLE_EQ(db[4].width_m, 60.96);
   EXPECT_NEAR(db[6].length_m, 6371000.0 * 3.141592653589793 / 180.0 * 0.001, 1e-6);
   EXPECT_EQ(db[6].width_m, 45.0);
   EXPECT_EQ(db[8].length_m, 0.0);
-  EXPECT_EQ(db[10].length_m, 0.0);
-  EXPECT_EQ(db[10].width_m, 18.0);
-  EXPECT_NEAR(db[12].length_m, db[6].length_m, 1e-9);
-  EXPECT_EQ(db[12].width_m, 45.0);
+  EXPECT_NEAR(db[10].length_m, db[6].length_m, 1e-9);
+  EXPECT_EQ(db[10].width_m, 45.0);
 }
 
 TEST(RunwayDatabase, ReadsShortRowsAndLineEndsButNoColumnAByteOrderMarkHides) {

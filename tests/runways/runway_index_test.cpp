@@ -8,7 +8,6 @@
 
 #include "base/units.h"
 #include "runways/nearest_runways.h"
-#include "tests/runways/world_database.h"
 
 namespace pistavox {
 namespace {
@@ -155,25 +154,6 @@ TEST(RunwayIndex, MatchesTheScanOnSmallDegenerateAndOtherDatabases) {
   Indices out;
   NearestRunwayDirections(index, db, {2, 2}, 40, out);
   EXPECT_EQ(out, (Indices{2, 3, 0, 1}));
-}
-
-TEST(RunwayIndex, MatchesTheScanOnTheWorldFile) {
-  const RunwayDatabase* world = test::WorldDatabase();
-  if (world == nullptr) GTEST_SKIP() << "world runway file absent";
-  IndexChecker checker{*world};
-  std::mt19937_64 rng(42);
-  std::uniform_real_distribution<double> jitter(-0.05, 0.05);
-  for (int i = 0; i < 1000; ++i) {
-    GeoPoint p = RandomWorldPoint(rng);  // mostly oceans: the nearest 40 lie far away
-    if (i % 2 == 0) {
-      const RunwayDirection& d = (*world)[rng() % world->size()];
-      p = {d.threshold_lat_deg + jitter(rng), d.threshold_lon_deg + jitter(rng)};
-    }
-    ASSERT_TRUE(checker.Matches(p));
-  }
-  for (GeoPoint p : {GeoPoint{90, 0}, GeoPoint{-90, 0}, GeoPoint{0, 180}, GeoPoint{-48.9, -123.4}}) {
-    EXPECT_TRUE(checker.Matches(p));
-  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 namespace pistavox::test {
 
+namespace {
 IpcTransport FakeTransport(FakeIpc& fake) {
   IpcTransport t;
   t.find_server_window = [&fake](const std::string& window_class) -> IpcServerWindow {
@@ -53,6 +54,7 @@ IpcTransport FakeTransport(FakeIpc& fake) {
   };
   return t;
 }
+}  // namespace
 
 FsuipcClient FakeClient(FakeIpc& fake) {
   InitSimServer(fake.server, 0);

@@ -35,7 +35,6 @@ struct FakeIpc {
   std::map<std::string, std::vector<uint8_t>> blocks;
 };
 
-IpcTransport FakeTransport(FakeIpc& fake);
 // A client over the fake, with the protocol's timing and its waits recorded, not slept.
 FsuipcClient FakeClient(FakeIpc& fake);
 

@@ -12,29 +12,22 @@
 namespace pistavox::test {
 
 namespace {
-struct SharedFont {
-  ImFontAtlas atlas;
-  std::string file;
-};
-
 // Built once per program.
-SharedFont& Shared() {
-  static SharedFont* const shared = [] {
-    static SharedFont font;
+ImFontAtlas& SharedAtlas() {
+  static ImFontAtlas* const shared = [] {
+    static ImFontAtlas atlas;
     // The interface's loader works on an io; borrow a context to give it one.
-    ImGuiContext* loader = ImGui::CreateContext(&font.atlas);
-    font.file = LoadInterfaceFonts(ImGui::GetIO());
+    ImGuiContext* loader = ImGui::CreateContext(&atlas);
+    LoadInterfaceFonts(ImGui::GetIO());
     ImGui::DestroyContext(loader);
-    return &font;
+    return &atlas;
   }();
   return *shared;
 }
 }  // namespace
 
-const std::string& SharedAtlasFontFile() { return Shared().file; }
-
 HeadlessUi::HeadlessUi(ImVec2 display_size) {
-  context = ImGui::CreateContext(&Shared().atlas);
+  context = ImGui::CreateContext(&SharedAtlas());
   ImGui::SetCurrentContext(context);
   ImGuiIO& io = ImGui::GetIO();
   io.IniFilename = nullptr;
@@ -107,13 +100,6 @@ void HeadlessUi::Click(ImVec2 at, const std::function<void()>& draw) {
   Frame(draw);
 }
 
-void HeadlessUi::Type(const std::string& text, const std::function<void()>& draw) {
-  for (const char c : text) {
-    ImGui::GetIO().AddInputCharacter(static_cast<unsigned char>(c));
-    Frame(draw);
-  }
-}
-
 ImVec2 HeadlessUi::FindItem(ImGuiID id, ImVec2 area_min, ImVec2 area_max, const std::function<void()>& draw,
                             float step) {
   for (float y = area_min.y; y < area_max.y; y += step) {
@@ -153,7 +139,7 @@ bool DrewColour(const ImGuiWindow* window, const ImVec4& colour) {
 }
 
 bool FontHasGlyphs(const char* text) {
-  const ImFont* font = Shared().atlas.Fonts[0];
+  const ImFont* font = SharedAtlas().Fonts[0];
   for (const char* p = text; *p != '\0';) {
     unsigned int c = 0;
     p += ImTextCharFromUtf8(&c, p, nullptr);

@@ -20,8 +20,6 @@ struct HeadlessUi {
   std::string Frame(const std::function<void()>& draw);
   // Mouse down at `at` in one frame and up in the next, as a user clicks.
   void Click(ImVec2 at, const std::function<void()>& draw);
-  // Each character typed into the focused item, one frame each.
-  void Type(const std::string& text, const std::function<void()>& draw);
   // The first point of a grid over `area` where the item `id` is hovered, or (-1, -1).
   ImVec2 FindItem(ImGuiID id, ImVec2 area_min, ImVec2 area_max, const std::function<void()>& draw, float step = 6);
   // Where the item `label`, drawn straight into the window `window` (as DrawnWindow names
@@ -33,9 +31,6 @@ struct HeadlessUi {
 
 // Whether `drawn`, as Frame returns it, holds `text` (its blanks are not drawn).
 bool Drew(const std::string& drawn, std::string text);
-
-// The font file the shared atlas was built from, "" for ImGui's default font.
-const std::string& SharedAtlasFontFile();
 
 // The window of this name that was drawn in the last frame, or nullptr. A child
 // window is named after its id only: "topbar" finds "Pistavox/topbar_1A2B3C4D".

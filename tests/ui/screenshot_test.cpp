@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <imgui.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
@@ -12,6 +11,7 @@
 #include "app/resources.h"
 #include "standin/flight_builder.h"
 #include "tests/app/app_fixture.h"
+#include "tests/support/environment.h"
 #include "tests/support/runway_fixtures.h"
 #include "tests/support/scoped_workdir.h"
 #include "tests/ui/headless_ui.h"
@@ -62,11 +62,11 @@ float VertexX(const ImGuiWindow* window, ImU32 colour) {
 
 // The application with its resources, drawn through SDL's offscreen driver.
 struct ScreenshotTest : test::AppTest {
+  test::ScopedEnvironment driver{"SDL_VIDEODRIVER", "offscreen"};
   SdlWindow host;
 
   void SetUp() override {
     test::AppTest::SetUp();
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
     LoadResources(app);
     ASSERT_TRUE(app.resources_loaded);
     app.settings.expected_airport = "PXIN";
@@ -147,12 +147,10 @@ TEST_F(ScreenshotTest, TheDashboardShowsALandingWithItsPlaceOnTheRunway) {
 }
 
 TEST(SdlWindowTest, AWindowOnlyAnInvisibleDriverCouldGiveCountsAsNoDisplay) {
-  unsetenv("SDL_VIDEODRIVER");
   // Nothing to show on without DISPLAY or WAYLAND_DISPLAY: SDL's fallback shows nothing.
-  const char* display = std::getenv("DISPLAY");
-  const std::string kept_display = display != nullptr ? display : "";
-  unsetenv("DISPLAY");
-  unsetenv("WAYLAND_DISPLAY");
+  test::ScopedEnvironment any_driver("SDL_VIDEODRIVER", std::nullopt);
+  test::ScopedEnvironment no_x("DISPLAY", std::nullopt);
+  test::ScopedEnvironment no_wayland("WAYLAND_DISPLAY", std::nullopt);
   SdlWindow host;
   WindowOutcome failure = WindowOutcome::kClosed;
   std::string error;
@@ -160,7 +158,6 @@ TEST(SdlWindowTest, AWindowOnlyAnInvisibleDriverCouldGiveCountsAsNoDisplay) {
   EXPECT_EQ(failure, WindowOutcome::kNoDisplay);
   EXPECT_NE(error.find("no display"), std::string::npos);
   EXPECT_EQ(host.window, nullptr);
-  if (!kept_display.empty()) setenv("DISPLAY", kept_display.c_str(), 1);
 }
 
 }  // namespace

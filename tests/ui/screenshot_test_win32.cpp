@@ -110,12 +110,6 @@ TEST(ScreenshotTest, TheDashboardRendersThroughTheDirect3dWindowAndFollowsItsSiz
   EXPECT_EQ(dashboard.height, client.cy);
   EXPECT_GT(dashboard.width, 900);
   test::ExpectRootWindowFills(dashboard);
-  // The product name is drawn on the top bar.
-  int lit = 0;
-  for (int y = 20; y < 60; ++y) {
-    for (int x = 20; x < 200; ++x) lit += dashboard.At(x, y)[0] > 160 ? 1 : 0;
-  }
-  EXPECT_GT(lit, 50) << "no title text in the top bar";
 
   // A new client size gets buffers of that size; a minimised window keeps its own.
   SetWindowPos(host.window, nullptr, 0, 0, 800, 600, SWP_NOMOVE | SWP_NOZORDER);
