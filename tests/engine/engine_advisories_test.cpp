@@ -129,15 +129,5 @@ TEST(EngineAdvisories, DelayedOnRunwayAndOccupancyMinutes) {
   EXPECT_EQ(heard, expected);
 }
 
-TEST(EngineAdvisories, GroundApproachWithWrongRunway) {
-  EngineDriver driver(Xtst(), With({&RaasRules::enable_runway_verify}, "XTST", "27L"));
-  // Taxiing straight at the 27R threshold, 300 m before it.
-  EXPECT_EQ(driver.Feed(OnRunway(Xtst("27R"), -300.0, 10.0)),
-            (Keys{"wrong_runway", "verify_runway_27r", "approaching_short_runway_27r", "short_runway"}));
-  EXPECT_EQ(driver.runway_state(), "approaching-runway");
-  EXPECT_EQ(driver.status().runway_ident, "27R");
-  EXPECT_NEAR(driver.status().distance_m, 300.0, 0.5);
-}
-
 }  // namespace
 }  // namespace pistavox::test

@@ -50,12 +50,14 @@ TEST(EngineLimits, TaxiSpeedsOffTheRunway) {
     driver.Advance(10.0);
     EXPECT_EQ(driver.Feed(OnRunway(Xtst("27L"), 600.0, speed, 100.0)), expected) << speed;
   }
-  // Taxiing at a threshold: an approach from taxi speed.
+  // Taxiing at the wrong runway's threshold: an approach from taxi speed.
   for (double speed : {5.99, 6.0}) {
-    EngineDriver driver;
+    EngineDriver driver(Xtst(), With({&RaasRules::enable_runway_verify}, "XTST", "27L"));
     EXPECT_EQ(driver.Feed(OnRunway(Xtst("27R"), -300.0, speed)),
-              speed < 6.0 ? Keys{} : (Keys{"approaching_short_runway_27r", "short_runway"}))
+              speed < 6.0 ? Keys{}
+                          : (Keys{"wrong_runway", "verify_runway_27r", "approaching_short_runway_27r", "short_runway"}))
         << speed;
+    EXPECT_EQ(driver.runway_state(), "approaching-runway");
   }
 }
 
