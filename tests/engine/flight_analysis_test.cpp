@@ -217,17 +217,6 @@ TEST(LandingAnalysis, TouchAndGoIsScoredOnceAndRearmsOnlyAboveTheResetHeight) {
   EXPECT_EQ(f.MarksOf(kLandingTrace).size(), 20u);
 }
 
-TEST(LandingAnalysis, NothingArmsWithoutAPreviousStepOrAQualifyingDescent) {
-  AnalysisFlight f;
-  f.Poll(50.0);  // first step after a reset: no vertical speed
-  f.Touchdown();
-  f.Poll(50.0);
-  f.Fly(20.0, 40.0);  // too gentle to count as a descent
-  f.Touchdown();
-  EXPECT_TRUE(f.lines.empty());
-  EXPECT_FALSE(f.analysis.landing.armed);
-}
-
 TEST(LandingAnalysis, LongLinesAreCutTo511Characters) {
   AnalysisFlight f;
   f.status.airport_ident = std::string(600, 'A');
