@@ -117,5 +117,24 @@ TEST_F(MadeVoicePacks, RefuseBadRequestsLeavingEverythingAsItWas) {
   EXPECT_FALSE(std::filesystem::exists("cache"));
 }
 
+// A run stopped halfway leaves neither a pack in the output nor one in the cache that a
+// later run would take for whole.
+TEST_F(MadeVoicePacks, StoppedHalfwayLeaveNoPackBehind) {
+  if (const std::string missing = MissingSpeechTool(); !missing.empty())
+    GTEST_SKIP() << missing << " is not installed (scripts/install-deps installs it)";
+  ChildProcess child;
+  std::string error;
+  ASSERT_TRUE(StartChild({PISTAVOX_MAKE_VOICE_PACK_PATH, "--out", "out", "--cache", "cache", "--only", "zh"}, child,
+                         error, "tool.out", "tool.err"))
+      << error;
+  int exit_code = 0;
+  EXPECT_FALSE(WaitChild(child, 2000, exit_code)) << "spoke a whole pack in two seconds?";
+  StopChild(child);
+  EXPECT_FALSE(std::filesystem::exists("out/Pistavox_ZH"));
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator("cache", ec))
+    EXPECT_EQ(entry.path().filename().string().front(), '.') << entry.path();
+}
+
 }  // namespace
 }  // namespace pistavox::test
