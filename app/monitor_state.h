@@ -25,7 +25,6 @@ enum class MonitorStop {
   kReconnectPending,  // the link failed with auto_reconnect on
 };
 
-// One monitor session's link, engine and latest picture of the aircraft.
 struct MonitorState {
   MonitorPhase phase = MonitorPhase::kStopped;
   MonitorStop last_stop = MonitorStop::kNone;
