@@ -18,6 +18,8 @@ struct AircraftState {
   // The same, held at its last airborne value while on the ground: the touchdown rate
   // as the simulator saw it.
   double touchdown_vertical_speed_fpm = 0;
+  // The simulator is paused: the sample repeats the last one and must raise nothing.
+  bool paused = false;
 };
 
 // 0x030C as a simulator keeps it: it follows the vertical speed in the air and on the
