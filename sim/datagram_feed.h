@@ -12,7 +12,7 @@ namespace pistavox {
 // one sender it believes, when a good datagram last came and what it turned away.
 struct DatagramFeed {
   UdpSocket socket;
-  UdpEndpoint simulator;  // port 0: any port of that address
+  UdpEndpoint simulator;     // port 0: any port of that address
   int64_t last_good_ns = 0;  // 0: none yet
   int64_t good = 0;
   int64_t dropped = 0;  // from the simulator, but short, oversized, of another kind or out of range

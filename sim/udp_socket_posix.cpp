@@ -86,8 +86,8 @@ bool JoinMulticastGroup(UdpSocket& socket, uint32_t group, std::string& error) {
 
 bool SendDatagram(UdpSocket& socket, const UdpEndpoint& to, const uint8_t* data, size_t size, std::string& error) {
   const sockaddr_in address = SocketAddress(to);
-  const ssize_t sent =
-      sendto(static_cast<int>(socket.handle), data, size, 0, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+  const ssize_t sent = sendto(static_cast<int>(socket.handle), data, size, 0,
+                              reinterpret_cast<const sockaddr*>(&address), sizeof address);
   if (sent != static_cast<ssize_t>(size)) {
     error = SystemError(("Cannot send to " + UdpEndpointText(to)).c_str());
     return false;

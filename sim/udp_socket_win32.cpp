@@ -1,7 +1,7 @@
 // Winsock, started once for the process on the first socket opened.
+#include <mswsock.h>
 #include <winsock2.h>
 #include <ws2tcpip.h>
-#include <mswsock.h>
 
 #include <mutex>
 
@@ -19,7 +19,9 @@ sockaddr_in SocketAddress(const UdpEndpoint& endpoint) {
   return address;
 }
 
-std::string SystemError(const std::string& what) { return what + ": Winsock error " + std::to_string(WSAGetLastError()); }
+std::string SystemError(const std::string& what) {
+  return what + ": Winsock error " + std::to_string(WSAGetLastError());
+}
 
 bool StartWinsock(std::string& error) {
   static std::once_flag once;
