@@ -95,8 +95,8 @@ LogbookEntry MakeLogbookEntry(const LandingReport& r, const std::string& simulat
   LogbookEntry e;
   e.utc_time = UtcText(utc_time);
   e.simulator = simulator;
-  e.airport = r.airport_ident;
-  e.runway = r.runway_ident;
+  e.airport = r.touchdown.airport_ident;
+  e.runway = r.touchdown.runway_ident;
   e.score = r.score;
   e.band = r.grade;
   e.touchdown_vs_fpm = r.touchdown_vs_fpm;
@@ -105,7 +105,7 @@ LogbookEntry MakeLogbookEntry(const LandingReport& r, const std::string& simulat
   e.g = r.max_g;
   if (r.runway_known) {
     e.threshold_distance_m = r.threshold_distance_m;
-    e.centreline_offset_m = r.cross_track_m;
+    e.centreline_offset_m = r.touchdown.cross_track_m;
   }
   e.bounces = r.bounces;
   if (r.rollout_known) e.rollout_m = r.rollout_m;

@@ -70,8 +70,9 @@ bool NearTheGround(const AircraftState& state) {
 void AutoFillExpectedAirport(App& app) {
   AppSettings& settings = app.settings;
   const EngineStatus& status = app.monitor.status;
-  if (!settings.auto_use_detected_airport || !NearTheGround(app.monitor.state) || status.airport_ident.empty()) return;
-  const std::string detected = NormalizeAirportIdent(status.airport_ident);
+  if (!settings.auto_use_detected_airport || !NearTheGround(app.monitor.state) || status.position.airport_ident.empty())
+    return;
+  const std::string detected = NormalizeAirportIdent(status.position.airport_ident);
   // Compared as it will be stored, so a long identifier is not filled again on every poll.
   const std::string stored = TruncateIdent(detected);
   if (detected.empty() || stored == NormalizeAirportIdent(settings.expected_airport)) return;

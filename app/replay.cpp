@@ -38,9 +38,10 @@ std::string StatusRow(double time_s, const EngineStatus& s, const std::vector<Ad
   std::string keys;
   for (const Advisory& advisory : advisories) keys += (keys.empty() ? "" : "|") + advisory.key;
   return Fixed3(time_s) + "," + QuoteCsvField(RunwayStateText(s.runway_state)) + "," + QuoteCsvField(s.phase_name) +
-         "," + QuoteCsvField(s.phase_reason) + "," + Fixed3(s.phase_seconds) + "," + QuoteCsvField(s.airport_ident) +
-         "," + QuoteCsvField(s.runway_ident) + "," + Fixed3(s.distance_m) + "," + Fixed3(s.cross_track_m) + "," +
-         Fixed3(s.remaining_m) + "," + Fixed3(s.runway_length_m) + "," + QuoteCsvField(keys) + "\n";
+         "," + QuoteCsvField(s.phase_reason) + "," + Fixed3(s.phase_seconds) + "," +
+         QuoteCsvField(s.position.airport_ident) + "," + QuoteCsvField(s.position.runway_ident) + "," +
+         Fixed3(s.position.distance_m) + "," + Fixed3(s.position.cross_track_m) + "," + Fixed3(s.position.remaining_m) +
+         "," + Fixed3(s.position.length_m) + "," + QuoteCsvField(keys) + "\n";
 }
 
 int Refuse(std::FILE* err, const std::string& message) {

@@ -25,7 +25,7 @@ std::string Geometry(const LandingReport& report) {
   std::string text = Format("%.0f m", std::fabs(report.threshold_distance_m)) +
                      (report.threshold_distance_m < 0 ? " before the threshold" : " past the threshold") +
                      (report.in_touchdown_zone ? ", in the touchdown zone" : ", beyond the touchdown zone") + ", " +
-                     Format("%.1f m off the centre line", std::fabs(report.cross_track_m));
+                     Format("%.1f m off the centre line", std::fabs(report.touchdown.cross_track_m));
   text += report.bounces == 0   ? ", no bounce"
           : report.bounces == 1 ? ", 1 bounce"
                                 : ", " + std::to_string(report.bounces) + " bounces";
@@ -43,8 +43,9 @@ std::vector<std::string> SessionSummaryLines(const SessionSummary& summary) {
   for (const std::string& text : summary.announced) lines.push_back("    " + text);
   if (summary.landings.empty()) lines.push_back("  Landings: none");
   for (const LandingReport& report : summary.landings) {
-    const std::string where =
-        report.airport_ident.empty() ? "" : " at " + report.airport_ident + " " + report.runway_ident;
+    const std::string where = report.touchdown.airport_ident.empty()
+                                  ? ""
+                                  : " at " + report.touchdown.airport_ident + " " + report.touchdown.runway_ident;
     lines.push_back("  Landing" + where + ": " + Format("%.0f/100 ", report.score) + report.grade + " (" +
                     LandingNotesText(report.notes) + ")");
     lines.push_back("    " + Rates(report));

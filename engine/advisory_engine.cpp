@@ -240,12 +240,12 @@ void DescribeRunwaySituation(RunwaySearches& searches, EngineStatus& status) {
   const RunwayOccupancy& occupancy = searches.Occupancy();
   if (occupancy.runway != nullptr) {
     status.runway_state = RunwayState::kOnRunway;
-    status.airport_ident = occupancy.runway->airport_ident;
-    status.runway_ident = occupancy.runway->ident;
-    status.distance_m = std::max(0.0, occupancy.along_m);
-    status.cross_track_m = occupancy.cross_m;
-    status.remaining_m = std::max(0.0, occupancy.length_m - occupancy.along_m);
-    status.runway_length_m = occupancy.length_m;
+    status.position.airport_ident = occupancy.runway->airport_ident;
+    status.position.runway_ident = occupancy.runway->ident;
+    status.position.distance_m = std::max(0.0, occupancy.along_m);
+    status.position.cross_track_m = occupancy.cross_m;
+    status.position.remaining_m = std::max(0.0, occupancy.length_m - occupancy.along_m);
+    status.position.length_m = occupancy.length_m;
     return;
   }
   const RunwayDirection* reported = searches.Approach();
@@ -255,10 +255,10 @@ void DescribeRunwaySituation(RunwaySearches& searches, EngineStatus& status) {
     reported = searches.candidates.front();
     status.runway_state = state.on_ground ? RunwayState::kNearbyRunway : RunwayState::kAirborne;
   }
-  status.airport_ident = reported->airport_ident;
-  status.runway_ident = reported->ident;
-  status.distance_m = HaversineDistanceM(AircraftPosition(state), ThresholdPoint(*reported));
-  status.runway_length_m = reported->length_m;
+  status.position.airport_ident = reported->airport_ident;
+  status.position.runway_ident = reported->ident;
+  status.position.distance_m = HaversineDistanceM(AircraftPosition(state), ThresholdPoint(*reported));
+  status.position.length_m = reported->length_m;
 }
 
 }  // namespace

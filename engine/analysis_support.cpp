@@ -19,11 +19,8 @@ TracePoint MakeTracePoint(std::int32_t mark_ft, const AircraftState& state, cons
   point.g_force = state.g_force;
   point.ground_speed_kt = state.ground_speed_kt;
   point.heading_deg = state.heading_deg;
-  point.airport_ident = status.airport_ident;
-  point.runway_ident = status.runway_ident;
   point.runway_state = status.runway_state;
-  point.threshold_distance_m = status.distance_m;
-  point.cross_track_m = status.cross_track_m;
+  point.position = status.position;
   point.latitude_deg = state.latitude_deg;
   point.longitude_deg = state.longitude_deg;
   return point;

@@ -63,16 +63,18 @@ std::string LandingTraceLine(const TracePoint& p) {
       "Landing trace: %d ft AGL | VS %.0f fpm | G %.2f | maxG %.2f | GS %.1f kt | HDG %.0f | "
       "airport=%s runway=%s mode=%s threshold=%.0f m cross=%.0f m lat=%.6f lon=%.6f",
       p.mark_ft, p.vertical_speed_fpm, p.g_force, p.max_g, p.ground_speed_kt, p.heading_deg,
-      TextOrDash(p.airport_ident), TextOrDash(p.runway_ident), TextOrDash(std::string(RunwayStateText(p.runway_state))),
-      p.threshold_distance_m, p.cross_track_m, p.latitude_deg, p.longitude_deg);
+      TextOrDash(p.position.airport_ident), TextOrDash(p.position.runway_ident),
+      TextOrDash(std::string(RunwayStateText(p.runway_state))), p.position.distance_m, p.position.cross_track_m,
+      p.latitude_deg, p.longitude_deg);
 }
 
 std::string TouchdownLine(const LandingReport& r) {
   return FormatLine(
       "Landing touchdown: VS %.0f fpm | G %.2f | maxG %.2f | GS %.1f kt | HDG %.0f | "
       "airport=%s runway=%s remaining=%.0f m cross=%.0f m",
-      r.touchdown_vs_fpm, r.touchdown_g, r.max_g, r.ground_speed_kt, r.heading_deg, TextOrDash(r.airport_ident),
-      TextOrDash(r.runway_ident), r.remaining_m, r.cross_track_m);
+      r.touchdown_vs_fpm, r.touchdown_g, r.max_g, r.ground_speed_kt, r.heading_deg,
+      TextOrDash(r.touchdown.airport_ident), TextOrDash(r.touchdown.runway_ident), r.touchdown.remaining_m,
+      r.touchdown.cross_track_m);
 }
 
 std::string LandingScoreLine(const LandingReport& r) {
@@ -88,8 +90,9 @@ std::string TakeoffTraceLine(const TracePoint& p) {
       "Takeoff trace: %d ft AGL | VS %.0f fpm | maxVS %.0f fpm | G %.2f | maxG %.2f | GS %.1f kt | "
       "HDG %.0f | airport=%s runway=%s mode=%s cross=%.0f m lat=%.6f lon=%.6f",
       p.mark_ft, p.vertical_speed_fpm, p.max_vertical_speed_fpm, p.g_force, p.max_g, p.ground_speed_kt, p.heading_deg,
-      TextOrDash(p.airport_ident), TextOrDash(p.runway_ident), TextOrDash(std::string(RunwayStateText(p.runway_state))),
-      p.cross_track_m, p.latitude_deg, p.longitude_deg);
+      TextOrDash(p.position.airport_ident), TextOrDash(p.position.runway_ident),
+      TextOrDash(std::string(RunwayStateText(p.runway_state))), p.position.cross_track_m, p.latitude_deg,
+      p.longitude_deg);
 }
 
 std::string LandingDetailsLine(const LandingReport& r) {
@@ -102,7 +105,7 @@ std::string LandingDetailsLine(const LandingReport& r) {
       "threshold_distance_m=" + (r.runway_known ? Number("%.0f", r.threshold_distance_m) : kNotAvailable),
       "touchdown_zone_m=" + (r.runway_known ? Number("%.0f", r.touchdown_zone_m) : kNotAvailable),
       "in_touchdown_zone=" + std::string(r.runway_known ? (r.in_touchdown_zone ? "yes" : "no") : kNotAvailable),
-      "centreline_offset_m=" + (r.runway_known ? Number("%.1f", r.cross_track_m) : kNotAvailable),
+      "centreline_offset_m=" + (r.runway_known ? Number("%.1f", r.touchdown.cross_track_m) : kNotAvailable),
       "bounces=" + std::to_string(r.bounces),
       "rollout_m=" + (r.rollout_known ? Number("%.0f", r.rollout_m) : kNotAvailable),
       "vs_profile=" + ProfileText(r.vertical_speed_profile),

@@ -20,11 +20,8 @@ struct TracePoint {
   double max_g = 0;
   double ground_speed_kt = 0;
   double heading_deg = 0;
-  std::string airport_ident;
-  std::string runway_ident;
   RunwayState runway_state = RunwayState::kNone;
-  double threshold_distance_m = 0;
-  double cross_track_m = 0;
+  RunwayPosition position;
   double latitude_deg = 0;
   double longitude_deg = 0;
 };
@@ -46,10 +43,7 @@ struct LandingReport {
   double touchdown_g = 0;
   double ground_speed_kt = 0;
   double heading_deg = 0;
-  std::string airport_ident;
-  std::string runway_ident;
-  double remaining_m = 0;
-  double cross_track_m = 0;
+  RunwayPosition touchdown;
   // Over the approach from the trace start down to the touchdown.
   double max_g = 0;
   double max_sink_fpm = 0;
@@ -68,7 +62,6 @@ struct LandingReport {
   double simulator_touchdown_vs_fpm = 0;  // meaningful unless kNotAvailable
   // Geometry at touchdown, when a runway was known there.
   bool runway_known = false;
-  double runway_length_m = 0;
   double threshold_distance_m = 0;  // runway length - remaining; negative before the threshold
   double touchdown_zone_m = 0;      // the first 3000 ft or a third of the runway, the shorter
   bool in_touchdown_zone = false;

@@ -24,7 +24,7 @@ void ClearStatistics(LandingAnalyzer& a) {
 
 void AddSample(LandingAnalyzer& a, const AircraftState& state, const EngineStatus& status, double vs_fpm) {
   a.max_sink_fpm = std::max({a.max_sink_fpm, -vs_fpm, 0.0});
-  a.max_cross_m = std::max(a.max_cross_m, std::fabs(status.cross_track_m));
+  a.max_cross_m = std::max(a.max_cross_m, std::fabs(status.position.cross_track_m));
   if (a.samples == 0) a.first_heading_deg = state.heading_deg;
   const double offset = HeadingTurnDeg(a.first_heading_deg, state.heading_deg);
   a.min_heading_offset_deg = std::min(a.min_heading_offset_deg, offset);
@@ -42,10 +42,7 @@ LandingReport Touchdown(const LandingAnalyzer& a, const AircraftState& state, co
   report.touchdown_g = state.g_force;
   report.ground_speed_kt = state.ground_speed_kt;
   report.heading_deg = state.heading_deg;
-  report.airport_ident = status.airport_ident;
-  report.runway_ident = status.runway_ident;
-  report.remaining_m = status.remaining_m;
-  report.cross_track_m = status.cross_track_m;
+  report.touchdown = status.position;
   report.max_g = a.max_g;
   report.max_sink_fpm = a.max_sink_fpm;
   report.max_cross_m = a.max_cross_m;

@@ -29,18 +29,18 @@ void SetSimulatorRate(const LandingDetailsTracker& tracker, const AircraftState&
 }
 
 void SetGeometry(const EngineStatus& status, LandingReport& report) {
-  report.runway_known = !status.runway_ident.empty() && status.runway_length_m > 0.0;
+  report.runway_known = !status.position.runway_ident.empty() && status.position.length_m > 0.0;
   if (!report.runway_known) return;
-  report.runway_length_m = status.runway_length_m;
-  report.threshold_distance_m = status.runway_length_m - status.remaining_m;
-  report.touchdown_zone_m = std::min(kTouchdownZoneMaxM, status.runway_length_m / 3.0);
+  report.threshold_distance_m = status.position.length_m - status.position.remaining_m;
+  report.touchdown_zone_m = std::min(kTouchdownZoneMaxM, status.position.length_m / 3.0);
   report.in_touchdown_zone =
       report.threshold_distance_m >= 0.0 && report.threshold_distance_m <= report.touchdown_zone_m;
 }
 
 bool OnTheLandingRunway(const LandingReport& report, const EngineStatus& status) {
   return report.runway_known && status.runway_state == RunwayState::kOnRunway &&
-         status.runway_ident == report.runway_ident && status.airport_ident == report.airport_ident;
+         status.position.runway_ident == report.touchdown.runway_ident &&
+         status.position.airport_ident == report.touchdown.airport_ident;
 }
 
 std::optional<LandingReport> Complete(LandingDetailsTracker& tracker) {

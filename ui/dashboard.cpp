@@ -33,7 +33,8 @@ void DrawSummaryStrip(const App& app) {
   DrawStatCard(LabelText(kPhaseLabel, zh), OrDash(status.phase_name), ImVec4(0.35f, 0.82f, 0.95f, 1));
   ImGui::NextColumn();
   char text[96];
-  std::snprintf(text, sizeof text, "%s / %s", OrDash(status.airport_ident), OrDash(status.runway_ident));
+  std::snprintf(text, sizeof text, "%s / %s", OrDash(status.position.airport_ident),
+                OrDash(status.position.runway_ident));
   DrawStatCard(LabelText(kAirportRunwayLabel, zh), text, kTitleColour);
   ImGui::NextColumn();
   std::snprintf(text, sizeof text, "%.0f ft AGL", HeightAboveGroundFt(state));

@@ -48,21 +48,21 @@ void DrawRunwayCard(const App& app) {
   ImGui::TextColored(kPhaseColour, "%s", OrDash(status.phase_name));
   ImGui::Text("%s: %.0fs", LabelText(kPhaseTimeLabel, zh), status.phase_seconds);
   ImGui::Text("%s: %s", LabelText(kReasonLabel, zh), OrDash(status.phase_reason));
-  ImGui::Text("%s: %s", LabelText(kAirportLabel, zh), OrDash(status.airport_ident));
-  ImGui::Text("%s: %s", LabelText(kRunwayLabel, zh), OrDash(status.runway_ident));
+  ImGui::Text("%s: %s", LabelText(kAirportLabel, zh), OrDash(status.position.airport_ident));
+  ImGui::Text("%s: %s", LabelText(kRunwayLabel, zh), OrDash(status.position.runway_ident));
   if (status.runway_state == RunwayState::kOnRunway) {
     char remaining[64];
-    std::snprintf(remaining, sizeof remaining, "%.0f m / %.0f ft", status.remaining_m,
-                  status.remaining_m / kMetresPerFoot);
+    std::snprintf(remaining, sizeof remaining, "%.0f m / %.0f ft", status.position.remaining_m,
+                  status.position.remaining_m / kMetresPerFoot);
     ImGui::TextColored(kRemainingColour, "%s: %s", LabelText(kRunwayRemainingLabel, zh), remaining);
-    if (status.runway_length_m > 1.0) DrawRunwayStrip(status.remaining_m, status.runway_length_m);
+    if (status.position.length_m > 1.0) DrawRunwayStrip(status.position.remaining_m, status.position.length_m);
   } else {
     ImGui::Text("%s: -", LabelText(kRunwayRemainingLabel, zh));
     ImGui::Dummy(ImVec2(0, kRunwayStripHeight));
   }
   // Always metres here, whatever the spoken distances use.
-  ImGui::Text("%s: %.0f m", LabelText(kThresholdDistanceLabel, zh), status.distance_m);
-  ImGui::Text("%s: %.0f m", LabelText(kCrossTrackLabel, zh), status.cross_track_m);
+  ImGui::Text("%s: %.0f m", LabelText(kThresholdDistanceLabel, zh), status.position.distance_m);
+  ImGui::Text("%s: %.0f m", LabelText(kCrossTrackLabel, zh), status.position.cross_track_m);
   ImGui::EndChild();
 }
 

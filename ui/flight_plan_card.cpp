@@ -90,7 +90,7 @@ void DrawFlightPlanCard(App& app) {
   AppSettings& settings = app.settings;
   settings.expected_airport = CutIdent(NormalizeAirportIdent(settings.expected_airport));
   settings.expected_runway = CutIdent(NormalizeRunwayIdent(settings.expected_runway));
-  DrawAirportInput(app, app.monitor.status.airport_ident);
+  DrawAirportInput(app, app.monitor.status.position.airport_ident);
 
   const std::vector<std::string>& runways = AirportRunways(app, settings.expected_airport);
   if (settings.expected_airport.empty()) {

@@ -41,7 +41,7 @@ void DrawTouchdownSketch(const LandingReport& report) {
   const ImVec2 origin = ImGui::GetCursorScreenPos();
   const float width = ImGui::GetContentRegionAvail().x;
   const auto at = [&](double metres) {
-    return origin.x + width * static_cast<float>(std::clamp(metres / report.runway_length_m, 0.0, 1.0));
+    return origin.x + width * static_cast<float>(std::clamp(metres / report.touchdown.length_m, 0.0, 1.0));
   };
   const ImVec2 far(origin.x + width, origin.y + kSketchHeight);
   draw->AddRectFilled(origin, far, IM_COL32(38, 45, 50, 255), 2);
@@ -68,7 +68,7 @@ void DrawDetails(const App& app, const LandingReport& report) {
   if (report.runway_known) {
     ImGui::Text("%s: %.0f m (%s)", LabelText(kFromThresholdLabel, zh), report.threshold_distance_m,
                 LabelText(report.in_touchdown_zone ? kInZoneLabel : kOutsideZoneLabel, zh));
-    ImGui::Text("%s: %.1f m", LabelText(kCentrelineLabel, zh), report.cross_track_m);
+    ImGui::Text("%s: %.1f m", LabelText(kCentrelineLabel, zh), report.touchdown.cross_track_m);
     DrawTouchdownSketch(report);
   } else {
     ImGui::Text("%s: %s", LabelText(kFromThresholdLabel, zh), unknown);

@@ -96,7 +96,7 @@ TEST_F(LandingTest, AFlareAtAKnownRateGivesTheSimulatorsRateTheGeometryAndThePro
                         ThresholdPoint(runway), EndPoint(runway));
   EXPECT_NEAR(r.threshold_distance_m, at_touchdown.along_m, 1.0);
   EXPECT_TRUE(r.in_touchdown_zone);
-  EXPECT_LT(std::fabs(r.cross_track_m), 1.0);
+  EXPECT_LT(std::fabs(r.touchdown.cross_track_m), 1.0);
   EXPECT_EQ(r.bounces, 0);
   size_t slow = touchdown;
   while (samples[slow].ground_speed_kt >= 30.0) ++slow;

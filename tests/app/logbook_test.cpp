@@ -12,8 +12,8 @@ namespace {
 
 LogbookEntry Entry(const std::string& airport, double score, std::optional<double> simulator_rate) {
   LandingReport report;
-  report.airport_ident = airport;
-  report.runway_ident = "09R";
+  report.touchdown.airport_ident = airport;
+  report.touchdown.runway_ident = "09R";
   report.score = score;
   report.grade = score >= 90 ? "Excellent" : "Fair";
   report.touchdown_vs_fpm = -300;
@@ -24,7 +24,7 @@ LogbookEntry Entry(const std::string& airport, double score, std::optional<doubl
   report.max_g = 1.234;
   report.runway_known = true;
   report.threshold_distance_m = 412.4;
-  report.cross_track_m = -1.26;
+  report.touchdown.cross_track_m = -1.26;
   report.bounces = 1;
   report.notes = {"firm sink", "moderate G"};
   return MakeLogbookEntry(report, "Prepar3D 64-bit", 1796601600);

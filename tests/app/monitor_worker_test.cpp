@@ -128,7 +128,7 @@ TEST_F(MonitorWorkerTest, FramesGoOnWhileAReadHangsAndItsSampleIsUsedWhenItComes
   Hold(false);
   ASSERT_TRUE(FramesUntil([this] { return app.monitor.has_sample; }));
   EXPECT_EQ(app.monitor.state.heading_deg, 40.0);
-  EXPECT_EQ(app.monitor.status.airport_ident, "PXSF");
+  EXPECT_EQ(app.monitor.status.position.airport_ident, "PXSF");
   EXPECT_FALSE(WithPrefix(TakeLines(), "Alert: ").empty());
 
   // A failed read, however late it comes, ends the session with the usual words.

@@ -17,8 +17,8 @@ TEST(SessionSummary, ListsWhatWasAnnouncedAndEachLandingInAPilotsWords) {
   summary.announced = {"On runway 27L", "5000 feet remaining"};
   summary.held_back = 2;
   LandingReport soft;
-  soft.airport_ident = "PXIN";
-  soft.runway_ident = "27L";
+  soft.touchdown.airport_ident = "PXIN";
+  soft.touchdown.runway_ident = "27L";
   soft.score = 96.4;
   soft.grade = "Excellent";
   soft.touchdown_vs_fpm = -195.4;
@@ -28,12 +28,12 @@ TEST(SessionSummary, ListsWhatWasAnnouncedAndEachLandingInAPilotsWords) {
   soft.runway_known = true;
   soft.threshold_distance_m = 391;
   soft.in_touchdown_zone = true;
-  soft.cross_track_m = -0.14;
+  soft.touchdown.cross_track_m = -0.14;
   soft.rollout_known = true;
   soft.rollout_m = 1153;
   LandingReport short_of_it;
-  short_of_it.airport_ident = "PXIN";
-  short_of_it.runway_ident = "09R";
+  short_of_it.touchdown.airport_ident = "PXIN";
+  short_of_it.touchdown.runway_ident = "09R";
   short_of_it.score = 40;
   short_of_it.grade = "Poor";
   short_of_it.notes = {"hard landing"};
@@ -41,7 +41,7 @@ TEST(SessionSummary, ListsWhatWasAnnouncedAndEachLandingInAPilotsWords) {
   short_of_it.touchdown_g = 1.9;
   short_of_it.runway_known = true;
   short_of_it.threshold_distance_m = -20;
-  short_of_it.cross_track_m = 6;
+  short_of_it.touchdown.cross_track_m = 6;
   short_of_it.bounces = 2;
   LandingReport off_runway;
   off_runway.score = 0;

@@ -64,12 +64,12 @@ TEST(EngineBadInput, AnEmptyDatabase) {
   EXPECT_EQ(driver.Feed(state), (Keys{"taxiway_takeoff", "not_on_runway", "check_position"}));
   EXPECT_EQ(driver.Phase(), kTaxi);
   EXPECT_EQ(driver.runway_state(), "no-runway-data");
-  EXPECT_EQ(driver.status().runway_ident, "");
+  EXPECT_EQ(driver.status().position.runway_ident, "");
   state.on_ground = false;
   EXPECT_EQ(driver.Feed(state), Keys{});
   EXPECT_EQ(driver.Phase(), kAirborne);
   EXPECT_EQ(driver.runway_state(), "airborne");
-  EXPECT_EQ(driver.status().distance_m, 0.0);
+  EXPECT_EQ(driver.status().position.distance_m, 0.0);
 }
 
 TEST(EngineBadInput, DegenerateAndBrokenRunways) {
@@ -88,9 +88,9 @@ TEST(EngineBadInput, DegenerateAndBrokenRunways) {
   AircraftState state{point.lat_deg, point.lon_deg, 0.0, 50.0, 0.0, 0.0, 0.0, true};
   driver.Feed(state);
   EXPECT_EQ(driver.runway_state(), "on-runway");
-  EXPECT_EQ(driver.status().airport_ident, "XDEG");
-  EXPECT_EQ(driver.status().remaining_m, 0.0);
-  EXPECT_EQ(driver.status().runway_length_m, 0.0);
+  EXPECT_EQ(driver.status().position.airport_ident, "XDEG");
+  EXPECT_EQ(driver.status().position.remaining_m, 0.0);
+  EXPECT_EQ(driver.status().position.length_m, 0.0);
 
   // The rest of the database still answers.
   EXPECT_EQ(driver.Feed(OnRunway(Xtst("27L"), 0.0, 3.0)), kLineup27L);

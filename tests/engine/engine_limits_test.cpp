@@ -108,7 +108,7 @@ TEST(EngineLimits, RunwayEndDistancesIncludeTheirLimit) {
   const AircraftState rolling = OnRunway(Xtst("27L"), 900.0, 60.0);
   EngineDriver measure;
   measure.Feed(rolling);
-  const double remaining = measure.status().remaining_m;
+  const double remaining = measure.status().position.remaining_m;
   for (double RaasRules::*limit :
        {&RaasRules::runway_end_approach_m, &RaasRules::runway_end_m, &RaasRules::overrun_risk_m}) {
     for (double value : {remaining, Below(remaining)}) {
@@ -140,7 +140,7 @@ TEST(EngineLimits, TheFortyNearestRunwayDirectionsAreSearched) {
     driver.Feed(on_27);
     if (decoys == 19) {
       // Directions 39 and 40: the one it is heading along is found, not its reciprocal.
-      EXPECT_EQ(driver.status().runway_ident, "27");
+      EXPECT_EQ(driver.status().position.runway_ident, "27");
     } else {
       EXPECT_EQ(driver.runway_state(), "nearby-runway");
     }

@@ -29,12 +29,12 @@ TEST(EnginePhase, StartsInTaxiTimedFromTheEnginesStartThenStatusOnTheRunway) {
   driver.Feed(OnRunway(Xtst("27L"), -20.0, 3.0, 4.0));
   const EngineStatus& status = driver.status();
   EXPECT_EQ(driver.runway_state(), "on-runway");
-  EXPECT_EQ(status.airport_ident, "XTST");
-  EXPECT_EQ(status.runway_ident, "27L");
-  EXPECT_EQ(status.distance_m, 0.0);  // before the threshold reads 0
-  EXPECT_NEAR(status.cross_track_m, 4.0, 1e-6);
-  EXPECT_NEAR(status.remaining_m, 1220.0, 0.5);
-  EXPECT_NEAR(status.runway_length_m, 1200.0, 0.5);
+  EXPECT_EQ(status.position.airport_ident, "XTST");
+  EXPECT_EQ(status.position.runway_ident, "27L");
+  EXPECT_EQ(status.position.distance_m, 0.0);  // before the threshold reads 0
+  EXPECT_NEAR(status.position.cross_track_m, 4.0, 1e-6);
+  EXPECT_NEAR(status.position.remaining_m, 1220.0, 0.5);
+  EXPECT_NEAR(status.position.length_m, 1200.0, 0.5);
 }
 
 TEST(EnginePhase, CrossingAtNinetyDegreesRunsNoEntryOrRollLogic) {
@@ -56,7 +56,7 @@ TEST(EnginePhase, TurningOntoTheRunwayAfterCrossingContinuesTheOccupancy) {
   EXPECT_EQ(log.advisories, (Keys{"crossing_runway_09r", "on_short_runway_09r"}));
   EXPECT_EQ(driver.Phase(), kLineup);
   EXPECT_EQ(driver.runway_state(), "on-runway");
-  EXPECT_EQ(driver.status().runway_ident, "09R");
+  EXPECT_EQ(driver.status().position.runway_ident, "09R");
 }
 
 TEST(EnginePhase, LiftOffAndTheDepartureClimb) {

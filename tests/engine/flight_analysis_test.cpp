@@ -73,10 +73,10 @@ TEST(LandingAnalysis, AFirmLandingScoresFairWithItsNotes) {
   f.AtEddf25C();
   f.Poll(150.0);
   f.Fly(102.0, 480.0);
-  f.status.cross_track_m = -12.0;
+  f.status.position.cross_track_m = -12.0;
   f.state.g_force = 1.4;
   f.Poll(100.0);
-  f.status.cross_track_m = 0.0;
+  f.status.position.cross_track_m = 0.0;
   f.state.g_force = 1.0;
   f.state.heading_deg = 93.0;
   f.Poll(98.0);
@@ -219,7 +219,7 @@ TEST(LandingAnalysis, TouchAndGoIsScoredOnceAndRearmsOnlyAboveTheResetHeight) {
 
 TEST(LandingAnalysis, LongLinesAreCutTo511Characters) {
   AnalysisFlight f;
-  f.status.airport_ident = std::string(600, 'A');
+  f.status.position.airport_ident = std::string(600, 'A');
   f.Poll(150.0);
   f.Poll(100.0);
   ASSERT_EQ(f.LinesStartingWith("Landing trace: 100 ft AGL").size(), 1u);

@@ -13,10 +13,10 @@ constexpr std::int64_t kSecondNs = 1'000'000'000;
 EngineStatus OnRunway(double length_m, double remaining_m) {
   EngineStatus status;
   status.runway_state = RunwayState::kOnRunway;
-  status.airport_ident = "PXIN";
-  status.runway_ident = "27L";
-  status.remaining_m = remaining_m;
-  status.runway_length_m = length_m;
+  status.position.airport_ident = "PXIN";
+  status.position.runway_ident = "27L";
+  status.position.remaining_m = remaining_m;
+  status.position.length_m = length_m;
   return status;
 }
 
@@ -29,8 +29,8 @@ AircraftState Rolling(double ground_speed_kt, bool on_ground = true) {
 
 LandingReport TouchDown(LandingDetailsTracker& tracker, const EngineStatus& status) {
   LandingReport report;
-  report.airport_ident = status.airport_ident;
-  report.runway_ident = status.runway_ident;
+  report.touchdown.airport_ident = status.position.airport_ident;
+  report.touchdown.runway_ident = status.position.runway_ident;
   BeginRollout(tracker, report, Rolling(120.0), status, kTouchdownNs);
   return *tracker.pending;
 }

@@ -83,7 +83,7 @@ TEST_F(DashboardTest, TheDetectedAirportOffersItsButtonWhichClearsTheRunway) {
   app.settings.expected_runway = "27L";
   EXPECT_FALSE(Drew(ui.Frame(draw), "Use detected"));
 
-  app.monitor.status.airport_ident = "pxsf";
+  app.monitor.status.position.airport_ident = "pxsf";
   const ImVec2 use = Find("controls", "Use detected");
   ASSERT_GE(use.x, 0);
   ui.Click(use, draw);
@@ -155,12 +155,12 @@ TEST_F(DashboardTest, TheLogListsTheLast80LinesAndFollowsOnlyAReaderAtTheEnd) {
 
 TEST_F(DashboardTest, TheRunwayStripShowsOnlyOnARunwayOfKnownLength) {
   const ImVec4 ahead = ImGui::ColorConvertU32ToFloat4(IM_COL32(64, 196, 160, 210));
-  app.monitor.status.remaining_m = 1200;
+  app.monitor.status.position.remaining_m = 1200;
   for (const auto& [state, length_m, remaining, strip] : {std::tuple{RunwayState::kNearbyRunway, 2400.0, "-", false},
                                                           {RunwayState::kOnRunway, 2400.0, "1200 m / 3937 ft", true},
                                                           {RunwayState::kOnRunway, 0.0, "1200 m / 3937 ft", false}}) {
     app.monitor.status.runway_state = state;
-    app.monitor.status.runway_length_m = length_m;
+    app.monitor.status.position.length_m = length_m;
     EXPECT_TRUE(Drew(ui.Frame(draw), std::string("Runway remaining: ") + remaining)) << length_m;
     EXPECT_EQ(test::DrewColour(DrawnWindow("runway-card"), ahead), strip) << length_m;
   }
@@ -188,8 +188,8 @@ TEST_F(DashboardTest, TheLandingCardWaitsForALandingThenShowsItAndPicksOutTheBes
   EXPECT_TRUE(Drew(ui.Frame(draw), "No landing yet"));
 
   LandingReport landing;
-  landing.airport_ident = "PXIN";
-  landing.runway_ident = "27L";
+  landing.touchdown.airport_ident = "PXIN";
+  landing.touchdown.runway_ident = "27L";
   landing.score = 96;
   landing.grade = "Excellent";
   landing.touchdown_vs_fpm = -140;
@@ -209,7 +209,7 @@ TEST_F(DashboardTest, TheLandingCardWaitsForALandingThenShowsItAndPicksOutTheBes
   landing.simulator_rate_source = SimulatorRateSource::kTouchdownOffset;
   landing.simulator_touchdown_vs_fpm = -210;
   landing.runway_known = true;
-  landing.runway_length_m = 3000;
+  landing.touchdown.length_m = 3000;
   landing.threshold_distance_m = 1200;
   landing.touchdown_zone_m = 914;
   RecordLanding(app, landing);

@@ -135,7 +135,8 @@ TEST_F(ScreenshotTest, TheDashboardShowsALandingWithItsPlaceOnTheRunway) {
 
   ASSERT_EQ(english.width, 1280);
   const EngineStatus& status = app.monitor.status;
-  const float expected = strip_left + width - static_cast<float>(status.remaining_m / status.runway_length_m) * width;
+  const float expected =
+      strip_left + width - static_cast<float>(status.position.remaining_m / status.position.length_m) * width;
   EXPECT_NEAR(marker, expected, 1.0);
   // The marker's tip is drawn where the flight put it: white among the strip's greens and greys.
   int white = 0;
