@@ -7,6 +7,7 @@
 
 #include "config/analysis_rules.h"
 #include "config/shared_rule_values.h"
+#include "config/simulator_choice.h"
 
 namespace pistavox {
 
@@ -41,6 +42,12 @@ struct AppSettings {
 
   std::int32_t poll_ms = 250;
   std::int32_t max_alerts_per_poll = 2;
+
+  // The simulator link; the host and ports serve the UDP links.
+  SimulatorChoice simulator = SimulatorChoice::kAuto;
+  std::string simulator_host{kDefaultSimulatorHost};
+  std::int32_t xplane_port = kDefaultXPlanePort;
+  std::int32_t flightgear_port = kDefaultFlightGearPort;
 
   AnalysisRules analysis;  // override file only
 };

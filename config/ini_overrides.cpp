@@ -80,6 +80,10 @@ bool ApplyIniOverridesText(AppSettings& settings, std::string_view ini_contents,
       case SettingKind::kVoicePack:
         SelectVoicePackByName(settings, value, found_voice_packs);
         break;
+      case SettingKind::kSimulator:
+      case SettingKind::kHost:
+        SetSimulatorText(settings, field.kind, value);
+        break;
       case SettingKind::kLanguage:
         settings.ui_language =
             value == "zh" || value == "cn" || value == "chinese" ? UiLanguage::kChinese : UiLanguage::kEnglish;

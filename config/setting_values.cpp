@@ -14,6 +14,14 @@ void SetFlightPlanIdent(AppSettings& settings, SettingKind kind, std::string_vie
   }
 }
 
+void SetSimulatorText(AppSettings& settings, SettingKind kind, std::string_view value) {
+  if (kind == SettingKind::kSimulator) {
+    ParseSimulatorChoice(value, settings.simulator);
+  } else if (ValidSimulatorHost(value)) {
+    settings.simulator_host = value;
+  }
+}
+
 void SelectVoicePackByName(AppSettings& settings, std::string_view name, const FoundVoicePackNames& found_voice_packs) {
   if (!found_voice_packs) return;
   const std::vector<std::string> names = found_voice_packs();

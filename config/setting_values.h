@@ -12,6 +12,8 @@ namespace pistavox {
 // The expected airport or runway: normalised, then cut to kIdentMaxChars.
 void SetFlightPlanIdent(AppSettings& settings, SettingKind kind, std::string_view value);
 // The index of the first found pack named exactly `name`; no match keeps the index.
+// The simulator link or its host; a value not understood leaves the setting as it was.
+void SetSimulatorText(AppSettings& settings, SettingKind kind, std::string_view value);
 void SelectVoicePackByName(AppSettings& settings, std::string_view name, const FoundVoicePackNames& found_voice_packs);
 
 // A float in the settings text's notation: six significant digits, shortest form.

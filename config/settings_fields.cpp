@@ -96,6 +96,11 @@ constexpr std::array kFields{
         Whole(&S::poll_ms, "poll_ms", {"monitor.poll_ms", "app.poll_ms", "poll_ms"}, {.min = 50, .max = 5000}),
     Whole(&S::max_alerts_per_poll, "max_alerts_per_poll",
           {"monitor.max_alerts_per_poll", "app.max_alerts_per_poll", "max_alerts_per_poll"}, {.min = 1, .max = 10}),
+    Text(SettingKind::kSimulator, "simulator", {"simulator.link", "simulator"}),
+    Text(SettingKind::kHost, "simulator_host", {"simulator.host", "simulator_host"}),
+    Whole(&S::xplane_port, "xplane_port", {"simulator.xplane_port", "xplane_port"}, {.min = 1, .max = 65535}),
+    Whole(&S::flightgear_port, "flightgear_port", {"simulator.flightgear_port", "flightgear_port"},
+          {.min = 1, .max = 65535}),
 
     // Bounds of the trace keys: heights 10 (or the mark before) to 60,000 ft, and a step
     // that leaves at most kMaxTraceMarks marks, so one trace logs a few hundred lines at

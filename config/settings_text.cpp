@@ -25,6 +25,10 @@ void ApplyStoredSettings(AppSettings& settings, std::string_view settings_text,
       case SettingKind::kVoicePack:
         SelectVoicePackByName(settings, value, found_voice_packs);
         break;
+      case SettingKind::kSimulator:
+      case SettingKind::kHost:
+        SetSimulatorText(settings, field.kind, value);
+        break;
       case SettingKind::kBool:
         field.bool_member.In(settings) = value == "1" || value == "true";
         break;
@@ -57,6 +61,12 @@ std::string BuildSettingsText(const AppSettings& settings, std::string_view voic
         break;
       case SettingKind::kLanguage:
         text.append(settings.ui_language == UiLanguage::kChinese ? "zh" : "en");
+        break;
+      case SettingKind::kSimulator:
+        text.append(SimulatorChoiceKey(settings.simulator));
+        break;
+      case SettingKind::kHost:
+        text.append(settings.simulator_host);
         break;
       case SettingKind::kBool:
         text.append(field.bool_member.In(settings) ? "1" : "0");

@@ -105,6 +105,16 @@ TEST(ApplyStoredSettings, EmptyOrBadValuesKeepTheFieldExceptTheLanguage) {
   EXPECT_EQ(settings.ui_language, UiLanguage::kEnglish);  // only "zh" is Chinese, a missing key included
   EXPECT_EQ(Stored("ui_language=ZH\n").ui_language, UiLanguage::kEnglish);
   EXPECT_EQ(Stored("ui_language=zh\r\n").ui_language, UiLanguage::kChinese);
+
+  // The link: a choice or host not understood keeps what was there.
+  const AppSettings link = Stored("simulator=xplane\nsimulator_host=sim-pc.local\nxplane_port=49001\n");
+  EXPECT_EQ(link.simulator, SimulatorChoice::kXPlane);
+  EXPECT_EQ(link.simulator_host, "sim-pc.local");
+  EXPECT_EQ(link.xplane_port, 49001);
+  const AppSettings bad = Stored("simulator=XPlane\nsimulator_host=a b;rm\n");
+  EXPECT_EQ(bad.simulator, SimulatorChoice::kAuto);
+  EXPECT_EQ(bad.simulator_host, "127.0.0.1");
+  EXPECT_EQ(Stored("simulator_host=" + std::string(254, 'a') + "\n").simulator_host, "127.0.0.1");
 }
 
 TEST(ReadSettingFloat, RoundsTheDecimalOnceToSinglePrecision) {
@@ -214,6 +224,10 @@ TEST_F(IniOverrideTest, WordsFlagsLanguageFlightPlanAndVoicePackByName) {
   EXPECT_EQ(settings.ui_language, UiLanguage::kChinese);
   EXPECT_EQ(settings.short_runway_ft, 5000.0f);
   EXPECT_EQ(settings.analysis.landing_score_g_moderate, 1.5f);
+  Apply("[simulator]\nlink = flightgear\nhost = 10.0.0.7\nflightgear_port = 70000\n");
+  EXPECT_EQ(settings.simulator, SimulatorChoice::kFlightGear);
+  EXPECT_EQ(settings.simulator_host, "10.0.0.7");
+  EXPECT_EQ(settings.flightgear_port, 65535);
 }
 
 // A mark below the one before it is raised to it, in key order; a bound applies only to a
