@@ -89,7 +89,7 @@ void FinishStart(App& app, bool auto_start, const LinkOutcome& connected, int64_
   MonitorState& monitor = app.monitor;
   if (!connected.ok) {
     const std::string& error = connected.error;
-    app.status_message = "FSUIPC/XPUIPC open failed: " + error;
+    app.status_message = std::string(LinkLogName(monitor.link.kind)) + " open failed: " + error;
     monitor.phase = MonitorPhase::kStopped;
     if (auto_start) {
       // The reason, once per distinct one in a row: without the window nothing else shows it.
@@ -109,6 +109,7 @@ void FinishStart(App& app, bool auto_start, const LinkOutcome& connected, int64_
   if (!BuildEngineRules(app.settings, RulesPath(app.resources), rules, error)) Log(app.log, error);
   monitor.engine = MakeAdvisoryEngine(app.runways, std::move(rules), now_ns);
   monitor.simulator_name = connected.simulator_name;
+  monitor.link_kind = connected.link_kind;
   monitor.phase = MonitorPhase::kRunning;
   monitor.has_sample = false;
   monitor.last_stop = MonitorStop::kNone;
@@ -128,12 +129,16 @@ void FinishStart(App& app, bool auto_start, const LinkOutcome& connected, int64_
 void UseSample(App& app, const LinkOutcome& read, int64_t polled_at_ns, int64_t now_ns) {
   MonitorState& monitor = app.monitor;
   if (!read.ok) {
-    StopMonitorAutomatically(app, "Simulator disconnected or FSUIPC/XPUIPC read failed: " + read.error, now_ns);
+    StopMonitorAutomatically(
+        app, "Simulator disconnected or " + std::string(LinkLogName(monitor.link_kind)) + " read failed: " + read.error,
+        now_ns);
     PlayCallout(app, std::string(kUnavailableCallout), kAvailabilityPriority);
     return;
   }
   monitor.state = read.state;
   monitor.has_sample = true;
+  // A paused simulator repeats its last sample: nothing new to judge or call out.
+  if (read.state.paused) return;
 
   // A sample the engine refuses (not a finite position) raises nothing; the picture stays as it was.
   EngineEvaluation evaluation;
@@ -160,7 +165,7 @@ void StartMonitor(App& app, bool auto_start, int64_t now_ns) {
 
   CloseSimulatorLink(monitor.link);
   monitor.link = OpenSimulatorLink(app.hooks.make_connection());
-  Log(app.log, "Opening FSUIPC/XPUIPC connection...");
+  Log(app.log, "Opening " + std::string(LinkLogName(monitor.link.kind)) + " connection...");
   BeginConnect(monitor.link);
   monitor.phase = MonitorPhase::kConnecting;
   monitor.auto_start = auto_start;

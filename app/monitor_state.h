@@ -37,7 +37,8 @@ struct MonitorState {
   AircraftState state;
   EngineStatus status;
   std::string simulator_name = "-";
-  std::string last_auto_start_failure;  // the reason last logged for a failed automatic start
+  SimulatorLinkKind link_kind = SimulatorLinkKind::kFsuipc;  // of the session running or last run
+  std::string last_auto_start_failure;                       // the reason last logged for a failed automatic start
 };
 
 }  // namespace pistavox

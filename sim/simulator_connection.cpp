@@ -2,6 +2,19 @@
 
 namespace pistavox {
 
+std::string_view LinkLogName(SimulatorLinkKind kind) {
+  switch (kind) {
+    case SimulatorLinkKind::kXPlane:
+      return "X-Plane";
+    case SimulatorLinkKind::kFlightGear:
+      return "FlightGear";
+    case SimulatorLinkKind::kFsuipc:
+    case SimulatorLinkKind::kAuto:
+      break;
+  }
+  return "FSUIPC/XPUIPC";
+}
+
 bool Connect(SimulatorConnection& connection, std::string& error) {
   connection.open = connection.connect(error);
   return connection.open;
@@ -9,13 +22,17 @@ bool Connect(SimulatorConnection& connection, std::string& error) {
 
 bool ReadAircraftState(SimulatorConnection& connection, AircraftState& state, std::string& error) {
   if (!connection.open) {
-    error = "FSUIPC/XPUIPC is not open";
+    error = std::string(LinkLogName(connection.kind)) + " is not open";
     return false;
   }
   return connection.read(state, error);
 }
 
 std::string SimulatorName(const SimulatorConnection& connection) { return connection.simulator_name(); }
+
+SimulatorLinkKind ConnectedLinkKind(const SimulatorConnection& connection) {
+  return connection.kind_connected ? connection.kind_connected() : connection.kind;
+}
 
 void Disconnect(SimulatorConnection& connection) {
   if (!connection.open) return;

@@ -50,7 +50,10 @@ LinkOutcome RunJob(SimulatorConnection& connection, LinkJob job, const AircraftS
   LinkOutcome outcome;
   if (job == LinkJob::kConnect) {
     outcome.ok = Connect(connection, outcome.error);
-    if (outcome.ok) outcome.simulator_name = SimulatorName(connection);
+    if (outcome.ok) {
+      outcome.simulator_name = SimulatorName(connection);
+      outcome.link_kind = ConnectedLinkKind(connection);
+    }
   } else {
     outcome.state = start_state;
     outcome.ok = ReadAircraftState(connection, outcome.state, outcome.error);
@@ -100,6 +103,7 @@ SimulatorLink OpenSimulatorLink(SimulatorConnection connection) {
   const bool wants_worker = connection.exchanges_on_worker;
   SimulatorLink link;
   link.reports_vertical_speed = connection.reports_vertical_speed;
+  link.kind = connection.kind;
   exchange->connection = std::move(connection);
   if (wants_worker) {
     try {

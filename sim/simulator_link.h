@@ -11,8 +11,9 @@ namespace pistavox {
 struct LinkOutcome {
   bool ok = false;
   std::string error;
-  AircraftState state;         // a read's sample, built on the one the read started from
-  std::string simulator_name;  // a successful connect's
+  AircraftState state;                                       // a read's sample, built on the one the read started from
+  std::string simulator_name;                                // a successful connect's
+  SimulatorLinkKind link_kind = SimulatorLinkKind::kFsuipc;  // a successful connect's
 };
 
 struct LinkOwner;
@@ -24,6 +25,7 @@ struct LinkOwner;
 struct SimulatorLink {
   std::shared_ptr<LinkOwner> owner;  // null: closed
   bool reports_vertical_speed = false;
+  SimulatorLinkKind kind = SimulatorLinkKind::kFsuipc;  // as opened, before any connect
 };
 
 // Takes the connection. Without a thread to be had, its exchanges run on the caller's.

@@ -46,6 +46,31 @@ void DrawSummaryStrip(const App& app) {
   ImGui::PopStyleColor();
 }
 
+const Label& LinkStatusLabel(const App& app) {
+  if (app.monitor.phase == MonitorPhase::kRunning) {
+    switch (app.monitor.link_kind) {
+      case SimulatorLinkKind::kXPlane:
+        return kXPlaneLinkStatusLabel;
+      case SimulatorLinkKind::kFlightGear:
+        return kFlightGearLinkStatusLabel;
+      case SimulatorLinkKind::kFsuipc:
+      case SimulatorLinkKind::kAuto:
+        return kLinkStatusLabel;
+    }
+  }
+  switch (app.settings.simulator) {
+    case SimulatorChoice::kXPlane:
+      return kXPlaneLinkStatusLabel;
+    case SimulatorChoice::kFlightGear:
+      return kFlightGearLinkStatusLabel;
+    case SimulatorChoice::kFsuipc:
+      return kLinkStatusLabel;
+    case SimulatorChoice::kAuto:
+      break;
+  }
+  return kAutoLinkStatusLabel;
+}
+
 void DrawControlsBox(App& app, float height, int64_t now_ns) {
   const bool zh = InChinese(app);
   AppSettings& settings = app.settings;
@@ -75,7 +100,7 @@ void DrawControlsBox(App& app, float height, int64_t now_ns) {
   ImGui::Spacing();
   DrawStatusRow(app, kRunwayDbStatusLabel, app.runway_data_ok);
   DrawStatusRow(app, kVoicePackStatusLabel, app.voice_pack_ok);
-  DrawStatusRow(app, kLinkStatusLabel, running);
+  DrawStatusRow(app, LinkStatusLabel(app), running);
   DrawStatusRow(app, kAircraftDataStatusLabel, app.monitor.has_sample);
   ImGui::EndChild();
 }

@@ -21,7 +21,11 @@ inline constexpr Label kStartMonitorLabel{"Start Monitor", "开始监控"};
 inline constexpr Label kSystemStatusLabel{"System Status", "系统状态"};
 inline constexpr Label kRunwayDbStatusLabel{"Runway DB", "跑道数据库"};
 inline constexpr Label kVoicePackStatusLabel{"Voice Pack", "语音包"};
+// The simulator link's row names the link in use, or the one chosen while none is.
 inline constexpr Label kLinkStatusLabel{"FSUIPC / XPUIPC", ""};
+inline constexpr Label kXPlaneLinkStatusLabel{"X-Plane UDP", ""};
+inline constexpr Label kFlightGearLinkStatusLabel{"FlightGear", ""};
+inline constexpr Label kAutoLinkStatusLabel{"Simulator link", "模拟器连接"};
 inline constexpr Label kAircraftDataStatusLabel{"Aircraft Data", "飞机数据"};
 
 inline constexpr Label kExpectedAirportLabel{"Expected airport", "预计机场"};
@@ -81,6 +85,9 @@ inline constexpr const Label* kDashboardLabels[] = {
     &kRunwayDbStatusLabel,
     &kVoicePackStatusLabel,
     &kLinkStatusLabel,
+    &kXPlaneLinkStatusLabel,
+    &kFlightGearLinkStatusLabel,
+    &kAutoLinkStatusLabel,
     &kAircraftDataStatusLabel,
     &kExpectedAirportLabel,
     &kUseDetectedLabel,

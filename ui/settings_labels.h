@@ -33,6 +33,15 @@ inline constexpr Label kAutoReconnectLabel{"Auto reconnect", "断线自动重连
 inline constexpr Label kAutoUseDetectedAirportLabel{"Auto use detected airport", "自动使用检测到的机场"};
 inline constexpr Label kPollIntervalLabel{"Poll interval ms", "轮询间隔 ms"};
 inline constexpr Label kMaxAlertsPerPollLabel{"Max alerts per poll", "每次最多告警数"};
+inline constexpr Label kSimulatorLabel{"Simulator", "模拟器"};
+inline constexpr Label kAutoChoiceLabel{"Auto", "自动"};
+inline constexpr Label kFsuipcChoiceLabel{"FSUIPC", ""};
+inline constexpr Label kXPlaneChoiceLabel{"X-Plane", ""};
+inline constexpr Label kFlightGearChoiceLabel{"FlightGear", ""};
+inline constexpr Label kSimulatorHostLabel{"Simulator host (this computer: 127.0.0.1)",
+                                           "模拟器主机（本机：127.0.0.1）"};
+inline constexpr Label kXPlanePortLabel{"X-Plane port", "X-Plane 端口"};
+inline constexpr Label kFlightGearPortLabel{"FlightGear port", "FlightGear 端口"};
 inline constexpr Label kPresetsLabel{"Presets", "预设"};
 inline constexpr Label kQuietPresetLabel{"Quiet", "安静"};
 inline constexpr Label kNormalPresetLabel{"Normal", "正常"};
@@ -126,6 +135,14 @@ inline constexpr const Label* kSettingsLabels[] = {
     &kAutoUseDetectedAirportLabel,
     &kPollIntervalLabel,
     &kMaxAlertsPerPollLabel,
+    &kSimulatorLabel,
+    &kAutoChoiceLabel,
+    &kFsuipcChoiceLabel,
+    &kXPlaneChoiceLabel,
+    &kFlightGearChoiceLabel,
+    &kSimulatorHostLabel,
+    &kXPlanePortLabel,
+    &kFlightGearPortLabel,
     &kPresetsLabel,
     &kQuietPresetLabel,
     &kNormalPresetLabel,

@@ -74,6 +74,7 @@ void DrawResourcesBox(App& app) {
     OpenRunwayImportDialog();
   }
   DrawRunwayImportDialog(app);
+  DrawSimulatorLinkPart(app);
   ImGui::EndChild();
 }
 

@@ -22,7 +22,9 @@ void DrawSettingsFloat(const App& app, const Label& label, float& value, float s
                        const char* format);
 
 void DrawGeneralSection(App& app);
-// General's right-hand box: version, voice pack, test sound, save, runway database.
+// The choice of simulator link, its host and ports.
+void DrawSimulatorLinkPart(App& app);
+// General's right-hand box: version, voice pack, test sound, save, runway database, simulator link.
 void DrawResourcesBox(App& app);
 void DrawVoiceSection(App& app);
 void DrawDetectionSection(App& app);
