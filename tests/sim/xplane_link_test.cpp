@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "base/clock.h"
+#include "sim/xplane_beacon.h"
 #include "tests/support/child_process.h"
 #include "tests/support/scoped_workdir.h"
 
@@ -70,7 +71,7 @@ struct XPlaneLinkTest : ::testing::Test {
     std::istringstream words(options);
     for (std::string word; words >> word;) command.push_back(word);
     ASSERT_TRUE(test::StartChild(command, sim, error, "sim.out")) << error;
-    const std::string listening = "Listening on UDP 127.0.0.1:";
+    const std::string listening = "Listening on UDP ";
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     std::string out;
     while ((out = test::ReadTextFile("sim.out")).find('\n') == std::string::npos) {
@@ -78,7 +79,7 @@ struct XPlaneLinkTest : ::testing::Test {
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     ASSERT_EQ(out.rfind(listening, 0), 0u) << out;
-    link.options.port = static_cast<uint16_t>(std::stoi(out.substr(listening.size())));
+    link.options.port = static_cast<uint16_t>(std::stoi(out.substr(out.rfind(':') + 1)));
   }
   // Reads every 20 ms for the given time; false at the first failed read.
   bool ReadFor(int ms, const std::function<void(const AircraftState&)>& check) {
@@ -191,6 +192,19 @@ TEST_F(XPlaneLinkTest, APauseIsNoLoss) {
   EXPECT_TRUE(ReadFor(3500, [&paused](const AircraftState& state) { paused += state.paused; })) << error;
   EXPECT_GT(paused, 50);
   EXPECT_FALSE(s.paused);
+}
+
+// Found by its beacon, the stand-in is reached at the network address it was found at.
+TEST_F(XPlaneLinkTest, TheBeaconLeadsToTheSimulator) {
+  StartSim(kAirborne + " --beacon");
+  XPlaneOnNetwork found;
+  if (!FindXPlaneOnNetwork(3000, found, error) && error.rfind("Cannot look", 0) == 0) GTEST_SKIP() << error;
+  ASSERT_EQ(found.computer_name, "pistavox-sim") << error;
+  EXPECT_EQ(found.address.port, link.options.port);
+  const std::string address = UdpEndpointText(found.address);
+  link.options.host = address.substr(0, address.rfind(':'));
+  ASSERT_TRUE(ConnectXPlane(link, error)) << error;
+  EXPECT_TRUE(ReadFor(100, ExpectAirborne)) << error;
 }
 
 }  // namespace
