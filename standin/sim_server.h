@@ -45,6 +45,8 @@ struct SimServer {
   int64_t exchanges = 0;
   // 0x030C: held at the last airborne vertical speed while on the ground.
   double touchdown_vertical_speed_fpm = 0;
+  // The state in offset memory, as the UDP protocols serve it.
+  AircraftState served;
   bool was_on_ground = true;
 };
 

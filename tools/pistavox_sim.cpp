@@ -1,5 +1,6 @@
-// pistavox-sim: an FSUIPC-compatible server for tests, demos and flying without a simulator.
+// pistavox-sim: a stand-in simulator for tests, demos and flying without a simulator.
 #include <cstdio>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -11,19 +12,33 @@
 #include "sim/flight_file.h"
 #include "standin/flight_scenarios.h"
 #include "standin/sim_server.h"
+#include "standin/udp_faults.h"
+#include "standin/xplane_server.h"
 
 namespace pistavox {
 namespace {
 
 constexpr const char* kAbout =
-    "A stand-in simulator that answers Pistavox over the FSUIPC protocol: for trying Pistavox\n"
-    "without a simulator, for the demo and for tests. It serves a fixed aircraft state, a flight\n"
+    "A stand-in simulator that answers Pistavox over the FSUIPC protocol or as X-Plane over UDP\n"
+    "(--protocol): for trying Pistavox without a simulator, for the demo and for tests. Over UDP it\n"
+    "prints the address it listens on. It serves a fixed aircraft state, a flight\n"
     "file played in real time (--speed to play it faster), or a scripted flight at any runway of\n"
     "data/runways.csv (--export writes that flight to a file instead); between a flight's rows it\n"
     "serves the states in between, as a simulator would. --exit-at-end ends it when the flight\n"
     "has played. The demo scenario taxis out, lines up on a wrong runway first, flies a circuit\n"
     "and lands: set the flight plan's departure runway to the runway given. The last options\n"
-    "make it misbehave on purpose, as a broken link would.\n";
+    "make it misbehave on purpose, as a broken link would; --fault does so over UDP from\n"
+    "--fault-at for --fault-for seconds.\n";
+
+enum class SimProtocol { kFsuipc, kXPlane };
+
+// How the state is served over the UDP protocols.
+struct UdpServing {
+  SimProtocol protocol = SimProtocol::kFsuipc;
+  std::optional<uint16_t> port;
+  bool beacon = false;
+  UdpFaultPlan fault{.for_s = std::numeric_limits<double>::infinity()};
+};
 
 // Where the served flight comes from, when it is not a fixed state.
 struct FlightSource {
@@ -35,7 +50,7 @@ struct FlightSource {
   std::string export_path;  // write the flight there instead of serving it
 };
 
-CommandLine SimCommandLine(SimServer& server, FlightSource& source) {
+CommandLine SimCommandLine(SimServer& server, FlightSource& source, UdpServing& udp) {
   using enum OptionKind;
   SimServerOptions& o = server.options;
   AircraftState& s = server.fixed_state;
@@ -43,6 +58,14 @@ CommandLine SimCommandLine(SimServer& server, FlightSource& source) {
       .program = "pistavox-sim",
       .preamble = kAbout,
       .options = {
+          ChoiceOption("--protocol", {"fsuipc", "xplane"},
+                       IntoChoice(udp.protocol, {SimProtocol::kFsuipc, SimProtocol::kXPlane}),
+                       "the protocol to serve (default fsuipc)"),
+          ValueOption("--port", kUnsigned, "N",
+                      [&udp](const OptionValue& v) { udp.port = static_cast<uint16_t>(v.whole); },
+                      "the UDP port to listen on (X-Plane: default 49000; 0: any free port)", {.max = 0xFFFF}),
+          FlagOption("--beacon", Into(udp.beacon),
+                     "as X-Plane, multicast its beacon once a second and listen on every address"),
           ChoiceOption("--class", {"FS98MAIN", "UIPCMAIN"}, Into(o.window_class),
                        "the window class to serve (default FS98MAIN)"),
           ValueOption("--flight", kPath, "FILE", Into(source.flight_path), "play this flight file"),
@@ -86,6 +109,15 @@ CommandLine SimCommandLine(SimServer& server, FlightSource& source) {
               "--corrupt", {"id", "count", "destination"},
               IntoChoice(o.corruption, {ReplyCorruption::kId, ReplyCorruption::kCount, ReplyCorruption::kDestination}),
               "damage this part of the replies"),
+          ChoiceOption("--fault", {"silence", "restart", "garbage", "stray", "pause"},
+                       IntoChoice(udp.fault.fault, {UdpFault::kSilence, UdpFault::kRestart, UdpFault::kGarbage,
+                                                    UdpFault::kStray, UdpFault::kPause}),
+                       "over UDP: send nothing, forget the subscriptions, mix hostile datagrams in, let a "
+                       "second sender send wrong values, or pause"),
+          ValueOption("--fault-at", kDouble, "S", Into(udp.fault.at_s), "start the fault S seconds in (default 0)",
+                      {.min = 0}),
+          ValueOption("--fault-for", kDouble, "S", Into(udp.fault.for_s), "end it after S seconds (default: never)",
+                      {.min = 0}),
           ValueOption("--corrupt-record", kUnsigned, "N", Into(o.corrupt_record), "the record --corrupt id damages",
                       {.max = 10000}),
       }};
@@ -109,10 +141,29 @@ int ExportFlight(const std::vector<FlightSample>& flight, const std::string& pat
   return 0;
 }
 
+int ServeXPlane(SimServer& server, const UdpServing& udp) {
+  XPlaneServer xplane;
+  xplane.options = {udp.port.value_or(49000), udp.beacon, udp.fault};
+  std::string error;
+  if (!OpenXPlaneServer(xplane, error)) {
+    std::fprintf(stderr, "pistavox-sim: %s\n", error.c_str());
+    return 1;
+  }
+  const UdpEndpoint listening{udp.beacon ? 0 : kLoopbackAddress, UdpLocalPort(xplane.socket)};
+  std::printf("Listening on UDP %s\n", UdpEndpointText(listening).c_str());
+  std::fflush(stdout);
+  if (!RunXPlaneServer(server, xplane, error)) {
+    std::fprintf(stderr, "pistavox-sim: %s\n", error.c_str());
+    return 1;
+  }
+  return 0;
+}
+
 int Main(int argc, char** argv) {
   SimServer server;
   FlightSource source;
-  const CommandLine line = SimCommandLine(server, source);
+  UdpServing udp;
+  const CommandLine line = SimCommandLine(server, source, udp);
   int status = 0;
   if (!ReadCommandLine(line, argc, argv, status)) return status;
   if (server.options.loop && server.options.exit_at_end)
@@ -124,7 +175,10 @@ int Main(int argc, char** argv) {
     std::fprintf(stderr, "pistavox-sim: %s\n", error.c_str());
     return 2;
   }
+  if (udp.protocol == SimProtocol::kFsuipc && (udp.port || udp.beacon || udp.fault.fault != UdpFault::kNone))
+    return RefuseCommandLine(line, "--port, --beacon and --fault need a UDP --protocol");
   if (!source.export_path.empty()) return ExportFlight(server.flight, source.export_path);
+  if (udp.protocol == SimProtocol::kXPlane) return ServeXPlane(server, udp);
   std::printf("Serving window class %s\n", server.options.window_class.c_str());
   std::fflush(stdout);
   if (!RunSimServer(server, error)) {
