@@ -18,7 +18,7 @@ struct Field {
 constexpr Field kFields[kFlightGearLineFields] = {
     {-90, 90},                                     // latitude
     {-180, 180},                                   // longitude
-    {-360, 360},                                   // heading: %.4f prints a heading just short of 360 as 360
+    {-360, 360},                                   // heading: %.6f prints a heading just short of 360 as 360
     {0, 2000},                                     // ground speed
     {-2000, 150000},                               // altitude
     {-2000, 150000},                               // height above ground: below it when sinking into water
@@ -74,7 +74,7 @@ bool ParseFlightGearDatagram(std::string_view datagram, FlightGearLine& line) {
 
 std::string FlightGearLineText(const FlightGearLine& line) {
   char text[512];
-  std::snprintf(text, sizeof text, "%.8f,%.8f,%.4f,%.3f,%.3f,%.3f,%.4f,%d,%d,%d,%.4f,%.4f,%d\n", line.latitude_deg,
+  std::snprintf(text, sizeof text, "%.8f,%.8f,%.6f,%.4f,%.4f,%.4f,%.5f,%d,%d,%d,%.5f,%.4f,%d\n", line.latitude_deg,
                 line.longitude_deg, line.heading_deg, line.ground_speed_kt, line.altitude_ft, line.altitude_agl_ft,
                 line.load_factor, line.wow[0] ? 1 : 0, line.wow[1] ? 1 : 0, line.wow[2] ? 1 : 0,
                 line.vertical_speed_fps, line.elapsed_s, line.frozen ? 1 : 0);

@@ -7,7 +7,8 @@
 namespace pistavox {
 namespace {
 
-const std::string kGood = "21.31780000,-157.92240000,81.2000,0.000,13.000,3.850,1.0000,1,0,1,-0.5000,31.2500,0\n";
+const std::string kGood =
+    "21.31780000,-157.92240000,81.200000,0.0000,13.0000,3.8500,1.00000,1,0,1,-0.50000,31.2500,0\n";
 
 // kGood with one field replaced.
 std::string With(int field, const std::string& value) {
@@ -39,8 +40,8 @@ TEST(FlightGearLinesTest, ReadsTheLastCompleteLineOfTheShippedLayout) {
       {With(11, "7") + kGood, 31.25},     // two lines: the later one
       {kGood + "21.3,-157.9,81", 31.25},  // an unfinished line after it is not one
       {carriage_return, 8},               // a carriage return before the newline
-      {With(2, "360.0000"), 31.25},       // a heading just short of 360, rounded up
-      {With(3, "-0.000"), 31.25},         // a tiny speed printed with its sign
+      {With(2, "360.000000"), 31.25},     // a heading just short of 360, rounded up
+      {With(3, "-0.0000"), 31.25},        // a tiny speed printed with its sign
   };
   for (const auto& c : accepted) {
     FlightGearLine read;
