@@ -61,6 +61,7 @@ void ServeState(SimServer& server, const AircraftState& served) {
       NextTouchdownVerticalSpeedFpm(server.touchdown_vertical_speed_fpm, server.was_on_ground, state);
   server.was_on_ground = state.on_ground;
   state.touchdown_vertical_speed_fpm = server.touchdown_vertical_speed_fpm;
+  server.state = state;
   const CoreOffsets raw = EncodeCoreOffsets(state);
   uint8_t bytes[8];
   StoreLe64(bytes, static_cast<uint64_t>(raw.latitude));

@@ -45,6 +45,7 @@ struct SimServer {
   int64_t exchanges = 0;
   // 0x030C: held at the last airborne vertical speed while on the ground.
   double touchdown_vertical_speed_fpm = 0;
+  AircraftState state;  // the state served last, its touchdown rate as held
   bool was_on_ground = true;
 };
 

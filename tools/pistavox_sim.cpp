@@ -1,5 +1,6 @@
 // pistavox-sim: an FSUIPC-compatible server for tests, demos and flying without a simulator.
 #include <cstdio>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "runways/runway_database.h"
 #include "sim/flight_file.h"
 #include "standin/flight_scenarios.h"
+#include "standin/flightgear_sender.h"
 #include "standin/sim_server.h"
 
 namespace pistavox {
@@ -22,8 +24,19 @@ constexpr const char* kAbout =
     "data/runways.csv (--export writes that flight to a file instead); between a flight's rows it\n"
     "serves the states in between, as a simulator would. --exit-at-end ends it when the flight\n"
     "has played. The demo scenario taxis out, lines up on a wrong runway first, flies a circuit\n"
-    "and lands: set the flight plan's departure runway to the runway given. The last options\n"
-    "make it misbehave on purpose, as a broken link would.\n";
+    "and lands: set the flight plan's departure runway to the runway given. With --protocol\n"
+    "flightgear it sends the lines of data/flightgear/pistavox.xml to --host and --port instead.\n"
+    "The last options make it misbehave on purpose, as a broken link would.\n";
+
+enum class Protocol { kFsuipc, kFlightGear };
+
+// How the state goes out, when not over FSUIPC.
+struct Link {
+  Protocol protocol = Protocol::kFsuipc;
+  std::string host = "127.0.0.1";
+  uint16_t port = 5500;
+  UdpFaultPlan fault;
+};
 
 // Where the served flight comes from, when it is not a fixed state.
 struct FlightSource {
@@ -35,7 +48,7 @@ struct FlightSource {
   std::string export_path;  // write the flight there instead of serving it
 };
 
-CommandLine SimCommandLine(SimServer& server, FlightSource& source) {
+CommandLine SimCommandLine(SimServer& server, FlightSource& source, Link& link) {
   using enum OptionKind;
   SimServerOptions& o = server.options;
   AircraftState& s = server.fixed_state;
@@ -43,6 +56,12 @@ CommandLine SimCommandLine(SimServer& server, FlightSource& source) {
       .program = "pistavox-sim",
       .preamble = kAbout,
       .options = {
+          ChoiceOption("--protocol", {"fsuipc", "flightgear"},
+                       IntoChoice(link.protocol, {Protocol::kFsuipc, Protocol::kFlightGear}),
+                       "the simulator to be (default fsuipc)"),
+          ValueOption("--host", kText, "HOST", Into(link.host), "where to send FlightGear's lines (default 127.0.0.1)"),
+          ValueOption("--port", kUnsigned, "N", Into(link.port), "the port to send them to (default 5500)",
+                      {.min = 1, .max = 65535}),
           ChoiceOption("--class", {"FS98MAIN", "UIPCMAIN"}, Into(o.window_class),
                        "the window class to serve (default FS98MAIN)"),
           ValueOption("--flight", kPath, "FILE", Into(source.flight_path), "play this flight file"),
@@ -88,6 +107,15 @@ CommandLine SimCommandLine(SimServer& server, FlightSource& source) {
               "damage this part of the replies"),
           ValueOption("--corrupt-record", kUnsigned, "N", Into(o.corrupt_record), "the record --corrupt id damages",
                       {.max = 10000}),
+          ChoiceOption("--fault", {"silence", "restart", "garbage", "stray", "pause"},
+                       IntoChoice(link.fault.fault, {UdpFault::kSilence, UdpFault::kRestart, UdpFault::kGarbage,
+                                                     UdpFault::kStray, UdpFault::kPause}),
+                       "a fault of the UDP link from --fault-at for --fault-for seconds: send nothing, stop and "
+                       "start again, add hostile datagrams, add a second sender (at 127.0.0.2), or pause"),
+          ValueOption("--fault-at", kDouble, "S", Into(link.fault.at_s), "seconds after the start (default 0)",
+                      {.min = 0}),
+          ValueOption("--fault-for", kDouble, "S", Into(link.fault.for_s),
+                      "seconds the fault lasts (default: to the end)", {.min = 0}),
       }};
 }
 
@@ -112,22 +140,34 @@ int ExportFlight(const std::vector<FlightSample>& flight, const std::string& pat
 int Main(int argc, char** argv) {
   SimServer server;
   FlightSource source;
-  const CommandLine line = SimCommandLine(server, source);
+  Link link;
+  link.fault.for_s = std::numeric_limits<double>::infinity();
+  const CommandLine line = SimCommandLine(server, source, link);
   int status = 0;
   if (!ReadCommandLine(line, argc, argv, status)) return status;
   if (server.options.loop && server.options.exit_at_end)
     return RefuseCommandLine(line, "--loop and --exit-at-end exclude each other");
   if (!source.flight_path.empty() && source.scenario)
     return RefuseCommandLine(line, "--flight and --scenario exclude each other");
+  if (link.protocol == Protocol::kFsuipc && link.fault.fault != UdpFault::kNone)
+    return RefuseCommandLine(line, "--fault is for the UDP protocols");
   std::string error;
   if (!LoadFlight(source, server.flight, error)) {
     std::fprintf(stderr, "pistavox-sim: %s\n", error.c_str());
     return 2;
   }
   if (!source.export_path.empty()) return ExportFlight(server.flight, source.export_path);
-  std::printf("Serving window class %s\n", server.options.window_class.c_str());
-  std::fflush(stdout);
-  if (!RunSimServer(server, error)) {
+  bool served = false;
+  if (link.protocol == Protocol::kFlightGear) {
+    std::printf("Sending FlightGear lines to %s:%u\n", link.host.c_str(), static_cast<unsigned>(link.port));
+    std::fflush(stdout);
+    served = RunFlightGearSender(server, {link.host, link.port, link.fault}, error);
+  } else {
+    std::printf("Serving window class %s\n", server.options.window_class.c_str());
+    std::fflush(stdout);
+    served = RunSimServer(server, error);
+  }
+  if (!served) {
     std::fprintf(stderr, "pistavox-sim: %s\n", error.c_str());
     return 1;
   }
