@@ -86,6 +86,7 @@ CommandLine SimCommandLine(SimServer& server, FlightSource& source, Link& link) 
           ValueOption("--altitude", kDouble, "FT", Into(s.altitude_ft), "its altitude"),
           ValueOption("--radio-altitude", kDouble, "FT", Into(s.radio_altitude_ft), "its radio altitude"),
           ValueOption("--g", kDouble, "G", Into(s.g_force), "its load factor"),
+          ValueOption("--vertical-speed", kDouble, "FPM", Into(s.vertical_speed_fpm), "its vertical speed"),
           ValueOption("--on-ground", kUnsigned, "0|1", [&s](const OptionValue& v) { s.on_ground = v.whole == 1; },
                       "whether it is on the ground", {.max = 1}),
           ValueOption("--fsuipc-version", kUnsigned, "N", Into(o.version), "the FSUIPC version to report",
