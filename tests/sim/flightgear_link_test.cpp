@@ -3,11 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <chrono>
+#include <cstdio>
 #include <sstream>
 #include <thread>
 
-#include "base/clock.h"
 #include "sim/udp_socket.h"
 #include "tests/support/child_process.h"
 
@@ -49,6 +53,17 @@ TEST(FlightGearSamplingTest, HeightsFromTheWheelsHeldTouchdownRateStaleLinesAndP
     EXPECT_DOUBLE_EQ(sampling.state.touchdown_vertical_speed_fpm, step.touchdown_fpm) << step.datagram;
     EXPECT_EQ(sampling.state.paused, step.paused) << step.datagram;
   }
+}
+
+// Wine sends from 127.0.0.1 whatever loopback address the socket is bound to: there the stray
+// sender cannot be told from FlightGear.
+bool StraySenderPossible() {
+#ifdef _WIN32
+  const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return !(ntdll && GetProcAddress(ntdll, "wine_get_version"));
+#else
+  return true;
+#endif
 }
 
 uint16_t FreePort() {
@@ -161,6 +176,7 @@ TEST_F(FlightGearLinkTest, LostWhenNothingGoodComesAndRegainedByReconnecting) {
 // Hostile datagrams from FlightGear's own address, or a second sender, all placed elsewhere and later.
 TEST_F(FlightGearLinkTest, HostileDatagramsAndAStraySenderChangeNothing) {
   for (const std::string fault : {"garbage", "stray"}) {
+    if (fault == "stray" && !StraySenderPossible()) continue;
     StartAndConnect("--lat 21.3 --lon -157.9 --heading 81.2 --fault " + fault);
     EXPECT_TRUE(ReadFor(milliseconds(1500),
                         [&](const AircraftState& state) {

@@ -2,21 +2,16 @@
 // sending over the shipped protocol file. Runs where fgfs is installed (scripts/install-flightgear),
 // in a network of its own when it may make one; about a minute.
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <net/if.h>
 #include <sched.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/time.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -25,8 +20,7 @@
 
 #include "sim/flightgear_link.h"
 #include "sim/udp_socket.h"
-
-extern char** environ;
+#include "tests/support/child_process.h"
 
 namespace pistavox {
 namespace {
@@ -35,13 +29,6 @@ namespace fs = std::filesystem;
 using std::chrono::steady_clock;
 
 const fs::path kFgRoot = "/usr/share/games/flightgear";
-
-std::string FindProgram(const std::string& name, const std::vector<std::string>& folders) {
-  for (const std::string& folder : folders) {
-    if (access((folder + "/" + name).c_str(), X_OK) == 0) return folder + "/" + name;
-  }
-  return {};
-}
 
 std::string FileText(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -71,52 +58,26 @@ uint16_t FreePort() {
   return port;
 }
 
-// FlightGear under a virtual display and a D-Bus session, all in one process group: xvfb-run's
-// shell, Xvfb, dbus-run-session and fgfs end together.
+// FlightGear under a virtual display and a D-Bus session, in a session of its own: xvfb-run's
+// shell, Xvfb, dbus-run-session and fgfs end together. Everything they write lands in `home`,
+// xvfb-run's authority file too: killed, it cleans nothing up.
 struct FlightGearProcess {
   fs::path home = fs::temp_directory_path() / ("pistavox-fgfs-" + std::to_string(getpid()));
-  pid_t group = 0;
+  test::ChildProcess child;
 
-  bool Start(const std::vector<std::string>& argv) {
+  bool Start(const std::vector<std::string>& command, std::string& error) {
     fs::create_directories(home);
-    const fs::path log = home / "fgfs.log";
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    // Everything they write lands in `home`, xvfb-run's authority file too: killed, it cleans nothing up.
-    const std::vector<std::string> own{"FG_HOME=", "HOME=", "TMPDIR="};
-    std::vector<std::string> environment;
-    for (const std::string& name : own) environment.push_back(name + home.string());
-    for (char** e = environ; *e; ++e) {
-      const std::string_view entry = *e;
-      if (std::none_of(own.begin(), own.end(), [&](const std::string& name) { return entry.starts_with(name); }))
-        environment.push_back(*e);
-    }
-    std::vector<char*> envp;
-    for (std::string& e : environment) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-    posix_spawnattr_setpgroup(&attributes, 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    pid_t pid = 0;
-    const bool started = posix_spawn(&pid, args[0], &actions, &attributes, args.data(), envp.data()) == 0;
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
-    if (started) group = pid;
-    return started;
+    std::vector<std::string> argv{"/usr/bin/setsid", "/usr/bin/env"};
+    for (const char* name : {"FG_HOME=", "HOME=", "TMPDIR="}) argv.push_back(name + home.string());
+    argv.insert(argv.end(), command.begin(), command.end());
+    return test::StartChild(argv, child, error, (home / "fgfs.out").string(), (home / "fgfs.log").string());
   }
   ~FlightGearProcess() {
-    if (group != 0) {
-      kill(-group, SIGTERM);
+    if (child.running) {
+      kill(-static_cast<pid_t>(child.id), SIGTERM);
       std::this_thread::sleep_for(std::chrono::seconds(2));
-      kill(-group, SIGKILL);
-      while (waitpid(-group, nullptr, 0) > 0) {
-      }
+      kill(-static_cast<pid_t>(child.id), SIGKILL);
+      test::StopChild(child);
     }
     std::error_code ignored;
     fs::remove_all(home, ignored);
@@ -146,16 +107,11 @@ bool SetProperty(uint16_t port, const std::string& path, const std::string& valu
   return done;
 }
 
-double DistanceM(double lat1, double lon1, double lat2, double lon2) {
-  const double north = (lat2 - lat1) * 111'195;
-  const double east = (lon2 - lon1) * 111'195 * std::cos(lat1 * 3.141592653589793 / 180);
-  return std::hypot(north, east);
-}
-
 TEST(FlightGearRealTest, TheC172pOnRunway04RAtHonoluluStandsThereOverTheShippedProtocol) {
-  const std::string fgfs = FindProgram("fgfs", {"/usr/games", "/usr/bin", "/usr/local/bin"});
-  const std::string xvfb_run = FindProgram("xvfb-run", {"/usr/bin"});
-  if (fgfs.empty() || xvfb_run.empty() || FindProgram("dbus-run-session", {"/usr/bin"}).empty())
+  const std::string fgfs = "/usr/games/fgfs";  // where Debian puts it
+  const std::string xvfb_run = "/usr/bin/xvfb-run";
+  if (access(fgfs.c_str(), X_OK) != 0 || access(xvfb_run.c_str(), X_OK) != 0 ||
+      access("/usr/bin/dbus-run-session", X_OK) != 0)
     GTEST_SKIP() << "FlightGear is not installed (fgfs, xvfb-run, dbus-run-session): scripts/install-flightgear";
   ASSERT_EQ(FileText(kFgRoot / "Protocol/pistavox.xml"), FileText(PISTAVOX_FLIGHTGEAR_PROTOCOL))
       << "FlightGear has another pistavox.xml than this tree's: run scripts/install-flightgear";
@@ -165,6 +121,7 @@ TEST(FlightGearRealTest, TheC172pOnRunway04RAtHonoluluStandsThereOverTheShippedP
   const uint16_t telnet_port = own_network ? 5401 : FreePort();
   const auto started = steady_clock::now();
   FlightGearProcess flightgear;
+  std::string error;
   ASSERT_TRUE(flightgear.Start({xvfb_run,
                                 "-a",
                                 "-s",
@@ -188,10 +145,11 @@ TEST(FlightGearRealTest, TheC172pOnRunway04RAtHonoluluStandsThereOverTheShippedP
                                 "--prop:/sim/rendering/draw-mask/clouds=false",
                                 "--prop:/sim/frame-rate-throttle-hz=40",
                                 "--telnet=" + std::to_string(telnet_port),
-                                FlightGearStartOption(options)}));
+                                FlightGearStartOption(options)},
+                               error))
+      << error;
 
   SimulatorConnection connection = FlightGearConnection(options);
-  std::string error;
   while (!Connect(connection, error)) {
     ASSERT_LT(steady_clock::now() - started, std::chrono::minutes(3)) << error << "\n"
                                                                       << FileText(flightgear.home / "fgfs.log");
@@ -204,7 +162,8 @@ TEST(FlightGearRealTest, TheC172pOnRunway04RAtHonoluluStandsThereOverTheShippedP
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   EXPECT_EQ(SimulatorName(connection), "FlightGear at 127.0.0.1:" + std::to_string(options.port));
-  EXPECT_LT(DistanceM(s.latitude_deg, s.longitude_deg, 21.3139, -157.9270), 150) << "not at the 04R threshold";
+  EXPECT_NEAR(s.latitude_deg, 21.3139, 0.0015);  // within 150 m of the 04R threshold
+  EXPECT_NEAR(s.longitude_deg, -157.9270, 0.0015);
   EXPECT_NEAR(s.heading_deg, 53, 2);  // the runway's true heading
   EXPECT_TRUE(s.on_ground);
   EXPECT_EQ(s.radio_altitude_ft, 0);  // FlightGear's own height above ground reads about 4 ft here
