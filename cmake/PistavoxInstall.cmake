@@ -8,6 +8,7 @@ set(PISTAVOX_VOICE_PACKS "" CACHE PATH
 install(TARGETS pistavox pistavox-sim pistavox-replay pistavox-pack pistavox-logbook pistavox-probe make-voice-pack
         RUNTIME DESTINATION bin)
 install(FILES data/runways.csv data/raas_rules.ini DESTINATION share/pistavox/data)
+install(FILES data/flightgear/pistavox.xml DESTINATION share/pistavox/data/flightgear)
 if(PISTAVOX_VOICE_PACKS)
   if(NOT IS_DIRECTORY "${PISTAVOX_VOICE_PACKS}")
     message(FATAL_ERROR "PISTAVOX_VOICE_PACKS is not a folder: ${PISTAVOX_VOICE_PACKS}")

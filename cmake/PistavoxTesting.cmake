@@ -13,24 +13,29 @@ else()
   include(GoogleTest)
 endif()
 
-# pistavox_add_test(NAME SOURCES ... LIBS ... [LOCK resource]): one test program; tests
-# sharing a LOCK never run at the same time. Natively every
-# test case becomes its own CTest test; under wine each program is one test,
-# because listing the cases would start wine once more per program at build time.
+# pistavox_add_test(NAME SOURCES ... LIBS ... [LOCK resource] [LABEL label]): one test program;
+# tests sharing a LOCK never run at the same time; a LABEL lets a run choose them or leave them
+# out (ctest -L / -LE). Natively every test case becomes its own CTest test; under wine each
+# program is one test, because listing the cases would start wine once more per program at build time.
 function(pistavox_add_test name)
-  cmake_parse_arguments(ARG "" "LOCK" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "LOCK;LABEL" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   pistavox_include_surface(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} pistavox_test_support GTest::gtest_main pistavox_options)
+  set(properties)
+  if(ARG_LOCK)
+    list(APPEND properties RESOURCE_LOCK ${ARG_LOCK})
+  endif()
+  if(ARG_LABEL)
+    list(APPEND properties LABELS ${ARG_LABEL})
+  endif()
   if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
-    if(ARG_LOCK)
-      set_tests_properties(${name} PROPERTIES RESOURCE_LOCK ${ARG_LOCK})
+    if(properties)
+      set_tests_properties(${name} PROPERTIES ${properties})
     endif()
-  elseif(ARG_LOCK)
-    gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} DISCOVERY_TIMEOUT 30
-                         PROPERTIES RESOURCE_LOCK ${ARG_LOCK})
   else()
-    gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} DISCOVERY_TIMEOUT 30)
+    gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} DISCOVERY_TIMEOUT 30
+                         PROPERTIES ${properties})
   endif()
 endfunction()

@@ -11,6 +11,7 @@
 #include "runways/runway_database.h"
 #include "sim/flight_file.h"
 #include "standin/flight_scenarios.h"
+#include "standin/flightgear_sender.h"
 #include "standin/sim_server.h"
 #include "standin/udp_faults.h"
 #include "standin/xplane_server.h"
@@ -19,9 +20,10 @@ namespace pistavox {
 namespace {
 
 constexpr const char* kAbout =
-    "A stand-in simulator that answers Pistavox over the FSUIPC protocol or as X-Plane over UDP\n"
-    "(--protocol): for trying Pistavox without a simulator, for the demo and for tests. Over UDP it\n"
-    "prints the address it listens on. It serves a fixed aircraft state, a flight\n"
+    "A stand-in simulator that answers Pistavox over the FSUIPC protocol, as X-Plane over UDP, or\n"
+    "sends FlightGear's lines (data/flightgear/pistavox.xml) to --host and --port (--protocol):\n"
+    "for trying Pistavox without a simulator, for the demo and for tests. As X-Plane it prints the\n"
+    "address it listens on. It serves a fixed aircraft state, a flight\n"
     "file played in real time (--speed to play it faster), or a scripted flight at any runway of\n"
     "data/runways.csv (--export writes that flight to a file instead); between a flight's rows it\n"
     "serves the states in between, as a simulator would. --exit-at-end ends it when the flight\n"
@@ -30,12 +32,13 @@ constexpr const char* kAbout =
     "make it misbehave on purpose, as a broken link would; --fault does so over UDP from\n"
     "--fault-at for --fault-for seconds.\n";
 
-enum class SimProtocol { kFsuipc, kXPlane };
+enum class SimProtocol { kFsuipc, kXPlane, kFlightGear };
 
 // How the state is served over the UDP protocols.
 struct UdpServing {
   SimProtocol protocol = SimProtocol::kFsuipc;
   std::optional<uint16_t> port;
+  std::string host = "127.0.0.1";  // where FlightGear's lines go
   bool beacon = false;
   UdpFaultPlan fault{.for_s = std::numeric_limits<double>::infinity()};
 };
@@ -58,12 +61,15 @@ CommandLine SimCommandLine(SimServer& server, FlightSource& source, UdpServing& 
       .program = "pistavox-sim",
       .preamble = kAbout,
       .options = {
-          ChoiceOption("--protocol", {"fsuipc", "xplane"},
-                       IntoChoice(udp.protocol, {SimProtocol::kFsuipc, SimProtocol::kXPlane}),
+          ChoiceOption("--protocol", {"fsuipc", "xplane", "flightgear"},
+                       IntoChoice(udp.protocol, {SimProtocol::kFsuipc, SimProtocol::kXPlane, SimProtocol::kFlightGear}),
                        "the protocol to serve (default fsuipc)"),
           ValueOption("--port", kUnsigned, "N",
                       [&udp](const OptionValue& v) { udp.port = static_cast<uint16_t>(v.whole); },
-                      "the UDP port to listen on (X-Plane: default 49000; 0: any free port)", {.max = 0xFFFF}),
+                      "the UDP port: X-Plane's to listen on (default 49000; 0: any free port), FlightGear's to "
+                      "send to (default 5500)",
+                      {.max = 0xFFFF}),
+          ValueOption("--host", kText, "HOST", Into(udp.host), "where FlightGear's lines go (default 127.0.0.1)"),
           FlagOption("--beacon", Into(udp.beacon),
                      "as X-Plane, multicast its beacon once a second and listen on every address"),
           ChoiceOption("--class", {"FS98MAIN", "UIPCMAIN"}, Into(o.window_class),
@@ -90,6 +96,7 @@ CommandLine SimCommandLine(SimServer& server, FlightSource& source, UdpServing& 
           ValueOption("--altitude", kDouble, "FT", Into(s.altitude_ft), "its altitude"),
           ValueOption("--radio-altitude", kDouble, "FT", Into(s.radio_altitude_ft), "its radio altitude"),
           ValueOption("--g", kDouble, "G", Into(s.g_force), "its load factor"),
+          ValueOption("--vertical-speed", kDouble, "FPM", Into(s.vertical_speed_fpm), "its vertical speed"),
           ValueOption("--on-ground", kUnsigned, "0|1", [&s](const OptionValue& v) { s.on_ground = v.whole == 1; },
                       "whether it is on the ground", {.max = 1}),
           ValueOption("--fsuipc-version", kUnsigned, "N", Into(o.version), "the FSUIPC version to report",
@@ -159,6 +166,18 @@ int ServeXPlane(SimServer& server, const UdpServing& udp) {
   return 0;
 }
 
+int SendFlightGear(SimServer& server, const UdpServing& udp) {
+  const uint16_t port = udp.port.value_or(5500);
+  std::printf("Sending FlightGear lines to %s:%u\n", udp.host.c_str(), static_cast<unsigned>(port));
+  std::fflush(stdout);
+  std::string error;
+  if (!RunFlightGearSender(server, {udp.host, port, udp.fault}, error)) {
+    std::fprintf(stderr, "pistavox-sim: %s\n", error.c_str());
+    return 1;
+  }
+  return 0;
+}
+
 int Main(int argc, char** argv) {
   SimServer server;
   FlightSource source;
@@ -177,8 +196,11 @@ int Main(int argc, char** argv) {
   }
   if (udp.protocol == SimProtocol::kFsuipc && (udp.port || udp.beacon || udp.fault.fault != UdpFault::kNone))
     return RefuseCommandLine(line, "--port, --beacon and --fault need a UDP --protocol");
+  if (udp.protocol == SimProtocol::kFlightGear && (udp.beacon || udp.port == uint16_t{0}))
+    return RefuseCommandLine(line, "FlightGear's lines need a port to go to and no --beacon");
   if (!source.export_path.empty()) return ExportFlight(server.flight, source.export_path);
   if (udp.protocol == SimProtocol::kXPlane) return ServeXPlane(server, udp);
+  if (udp.protocol == SimProtocol::kFlightGear) return SendFlightGear(server, udp);
   std::printf("Serving window class %s\n", server.options.window_class.c_str());
   std::fflush(stdout);
   if (!RunSimServer(server, error)) {

@@ -1,0 +1,85 @@
+#include "sim/flightgear_lines.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace pistavox {
+namespace {
+
+const std::string kGood =
+    "21.31780000,-157.92240000,81.200000,0.0000,13.0000,3.8500,1.00000,1,0,1,-0.50000,31.2500,0\n";
+
+// kGood with one field replaced.
+std::string With(int field, const std::string& value) {
+  std::string text = kGood;
+  size_t start = 0;
+  for (int i = 0; i < field; ++i) start = text.find(',', start) + 1;
+  const size_t end = text.find_first_of(",\n", start);
+  return text.replace(start, end - start, value);
+}
+
+TEST(FlightGearLinesTest, ReadsTheLastCompleteLineOfTheShippedLayout) {
+  FlightGearLine line;
+  ASSERT_TRUE(ParseFlightGearDatagram(kGood, line));
+  EXPECT_EQ(line.latitude_deg, 21.3178);
+  EXPECT_EQ(line.longitude_deg, -157.9224);
+  EXPECT_EQ(line.altitude_agl_ft, 3.85);
+  EXPECT_TRUE(line.wow[0]);
+  EXPECT_FALSE(line.wow[1]);
+  EXPECT_EQ(line.vertical_speed_fps, -0.5);
+  EXPECT_EQ(line.elapsed_s, 31.25);
+  EXPECT_FALSE(line.frozen);
+
+  std::string carriage_return = With(11, "8");
+  carriage_return.insert(carriage_return.size() - 1, "\r");
+  const struct {
+    std::string datagram;
+    double elapsed_s;
+  } accepted[] = {
+      {With(11, "7") + kGood, 31.25},     // two lines: the later one
+      {kGood + "21.3,-157.9,81", 31.25},  // an unfinished line after it is not one
+      {carriage_return, 8},               // a carriage return before the newline
+      {With(2, "360.000000"), 31.25},     // a heading just short of 360, rounded up
+      {With(3, "-0.0000"), 31.25},        // a tiny speed printed with its sign
+  };
+  for (const auto& c : accepted) {
+    FlightGearLine read;
+    EXPECT_TRUE(ParseFlightGearDatagram(c.datagram, read)) << c.datagram;
+    EXPECT_EQ(read.elapsed_s, c.elapsed_s) << c.datagram;
+  }
+  EXPECT_EQ(FlightGearLineText(line), kGood);  // what the stand-in sends is what FlightGear writes
+}
+
+TEST(FlightGearLinesTest, RefusesAnythingElseWithoutTouchingTheResult) {
+  const std::string refused[] = {
+      kGood.substr(0, kGood.size() - 1),                      // no newline: not complete
+      kGood.substr(kGood.find(',') + 1),                      // a field short
+      With(12, "0,0"),                                        // a field over
+      With(4, ""),                                            // an empty field
+      With(0, "nan"),                                         // no number
+      With(6, "inf"),                                         //
+      With(0, " 21.3"),                                       // blanks
+      With(4, "0x10"),                                        // not decimal
+      With(0, "90.00000001"),                                 // beyond the poles
+      With(1, "-180.5"),                                      // beyond the date line
+      With(3, "-1.000"),                                      // a negative speed
+      With(4, "-9999.000"),                                   // FlightGear's position not yet known
+      With(7, "2"),                                           // a flag is 0 or 1
+      With(12, "0.5"),                                        //
+      With(11, "1e300"),                                      // absurd time
+      kGood + With(0, "abc"),                                 // the last line decides, even after a good one
+      std::string(kMaxFlightGearDatagramBytes, ' ') + kGood,  // oversized
+      "\n",
+      std::string("21.3\0", 5) + kGood.substr(4),  // a NUL inside a number
+  };
+  for (const std::string& datagram : refused) {
+    FlightGearLine line;
+    line.latitude_deg = 5;
+    EXPECT_FALSE(ParseFlightGearDatagram(datagram, line)) << datagram;
+    EXPECT_EQ(line.latitude_deg, 5) << datagram;
+  }
+}
+
+}  // namespace
+}  // namespace pistavox
