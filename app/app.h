@@ -9,6 +9,7 @@
 #include "app/logbook.h"
 #include "app/monitor_state.h"
 #include "app/session_summary.h"
+#include "app/xplane_search.h"
 #include "audio/audio_back_end.h"
 #include "audio/audio_player.h"
 #include "audio/voice_pack.h"
@@ -34,6 +35,7 @@ struct InterfaceState {
   bool settings_page_open = false;
   int32_t settings_section = 0;   // 0 General, 1 Voice, 2 Detection, 3 Runway End
   uint64_t seen_log_version = 0;  // the event log's version the dashboard last scrolled to
+  XPlaneSearch xplane_search;
 };
 
 // Points where the programs around the application observe or replace it.

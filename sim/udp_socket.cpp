@@ -4,11 +4,15 @@
 
 namespace pistavox {
 
-std::string UdpEndpointText(const UdpEndpoint& endpoint) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%u.%u.%u.%u:%u", (endpoint.address >> 24) & 0xFF, (endpoint.address >> 16) & 0xFF,
-                (endpoint.address >> 8) & 0xFF, endpoint.address & 0xFF, static_cast<unsigned>(endpoint.port));
+std::string Ipv4Text(uint32_t address) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%u.%u.%u.%u", (address >> 24) & 0xFF, (address >> 16) & 0xFF, (address >> 8) & 0xFF,
+                address & 0xFF);
   return text;
+}
+
+std::string UdpEndpointText(const UdpEndpoint& endpoint) {
+  return Ipv4Text(endpoint.address) + ":" + std::to_string(endpoint.port);
 }
 
 }  // namespace pistavox

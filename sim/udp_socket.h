@@ -24,6 +24,8 @@ inline bool operator==(const UdpEndpoint& a, const UdpEndpoint& b) {
 
 // A dotted quad or a host name, resolved to its first IPv4 address.
 bool ResolveUdpHost(const std::string& host, uint16_t port, UdpEndpoint& endpoint, std::string& error);
+// "127.0.0.1".
+std::string Ipv4Text(uint32_t address);
 // "127.0.0.1:49000".
 std::string UdpEndpointText(const UdpEndpoint& endpoint);
 

@@ -150,6 +150,7 @@ SimulatorConnection XPlaneConnection(const XPlaneLinkOptions& options) {
   SimulatorConnection connection;
   connection.reports_vertical_speed = true;
   connection.exchanges_on_worker = true;
+  connection.kind = SimulatorLinkKind::kXPlane;
   connection.connect = [link](std::string& error) { return ConnectXPlane(*link, error); };
   connection.read = [link](AircraftState& state, std::string& error) {
     return ReadXPlane(*link, SteadyNowNs(), state, error);

@@ -7,21 +7,22 @@
 #include "app/app.h"
 #include "app/flight_recorder.h"
 #include "app/headless_host.h"
+#include "app/simulator_choice.h"
 #include "app/startup.h"
 #include "audio/audio_back_end.h"
 #include "base/clock.h"
 #include "base/command_line.h"
 #include "base/program_main.h"
 #include "log/debug_output.h"
-#include "sim/fsuipc_sampling.h"
 #include "ui/window_host.h"
 
 namespace pistavox {
 namespace {
 
 constexpr const char* kAbout =
-    "Pistavox listens to your simulator through FSUIPC, XPUIPC or WideClient and calls out the\n"
-    "runways you approach, enter, cross and roll on; it traces every take-off and landing and\n"
+    "Pistavox listens to your simulator (through FSUIPC, XPUIPC or WideClient, or to X-Plane's or\n"
+    "FlightGear's own network output) and calls out the runways you approach, enter, cross and\n"
+    "roll on; it traces every take-off and landing and\n"
     "scores the landing. It reads data/runways.csv, data/raas_rules.ini and the voice packs in\n"
     "bin/ from the folder it is started in when that has data/runways.csv, and otherwise from\n"
     "its installed folder, which it never writes: a runway database you import then goes to\n"
@@ -43,11 +44,40 @@ int Run(App& app, bool headless) {
   return RunHeadless(app);
 }
 
+// The simulator options, laid over the stored settings like a change made in Settings.
+struct SimulatorOptions {
+  std::string choice;
+  std::string host;
+  uint64_t xplane_port = 0;
+  uint64_t flightgear_port = 0;
+};
+
+std::vector<CommandOption> SimulatorOptionRows(SimulatorOptions& o) {
+  std::vector<std::string> choices;
+  for (const SimulatorChoiceEntry& entry : kSimulatorChoices) choices.emplace_back(entry.key);
+  return {ChoiceOption("--simulator", choices, Into(o.choice),
+                       "the simulator link (the Simulator setting; auto tries FSUIPC, X-Plane, then FlightGear)"),
+          ValueOption("--simulator-host", OptionKind::kText, "HOST", Into(o.host),
+                      "the computer X-Plane or FlightGear runs on (default this one, 127.0.0.1)"),
+          ValueOption("--xplane-port", OptionKind::kUnsigned, "N", Into(o.xplane_port),
+                      "the port X-Plane takes requests on (default 49000)", {.min = 1, .max = 65535}),
+          ValueOption("--flightgear-port", OptionKind::kUnsigned, "N", Into(o.flightgear_port),
+                      "the port FlightGear sends to (default 5500)", {.min = 1, .max = 65535})};
+}
+
+void ApplySimulatorOptions(const SimulatorOptions& o, AppSettings& settings) {
+  if (!o.choice.empty()) ParseSimulatorChoice(o.choice, settings.simulator);
+  if (!o.host.empty()) settings.simulator_host = o.host;
+  if (o.xplane_port != 0) settings.xplane_port = static_cast<std::int32_t>(o.xplane_port);
+  if (o.flightgear_port != 0) settings.flightgear_port = static_cast<std::int32_t>(o.flightgear_port);
+}
+
 int Main(int argc, char** argv) {
   std::string record_folder;
   bool headless = false;
   bool exit_with_simulator = false;
-  const CommandLine command_line = {
+  SimulatorOptions simulator;
+  CommandLine command_line = {
       .program = "pistavox",
       .preamble = kAbout,
       .options = {FlagOption("--headless", Into(headless),
@@ -61,6 +91,7 @@ int Main(int argc, char** argv) {
                   // command line decides below, this row only accepts the arguments holding it.
                   {.names = {"-debug"}, .help = "open a debug console and write debug.log", .anywhere = true}},
       .epilogue = "As it ends, it prints a summary of the advisories announced and the landings scored.\n"};
+  for (CommandOption& row : SimulatorOptionRows(simulator)) command_line.options.push_back(std::move(row));
   bool help = false;
   std::string error;
   if (!ParseCommandLine(command_line, std::vector<std::string>(argv + 1, argv + argc), help, error))
@@ -69,6 +100,8 @@ int Main(int argc, char** argv) {
     std::fputs((CommandLineHelp(command_line) + ResourceFoldersText()).c_str(), stdout);
     return 0;
   }
+  if (!simulator.host.empty() && !ValidSimulatorHost(simulator.host))
+    return RefuseCommandLine(command_line, "--simulator-host: \"" + simulator.host + "\" is no host name or address");
   if (HasCommandLineSwitch("-debug")) EnableDebugOutput();
 
   App app(PlatformAudioBackEnd());
@@ -80,7 +113,7 @@ int Main(int argc, char** argv) {
   };
   if (!OpenDefaultSettingsStore(app.settings_store, error)) Log(app.log, error);
   app.resources = LocateProgramResources();
-  app.hooks.make_connection = FsuipcWorkerConnection;
+  app.hooks.make_connection = [&app] { return ChosenConnection(app.settings); };
   if (!record_folder.empty()) {
     auto recorder = std::make_shared<FlightRecorder>();
     recorder->folder = record_folder;
@@ -88,6 +121,7 @@ int Main(int argc, char** argv) {
   }
   app.exit_with_simulator = exit_with_simulator;
   LoadStartupSettings(app);
+  ApplySimulatorOptions(simulator, app.settings);
   const int status = Run(app, headless);
   for (const std::string& line : SessionSummaryLines(app.session)) std::printf("%s\n", line.c_str());
   return status;

@@ -42,6 +42,8 @@ inline constexpr Label kSimulatorHostLabel{"Simulator host (this computer: 127.0
                                            "模拟器主机（本机：127.0.0.1）"};
 inline constexpr Label kXPlanePortLabel{"X-Plane port", "X-Plane 端口"};
 inline constexpr Label kFlightGearPortLabel{"FlightGear port", "FlightGear 端口"};
+inline constexpr Label kFindXPlaneLabel{"Find X-Plane on the network", "在网络上查找 X-Plane"};
+inline constexpr Label kFindingXPlaneLabel{"Looking for X-Plane...", "正在查找 X-Plane..."};
 inline constexpr Label kPresetsLabel{"Presets", "预设"};
 inline constexpr Label kQuietPresetLabel{"Quiet", "安静"};
 inline constexpr Label kNormalPresetLabel{"Normal", "正常"};
@@ -143,6 +145,8 @@ inline constexpr const Label* kSettingsLabels[] = {
     &kSimulatorHostLabel,
     &kXPlanePortLabel,
     &kFlightGearPortLabel,
+    &kFindXPlaneLabel,
+    &kFindingXPlaneLabel,
     &kPresetsLabel,
     &kQuietPresetLabel,
     &kNormalPresetLabel,

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/app.h"
+#include "app/xplane_search.h"
 #include "ui/settings_labels.h"
 #include "ui/settings_sections.h"
 
@@ -81,8 +82,14 @@ void DrawSimulatorLinkPart(App& app) {
   const SimulatorChoice choice = app.settings.simulator;
   if (choice == SimulatorChoice::kFsuipc) return;
   DrawHostInput(app);
-  if (choice != SimulatorChoice::kFlightGear)
+  if (choice != SimulatorChoice::kFlightGear) {
     DrawPortInput(app, kXPlanePortLabel, "##xplane-port", app.settings.xplane_port);
+    const bool searching = XPlaneSearchRunning(app);
+    ImGui::BeginDisabled(searching);
+    if (ImGui::Button(LabelText(searching ? kFindingXPlaneLabel : kFindXPlaneLabel, InChinese(app)), ImVec2(-1, 30)))
+      BeginXPlaneSearch(app);
+    ImGui::EndDisabled();
+  }
   if (choice != SimulatorChoice::kXPlane)
     DrawPortInput(app, kFlightGearPortLabel, "##flightgear-port", app.settings.flightgear_port);
 }

@@ -1,7 +1,7 @@
 // pistavox --headless against pistavox-sim over the real transport: a whole
-// circuit announced and scored; a simulator that goes away and comes back;
-// the recorded session replayed to the same alerts; Ctrl+C; and a simulator that
-// never answers, which holds up neither the frames nor the way out.
+// circuit announced and scored, over FSUIPC, X-Plane's and FlightGear's links alike; a simulator that goes away and
+// comes back; the recorded session replayed to the same alerts; Ctrl+C; and a simulator that never answers, which holds
+// up neither the frames nor the way out.
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
@@ -14,6 +14,7 @@
 #include "base/clock.h"
 #include "sim/fsuipc_sampling.h"
 #include "sim/ipc_transport.h"
+#include "sim/udp_socket.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/program_runner.h"
 #include "tests/support/child_process.h"
@@ -53,6 +54,26 @@ struct EndToEndTest : AppTest {
       ASSERT_LT(Clock::now(), deadline) << "pistavox-sim did not come up";
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
+  }
+  // Starts pistavox-sim over a UDP protocol; the port X-Plane listens on or FlightGear sends to.
+  uint16_t StartUdpSim(const std::string& protocol, std::vector<std::string> args) {
+    uint16_t port = 0;
+    if (protocol == "flightgear") {  // a port free a moment ago, for the link to listen on
+      UdpSocket probe;
+      std::string error;
+      EXPECT_TRUE(OpenUdpSocket(probe, {kLoopbackAddress, 0}, false, error)) << error;
+      port = UdpLocalPort(probe);
+      CloseUdpSocket(probe);
+    }
+    args.insert(args.begin(), {PISTAVOX_SIM_PATH, "--protocol", protocol, "--port", std::to_string(port)});
+    std::string error;
+    EXPECT_TRUE(StartChild(args, sim, error, "sim.out")) << error;
+    const auto deadline = Clock::now() + std::chrono::seconds(20);
+    std::string out;
+    while ((out = ReadTextFile("sim.out")).find('\n') == std::string::npos && Clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (protocol == "xplane") port = static_cast<uint16_t>(std::atoi(out.substr(out.rfind(':') + 1).c_str()));
+    return port;
   }
   Lines PistavoxLines() { return SplitLines(ReadTextFile("pistavox.out")); }
   // Waits until pistavox has printed `count` lines starting with `prefix`.
@@ -127,6 +148,39 @@ TEST_F(EndToEndTest, ACircuitIsAnnouncedScoredRecordedAndReplayedAlike) {
   const Lines ended = PistavoxLines();
   const auto stopped = std::find(ended.begin(), ended.end(), "Monitor stopped automatically");
   EXPECT_NE(std::find(stopped, ended.end(), "Session summary"), ended.end()) << ReadTextFile("pistavox.out");
+}
+
+// The stand-in flies the same arrival over each link; Pistavox, told which link to take, says the
+// same, and the link's vertical speeds reach the landing details.
+TEST_F(EndToEndTest, AnArrivalOverEachLinkIsAnnouncedAlike) {
+  const std::vector<std::string> arrival{"--scenario", "arrival", "--airport", "PXIN",         "--runway",
+                                         "27L",        "--speed", "10",        "--exit-at-end"};
+  std::vector<Lines> alerts;
+  for (const std::string protocol : {"fsuipc", "xplane", "flightgear"}) {
+    SCOPED_TRACE(protocol);
+    std::vector<std::string> command{PISTAVOX_PATH, "--headless", "--exit-with-simulator", "--simulator", protocol};
+    if (protocol == "fsuipc") {
+      ASSERT_NO_FATAL_FAILURE(StartSim(arrival));
+    } else {
+      const uint16_t port = StartUdpSim(protocol, arrival);
+      ASSERT_NE(port, 0) << ReadTextFile("sim.out");
+      command.insert(command.end(), {"--" + protocol + "-port", std::to_string(port)});
+    }
+    std::string error;
+    ASSERT_TRUE(StartChild(command, pistavox, error, "pistavox.out")) << error;
+    int exit_code = -1;
+    ASSERT_TRUE(WaitChild(pistavox, 180 * 1000, exit_code)) << ReadTextFile("pistavox.out");
+    StopChild(sim);
+    const Lines lines = PistavoxLines();
+    ASSERT_EQ(WithPrefix(lines, "Connected: ").size(), 1u) << ReadTextFile("pistavox.out");
+    ASSERT_EQ(WithPrefix(lines, "Landing score: ").size(), 1u) << ReadTextFile("pistavox.out");
+    const Lines details = WithPrefix(lines, "Landing details: ");
+    ASSERT_EQ(details.size(), 1u);
+    EXPECT_EQ(details[0].find("simulator_vs_fpm=not available"), std::string::npos) << details[0];
+    alerts.push_back(WithPrefix(lines, "Alert: "));
+  }
+  EXPECT_EQ(alerts[1], alerts[0]);
+  EXPECT_EQ(alerts[2], alerts[0]);
 }
 
 // The handshake hangs on the link's worker: the program's own connection holds up no
