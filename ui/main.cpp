@@ -22,11 +22,11 @@ namespace {
 constexpr const char* kAbout =
     "Pistavox listens to your simulator (through FSUIPC, XPUIPC or WideClient, or to X-Plane's or\n"
     "FlightGear's own network output) and calls out the runways you approach, enter, cross and\n"
-    "roll on; it traces every take-off and landing and\n"
-    "scores the landing. It reads data/runways.csv, data/raas_rules.ini and the voice packs in\n"
-    "bin/ from the folder it is started in when that has data/runways.csv, and otherwise from\n"
-    "its installed folder, which it never writes: a runway database you import then goes to\n"
-    "runways.csv in your data folder and is read in place of the installed one.\n";
+    "roll on; it traces every take-off and landing and scores the landing. It reads\n"
+    "data/runways.csv, data/raas_rules.ini and the voice packs in bin/ from the folder it is\n"
+    "started in when that has data/runways.csv, and otherwise from its installed folder, which it\n"
+    "never writes: a runway database you import then goes to runways.csv in your data folder and\n"
+    "is read in place of the installed one.\n";
 
 int Run(App& app, bool headless) {
   if (headless) return RunHeadless(app);
