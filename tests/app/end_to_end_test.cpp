@@ -14,11 +14,11 @@
 #include "base/clock.h"
 #include "sim/fsuipc_sampling.h"
 #include "sim/ipc_transport.h"
-#include "sim/udp_socket.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/program_runner.h"
 #include "tests/support/child_process.h"
 #include "tests/support/environment.h"
+#include "tests/support/udp_stand_in.h"
 
 namespace pistavox::test {
 namespace {
@@ -54,26 +54,6 @@ struct EndToEndTest : AppTest {
       ASSERT_LT(Clock::now(), deadline) << "pistavox-sim did not come up";
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-  }
-  // Starts pistavox-sim over a UDP protocol; the port X-Plane listens on or FlightGear sends to.
-  uint16_t StartUdpSim(const std::string& protocol, std::vector<std::string> args) {
-    uint16_t port = 0;
-    if (protocol == "flightgear") {  // a port free a moment ago, for the link to listen on
-      UdpSocket probe;
-      std::string error;
-      EXPECT_TRUE(OpenUdpSocket(probe, {kLoopbackAddress, 0}, false, error)) << error;
-      port = UdpLocalPort(probe);
-      CloseUdpSocket(probe);
-    }
-    args.insert(args.begin(), {PISTAVOX_SIM_PATH, "--protocol", protocol, "--port", std::to_string(port)});
-    std::string error;
-    EXPECT_TRUE(StartChild(args, sim, error, "sim.out")) << error;
-    const auto deadline = Clock::now() + std::chrono::seconds(20);
-    std::string out;
-    while ((out = ReadTextFile("sim.out")).find('\n') == std::string::npos && Clock::now() < deadline)
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    if (protocol == "xplane") port = static_cast<uint16_t>(std::atoi(out.substr(out.rfind(':') + 1).c_str()));
-    return port;
   }
   Lines PistavoxLines() { return SplitLines(ReadTextFile("pistavox.out")); }
   // Waits until pistavox has printed `count` lines starting with `prefix`.
@@ -153,20 +133,19 @@ TEST_F(EndToEndTest, ACircuitIsAnnouncedScoredRecordedAndReplayedAlike) {
 // The stand-in flies the same arrival over each link; Pistavox, told which link to take, says the
 // same, and the link's vertical speeds reach the landing details.
 TEST_F(EndToEndTest, AnArrivalOverEachLinkIsAnnouncedAlike) {
-  const std::vector<std::string> arrival{"--scenario", "arrival", "--airport", "PXIN",         "--runway",
-                                         "27L",        "--speed", "10",        "--exit-at-end"};
+  const std::string arrival = "--scenario arrival --airport PXIN --runway 27L --speed 10 --exit-at-end";
   std::vector<Lines> alerts;
   for (const std::string protocol : {"fsuipc", "xplane", "flightgear"}) {
     SCOPED_TRACE(protocol);
     std::vector<std::string> command{PISTAVOX_PATH, "--headless", "--exit-with-simulator", "--simulator", protocol};
+    std::string error;
     if (protocol == "fsuipc") {
-      ASSERT_NO_FATAL_FAILURE(StartSim(arrival));
+      ASSERT_NO_FATAL_FAILURE(StartSim(Words(arrival)));
     } else {
-      const uint16_t port = StartUdpSim(protocol, arrival);
-      ASSERT_NE(port, 0) << ReadTextFile("sim.out");
+      const uint16_t port = StartUdpStandIn(PISTAVOX_SIM_PATH, protocol, arrival, sim, error);
+      ASSERT_NE(port, 0) << error;
       command.insert(command.end(), {"--" + protocol + "-port", std::to_string(port)});
     }
-    std::string error;
     ASSERT_TRUE(StartChild(command, pistavox, error, "pistavox.out")) << error;
     int exit_code = -1;
     ASSERT_TRUE(WaitChild(pistavox, 180 * 1000, exit_code)) << ReadTextFile("pistavox.out");

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+
+#include "sim/flightgear_link.h"
 
 namespace pistavox {
 namespace {
@@ -78,6 +81,40 @@ TEST(FlightGearLinesTest, RefusesAnythingElseWithoutTouchingTheResult) {
     line.latitude_deg = 5;
     EXPECT_FALSE(ParseFlightGearDatagram(datagram, line)) << datagram;
     EXPECT_EQ(line.latitude_deg, 5) << datagram;
+  }
+}
+
+std::string Line(double agl_ft, bool wow, double vs_fps, double elapsed_s, bool frozen = false) {
+  char text[160];
+  std::snprintf(text, sizeof text, "21.3,-157.9,81.2,60,%.1f,%.1f,1.0,0,%d,0,%.1f,%.2f,%d\n", 13 + agl_ft, agl_ft,
+                wow ? 1 : 0, vs_fps, elapsed_s, frozen ? 1 : 0);
+  return text;
+}
+
+// What the lines make of heights, rates and FlightGear's clock, one datagram after another.
+TEST(FlightGearSamplingTest, HeightsFromTheWheelsHeldTouchdownRateStaleLinesAndPauses) {
+  FlightGearSampling sampling;
+  const struct {
+    std::string datagram;
+    bool taken;
+    double radio_altitude_ft;
+    double touchdown_fpm;
+    bool paused;
+  } steps[] = {
+      {Line(4.2, true, 0, 1), true, 0, 0, false},          // the wheels' own height seen
+      {Line(54.2, false, -8, 2), true, 50, -480, false},   // climbing away: counted from the wheels
+      {Line(54.2, false, -8, 2), true, 50, -480, true},    // the clock stands: paused, not lost
+      {Line(30, false, -1, 1.5), false, 50, -480, true},   // an older line changes nothing
+      {Line(4.2, true, -2, 3), true, 0, -120, false},      // the touchdown takes the rate it came with
+      {Line(4.2, true, 0, 4), true, 0, -120, false},       // and holds it while rolling
+      {Line(4.2, true, 0, 5, true), true, 0, -120, true},  // frozen
+      {Line(4.2, true, 0, 6) + "garbage", true, 0, -120, false},
+  };
+  for (const auto& step : steps) {
+    EXPECT_EQ(TakeFlightGearDatagram(sampling, step.datagram), step.taken) << step.datagram;
+    EXPECT_DOUBLE_EQ(sampling.state.radio_altitude_ft, step.radio_altitude_ft) << step.datagram;
+    EXPECT_DOUBLE_EQ(sampling.state.touchdown_vertical_speed_fpm, step.touchdown_fpm) << step.datagram;
+    EXPECT_EQ(sampling.state.paused, step.paused) << step.datagram;
   }
 }
 

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <limits>
 
+#include "sim/xplane_link.h"
+
 namespace pistavox {
 namespace {
 
@@ -156,6 +158,48 @@ TEST(XPlaneDatagramsTest, RequestsHaveXPlanesLayout) {
   EXPECT_EQ(rate, 0);
   const uint8_t not_a_rate[] = {'R', 'P', 'O', 'S', 0, '2', 'x', 0};
   EXPECT_FALSE(ParseRposRequest(not_a_rate, sizeof not_a_rate, rate));
+}
+
+bool Take(XPlaneLink& link, const std::vector<uint8_t>& datagram) {
+  return TakeXPlaneDatagram(link, datagram.data(), datagram.size());
+}
+
+std::vector<uint8_t> Values(float ground_speed_mps, float height_m, bool on_ground, float vertical_speed_fpm) {
+  return BuildRrefAnswer({{kXPlaneGroundSpeed, ground_speed_mps},
+                          {kXPlaneTrueHeading, -90},
+                          {kXPlaneHeightAboveGround, height_m},
+                          {kXPlaneLoadFactor, 1.25f},
+                          {kXPlaneOnGround, on_ground ? 1.0f : 0.0f},
+                          {kXPlaneVerticalSpeed, vertical_speed_fpm}});
+}
+
+TEST(XPlaneSampleTest, ASampleIsWholeOnceEveryValueAndThePositionCame) {
+  XPlaneLink link;
+  EXPECT_TRUE(Take(link, BuildRposAnswer({.longitude_deg = 8.5, .latitude_deg = 47.25, .elevation_m = 304.8})));
+  EXPECT_TRUE(Take(link, Values(51.444444f, 1.5f, true, -90)));
+  EXPECT_FALSE(link.complete);  // no pause flag yet
+  EXPECT_TRUE(Take(link, BuildRrefAnswer({{kXPlanePaused, 0}})));
+  ASSERT_TRUE(link.complete);
+  const AircraftState& s = link.sample;
+  EXPECT_EQ(s.latitude_deg, 47.25);
+  EXPECT_NEAR(s.altitude_ft, 1000, 1e-9);
+  EXPECT_NEAR(s.ground_speed_kt, 100, 1e-4);
+  EXPECT_EQ(s.heading_deg, 270);
+  EXPECT_EQ(s.radio_altitude_ft, 0);  // the reference point's height with weight on the wheels
+  EXPECT_FALSE(s.paused);
+
+  // Airborne, the height counts from the wheels; the touchdown rate is the last one in the air.
+  EXPECT_TRUE(Take(link, Values(60, 1.5f + 30.48f, false, -640)));
+  EXPECT_NEAR(link.sample.radio_altitude_ft, 100, 1e-3);
+  EXPECT_TRUE(Take(link, Values(55, 1.5f, true, -410)));
+  EXPECT_TRUE(Take(link, Values(50, 1.5f, true, 0)));
+  EXPECT_EQ(link.sample.touchdown_vertical_speed_fpm, -410);
+  EXPECT_EQ(link.sample.vertical_speed_fpm, 0);
+
+  // A bad datagram or one of other indices leaves the sample as it was.
+  const AircraftState before = link.sample;
+  EXPECT_FALSE(Take(link, BuildRrefAnswer({{kXPlaneGroundSpeed, 70}, {kXPlaneOnGround, 3}})));
+  EXPECT_EQ(link.sample.ground_speed_kt, before.ground_speed_kt);
 }
 
 }  // namespace

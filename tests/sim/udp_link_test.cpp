@@ -1,0 +1,209 @@
+// The X-Plane and FlightGear links against pistavox-sim standing in for each from another process.
+#include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "sim/flightgear_link.h"
+#include "sim/xplane_beacon.h"
+#include "sim/xplane_link.h"
+#include "tests/support/scoped_workdir.h"
+#include "tests/support/udp_stand_in.h"
+
+namespace pistavox {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::steady_clock;
+
+struct Link {
+  std::string protocol;  // pistavox-sim's name for it
+  std::string name;
+  SimulatorConnection (*connection)(uint16_t port);
+  std::string (*advice)(const std::string& port);  // what a failed connect tells the pilot to do
+  std::string lost;                                // a read's failure once nothing came for 2 s
+};
+
+const Link kXPlane{"xplane", "X-Plane",
+                   [](uint16_t port) {
+                     return XPlaneConnection({"127.0.0.1", port});
+                   },
+                   [](const std::string&) -> std::string { return "\"Accept incoming connections\" switched on"; },
+                   "X-Plane stopped sending: nothing"};
+const Link kFlightGear{"flightgear", "FlightGear",
+                       [](uint16_t port) {
+                         return FlightGearConnection({"127.0.0.1", port});
+                       },
+                       [](const std::string& port) {
+                         return "start FlightGear with --generic=socket,out,20,127.0.0.1," + port + ",udp,pistavox";
+                       },
+                       "FlightGear stopped sending: nothing usable"};
+
+void PrintTo(const Link& link, std::ostream* out) { *out << link.protocol; }
+
+const std::string kAirborne =
+    "--lat 47.4581 --lon 8.5491 --heading 90 --ground-speed 120 --altitude 3000 "
+    "--radio-altitude 1500 --g 1 --on-ground 0";
+
+void ExpectAirborne(const AircraftState& s) {
+  EXPECT_EQ(s.latitude_deg, 47.4581);
+  EXPECT_EQ(s.longitude_deg, 8.5491);
+  EXPECT_NEAR(s.ground_speed_kt, 120, 1e-3);
+  EXPECT_NEAR(s.radio_altitude_ft, 1500, 1e-3);
+  EXPECT_FALSE(s.on_ground);
+  EXPECT_FALSE(s.paused);
+}
+
+// Wine sends from 127.0.0.1 whatever loopback address the socket is bound to: there FlightGear's
+// stray sender, told apart by its address alone, cannot be told from FlightGear.
+bool UnderWine() {
+#ifdef _WIN32
+  const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version");
+#else
+  return false;
+#endif
+}
+
+struct UdpLinkTest : ::testing::Test {
+  Link link = kXPlane;
+  test::ScopedWorkdir workdir{"UdpLinkTest"};
+  test::ChildProcess sim;
+  uint16_t port = 0;
+  SimulatorConnection connection;
+  AircraftState s;
+  std::string error;
+
+  void StartAndConnect(const std::string& options) {
+    port = test::StartUdpStandIn(PISTAVOX_SIM_PATH, link.protocol, options, sim, error);
+    ASSERT_NE(port, 0) << error;
+    connection = link.connection(port);
+    ConnectSoon();
+  }
+  // FlightGear's first line may come after a first connect gave up.
+  void ConnectSoon() {
+    const auto deadline = steady_clock::now() + std::chrono::seconds(20);
+    while (!Connect(connection, error)) ASSERT_LT(steady_clock::now(), deadline) << error;
+  }
+  // Reads every 20 ms for this long, each sample checked; false at the first failed read.
+  bool ReadFor(milliseconds span, const std::function<void(const AircraftState&)>& check) {
+    for (const auto end = steady_clock::now() + span; steady_clock::now() < end;) {
+      if (!ReadAircraftState(connection, s, error)) return false;
+      check(s);
+      std::this_thread::sleep_for(milliseconds(20));
+    }
+    return true;
+  }
+  void Stop() {
+    Disconnect(connection);
+    test::StopChild(sim);
+  }
+  void TearDown() override { Stop(); }
+};
+
+struct UdpLinksTest : UdpLinkTest, ::testing::WithParamInterface<Link> {
+  UdpLinksTest() { link = GetParam(); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Links, UdpLinksTest, ::testing::Values(kXPlane, kFlightGear),
+                         [](const auto& instance) { return instance.param.protocol; });
+
+TEST_P(UdpLinksTest, NothingAnsweringSaysWhatToSwitchOn) {
+  const std::string free_port = std::to_string(test::FreeUdpPort());
+  connection = link.connection(static_cast<uint16_t>(std::stoi(free_port)));
+  EXPECT_FALSE(Connect(connection, error));
+  EXPECT_NE(error.find(link.name + " at 127.0.0.1:" + free_port), std::string::npos) << error;
+  EXPECT_NE(error.find(link.advice(free_port)), std::string::npos) << error;
+}
+
+TEST_P(UdpLinksTest, ValuesArriveInThePilotsUnitsAtTheirExtremes) {
+  const struct {
+    std::string served;
+    AircraftState expected;
+  } cases[] = {
+      {"--lat -89.999999 --lon 179.999999 --heading 359.9999999 --ground-speed 650 --altitude 51000 "
+       "--radio-altitude 2500.25 --g -1.5 --on-ground 0 --vertical-speed -5999.5",
+       {-89.999999, 179.999999, 0, 650, 51000, 2500.25, -1.5, false, -5999.5, -5999.5}},
+      {"--lat 90 --lon -180 --heading 359.99 --ground-speed 0 --altitude -1300 --radio-altitude 0 --g 1 --on-ground 1",
+       {90, -180, 359.99, 0, -1300, 0, 1, true, 0, 0}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.served);
+    StartAndConnect(c.served);
+    EXPECT_EQ(SimulatorName(connection), link.name + " at 127.0.0.1:" + std::to_string(port));
+    ASSERT_TRUE(ReadAircraftState(connection, s, error)) << error;
+    const AircraftState& e = c.expected;
+    EXPECT_NEAR(s.latitude_deg, e.latitude_deg, 1e-9);
+    EXPECT_NEAR(s.longitude_deg, e.longitude_deg, 1e-9);
+    EXPECT_NEAR(s.heading_deg, e.heading_deg, 1e-4);
+    EXPECT_NEAR(s.ground_speed_kt, e.ground_speed_kt, 1e-3);
+    EXPECT_NEAR(s.altitude_ft, e.altitude_ft, 1e-4);
+    EXPECT_NEAR(s.radio_altitude_ft, e.radio_altitude_ft, 1e-3);
+    EXPECT_NEAR(s.g_force, e.g_force, 1e-5);
+    EXPECT_EQ(s.on_ground, e.on_ground);
+    EXPECT_NEAR(s.vertical_speed_fpm, e.vertical_speed_fpm, 1e-3);
+    EXPECT_NEAR(s.touchdown_vertical_speed_fpm, e.touchdown_vertical_speed_fpm, 1e-3);
+    EXPECT_FALSE(s.paused);
+    Stop();
+  }
+}
+
+// Silence: the simulator sends again on its own. Restart: X-Plane has forgotten the subscriptions,
+// FlightGear's clock is back behind the old run's. Both lose the link 2 s after the last good
+// datagram, and a reconnect takes up the new ones.
+TEST_P(UdpLinksTest, SilenceAndARestartLoseTheLinkAndAReconnectRegainsIt) {
+  for (const char* fault : {"silence --fault-at 1 --fault-for 3", "restart --fault-at 3 --fault-for 0.3"}) {
+    SCOPED_TRACE(fault);
+    StartAndConnect(kAirborne + " --fault " + fault);
+    const auto started = steady_clock::now();
+    EXPECT_FALSE(ReadFor(std::chrono::seconds(8), ExpectAirborne));
+    EXPECT_GE(steady_clock::now() - started, milliseconds(2500));
+    EXPECT_EQ(error, link.lost + " for 2 s from 127.0.0.1:" + std::to_string(port));
+    Disconnect(connection);
+    ConnectSoon();
+    EXPECT_TRUE(ReadFor(milliseconds(300), ExpectAirborne)) << error;
+    Stop();
+  }
+}
+
+// Hostile datagrams from the simulator's own address, and a second sender placing the aircraft elsewhere.
+TEST_P(UdpLinksTest, HostileDatagramsAndAStraySenderChangeNothing) {
+  for (const std::string fault : {"garbage", "stray"}) {
+    if (fault == "stray" && link.protocol == "flightgear" && UnderWine()) continue;
+    SCOPED_TRACE(fault);
+    StartAndConnect(kAirborne + " --fault " + fault);
+    EXPECT_TRUE(ReadFor(milliseconds(1500), ExpectAirborne)) << error;
+    Stop();
+  }
+}
+
+TEST_P(UdpLinksTest, APauseLongerThanALostLinkKeepsTheLinkAndMarksTheSamples) {
+  StartAndConnect(kAirborne + " --fault pause --fault-at 0.5 --fault-for 3");
+  int paused = 0;
+  EXPECT_TRUE(ReadFor(std::chrono::seconds(4), [&paused](const AircraftState& state) { paused += state.paused; }))
+      << error;
+  EXPECT_GT(paused, 100);  // about 3 s of the 4 s
+  EXPECT_FALSE(s.paused);
+}
+
+// Found by its beacon, the stand-in is reached at the network address it was found at.
+TEST_F(UdpLinkTest, TheXPlaneBeaconLeadsToTheSimulator) {
+  port = test::StartUdpStandIn(PISTAVOX_SIM_PATH, "xplane", kAirborne + " --beacon", sim, error);
+  ASSERT_NE(port, 0) << error;
+  XPlaneOnNetwork found;
+  if (!FindXPlaneOnNetwork(3000, found, error) && error.rfind("Cannot look", 0) == 0) GTEST_SKIP() << error;
+  ASSERT_EQ(found.computer_name, "pistavox-sim") << error;
+  EXPECT_EQ(found.address.port, port);
+  const std::string address = UdpEndpointText(found.address);
+  connection = XPlaneConnection({address.substr(0, address.rfind(':')), port});
+  ConnectSoon();
+  EXPECT_TRUE(ReadFor(milliseconds(100), ExpectAirborne)) << error;
+}
+
+}  // namespace
+}  // namespace pistavox
