@@ -101,13 +101,6 @@ TEST(XPlaneDatagramsTest, PositionsOutsideTheEarthOrNoNumbersAreRefused) {
   EXPECT_FALSE(ParseRposAnswer(datagram.data(), datagram.size(), got));
 }
 
-TEST(XPlaneDatagramsTest, HeadingsComeIntoOneTurn) {
-  EXPECT_EQ(NormalisedHeadingDeg(360), 0);
-  EXPECT_EQ(NormalisedHeadingDeg(-1e-17), 0);
-  EXPECT_DOUBLE_EQ(NormalisedHeadingDeg(-0.5), 359.5);
-  EXPECT_DOUBLE_EQ(NormalisedHeadingDeg(725), 5);
-}
-
 TEST(XPlaneDatagramsTest, BeaconsGiveTheComputerAndPortOrNothing) {
   const XPlaneBeacon sent{.version = 121400, .port = 49010, .computer_name = "Flight Deck"};
   std::vector<uint8_t> later_version = BuildBeacon(sent);
