@@ -131,13 +131,14 @@ TEST_F(EndToEndTest, ACircuitIsAnnouncedScoredRecordedAndReplayedAlike) {
 }
 
 // The stand-in flies the same arrival over each link; Pistavox, told which link to take, says the
-// same, and the link's vertical speeds reach the landing details.
+// same, and each link's recording, vertical speeds and all, replays to the same landing.
 TEST_F(EndToEndTest, AnArrivalOverEachLinkIsAnnouncedAlike) {
   const std::string arrival = "--scenario arrival --airport PXIN --runway 27L --speed 10 --exit-at-end";
   std::vector<Lines> alerts;
   for (const std::string protocol : {"fsuipc", "xplane", "flightgear"}) {
     SCOPED_TRACE(protocol);
-    std::vector<std::string> command{PISTAVOX_PATH, "--headless", "--exit-with-simulator", "--simulator", protocol};
+    std::vector<std::string> command{PISTAVOX_PATH, "--headless", "--exit-with-simulator", "--simulator", protocol,
+                                     "--record",    protocol};
     std::string error;
     if (protocol == "fsuipc") {
       ASSERT_NO_FATAL_FAILURE(StartSim(Words(arrival)));
@@ -157,6 +158,12 @@ TEST_F(EndToEndTest, AnArrivalOverEachLinkIsAnnouncedAlike) {
     ASSERT_EQ(details.size(), 1u);
     EXPECT_EQ(details[0].find("simulator_vs_fpm=not available"), std::string::npos) << details[0];
     alerts.push_back(WithPrefix(lines, "Alert: "));
+    const auto recording = std::filesystem::directory_iterator(protocol)->path().string();
+    const Lines replayed =
+        SplitLines(RunProgram({PISTAVOX_REPLAY_PATH, "--settings", "config/settings.txt", recording}).out);
+    EXPECT_EQ(WithPrefix(replayed, "Alert: "), alerts.back());
+    EXPECT_EQ(WithPrefix(replayed, "Landing score: "), WithPrefix(lines, "Landing score: "));
+    EXPECT_EQ(WithPrefix(replayed, "Landing details: "), details);
   }
   EXPECT_EQ(alerts[1], alerts[0]);
   EXPECT_EQ(alerts[2], alerts[0]);
