@@ -38,8 +38,7 @@ inline constexpr Label kAutoChoiceLabel{"Auto", "自动"};
 inline constexpr Label kFsuipcChoiceLabel{"FSUIPC", ""};
 inline constexpr Label kXPlaneChoiceLabel{"X-Plane", ""};
 inline constexpr Label kFlightGearChoiceLabel{"FlightGear", ""};
-inline constexpr Label kSimulatorHostLabel{"Simulator host (this computer: 127.0.0.1)",
-                                           "模拟器主机（本机：127.0.0.1）"};
+inline constexpr Label kSimulatorHostLabel{"Host", "主机"};
 inline constexpr Label kXPlanePortLabel{"X-Plane port", "X-Plane 端口"};
 inline constexpr Label kFlightGearPortLabel{"FlightGear port", "FlightGear 端口"};
 inline constexpr Label kFindXPlaneLabel{"Find X-Plane on the network", "在网络上查找 X-Plane"};
