@@ -30,7 +30,8 @@ struct DashboardTest : test::AppTest {
 
 TEST_F(DashboardTest, TheButtonStartsAndStopsTheMonitorAsTheUser) {
   sim.state = LinedUpOnShortRunway();
-  EXPECT_TRUE(Drew(ui.Frame(draw), "READY"));
+  const std::string ready = ui.Frame(draw);
+  EXPECT_TRUE(Drew(ready, "READY") && Drew(ready, "Simulatorlink"));  // Auto names no link before it connects
   const ImVec2 start = Find("controls", "Start Monitor", 20);
   ASSERT_GE(start.x, 0);
   ui.Click(start, draw);
@@ -40,7 +41,7 @@ TEST_F(DashboardTest, TheButtonStartsAndStopsTheMonitorAsTheUser) {
   Advance(3);
   PollMonitor(app, now);
   const std::string drawn = ui.Frame(draw);
-  for (const char* text : {"RUNNING", "TestSimulator", "PXSF", "Runwayremaining:", "OK"}) {
+  for (const char* text : {"RUNNING", "TestSimulator", "PXSF", "Runwayremaining:", "OK", "FSUIPC/XPUIPC"}) {
     EXPECT_TRUE(Drew(drawn, text)) << text;
   }
   const ImVec2 stop = Find("controls", "Stop Monitor", 20);
@@ -48,6 +49,8 @@ TEST_F(DashboardTest, TheButtonStartsAndStopsTheMonitorAsTheUser) {
   ui.Click(stop, draw);
   EXPECT_EQ(app.monitor.phase, MonitorPhase::kStopped);
   EXPECT_EQ(app.monitor.last_stop, MonitorStop::kByUser);
+  app.settings.simulator = SimulatorChoice::kXPlane;
+  EXPECT_TRUE(Drew(ui.Frame(draw), "X-PlaneUDP"));
 }
 
 TEST_F(DashboardTest, TypingAnAirportSavesEveryEditAndDropsARunwayItDoesNotHave) {
