@@ -1,6 +1,7 @@
 // The FlightGear link against FlightGear itself: the c172p standing on runway 04R at Honolulu,
-// sending over the shipped protocol file. Runs where fgfs is installed (scripts/install-flightgear),
-// in a network of its own when it may make one; about a minute.
+// sending over the shipped protocol file, read by the link and then by the whole program. Runs
+// where fgfs is installed (scripts/install-flightgear), in a network of its own when it may make
+// one; about a minute.
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <net/if.h>
@@ -11,6 +12,7 @@
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -18,9 +20,14 @@
 #include <sstream>
 #include <thread>
 
+#include "base/csv_line.h"
+#include "base/text_lines.h"
 #include "sim/flightgear_link.h"
 #include "sim/udp_socket.h"
 #include "tests/support/child_process.h"
+#include "tests/support/environment.h"
+#include "tests/support/scoped_workdir.h"
+#include "tests/support/test_paths.h"
 
 namespace pistavox {
 namespace {
@@ -107,7 +114,39 @@ bool SetProperty(uint16_t port, const std::string& path, const std::string& valu
   return done;
 }
 
-TEST(FlightGearRealTest, TheC172pOnRunway04RAtHonoluluStandsThereOverTheShippedProtocol) {
+// The world runway file's header and the rows of one airport: the program's database there.
+bool AirportRunways(const std::string& world_path, const std::string& airport, std::string& csv) {
+  std::ifstream world(world_path, std::ios::binary);
+  std::string line;
+  if (!std::getline(world, line)) return false;
+  const std::vector<std::string> header = SplitCsvLine(line);
+  const auto column = std::find(header.begin(), header.end(), "airport_ident") - header.begin();
+  if (column == static_cast<std::ptrdiff_t>(header.size())) return false;
+  csv = line + "\n";
+  while (std::getline(world, line)) {
+    const std::vector<std::string> fields = SplitCsvLine(line);
+    if (static_cast<std::ptrdiff_t>(fields.size()) > column && fields[column] == airport) csv += line + "\n";
+  }
+  return true;
+}
+
+// The lines of the program's output that start with the prefix.
+std::vector<std::string> OutputLines(const std::string& path, const std::string& prefix) {
+  const std::string text = FileText(path);
+  std::vector<std::string> found;
+  LineCursor cursor{text};
+  for (std::string_view line; NextLine(cursor, line);)
+    if (line.starts_with(prefix)) found.emplace_back(line);
+  return found;
+}
+
+// A program of ours, killed if the test ends early.
+struct ProgramProcess {
+  test::ChildProcess child;
+  ~ProgramProcess() { test::StopChild(child); }
+};
+
+TEST(FlightGearRealTest, TheC172pOnRunway04RAtHonoluluStandsThereAndPistavoxCallsTheRunway) {
   const std::string fgfs = "/usr/games/fgfs";  // where Debian puts it
   const std::string xvfb_run = "/usr/bin/xvfb-run";
   if (access(fgfs.c_str(), X_OK) != 0 || access(xvfb_run.c_str(), X_OK) != 0 ||
@@ -181,9 +220,44 @@ TEST(FlightGearRealTest, TheC172pOnRunway04RAtHonoluluStandsThereOverTheShippedP
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   EXPECT_GT(paused, 20);
+  // Running again for the program, which raises nothing while paused.
+  ASSERT_TRUE(SetProperty(telnet_port, "/sim/freeze/master", "false"));
   Disconnect(connection);
   std::printf("FlightGear's first good line came %.1f s after its start\n",
               std::chrono::duration<double>(connected).count());
+
+  // The program itself on the same port, with Honolulu's runways, default rules and a voice pack
+  // without the runway callouts' clips: it logs what it would say all the same.
+  std::string runways;
+  if (!AirportRunways(test::WorldRunwaysPath(), "PHNL", runways))
+    GTEST_SKIP() << "No world runway file at " << test::WorldRunwaysPath()
+                 << " (CMake setting PISTAVOX_WORLD_RUNWAYS): Pistavox itself was not run against FlightGear";
+  test::ScopedWorkdir workdir{"flightgear-real"};
+  test::WriteTextFile("data/runways.csv", runways);
+  test::WriteTextFile("data/raas_rules.ini", "");
+  test::WriteTextFile("bin/test/manifest.csv", "id,key,text,lang,file\n1,raas_available,x,en,raas_available.wav\n");
+  test::ScopedEnvironment config_dir{"PISTAVOX_CONFIG_DIR", (workdir.path / "config").string()};
+  test::ScopedEnvironment data_dir{"PISTAVOX_DATA_DIR", (workdir.path / "data-home").string()};
+  test::ScopedEnvironment silent_audio{"SDL_AUDIODRIVER", "dummy"};
+  const auto program_started = steady_clock::now();
+  ProgramProcess pistavox;
+  ASSERT_TRUE(test::StartChild(
+      {PISTAVOX_PATH, "--headless", "--simulator", "flightgear", "--flightgear-port", std::to_string(options.port)},
+      pistavox.child, error, "pistavox.out", "pistavox.err"))
+      << error;
+  const std::string out = (workdir.path / "pistavox.out").string();
+  while (OutputLines(out, "Alert: ").empty()) {
+    ASSERT_LT(steady_clock::now() - program_started, std::chrono::seconds(90))
+        << FileText(out) << FileText(workdir.path / "pistavox.err");
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  }
+  std::this_thread::sleep_for(std::chrono::seconds(1));  // whatever else the same evaluation said
+  EXPECT_EQ(OutputLines(out, "Connected: "),
+            std::vector<std::string>{"Connected: FlightGear at 127.0.0.1:" + std::to_string(options.port)});
+  // Never airborne in this session, so it is entering the runway, not landing on it.
+  EXPECT_EQ(OutputLines(out, "Alert: "), std::vector<std::string>{"Alert: Entering runway 04R"}) << FileText(out);
+  std::printf("Pistavox called the runway %.1f s after its start\n",
+              std::chrono::duration<double>(steady_clock::now() - program_started).count());
 }
 
 }  // namespace
