@@ -17,7 +17,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "base/csv_line.h"
@@ -28,6 +27,7 @@
 #include "tests/support/environment.h"
 #include "tests/support/scoped_workdir.h"
 #include "tests/support/test_paths.h"
+#include "tests/support/udp_stand_in.h"
 
 namespace pistavox {
 namespace {
@@ -36,13 +36,6 @@ namespace fs = std::filesystem;
 using std::chrono::steady_clock;
 
 const fs::path kFgRoot = "/usr/share/games/flightgear";
-
-std::string FileText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // A network of this process's own, loopback up, so FlightGear's port is ours alone.
 bool OwnNetwork() {
@@ -54,15 +47,6 @@ bool OwnNetwork() {
                   (request.ifr_flags |= IFF_UP, ioctl(fd, SIOCSIFFLAGS, &request) == 0);
   if (fd >= 0) close(fd);
   return up;
-}
-
-uint16_t FreePort() {
-  UdpSocket socket;
-  std::string error;
-  if (!OpenUdpSocket(socket, {kLoopbackAddress, 0}, false, error)) return 0;
-  const uint16_t port = UdpLocalPort(socket);
-  CloseUdpSocket(socket);
-  return port;
 }
 
 // FlightGear under a virtual display and a D-Bus session, in a session of its own: xvfb-run's
@@ -132,7 +116,7 @@ bool AirportRunways(const std::string& world_path, const std::string& airport, s
 
 // The lines of the program's output that start with the prefix.
 std::vector<std::string> OutputLines(const std::string& path, const std::string& prefix) {
-  const std::string text = FileText(path);
+  const std::string text = test::ReadTextFile(path);
   std::vector<std::string> found;
   LineCursor cursor{text};
   for (std::string_view line; NextLine(cursor, line);)
@@ -152,12 +136,12 @@ TEST(FlightGearRealTest, TheC172pOnRunway04RAtHonoluluStandsThereAndPistavoxCall
   if (access(fgfs.c_str(), X_OK) != 0 || access(xvfb_run.c_str(), X_OK) != 0 ||
       access("/usr/bin/dbus-run-session", X_OK) != 0)
     GTEST_SKIP() << "FlightGear is not installed (fgfs, xvfb-run, dbus-run-session): scripts/install-flightgear";
-  ASSERT_EQ(FileText(kFgRoot / "Protocol/pistavox.xml"), FileText(PISTAVOX_FLIGHTGEAR_PROTOCOL))
+  ASSERT_EQ(test::ReadTextFile(kFgRoot / "Protocol/pistavox.xml"), test::ReadTextFile(PISTAVOX_FLIGHTGEAR_PROTOCOL))
       << "FlightGear has another pistavox.xml than this tree's: run scripts/install-flightgear";
 
   const bool own_network = OwnNetwork();
-  const FlightGearLinkOptions options{"127.0.0.1", own_network ? uint16_t{5500} : FreePort()};
-  const uint16_t telnet_port = own_network ? 5401 : FreePort();
+  const FlightGearLinkOptions options{"127.0.0.1", own_network ? uint16_t{5500} : test::FreeUdpPort()};
+  const uint16_t telnet_port = own_network ? 5401 : test::FreeUdpPort();
   const auto started = steady_clock::now();
   FlightGearProcess flightgear;
   std::string error;
@@ -190,8 +174,9 @@ TEST(FlightGearRealTest, TheC172pOnRunway04RAtHonoluluStandsThereAndPistavoxCall
 
   SimulatorConnection connection = FlightGearConnection(options);
   while (!Connect(connection, error)) {
-    ASSERT_LT(steady_clock::now() - started, std::chrono::minutes(3)) << error << "\n"
-                                                                      << FileText(flightgear.home / "fgfs.log");
+    ASSERT_LT(steady_clock::now() - started, std::chrono::minutes(3))
+        << error << "\n"
+        << test::ReadTextFile(flightgear.home / "fgfs.log");
   }
   const auto connected = steady_clock::now() - started;
   // The first lines come while the aircraft still settles onto its wheels.
@@ -248,14 +233,15 @@ TEST(FlightGearRealTest, TheC172pOnRunway04RAtHonoluluStandsThereAndPistavoxCall
   const std::string out = (workdir.path / "pistavox.out").string();
   while (OutputLines(out, "Alert: ").empty()) {
     ASSERT_LT(steady_clock::now() - program_started, std::chrono::seconds(90))
-        << FileText(out) << FileText(workdir.path / "pistavox.err");
+        << test::ReadTextFile(out) << test::ReadTextFile(workdir.path / "pistavox.err");
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
   }
   std::this_thread::sleep_for(std::chrono::seconds(1));  // whatever else the same evaluation said
   EXPECT_EQ(OutputLines(out, "Connected: "),
             std::vector<std::string>{"Connected: FlightGear at 127.0.0.1:" + std::to_string(options.port)});
   // Never airborne in this session, so it is entering the runway, not landing on it.
-  EXPECT_EQ(OutputLines(out, "Alert: "), std::vector<std::string>{"Alert: Entering runway 04R"}) << FileText(out);
+  EXPECT_EQ(OutputLines(out, "Alert: "), std::vector<std::string>{"Alert: Entering runway 04R"})
+      << test::ReadTextFile(out);
   std::printf("Pistavox called the runway %.1f s after its start\n",
               std::chrono::duration<double>(steady_clock::now() - program_started).count());
 }
