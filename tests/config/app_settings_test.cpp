@@ -12,7 +12,6 @@
 #include "config/ini_text.h"
 #include "config/settings_fields.h"
 #include "config/settings_number.h"
-#include "config/settings_presets.h"
 #include "config/settings_text.h"
 #include "tests/support/scoped_workdir.h"
 
@@ -299,25 +298,6 @@ TEST(BuildEngineRules, SettingsOverTheDefaultsAndTheRulesFileOverTheSettings) {
   test::WriteTextFile("rules.ini", "[threshold]\nrunway_end_m = 99\noverrun_risk_m = lots\n");
   EXPECT_FALSE(BuildEngineRules(settings, "rules.ini", rules, error));
   EXPECT_EQ(error, "Invalid RAAS rules at line 3: invalid stod argument");
-}
-
-// "Normal" restores the usual calls but leaves the pilot's other choices alone.
-TEST(SettingsPresets, NormalLeavesTheSwitchesItDoesNotNameAndApplyingOneSaves) {
-  AppSettings settings;
-  settings.enable_wrong_runway = false;
-  settings.enable_runway_occupancy = true;
-  settings.enable_approach = false;
-  SetPresetValues(settings, SettingsPreset::kNormal);
-  EXPECT_FALSE(settings.enable_wrong_runway);
-  EXPECT_TRUE(settings.enable_runway_occupancy);
-  EXPECT_TRUE(settings.enable_approach);
-
-  SettingsStore store;
-  store.memory_only = true;
-  EventLog log;
-  EXPECT_TRUE(ApplyPreset(settings, SettingsPreset::kQuiet, "pack", store, log));
-  EXPECT_EQ(store.saved_text, BuildSettingsText(settings, "pack"));
-  EXPECT_EQ(settings.max_alerts_per_poll, 1);
 }
 
 }  // namespace
