@@ -5,7 +5,7 @@
 #include "app/file_picker.h"
 #include "app/runway_database_actions.h"
 #include "tests/app/app_fixture.h"
-#include "tests/app/program_runner.h"
+#include "tests/support/program_runner.h"
 #include "tests/support/environment.h"
 
 namespace pistavox::test {

@@ -5,7 +5,7 @@
 #include <map>
 #include <thread>
 
-#include "tests/app/program_runner.h"
+#include "tests/support/program_runner.h"
 #include "tests/support/environment.h"
 #include "tests/support/square_wave_clips.h"
 

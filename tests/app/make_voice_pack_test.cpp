@@ -6,7 +6,7 @@
 
 #include "audio/voice_pack.h"
 #include "base/file_reading.h"
-#include "tests/app/program_runner.h"
+#include "tests/support/program_runner.h"
 #include "tests/support/environment.h"
 #include "tools/voice_phrases.h"
 

@@ -6,7 +6,7 @@
 #include "sim/flight_file.h"
 #include "standin/flight_scenarios.h"
 #include "tests/app/app_fixture.h"
-#include "tests/app/program_runner.h"
+#include "tests/support/program_runner.h"
 #include "tests/support/environment.h"
 
 namespace pistavox::test {

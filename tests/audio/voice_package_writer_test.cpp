@@ -9,7 +9,7 @@
 #include "audio/voice_crypto.h"
 #include "audio/voice_package_reader.h"
 #include "base/file_reading.h"
-#include "tests/support/child_process.h"
+#include "tests/support/program_runner.h"
 #include "tests/support/scoped_workdir.h"
 
 namespace pistavox {
@@ -126,36 +126,22 @@ TEST_F(VoicePackageWriterTest, FailuresLeaveNothingHalfWritten) {
   EXPECT_FALSE(fs::exists(workdir.path / "h"));
 }
 
-int RunPack(const std::vector<std::string>& args, std::string& err) {
-  std::vector<std::string> argv{PISTAVOX_PACK_PATH};
-  argv.insert(argv.end(), args.begin(), args.end());
-  test::ChildProcess child;
-  std::string error;
-  int code = -1;
-  if (!test::StartChild(argv, child, error, "pack.out", "pack.err")) {
-    ADD_FAILURE() << error;
-    return code;
-  }
-  if (!test::WaitChild(child, 60000, code)) {
-    test::StopChild(child);
-    ADD_FAILURE() << "pistavox-pack did not finish";
-  }
-  err = test::ReadTextFile("pack.err");
-  return code;
-}
-
 TEST_F(VoicePackageWriterTest, PackToolExitsNonZeroOnBadInput) {
-  std::string err;
-  EXPECT_EQ(RunPack({"squash", "voice"}, err), 2);
-  EXPECT_NE(err.find("unknown command squash"), std::string::npos) << err;
-  EXPECT_EQ(RunPack({"list", "missing.data"}, err), 1);
-  EXPECT_NE(err.find("Cannot read"), std::string::npos) << err;
+  const auto pack = [](std::vector<std::string> args) {
+    args.insert(args.begin(), PISTAVOX_PACK_PATH);
+    return test::RunProgram(args);
+  };
+  test::ProgramRun run = pack({"squash", "voice"});
+  EXPECT_EQ(run.exit_code, 2);
+  EXPECT_NE(run.err.find("unknown command squash"), std::string::npos) << run.err;
+  run = pack({"list", "missing.data"});
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_NE(run.err.find("Cannot read"), std::string::npos) << run.err;
 
-  EXPECT_EQ(RunPack({"build", "voice", "v.data"}, err), 0) << err;
-  EXPECT_EQ(RunPack({"unpack", "v.data", "voice"}, err), 1);
-  EXPECT_EQ(RunPack({"unpack", "--force", "v.data", "voice"}, err), 0) << err;
-  EXPECT_EQ(RunPack({"list", "v.data"}, err), 0) << err;
-  EXPECT_NE(test::ReadTextFile("pack.out").find("sub/test.wav"), std::string::npos);
+  EXPECT_EQ(pack({"build", "voice", "v.data"}).exit_code, 0);
+  EXPECT_EQ(pack({"unpack", "v.data", "voice"}).exit_code, 1);
+  EXPECT_EQ(pack({"unpack", "--force", "v.data", "voice"}).exit_code, 0);
+  EXPECT_NE(pack({"list", "v.data"}).out.find("sub/test.wav"), std::string::npos);
 }
 
 }  // namespace
