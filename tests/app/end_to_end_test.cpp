@@ -15,9 +15,9 @@
 #include "sim/fsuipc_sampling.h"
 #include "sim/ipc_transport.h"
 #include "tests/app/app_fixture.h"
-#include "tests/support/program_runner.h"
 #include "tests/support/child_process.h"
 #include "tests/support/environment.h"
+#include "tests/support/program_runner.h"
 #include "tests/support/udp_stand_in.h"
 
 namespace pistavox::test {

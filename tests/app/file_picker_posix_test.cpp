@@ -5,8 +5,8 @@
 #include "app/file_picker.h"
 #include "app/runway_database_actions.h"
 #include "tests/app/app_fixture.h"
-#include "tests/support/program_runner.h"
 #include "tests/support/environment.h"
+#include "tests/support/program_runner.h"
 
 namespace pistavox::test {
 namespace {

@@ -5,8 +5,8 @@
 #include <map>
 #include <thread>
 
-#include "tests/support/program_runner.h"
 #include "tests/support/environment.h"
+#include "tests/support/program_runner.h"
 #include "tests/support/square_wave_clips.h"
 
 namespace pistavox::test {

@@ -6,8 +6,8 @@
 
 #include "audio/voice_pack.h"
 #include "base/file_reading.h"
-#include "tests/support/program_runner.h"
 #include "tests/support/environment.h"
+#include "tests/support/program_runner.h"
 #include "tools/voice_phrases.h"
 
 namespace pistavox::test {

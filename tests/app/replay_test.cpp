@@ -6,8 +6,8 @@
 #include "sim/flight_file.h"
 #include "standin/flight_scenarios.h"
 #include "tests/app/app_fixture.h"
-#include "tests/support/program_runner.h"
 #include "tests/support/environment.h"
+#include "tests/support/program_runner.h"
 
 namespace pistavox::test {
 namespace {
