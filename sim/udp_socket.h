@@ -39,7 +39,11 @@ bool OpenUdpSocket(UdpSocket& socket, const UdpEndpoint& local, bool shared_port
 void CloseUdpSocket(UdpSocket& socket);
 // The port the socket is bound to, 0 when unknown.
 uint16_t UdpLocalPort(const UdpSocket& socket);
-bool JoinMulticastGroup(UdpSocket& socket, uint32_t group, std::string& error);
+// On the interface holding `interface_address` (0: the one the system routes the group to).
+bool JoinMulticastGroup(UdpSocket& socket, uint32_t group, uint32_t interface_address, std::string& error);
+// Multicasts sent on this socket go out of the loopback interface only, with no hops, so they
+// reach listeners on this computer and nothing beyond it.
+bool KeepMulticastOnThisComputer(UdpSocket& socket, std::string& error);
 
 bool SendDatagram(UdpSocket& socket, const UdpEndpoint& to, const uint8_t* data, size_t size, std::string& error);
 

@@ -73,12 +73,24 @@ uint16_t UdpLocalPort(const UdpSocket& socket) {
   return ntohs(address.sin_port);
 }
 
-bool JoinMulticastGroup(UdpSocket& socket, uint32_t group, std::string& error) {
+bool JoinMulticastGroup(UdpSocket& socket, uint32_t group, uint32_t interface_address, std::string& error) {
   ip_mreq request{};
   request.imr_multiaddr.s_addr = htonl(group);
-  request.imr_interface.s_addr = htonl(INADDR_ANY);
+  request.imr_interface.s_addr = htonl(interface_address);
   if (setsockopt(static_cast<int>(socket.handle), IPPROTO_IP, IP_ADD_MEMBERSHIP, &request, sizeof request) != 0) {
     error = SystemError("Cannot join the multicast group");
+    return false;
+  }
+  return true;
+}
+
+bool KeepMulticastOnThisComputer(UdpSocket& socket, std::string& error) {
+  const in_addr loopback{htonl(kLoopbackAddress)};
+  const unsigned char hops = 0;
+  const int fd = static_cast<int>(socket.handle);
+  if (setsockopt(fd, IPPROTO_IP, IP_MULTICAST_IF, &loopback, sizeof loopback) != 0 ||
+      setsockopt(fd, IPPROTO_IP, IP_MULTICAST_TTL, &hops, sizeof hops) != 0) {
+    error = SystemError("Cannot keep multicasts on this computer");
     return false;
   }
   return true;

@@ -89,13 +89,27 @@ uint16_t UdpLocalPort(const UdpSocket& socket) {
   return ntohs(address.sin_port);
 }
 
-bool JoinMulticastGroup(UdpSocket& socket, uint32_t group, std::string& error) {
+bool JoinMulticastGroup(UdpSocket& socket, uint32_t group, uint32_t interface_address, std::string& error) {
   ip_mreq request{};
   request.imr_multiaddr.s_addr = htonl(group);
-  request.imr_interface.s_addr = htonl(INADDR_ANY);
+  request.imr_interface.s_addr = htonl(interface_address);
   if (setsockopt(Handle(socket), IPPROTO_IP, IP_ADD_MEMBERSHIP, reinterpret_cast<const char*>(&request),
                  sizeof request) != 0) {
     error = SystemError("Cannot join the multicast group");
+    return false;
+  }
+  return true;
+}
+
+bool KeepMulticastOnThisComputer(UdpSocket& socket, std::string& error) {
+  in_addr loopback{};
+  loopback.s_addr = htonl(kLoopbackAddress);
+  const DWORD hops = 0;
+  if (setsockopt(Handle(socket), IPPROTO_IP, IP_MULTICAST_IF, reinterpret_cast<const char*>(&loopback),
+                 sizeof loopback) != 0 ||
+      setsockopt(Handle(socket), IPPROTO_IP, IP_MULTICAST_TTL, reinterpret_cast<const char*>(&hops), sizeof hops) !=
+          0) {
+    error = SystemError("Cannot keep multicasts on this computer");
     return false;
   }
   return true;

@@ -8,11 +8,11 @@
 
 namespace pistavox {
 
-bool FindXPlaneOnNetwork(int wait_ms, XPlaneOnNetwork& found, std::string& error) {
+bool FindXPlaneOnNetwork(int wait_ms, XPlaneOnNetwork& found, std::string& error, uint32_t interface_address) {
   UdpSocket socket;
   // Shared, so X-Plane's own tools listening on this computer do not stop the search.
   if (!OpenUdpSocket(socket, {0, kXPlaneBeaconPort}, true, error) ||
-      !JoinMulticastGroup(socket, kXPlaneBeaconGroup, error)) {
+      !JoinMulticastGroup(socket, kXPlaneBeaconGroup, interface_address, error)) {
     error = "Cannot look for X-Plane on the network (is this computer on one?): " + error;
     CloseUdpSocket(socket);
     return false;

@@ -17,8 +17,9 @@ struct XPlaneOnNetwork {
   std::string computer_name;
 };
 
-// Listens up to wait_ms for the first beacon. False with a reason when none came or the
-// computer cannot listen to the group (no network).
-bool FindXPlaneOnNetwork(int wait_ms, XPlaneOnNetwork& found, std::string& error);
+// Listens up to wait_ms for the first beacon, on the interface holding `interface_address` (0: the
+// one the system routes the group to; the tests listen on loopback). False with a reason when none
+// came or the computer cannot listen to the group (no network).
+bool FindXPlaneOnNetwork(int wait_ms, XPlaneOnNetwork& found, std::string& error, uint32_t interface_address = 0);
 
 }  // namespace pistavox

@@ -193,7 +193,9 @@ bool OpenXPlaneServer(XPlaneServer& server, std::string& error) {
   if (!OpenUdpSocket(server.socket, {o.beacon ? 0 : kLoopbackAddress, o.port}, false, error)) return false;
   if (o.fault.fault == UdpFault::kStray && !OpenUdpSocket(server.stray, {kLoopbackAddress, 0}, false, error))
     return false;
-  return !o.beacon || OpenUdpSocket(server.beacon, {0, 0}, false, error);
+  // The stand-in's beacon stays on this computer: tests and demos have no business on the network.
+  return !o.beacon ||
+         (OpenUdpSocket(server.beacon, {0, 0}, false, error) && KeepMulticastOnThisComputer(server.beacon, error));
 }
 
 bool RunXPlaneServer(SimServer& sim, XPlaneServer& server, std::string& error) {

@@ -188,7 +188,8 @@ TEST_F(UdpLinkTest, TheXPlaneBeaconLeadsToTheSimulator) {
   port = test::StartUdpStandIn(PISTAVOX_SIM_PATH, "xplane", kAirborne + " --beacon", sim, error);
   ASSERT_NE(port, 0) << error;
   XPlaneOnNetwork found;
-  if (!FindXPlaneOnNetwork(3000, found, error) && error.rfind("Cannot look", 0) == 0) GTEST_SKIP() << error;
+  if (!FindXPlaneOnNetwork(3000, found, error, kLoopbackAddress) && error.rfind("Cannot look", 0) == 0)
+    GTEST_SKIP() << error;
   ASSERT_EQ(found.computer_name, "pistavox-sim") << error;
   EXPECT_EQ(found.address.port, port);
   const std::string address = UdpEndpointText(found.address);
