@@ -21,21 +21,16 @@ const char* MissingResource(const App& app) {
 bool CheckLocalResources(App& app) {
   const std::string missing = MissingResource(app);
   if (missing.empty()) {
-    // Back after vanishing from a loaded session: the live data never left memory.
-    if (!app.resource_problem.empty() && app.resources_loaded) app.runway_data_ok = app.voice_pack_ok = true;
     app.resource_problem.clear();
     return true;
   }
-  // Checked every frame while incomplete: say it once per missing resource, not every few seconds.
+  // Checked every frame while incomplete: said again only when another resource is the one missing.
   if (missing == app.resource_problem) return false;
   app.resource_problem = missing;
-  app.status_message = "Local resources are incomplete (missing " + missing +
-                       "). Please install local data/runways.csv, data/raas_rules.ini and bin voice packs.";
+  app.status_message =
+      "Local resources are incomplete. Please install local data/runways.csv, data/raas_rules.ini and bin voice "
+      "packs.";
   Log(app.log, app.status_message);
-  if (app.resources_loaded) {
-    app.runway_data_ok = app.runway_data_ok && PathExists(app.resources.runway_database);
-    app.voice_pack_ok = app.voice_pack_ok && VoicePackAvailable(app);
-  }
   return false;
 }
 
