@@ -78,6 +78,7 @@ struct App {
   std::optional<double> best_score;
   std::string status_message;
   bool resources_loaded = false;
+  std::string resource_problem;  // the missing resource last reported, "" while all are present
   bool runway_data_ok = false;
   bool voice_pack_ok = false;
   // Without a window there is no Start button: the monitor starts automatically

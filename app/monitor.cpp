@@ -199,7 +199,8 @@ void TryAutoStartMonitor(App& app, int64_t now_ns) {
   const bool auto_start = app.settings.auto_start_monitor || app.no_start_button;
   const bool reconnect = app.settings.auto_reconnect && monitor.last_stop == MonitorStop::kReconnectPending;
   if (!auto_start && !reconnect) return;
-  if (!app.resources_loaded || !ResourcesComplete(app)) return;
+  // Files renamed away mid-session hold the start back, and the user is told why.
+  if (!app.resources_loaded || !CheckLocalResources(app)) return;
   if (monitor.next_auto_start != 0 && now_ns < monitor.next_auto_start) return;
   monitor.next_auto_start = now_ns + kAutoStartRetryNs;
   StartMonitor(app, true, now_ns);

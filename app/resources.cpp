@@ -6,13 +6,27 @@
 
 namespace pistavox {
 
-bool ResourcesComplete(const App& app) {
-  return PathExists(app.resources.runway_database) && PathExists(app.resources.root / kRulesPath) &&
-         VoicePackAvailable(app);
+namespace {
+
+// The first missing resource, "" when none is.
+const char* MissingResource(const App& app) {
+  if (!PathExists(app.resources.runway_database)) return "data/runways.csv";
+  if (!PathExists(app.resources.root / kRulesPath)) return kRulesPath;
+  if (!VoicePackAvailable(app)) return "a voice pack in bin";
+  return "";
 }
 
+}  // namespace
+
 bool CheckLocalResources(App& app) {
-  if (ResourcesComplete(app)) return true;
+  const std::string missing = MissingResource(app);
+  if (missing.empty()) {
+    app.resource_problem.clear();
+    return true;
+  }
+  // Checked every frame while incomplete: said again only when another resource is the one missing.
+  if (missing == app.resource_problem) return false;
+  app.resource_problem = missing;
   app.status_message =
       "Local resources are incomplete. Please install local data/runways.csv, data/raas_rules.ini and bin voice "
       "packs.";

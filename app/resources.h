@@ -7,9 +7,8 @@ struct App;
 
 // Loads the runway database and the voice pack once every local resource is present.
 void LoadResources(App& app);
-// True when the resources are present; otherwise says what is missing in the status and the log.
+// True when the resources are present; otherwise says what is missing in the status and the log, once
+// until another resource goes missing or all are back.
 bool CheckLocalResources(App& app);
-// data/runways.csv, data/raas_rules.ini and a voice pack, checked in that order.
-bool ResourcesComplete(const App& app);
 
 }  // namespace pistavox

@@ -1,5 +1,6 @@
 #include "app/runway_database_actions.h"
 
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -32,6 +33,34 @@ bool BackUpDatabase(const ResourcePaths& paths, std::string& reason) {
     return false;
   }
   return true;
+}
+
+struct FileStamp {
+  std::uintmax_t size = 0;
+  std::filesystem::file_time_type written;
+  bool operator==(const FileStamp&) const = default;
+};
+
+std::optional<FileStamp> StampOf(const std::filesystem::path& file) {
+  std::error_code size_ec;
+  std::error_code time_ec;
+  const FileStamp stamp{std::filesystem::file_size(file, size_ec), std::filesystem::last_write_time(file, time_ec)};
+  if (size_ec || time_ec) return std::nullopt;
+  return stamp;
+}
+
+// A file still being written may end inside a row, whose cut coordinate would still parse.
+std::string UnfinishedFileReason(const std::filesystem::path& file, const std::optional<FileStamp>& before,
+                                 const std::string& contents) {
+  const std::string path = PathText(file);
+  const std::optional<FileStamp> after = StampOf(file);
+  if (!before || !after || *before != *after || after->size != contents.size()) {
+    return path + " changed while it was read; import it again once it is complete";
+  }
+  if (!contents.empty() && contents.back() != '\n') {
+    return "the last line of " + path + " has no line end; the file may still be being written";
+  }
+  return "";
 }
 
 }  // namespace
@@ -81,9 +110,15 @@ void ImportRunwayDatabaseFile(App& app, const std::filesystem::path& chosen,
   RunwayDatabase scratch;
   std::string error;
   std::size_t rows_refused = 0;
+  const std::optional<FileStamp> before = StampOf(chosen);
   const FileReadStatus status = ReadFileBytes(chosen, kMaxDataFileBytes, contents, reason);
   if (status != FileReadStatus::kOk) {
     Log(app.log, "Imported runway CSV is invalid: " + RunwayDatabaseReadFailure(status, chosen_text));
+    return;
+  }
+  const std::string unfinished = UnfinishedFileReason(chosen, before, contents);
+  if (!unfinished.empty()) {
+    Log(app.log, "Imported runway CSV is invalid: " + unfinished);
     return;
   }
   if (!ParseRunwayDatabase(contents, chosen_text, scratch, error, &rows_refused)) {

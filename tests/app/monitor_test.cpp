@@ -156,17 +156,43 @@ TEST_F(MonitorTest, FailedStartsSpeakOnlyForTheUserAndAutomaticOnesRetryEveryFif
   EXPECT_EQ(app.status_message, "");
 }
 
-TEST_F(MonitorTest, IncompleteResourcesAbandonTheStart) {
+const std::string kIncomplete =
+    "Local resources are incomplete. Please install local data/runways.csv, data/raas_rules.ini and bin voice packs.";
+
+// Said once per missing resource, whether before the first load or after a loaded session lost it.
+TEST_F(MonitorTest, IncompleteResourcesHoldTheStartAndSayWhyOncePerMissingResource) {
   std::filesystem::remove("data/raas_rules.ini");
   StartMonitor(app, false, now);
-  EXPECT_EQ(TakeLines(), (Lines{"Starting monitor...",
-                                "Local resources are incomplete. Please install local data/runways.csv, "
-                                "data/raas_rules.ini and bin voice packs."}));
+  EXPECT_EQ(TakeLines(), (Lines{"Starting monitor...", kIncomplete}));
+  for (int frame = 0; frame < 10; ++frame, Advance(3)) RunFrame(app, now);
+  std::filesystem::rename("data/runways.csv", "data/runways.away");
+  for (int frame = 0; frame < 10; ++frame, Advance(3)) RunFrame(app, now);
+  EXPECT_EQ(TakeLines(), (Lines{kIncomplete}));
   EXPECT_EQ(sim.connects, 0);
+  std::filesystem::rename("data/runways.away", "data/runways.csv");
   WriteRules("");
   RunFrame(app, now);  // loads, then starts automatically in the same frame
   EXPECT_TRUE(app.resources_loaded);
   EXPECT_EQ(app.monitor.phase, MonitorPhase::kRunning);
+
+  std::filesystem::rename("bin", "bin.away");
+  sim.read_ok = false;
+  PollAt(sim.state);
+  sim.read_ok = true;
+  TakeLines();
+  for (int frame = 0; frame < 10; ++frame, Advance(20)) RunFrame(app, now);
+  EXPECT_EQ(TakeLines(), (Lines{kIncomplete}));
+  EXPECT_EQ(app.status_message, kIncomplete);
+  EXPECT_EQ(sim.connects, 1);
+  std::filesystem::rename("bin.away", "bin");
+  RunFrame(app, now);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kRunning);
+  // Missing again after coming back: said again.
+  std::filesystem::remove("data/raas_rules.ini");
+  StopMonitorAutomatically(app, "lost", now);
+  Advance(20);
+  RunFrame(app, now);
+  EXPECT_EQ(WithPrefix(TakeLines(), "Local resources"), (Lines{kIncomplete}));
 }
 
 // Settings that exist but cannot be read are never replaced by the defaults.

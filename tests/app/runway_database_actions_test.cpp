@@ -98,6 +98,13 @@ TEST_F(RunwayDatabaseActionsTest, AnInvalidChoiceOrAFailedCopyChangesNothing) {
   EXPECT_EQ(ReadTextFile(kRunwayDatabasePath), shipped);
   EXPECT_FALSE(fs::exists(kRunwayBackupPath));
   EXPECT_TRUE(app.resources_loaded);
+  // A file still being written: its last row cut inside a coordinate would load a wrong position.
+  const fs::path cut = Write("cut.csv", kTwoRunways.substr(0, kTwoRunways.size() - 3));
+  ImportRunwayDatabaseFile(app, cut);
+  EXPECT_EQ(TakeLines(), (Lines{"Imported runway CSV is invalid: the last line of " + PathText(cut) +
+                                " has no line end; the file may still be being written"}));
+  EXPECT_EQ(ReadTextFile(kRunwayDatabasePath), shipped);
+  EXPECT_TRUE(app.runways->directions.empty());
 
   // A copy that fails leaves the old database byte for byte.
   const fs::path chosen = Write("mine.csv", kTwoRunways);
