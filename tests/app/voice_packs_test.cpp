@@ -9,7 +9,7 @@ namespace pistavox::test {
 namespace {
 
 // A pilot with only the default pack beside the program still gets a voice.
-TEST_F(AppTest, TheDefaultPackBesideTheProgramCountsAsInstalled) {
+TEST_F(AppTest, TheDefaultPackBesideTheProgramCountsAsInstalledAndStaysSelectable) {
   std::filesystem::remove_all("bin");
   WriteTextFile("RAAS_EDGE_TTS_HUMAN/manifest.csv", "h\n1,raas_available,x,en,a.wav\n");
   LoadResources(app);
@@ -17,6 +17,12 @@ TEST_F(AppTest, TheDefaultPackBesideTheProgramCountsAsInstalled) {
   EXPECT_TRUE(app.voice_pack_ok);
   EXPECT_EQ(WithPrefix(TakeLines(), "Loaded voice pack: "), (Lines{"Loaded voice pack: RAAS_EDGE_TTS_HUMAN"}));
   EXPECT_TRUE(FindClip(app.voice_pack, "raas_available").has_value());
+
+  // Refresh and the pack list find it too, so it stays selected and its name is saved.
+  app.voice_packs.clear();
+  EXPECT_EQ(ListVoicePackNames(app), (std::vector<std::string>{"RAAS_EDGE_TTS_HUMAN"}));
+  EXPECT_TRUE(SelectVoicePack(app));
+  EXPECT_EQ(SelectedVoicePackName(app), "RAAS_EDGE_TTS_HUMAN");
 }
 
 TEST_F(AppTest, SelectingAPackLoadsItAndAFailedOneSaysWhyAndKeepsNothingLoaded) {
