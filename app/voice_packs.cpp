@@ -46,8 +46,9 @@ bool LoadSelectedPack(App& app) {
     app.voice_pack = {};
   } else {
     std::string error;
-    if (!LoadVoicePack(app.voice_pack, app.voice_packs[static_cast<size_t>(app.settings.voice_pack)].path, error))
-      return Fail(app, error);
+    app.voice_pack_failed =
+        !LoadVoicePack(app.voice_pack, app.voice_packs[static_cast<size_t>(app.settings.voice_pack)].path, error);
+    if (app.voice_pack_failed) return Fail(app, error);
   }
   app.voice_pack_ok = true;
   return true;

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/resources.h"
+#include "app/startup.h"
 #include "tests/app/app_fixture.h"
 
 namespace pistavox::test {
@@ -23,6 +24,25 @@ TEST_F(AppTest, TheDefaultPackBesideTheProgramCountsAsInstalledAndStaysSelectabl
   EXPECT_EQ(ListVoicePackNames(app), (std::vector<std::string>{"RAAS_EDGE_TTS_HUMAN"}));
   EXPECT_TRUE(SelectVoicePack(app));
   EXPECT_EQ(SelectedVoicePackName(app), "RAAS_EDGE_TTS_HUMAN");
+}
+
+// A broken pack is loaded once, not on every frame; selecting or refreshing tries again.
+TEST_F(AppTest, ABrokenPackIsTriedOncePerSelection) {
+  std::filesystem::remove_all("bin");
+  WriteTextFile("bin/broken/manifest.csv", "");
+  for (int frame = 0; frame < 3; ++frame, Advance(5.0))
+    RunFrameResourceSteps(app, now);  // past the log's repeat window
+  const std::string error =
+      "Audio manifest is empty: " + (std::filesystem::path("bin") / "broken" / "manifest.csv").string();
+  EXPECT_EQ(WithPrefix(TakeLines(), "Audio manifest"), (Lines{error}));
+  EXPECT_FALSE(app.voice_pack_ok);
+  EXPECT_FALSE(app.resources_loaded);
+
+  WriteTextFile("bin/broken/manifest.csv", "h\n");
+  EXPECT_TRUE(SelectVoicePack(app));
+  RunFrameResourceSteps(app, now);
+  EXPECT_TRUE(app.resources_loaded);
+  EXPECT_TRUE(app.voice_pack_ok);
 }
 
 TEST_F(AppTest, SelectingAPackLoadsItAndAFailedOneSaysWhyAndKeepsNothingLoaded) {
