@@ -81,6 +81,9 @@ struct App {
   std::string resource_problem;  // the missing resource last reported, "" while all are present
   bool runway_data_ok = false;
   bool voice_pack_ok = false;
+  // The selected pack failed to load (logged then); it is tried again only when a pack is
+  // selected or the list refreshed, not on every frame that wants the resources.
+  bool voice_pack_failed = false;
   // Without a window there is no Start button: the monitor starts automatically
   // as if auto_start_monitor were on, without changing the stored setting.
   bool no_start_button = false;

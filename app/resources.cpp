@@ -38,9 +38,10 @@ void LoadResources(App& app) {
   if (!CheckLocalResources(app)) {
     app.resources_loaded = false;
     app.runway_data_ok = PathExists(app.resources.runway_database);
-    app.voice_pack_ok = VoicePackAvailable(app);
+    app.voice_pack_ok = !app.voice_pack_failed && VoicePackAvailable(app);
     return;
   }
+  if (app.voice_pack_failed) return;
   std::string error;
   RunwayDatabase directions;
   std::size_t rows_refused = 0;

@@ -10,6 +10,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The pack used when bin/ holds none, beside bin/ rather than in it.
+fs::path DefaultPackManifest(const App& app) { return app.resources.root / kDefaultVoicePackName / "manifest.csv"; }
+
+// Start-up, Refresh and the pack list all see the same packs, so the default one stays
+// selectable and its name is what gets saved.
 std::vector<VoicePackEntry> FindPacks(const App& app) {
   switch (app.voice_source) {
     case VoiceSource::kOnePack:
@@ -19,11 +24,12 @@ std::vector<VoicePackEntry> FindPacks(const App& app) {
     case VoiceSource::kBinFolder:
       break;
   }
-  return ScanVoicePacks(VoicePackFolder(app.resources));
+  std::vector<VoicePackEntry> packs = ScanVoicePacks(VoicePackFolder(app.resources));
+  std::error_code ec;
+  if (packs.empty() && fs::exists(DefaultPackManifest(app), ec))
+    packs.push_back({kDefaultVoicePackName, DefaultPackManifest(app)});
+  return packs;
 }
-
-// The pack start-up falls back to when bin/ holds none, beside bin/ rather than in it.
-fs::path DefaultPackManifest(const App& app) { return app.resources.root / kDefaultVoicePackName / "manifest.csv"; }
 
 bool Fail(App& app, const std::string& message) {
   app.status_message = message;
@@ -40,8 +46,9 @@ bool LoadSelectedPack(App& app) {
     app.voice_pack = {};
   } else {
     std::string error;
-    if (!LoadVoicePack(app.voice_pack, app.voice_packs[static_cast<size_t>(app.settings.voice_pack)].path, error))
-      return Fail(app, error);
+    app.voice_pack_failed =
+        !LoadVoicePack(app.voice_pack, app.voice_packs[static_cast<size_t>(app.settings.voice_pack)].path, error);
+    if (app.voice_pack_failed) return Fail(app, error);
   }
   app.voice_pack_ok = true;
   return true;
@@ -72,9 +79,6 @@ std::vector<std::string> ListVoicePackNames(App& app) {
 
 bool LoadStartupVoicePack(App& app) {
   app.voice_packs = FindPacks(app);
-  std::error_code ec;
-  if (app.voice_packs.empty() && fs::exists(DefaultPackManifest(app), ec))
-    app.voice_packs.push_back({kDefaultVoicePackName, DefaultPackManifest(app)});
   if (app.voice_packs.empty()) return Fail(app, "No voice packs found in bin");
   return LoadSelectedPack(app);
 }

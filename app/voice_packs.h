@@ -11,7 +11,7 @@ struct App;
 bool VoicePackAvailable(const App& app);
 // Fills the pack list when it is empty and returns the names in list order.
 std::vector<std::string> ListVoicePackNames(App& app);
-// The start-up loading: scan, fall back to the default pack, clamp the index, load.
+// The start-up loading: scan (bin/, else the default pack), clamp the index, load.
 bool LoadStartupVoicePack(App& app);
 // Loads the pack at the selected index, which the caller keeps within the list.
 bool SelectVoicePack(App& app);

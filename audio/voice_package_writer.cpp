@@ -60,6 +60,9 @@ bool CollectVoicePackageFiles(const fs::path& folder, std::vector<VoicePackageFi
     return false;
   }
   std::sort(found.begin(), found.end());
+  // The loader keeps the last manifest.csv it meets: the folder's own goes last, so an
+  // old copy kept in a subfolder cannot take its place.
+  std::stable_partition(found.begin(), found.end(), [](const auto& entry) { return entry.first != "manifest.csv"; });
   std::vector<VoicePackageFile> collected;
   for (const auto& [name, path] : found) {
     if (name.size() > kMaxVoicePackageNameBytes || !IsSafeEntryName(name)) {

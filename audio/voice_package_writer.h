@@ -13,10 +13,10 @@ struct VoicePackageFile {
   std::string data;
 };
 
-// Every regular file below `folder`, named by its relative path and sorted by name, so
-// the same folder always packs alike. The folder must hold manifest.csv; every name
-// must be one the loader accepts, and the count within its limits. `exclude` (the
-// package being written, when it lies inside the folder) is left out.
+// Every regular file below `folder`, named by its relative path and sorted by name (the
+// folder's own manifest.csv last), so the same folder always packs alike. The folder must
+// hold manifest.csv; every name must be one the loader accepts, and the count within its
+// limits. `exclude` (the package being written, when it lies inside the folder) is left out.
 bool CollectVoicePackageFiles(const std::filesystem::path& folder, std::vector<VoicePackageFile>& files,
                               std::string& error, const std::filesystem::path& exclude = {});
 

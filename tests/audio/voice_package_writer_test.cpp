@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "audio/voice_crypto.h"
+#include "audio/voice_pack.h"
 #include "audio/voice_package_reader.h"
 #include "base/file_reading.h"
 #include "tests/support/program_runner.h"
@@ -53,15 +54,18 @@ TEST_F(VoicePackageWriterTest, AFolderPacksToTheSameBytesOnEveryPlatform) {
   ASSERT_TRUE(CollectVoicePackageFiles(folder, files, error)) << error;
   std::vector<std::string> names;
   for (const VoicePackageFile& file : files) names.push_back(file.name);
-  EXPECT_EQ(names, (std::vector<std::string>{"B.wav", "a.wav", "manifest.csv", "sub/test.wav"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"B.wav", "a.wav", "sub/test.wav", "manifest.csv"}));
   std::string package;
   ASSERT_TRUE(SealVoicePackage(EncodeVoicePayload(files), "0123456789abcdef", "fedcba9876543210", package, error));
   // Checked against an independent AES-256-CBC and key derivation; a package written
   // on either platform therefore reads on the other.
-  EXPECT_EQ(Hex(Sha256(package)), "fab07f79b835769a8cfbb11b5493829aa1e0f2e5dc237f5e782414ebe0215ed2");
+  EXPECT_EQ(Hex(Sha256(package)), "923ace19eaf07a1837ee4d41746062928b911ace563f871dc8f69f811ff238a2");
 }
 
 TEST_F(VoicePackageWriterTest, BuildListAndUnpackGiveTheFolderBack) {
+  // An old manifest kept in a subfolder sorts after the folder's own; the package still
+  // loads with the folder's.
+  test::WriteTextFile(folder / "old/manifest.csv", "id,key,text,lang,file\n1,raas_old,x,en,a.wav\n");
   const fs::path out = workdir.path / "bin/voice.data";
   fs::create_directories(out.parent_path());
   ASSERT_TRUE(BuildVoicePackage(folder, out, error)) << error;
@@ -71,9 +75,13 @@ TEST_F(VoicePackageWriterTest, BuildListAndUnpackGiveTheFolderBack) {
 
   std::vector<VoicePackageListing> entries;
   ASSERT_TRUE(ListVoicePackage(out, entries, error)) << error;
-  ASSERT_EQ(entries.size(), 4u);
+  ASSERT_EQ(entries.size(), 5u);
   EXPECT_EQ(entries[3].name, "sub/test.wav");
   EXPECT_EQ(entries[3].size, 7u);
+  VoicePack pack;
+  ASSERT_TRUE(LoadVoicePack(pack, out, error)) << error;
+  EXPECT_TRUE(FindClip(pack, "raas_test_ok"));
+  EXPECT_FALSE(FindClip(pack, "raas_old"));
 
   ASSERT_TRUE(UnpackVoicePackage(out, workdir.path / "unpacked", false, error)) << error;
   EXPECT_EQ(FolderContents(workdir.path / "unpacked"), FolderContents(folder));
