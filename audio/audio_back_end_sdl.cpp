@@ -17,8 +17,11 @@ namespace {
 // Callouts never overlap, so one mixer channel is all there is.
 constexpr int kChannel = 0;
 constexpr std::chrono::milliseconds kPollInterval{35};
-// About 23 ms at 44.1 kHz: an interrupt is heard within one buffer.
-constexpr int kBufferFrames = 1024;
+// The voice packs' clips' rate: a device at another rate would have the mixer resample
+// every clip, and its upsampling leaves an image band above the clips' own.
+constexpr int kDeviceRate = 22050;
+// About 23 ms: an interrupt is heard within one buffer.
+constexpr int kBufferFrames = 512;
 
 struct SdlAudio {
   bool device_open = false;
@@ -63,7 +66,7 @@ void OpenDevice(SdlAudio& audio) {
     return;
   }
   audio.sdl_started = true;
-  if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, kBufferFrames) != 0) {
+  if (Mix_OpenAudio(kDeviceRate, AUDIO_S16SYS, 2, kBufferFrames) != 0) {
     audio.open_error = std::string("Audio device unavailable: ") + Mix_GetError();
     return;
   }

@@ -8,6 +8,7 @@
 #include "audio/voice_package.h"
 #include "base/ascii_text.h"
 #include "base/file_reading.h"
+#include "engine/callout_naming.h"
 
 namespace pistavox {
 
@@ -124,9 +125,23 @@ bool LoadVoicePack(VoicePack& pack, const fs::path& path, std::string& error) {
 }
 
 std::optional<AudioClip> FindClip(const VoicePack& pack, const std::string& key) {
-  const auto it = pack.clips.find(key);
-  if (it == pack.clips.end()) return std::nullopt;
-  return it->second;
+  const auto found = [&pack](const std::string& wanted) -> const AudioClip* {
+    const auto it = pack.clips.find(wanted);
+    return it == pack.clips.end() ? nullptr : &it->second;
+  };
+  if (const AudioClip* clip = found(key)) return *clip;
+  const std::string_view prefix = RunwayKeyPrefix(key);
+  if (prefix.empty()) return std::nullopt;
+  // The world's data writes some designators without their leading zero ("1R"); the
+  // packs speak them as "01R". Designators no pack can list ("H1", "N", water lanes)
+  // get the call without the runway's name.
+  const std::string_view designator = std::string_view(key).substr(prefix.size());
+  const bool unpadded = IsAsciiDigit(designator.front()) && (designator.size() == 1 || !IsAsciiDigit(designator[1]));
+  if (unpadded) {
+    if (const AudioClip* clip = found(std::string(prefix) + "0" + std::string(designator))) return *clip;
+  }
+  if (const AudioClip* clip = found(std::string(prefix.substr(0, prefix.size() - 1)))) return *clip;
+  return std::nullopt;
 }
 
 }  // namespace pistavox

@@ -24,6 +24,17 @@ std::string RunwayCalloutText(std::string_view text_prefix, const RunwayDirectio
   return text;
 }
 
+std::string_view RunwayKeyPrefix(std::string_view key) {
+  std::string_view prefix;
+  for (const CalloutSituationEntry& entry : CalloutSituations()) {
+    if (entry.shape == CalloutShape::kFixed && entry.key == key) return {};
+    if (entry.shape == CalloutShape::kRunway && key.size() > entry.key.size() && key.starts_with(entry.key) &&
+        entry.key.size() > prefix.size())
+      prefix = entry.key;
+  }
+  return prefix;
+}
+
 std::string RemainingCalloutKey(std::string_view roll_context, int32_t mark, DistanceUnit unit) {
   std::string key;
   if (!roll_context.empty()) {

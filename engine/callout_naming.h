@@ -14,6 +14,9 @@ enum class DistanceUnit { kFeet, kMeters };
 std::string RunwayCalloutKey(std::string_view prefix, const RunwayDirection& direction);
 // text prefix + the designator as stored ("Approaching runway 27L").
 std::string RunwayCalloutText(std::string_view text_prefix, const RunwayDirection& direction);
+// The runway call's prefix a key begins with ("approaching_runway_"), the longest when
+// several do; "" for a fixed call's key and for a key no runway call makes.
+std::string_view RunwayKeyPrefix(std::string_view key);
 // "takeoff_distance_3000_feet_remaining"; without a roll context just "3000_feet_remaining".
 std::string RemainingCalloutKey(std::string_view roll_context, int32_t mark, DistanceUnit unit);
 std::string RemainingCalloutText(int32_t mark, DistanceUnit unit);

@@ -21,18 +21,22 @@ int Main(int argc, char** argv) {
   std::string out = "bin";
   std::string cache;
   std::string only;
+  bool cockpit = false;
   const CommandLine line = {
       .program = "make-voice-pack",
       .preamble =
           "Speaks every callout Pistavox can make into complete plain voice packs, DIR/Pistavox_EN\n"
           "(Festival, voice cmu_us_slt_arctic_hts) and DIR/Pistavox_ZH (espeak-ng, Mandarin): one\n"
           "WAV clip per key and a manifest.csv. Packs already made with the same phrases and tools\n"
-          "are copied from the cache instead of spoken again.\n",
+          "are copied from the cache instead of spoken again. Every clip is levelled to one loudness.\n",
       .options = {ValueOption("--out", OptionKind::kPath, "DIR", Into(out), "where the packs go (default: bin)"),
                   ValueOption("--cache", OptionKind::kPath, "DIR", Into(cache),
                               "the cache of made packs (default: $XDG_CACHE_HOME/pistavox/voice-packs, "
                               "else ~/.cache/pistavox/voice-packs)"),
-                  ChoiceOption("--only", {"en", "zh"}, Into(only), "make one of the two packs")}};
+                  ChoiceOption("--only", {"en", "zh"}, Into(only), "make one of the two packs"),
+                  FlagOption("--cockpit", Into(cockpit),
+                             "band-limit the clips to 300-3400 Hz, as a cockpit's radio sounds (the plain clips "
+                             "are clearer)")}};
   int status = 0;
   if (!ReadCommandLine(line, argc, argv, status)) return status;
 
@@ -47,6 +51,7 @@ int Main(int argc, char** argv) {
     VoicePackJob job;
     job.language = pack.language;
     job.name = pack.name;
+    job.treatment = cockpit ? ClipTreatment::kCockpit : ClipTreatment::kPlain;
     job.out_folder = out;
     job.cache_root = cache.empty() ? DefaultVoicePackCache() : std::filesystem::path(cache);
     bool from_cache = false;

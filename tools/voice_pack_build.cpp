@@ -51,7 +51,8 @@ bool FillCache(const VoicePackJob& job, const std::vector<VoicePhrase>& phrases,
   const fs::path staging = Staging(cached, "making");
   std::error_code ec;
   fs::remove_all(staging, ec);
-  bool ok = MakeFolder(staging, error) && SpeakPhrases(phrases, job.language, staging, job.jobs, error) &&
+  bool ok = MakeFolder(staging, error) &&
+            SpeakPhrases(phrases, job.language, job.treatment, staging, job.jobs, error) &&
             WriteFile(staging / kManifestName, VoicePackManifest(phrases, job.language), error);
   if (ok) {
     fs::rename(staging, cached, ec);
@@ -163,7 +164,7 @@ bool MakeVoicePack(const VoicePackJob& job, const std::vector<VoicePhrase>& phra
                    std::string& error) {
   const fs::path place = job.out_folder / job.name;
   std::string tools;
-  if (!MayReplace(place, error) || !DescribeSpeechTools(job.language, tools, error)) return false;
+  if (!MayReplace(place, error) || !DescribeSpeechTools(job.language, job.treatment, tools, error)) return false;
   const fs::path cached = job.cache_root / VoicePackHash(phrases, job.language, tools);
   from_cache = IsCompleteVoicePack(cached, phrases, job.language);
   if (!from_cache && !(MakeFolder(job.cache_root, error) && FillCache(job, phrases, cached, error))) return false;

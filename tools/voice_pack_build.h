@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "tools/voice_phrases.h"
+#include "tools/voice_synthesis.h"
 
 namespace pistavox {
 
@@ -13,6 +14,7 @@ struct VoicePackJob {
   std::string name;                  // the pack's folder name, "Pistavox_EN"
   std::filesystem::path out_folder;  // the pack goes to out_folder / name
   std::filesystem::path cache_root;  // cached packs, one folder per content hash
+  ClipTreatment treatment = ClipTreatment::kPlain;
   int jobs = 2;
 };
 

@@ -32,6 +32,13 @@ constexpr std::array kTemplates{
     PhraseTemplate{"crossing_runway_", "Crossing runway #", "穿越跑道#"},
     PhraseTemplate{"verify_runway_", "Verify runway #", "核实跑道#"},
     PhraseTemplate{"check_runway_heading_", "Check runway # heading", "检查跑道#航向"},
+    // Runway calls without the runway's name, for designators no pack can list.
+    PhraseTemplate{"approaching_runway", "Approaching runway", "接近跑道"},
+    PhraseTemplate{"approaching_short_runway", "Approaching runway", "接近短跑道"},
+    PhraseTemplate{"entering_runway", "Entering runway", "进入跑道"},
+    PhraseTemplate{"on_runway", "On runway", "在跑道上"},
+    PhraseTemplate{"on_short_runway", "On runway", "在短跑道上"},
+    PhraseTemplate{"crossing_runway", "Crossing runway", "穿越跑道"},
     PhraseTemplate{"_feet_remaining", "# remaining", "剩余#英尺"},
     PhraseTemplate{"_meters_remaining", "# meters remaining", "剩余#米"},
     PhraseTemplate{"short_runway", "Short runway", "短跑道"},
@@ -68,6 +75,15 @@ constexpr std::array<std::string_view, 10> kEnglishDigits{"zero", "one", "two", 
 constexpr std::array<std::string_view, 10> kChineseDigits{"洞", "幺", "两", "三", "四", "五", "六", "拐", "八", "九"};
 constexpr std::array<std::string_view, 4> kSuffixes{"", "L", "C", "R"};
 constexpr int kHighestDesignator = 36;
+
+// Remaining-distance marks spoken beside the default rules' own, so a rules file's
+// round marks have clips: every `fine_step` up to `fine_limit`, then every
+// `coarse_step` up to `limit`, which is past the longest runways.
+struct MarkGrid {
+  int32_t fine_step, fine_limit, coarse_step, limit;
+};
+constexpr MarkGrid kFeetMarks{100, 5000, 500, 20000};
+constexpr MarkGrid kMetersMarks{50, 1500, 100, 6000};
 
 const PhraseTemplate* FindTemplate(std::string_view key) {
   for (const PhraseTemplate& phrase : kTemplates) {
@@ -108,8 +124,15 @@ void AddDistanceKeys(PhraseList& list, const CalloutSituationEntry& entry, const
   const bool meters = entry.situation == CalloutSituation::kDistanceMetersRemaining;
   const DistanceUnit unit = meters ? DistanceUnit::kMeters : DistanceUnit::kFeet;
   // The engine fixes the roll context before it calls a mark, so no key goes without one.
+  std::set<int32_t> marks;
+  const std::vector<int32_t>& default_marks = meters ? defaults.remaining_meters : defaults.remaining_feet;
+  marks.insert(default_marks.begin(), default_marks.end());
+  const MarkGrid& grid = meters ? kMetersMarks : kFeetMarks;
+  for (int32_t mark = grid.fine_step; mark <= grid.limit;
+       mark += mark < grid.fine_limit ? grid.fine_step : grid.coarse_step)
+    marks.insert(mark);
   for (RollContext context : {RollContext::kTakeoff, RollContext::kLanding}) {
-    for (int32_t mark : meters ? defaults.remaining_meters : defaults.remaining_feet) {
+    for (int32_t mark : marks) {
       Add(list, RemainingCalloutKey(RollContextText(context), mark, unit), entry.family, phrase, EnglishNumber(mark),
           ChineseNumber(mark));
     }
@@ -255,9 +278,15 @@ bool ListVoicePhrases(std::vector<VoicePhrase>& phrases, std::string& error) {
       case CalloutShape::kFixed:
         Add(list, std::string(entry.key), entry.family, *phrase);
         break;
-      case CalloutShape::kRunway:
+      case CalloutShape::kRunway: {
         AddRunwayKeys(list, entry, *phrase);
+        const std::string_view nameless = entry.key.substr(0, entry.key.size() - 1);
+        const PhraseTemplate* fallback = phrase_of(nameless);
+        if (fallback == nullptr) return false;
+        // A fixed call of the same key ("verify_runway") keeps its own family.
+        if (!list.contains(std::string(nameless))) Add(list, std::string(nameless), entry.family, *fallback);
         break;
+      }
       case CalloutShape::kDistance:
         AddDistanceKeys(list, entry, *phrase);
         break;

@@ -19,9 +19,11 @@ struct VoicePhrase {
 
 // Every key the engine, the monitor and the settings page can ask a voice pack for,
 // enumerated from the engine's own tables: its fixed keys, its runway keys at the
-// designators 01 to 36 with no suffix, L, C and R, and its remaining-distance keys of
-// both roll contexts at every mark of the default rules in feet and in metres. In key
-// order, each key once. False with `error` naming a key that has no phrase written or
+// designators 01 to 36 with no suffix, L, C and R and without a designator (the clip
+// for designators no pack can list), and its remaining-distance keys of both roll
+// contexts at the default rules' marks and round marks to past the longest runways
+// (every 100 ft to 5000 ft, then every 500 ft to 20000 ft; every 50 m to 1500 m, then
+// every 100 m to 6000 m). In key order, each key once. False with `error` naming a key that has no phrase written or
 // a phrase written for no key.
 bool ListVoicePhrases(std::vector<VoicePhrase>& phrases, std::string& error);
 

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "base/file_reading.h"
+#include "tools/clip_loudness.h"
 #include "tools/run_commands.h"
 
 namespace pistavox {
@@ -16,10 +17,22 @@ constexpr const char* kFestivalVoicePackage = "festvox-us-slt-hts";
 // ("跑" as "pow three"); the pinyin variant speaks the same characters as Mandarin.
 constexpr const char* kEspeakVoice = "cmn-latn-pinyin";
 // Trim below -50 dBFS at both ends (a reversed pass for the tail), make headroom so
-// resampling cannot clip the synthesisers' full-scale peaks, resample, normalise.
-const Command kSoxEffects{"channels", "1",    "silence", "1",    "0.01", "-50d", "reverse", "silence", "1",
-                          "0.01",     "-50d", "reverse", "gain", "-6",   "rate", "22050",   "norm",    "-1"};
+// resampling cannot clip the synthesisers' full-scale peaks, resample.
+const Command kSoxEffects{"channels", "1",    "silence", "1",       "0.01", "-50d", "reverse", "silence",
+                          "1",        "0.01", "-50d",    "reverse", "gain", "-6",   "rate",    "22050"};
+const Command kCockpitBand{"sinc", "300-3400"};
+// From a known peak, 2:1 above -30 dB with a soft knee: the loud syllables come down
+// towards the soft ones, so a levelled clip is understood throughout.
+const Command kSoxCompression{"norm", "-1", "compand", "0.005,0.15", "6:-30,-30,0,-15", "0", "-90"};
 const Command kSoxOutput{"-b", "16", "-e", "signed-integer"};
+constexpr LoudnessTarget kClipLoudness;
+
+Command SoxEffects(ClipTreatment treatment) {
+  Command effects = kSoxEffects;
+  if (treatment == ClipTreatment::kCockpit) effects.insert(effects.end(), kCockpitBand.begin(), kCockpitBand.end());
+  effects.insert(effects.end(), kSoxCompression.begin(), kSoxCompression.end());
+  return effects;
+}
 
 std::filesystem::path RawClip(const std::filesystem::path& folder, const VoicePhrase& phrase) {
   return folder / "raw" / ClipFileName(phrase);
@@ -70,8 +83,9 @@ bool SpeakChinese(const std::vector<VoicePhrase>& phrases, const std::filesystem
   return RunCommands(commands, jobs, error);
 }
 
-bool FinishClips(const std::vector<VoicePhrase>& phrases, const std::filesystem::path& folder, int jobs,
-                 std::string& error) {
+bool FinishClips(const std::vector<VoicePhrase>& phrases, ClipTreatment treatment, const std::filesystem::path& folder,
+                 int jobs, std::string& error) {
+  const Command effects = SoxEffects(treatment);
   std::vector<Command> commands;
   for (const VoicePhrase& phrase : phrases) {
     const std::filesystem::path raw = RawClip(folder, phrase);
@@ -83,10 +97,14 @@ bool FinishClips(const std::vector<VoicePhrase>& phrases, const std::filesystem:
     Command command{"sox", PathText(raw)};
     command.insert(command.end(), kSoxOutput.begin(), kSoxOutput.end());
     command.push_back(PathText(folder / ClipFileName(phrase)));
-    command.insert(command.end(), kSoxEffects.begin(), kSoxEffects.end());
+    command.insert(command.end(), effects.begin(), effects.end());
     commands.push_back(std::move(command));
   }
-  return RunCommands(commands, jobs, error);
+  if (!RunCommands(commands, jobs, error)) return false;
+  for (const VoicePhrase& phrase : phrases) {
+    if (!LevelClip(folder / ClipFileName(phrase), kClipLoudness, error)) return false;
+  }
+  return true;
 }
 
 std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
@@ -95,7 +113,8 @@ std::string FirstLine(const std::string& text) { return text.substr(0, text.find
 
 std::string ClipFileName(const VoicePhrase& phrase) { return phrase.key + ".wav"; }
 
-bool DescribeSpeechTools(VoiceLanguage language, std::string& description, std::string& error) {
+bool DescribeSpeechTools(VoiceLanguage language, ClipTreatment treatment, std::string& description,
+                         std::string& error) {
   const Command synthesiser =
       language == VoiceLanguage::kEnglish ? Command{"festival", "--version"} : Command{"espeak-ng", "--version"};
   std::string synthesiser_version;
@@ -106,13 +125,14 @@ bool DescribeSpeechTools(VoiceLanguage language, std::string& description, std::
   description = FirstLine(synthesiser_version) + "\n" + FirstLine(sox_version) + "\n";
   description += language == VoiceLanguage::kEnglish ? kFestivalVoice : kEspeakVoice;
   for (const std::string& part : kSoxOutput) description += " " + part;
-  for (const std::string& part : kSoxEffects) description += " " + part;
-  description += "\n";
+  for (const std::string& part : SoxEffects(treatment)) description += " " + part;
+  description += "\nlevel " + std::to_string(kClipLoudness.rms_dbfs) + " dBFS RMS, peaks under " +
+                 std::to_string(kClipLoudness.ceiling_dbfs) + " dBFS\n";
   return true;
 }
 
-bool SpeakPhrases(const std::vector<VoicePhrase>& phrases, VoiceLanguage language, const std::filesystem::path& folder,
-                  int jobs, std::string& error) {
+bool SpeakPhrases(const std::vector<VoicePhrase>& phrases, VoiceLanguage language, ClipTreatment treatment,
+                  const std::filesystem::path& folder, int jobs, std::string& error) {
   std::error_code ec;
   std::filesystem::create_directories(folder / "raw", ec);
   if (ec) {
@@ -121,7 +141,7 @@ bool SpeakPhrases(const std::vector<VoicePhrase>& phrases, VoiceLanguage languag
   }
   const bool spoken = language == VoiceLanguage::kEnglish ? SpeakEnglish(phrases, folder, jobs, error)
                                                           : SpeakChinese(phrases, folder, jobs, error);
-  if (!spoken || !FinishClips(phrases, folder, jobs, error)) return false;
+  if (!spoken || !FinishClips(phrases, treatment, folder, jobs, error)) return false;
   std::filesystem::remove_all(folder / "raw", ec);
   return true;
 }

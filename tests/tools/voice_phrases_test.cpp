@@ -4,9 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <regex>
+#include <set>
 
 #include "audio/voice_pack.h"
+#include "base/ascii_text.h"
+#include "config/raas_rules.h"
+#include "engine/callout_catalogue.h"
+#include "engine/callout_naming.h"
+#include "engine/engine_state.h"
+#include "runways/runway_database.h"
 #include "tests/support/scoped_workdir.h"
+#include "tests/support/test_paths.h"
 #include "tools/voice_pack_build.h"
 #include "tools/voice_synthesis.h"
 
@@ -68,7 +77,7 @@ TEST(VoicePhrases, CoverEveryCalloutRunwayAndDistanceWithSpeakableUniqueKeys) {
                           "takeoff_distance_5000_feet_remaining", "landing_distance_50_meters_remaining", "brake_brake",
                           "raas_unavailable", "raas_test_ok"})
     EXPECT_TRUE(by_key.contains(key)) << key;
-  for (const char* key : {"approaching_runway_00", "on_runway_37", "5000_feet_remaining", "approaching_runway"})
+  for (const char* key : {"approaching_runway_00", "on_runway_37", "5000_feet_remaining", "on_runway_h1"})
     EXPECT_FALSE(by_key.contains(key)) << key;
   EXPECT_EQ(by_key["approaching_runway_27l"].english, "Approaching two seven left");
   EXPECT_EQ(by_key["approaching_runway_27l"].chinese, "接近跑道两拐左");
@@ -114,6 +123,66 @@ TEST(VoicePackFolder, LoadsEveryKeyAndCountsAsCompleteOnlyWhenWholeAndOfTheSameP
   EXPECT_NE(hash, VoicePackHash(changed, VoiceLanguage::kEnglish, "festival 2.5\n"));
   EXPECT_NE(hash, VoicePackHash(phrases, VoiceLanguage::kEnglish, "festival 2.6\n"));
   EXPECT_NE(hash, VoicePackHash(phrases, VoiceLanguage::kChinese, "festival 2.5\n"));
+}
+
+// Every call the engine can raise at a real airport finds a clip in a made pack: each
+// designator of the world's runway file under every runway call, by its name where the
+// pack lists it ("1R" as "01R") and else as the call without the name, and the marks of a
+// rules file (round thousands of feet and five hundreds of metres, and the defaults).
+TEST(VoicePackFolder, HasAClipForEveryCallAtEveryRunwayOfTheWorld) {
+  const std::string world = WorldRunwaysPath();
+  if (!std::filesystem::exists(world)) GTEST_SKIP() << "no world runway file at " << world;
+  ScopedWorkdir workdir("VoicePackWorld");
+  std::vector<VoicePhrase> phrases;
+  std::string error;
+  ASSERT_TRUE(ListVoicePhrases(phrases, error)) << error;
+  WriteTextFile("pack/manifest.csv", VoicePackManifest(phrases, VoiceLanguage::kEnglish));
+  VoicePack pack;
+  ASSERT_TRUE(LoadManifest(pack, "pack/manifest.csv", error)) << error;
+  const auto clip_of = [&pack](const std::string& key) {
+    const std::optional<AudioClip> clip = FindClip(pack, key);
+    return clip ? clip->path.stem().string() : "none";
+  };
+
+  RunwayDatabase runways;
+  ASSERT_TRUE(LoadRunwayDatabase(world, runways, error)) << error;
+  std::set<std::string> designators;
+  for (const RunwayDirection& direction : runways) designators.insert(std::string(direction.ident));
+  ASSERT_TRUE(designators.contains("1R") && designators.contains("N")) << "not the world's file?";
+  const std::regex listed("0?([1-9]|[12][0-9]|3[0-6])[lcr]?");
+  for (const CalloutSituationEntry& entry : CalloutSituations()) {
+    if (entry.shape != CalloutShape::kRunway) continue;
+    const std::string nameless(entry.key.substr(0, entry.key.size() - 1));
+    for (const std::string& designator : designators) {
+      RunwayDirection direction;
+      direction.ident = designator;
+      const std::string key = RunwayCalloutKey(entry.key, direction);
+      const std::string named = key.size() == entry.key.size() + 1 || !IsAsciiDigit(key[entry.key.size() + 1])
+                                    ? std::string(entry.key) + "0" + key.substr(entry.key.size())
+                                    : key;
+      const bool has_name = std::regex_match(key.substr(entry.key.size()), listed);
+      EXPECT_EQ(clip_of(key), has_name ? named : nameless) << designator;
+    }
+  }
+  EXPECT_EQ(clip_of("crossing_runway_1l"), "crossing_runway_01l");
+  EXPECT_EQ(clip_of("on_runway_two_minutes"), "on_runway_two_minutes");
+  pack.clips.erase("on_runway_two_minutes");
+  EXPECT_EQ(clip_of("on_runway_two_minutes"), "none") << "a fixed call is no runway's";
+
+  RaasRules rules;
+  ASSERT_TRUE(ApplyRaasRulesText("[remaining]\nfeet = 9000, 7000\n", rules, error)) << error;
+  std::vector<int32_t> feet = rules.remaining_feet;
+  std::vector<int32_t> meters = rules.remaining_meters;
+  for (int32_t mark = 1000; mark <= 20000; mark += 1000) feet.push_back(mark);
+  for (int32_t mark = 500; mark <= 6000; mark += 500) meters.push_back(mark);
+  for (const RollContext context : {RollContext::kTakeoff, RollContext::kLanding}) {
+    for (const auto& [marks, unit] : {std::pair(feet, DistanceUnit::kFeet), std::pair(meters, DistanceUnit::kMeters)}) {
+      for (const int32_t mark : marks) {
+        const std::string key = RemainingCalloutKey(RollContextText(context), mark, unit);
+        EXPECT_EQ(clip_of(key), key);
+      }
+    }
+  }
 }
 
 }  // namespace
