@@ -102,9 +102,6 @@ TEST_F(DashboardTest, LayoutSwitchesExactlyAtItsWidths) {
     const ImGuiWindow* found = DrawnWindow(window);
     return found->WorkRect.GetWidth();
   };
-  const auto beside = [](const char* left, const char* right) {
-    return DrawnWindow(left)->Pos.y == DrawnWindow(right)->Pos.y;
-  };
   // At 600 pixels all is stacked and the right-hand side spans the page.
   bool was_wide = false;
   bool cards_were_wide = false;
@@ -113,11 +110,11 @@ TEST_F(DashboardTest, LayoutSwitchesExactlyAtItsWidths) {
     HeadlessUi sized(ImVec2(width, 900));
     sized.Frame(draw);
     sized.Frame(draw);
-    const bool wide = beside("controls", "right");
+    const bool wide = DrawnWindow("controls")->Pos.y == DrawnWindow("right")->Pos.y;
     const float page = available("dashboard-page") - 16;  // the page's indent
     EXPECT_EQ(wide, page >= 860) << width;
     EXPECT_TRUE(was_wide || !wide || page == 860) << width;  // wide from exactly 860
-    const bool cards_wide = beside("aircraft-card", "runway-card");
+    const bool cards_wide = DrawnWindow("aircraft-card")->Pos.y == DrawnWindow("runway-card")->Pos.y;
     EXPECT_EQ(cards_wide, available("right") >= 560) << width;
     if (cards_wide && !cards_were_wide) {
       EXPECT_EQ(available("right"), 560);
