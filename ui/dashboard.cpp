@@ -1,5 +1,6 @@
 #include <imgui.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -23,6 +24,12 @@ const ButtonColours kStopColours{{0.55f, 0.18f, 0.16f, 1}, {0.68f, 0.23f, 0.2f, 
 const ButtonColours kStartColours{{0.1f, 0.52f, 0.38f, 1}, {0.12f, 0.62f, 0.45f, 1}, {0.08f, 0.42f, 0.31f, 1}};
 
 const ImVec2 kMonitorButtonSize{-1, 42};
+const ImVec2 kDashboardItemSpacing{11, 6};
+const ImVec2 kDashboardCardPadding{16, 12};
+constexpr float kStatusRowGap = 28;
+constexpr float kControlsStackedHeight = 330;
+constexpr float kDashboardMinBodyHeight = 400;
+constexpr float kCardsShareBesideLog = 0.62f;
 
 void DrawSummaryStrip(const App& app) {
   const bool zh = InChinese(app);
@@ -82,6 +89,7 @@ void DrawControlsBox(App& app, float height, int64_t now_ns) {
   // Take effect at once; saved with the next save.
   LabelledFloatInput(LabelText(kRequiredFtLabel, zh), settings.required_runway_ft, 100, 500, "%.0f");
   ImGui::Checkbox(LabelText(kMetersLabel, zh), &settings.use_meters);
+  ImGui::SameLine(0, kStatusRowGap);
   ImGui::Checkbox(LabelText(kMuteLabel, zh), &settings.muted);
   ImGui::Spacing();
   // A start still waiting on the simulator can be given up too.
@@ -94,29 +102,62 @@ void DrawControlsBox(App& app, float height, int64_t now_ns) {
     ImGui::Spacing();
     ImGui::TextColored(kStatusMessageColour, "%s", app.status_message.c_str());
   }
-  ImGui::Spacing();
-  ImGui::Spacing();
-  DrawTitle(LabelText(kSystemStatusLabel, zh));
-  ImGui::Spacing();
-  DrawStatusRow(app, kRunwayDbStatusLabel, app.runway_data_ok);
-  DrawStatusRow(app, kVoicePackStatusLabel, app.voice_pack_ok);
-  DrawStatusRow(app, LinkStatusLabel(app), running);
-  DrawStatusRow(app, kAircraftDataStatusLabel, app.monitor.has_sample);
   ImGui::EndChild();
 }
 
-void DrawRightSide(App& app) {
-  ImGui::BeginChild("right", ImVec2(0, 0), false);
+// One line under the summary, wrapped only where the width runs out, so the status
+// stays in view however little height the window has.
+void DrawSystemStatus(const App& app) {
+  const bool running = app.monitor.phase == MonitorPhase::kRunning;
+  const struct {
+    const Label& label;
+    bool ok;
+  } rows[] = {{kRunwayDbStatusLabel, app.runway_data_ok},
+              {kVoicePackStatusLabel, app.voice_pack_ok},
+              {LinkStatusLabel(app), running},
+              {kAircraftDataStatusLabel, app.monitor.has_sample}};
+  const bool zh = InChinese(app);
+  ImGui::SetCursorPosX(ImGui::GetCursorPosX() + ImGui::GetStyle().ItemSpacing.x);  // in line with the columns
+  ImGui::TextDisabled("%s", LabelText(kSystemStatusLabel, zh));
+  for (const auto& row : rows) {
+    ImGui::SameLine(0, kStatusRowGap);
+    if (ImGui::GetContentRegionAvail().x < StatusRowWidth(app, row.label)) ImGui::NewLine();
+    DrawStatusRow(app, row.label, row.ok);
+  }
+}
+
+void DrawAircraftAndRunwayCards(const App& app) {
   const bool cards_wide = ImGui::GetContentRegionAvail().x >= kDashboardCardsWideWidth;
   if (cards_wide) ImGui::Columns(2, "cards", false);
   DrawAircraftCard(app);
   if (cards_wide) ImGui::NextColumn();
   DrawRunwayCard(app);
   if (cards_wide) ImGui::Columns(1);
-  ImGui::Spacing();
-  DrawLastLandingCard(app);
-  ImGui::Spacing();
-  DrawEventLogCard(app);
+}
+
+// The cards, then the log filling what the window shows. The landing card goes above
+// the log only while that leaves the log its least height; else it follows the log,
+// below the fold. Wide enough, the log stands beside the cards for the whole height.
+void DrawRightSide(App& app, float height) {
+  ImGui::BeginChild("right", ImVec2(0, height), false);
+  const float width = ImGui::GetContentRegionAvail().x;
+  if (width >= kDashboardLogBesideWidth) {
+    ImGui::BeginChild("right-cards", ImVec2(width * kCardsShareBesideLog, 0), false);
+    DrawAircraftAndRunwayCards(app);
+    DrawLastLandingCard(app, true);
+    ImGui::EndChild();
+    ImGui::SameLine();
+    DrawEventLogCard(app, 0);
+    ImGui::EndChild();
+    return;
+  }
+  DrawAircraftAndRunwayCards(app);
+  const float gap = ImGui::GetStyle().ItemSpacing.y;
+  const float room = ImGui::GetContentRegionAvail().y - gap;
+  const bool landing_first = room - LastLandingCardHeight(app) - gap >= kEventLogCardMinHeight;
+  if (landing_first) DrawLastLandingCard(app, false);
+  DrawEventLogCard(app, std::max(ImGui::GetContentRegionAvail().y - gap, kEventLogCardMinHeight));
+  if (!landing_first) DrawLastLandingCard(app, false);
   ImGui::EndChild();
 }
 
@@ -126,21 +167,31 @@ void DrawDashboard(App& app, int64_t now_ns) {
   BeginRootWindow("Pistavox");
   DrawTopBar(app);
   ImGui::BeginChild("dashboard-page", ImVec2(0, 0), false);
-  ImGui::Dummy(ImVec2(0, 14));
+  // Tighter than the Settings page: the opening size must show the phase, the runway,
+  // the status and the newest log lines at once.
+  ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing, kDashboardItemSpacing);
+  ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding, kDashboardCardPadding);
+  ImGui::Dummy(ImVec2(0, 8));
   ImGui::Indent(16);
   DrawSummaryStrip(app);
-  ImGui::Dummy(ImVec2(0, 10));
+  DrawSystemStatus(app);
   const float available = ImGui::GetContentRegionAvail().x;
   const bool wide = available >= kDashboardWideWidth;
+  // Below its least height the page scrolls rather than squeezing the cards.
+  const float height = std::max(ImGui::GetContentRegionAvail().y, kDashboardMinBodyHeight);
   if (wide) {
     ImGui::Columns(2, "layout", true);
-    ImGui::SetColumnWidth(0, available * 0.34f);
+    ImGui::SetColumnWidth(0, available * 0.32f);
+    DrawControlsBox(app, height, now_ns);
+    ImGui::NextColumn();
+    DrawRightSide(app, height);
+    ImGui::Columns(1);
+  } else {
+    DrawControlsBox(app, kControlsStackedHeight, now_ns);
+    DrawRightSide(app, kDashboardMinBodyHeight);
   }
-  DrawControlsBox(app, wide ? 560.0f : 390.0f, now_ns);
-  if (wide) ImGui::NextColumn();
-  DrawRightSide(app);
-  if (wide) ImGui::Columns(1);
   ImGui::Unindent(16);
+  ImGui::PopStyleVar(2);
   ImGui::EndChild();
   ImGui::End();
 }

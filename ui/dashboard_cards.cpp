@@ -18,7 +18,8 @@ namespace {
 
 const ImVec4 kPhaseColour{0.35f, 0.82f, 0.95f, 1};
 const ImVec4 kRemainingColour{0.36f, 0.84f, 0.72f, 1};
-constexpr float kCardHeight = 250;
+constexpr float kCardHeight = 228;
+constexpr float kPairGap = 24;
 
 }  // namespace
 
@@ -43,12 +44,15 @@ void DrawRunwayCard(const App& app) {
   ImGui::BeginChild("runway-card", ImVec2(0, kCardHeight), true);
   DrawTitle(LabelText(kRunwayLabel, zh), std::string(RunwayStateText(status.runway_state)).c_str());
   ImGui::Spacing();
+  // Pairs share a line so the card fits beside the aircraft card at the opening size.
   ImGui::TextDisabled("%s", LabelText(kPhaseLabel, zh));
   ImGui::SameLine();
   ImGui::TextColored(kPhaseColour, "%s", OrDash(status.phase_name));
+  ImGui::SameLine(0, kPairGap);
   ImGui::Text("%s: %.0fs", LabelText(kPhaseTimeLabel, zh), status.phase_seconds);
   ImGui::Text("%s: %s", LabelText(kReasonLabel, zh), OrDash(status.phase_reason));
   ImGui::Text("%s: %s", LabelText(kAirportLabel, zh), OrDash(status.position.airport_ident));
+  ImGui::SameLine(0, kPairGap);
   ImGui::Text("%s: %s", LabelText(kRunwayLabel, zh), OrDash(status.position.runway_ident));
   if (status.runway_state == RunwayState::kOnRunway) {
     char remaining[64];
@@ -66,9 +70,9 @@ void DrawRunwayCard(const App& app) {
   ImGui::EndChild();
 }
 
-void DrawEventLogCard(App& app) {
+void DrawEventLogCard(App& app, float height) {
   const EventLog& log = app.log;
-  ImGui::BeginChild("log-card", ImVec2(0, 0), true);
+  ImGui::BeginChild("log-card", ImVec2(0, height), true);
   ImGui::TextUnformatted(LabelText(kEventLogLabel, InChinese(app)));
   ImGui::Separator();
   const std::size_t shown = std::min<std::size_t>(log.lines.size(), kEventLogCardLines);

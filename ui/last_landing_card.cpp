@@ -16,6 +16,7 @@ namespace {
 
 constexpr float kCardHeight = 300;
 constexpr float kSketchHeight = 14;
+constexpr float kLandingColumnsWidth = 720;
 const ImVec4 kBestColour{1, 0.82f, 0.35f, 1};
 
 // The score's band, coloured from green to red as the grades fall.
@@ -94,26 +95,43 @@ void DrawRecent(const App& app) {
   }
 }
 
+bool HasLanding(const App& app) { return app.last_landing || !app.recent_landings.empty(); }
+
 }  // namespace
 
-void DrawLastLandingCard(const App& app) {
-  ImGui::BeginChild("landing-card", ImVec2(0, kCardHeight), true);
-  DrawTitle(LabelText(kLastLandingLabel, InChinese(app)));
-  ImGui::Spacing();
-  if (!app.last_landing && app.recent_landings.empty()) {
-    ImGui::TextDisabled("%s", LabelText(kNoLandingYetLabel, InChinese(app)));
+float LastLandingCardHeight(const App& app) {
+  if (HasLanding(app)) return kCardHeight;
+  return ImGui::GetTextLineHeight() + ImGui::GetStyle().WindowPadding.y * 2;
+}
+
+void DrawLastLandingCard(const App& app, bool fill_height) {
+  const bool zh = InChinese(app);
+  const float height = fill_height && HasLanding(app) ? 0 : LastLandingCardHeight(app);
+  ImGui::BeginChild("landing-card", ImVec2(0, height), true);
+  DrawTitle(LabelText(kLastLandingLabel, zh));
+  if (!HasLanding(app)) {
+    // One line until there is something to show.
+    ImGui::SameLine(0, 24);
+    ImGui::TextDisabled("%s", LabelText(kNoLandingYetLabel, zh));
     ImGui::EndChild();
     return;
   }
-  ImGui::Columns(2, "landing-cols", false);
+  ImGui::Spacing();
+  // Narrower, the details would be cut off beside the list: the list goes under them.
+  const bool columns = ImGui::GetContentRegionAvail().x >= kLandingColumnsWidth;
+  if (columns) ImGui::Columns(2, "landing-cols", false);
   if (app.last_landing) {
     DrawDetails(app, *app.last_landing);
   } else {
-    ImGui::TextDisabled("%s", LabelText(kNoLandingYetLabel, InChinese(app)));
+    ImGui::TextDisabled("%s", LabelText(kNoLandingYetLabel, zh));
   }
-  ImGui::NextColumn();
+  if (columns) {
+    ImGui::NextColumn();
+  } else {
+    ImGui::Spacing();
+  }
   DrawRecent(app);
-  ImGui::Columns(1);
+  if (columns) ImGui::Columns(1);
   ImGui::EndChild();
 }
 

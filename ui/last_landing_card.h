@@ -8,6 +8,9 @@ struct App;
 // Under the aircraft and runway cards: the last landing's score, touchdown rates,
 // where on the runway it touched down, its approach's vertical speeds, and the
 // newest landings of the logbook with the personal best picked out.
-void DrawLastLandingCard(const App& app);
+// One line until a landing exists; then its own height, or with `fill_height` the
+// rest of the column.
+void DrawLastLandingCard(const App& app, bool fill_height);
+float LastLandingCardHeight(const App& app);
 
 }  // namespace pistavox

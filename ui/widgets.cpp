@@ -14,6 +14,7 @@ const ButtonColours kSidebarSelected{{0.1f, 0.45f, 0.58f, 1}, {0.12f, 0.52f, 0.6
 const ButtonColours kSidebarPlain{{0.08f, 0.098f, 0.12f, 1}, {0.12f, 0.155f, 0.185f, 1}, {0.1f, 0.13f, 0.16f, 1}};
 
 const ImVec4 kStatusOk{0.27f, 0.86f, 0.52f, 1};
+constexpr float kStatusDotWidth = 18;
 const ImVec4 kStatusMissing{0.95f, 0.46f, 0.34f, 1};
 
 }  // namespace
@@ -72,10 +73,15 @@ void DrawStatusRow(const App& app, const Label& label, bool ok) {
   const ImVec4& colour = ok ? kStatusOk : kStatusMissing;
   const ImVec2 cursor = ImGui::GetCursorScreenPos();
   ImGui::GetWindowDrawList()->AddCircleFilled(ImVec2(cursor.x + 6, cursor.y + 9), 4, ImGui::GetColorU32(colour), 16);
-  ImGui::SetCursorPosX(ImGui::GetCursorPosX() + 18);
+  ImGui::SetCursorPosX(ImGui::GetCursorPosX() + kStatusDotWidth);
   ImGui::TextUnformatted(LabelText(label, InChinese(app)));
-  ImGui::SameLine(ImGui::GetContentRegionAvail().x - 34);
+  ImGui::SameLine();
   ImGui::TextColored(colour, "%s", ok ? "OK" : "--");
+}
+
+float StatusRowWidth(const App& app, const Label& label) {
+  return kStatusDotWidth + ImGui::CalcTextSize(LabelText(label, InChinese(app))).x + ImGui::GetStyle().ItemSpacing.x +
+         ImGui::CalcTextSize("OK").x;
 }
 
 }  // namespace pistavox

@@ -41,7 +41,9 @@ bool NavButton(const char* label, bool active);
 bool SidebarButton(const char* label, bool selected);
 // A bordered card: the label small and dim, the value large in its colour. The label is the card's id.
 void DrawStatCard(const char* label, const char* value, const ImVec4& value_colour);
-// One line of the system status list: a dot, the label, "OK" or "--", green or red.
+// One entry of the system status: a dot, the label, "OK" or "--", green or red.
 void DrawStatusRow(const App& app, const Label& label, bool ok);
+// The width DrawStatusRow takes, to wrap a line of them before one that would not fit.
+float StatusRowWidth(const App& app, const Label& label);
 
 }  // namespace pistavox

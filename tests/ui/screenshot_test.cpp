@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <imgui.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <vector>
 
@@ -16,6 +17,8 @@
 #include "tests/support/scoped_workdir.h"
 #include "tests/ui/headless_ui.h"
 #include "tests/ui/picture.h"
+#include "ui/dashboard_cards.h"
+#include "ui/dashboard_labels.h"
 #include "ui/sdl_window.h"
 
 // Mesa's driver is unloaded at exit with allocations LeakSanitizer can no longer
@@ -83,14 +86,9 @@ struct ScreenshotTest : test::AppTest {
   }
 };
 
-// The dashboard and each Settings section in both languages, at the window's own size.
+// Each Settings section in both languages, at the window's own size.
 TEST_F(ScreenshotTest, TheDashboardAndEverySettingsSectionRenderInBothLanguages) {
   Open();
-  const Picture dashboard = Screenshot(host, app, "frame-en", now);
-  ASSERT_EQ(dashboard.width, 980);
-  ASSERT_EQ(dashboard.height, 680);
-  test::ExpectRootWindowFills(dashboard);
-  EXPECT_FALSE(test::Near(dashboard.At(0, 0), ImVec4(kClearColour[0], kClearColour[1], kClearColour[2], 1)));
   app.ui.settings_page_open = true;
   const char* const sections[] = {"general", "voice", "detection", "runway-end"};
   for (int32_t section = 0; section < 4; ++section) {
@@ -107,10 +105,42 @@ TEST_F(ScreenshotTest, TheDashboardAndEverySettingsSectionRenderInBothLanguages)
   }
 }
 
-// A landing on PXIN 27L flown through the monitor, pictured mid roll-out in a
-// window made large enough to show the whole dashboard.
-TEST_F(ScreenshotTest, TheDashboardShowsALandingWithItsPlaceOnTheRunway) {
+// The phase, the runway card, the system status and the newest log lines lie inside the
+// page: the user sees them without scrolling.
+void ExpectEssentialsInView(bool zh) {
+  const ImGuiWindow* page = test::DrawnWindow("dashboard-page");
+  for (const char* name : {LabelText(kPhaseLabel, zh), "runway-card", "log-card"}) {
+    EXPECT_TRUE(page->Rect().Contains(test::DrawnWindow(name)->Rect())) << name;
+  }
+  const ImGuiWindow* log = test::DrawnWindow("log-card");
+  EXPECT_EQ(log->Scroll.y, log->ScrollMax.y);
+  EXPECT_GE(log->Size.y, kEventLogCardMinHeight);
+  // Each status row's dot is 16 vertices of its green or red, drawn straight into the page.
+  const auto status = [&](const ImDrawVert& v) {
+    return (v.col == IM_COL32(69, 219, 133, 255) || v.col == IM_COL32(242, 117, 87, 255)) &&
+           page->Rect().Contains(v.pos);
+  };
+  EXPECT_GE(std::count_if(page->DrawList->VtxBuffer.begin(), page->DrawList->VtxBuffer.end(), status), 4 * 16);
+}
+
+// A landing on PXIN 27L flown through the monitor: before it, mid roll-out and once it is
+// finished, at the window's opening size and at a large one, in both languages.
+TEST_F(ScreenshotTest, TheDashboardFitsItsOpeningSizeAndShowsALandingOnTheRunway) {
+  const auto both_languages = [&](const std::string& name) {
+    for (const bool zh : {false, true}) {
+      SCOPED_TRACE(name);
+      app.settings.ui_language = zh ? UiLanguage::kChinese : UiLanguage::kEnglish;
+      const Picture picture = Screenshot(host, app, name + (zh ? "-zh" : "-en"), now);
+      test::ExpectRootWindowFills(picture);
+      if (picture.width == 980 && picture.height == 680) ExpectEssentialsInView(zh);
+    }
+    app.settings.ui_language = UiLanguage::kEnglish;
+  };
   app.voice_source = VoiceSource::kSilent;  // every callout found, as with a complete pack
+  app.settings.auto_start_monitor = false;
+  Open();
+  both_languages("dashboard-stopped");
+
   const RunwayDirection& r27l = flight::FindDirection(app.runways->directions, "PXIN", "27L");
   flight::FlightBuilder landing(flight::RunwayPoint(r27l, -6000, 0), r27l.heading_true_deg);
   landing.StartApproach(r27l, 6000, 140).FlyApproach().FlareAndTouchdown(180).Rollout(2.5, 25);
@@ -122,18 +152,12 @@ TEST_F(ScreenshotTest, TheDashboardShowsALandingWithItsPlaceOnTheRunway) {
     PollMonitor(app, now);
   }
   ASSERT_EQ(app.monitor.status.runway_state, RunwayState::kOnRunway);
-
-  Open(1280, 1040);
-  const Picture english = Screenshot(host, app, "dashboard-landing-en", now);
+  const Picture english = Screenshot(host, app, "dashboard-marker", now);
   const ImGuiWindow* card = test::DrawnWindow("runway-card");
   ASSERT_NE(card, nullptr);
   const float strip_left = VertexX(card, IM_COL32(38, 45, 50, 255));
   const float marker = VertexX(card, IM_COL32(255, 255, 255, 240));
   const float width = card->WorkRect.Max.x - strip_left;
-  app.settings.ui_language = UiLanguage::kChinese;
-  Screenshot(host, app, "dashboard-landing-zh", now);
-
-  ASSERT_EQ(english.width, 1280);
   const EngineStatus& status = app.monitor.status;
   const float expected =
       strip_left + width - static_cast<float>(status.position.remaining_m / status.position.length_m) * width;
@@ -145,6 +169,17 @@ TEST_F(ScreenshotTest, TheDashboardShowsALandingWithItsPlaceOnTheRunway) {
     white += pixel[0] > 230 && pixel[1] > 230 && pixel[2] > 230 ? 1 : 0;
   }
   EXPECT_GE(white, 10);
+  both_languages("dashboard-landing");
+
+  StopMonitor(app);  // finishes the landing: its card opens
+  ASSERT_TRUE(app.last_landing.has_value());
+  both_languages("dashboard-landed");
+  CloseSdlWindow(host);
+  Open(1600, 1000);
+  app.ui.seen_log_version = 0;  // a new window's log follows from its first frame, as at start-up
+  both_languages("dashboard-large");
+  // A large window gives the log the whole height beside the cards.
+  EXPECT_EQ(test::DrawnWindow("log-card")->Pos.y, test::DrawnWindow("aircraft-card")->Pos.y);
 }
 
 TEST(SdlWindowTest, AWindowOnlyAnInvisibleDriverCouldGiveCountsAsNoDisplay) {
