@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "ui/text_glyphs.h"
 #include "ui/window_host.h"
 
 // The Windows window: Win32 and Direct3D 11 with Dear ImGui's back ends.
@@ -27,6 +28,7 @@ struct D3d11Window {
   IDXGISwapChain* swap_chain = nullptr;
   ID3D11RenderTargetView* target = nullptr;  // none while the buffers could not be resized
   bool imgui_ready = false;
+  TextGlyphs glyphs;
 };
 
 // Class, window, device and swap chain, ImGui with fonts and theme. On failure

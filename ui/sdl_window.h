@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string>
 
+#include "ui/text_glyphs.h"
 #include "ui/window_host.h"
 
 // The Linux window: SDL2 and OpenGL 3 with Dear ImGui's back ends.
@@ -17,6 +18,7 @@ struct SdlWindow {
   SDL_Window* window = nullptr;
   void* gl_context = nullptr;
   bool imgui_ready = false;
+  TextGlyphs glyphs;
 };
 
 // Window, context, ImGui with fonts and theme. On failure everything opened is

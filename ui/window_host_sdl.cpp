@@ -75,7 +75,7 @@ bool OpenSdlWindow(SdlWindow& host, WindowOutcome& failure, std::string& error, 
   host.imgui_ready = true;
   ImGuiIO& io = ImGui::GetIO();
   io.ConfigFlags |= ImGuiConfigFlags_NavEnableKeyboard;
-  LoadInterfaceFonts(io);
+  LoadInterfaceFonts(io, host.glyphs.font);
   ApplyTheme();
   if (!ImGui_ImplSDL2_InitForOpenGL(host.window, host.gl_context) || !ImGui_ImplOpenGL3_Init(kGlslVersion)) {
     error = "cannot start the interface's OpenGL 3 renderer";
@@ -104,6 +104,10 @@ void DrawWindowFrame(SdlWindow& host, App& app, int64_t now_ns) {
   // The poll comes first, so its log lines show in the interface built in this frame.
   BeginFrame(app, now_ns);
   ImGui_ImplOpenGL3_NewFrame();
+  if (UpdateTextGlyphs(app, ImGui::GetIO(), host.glyphs)) {
+    ImGui_ImplOpenGL3_DestroyFontsTexture();
+    ImGui_ImplOpenGL3_CreateFontsTexture();
+  }
   ImGui_ImplSDL2_NewFrame();
   ImGui::NewFrame();
   RunFrameResourceSteps(app, now_ns);

@@ -159,7 +159,7 @@ bool OpenD3d11Window(D3d11Window& host, WindowOutcome& failure, std::string& err
   host.imgui_ready = true;
   ImGuiIO& io = ImGui::GetIO();
   io.ConfigFlags |= ImGuiConfigFlags_NavEnableKeyboard;
-  LoadInterfaceFonts(io);
+  LoadInterfaceFonts(io, host.glyphs.font);
   ApplyTheme();
   if (!ImGui_ImplWin32_Init(host.window) || !ImGui_ImplDX11_Init(host.device, host.context)) {
     error = "cannot start the interface's Direct3D 11 renderer";
@@ -185,6 +185,10 @@ void DrawWindowFrame(D3d11Window& host, App& app, int64_t now_ns) {
   // The poll comes first, so its log lines show in the interface built in this frame.
   BeginFrame(app, now_ns);
   ImGui_ImplDX11_NewFrame();
+  if (UpdateTextGlyphs(app, ImGui::GetIO(), host.glyphs)) {
+    ImGui_ImplDX11_InvalidateDeviceObjects();
+    ImGui_ImplDX11_CreateDeviceObjects();
+  }
   ImGui_ImplWin32_NewFrame();
   ImGui::NewFrame();
   RunFrameResourceSteps(app, now_ns);
