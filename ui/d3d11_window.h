@@ -39,6 +39,9 @@ bool OpenD3d11Window(D3d11Window& host, WindowOutcome& failure, std::string& err
 bool DrainWindowMessages(D3d11Window& host);
 // One frame at `now_ns` up to, not including, presenting it: poll, interface, render into the back buffer.
 void DrawWindowFrame(D3d11Window& host, App& app, int64_t now_ns);
+// Adds the glyphs the App's texts lack to the font, as DrawWindowFrame does before it
+// builds the interface. True when the font grew: the frame must be drawn.
+bool UpdateWindowGlyphs(D3d11Window& host, const App& app);
 // Presents with vertical sync, which paces the loop.
 void PresentWindowFrame(D3d11Window& host);
 void CloseD3d11Window(D3d11Window& host);

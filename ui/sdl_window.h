@@ -30,6 +30,9 @@ bool OpenSdlWindow(SdlWindow& host, WindowOutcome& failure, std::string& error, 
 bool DrainWindowEvents(SdlWindow& host);
 // One frame at `now_ns` up to, not including, presenting it: poll, interface, render into the back buffer.
 void DrawWindowFrame(SdlWindow& host, App& app, int64_t now_ns);
+// Adds the glyphs the App's texts lack to the font, as DrawWindowFrame does before it
+// builds the interface. True when the font grew: the frame must be drawn.
+bool UpdateWindowGlyphs(SdlWindow& host, const App& app);
 // Presents with vertical sync, which paces the loop.
 void PresentWindowFrame(SdlWindow& host);
 void CloseSdlWindow(SdlWindow& host);

@@ -100,14 +100,18 @@ bool DrainWindowEvents(SdlWindow& host) {
   return keep_open;
 }
 
+bool UpdateWindowGlyphs(SdlWindow& host, const App& app) {
+  if (!UpdateTextGlyphs(app, ImGui::GetIO(), host.glyphs)) return false;
+  // The next NewFrame makes them anew, the font texture among them, whether or not a frame was drawn yet.
+  ImGui_ImplOpenGL3_DestroyDeviceObjects();
+  return true;
+}
+
 void DrawWindowFrame(SdlWindow& host, App& app, int64_t now_ns) {
   // The poll comes first, so its log lines show in the interface built in this frame.
   BeginFrame(app, now_ns);
+  UpdateWindowGlyphs(host, app);
   ImGui_ImplOpenGL3_NewFrame();
-  if (UpdateTextGlyphs(app, ImGui::GetIO(), host.glyphs)) {
-    ImGui_ImplOpenGL3_DestroyFontsTexture();
-    ImGui_ImplOpenGL3_CreateFontsTexture();
-  }
   ImGui_ImplSDL2_NewFrame();
   ImGui::NewFrame();
   RunFrameResourceSteps(app, now_ns);

@@ -181,14 +181,18 @@ bool DrainWindowMessages(D3d11Window&) {
   return keep_open;
 }
 
+bool UpdateWindowGlyphs(D3d11Window& host, const App& app) {
+  if (!UpdateTextGlyphs(app, ImGui::GetIO(), host.glyphs)) return false;
+  // The next NewFrame makes them anew, the font texture among them, whether or not a frame was drawn yet.
+  ImGui_ImplDX11_InvalidateDeviceObjects();
+  return true;
+}
+
 void DrawWindowFrame(D3d11Window& host, App& app, int64_t now_ns) {
   // The poll comes first, so its log lines show in the interface built in this frame.
   BeginFrame(app, now_ns);
+  UpdateWindowGlyphs(host, app);
   ImGui_ImplDX11_NewFrame();
-  if (UpdateTextGlyphs(app, ImGui::GetIO(), host.glyphs)) {
-    ImGui_ImplDX11_InvalidateDeviceObjects();
-    ImGui_ImplDX11_CreateDeviceObjects();
-  }
   ImGui_ImplWin32_NewFrame();
   ImGui::NewFrame();
   RunFrameResourceSteps(app, now_ns);
