@@ -28,6 +28,7 @@ struct D3d11Window {
   ID3D11RenderTargetView* target = nullptr;  // none while the buffers could not be resized
   bool imgui_ready = false;
   bool occluded = false;  // the last present showed nothing: the window is covered
+  bool resized = false;   // since the loop last looked: restored or resized, to be redrawn
 };
 
 // Class, window, device and swap chain, ImGui with fonts and theme. On failure

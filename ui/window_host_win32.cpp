@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "app/app.h"
 #include "app/startup.h"
@@ -68,6 +69,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARA
     case WM_SIZE:
       if (host != nullptr && host->swap_chain != nullptr && wparam != SIZE_MINIMIZED) {
         ResizeTarget(*host, LOWORD(lparam), HIWORD(lparam));
+        host->resized = true;
       }
       return 0;
     case WM_SYSCOMMAND:
@@ -190,9 +192,11 @@ bool WaitWindowMessages(D3d11Window& host, int64_t wake_ns, bool& input) {
   const DWORD wait_ms = wait_ns > 0 ? static_cast<DWORD>((wait_ns + 999'999) / 1'000'000) : 0;
   // MWMO_INPUTAVAILABLE: a message already queued but looked at before ends the wait too.
   MsgWaitForMultipleObjectsEx(0, nullptr, wait_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-  MSG message;
-  input = PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) != 0;
-  return DrainWindowMessages(host);
+  // Only the user's input and a new size redraw: wine posts messages of its own after every present.
+  input = HIWORD(GetQueueStatus(QS_INPUT)) != 0;
+  const bool keep_open = DrainWindowMessages(host);
+  input = input || std::exchange(host.resized, false);
+  return keep_open;
 }
 
 // Minimised, or covered so that presenting returns at once without showing anything.

@@ -22,17 +22,9 @@ struct PacingCase {
 };
 
 TEST(FramePacingTest, DrawsWhenSomethingShowsAndOtherwiseSleepsTillTheAppIsDue) {
-  const FramePass idle;
-  FramePass input = idle;
-  input.input = true;
-  FramePass sample = idle;
-  sample.changed = true;
-  FramePass line = sample;
-  line.log_grew = true;
-  FramePass caret = idle;
-  caret.animating = true;
-  FramePass minimised = input;
-  minimised.changed = minimised.animating = minimised.hidden = true;
+  const FramePass idle, input{.input = true}, sample{.changed = true}, caret{.animating = true};
+  const FramePass line{.log_grew = true, .changed = true};
+  const FramePass minimised{.input = true, .changed = true, .animating = true, .hidden = true};
   auto at = [](FramePass pass, int64_t ms) {
     pass.now_ns = ms * kMs;
     pass.app_due_ns = pass.now_ns + 1000 * kMs;
