@@ -124,7 +124,7 @@ def measure(name, args, scratch):
     if program:
         env["PISTAVOX_CONFIG_DIR"] = "Z:" + config
         env["PISTAVOX_DATA_DIR"] = "Z:" + os.path.join(work, "logbook")
-        command = ["wine", "start", "/wait"] + (["/min"] if name == "minimised" else []) + ["/unix", program]
+        command = ["wine"] + (["start", "/wait", "/min", "/unix"] if name == "minimised" else []) + [program]
     else:
         env["PISTAVOX_CONFIG_DIR"] = config
         env["PISTAVOX_DATA_DIR"] = os.path.join(work, "logbook")
@@ -134,7 +134,10 @@ def measure(name, args, scratch):
     with open(log_path, "w") as log:
         pistavox = subprocess.Popen(command, stdout=log, stderr=subprocess.STDOUT, env=env, cwd=work)
     try:
-        if not wait_for_line(log_path, "Connected:"):
+        # What start runs keeps no output here: the settings saved as the monitor connects say it instead.
+        started_minimised = program and name == "minimised"
+        if not wait_for_line(*((os.path.join(config, "settings.txt"), "voice_pack=") if started_minimised else
+                               (log_path, "Connected:"))):
             sys.exit(f"idle_cpu: {name}: Pistavox did not connect; see {log_path}")
         time.sleep(3)  # past the start-up's first frames
         pids = wine_pids(os.path.basename(program)) if program else [pistavox.pid]
