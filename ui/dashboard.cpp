@@ -99,7 +99,8 @@ void DrawControlsBox(App& app, float height, int64_t now_ns) {
   DrawTitle(LabelText(kSystemStatusLabel, zh));
   ImGui::Spacing();
   DrawStatusRow(app, kRunwayDbStatusLabel, app.runway_data_ok);
-  DrawStatusRow(app, kVoicePackStatusLabel, app.voice_pack_ok);
+  const std::string audio_failure = AudioFailure(app);
+  DrawStatusRow(app, kVoicePackStatusLabel, app.voice_pack_ok && audio_failure.empty(), audio_failure);
   DrawStatusRow(app, LinkStatusLabel(app), running);
   DrawStatusRow(app, kAircraftDataStatusLabel, app.monitor.has_sample);
   ImGui::EndChild();

@@ -68,7 +68,7 @@ void DrawStatCard(const char* label, const char* value, const ImVec4& value_colo
   ImGui::EndChild();
 }
 
-void DrawStatusRow(const App& app, const Label& label, bool ok) {
+void DrawStatusRow(const App& app, const Label& label, bool ok, const std::string& reason) {
   const ImVec4& colour = ok ? kStatusOk : kStatusMissing;
   const ImVec2 cursor = ImGui::GetCursorScreenPos();
   ImGui::GetWindowDrawList()->AddCircleFilled(ImVec2(cursor.x + 6, cursor.y + 9), 4, ImGui::GetColorU32(colour), 16);
@@ -76,6 +76,10 @@ void DrawStatusRow(const App& app, const Label& label, bool ok) {
   ImGui::TextUnformatted(LabelText(label, InChinese(app)));
   ImGui::SameLine(ImGui::GetContentRegionAvail().x - 34);
   ImGui::TextColored(colour, "%s", ok ? "OK" : "--");
+  if (ok || reason.empty()) return;
+  ImGui::PushStyleColor(ImGuiCol_Text, colour);
+  ImGui::TextWrapped("%s", reason.c_str());
+  ImGui::PopStyleColor();
 }
 
 }  // namespace pistavox

@@ -41,7 +41,8 @@ bool NavButton(const char* label, bool active);
 bool SidebarButton(const char* label, bool selected);
 // A bordered card: the label small and dim, the value large in its colour. The label is the card's id.
 void DrawStatCard(const char* label, const char* value, const ImVec4& value_colour);
-// One line of the system status list: a dot, the label, "OK" or "--", green or red.
-void DrawStatusRow(const App& app, const Label& label, bool ok);
+// One line of the system status list: a dot, the label, "OK" or "--", green or red;
+// a reason, when given, is shown below a row that is not OK.
+void DrawStatusRow(const App& app, const Label& label, bool ok, const std::string& reason = "");
 
 }  // namespace pistavox
