@@ -40,6 +40,7 @@ void ApplyIniOverridesAtStartup(App& app) {
 
 void BeginFrame(App& app, int64_t now_ns) {
   app.log.now_ns = now_ns;
+  ReportAudioFailures(app);
   PollMonitor(app, now_ns);
 }
 

@@ -16,7 +16,8 @@ void ApplyStoredSettingsText(App& app, const std::string& text);
 void ApplyIniOverridesAtStartup(App& app);
 
 // A frame runs at one time, `now_ns`, which its host reads once as the frame begins.
-// The frame's first step: the event log takes the frame's time, then the monitor polls.
+// The frame's first step: the event log takes the frame's time, the player's new failures
+// are logged, then the monitor polls.
 void BeginFrame(App& app, int64_t now_ns);
 // One pass of the frame loop, before any drawing: BeginFrame, resources, automatic start.
 void RunFrame(App& app, int64_t now_ns);
