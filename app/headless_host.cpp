@@ -5,6 +5,7 @@
 
 #include "app/app.h"
 #include "app/startup.h"
+#include "app/stop_request.h"
 #include "base/clock.h"
 
 namespace pistavox {

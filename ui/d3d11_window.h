@@ -27,6 +27,7 @@ struct D3d11Window {
   IDXGISwapChain* swap_chain = nullptr;
   ID3D11RenderTargetView* target = nullptr;  // none while the buffers could not be resized
   bool imgui_ready = false;
+  App* app = nullptr;  // shut down by the end-session message
 };
 
 // Class, window, device and swap chain, ImGui with fonts and theme. On failure

@@ -6,6 +6,7 @@
 
 #include "app/app.h"
 #include "app/startup.h"
+#include "app/stop_request.h"
 #include "base/clock.h"
 #include "ui/frame.h"
 #include "ui/interface_fonts.h"
@@ -138,8 +139,10 @@ void CloseSdlWindow(SdlWindow& host) {
 WindowOutcome RunWindowed(App& app, std::string& error) {
   SdlWindow host;
   WindowOutcome failure = WindowOutcome::kFailed;
+  // Before SDL starts: it then leaves the handlers in place.
+  InstallStopRequestHandlers();
   if (!OpenSdlWindow(host, failure, error)) return failure;
-  while (DrainWindowEvents(host) && !app.quit_requested) {
+  while (DrainWindowEvents(host) && !app.quit_requested && !StopRequested()) {
     DrawWindowFrame(host, app, SteadyNowNs());
     PresentWindowFrame(host);
   }
