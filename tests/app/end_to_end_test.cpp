@@ -8,7 +8,9 @@
 #include <cstring>
 #include <filesystem>
 #include <thread>
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <signal.h>
 #endif
 
@@ -208,6 +210,27 @@ TEST_F(EndToEndTest, EachStopSignalFinishesTheLandingInProgress) {
     EXPECT_EQ(SplitLines(ReadTextFile("data-home/logbook.csv")).size(), index + 2);
     EXPECT_TRUE(std::filesystem::is_empty(extractions));
   }
+}
+#endif
+
+#ifdef _WIN32
+// Built for the GUI subsystem, so no console opens beside the window; with -debug the program
+// has one all the same, while output the starter redirected keeps going where it was sent.
+TEST_F(EndToEndTest, NoConsoleOpensButTheDebugOne) {
+  const std::string image = ReadTextFile(PISTAVOX_PATH);
+  IMAGE_DOS_HEADER dos{};
+  IMAGE_NT_HEADERS64 nt{};
+  ASSERT_GE(image.size(), sizeof dos);
+  std::memcpy(&dos, image.data(), sizeof dos);
+  ASSERT_GE(image.size(), static_cast<size_t>(dos.e_lfanew) + sizeof nt);
+  std::memcpy(&nt, image.data() + dos.e_lfanew, sizeof nt);
+  EXPECT_EQ(nt.OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+
+  ASSERT_NO_FATAL_FAILURE(StartSim({"--exit-after", "40"}));
+  const ProgramRun run = RunProgram({PISTAVOX_PATH, "--headless", "--exit-with-simulator", "-debug"});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_NE(run.out.find("Connected: Prepar3D 64-bit"), std::string::npos) << run.out;
+  EXPECT_NE(ReadTextFile("debug.log").find("[GUI] console_ready=true"), std::string::npos) << ReadTextFile("debug.log");
 }
 #endif
 
