@@ -140,8 +140,7 @@ TEST(ScreenshotTest, ClosingTheWindowOrEndingTheSessionRecordsTheLandingAndTears
     App app;
     app.logbook_file = workdir.path / "logbook.csv";
     app.analysis.landing.details.pending = LandingReport{};
-    // Once the window shows and has drawn a few frames; a session's end is followed by the
-    // close that the process's end would otherwise be.
+    // A session's end is followed by the close that the process's end would otherwise be.
     std::atomic<bool> closed{false};
     std::atomic<bool> recorded_before_close{false};
     std::thread user([&] {
