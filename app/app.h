@@ -91,6 +91,7 @@ struct App {
   // `quit_requested`.
   bool exit_with_simulator = false;
   bool quit_requested = false;
+  bool shut_down = false;  // ShutdownApp has run
   SessionSummary session;
   AppHooks hooks;
   InterfaceState ui;

@@ -6,6 +6,7 @@
 #include "app/app.h"
 #include "app/frame_pacing.h"
 #include "app/startup.h"
+#include "app/stop_request.h"
 #include "base/clock.h"
 
 namespace pistavox {

@@ -9,8 +9,4 @@ struct App;
 // Ctrl+C, Ctrl+Break or a termination request; then an orderly shutdown.
 int RunHeadless(App& app);
 
-// Platform layer: catch the stop request instead of dying on it.
-void InstallStopRequestHandlers();
-bool StopRequested();
-
 }  // namespace pistavox

@@ -24,7 +24,9 @@ void RunFrame(App& app, int64_t now_ns);
 // The steps of a pass after BeginFrame: the resources while they are incomplete, then the
 // automatic start when due.
 void RunFrameResourceSteps(App& app, int64_t now_ns);
-// Stops the monitor ("Stopped" is always logged) in a last frame at `now_ns`.
+// Every way out: saves the settings when they changed, then stops the monitor ("Stopped" is
+// always logged, a landing in progress recorded) in a last frame at `now_ns`. Runs once;
+// later calls do nothing.
 void ShutdownApp(App& app, int64_t now_ns);
 
 }  // namespace pistavox

@@ -29,6 +29,7 @@ struct D3d11Window {
   bool imgui_ready = false;
   bool occluded = false;  // the last present showed nothing: the window is covered
   bool resized = false;   // since the loop last looked: restored or resized, to be redrawn
+  App* app = nullptr;     // shut down by the end-session message
 };
 
 // Class, window, device and swap chain, ImGui with fonts and theme. On failure

@@ -6,6 +6,7 @@
 
 #include "app/app.h"
 #include "app/startup.h"
+#include "app/stop_request.h"
 #include "base/clock.h"
 #include "ui/frame.h"
 #include "ui/interface_fonts.h"
@@ -158,6 +159,8 @@ void CloseSdlWindow(SdlWindow& host) {
 WindowOutcome RunWindowed(App& app, std::string& error) {
   SdlWindow host;
   WindowOutcome failure = WindowOutcome::kFailed;
+  // Before SDL starts: it then leaves the handlers in place.
+  InstallStopRequestHandlers();
   if (!OpenSdlWindow(host, failure, error)) return failure;
   RunWindowLoop(
       app, {.wait_for_events = [&host](int64_t wake_ns, bool& input) { return WaitWindowEvents(host, wake_ns, input); },

@@ -11,6 +11,8 @@
 
 #include "app/app.h"
 #include "app/startup.h"
+#include "app/stop_request.h"
+#include "audio/voice_package.h"
 #include "base/clock.h"
 #include "ui/d3d11_window.h"
 #include "ui/frame.h"
@@ -76,6 +78,14 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARA
       // The Alt key alone would open the window menu and stop the frames.
       if ((wparam & 0xfff0) == SC_KEYMENU) return 0;
       break;
+    case WM_ENDSESSION:
+      // Log-off or shutdown: the process may be ended as soon as this returns, before the
+      // frame loop or any destructor runs again.
+      if (wparam != 0 && host != nullptr && host->app != nullptr) {
+        ShutdownApp(*host->app, SteadyNowNs());
+        DiscardExtraction(host->app->voice_pack);
+      }
+      return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
@@ -253,7 +263,10 @@ void CloseD3d11Window(D3d11Window& host) {
 
 WindowOutcome RunWindowed(App& app, std::string& error) {
   D3d11Window host;
+  host.app = &app;
   WindowOutcome failure = WindowOutcome::kFailed;
+  // Ctrl+C or closing the debug console.
+  InstallStopRequestHandlers();
   if (!OpenD3d11Window(host, failure, error)) return failure;
   RunWindowLoop(app, {.wait_for_events = [&host](int64_t wake_ns,
                                                  bool& input) { return WaitWindowMessages(host, wake_ns, input); },

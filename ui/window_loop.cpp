@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "app/frame_pacing.h"
 #include "app/startup.h"
+#include "app/stop_request.h"
 #include "base/clock.h"
 #include "ui/frame.h"
 
@@ -13,7 +14,7 @@ void RunWindowLoop(App& app, const WindowLoopHost& host) {
   ShownState shown;
   int64_t wake_ns = SteadyNowNs();
   bool input = false;
-  while (host.wait_for_events(wake_ns, input) && !app.quit_requested) {
+  while (host.wait_for_events(wake_ns, input) && !app.quit_requested && !StopRequested()) {
     const int64_t now_ns = SteadyNowNs();
     RunFrame(app, now_ns);
     const ShownState current = ReadShownState(app);
