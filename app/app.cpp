@@ -29,7 +29,14 @@ void PlayCallout(App& app, const std::string& key, int32_t priority) {
   }
   if (app.settings.muted) return;
   std::string error;
-  if (!Play(app.audio, *clip, priority, error)) Log(app.log, "Audio failed: " + error);
+  Play(app.audio, *clip, priority, error);  // a refusal is reported with the worker's failures
+  ReportAudioFailures(app);
 }
+
+void ReportAudioFailures(App& app) {
+  for (const std::string& reason : TakeNewAudioFailures(app.audio)) Log(app.log, "Audio failed: " + reason);
+}
+
+std::string AudioFailure(const App& app) { return ReadAudioPlayerStatus(app.audio).failing; }
 
 }  // namespace pistavox

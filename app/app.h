@@ -91,6 +91,7 @@ struct App {
   // `quit_requested`.
   bool exit_with_simulator = false;
   bool quit_requested = false;
+  bool shut_down = false;  // ShutdownApp has run
   SessionSummary session;
   AppHooks hooks;
   InterfaceState ui;
@@ -103,5 +104,9 @@ std::string SelectedVoicePackName(const App& app);
 bool SaveAppSettings(App& app);
 // Looks the key up in the voice pack and hands the clip to the player.
 void PlayCallout(App& app, const std::string& key, int32_t priority);
+// Logs "Audio failed: " with each new reason clips fail for, once per run of failures alike.
+void ReportAudioFailures(App& app);
+// Why the clips handed to the player fail now, "" once one plays.
+std::string AudioFailure(const App& app);
 
 }  // namespace pistavox

@@ -2,15 +2,11 @@
 
 namespace pistavox {
 
-// The program without a window: the frame loop paced by a sleep, and the stop request.
+// The program without a window: the frame loop asleep until its next step, and the stop request.
 struct App;
 
-// The frame loop without a window, about 60 frames a second, until Ctrl+C,
-// Ctrl+Break or a termination request; then an orderly shutdown.
+// The frame loop without a window, each pass when the monitor's next step is due, until
+// Ctrl+C, Ctrl+Break or a termination request; then an orderly shutdown.
 int RunHeadless(App& app);
-
-// Platform layer: catch the stop request instead of dying on it.
-void InstallStopRequestHandlers();
-bool StopRequested();
 
 }  // namespace pistavox

@@ -137,6 +137,7 @@ void UseSample(App& app, const LinkOutcome& read, int64_t polled_at_ns, int64_t 
   }
   monitor.state = read.state;
   monitor.has_sample = true;
+  ++monitor.samples;
   // A paused simulator repeats its last sample: nothing new to judge or call out.
   if (read.state.paused) return;
 

@@ -30,6 +30,7 @@ struct MonitorState {
   MonitorStop last_stop = MonitorStop::kNone;
   bool auto_start = false;      // connecting: the frame loop's start, not the user's
   bool has_sample = false;      // running: a sample has come in this session
+  uint64_t samples = 0;         // taken in this run of the program, every session: the window redraws as it grows
   int64_t next_auto_start = 0;  // steady ns; 0 = none
   int64_t last_poll = 0;        // steady ns of the start of the last poll that ran
   SimulatorLink link;           // closed while stopped

@@ -40,6 +40,7 @@ void ApplyIniOverridesAtStartup(App& app) {
 
 void BeginFrame(App& app, int64_t now_ns) {
   app.log.now_ns = now_ns;
+  ReportAudioFailures(app);
   PollMonitor(app, now_ns);
 }
 
@@ -54,7 +55,15 @@ void RunFrameResourceSteps(App& app, int64_t now_ns) {
 }
 
 void ShutdownApp(App& app, int64_t now_ns) {
+  if (app.shut_down) return;
+  app.shut_down = true;
   app.log.now_ns = now_ns;
+  // Changes made in the window since the last save are kept however the program ends; the
+  // file is written only when they differ from it. Before the stop, so "Stopped" stays last.
+  std::string stored;
+  std::string error;
+  ReadStoredSettings(app.settings_store, stored, error);
+  if (stored != BuildSettingsText(app.settings, SelectedVoicePackName(app))) SaveAppSettings(app);
   StopMonitor(app);
 }
 

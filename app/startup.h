@@ -16,14 +16,17 @@ void ApplyStoredSettingsText(App& app, const std::string& text);
 void ApplyIniOverridesAtStartup(App& app);
 
 // A frame runs at one time, `now_ns`, which its host reads once as the frame begins.
-// The frame's first step: the event log takes the frame's time, then the monitor polls.
+// The frame's first step: the event log takes the frame's time, the player's new failures
+// are logged, then the monitor polls.
 void BeginFrame(App& app, int64_t now_ns);
-// One pass of the frame loop without drawing: BeginFrame, resources, automatic start.
+// One pass of the frame loop, before any drawing: BeginFrame, resources, automatic start.
 void RunFrame(App& app, int64_t now_ns);
-// The steps a windowed frame takes after BeginFrame and once its interface frame has
-// begun: the resources while they are incomplete, then the automatic start when due.
+// The steps of a pass after BeginFrame: the resources while they are incomplete, then the
+// automatic start when due.
 void RunFrameResourceSteps(App& app, int64_t now_ns);
-// Stops the monitor ("Stopped" is always logged) in a last frame at `now_ns`.
+// Every way out: saves the settings when they changed, then stops the monitor ("Stopped" is
+// always logged, a landing in progress recorded) in a last frame at `now_ns`. Runs once;
+// later calls do nothing.
 void ShutdownApp(App& app, int64_t now_ns);
 
 }  // namespace pistavox

@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "app/headless_host.h"
+#include "app/stop_request.h"
 
 namespace pistavox {
 
@@ -10,11 +10,20 @@ namespace {
 std::atomic<bool> stop_requested{false};
 
 BOOL WINAPI OnConsoleControl(DWORD event) {
-  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT) return FALSE;
-  stop_requested = true;
-  // A closing console ends the process when this returns: give the loop time to shut down.
-  if (event == CTRL_CLOSE_EVENT) Sleep(2000);
-  return TRUE;
+  switch (event) {
+    case CTRL_C_EVENT:
+    case CTRL_BREAK_EVENT:
+      stop_requested = true;
+      return TRUE;
+    case CTRL_CLOSE_EVENT:
+      stop_requested = true;
+      // The process ends when this returns (or after 5 s): give the frame loop time to shut
+      // down; the process's own end cuts this wait short.
+      Sleep(4000);
+      return TRUE;
+    default:
+      return FALSE;
+  }
 }
 }  // namespace
 

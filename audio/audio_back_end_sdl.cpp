@@ -2,12 +2,14 @@
 #include <SDL_mixer.h>
 #include <dlfcn.h>
 
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <system_error>
 
 #include "audio/audio_back_end.h"
 
@@ -100,8 +102,15 @@ AudioBackEnd PlatformAudioBackEnd() {
   AudioBackEnd back_end;
   back_end.unavailable = audio->open_error;
   back_end.start_file = [audio](const AudioClip& clip, std::string& error) {
-    return StartChunk(*audio, Mix_LoadWAV(clip.path.string().c_str()),
-                      "Cannot open audio: " + clip.path.string() + ": ", error);
+    SDL_RWops* file = SDL_RWFromFile(clip.path.string().c_str(), "rb");
+    if (!file) {
+      // The folder, not the file: a cleared folder fails every clip for one reason.
+      const std::string reason = std::generic_category().message(errno);
+      SDL_TLSCleanup();
+      error = "Cannot open audio in " + clip.path.parent_path().string() + ": " + reason;
+      return false;
+    }
+    return StartChunk(*audio, Mix_LoadWAV_RW(file, 1), "Cannot decode audio: ", error);
   };
   back_end.start_memory = [audio](const AudioClip& clip, std::string& error) {
     if (clip.size > static_cast<uint64_t>(INT32_MAX)) {

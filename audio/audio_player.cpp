@@ -15,6 +15,17 @@ bool RangeFitsBuffer(const AudioClip& clip) {
   return clip.offset <= length && clip.size <= length - clip.offset;
 }
 
+// Called under the lock. Only a change of reason is news; a clip that plays ends the run.
+constexpr size_t kMaxUnreportedFailures = 8;
+void NoteOutcome(AudioPlayer& player, const std::string& error) {
+  if (!error.empty() && error != player.failing) {
+    if (player.unreported.size() >= kMaxUnreportedFailures) player.unreported.pop_front();
+    player.unreported.push_back(error);
+  }
+  if (!error.empty()) player.last_error = error;
+  player.failing = error;
+}
+
 bool StopOrInterruptRequested(AudioPlayer& player) {
   std::lock_guard lock(player.mutex);
   return player.stopping || player.interrupt_requested;
@@ -57,7 +68,7 @@ void RunWorker(AudioPlayer& player) {
     std::string error;
     const bool played = PlayItem(player, item, error);
     std::lock_guard lock(player.mutex);
-    if (!played) player.last_error = error;
+    NoteOutcome(player, played ? std::string() : error);
     player.playing = false;
     player.interrupt_requested = false;
     player.current_priority = -1;
@@ -89,10 +100,12 @@ bool Play(AudioPlayer& player, const AudioClip& clip, int32_t priority, std::str
     std::lock_guard lock(player.mutex);
     if (player.stopping) {
       error = "Audio player is stopping";
+      NoteOutcome(player, error);
       return false;
     }
     if (!player.back_end.unavailable.empty()) {
       error = player.back_end.unavailable;
+      NoteOutcome(player, error);
       return false;
     }
     if (player.playing && item.identity == player.current_identity) return true;
@@ -122,7 +135,20 @@ bool Play(AudioPlayer& player, const AudioClip& clip, int32_t priority, std::str
 
 AudioPlayerStatus ReadAudioPlayerStatus(const AudioPlayer& player) {
   std::lock_guard lock(player.mutex);
-  return {player.playing, player.current_priority, player.current_identity, player.queue.size(), player.last_error};
+  return {player.playing,    player.current_priority, player.current_identity, player.queue.size(),
+          player.last_error, player.failing,          player.stops_in_flight};
+}
+
+std::vector<std::string> TakeNewAudioFailures(AudioPlayer& player) {
+  std::lock_guard lock(player.mutex);
+  std::vector<std::string> taken(player.unreported.begin(), player.unreported.end());
+  player.unreported.clear();
+  return taken;
+}
+
+void RearmAudioFailureReport(AudioPlayer& player) {
+  std::lock_guard lock(player.mutex);
+  player.failing.clear();
 }
 
 }  // namespace pistavox

@@ -5,6 +5,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "audio/audio_back_end.h"
 #include "audio/voice_pack.h"
@@ -36,7 +37,10 @@ struct AudioPlayer {
   int32_t current_priority = -1;
   std::string current_identity;
   std::string last_error;
-  int stops_in_flight = 0;  // interrupting callers still sending their stop
+  // Why clips fail now, "" once one plays; a cleared folder fails every clip alike.
+  std::string failing;
+  std::deque<std::string> unreported;  // each run of failures' reason, until taken for the log
+  int stops_in_flight = 0;             // interrupting callers still sending their stop
   std::thread worker;
 };
 
@@ -45,7 +49,7 @@ inline constexpr size_t kMaxWaitingClips = 3;
 
 // Queues a clip. The same sound as the one playing or the last one waiting is dropped;
 // an equal or higher priority than the one playing cuts it off and discards the queue.
-// False when the player is stopping or there is no sound device.
+// False when the player is stopping or there is no sound device, a failure like any other.
 bool Play(AudioPlayer& player, const AudioClip& clip, int32_t priority, std::string& error);
 
 // A consistent copy of what the player is doing, for display and tests.
@@ -55,8 +59,16 @@ struct AudioPlayerStatus {
   std::string current_identity;
   size_t waiting = 0;
   std::string last_error;
+  std::string failing;
   int stops_in_flight = 0;  // interrupting callers still sending their stop
 };
 AudioPlayerStatus ReadAudioPlayerStatus(const AudioPlayer& player);
+
+// The reasons of failures not yet taken, oldest first: one for each run of clips that
+// fail alike, so a pilot hears of a cleared folder once, not at every callout.
+std::vector<std::string> TakeNewAudioFailures(AudioPlayer& player);
+// The next failure is reported even if it is the one already known: a deliberate test
+// of the sound deserves an answer.
+void RearmAudioFailureReport(AudioPlayer& player);
 
 }  // namespace pistavox

@@ -1,8 +1,10 @@
 #include "audio/voice_cache_dir.h"
 
 #include <cstdio>
+#include <string_view>
 #include <system_error>
 
+#include "base/dead_process_leftovers.h"
 #include "base/fnv1a.h"
 
 namespace pistavox {
@@ -20,11 +22,23 @@ std::string VoicePackageCacheTag(const fs::path& absolute_path) {
   return hex;
 }
 
-fs::path VoicePackageCacheDir(const fs::path& package_path) {
+fs::path VoicePackageCacheDir(const fs::path& package_path, std::uint32_t process_id) {
   std::error_code ec;
   fs::path absolute = fs::absolute(package_path, ec);
   if (ec) absolute = package_path;
-  return VoiceCacheBase() / "Pistavox" / "voice_cache" / VoicePackageCacheTag(absolute);
+  return VoiceCacheBase() / "Pistavox" / "voice_cache" /
+         (VoicePackageCacheTag(absolute) + "." + std::to_string(process_id));
+}
+
+void RemoveDeadProgramsExtractions(const fs::path& voice_cache) {
+  const auto owner_of = [](const std::string& name) -> std::uint32_t {
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string::npos ? 0 : ProcessIdText(std::string_view(name).substr(dot + 1));
+  };
+  RemoveDeadProcessLeftovers(voice_cache, owner_of, [](const fs::path& folder) {
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+  });
 }
 
 }  // namespace pistavox

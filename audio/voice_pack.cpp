@@ -8,6 +8,7 @@
 #include "audio/voice_package.h"
 #include "base/ascii_text.h"
 #include "base/file_reading.h"
+#include "base/process_alive.h"
 #include "engine/callout_naming.h"
 
 namespace pistavox {
@@ -120,7 +121,7 @@ VoicePack& VoicePack::operator=(VoicePack&& other) noexcept {
 
 bool LoadVoicePack(VoicePack& pack, const fs::path& path, std::string& error) {
   DiscardExtraction(pack);
-  if (path.extension() == ".data") return LoadVoicePackage(pack, path, error);
+  if (path.extension() == ".data") return LoadVoicePackage(pack, path, error, OwnProcessId());
   return LoadManifest(pack, path, error);
 }
 

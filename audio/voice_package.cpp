@@ -88,7 +88,7 @@ bool ExtractVoicePayload(std::string_view payload, std::uint32_t count, const fs
   return WalkVoicePayload(payload, count, package_text, extract, error);
 }
 
-bool LoadVoicePackage(VoicePack& pack, const fs::path& package_path, std::string& error) {
+bool LoadVoicePackage(VoicePack& pack, const fs::path& package_path, std::string& error, std::uint32_t process_id) {
   const std::string package_text = PathText(package_path);
   std::string payload;
   std::uint32_t count = 0;
@@ -100,7 +100,8 @@ bool LoadVoicePackage(VoicePack& pack, const fs::path& package_path, std::string
   }
 
   DiscardExtraction(pack);
-  pack.cache_dir = VoicePackageCacheDir(package_path);
+  pack.cache_dir = VoicePackageCacheDir(package_path, process_id);
+  RemoveDeadProgramsExtractions(pack.cache_dir.parent_path());
   std::error_code ec;
   fs::remove_all(pack.cache_dir, ec);
   fs::create_directories(pack.cache_dir, ec);

@@ -10,9 +10,11 @@
 namespace pistavox {
 
 // Loads an encrypted voice package: decrypts it, extracts its files into the pack's
-// own cache folder (see voice_cache_dir.h) and fills the pack from the manifest.csv
-// among them. Called by LoadVoicePack once the previous extraction is discarded.
-bool LoadVoicePackage(VoicePack& pack, const std::filesystem::path& package_path, std::string& error);
+// own cache folder (see voice_cache_dir.h), that of the program `process_id` names, and
+// fills the pack from the manifest.csv among them. Called by LoadVoicePack once the
+// previous extraction is discarded.
+bool LoadVoicePackage(VoicePack& pack, const std::filesystem::path& package_path, std::string& error,
+                      std::uint32_t process_id);
 
 // Deletes the pack's extraction folder, if any (errors ignored), and forgets it.
 void DiscardExtraction(VoicePack& pack);

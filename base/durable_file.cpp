@@ -1,6 +1,5 @@
 #include "base/durable_file.h"
 
-#include <charconv>
 #include <cstdint>
 #include <string_view>
 #include <system_error>
@@ -30,11 +29,7 @@ std::filesystem::path FinalLinkTarget(const std::filesystem::path& file) {
 void RemoveStaleTemporaries(const std::filesystem::path& file) {
   const std::string prefix = file.filename().string() + ".tmp.";
   const auto owner_of = [&prefix](const std::string& name) -> std::uint32_t {
-    if (!name.starts_with(prefix)) return 0;
-    const std::string_view digits = std::string_view(name).substr(prefix.size());
-    std::uint32_t owner = 0;
-    const auto [rest, failure] = std::from_chars(digits.data(), digits.data() + digits.size(), owner);
-    return failure == std::errc() && rest == digits.data() + digits.size() ? owner : 0;
+    return name.starts_with(prefix) ? ProcessIdText(std::string_view(name).substr(prefix.size())) : 0;
   };
   RemoveDeadProcessLeftovers(file.has_parent_path() ? file.parent_path() : ".", owner_of,
                              [](const std::filesystem::path& entry) {

@@ -16,6 +16,9 @@ std::string ProcessCommandLine() {
   return raw;
 }
 
+// The standard streams are already the terminal's or where they were redirected.
+void AttachParentConsole() {}
+
 // The debug console is the terminal the program was started from.
 bool PrepareDebugConsole() { return isatty(STDOUT_FILENO) == 1; }
 

@@ -14,6 +14,10 @@ bool CommandLineContains(const std::string& command_line, const std::string& swi
 
 // Platform layer.
 std::string ProcessCommandLine();
+// A windowed program started from a Command Prompt prints there: standard output and error
+// that go nowhere are sent to the parent's console, while streams redirected to a file or pipe
+// keep their target. Without a parent console nothing changes.
+void AttachParentConsole();
 // Attaches or creates the console that receives debug lines; false when there is none.
 bool PrepareDebugConsole();
 

@@ -108,12 +108,13 @@ void DrawControlsBox(App& app, float height, int64_t now_ns) {
 // One line under the summary, wrapped only where the width runs out, so the status
 // stays in view however little height the window has.
 void DrawSystemStatus(const App& app) {
+  const std::string audio_failure = AudioFailure(app);
   const bool running = app.monitor.phase == MonitorPhase::kRunning;
   const struct {
     const Label& label;
     bool ok;
   } rows[] = {{kRunwayDbStatusLabel, app.runway_data_ok},
-              {kVoicePackStatusLabel, app.voice_pack_ok},
+              {kVoicePackStatusLabel, app.voice_pack_ok && audio_failure.empty()},
               {LinkStatusLabel(app), running},
               {kAircraftDataStatusLabel, app.monitor.has_sample}};
   const bool zh = InChinese(app);
@@ -123,6 +124,12 @@ void DrawSystemStatus(const App& app) {
     ImGui::SameLine(0, kStatusRowGap);
     if (ImGui::GetContentRegionAvail().x < StatusRowWidth(app, row.label)) ImGui::NewLine();
     DrawStatusRow(app, row.label, row.ok);
+  }
+  // Why the clips fail to play, under the line, until one plays again.
+  if (!audio_failure.empty()) {
+    ImGui::PushStyleColor(ImGuiCol_Text, kStatusMessageColour);
+    ImGui::TextWrapped("%s", audio_failure.c_str());
+    ImGui::PopStyleColor();
   }
 }
 

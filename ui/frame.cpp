@@ -1,5 +1,7 @@
 #include "ui/frame.h"
 
+#include <imgui.h>
+
 #include "app/app.h"
 #include "app/xplane_search.h"
 #include "ui/pages.h"
@@ -13,6 +15,11 @@ void DrawFrame(App& app, int64_t now_ns) {
   } else {
     DrawDashboard(app, now_ns);
   }
+}
+
+bool InterfaceAnimates(const App& app) {
+  return ImGui::GetIO().WantTextInput ||
+         ImGui::IsPopupOpen("", ImGuiPopupFlags_AnyPopupId | ImGuiPopupFlags_AnyPopupLevel) || XPlaneSearchRunning(app);
 }
 
 }  // namespace pistavox

@@ -73,6 +73,9 @@ void ApplySimulatorOptions(const SimulatorOptions& o, AppSettings& settings) {
 }
 
 int Main(int argc, char** argv) {
+  // As a terminal does on Linux: help, refusals and the event log go to the Command Prompt the
+  // program was started from, and Ctrl+C or closing it stops the program in order.
+  AttachParentConsole();
   std::string record_folder;
   bool headless = false;
   bool exit_with_simulator = false;

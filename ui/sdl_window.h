@@ -26,14 +26,12 @@ struct SdlWindow {
 // of a larger window ask for its size here: the offscreen driver keeps the first.
 bool OpenSdlWindow(SdlWindow& host, WindowOutcome& failure, std::string& error, int width = kWindowWidth,
                    int height = kWindowHeight);
-// Hands the pending events to ImGui; false once the window is to close.
-bool DrainWindowEvents(SdlWindow& host);
-// One frame at `now_ns` up to, not including, presenting it: poll, interface, render into the back buffer.
+// One frame at `now_ns` up to, not including, presenting it: the application's steps, then the interface.
 void DrawWindowFrame(SdlWindow& host, App& app, int64_t now_ns);
 // Adds the glyphs the App's texts lack to the font, as DrawWindowFrame does before it
 // builds the interface. True when the font grew: the frame must be drawn.
 bool UpdateWindowGlyphs(SdlWindow& host, const App& app);
-// Presents with vertical sync, which paces the loop.
+// Presents with vertical sync where the display has it; the loop does not count on it for pacing.
 void PresentWindowFrame(SdlWindow& host);
 void CloseSdlWindow(SdlWindow& host);
 

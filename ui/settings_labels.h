@@ -55,6 +55,7 @@ inline constexpr Label kVoicePackHeadingLabel{"Voice Pack", "语音包"};
 inline constexpr Label kNoVoicePacksLabel{"No voice packs", "没有语音包"};
 inline constexpr Label kRefreshVoicePacksLabel{"Refresh Voice Packs", "刷新语音包"};
 inline constexpr Label kTestAudioLabel{"Test Audio", "测试语音"};
+inline constexpr Label kAudioFailedLabel{"Audio failed", "语音播放失败"};
 inline constexpr Label kSaveSettingsLabel{"Save Settings", "保存设置"};
 inline constexpr Label kRunwayDatabaseHeadingLabel{"Runway Database", "跑道数据库"};
 inline constexpr Label kCheckDatabaseLabel{"Check Database", "检查数据库"};
@@ -156,6 +157,7 @@ inline constexpr const Label* kSettingsLabels[] = {
     &kNoVoicePacksLabel,
     &kRefreshVoicePacksLabel,
     &kTestAudioLabel,
+    &kAudioFailedLabel,
     &kSaveSettingsLabel,
     &kRunwayDatabaseHeadingLabel,
     &kCheckDatabaseLabel,

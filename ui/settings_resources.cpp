@@ -18,6 +18,7 @@ namespace {
 
 constexpr const char* kAppVersion = "1.0.0";
 constexpr int32_t kTestAudioPriority = 5;
+const ImVec4 kFailureColour{1, 0.35f, 0.25f, 1};
 
 void DrawVoicePackCombo(App& app) {
   const std::vector<std::string> names = ListVoicePackNames(app);
@@ -50,6 +51,7 @@ void RefreshVoicePacks(App& app) {
 void TestAudio(App& app) {
   if (!app.resources_loaded) LoadResources(app);
   if (!app.resources_loaded) return;
+  RearmAudioFailureReport(app.audio);
   PlayCallout(app, std::string(kTestCallout), kTestAudioPriority);
 }
 
@@ -64,6 +66,9 @@ void DrawResourcesBox(App& app) {
   if (ImGui::Button(LabelText(kRefreshVoicePacksLabel, InChinese(app)), ImVec2(0, 34))) RefreshVoicePacks(app);
   ImGui::SameLine();
   if (ImGui::Button(LabelText(kTestAudioLabel, InChinese(app)), ImVec2(0, 34))) TestAudio(app);
+  // The test clip's outcome, as the worker finds it: nothing heard should never pass silently.
+  if (const std::string failure = AudioFailure(app); !failure.empty())
+    ImGui::TextColored(kFailureColour, "%s: %s", LabelText(kAudioFailedLabel, InChinese(app)), failure.c_str());
   if (ImGui::Button(LabelText(kSaveSettingsLabel, InChinese(app)), ImVec2(-1, 38))) SaveAppSettings(app);
 
   DrawSeparatedTitle(app, kRunwayDatabaseHeadingLabel);

@@ -6,11 +6,13 @@
 
 #include "app/app.h"
 #include "app/startup.h"
+#include "app/stop_request.h"
 #include "base/clock.h"
 #include "ui/frame.h"
 #include "ui/interface_fonts.h"
 #include "ui/sdl_window.h"
 #include "ui/theme.h"
+#include "ui/window_loop.h"
 
 namespace pistavox {
 
@@ -86,20 +88,6 @@ bool OpenSdlWindow(SdlWindow& host, WindowOutcome& failure, std::string& error, 
   return true;
 }
 
-bool DrainWindowEvents(SdlWindow& host) {
-  bool keep_open = true;
-  SDL_Event event;
-  while (SDL_PollEvent(&event)) {
-    ImGui_ImplSDL2_ProcessEvent(&event);
-    if (event.type == SDL_QUIT) keep_open = false;
-    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE &&
-        event.window.windowID == SDL_GetWindowID(host.window)) {
-      keep_open = false;
-    }
-  }
-  return keep_open;
-}
-
 bool UpdateWindowGlyphs(SdlWindow& host, const App& app) {
   if (!UpdateTextGlyphs(app, ImGui::GetIO(), host.glyphs)) return false;
   // The next NewFrame makes them anew, the font texture among them, whether or not a frame was drawn yet.
@@ -107,14 +95,40 @@ bool UpdateWindowGlyphs(SdlWindow& host, const App& app) {
   return true;
 }
 
-void DrawWindowFrame(SdlWindow& host, App& app, int64_t now_ns) {
-  // The poll comes first, so its log lines show in the interface built in this frame.
-  BeginFrame(app, now_ns);
+namespace {
+// Waits for events until `wake_ns` (steady) at most, then hands every pending one to ImGui.
+bool WaitWindowEvents(SdlWindow& host, int64_t wake_ns, bool& input) {
+  input = false;
+  bool keep_open = true;
+  const int64_t wait_ns = wake_ns - SteadyNowNs();
+  // Rounded up: a wake a little early would only wait again.
+  const int wait_ms = wait_ns > 0 ? static_cast<int>((wait_ns + 999'999) / 1'000'000) : 0;
+  SDL_Event event;
+  bool pending = wait_ms > 0 ? SDL_WaitEventTimeout(&event, wait_ms) != 0 : SDL_PollEvent(&event) != 0;
+  while (pending) {
+    input = true;
+    ImGui_ImplSDL2_ProcessEvent(&event);
+    if (event.type == SDL_QUIT) keep_open = false;
+    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE &&
+        event.window.windowID == SDL_GetWindowID(host.window)) {
+      keep_open = false;
+    }
+    pending = SDL_PollEvent(&event) != 0;
+  }
+  return keep_open;
+}
+
+// Minimised, or unmapped as a window manager does to an iconified window.
+bool WindowHidden(const SdlWindow& host) {
+  return (SDL_GetWindowFlags(host.window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0;
+}
+
+// The interface at `now_ns` into the back buffer, the application's steps having run.
+void RenderWindowFrame(SdlWindow& host, App& app, int64_t now_ns) {
   UpdateWindowGlyphs(host, app);
   ImGui_ImplOpenGL3_NewFrame();
   ImGui_ImplSDL2_NewFrame();
   ImGui::NewFrame();
-  RunFrameResourceSteps(app, now_ns);
   DrawFrame(app, now_ns);
   ImGui::Render();
   int width = 0;
@@ -124,6 +138,13 @@ void DrawWindowFrame(SdlWindow& host, App& app, int64_t now_ns) {
   glClearColor(kClearColour[0], kClearColour[1], kClearColour[2], kClearColour[3]);
   glClear(GL_COLOR_BUFFER_BIT);
   ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
+}
+}  // namespace
+
+void DrawWindowFrame(SdlWindow& host, App& app, int64_t now_ns) {
+  // The application's steps come first, so their log lines show in the interface built in this frame.
+  RunFrame(app, now_ns);
+  RenderWindowFrame(host, app, now_ns);
 }
 
 void PresentWindowFrame(SdlWindow& host) { SDL_GL_SwapWindow(host.window); }
@@ -146,12 +167,18 @@ void CloseSdlWindow(SdlWindow& host) {
 WindowOutcome RunWindowed(App& app, std::string& error) {
   SdlWindow host;
   WindowOutcome failure = WindowOutcome::kFailed;
+  // Before SDL starts: it then leaves the handlers in place.
+  InstallStopRequestHandlers();
   if (!OpenSdlWindow(host, failure, error)) return failure;
-  while (DrainWindowEvents(host) && !app.quit_requested) {
-    DrawWindowFrame(host, app, SteadyNowNs());
-    PresentWindowFrame(host);
-  }
-  ShutdownApp(app, SteadyNowNs());
+  RunWindowLoop(
+      app, {.wait_for_events = [&host](int64_t wake_ns, bool& input) { return WaitWindowEvents(host, wake_ns, input); },
+            .hidden = [&host] { return WindowHidden(host); },
+            .font_grew = [&host, &app] { return UpdateWindowGlyphs(host, app); },
+            .draw =
+                [&host, &app](int64_t now_ns) {
+                  RenderWindowFrame(host, app, now_ns);
+                  PresentWindowFrame(host);
+                }});
   CloseSdlWindow(host);
   return WindowOutcome::kClosed;
 }

@@ -7,14 +7,18 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "app/app.h"
 #include "app/startup.h"
+#include "app/stop_request.h"
+#include "audio/voice_package.h"
 #include "base/clock.h"
 #include "ui/d3d11_window.h"
 #include "ui/frame.h"
 #include "ui/interface_fonts.h"
 #include "ui/theme.h"
+#include "ui/window_loop.h"
 
 // The back end's header leaves its declaration to the program, so as not to pull windows.h in.
 extern IMGUI_IMPL_API LRESULT ImGui_ImplWin32_WndProcHandler(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -67,12 +71,21 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARA
     case WM_SIZE:
       if (host != nullptr && host->swap_chain != nullptr && wparam != SIZE_MINIMIZED) {
         ResizeTarget(*host, LOWORD(lparam), HIWORD(lparam));
+        host->resized = true;
       }
       return 0;
     case WM_SYSCOMMAND:
       // The Alt key alone would open the window menu and stop the frames.
       if ((wparam & 0xfff0) == SC_KEYMENU) return 0;
       break;
+    case WM_ENDSESSION:
+      // Log-off or shutdown: the process may be ended as soon as this returns, before the
+      // frame loop or any destructor runs again.
+      if (wparam != 0 && host != nullptr && host->app != nullptr) {
+        ShutdownApp(*host->app, SteadyNowNs());
+        DiscardExtraction(host->app->voice_pack);
+      }
+      return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
@@ -188,14 +201,34 @@ bool UpdateWindowGlyphs(D3d11Window& host, const App& app) {
   return true;
 }
 
-void DrawWindowFrame(D3d11Window& host, App& app, int64_t now_ns) {
-  // The poll comes first, so its log lines show in the interface built in this frame.
-  BeginFrame(app, now_ns);
+namespace {
+// Waits for messages until `wake_ns` (steady) at most, then dispatches every pending one.
+bool WaitWindowMessages(D3d11Window& host, int64_t wake_ns, bool& input) {
+  const int64_t wait_ns = wake_ns - SteadyNowNs();
+  // Rounded up: a wake a little early would only wait again.
+  const DWORD wait_ms = wait_ns > 0 ? static_cast<DWORD>((wait_ns + 999'999) / 1'000'000) : 0;
+  // MWMO_INPUTAVAILABLE: a message already queued but looked at before ends the wait too.
+  MsgWaitForMultipleObjectsEx(0, nullptr, wait_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  // Only the user's input and a new size redraw: wine posts messages of its own after every present.
+  input = HIWORD(GetQueueStatus(QS_INPUT)) != 0;
+  const bool keep_open = DrainWindowMessages(host);
+  input = input || std::exchange(host.resized, false);
+  return keep_open;
+}
+
+// Minimised, or covered so that presenting returns at once without showing anything.
+bool WindowHidden(D3d11Window& host) {
+  if (IsIconic(host.window)) return true;
+  if (host.occluded) host.occluded = host.swap_chain->Present(0, DXGI_PRESENT_TEST) == DXGI_STATUS_OCCLUDED;
+  return host.occluded;
+}
+
+// The interface at `now_ns` into the back buffer, the application's steps having run.
+void RenderWindowFrame(D3d11Window& host, App& app, int64_t now_ns) {
   UpdateWindowGlyphs(host, app);
   ImGui_ImplDX11_NewFrame();
   ImGui_ImplWin32_NewFrame();
   ImGui::NewFrame();
-  RunFrameResourceSteps(app, now_ns);
   DrawFrame(app, now_ns);
   ImGui::Render();
   if (host.target == nullptr) return;
@@ -203,8 +236,15 @@ void DrawWindowFrame(D3d11Window& host, App& app, int64_t now_ns) {
   host.context->ClearRenderTargetView(host.target, kClearColour);
   ImGui_ImplDX11_RenderDrawData(ImGui::GetDrawData());
 }
+}  // namespace
 
-void PresentWindowFrame(D3d11Window& host) { host.swap_chain->Present(1, 0); }
+void DrawWindowFrame(D3d11Window& host, App& app, int64_t now_ns) {
+  // The application's steps come first, so their log lines show in the interface built in this frame.
+  RunFrame(app, now_ns);
+  RenderWindowFrame(host, app, now_ns);
+}
+
+void PresentWindowFrame(D3d11Window& host) { host.occluded = host.swap_chain->Present(1, 0) == DXGI_STATUS_OCCLUDED; }
 
 void CloseD3d11Window(D3d11Window& host) {
   if (host.imgui_ready) {
@@ -231,13 +271,20 @@ void CloseD3d11Window(D3d11Window& host) {
 
 WindowOutcome RunWindowed(App& app, std::string& error) {
   D3d11Window host;
+  host.app = &app;
   WindowOutcome failure = WindowOutcome::kFailed;
+  // Ctrl+C or closing the debug console.
+  InstallStopRequestHandlers();
   if (!OpenD3d11Window(host, failure, error)) return failure;
-  while (DrainWindowMessages(host) && !app.quit_requested) {
-    DrawWindowFrame(host, app, SteadyNowNs());
-    PresentWindowFrame(host);
-  }
-  ShutdownApp(app, SteadyNowNs());
+  RunWindowLoop(app, {.wait_for_events = [&host](int64_t wake_ns,
+                                                 bool& input) { return WaitWindowMessages(host, wake_ns, input); },
+                      .hidden = [&host] { return WindowHidden(host); },
+                      .font_grew = [&host, &app] { return UpdateWindowGlyphs(host, app); },
+                      .draw =
+                          [&host, &app](int64_t now_ns) {
+                            RenderWindowFrame(host, app, now_ns);
+                            PresentWindowFrame(host);
+                          }});
   CloseD3d11Window(host);
   return WindowOutcome::kClosed;
 }

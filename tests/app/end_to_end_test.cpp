@@ -1,16 +1,21 @@
 // pistavox --headless against pistavox-sim over the real transport: a whole
 // circuit announced and scored, over FSUIPC, X-Plane's and FlightGear's links alike; a simulator that goes away and
-// comes back; the recorded session replayed to the same alerts; Ctrl+C; and a simulator that never answers, which holds
-// up neither the frames nor the way out.
+// comes back; the recorded session replayed to the same alerts; each stop signal mid roll-out; and a simulator that
+// never answers, which holds up neither the frames nor the way out.
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <thread>
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <signal.h>
 #endif
 
 #include "app/startup.h"
+#include "audio/voice_package_writer.h"
 #include "base/clock.h"
 #include "sim/fsuipc_sampling.h"
 #include "sim/ipc_transport.h"
@@ -18,6 +23,7 @@
 #include "tests/support/child_process.h"
 #include "tests/support/environment.h"
 #include "tests/support/program_runner.h"
+#include "tests/support/square_wave_clips.h"
 #include "tests/support/udp_stand_in.h"
 
 namespace pistavox::test {
@@ -88,17 +94,6 @@ TEST_F(EndToEndTest, ACircuitIsAnnouncedScoredRecordedAndReplayedAlike) {
       << details[0];
   ASSERT_NO_FATAL_FAILURE(StartSim({"--lat", "10.25", "--lon", "-140.45", "--on-ground", "1"}));
   ASSERT_TRUE(WaitForLine("Connected: ", 2, 60)) << ReadTextFile("pistavox.out");
-#ifndef _WIN32
-  // Ctrl+C: the program ends at once and cleanly, with its summary.
-  const auto asked = Clock::now();
-  kill(static_cast<pid_t>(pistavox.id), SIGINT);
-  int stopped_code = -1;
-  ASSERT_TRUE(WaitChild(pistavox, 5000, stopped_code));
-  EXPECT_LT(Clock::now() - asked, std::chrono::seconds(1));
-  EXPECT_EQ(stopped_code, 0);
-  const Lines lines = PistavoxLines();
-  EXPECT_NE(std::find(lines.begin(), lines.end(), "Session summary"), lines.end()) << ReadTextFile("pistavox.out");
-#endif
   StopChild(pistavox);
 
   // The first session's recording, replayed with the same settings, gives the same alerts.
@@ -168,6 +163,66 @@ TEST_F(EndToEndTest, AnArrivalOverEachLinkIsAnnouncedAlike) {
   EXPECT_EQ(alerts[1], alerts[0]);
   EXPECT_EQ(alerts[2], alerts[0]);
 }
+
+#ifndef _WIN32
+// However the program is told to end mid roll-out (Ctrl+C, kill, the terminal closing), the
+// landing is finished as the Stop button finishes it and the pack's extraction is removed.
+TEST_F(EndToEndTest, EachStopSignalFinishesTheLandingInProgress) {
+  ScopedEnvironment cache{"XDG_CACHE_HOME", (workdir.path / "cache").string()};
+  const std::vector<uint8_t> clip = SquareWaveWav(0.1, 1000);
+  WriteTextFile("bin/test/raas_available.wav", std::string(clip.begin(), clip.end()));
+  std::string error;
+  ASSERT_TRUE(BuildVoicePackage("bin/test", "bin/test.data", error)) << error;
+  std::filesystem::remove_all("bin/test");
+  // The arrival from 400 ft to mid roll-out, where the stand-in then holds it.
+  ASSERT_EQ(RunProgram({PISTAVOX_SIM_PATH, "--scenario", "arrival", "--airport", "PXIN", "--runway", "27L", "--export",
+                        "arrival.csv"})
+                .exit_code,
+            0);
+  std::string cut;
+  for (const std::string& row : SplitLines(ReadTextFile("arrival.csv")))
+    if (row.starts_with("time_s") || std::abs(std::atof(row.c_str()) - 125) <= 25) cut += row + "\n";
+  WriteTextFile("mid-rollout.csv", cut);
+  const std::filesystem::path extractions = workdir.path / "cache" / "Pistavox" / "voice_cache";
+
+  const int signals[] = {SIGINT, SIGTERM, SIGHUP};
+  for (size_t index = 0; index < std::size(signals); ++index) {
+    SCOPED_TRACE(strsignal(signals[index]));
+    ASSERT_NO_FATAL_FAILURE(StartSim({"--flight", "mid-rollout.csv", "--speed", "10"}));
+    ASSERT_TRUE(StartChild({PISTAVOX_PATH, "--headless"}, pistavox, error, "pistavox.out")) << error;
+    ASSERT_TRUE(WaitForLine("Landing score: ", 1, 60)) << ReadTextFile("pistavox.out");
+    EXPECT_FALSE(std::filesystem::is_empty(extractions));
+    kill(static_cast<pid_t>(pistavox.id), signals[index]);
+    int exit_code = -1;
+    ASSERT_TRUE(WaitChild(pistavox, 5000, exit_code));
+    EXPECT_EQ(exit_code, 0);
+    StopChild(sim);
+    const Lines lines = PistavoxLines();
+    const auto details = std::find_if(lines.begin(), lines.end(),
+                                      [](const std::string& line) { return line.starts_with("Landing details: "); });
+    ASSERT_NE(details, lines.end()) << ReadTextFile("pistavox.out");
+    EXPECT_NE(std::find(details, lines.end(), "Stopped"), lines.end());
+    EXPECT_EQ(SplitLines(ReadTextFile("data-home/logbook.csv")).size(), index + 2);
+    EXPECT_TRUE(std::filesystem::is_empty(extractions));
+  }
+}
+#endif
+
+#ifdef _WIN32
+// Built for the GUI subsystem, so no console opens beside the window; with -debug the program
+// has one all the same, while output the starter redirected keeps going where it was sent.
+TEST_F(EndToEndTest, NoConsoleOpensButTheDebugOne) {
+  const std::string image = ReadTextFile(PISTAVOX_PATH);
+  ASSERT_GT(image.size(), 0x400u);
+  uint32_t pe_header = 0;  // where the DOS header's e_lfanew points; the subsystem is 92 bytes on
+  std::memcpy(&pe_header, image.data() + 0x3c, sizeof pe_header);
+  EXPECT_EQ(image.at(pe_header + 92), IMAGE_SUBSYSTEM_WINDOWS_GUI);
+  ASSERT_NO_FATAL_FAILURE(StartSim({"--exit-after", "40"}));
+  const ProgramRun run = RunProgram({PISTAVOX_PATH, "--headless", "--exit-with-simulator", "-debug"});
+  EXPECT_NE(run.out.find("Connected: Prepar3D 64-bit"), std::string::npos) << run.out;
+  EXPECT_NE(ReadTextFile("debug.log").find("[GUI] console_ready=true"), std::string::npos) << ReadTextFile("debug.log");
+}
+#endif
 
 // The handshake hangs on the link's worker: the program's own connection holds up no
 // frame and no shutdown.

@@ -209,6 +209,20 @@ TEST_F(AppTest, AnUnreadableSettingsFileIsNeverSavedOver) {
   EXPECT_TRUE(std::filesystem::is_directory(app.settings_store.file));
 }
 
+// Changes never saved are kept on the way out, once; a run that changed nothing leaves the file alone.
+TEST_F(AppTest, TheWayOutSavesWhatChangedOnce) {
+  app.settings_store = {.file = workdir.path / "settings.txt"};
+  app.settings.required_runway_ft = 7500.0f;
+  ShutdownApp(app, now);
+  ShutdownApp(app, now);
+  EXPECT_EQ(TakeLines(), (Lines{"Settings saved", "Stopped"}));
+  EXPECT_NE(ReadTextFile(app.settings_store.file).find("=7500"), std::string::npos);
+  app.shut_down = false;
+  Advance(3);  // past the repeat filter
+  ShutdownApp(app, now);
+  EXPECT_EQ(TakeLines(), (Lines{"Stopped"}));
+}
+
 TEST_F(MonitorTest, TheDetectedAirportFillsThePlanOnTheGroundKeepingItsRunwaysAndInTheAirByHeight) {
   app.settings.auto_use_detected_airport = true;
   for (const char* runway : {"22", "27L"}) {

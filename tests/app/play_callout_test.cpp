@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/app.h"
+#include "app/startup.h"
 #include "tests/support/fake_audio_back_end.h"
 
 namespace pistavox {
@@ -26,6 +29,9 @@ struct PlayCalloutTest : ::testing::Test {
     const AudioPlayerStatus status = ReadAudioPlayerStatus(app.audio);
     return status.playing || status.waiting > 0;
   }
+  void WaitUntilIdle() {
+    while (Queued()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
 };
 
 TEST_F(PlayCalloutTest, MutingSilencesKnownKeysButStillReportsMissingOnes) {
@@ -42,8 +48,36 @@ TEST_F(PlayCalloutTest, MutingSilencesKnownKeysButStillReportsMissingOnes) {
   EXPECT_TRUE(lines.empty());
 }
 
-// Without a sound device the flight goes on; each callout says why it was not heard.
-TEST(PlayCallout, WithoutASoundDeviceEachCalloutSaysWhy) {
+// Clips that fail alike (a cleared extraction folder) are logged once and shown until one
+// plays; a deliberate test asks again.
+TEST_F(PlayCalloutTest, AFailingRunIsLoggedOnceAndShownUntilAClipPlays) {
+  app.voice_pack.clips["brake"] = app.voice_pack.clips["raas_available"];
+  app.voice_pack.clips["brake"].identity = "brake";
+  fake->failing = {"bin/test/raas_available.wav"};
+  // Far apart, so the log's own repeat window drops nothing.
+  const auto play_until_idle = [&](const char* key) {
+    app.log.now_ns += 10'000'000'000;
+    PlayCallout(app, key, 5);
+    WaitUntilIdle();
+    BeginFrame(app, app.log.now_ns);
+  };
+  for (const char* key : {"raas_available", "brake", "raas_available"}) play_until_idle(key);
+  EXPECT_EQ(lines, std::vector<std::string>{"Audio failed: no device"});
+  EXPECT_EQ(AudioFailure(app), "no device");
+  RearmAudioFailureReport(app.audio);
+  play_until_idle("brake");
+  EXPECT_EQ(lines.size(), 2u);
+
+  fake->failing.clear();
+  PlayCallout(app, "raas_available", 5);
+  ASSERT_TRUE(fake->WaitFor([&] { return !fake->sounding.empty(); }));
+  fake->EndCurrent();
+  WaitUntilIdle();
+  EXPECT_EQ(AudioFailure(app), "");
+}
+
+// Without a sound device the flight goes on; the first callout says why it was not heard.
+TEST(PlayCallout, WithoutASoundDeviceTheFirstCalloutSaysWhy) {
   AudioBackEnd back_end = SilentAudioBackEnd();
   back_end.unavailable = "Audio device unavailable: no card";
   App app{back_end};
@@ -51,9 +85,12 @@ TEST(PlayCallout, WithoutASoundDeviceEachCalloutSaysWhy) {
   app.log.on_accept = [&](const std::string& line) { lines.push_back(line); };
   app.voice_pack.clips["brake"].path = "brake.wav";
   PlayCallout(app, "brake", 5);
+  app.log.now_ns += 10'000'000'000;  // past the log's own repeat window
+  PlayCallout(app, "brake", 5);
   app.settings.muted = true;
   PlayCallout(app, "brake", 5);
   EXPECT_EQ(lines, std::vector<std::string>{"Audio failed: Audio device unavailable: no card"});
+  EXPECT_EQ(AudioFailure(app), "Audio device unavailable: no card");
 }
 
 }  // namespace

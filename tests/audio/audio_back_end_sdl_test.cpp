@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "audio/audio_back_end.h"
 #include "audio/audio_player.h"
@@ -42,9 +43,19 @@ TEST_F(SdlBackEndTest, FileAndInMemoryClipsReachTheOutputSampleForSample) {
   player.emplace(PlatformAudioBackEnd());
   EXPECT_EQ(test::PlayToEnd(*player, SquareWaveFile("loud.wav", 0.25, 12000, kRate)), "");
   EXPECT_EQ(test::PlayToEnd(*player, test::SquareWaveInMemory(0.5, 3000, kRate)), "");
-  AudioClip missing;
-  missing.path = workdir.path / "missing.wav";
-  EXPECT_TRUE(test::PlayToEnd(*player, missing).starts_with("Cannot open audio: " + missing.path.string()));
+  // A folder emptied under the player fails every clip for one reason, reported once.
+  const fs::path cleared = workdir.path / "cleared";
+  const AudioClip gone[] = {SquareWaveFile(cleared / "a.wav", 0.1, 50), SquareWaveFile(cleared / "b.wav", 0.1, 50)};
+  fs::remove_all(cleared);
+  const std::string reason = "Cannot open audio in " + cleared.string() + ": No such file or directory";
+  for (const AudioClip& clip : gone) EXPECT_EQ(test::PlayToEnd(*player, clip), reason);
+  EXPECT_EQ(TakeNewAudioFailures(*player), std::vector<std::string>{reason});
+  AudioClip noise;
+  noise.path = workdir.path / "noise.wav";
+  test::WriteTextFile(noise.path, "RIFF and then nothing like a wave");
+  EXPECT_TRUE(test::PlayToEnd(*player, noise).starts_with("Cannot decode audio: "));
+  test::PlayToEnd(*player, SquareWaveFile("quiet.wav", 0.05, 50));
+  EXPECT_EQ(ReadAudioPlayerStatus(*player).failing, "") << "a clip that plays ends the run";
   const std::string out = Output();
   EXPECT_EQ(test::CountFramesAt(out, 0, 12000), SquareWaveFrames(0.25, kRate));
   EXPECT_EQ(test::CountFramesAt(out, 0, 3000), SquareWaveFrames(0.5, kRate));

@@ -56,14 +56,20 @@ TEST_F(WindowsBackEndTest, AnInterruptCutsOffTheMciClip) {
   EXPECT_EQ(CapturedFrames(5000), SquareWaveFrames(0.2));
 }
 
-TEST_F(WindowsBackEndTest, ClipsThatCannotBeOpenedFailWithTheirReason) {
-  AudioClip missing;
-  missing.path = workdir.path / "missing.wav";
-  EXPECT_EQ(test::PlayToEnd(*player, missing), "MCI open failed");
+TEST_F(WindowsBackEndTest, ClipsThatCannotBeOpenedFailWithTheirReasonReportedOncePerRun) {
+  // A folder emptied under the player: every clip fails alike until one plays.
+  for (const char* name : {"a.wav", "b.wav"}) {
+    AudioClip missing;
+    missing.path = workdir.path / "cleared" / name;
+    EXPECT_EQ(test::PlayToEnd(*player, missing), "MCI open failed");
+  }
+  EXPECT_EQ(TakeNewAudioFailures(*player), std::vector<std::string>{"MCI open failed"});
   AudioClip garbage;
   garbage.data = std::make_shared<std::vector<uint8_t>>(64, uint8_t{0x55});
   garbage.size = 64;
   EXPECT_EQ(test::PlayToEnd(*player, garbage), "MF source reader failed");
+  test::PlayToEnd(*player, SquareWaveFile("tone.wav", 0.05, 9000));
+  EXPECT_EQ(ReadAudioPlayerStatus(*player).failing, "");
 }
 
 }  // namespace

@@ -121,6 +121,17 @@ TEST_F(AudioPlayerTest, AFailedClipEndsOnlyItselfAndLeavesItsMessage) {
   Queue("bad.wav", 1);
   Queue("good.wav", 1);
   EXPECT_EQ(LastErrorOnceIdle(), "no device");
+  EXPECT_EQ(ReadAudioPlayerStatus(*player).failing, "") << "a clip that plays ends the run";
+  // A run of clips failing alike is news once; so is the same failure after a success or a re-arm.
+  fake->failing.insert("bad2.wav");
+  Queue("bad.wav", 1);
+  Queue("bad2.wav", 1);
+  EXPECT_EQ(LastErrorOnceIdle(), "no device");
+  RearmAudioFailureReport(*player);
+  Queue("bad.wav", 1);
+  EXPECT_EQ(LastErrorOnceIdle(), "no device");
+  EXPECT_EQ(TakeNewAudioFailures(*player), (Events{"no device", "no device", "no device"}));
+  EXPECT_EQ(ReadAudioPlayerStatus(*player).failing, "no device");
   Queue("c.wav", 5);
   ASSERT_TRUE(fake->WaitForStart("c.wav"));
   Queue(MemoryClip("past_end", 10, 8, 3), 1);
@@ -133,9 +144,11 @@ TEST_F(AudioPlayerTest, AFailedClipEndsOnlyItselfAndLeavesItsMessage) {
   // An empty buffer is no in-memory clip: the file is played.
   Queue(MemoryClip("from_file", 0, 0, 0), 1);
   PlayToEnd();
-  EXPECT_EQ(Started(), (Events{"a.wav", "bad.wav", "good.wav", "c.wav", "whole", "tail", "from_file"}));
+  EXPECT_EQ(Started(), (Events{"a.wav", "bad.wav", "good.wav", "bad.wav", "bad2.wav", "bad.wav", "c.wav", "whole",
+                               "tail", "from_file"}));
   EXPECT_EQ(fake->from_memory, (Events{"whole", "tail"}));
   EXPECT_EQ(fake->Events().back(), "finish from_file");
+  EXPECT_EQ(TakeNewAudioFailures(*player), (Events(2, "Audio memory range is invalid")));
 }
 
 TEST_F(AudioPlayerTest, DestroyingThePlayerStopsTheClipPromptlyAndRefusesNewOnes) {

@@ -12,6 +12,7 @@
 #include "audio/voice_package_format.h"
 #include "audio/voice_package_writer.h"
 #include "base/file_reading.h"
+#include "base/process_alive.h"
 #include "tests/support/environment.h"
 #include "tests/support/scoped_workdir.h"
 
@@ -78,7 +79,8 @@ struct VoicePackageTest : ::testing::Test {
     return LoadVoicePack(pack, package, error);
   }
   fs::path CacheDir() const {
-    return workdir.path / "cache" / "Pistavox" / "voice_cache" / VoicePackageCacheTag(package);
+    return workdir.path / "cache" / "Pistavox" / "voice_cache" /
+           (VoicePackageCacheTag(package) + "." + std::to_string(OwnProcessId()));
   }
 };
 
@@ -107,7 +109,7 @@ TEST_F(VoicePackageTest, TheCacheTagIsTheHashOfTheAbsolutePathAsUtf16UnderAUsabl
 #endif
   ASSERT_TRUE(Load(Seal(GoodPayload()))) << error;
   fs::current_path(package.parent_path());
-  EXPECT_EQ(VoicePackageCacheDir("p.data"), pack.cache_dir) << "a relative path names the same package";
+  EXPECT_EQ(VoicePackageCacheDir("p.data", OwnProcessId()), pack.cache_dir) << "a relative path names the same package";
 
   // Without a usable cache base, the temporary folder.
 #ifdef _WIN32
@@ -149,6 +151,25 @@ TEST_F(VoicePackageTest, ThePackOwnsItsFolderThroughReloadsAndMovesAndDeletesItA
   ASSERT_TRUE(LoadVoicePack(pack, workdir.path / "bin/plain/manifest.csv", error)) << error;
   EXPECT_FALSE(fs::exists(folder));
   EXPECT_TRUE(pack.cache_dir.empty());
+}
+
+// Two programs load the same package: neither touches the other's clips, yet what a
+// killed one left behind is swept.
+TEST_F(VoicePackageTest, EachProgramExtractsIntoItsOwnFolderAndDeadProgramsFoldersAreSwept) {
+  // Above the largest process id Linux gives.
+  const fs::path dead = CacheDir().parent_path() / (VoicePackageCacheTag(package) + ".4194304");
+  test::WriteTextFile(dead / "test.wav", "left behind");
+  ASSERT_TRUE(Load(Seal(GoodPayload()))) << error;
+  EXPECT_FALSE(fs::exists(dead));
+  // The other program's id: a later load of ours would sweep it if it were not running.
+  VoicePack other;
+  ASSERT_TRUE(LoadVoicePackage(other, package, error, OwnProcessId() + 1)) << error;
+  EXPECT_NE(other.cache_dir, pack.cache_dir);
+  other = {};
+  EXPECT_EQ(test::ReadTextFile(pack.files.at("raas_test_ok")), "RIFF");
+  ASSERT_TRUE(LoadVoicePackage(other, package, error, OwnProcessId() + 1)) << error;
+  pack = {};
+  EXPECT_EQ(test::ReadTextFile(other.files.at("raas_test_ok")), "RIFF");
 }
 
 TEST_F(VoicePackageTest, RefusesBrokenContainersWithTheirMessageAndTakesTwentyThousandEntriesAtMost) {

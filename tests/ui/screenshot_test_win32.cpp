@@ -130,31 +130,45 @@ TEST(ScreenshotTest, TheDashboardRendersThroughTheDirect3dWindowAndFollowsItsSiz
   EXPECT_FALSE(ClassRegistered());
 }
 
-TEST(ScreenshotTest, ClosingTheWindowStopsTheMonitorAndTearsEverythingDown) {
+// The user's close, or a log-off (after which Windows may end the process before the loop runs
+// again): the landing in progress reaches the logbook either way, and the shutdown runs once.
+TEST(ScreenshotTest, ClosingTheWindowOrEndingTheSessionRecordsTheLandingAndTearsEverythingDown) {
   if (!HasDisplay()) GTEST_SKIP() << kNoDisplay;
-  test::ScopedWorkdir workdir("window-close");
-  App app;
-  // The user's close, once the window shows and has drawn a few frames.
-  std::atomic<bool> closed{false};
-  std::thread user([&closed] {
-    for (int tries = 0; tries < 600 && !closed; ++tries) {
-      Sleep(50);
-      HWND window = FindWindowA(kWindowTitle, kWindowTitle);
-      if (window != nullptr && IsWindowVisible(window) && tries > 10) {
+  for (const UINT way_out : {UINT{WM_CLOSE}, UINT{WM_ENDSESSION}}) {
+    SCOPED_TRACE(way_out);
+    test::ScopedWorkdir workdir("window-close");
+    App app;
+    app.logbook_file = workdir.path / "logbook.csv";
+    app.analysis.landing.details.pending = LandingReport{};
+    // A session's end is followed by the close that the process's end would otherwise be.
+    std::atomic<bool> closed{false};
+    std::atomic<bool> recorded_before_close{false};
+    std::thread user([&] {
+      for (int tries = 0; tries < 600 && !closed; ++tries) {
+        Sleep(50);
+        HWND window = FindWindowA(kWindowTitle, kWindowTitle);
+        if (window == nullptr || !IsWindowVisible(window) || tries <= 10) continue;
+        if (way_out == WM_ENDSESSION) {
+          PostMessageA(window, WM_ENDSESSION, TRUE, 0);
+          for (int wait = 0; wait < 100 && !std::filesystem::exists(app.logbook_file); ++wait) Sleep(20);
+        }
+        recorded_before_close = std::filesystem::exists(app.logbook_file);
         PostMessageA(window, WM_CLOSE, 0, 0);
         closed = true;
       }
-    }
-  });
-  std::string error;
-  const WindowOutcome outcome = RunWindowed(app, error);
-  closed = true;
-  user.join();
-  EXPECT_EQ(outcome, WindowOutcome::kClosed) << error;
-  ASSERT_FALSE(app.log.lines.empty());
-  EXPECT_EQ(app.log.lines.back(), "Stopped");
-  EXPECT_EQ(FindWindowA(kWindowTitle, nullptr), nullptr);
-  EXPECT_FALSE(ClassRegistered());
+    });
+    std::string error;
+    const WindowOutcome outcome = RunWindowed(app, error);
+    closed = true;
+    user.join();
+    EXPECT_EQ(outcome, WindowOutcome::kClosed) << error;
+    EXPECT_EQ(recorded_before_close, way_out == WM_ENDSESSION);
+    EXPECT_EQ(std::count(app.log.lines.begin(), app.log.lines.end(), "Stopped"), 1);
+    const std::string logbook = test::ReadTextFile(app.logbook_file);
+    EXPECT_EQ(std::count(logbook.begin(), logbook.end(), '\n'), 2) << logbook;  // the header and the landing
+    EXPECT_EQ(FindWindowA(kWindowTitle, nullptr), nullptr);
+    EXPECT_FALSE(ClassRegistered());
+  }
 }
 
 }  // namespace
