@@ -43,7 +43,8 @@ void BM_DrawFrameHeadless(benchmark::State& state) {
   io.IniFilename = nullptr;
   io.DisplaySize = ImVec2(980, 680);
   io.DeltaTime = 1.0f / 60;
-  LoadInterfaceFonts(io);
+  InterfaceFont font;
+  LoadInterfaceFonts(io, font);
   ApplyTheme();
   for (auto _ : state) {
     ImGui::NewFrame();
@@ -81,7 +82,8 @@ void AtlasOf(benchmark::State& state, const char* font, bool full_chinese) {
       io.Fonts->Build();
     } else {
       const char* candidates[] = {font};
-      LoadFirstInterfaceFont(io, candidates);
+      InterfaceFont loaded;
+      LoadFirstInterfaceFont(io, candidates, loaded);
     }
     added_mb = static_cast<double>(bench::ResidentBytes() - before) / (1024.0 * 1024.0);
     ImGui::DestroyContext(context);

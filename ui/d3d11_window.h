@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "ui/text_glyphs.h"
 #include "ui/window_host.h"
 
 // The Windows window: Win32 and Direct3D 11 with Dear ImGui's back ends.
@@ -27,6 +28,7 @@ struct D3d11Window {
   IDXGISwapChain* swap_chain = nullptr;
   ID3D11RenderTargetView* target = nullptr;  // none while the buffers could not be resized
   bool imgui_ready = false;
+  TextGlyphs glyphs;
   bool occluded = false;  // the last present showed nothing: the window is covered
   bool resized = false;   // since the loop last looked: restored or resized, to be redrawn
   App* app = nullptr;     // shut down by the end-session message
@@ -40,6 +42,9 @@ bool OpenD3d11Window(D3d11Window& host, WindowOutcome& failure, std::string& err
 bool DrainWindowMessages(D3d11Window& host);
 // One frame at `now_ns` up to, not including, presenting it: the application's steps, then the interface.
 void DrawWindowFrame(D3d11Window& host, App& app, int64_t now_ns);
+// Adds the glyphs the App's texts lack to the font, as DrawWindowFrame does before it
+// builds the interface. True when the font grew: the frame must be drawn.
+bool UpdateWindowGlyphs(D3d11Window& host, const App& app);
 // Presents with vertical sync, noting whether the window is covered; the loop does not count on it for pacing.
 void PresentWindowFrame(D3d11Window& host);
 void CloseD3d11Window(D3d11Window& host);

@@ -51,6 +51,8 @@ void OpenRunwayImportDialog() {
   ImGui::OpenPopup(kDialogId);
 }
 
+const std::vector<std::string>& RunwayImportDialogFiles() { return DialogState().files; }
+
 void DrawRunwayImportDialog(App& app) {
   const std::string title = std::string(LabelText(kImportDialogTitleLabel, InChinese(app))) + kDialogId;
   if (!ImGui::BeginPopupModal(title.c_str(), nullptr, ImGuiWindowFlags_AlwaysAutoResize)) return;

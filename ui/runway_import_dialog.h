@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+#include <vector>
 
 namespace pistavox {
 
@@ -10,5 +12,7 @@ struct App;
 // the same window as the button that opened it.
 void OpenRunwayImportDialog();
 void DrawRunwayImportDialog(App& app);
+// The files the dialog lists, as drawn.
+const std::vector<std::string>& RunwayImportDialogFiles();
 
 }  // namespace pistavox

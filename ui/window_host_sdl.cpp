@@ -77,7 +77,7 @@ bool OpenSdlWindow(SdlWindow& host, WindowOutcome& failure, std::string& error, 
   host.imgui_ready = true;
   ImGuiIO& io = ImGui::GetIO();
   io.ConfigFlags |= ImGuiConfigFlags_NavEnableKeyboard;
-  LoadInterfaceFonts(io);
+  LoadInterfaceFonts(io, host.glyphs.font);
   ApplyTheme();
   if (!ImGui_ImplSDL2_InitForOpenGL(host.window, host.gl_context) || !ImGui_ImplOpenGL3_Init(kGlslVersion)) {
     error = "cannot start the interface's OpenGL 3 renderer";
@@ -85,6 +85,13 @@ bool OpenSdlWindow(SdlWindow& host, WindowOutcome& failure, std::string& error, 
     failure = WindowOutcome::kFailed;
     return false;
   }
+  return true;
+}
+
+bool UpdateWindowGlyphs(SdlWindow& host, const App& app) {
+  if (!UpdateTextGlyphs(app, ImGui::GetIO(), host.glyphs)) return false;
+  // The next NewFrame makes them anew, the font texture among them, whether or not a frame was drawn yet.
+  ImGui_ImplOpenGL3_DestroyDeviceObjects();
   return true;
 }
 
@@ -118,6 +125,7 @@ bool WindowHidden(const SdlWindow& host) {
 
 // The interface at `now_ns` into the back buffer, the application's steps having run.
 void RenderWindowFrame(SdlWindow& host, App& app, int64_t now_ns) {
+  UpdateWindowGlyphs(host, app);
   ImGui_ImplOpenGL3_NewFrame();
   ImGui_ImplSDL2_NewFrame();
   ImGui::NewFrame();
@@ -165,6 +173,7 @@ WindowOutcome RunWindowed(App& app, std::string& error) {
   RunWindowLoop(
       app, {.wait_for_events = [&host](int64_t wake_ns, bool& input) { return WaitWindowEvents(host, wake_ns, input); },
             .hidden = [&host] { return WindowHidden(host); },
+            .font_grew = [&host, &app] { return UpdateWindowGlyphs(host, app); },
             .draw =
                 [&host, &app](int64_t now_ns) {
                   RenderWindowFrame(host, app, now_ns);

@@ -172,7 +172,7 @@ bool OpenD3d11Window(D3d11Window& host, WindowOutcome& failure, std::string& err
   host.imgui_ready = true;
   ImGuiIO& io = ImGui::GetIO();
   io.ConfigFlags |= ImGuiConfigFlags_NavEnableKeyboard;
-  LoadInterfaceFonts(io);
+  LoadInterfaceFonts(io, host.glyphs.font);
   ApplyTheme();
   if (!ImGui_ImplWin32_Init(host.window) || !ImGui_ImplDX11_Init(host.device, host.context)) {
     error = "cannot start the interface's Direct3D 11 renderer";
@@ -192,6 +192,13 @@ bool DrainWindowMessages(D3d11Window&) {
     if (message.message == WM_QUIT) keep_open = false;
   }
   return keep_open;
+}
+
+bool UpdateWindowGlyphs(D3d11Window& host, const App& app) {
+  if (!UpdateTextGlyphs(app, ImGui::GetIO(), host.glyphs)) return false;
+  // The next NewFrame makes them anew, the font texture among them, whether or not a frame was drawn yet.
+  ImGui_ImplDX11_InvalidateDeviceObjects();
+  return true;
 }
 
 namespace {
@@ -218,6 +225,7 @@ bool WindowHidden(D3d11Window& host) {
 
 // The interface at `now_ns` into the back buffer, the application's steps having run.
 void RenderWindowFrame(D3d11Window& host, App& app, int64_t now_ns) {
+  UpdateWindowGlyphs(host, app);
   ImGui_ImplDX11_NewFrame();
   ImGui_ImplWin32_NewFrame();
   ImGui::NewFrame();
@@ -271,6 +279,7 @@ WindowOutcome RunWindowed(App& app, std::string& error) {
   RunWindowLoop(app, {.wait_for_events = [&host](int64_t wake_ns,
                                                  bool& input) { return WaitWindowMessages(host, wake_ns, input); },
                       .hidden = [&host] { return WindowHidden(host); },
+                      .font_grew = [&host, &app] { return UpdateWindowGlyphs(host, app); },
                       .draw =
                           [&host, &app](int64_t now_ns) {
                             RenderWindowFrame(host, app, now_ns);

@@ -21,7 +21,7 @@ void RunWindowLoop(App& app, const WindowLoopHost& host) {
     const FrameChoice choice = PaceFrame(pacing, {.now_ns = now_ns,
                                                   .input = input,
                                                   .log_grew = current.log_version != shown.log_version,
-                                                  .changed = current != shown,
+                                                  .changed = current != shown || host.font_grew(),
                                                   .animating = InterfaceAnimates(app),
                                                   .hidden = host.hidden(),
                                                   .app_due_ns = NextAppStepNs(app, now_ns)});

@@ -15,6 +15,9 @@ struct WindowLoopHost {
   std::function<bool(int64_t wake_ns, bool& input)> wait_for_events;
   // Minimised or occluded: a frame would not show.
   std::function<bool()> hidden;
+  // Adds the glyphs the application's texts lack to the font; true when it grew. Texts a frame
+  // changes while it is built (a typed character, a button's log line) need one more frame.
+  std::function<bool()> font_grew;
   // Builds, renders and presents the interface at `now_ns`, the application's steps having run.
   std::function<void(int64_t now_ns)> draw;
 };

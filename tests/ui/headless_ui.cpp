@@ -16,9 +16,10 @@ namespace {
 ImFontAtlas& SharedAtlas() {
   static ImFontAtlas* const shared = [] {
     static ImFontAtlas atlas;
+    static InterfaceFont font;
     // The interface's loader works on an io; borrow a context to give it one.
     ImGuiContext* loader = ImGui::CreateContext(&atlas);
-    LoadInterfaceFonts(ImGui::GetIO());
+    LoadInterfaceFonts(ImGui::GetIO(), font);
     ImGui::DestroyContext(loader);
     return &atlas;
   }();

@@ -4,9 +4,11 @@
 
 #include <filesystem>
 
+#include "app/app.h"
 #include "tests/support/scoped_workdir.h"
 #include "tests/ui/headless_ui.h"
 #include "ui/labels.h"
+#include "ui/text_glyphs.h"
 
 namespace pistavox {
 namespace {
@@ -42,7 +44,8 @@ TEST(InterfaceFontsTest, UnusableCandidatesAreSkippedForTheFirstGoodFontOrImGuis
   for (const bool with_present : {true, false}) {
     if (!with_present && !present.empty()) candidates.pop_back();
     ImGuiContext* context = ImGui::CreateContext();
-    EXPECT_EQ(LoadFirstInterfaceFont(ImGui::GetIO(), candidates), with_present ? expected : "");
+    InterfaceFont font;
+    EXPECT_EQ(LoadFirstInterfaceFont(ImGui::GetIO(), candidates, font), with_present ? expected : "");
     const ImFontAtlas* atlas = ImGui::GetIO().Fonts;
     EXPECT_TRUE(atlas->IsBuilt());
     EXPECT_EQ(atlas->Fonts.Size, 1);
@@ -61,6 +64,56 @@ TEST(InterfaceFontsTest, EveryLabelOfBothLanguagesHasItsGlyphs) {
     EXPECT_TRUE(test::FontHasGlyphs(label->english)) << label->english;
     EXPECT_TRUE(test::FontHasGlyphs(label->chinese)) << label->chinese;
   }
+}
+
+// Rare characters of log lines, names and typed text are added between frames; one the
+// font lacks costs no rebuild, then or later.
+TEST(InterfaceFontsTest, TextsBeyondTheStartUpRangeGetTheirGlyphsBeforeTheNextFrame) {
+  if (!test::FontHasGlyphs("监控")) GTEST_SKIP() << "no Chinese font installed";
+  ImGuiContext* context = ImGui::CreateContext();
+  ImGuiIO& io = ImGui::GetIO();
+  io.IniFilename = nullptr;
+  io.DisplaySize = ImVec2(400, 300);
+  TextGlyphs glyphs;
+  LoadInterfaceFonts(io, glyphs.font);
+  unsigned char* pixels = nullptr;
+  io.Fonts->GetTexDataAsRGBA32(&pixels, nullptr, nullptr);
+  const ImFont& font = *io.Fonts->Fonts[0];
+  const auto has = [&font](ImWchar c) { return font.FindGlyphNoFallback(c) != nullptr; };
+  ASSERT_FALSE(has(u'埇') || has(u'込') || has(u'畑') || has(u'鍪')) << "no longer beyond the start-up range";
+
+  App app;
+  EXPECT_FALSE(UpdateTextGlyphs(app, io, glyphs));
+  Log(app.log, "Imported 埇桥");
+  app.voice_packs.push_back({"込畑", {}});
+  EXPECT_TRUE(UpdateTextGlyphs(app, io, glyphs));
+  EXPECT_TRUE(has(u'埇') && has(u'込') && has(u'畑') && has(u'监') && has('M'));
+
+  // A noncharacter, which no font has, and characters already added.
+  Log(app.log, "込\uFDD0");
+  app.status_message = "\uFDD0埇";
+  EXPECT_FALSE(UpdateTextGlyphs(app, io, glyphs));
+  app.status_message = "\uFDD0";
+  EXPECT_FALSE(UpdateTextGlyphs(app, io, glyphs));
+  EXPECT_FALSE(has(0xFDD0));
+
+  // Typed into a field that no App text holds.
+  char typed[16] = "";
+  const auto frame = [&typed] {
+    ImGui::NewFrame();
+    ImGui::Begin("typing");
+    if (!ImGui::IsAnyItemActive()) ImGui::SetKeyboardFocusHere();
+    ImGui::InputText("##field", typed, sizeof typed);
+    ImGui::End();
+    ImGui::Render();
+  };
+  frame();
+  frame();  // focus is asked for in one frame and taken in the next
+  io.AddInputCharactersUTF8("鍪");
+  frame();
+  EXPECT_TRUE(UpdateTextGlyphs(app, io, glyphs));
+  EXPECT_TRUE(has(u'鍪'));
+  ImGui::DestroyContext(context);
 }
 
 }  // namespace

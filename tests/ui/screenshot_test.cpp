@@ -90,6 +90,7 @@ struct ScreenshotTest : test::AppTest {
 TEST_F(ScreenshotTest, TheDashboardAndEverySettingsSectionRenderInBothLanguages) {
   Open();
   app.ui.settings_page_open = true;
+  app.voice_packs.push_back({"埇桥", {}});  // beyond the font's start-up range
   const char* const sections[] = {"general", "voice", "detection", "runway-end"};
   for (int32_t section = 0; section < 4; ++section) {
     SCOPED_TRACE(sections[section]);
@@ -102,6 +103,11 @@ TEST_F(ScreenshotTest, TheDashboardAndEverySettingsSectionRenderInBothLanguages)
     // The top bar's buttons and the section's own texts, right of the sidebar, change language.
     EXPECT_GT(test::Differing(english, chinese, {700, 30}, {960, 80}), 100);
     EXPECT_GT(test::Differing(english, chinese, {300, 120}, {960, 400}), 500);
+  }
+  // Added through the renderer before the first frame.
+  const ImFont& font = *ImGui::GetIO().Fonts->Fonts[0];
+  if (font.FindGlyphNoFallback(u'监') != nullptr) {
+    EXPECT_NE(font.FindGlyphNoFallback(u'埇'), nullptr);
   }
 }
 
