@@ -93,10 +93,14 @@ void DrawFlightPlanCard(App& app) {
   DrawAirportInput(app, app.monitor.status.position.airport_ident);
 
   const std::vector<std::string>& runways = AirportRunways(app, settings.expected_airport);
-  if (settings.expected_airport.empty()) {
-    ImGui::TextDisabled("%s", LabelText(kEnterAirportLabel, InChinese(app)));
-  } else if (runways.empty()) {
-    ImGui::TextDisabled("%s", LabelText(kNoRunwaysLabel, InChinese(app)));
+  // Wrapped: the control box is narrower than either hint at the window's opening size.
+  const Label* hint = settings.expected_airport.empty() ? &kEnterAirportLabel
+                      : runways.empty()                 ? &kNoRunwaysLabel
+                                                        : nullptr;
+  if (hint != nullptr) {
+    ImGui::PushStyleColor(ImGuiCol_Text, ImGui::GetStyleColorVec4(ImGuiCol_TextDisabled));
+    ImGui::TextWrapped("%s", LabelText(*hint, InChinese(app)));
+    ImGui::PopStyleColor();
   }
   ImGui::BeginDisabled(runways.empty());
   DrawRunwayCombo(app, runways);
