@@ -1,8 +1,10 @@
 #include "app/frame_pacing.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "app/app.h"
+#include "base/clock.h"
 
 namespace pistavox {
 
@@ -63,6 +65,11 @@ FrameChoice PaceFrame(FramePacing& pacing, const FramePass& pass) {
   if (pass.animating) wake = std::min(wake, pacing.last_drawn_ns + kAnimationPeriodNs);
   choice.wake_ns = wake;
   return choice;
+}
+
+int WaitMillisecondsUntil(int64_t wake_ns) {
+  const int64_t wait_ns = wake_ns - SteadyNowNs();
+  return wait_ns > 0 ? static_cast<int>(std::min<int64_t>((wait_ns + 999'999) / 1'000'000, INT32_MAX)) : 0;
 }
 
 }  // namespace pistavox

@@ -60,4 +60,8 @@ struct FrameChoice {
 
 FrameChoice PaceFrame(FramePacing& pacing, const FramePass& pass);
 
+// Whole milliseconds from now until `wake_ns` (steady), rounded up: a wake a little early
+// would only wait again. 0 when it is due.
+int WaitMillisecondsUntil(int64_t wake_ns);
+
 }  // namespace pistavox

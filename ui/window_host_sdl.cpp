@@ -5,9 +5,9 @@
 #include <imgui_impl_sdl.h>
 
 #include "app/app.h"
+#include "app/frame_pacing.h"
 #include "app/startup.h"
 #include "app/stop_request.h"
-#include "base/clock.h"
 #include "ui/frame.h"
 #include "ui/interface_fonts.h"
 #include "ui/sdl_window.h"
@@ -100,9 +100,7 @@ namespace {
 bool WaitWindowEvents(SdlWindow& host, int64_t wake_ns, bool& input) {
   input = false;
   bool keep_open = true;
-  const int64_t wait_ns = wake_ns - SteadyNowNs();
-  // Rounded up: a wake a little early would only wait again.
-  const int wait_ms = wait_ns > 0 ? static_cast<int>((wait_ns + 999'999) / 1'000'000) : 0;
+  const int wait_ms = WaitMillisecondsUntil(wake_ns);
   SDL_Event event;
   bool pending = wait_ms > 0 ? SDL_WaitEventTimeout(&event, wait_ms) != 0 : SDL_PollEvent(&event) != 0;
   while (pending) {

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "app/app.h"
+#include "app/frame_pacing.h"
 #include "app/startup.h"
 #include "app/stop_request.h"
 #include "audio/voice_package.h"
@@ -204,9 +205,7 @@ bool UpdateWindowGlyphs(D3d11Window& host, const App& app) {
 namespace {
 // Waits for messages until `wake_ns` (steady) at most, then dispatches every pending one.
 bool WaitWindowMessages(D3d11Window& host, int64_t wake_ns, bool& input) {
-  const int64_t wait_ns = wake_ns - SteadyNowNs();
-  // Rounded up: a wake a little early would only wait again.
-  const DWORD wait_ms = wait_ns > 0 ? static_cast<DWORD>((wait_ns + 999'999) / 1'000'000) : 0;
+  const auto wait_ms = static_cast<DWORD>(WaitMillisecondsUntil(wake_ns));
   // MWMO_INPUTAVAILABLE: a message already queued but looked at before ends the wait too.
   MsgWaitForMultipleObjectsEx(0, nullptr, wait_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   // Only the user's input and a new size redraw: wine posts messages of its own after every present.
