@@ -69,7 +69,8 @@ def wine_pids(exe_name):
 
 def iconify_window(display, title):
     """Does to the top-level window named `title` what a window manager does as it iconifies one: sets its
-    WM_STATE to iconic (wine minimises on that) and unmaps it (SDL does on that)."""
+    WM_STATE to iconic (wine minimises on that) and unmaps it (SDL does on that). Wine ignores the first
+    change out of the withdrawn state a window has without a window manager, so it goes by normal."""
     x11 = ctypes.cdll.LoadLibrary("libX11.so.6")
     x11.XOpenDisplay.restype = ctypes.c_void_p
     x11.XDefaultRootWindow.restype = ctypes.c_ulong
@@ -88,12 +89,13 @@ def iconify_window(display, title):
     x11.XQueryTree(connection, x11.XDefaultRootWindow(connection), ctypes.byref(root), ctypes.byref(parent),
                    ctypes.byref(children), ctypes.byref(count))
     wm_state = x11.XInternAtom(connection, b"WM_STATE", 0)
-    iconic = (ctypes.c_long * 2)(3, 0)  # IconicState, no icon window
+    normal, iconic = (ctypes.c_long * 2)(1, 0), (ctypes.c_long * 2)(3, 0)  # NormalState, IconicState; no icon
     found = False
     for i in range(count.value):
         name = ctypes.c_char_p()
         if x11.XFetchName(connection, children[i], ctypes.byref(name)) and name.value == title.encode():
-            x11.XChangeProperty(connection, children[i], wm_state, wm_state, 32, 0, iconic, 2)  # PropModeReplace
+            for state in (normal, iconic):
+                x11.XChangeProperty(connection, children[i], wm_state, wm_state, 32, 0, state, 2)  # PropModeReplace
             x11.XUnmapWindow(connection, children[i])
             found = True
     x11.XFlush(connection)
