@@ -74,6 +74,7 @@ void RunWorker(AudioPlayer& player) {
     }
     std::string error;
     const bool played = PlayItem(player, item, error);
+    resting = false;
     std::lock_guard lock(player.mutex);
     NoteOutcome(player, played ? std::string() : error);
     player.playing = false;
