@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -24,6 +25,10 @@ struct AudioBackEnd {
   std::function<void()> finish;
   // Silences everything at once; any thread may call it.
   std::function<void()> stop_now;
+  // Lets the device go once nothing has played for rest_after (an open device costs processor
+  // time even in silence); the next start takes it again. Optional.
+  std::function<void()> rest;
+  std::chrono::milliseconds rest_after{0};
 };
 
 // Plays nothing, reports success and never plays on: for the replay and the tests.

@@ -24,14 +24,17 @@ constexpr std::chrono::milliseconds kPollInterval{35};
 constexpr int kDeviceRate = 22050;
 // About 23 ms: an interrupt is heard within one buffer.
 constexpr int kBufferFrames = 512;
+// Opening takes milliseconds, so only a quiet spell lets the device go; a run of callouts keeps it.
+constexpr std::chrono::seconds kRestAfter{2};
 
 struct SdlAudio {
   bool device_open = false;
   bool sdl_started = false;
   std::string open_error;  // why the device is unavailable
   Mix_Chunk* chunk = nullptr;
-  // A stop wakes the poll at once, so an interrupting clip need not wait out the interval.
-  std::mutex stop_mutex;
+  // The worker opens and closes the device while a stop may come from any thread. A stop
+  // also wakes the poll at once, so an interrupting clip need not wait out the interval.
+  std::mutex mutex;
   std::condition_variable stopped;
   uint64_t stops = 0;
 
@@ -61,19 +64,36 @@ void QuietAlsaDiagnostics() {
   if (set_handler != nullptr) set_handler(&SayNothing);
 }
 
-void OpenDevice(SdlAudio& audio) {
+bool OpenMixer(SdlAudio& audio) {
+  std::lock_guard lock(audio.mutex);
+  if (audio.device_open) return true;
+  if (Mix_OpenAudio(kDeviceRate, AUDIO_S16SYS, 2, kBufferFrames) != 0) return false;
+  audio.device_open = true;
+  Mix_AllocateChannels(1);
+  return true;
+}
+
+// Even silent, an open device's thread mixes and writes each buffer.
+void CloseMixer(SdlAudio& audio) {
+  std::lock_guard lock(audio.mutex);
+  if (!audio.device_open) return;
+  Mix_CloseAudio();
+  audio.device_open = false;
+}
+
+// Opened once to learn whether there is a device, then let go until a clip plays.
+void ProbeDevice(SdlAudio& audio) {
   QuietAlsaDiagnostics();
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     audio.open_error = std::string("Audio device unavailable: ") + SDL_GetError();
     return;
   }
   audio.sdl_started = true;
-  if (Mix_OpenAudio(kDeviceRate, AUDIO_S16SYS, 2, kBufferFrames) != 0) {
+  if (!OpenMixer(audio)) {
     audio.open_error = std::string("Audio device unavailable: ") + Mix_GetError();
     return;
   }
-  audio.device_open = true;
-  Mix_AllocateChannels(1);
+  CloseMixer(audio);
 }
 
 // The worker is not a thread SDL made, so SDL would never free what it keeps per
@@ -98,10 +118,11 @@ bool StartChunk(SdlAudio& audio, Mix_Chunk* chunk, const std::string& load_error
 
 AudioBackEnd PlatformAudioBackEnd() {
   auto audio = std::make_shared<SdlAudio>();
-  OpenDevice(*audio);
+  ProbeDevice(*audio);
   AudioBackEnd back_end;
   back_end.unavailable = audio->open_error;
   back_end.start_file = [audio](const AudioClip& clip, std::string& error) {
+    if (!OpenMixer(*audio)) return FailStart("Audio device unavailable: ", error);
     SDL_RWops* file = SDL_RWFromFile(clip.path.string().c_str(), "rb");
     if (!file) {
       // The folder, not the file: a cleared folder fails every clip for one reason.
@@ -117,12 +138,13 @@ AudioBackEnd PlatformAudioBackEnd() {
       error = "Audio clip is too large";
       return false;
     }
+    if (!OpenMixer(*audio)) return FailStart("Audio device unavailable: ", error);
     // The mixer decodes the whole clip up front, so the bytes need not outlive the call.
     SDL_RWops* bytes = SDL_RWFromConstMem(clip.data->data() + clip.offset, static_cast<int>(clip.size));
     return StartChunk(*audio, bytes ? Mix_LoadWAV_RW(bytes, 1) : nullptr, "Cannot decode audio: ", error);
   };
   back_end.still_playing = [audio] {
-    std::unique_lock lock(audio->stop_mutex);
+    std::unique_lock lock(audio->mutex);
     const uint64_t stops_seen = audio->stops;
     if (!Mix_Playing(kChannel)) return false;
     audio->stopped.wait_for(lock, kPollInterval, [&] { return audio->stops != stops_seen; });
@@ -135,11 +157,13 @@ AudioBackEnd PlatformAudioBackEnd() {
     SDL_TLSCleanup();
   };
   back_end.stop_now = [audio] {
+    std::lock_guard lock(audio->mutex);
     if (audio->device_open) Mix_HaltChannel(-1);
-    std::lock_guard lock(audio->stop_mutex);
     ++audio->stops;
     audio->stopped.notify_all();
   };
+  back_end.rest = [audio] { CloseMixer(*audio); };
+  back_end.rest_after = kRestAfter;
   return back_end;
 }
 

@@ -49,14 +49,21 @@ bool PlayItem(AudioPlayer& player, const AudioQueueItem& item, std::string& erro
 }
 
 void RunWorker(AudioPlayer& player) {
+  bool resting = true;  // a back end starts with its device let go
   for (;;) {
     AudioQueueItem item;
     {
       std::unique_lock lock(player.mutex);
       // An interrupting caller's stop must land before the next clip starts, or it
       // would silence that clip instead of the one it meant.
-      player.wakeup.wait(lock,
-                         [&] { return (player.stopping || !player.queue.empty()) && player.stops_in_flight == 0; });
+      const auto due = [&] { return (player.stopping || !player.queue.empty()) && player.stops_in_flight == 0; };
+      if (!resting && player.back_end.rest && !player.wakeup.wait_for(lock, player.back_end.rest_after, due)) {
+        lock.unlock();
+        player.back_end.rest();
+        resting = true;
+        continue;
+      }
+      player.wakeup.wait(lock, due);
       if (player.stopping && player.queue.empty()) return;
       item = std::move(player.queue.front());
       player.queue.pop_front();
@@ -67,6 +74,7 @@ void RunWorker(AudioPlayer& player) {
     }
     std::string error;
     const bool played = PlayItem(player, item, error);
+    resting = false;
     std::lock_guard lock(player.mutex);
     NoteOutcome(player, played ? std::string() : error);
     player.playing = false;

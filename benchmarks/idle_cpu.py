@@ -5,9 +5,10 @@ minimised, and headless. Prints each figure as a share of one core over --second
 
 usage: benchmarks/idle_cpu.py PISTAVOX [--sim PISTAVOX_SIM] [--seconds S] [--only NAME...]
 PISTAVOX is build/release/ui/pistavox, or a pistavox.exe to run under wine; the stand-in defaults to
-build/release/tools/pistavox-sim. The window draws on a private Xvfb with Mesa's software renderer. On Linux the minimised window
-is unmapped as a window manager does to an iconified one (Xvfb runs none); under wine it is started
-minimised (start /min). Needs Xvfb, and wine for --exe.
+build/release/tools/pistavox-sim. The window draws on a private Xvfb with Mesa's software renderer. Once
+connected, the window is minimised as a window manager iconifies one (Xvfb runs none): marked iconic
+and unmapped, which SDL and wine both take as minimised. Needs Python 3, Xvfb and libX11, and wine
+for a pistavox.exe.
 """
 import argparse
 import ctypes
@@ -66,12 +67,18 @@ def wine_pids(exe_name):
     return found
 
 
-def unmap_window(display, title):
-    """Unmaps the top-level window named `title`: what a window manager does as it iconifies one."""
+def iconify_window(display, title):
+    """Does to the top-level window named `title` what a window manager does as it iconifies one: sets its
+    WM_STATE to iconic (wine minimises on that) and unmaps it (SDL does on that). Wine ignores the first
+    change out of the withdrawn state a window has without a window manager, so it goes by normal."""
     x11 = ctypes.cdll.LoadLibrary("libX11.so.6")
     x11.XOpenDisplay.restype = ctypes.c_void_p
     x11.XDefaultRootWindow.restype = ctypes.c_ulong
     x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XChangeProperty.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_int,
+                                    ctypes.c_int, ctypes.c_void_p, ctypes.c_int]
     x11.XQueryTree.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_void_p] * 3 + [ctypes.c_void_p]
     x11.XFetchName.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(ctypes.c_char_p)]
     x11.XUnmapWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
@@ -81,15 +88,19 @@ def unmap_window(display, title):
     children, count = ctypes.POINTER(ctypes.c_ulong)(), ctypes.c_uint()
     x11.XQueryTree(connection, x11.XDefaultRootWindow(connection), ctypes.byref(root), ctypes.byref(parent),
                    ctypes.byref(children), ctypes.byref(count))
-    unmapped = False
+    wm_state = x11.XInternAtom(connection, b"WM_STATE", 0)
+    normal, iconic = (ctypes.c_long * 2)(1, 0), (ctypes.c_long * 2)(3, 0)  # NormalState, IconicState; no icon
+    found = False
     for i in range(count.value):
         name = ctypes.c_char_p()
         if x11.XFetchName(connection, children[i], ctypes.byref(name)) and name.value == title.encode():
+            for state in (normal, iconic):
+                x11.XChangeProperty(connection, children[i], wm_state, wm_state, 32, 0, state, 2)  # PropModeReplace
             x11.XUnmapWindow(connection, children[i])
-            unmapped = True
+            found = True
     x11.XFlush(connection)
     x11.XCloseDisplay(connection)
-    return unmapped
+    return found
 
 
 def wait_for_line(path, text, timeout_s=60):
@@ -124,7 +135,7 @@ def measure(name, args, scratch):
     if program:
         env["PISTAVOX_CONFIG_DIR"] = "Z:" + config
         env["PISTAVOX_DATA_DIR"] = "Z:" + os.path.join(work, "logbook")
-        command = ["wine"] + (["start", "/wait", "/min", "/unix"] if name == "minimised" else []) + [program]
+        command = ["wine", program]
     else:
         env["PISTAVOX_CONFIG_DIR"] = config
         env["PISTAVOX_DATA_DIR"] = os.path.join(work, "logbook")
@@ -134,14 +145,11 @@ def measure(name, args, scratch):
     with open(log_path, "w") as log:
         pistavox = subprocess.Popen(command, stdout=log, stderr=subprocess.STDOUT, env=env, cwd=work)
     try:
-        # What start runs keeps no output here: the settings saved as the monitor connects say it instead.
-        started_minimised = program and name == "minimised"
-        if not wait_for_line(*((os.path.join(config, "settings.txt"), "voice_pack=") if started_minimised else
-                               (log_path, "Connected:"))):
+        if not wait_for_line(log_path, "Connected:"):
             sys.exit(f"idle_cpu: {name}: Pistavox did not connect; see {log_path}")
         time.sleep(3)  # past the start-up's first frames
         pids = wine_pids(os.path.basename(program)) if program else [pistavox.pid]
-        if name == "minimised" and not program and not unmap_window(env["DISPLAY"], "Pistavox"):
+        if name == "minimised" and not iconify_window(env["DISPLAY"], "Pistavox"):
             sys.exit("idle_cpu: no window to minimise")
         time.sleep(1)
         (total, audio), start = cpu_seconds(pids), time.monotonic()
@@ -172,7 +180,7 @@ def main():
     scratch = tempfile.mkdtemp(prefix="pistavox-idle-")
     xvfb, display = start_xvfb(scratch)
     os.environ["DISPLAY"] = display
-    failed = False
+    failed, measured = False, False
     try:
         for name in args.only:
             share, audio_share = measure(name, args, scratch)
@@ -180,10 +188,12 @@ def main():
             failed |= share > GOALS[name]
             print(f"{name:10s} {share:6.2f}% of a core over {args.seconds:.0f} s (goal <= {GOALS[name]}%: {verdict};"
                   f" SDL's audio thread {audio_share:.2f}%)", flush=True)
+        measured = True
     finally:
         xvfb.terminate()
         xvfb.wait()
-        shutil.rmtree(scratch, ignore_errors=True)
+        if measured:  # a failed run's logs are named in its message
+            shutil.rmtree(scratch, ignore_errors=True)
     return 1 if failed else 0
 
 

@@ -65,6 +65,9 @@ bool OpenUdpSocket(UdpSocket& socket, const UdpEndpoint& local, bool shared_port
   DWORD no = FALSE;
   DWORD returned = 0;
   WSAIoctl(handle, SIO_UDP_CONNRESET, &no, sizeof no, nullptr, 0, &returned, nullptr, nullptr);
+  // A look with no wait reads at once instead of polling first: a feed drains many datagrams a pass.
+  u_long non_blocking = 1;
+  ioctlsocket(handle, FIONBIO, &non_blocking);
   const BOOL yes = TRUE;
   if (shared_port) setsockopt(handle, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&yes), sizeof yes);
   const sockaddr_in address = SocketAddress(local);
@@ -129,7 +132,7 @@ bool SendDatagram(UdpSocket& socket, const UdpEndpoint& to, const uint8_t* data,
 UdpReceive ReceiveDatagram(UdpSocket& socket, int timeout_ms, std::vector<uint8_t>& datagram, UdpEndpoint& from,
                            std::string& error) {
   WSAPOLLFD waiting{Handle(socket), POLLRDNORM, 0};
-  const int ready = WSAPoll(&waiting, 1, timeout_ms);
+  const int ready = timeout_ms > 0 ? WSAPoll(&waiting, 1, timeout_ms) : 1;
   if (ready == 0) return UdpReceive::kNothing;
   if (ready < 0) {
     error = SystemError("Cannot wait for a datagram");

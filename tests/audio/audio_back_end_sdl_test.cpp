@@ -78,6 +78,21 @@ TEST_F(SdlBackEndTest, AnInterruptCutsTheClipOffWithinAboutOneBuffer) {
   EXPECT_EQ(test::CountFramesAt(out, heard_before, 3000), SquareWaveFrames(0.1, kRate));
 }
 
+TEST_F(SdlBackEndTest, AQuietDeviceIsLetGoAndTakenAgainForTheNextClip) {
+  AudioBackEnd back_end = PlatformAudioBackEnd();
+  back_end.rest_after = std::chrono::milliseconds(50);
+  player.emplace(std::move(back_end));
+  EXPECT_EQ(test::PlayToEnd(*player, SquareWaveFile("a.wav", 0.1, 12000, kRate)), "");
+  size_t size = 0;  // open, the unpaced device writes silence without end; let go, its file stops growing
+  for (int tries = 0; tries < 50 && size != fs::file_size(output); ++tries) {
+    size = fs::file_size(output);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  EXPECT_EQ(size, fs::file_size(output)) << "the device is still open";
+  EXPECT_EQ(test::PlayToEnd(*player, SquareWaveFile("b.wav", 0.25, 3000, kRate)), "");
+  EXPECT_EQ(test::CountFramesAt(Output(), 0, 3000), SquareWaveFrames(0.25, kRate));
+}
+
 TEST_F(SdlBackEndTest, WithoutADeviceEveryClipFailsQuietlyWithTheReason) {
   {
     test::ScopedEnvironment broken{"SDL_AUDIODRIVER", "no-such-driver"};
