@@ -6,6 +6,7 @@
 
 #include "app/app.h"
 #include "base/clock.h"
+#include "base/durable_file.h"
 #include "sim/flight_file.h"
 
 namespace pistavox {
@@ -13,6 +14,10 @@ namespace pistavox {
 namespace fs = std::filesystem;
 
 namespace {
+
+// Far beyond what one second of monitor starts can make; a bound, so a folder full of
+// them ends the search.
+constexpr int kMostFlightFilesASecond = 10000;
 
 std::tm LocalTimeNow() {
   const std::time_t now = std::time(nullptr);
@@ -35,17 +40,21 @@ void BeginSession(App& app, FlightRecorder& recorder, int64_t now_ns) {
   std::error_code ec;
   fs::create_directories(recorder.folder, ec);
   const std::tm local = LocalTimeNow();
-  fs::path path;
-  for (int attempt = 1; attempt < 100; ++attempt) {
-    path = recorder.folder / FlightFileName(local, attempt);
-    if (!fs::exists(path, ec)) break;
+  // The name is claimed by creating the file, so no recording is ever opened over another file.
+  NewFileOutcome outcome = NewFileOutcome::kExists;
+  std::string reason;
+  for (int attempt = 1; outcome == NewFileOutcome::kExists && attempt <= kMostFlightFilesASecond; ++attempt) {
+    recorder.path = (recorder.folder / FlightFileName(local, attempt)).string();
+    outcome = CreateNewFile(recorder.path, reason);
   }
-  recorder.path = path.string();
-  recorder.out.open(path, std::ios::binary | std::ios::trunc);
-  recorder.out << FlightFileHeader(FlightColumns::kEleven) << '\n' << std::flush;
-  if (!recorder.out) {
+  if (outcome == NewFileOutcome::kCreated) {
+    recorder.out.open(recorder.path, std::ios::binary);
+    recorder.out << FlightFileHeader(FlightColumns::kEleven) << '\n' << std::flush;
+  }
+  if (outcome != NewFileOutcome::kCreated || !recorder.out) {
     StopRecording(recorder);
-    Log(app.log, "Cannot write flight file: " + recorder.path);
+    if (outcome == NewFileOutcome::kExists) reason = "every name of this second is taken";
+    Log(app.log, "Cannot write flight file: " + recorder.path + (reason.empty() ? "" : " (" + reason + ")"));
     return;
   }
   recorder.session_start_ns = now_ns;

@@ -22,6 +22,10 @@ std::filesystem::path FinalLinkTarget(const std::filesystem::path& file);
 // since gone (killed between writing and renaming).
 void RemoveStaleTemporaries(const std::filesystem::path& file);
 
+// Creates `file` empty, only when nothing of that name exists: never over another file.
+enum class NewFileOutcome { kCreated, kExists, kFailed };
+NewFileOutcome CreateNewFile(const std::filesystem::path& file, std::string& reason);
+
 inline constexpr const char* kSimulatedWriteFailure = "simulated write failure";
 
 }  // namespace pistavox

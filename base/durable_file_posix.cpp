@@ -60,4 +60,15 @@ bool ReplaceFileDurably(const std::filesystem::path& link, std::string_view text
   return true;
 }
 
+NewFileOutcome CreateNewFile(const std::filesystem::path& file, std::string& reason) {
+  const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd >= 0) {
+    close(fd);
+    return NewFileOutcome::kCreated;
+  }
+  if (errno == EEXIST) return NewFileOutcome::kExists;
+  reason = SystemReason(errno);
+  return NewFileOutcome::kFailed;
+}
+
 }  // namespace pistavox

@@ -65,4 +65,16 @@ bool ReplaceFileDurably(const std::filesystem::path& link, std::string_view text
   return true;
 }
 
+NewFileOutcome CreateNewFile(const std::filesystem::path& file, std::string& reason) {
+  HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle != INVALID_HANDLE_VALUE) {
+    CloseHandle(handle);
+    return NewFileOutcome::kCreated;
+  }
+  const DWORD code = GetLastError();
+  if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) return NewFileOutcome::kExists;
+  reason = SystemReason(code);
+  return NewFileOutcome::kFailed;
+}
+
 }  // namespace pistavox

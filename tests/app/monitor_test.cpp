@@ -1,5 +1,9 @@
 #include "app/monitor.h"
 
+#include <ctime>
+#include <memory>
+
+#include "app/flight_recorder.h"
 #include "app/resources.h"
 #include "app/startup.h"
 #include "tests/app/app_fixture.h"
@@ -221,6 +225,28 @@ TEST_F(AppTest, TheWayOutSavesWhatChangedOnce) {
   Advance(3);  // past the repeat filter
   ShutdownApp(app, now);
   EXPECT_EQ(TakeLines(), (Lines{"Stopped"}));
+}
+
+// Every name of this second (and the next, should the clock tick) already taken: the recording
+// goes on counting instead of opening over one of them.
+TEST_F(AppTest, ARecordingNeverOpensOverAnExistingFile) {
+  auto recorder = std::make_shared<FlightRecorder>();
+  recorder->folder = workdir.path / "recorded";
+  std::filesystem::create_directories(recorder->folder);
+  const std::time_t start = std::time(nullptr);
+  std::vector<std::filesystem::path> taken;
+  for (std::time_t second = start; second <= start + 1; ++second) {
+    const std::tm local = *std::localtime(&second);
+    for (int attempt = 1; attempt <= 100; ++attempt) {
+      taken.push_back(recorder->folder / FlightFileName(local, attempt));
+      WriteTextFile(taken.back(), "someone else's\n");
+    }
+  }
+  AttachFlightRecorder(app, recorder);
+  app.hooks.monitor_started(app, now);
+  ASSERT_TRUE(recorder->recording) << ::testing::PrintToString(TakeLines());
+  EXPECT_TRUE(ReadTextFile(recorder->path).starts_with("time_s,"));
+  for (const std::filesystem::path& file : taken) EXPECT_EQ(ReadTextFile(file), "someone else's\n") << file;
 }
 
 TEST_F(MonitorTest, TheDetectedAirportFillsThePlanOnTheGroundKeepingItsRunwaysAndInTheAirByHeight) {
