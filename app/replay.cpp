@@ -111,19 +111,35 @@ bool ReadReplayInputs(const ReplayOptions& given, Replay& replay, std::string& r
   return false;
 }
 
-// The status file begun, never over an input, and the working directory entered.
+// Whether two names given reach one file: the same file when both exist, else the same
+// place once made absolute and normal (an output not written yet).
+bool SameFile(const std::string& a, const std::string& b) {
+  if (a.empty() || b.empty()) return false;
+  std::error_code ec;
+  if (fs::equivalent(a, b, ec)) return true;
+  const fs::path first = fs::weakly_canonical(a, ec);
+  if (ec) return false;
+  const fs::path second = fs::weakly_canonical(b, ec);
+  return !ec && first == second;
+}
+
+// The status file begun, never over an input or the other output, and the working directory entered.
 bool OpenReplayOutputs(Replay& replay, std::string& refusal) {
   const ReplayOptions& options = replay.options;
   for (const std::string& input : {options.flight_file, options.settings_file}) {
-    std::error_code ec;
-    if (!options.status_file.empty() && !input.empty() && fs::equivalent(options.status_file, input, ec)) {
+    if (SameFile(options.status_file, input)) {
       refusal = "The status file is an input of the replay: " + options.status_file;
       return false;
     }
-    if (!options.logbook_file.empty() && !input.empty() && fs::equivalent(options.logbook_file, input, ec)) {
+    if (SameFile(options.logbook_file, input)) {
       refusal = "The logbook is an input of the replay: " + options.logbook_file;
       return false;
     }
+  }
+  // Both written at once, one would lose the other's lines.
+  if (SameFile(options.status_file, options.logbook_file)) {
+    refusal = "The status file is the logbook: " + options.status_file;
+    return false;
   }
   if (!options.status_file.empty()) {
     replay.status.open(options.status_file, std::ios::binary | std::ios::trunc);

@@ -41,14 +41,19 @@ TEST_F(ReplayTest, NeverWritesOverItsInputsAndReportsLostOutput) {
   WriteFlight("flight.csv", {{0.0, LinedUpOnShortRunway()}});
   const std::string before = ReadTextFile("flight.csv");
   WriteTextFile("stored.txt", "muted=1\n");
-  for (const Lines& args : {Lines{"--status", "./flight.csv", "flight.csv"},
-                            Lines{"--settings", "stored.txt", "--status",
-                                  "../" + workdir.path.filename().string() + "/stored.txt", "flight.csv"}}) {
+  for (const auto& [args, refusal] :
+       {std::pair<Lines, std::string>{{"--status", "./flight.csv", "flight.csv"},
+                                      "The status file is an input of the replay: "},
+        {{"--settings", "stored.txt", "--status", "../" + workdir.path.filename().string() + "/stored.txt",
+          "flight.csv"},
+         "The status file is an input of the replay: "},
+        {{"--status", "out.csv", "--logbook", "./sub/../out.csv", "flight.csv"}, "The status file is the logbook: "}}) {
     const ProgramRun run = Replay(args);
     EXPECT_EQ(run.exit_code, 2);
-    EXPECT_NE(run.err.find("The status file is an input of the replay: "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(refusal), std::string::npos) << run.err;
     EXPECT_EQ(run.out, "");
   }
+  EXPECT_FALSE(std::filesystem::exists("out.csv"));
   EXPECT_EQ(ReadTextFile("flight.csv"), before);
   EXPECT_EQ(ReadTextFile("stored.txt"), "muted=1\n");
 
