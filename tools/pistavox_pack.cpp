@@ -56,7 +56,7 @@ int Main(int argc, char** argv) {
   std::vector<VoicePackageListing> entries;
   if (!ListVoicePackage(operands[0], entries, error)) return Failure(error);
   for (const VoicePackageListing& entry : entries) std::printf("%12" PRIu64 "  %s\n", entry.size, entry.name.c_str());
-  return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : Failure("cannot write the listing");
+  return 0;
 }
 
 }  // namespace

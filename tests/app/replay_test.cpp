@@ -136,6 +136,15 @@ TEST_F(ReplayTest, LeavesTheUsersLogbookAloneAndAppendsToTheOneGiven) {
   ASSERT_EQ(listed.exit_code, 0) << listed.err;
   const Lines printed = SplitLines(listed.out);
   EXPECT_NE(std::find(printed.begin(), printed.end(), "Landings: 2"), printed.end()) << listed.out;
+  if (std::filesystem::exists("/dev/full")) {  // a listing that never arrived is no success
+    ChildProcess child;
+    std::string start_error;
+    ASSERT_TRUE(StartChild({PISTAVOX_LOGBOOK_PATH, "mine/logbook.csv"}, child, start_error, "/dev/full", "full.err"));
+    int exit_code = 0;
+    ASSERT_TRUE(WaitChild(child, 60000, exit_code));
+    EXPECT_EQ(exit_code, 1);
+    EXPECT_NE(ReadTextFile("full.err").find("pistavox-logbook: cannot write to standard output: "), std::string::npos);
+  }
   const ProgramRun users = RunProgram({PISTAVOX_LOGBOOK_PATH});
   EXPECT_EQ(users.exit_code, 0) << users.err;
   EXPECT_NE(users.out.find("Landings: 0"), std::string::npos) << users.out;
