@@ -1,5 +1,12 @@
 #include "base/program_main.h"
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -9,11 +16,23 @@
 namespace pistavox {
 
 namespace {
+// None at all (a window program started without a console, or `>&-`) loses nothing by writing.
+bool StandardOutputExists() {
+#ifdef _WIN32
+  const intptr_t handle = _get_osfhandle(_fileno(stdout));
+  return handle != -1 && handle != -2;
+#else
+  return fcntl(STDOUT_FILENO, F_GETFD) != -1;
+#endif
+}
+
 // Output that never arrived (a full disk, a closed pipe) fails a run that thought it was done.
 int WithStandardOutputWritten(std::string_view name, int status) {
   if (status != 0) return status;  // a failed run has said why already
+  if (!StandardOutputExists()) return 0;
   errno = 0;
   if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
+  if (errno == EBADF) return 0;  // a handle that leads nowhere, as wine hands a closed one
   const char* reason = errno != 0 ? std::strerror(errno) : "write failed";
   std::fprintf(stderr, "%s: cannot write to standard output: %s\n", std::string(name).c_str(), reason);
   return 1;
