@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -97,12 +98,22 @@ IpcSendResult Exchange(int fd, const std::string& line, SteadyTime deadline, uin
   return IpcSendResult::kAnswered;
 }
 
+// The server's process stands for the window handle: a server started anew, even under the
+// same socket name, is another window, and a client of the old one must not be served by it.
+// Servers whose process cannot be seen from here (another PID namespace) cannot be told apart.
+uintptr_t ServerInstance(int fd) {
+  ucred peer{};
+  socklen_t size = sizeof peer;
+  if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 || peer.pid <= 0) return UINTPTR_MAX;
+  return static_cast<uintptr_t>(peer.pid);
+}
+
 // The connection is kept between messages to save a connect and an accept per
 // exchange. Any failure drops it, so a late answer can never be taken for the
 // next request's.
 struct KeptConnection {
   int fd = -1;
-  std::string window_class;
+  IpcServerWindow server;
   // Each of the program's connections has a transport of its own: the socket goes with it.
   ~KeptConnection() {
     if (fd >= 0) close(fd);
@@ -118,7 +129,7 @@ IpcSendResult SendLine(KeptConnection& kept, const IpcServerWindow& server, cons
                        int timeout_ms, uint32_t& answer) {
   const SteadyTime deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
   const std::string line = block_name + "\n";
-  if (kept.fd >= 0 && kept.window_class == server.window_class) {
+  if (kept.fd >= 0 && kept.server.handle == server.handle && kept.server.window_class == server.window_class) {
     const IpcSendResult result = Exchange(kept.fd, line, deadline, answer);
     if (result != IpcSendResult::kFailed) {
       if (result != IpcSendResult::kAnswered) Drop(kept);
@@ -129,7 +140,12 @@ IpcSendResult SendLine(KeptConnection& kept, const IpcServerWindow& server, cons
   Drop(kept);
   kept.fd = ConnectWithin(server.window_class, deadline);
   if (kept.fd < 0) return errno == 0 ? IpcSendResult::kTimedOut : IpcSendResult::kFailed;
-  kept.window_class = server.window_class;
+  // As a message to a window that is gone fails, so does one to the server that replaced it.
+  if (ServerInstance(kept.fd) != server.handle) {
+    Drop(kept);
+    return IpcSendResult::kFailed;
+  }
+  kept.server = server;
   const IpcSendResult result = Exchange(kept.fd, line, deadline, answer);
   if (result != IpcSendResult::kAnswered) Drop(kept);
   return result;
@@ -139,8 +155,9 @@ IpcServerWindow FindServer(const std::string& window_class) {
   const SteadyTime deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
   const int fd = ConnectWithin(window_class, deadline);
   if (fd < 0) return {};
+  const uintptr_t instance = ServerInstance(fd);
   close(fd);
-  return {1, window_class};
+  return {instance, window_class};
 }
 
 // The process a block is named after ("FsasmLib:IPC:<pid>:<counter>", hexadecimal), 0 for other names.
