@@ -13,8 +13,11 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <mutex>
+#include <set>
 
 #include "base/dead_process_leftovers.h"
 #include "base/process_alive.h"
@@ -175,8 +178,27 @@ void RemoveBlocksOfDeadProcesses() {
   });
 }
 
+// The names of the blocks made here and not yet removed. Guarded: a worker may close its
+// block while the program ends. Never destroyed, as such a worker may outlive static objects.
+struct OpenBlocks {
+  std::mutex mutex;
+  std::set<std::string> names;
+};
+
+OpenBlocks& Blocks() {
+  static OpenBlocks* blocks = new OpenBlocks;
+  return *blocks;
+}
+
+// Whether the name was still this process's to remove.
+bool ForgetBlock(const std::string& name) {
+  OpenBlocks& blocks = Blocks();
+  std::lock_guard lock(blocks.mutex);
+  return blocks.names.erase(name) > 0;
+}
+
 bool CreateBlock(const std::string& name, size_t size, IpcBlock& block, bool& already_existed) {
-  static const bool swept = (RemoveBlocksOfDeadProcesses(), true);
+  static const bool swept = (RemoveBlocksOfDeadProcesses(), std::atexit(ReleaseIpcBlocks), true);
   (void)swept;
   const std::string path = "/" + name;
   int fd = shm_open(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
@@ -195,6 +217,8 @@ bool CreateBlock(const std::string& name, size_t size, IpcBlock& block, bool& al
   block.handle = static_cast<uintptr_t>(fd) + 1;  // 0 means "none"
   block.name = name;
   block.created_here = true;
+  std::lock_guard lock(Blocks().mutex);
+  Blocks().names.insert(name);
   return true;
 }
 
@@ -213,11 +237,18 @@ void UnmapBlock(IpcBlock& block, size_t size) {
 // Unlinking matters: a leftover block would make a later process with the same id fail to open.
 void CloseBlock(IpcBlock& block) {
   close(static_cast<int>(block.handle - 1));
-  if (block.created_here) shm_unlink(("/" + block.name).c_str());
+  if (block.created_here && ForgetBlock(block.name)) shm_unlink(("/" + block.name).c_str());
   block.handle = 0;
 }
 
 }  // namespace
+
+void ReleaseIpcBlocks() {
+  OpenBlocks& blocks = Blocks();
+  std::lock_guard lock(blocks.mutex);
+  for (const std::string& name : blocks.names) shm_unlink(("/" + name).c_str());
+  blocks.names.clear();
+}
 
 IpcTransport PlatformIpcTransport() {
   IpcTransport transport;
