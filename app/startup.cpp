@@ -7,6 +7,7 @@
 #include "app/voice_packs.h"
 #include "config/ini_overrides.h"
 #include "config/settings_text.h"
+#include "sim/ipc_transport.h"
 
 namespace pistavox {
 
@@ -65,6 +66,8 @@ void ShutdownApp(App& app, int64_t now_ns) {
   ReadStoredSettings(app.settings_store, stored, error);
   if (stored != BuildSettingsText(app.settings, SelectedVoicePackName(app))) SaveAppSettings(app);
   StopMonitor(app);
+  // A hung simulator's exchange may still hold the link's block: it is not to outlive the program.
+  ReleaseIpcBlocks();
 }
 
 }  // namespace pistavox

@@ -43,4 +43,9 @@ struct IpcTransport {
 
 IpcTransport PlatformIpcTransport();
 
+// The program ends: removes every block the platform's transport made in this process that
+// is still there, without waiting for an exchange a hung server holds up; that exchange
+// can then only fail. Its view stays mapped until its client closes it.
+void ReleaseIpcBlocks();
+
 }  // namespace pistavox

@@ -11,9 +11,13 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <mutex>
+#include <set>
 
 #include "base/dead_process_leftovers.h"
 #include "base/process_alive.h"
@@ -97,12 +101,22 @@ IpcSendResult Exchange(int fd, const std::string& line, SteadyTime deadline, uin
   return IpcSendResult::kAnswered;
 }
 
+// The server's process stands for the window handle: a server started anew, even under the
+// same socket name, is another window, and a client of the old one must not be served by it.
+// Servers whose process cannot be seen from here (another PID namespace) cannot be told apart.
+uintptr_t ServerInstance(int fd) {
+  ucred peer{};
+  socklen_t size = sizeof peer;
+  if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 || peer.pid <= 0) return UINTPTR_MAX;
+  return static_cast<uintptr_t>(peer.pid);
+}
+
 // The connection is kept between messages to save a connect and an accept per
 // exchange. Any failure drops it, so a late answer can never be taken for the
 // next request's.
 struct KeptConnection {
   int fd = -1;
-  std::string window_class;
+  IpcServerWindow server;
   // Each of the program's connections has a transport of its own: the socket goes with it.
   ~KeptConnection() {
     if (fd >= 0) close(fd);
@@ -118,7 +132,7 @@ IpcSendResult SendLine(KeptConnection& kept, const IpcServerWindow& server, cons
                        int timeout_ms, uint32_t& answer) {
   const SteadyTime deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
   const std::string line = block_name + "\n";
-  if (kept.fd >= 0 && kept.window_class == server.window_class) {
+  if (kept.fd >= 0 && kept.server.handle == server.handle && kept.server.window_class == server.window_class) {
     const IpcSendResult result = Exchange(kept.fd, line, deadline, answer);
     if (result != IpcSendResult::kFailed) {
       if (result != IpcSendResult::kAnswered) Drop(kept);
@@ -129,7 +143,12 @@ IpcSendResult SendLine(KeptConnection& kept, const IpcServerWindow& server, cons
   Drop(kept);
   kept.fd = ConnectWithin(server.window_class, deadline);
   if (kept.fd < 0) return errno == 0 ? IpcSendResult::kTimedOut : IpcSendResult::kFailed;
-  kept.window_class = server.window_class;
+  // As a message to a window that is gone fails, so does one to the server that replaced it.
+  if (ServerInstance(kept.fd) != server.handle) {
+    Drop(kept);
+    return IpcSendResult::kFailed;
+  }
+  kept.server = server;
   const IpcSendResult result = Exchange(kept.fd, line, deadline, answer);
   if (result != IpcSendResult::kAnswered) Drop(kept);
   return result;
@@ -139,8 +158,9 @@ IpcServerWindow FindServer(const std::string& window_class) {
   const SteadyTime deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
   const int fd = ConnectWithin(window_class, deadline);
   if (fd < 0) return {};
+  const uintptr_t instance = ServerInstance(fd);
   close(fd);
-  return {1, window_class};
+  return {instance, window_class};
 }
 
 // The process a block is named after ("FsasmLib:IPC:<pid>:<counter>", hexadecimal), 0 for other names.
@@ -158,8 +178,27 @@ void RemoveBlocksOfDeadProcesses() {
   });
 }
 
+// The names of the blocks made here and not yet removed. Guarded: a worker may close its
+// block while the program ends. Never destroyed, as such a worker may outlive static objects.
+struct OpenBlocks {
+  std::mutex mutex;
+  std::set<std::string> names;
+};
+
+OpenBlocks& Blocks() {
+  static OpenBlocks* blocks = new OpenBlocks;
+  return *blocks;
+}
+
+// Whether the name was still this process's to remove.
+bool ForgetBlock(const std::string& name) {
+  OpenBlocks& blocks = Blocks();
+  std::lock_guard lock(blocks.mutex);
+  return blocks.names.erase(name) > 0;
+}
+
 bool CreateBlock(const std::string& name, size_t size, IpcBlock& block, bool& already_existed) {
-  static const bool swept = (RemoveBlocksOfDeadProcesses(), true);
+  static const bool swept = (RemoveBlocksOfDeadProcesses(), std::atexit(ReleaseIpcBlocks), true);
   (void)swept;
   const std::string path = "/" + name;
   int fd = shm_open(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
@@ -178,6 +217,8 @@ bool CreateBlock(const std::string& name, size_t size, IpcBlock& block, bool& al
   block.handle = static_cast<uintptr_t>(fd) + 1;  // 0 means "none"
   block.name = name;
   block.created_here = true;
+  std::lock_guard lock(Blocks().mutex);
+  Blocks().names.insert(name);
   return true;
 }
 
@@ -196,11 +237,18 @@ void UnmapBlock(IpcBlock& block, size_t size) {
 // Unlinking matters: a leftover block would make a later process with the same id fail to open.
 void CloseBlock(IpcBlock& block) {
   close(static_cast<int>(block.handle - 1));
-  if (block.created_here) shm_unlink(("/" + block.name).c_str());
+  if (block.created_here && ForgetBlock(block.name)) shm_unlink(("/" + block.name).c_str());
   block.handle = 0;
 }
 
 }  // namespace
+
+void ReleaseIpcBlocks() {
+  OpenBlocks& blocks = Blocks();
+  std::lock_guard lock(blocks.mutex);
+  for (const std::string& name : blocks.names) shm_unlink(("/" + name).c_str());
+  blocks.names.clear();
+}
 
 IpcTransport PlatformIpcTransport() {
   IpcTransport transport;

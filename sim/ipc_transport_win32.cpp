@@ -2,6 +2,9 @@
 // a global atom naming the block, and a named file mapping backed by the paging file.
 #include <windows.h>
 
+#include <map>
+#include <mutex>
+
 #include "sim/ipc_transport.h"
 
 namespace pistavox {
@@ -14,6 +17,20 @@ IpcServerWindow FindServer(const std::string& window_class) {
   return {reinterpret_cast<uintptr_t>(window), window_class};
 }
 
+// The mappings opened here and not yet closed, by name (a handle's value may be given again;
+// a name is never). The name goes with the last handle, even while a view is still mapped.
+// Guarded: a worker may close its mapping while the program ends. Never destroyed, as such a
+// worker may outlive static objects.
+struct OpenMappings {
+  std::mutex mutex;
+  std::map<std::string, uintptr_t> handles;
+};
+
+OpenMappings& Mappings() {
+  static OpenMappings* mappings = new OpenMappings;
+  return *mappings;
+}
+
 bool CreateBlock(const std::string& name, size_t size, IpcBlock& block, bool& already_existed) {
   HANDLE mapping =
       CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, static_cast<DWORD>(size), name.c_str());
@@ -22,6 +39,8 @@ bool CreateBlock(const std::string& name, size_t size, IpcBlock& block, bool& al
   block.handle = reinterpret_cast<uintptr_t>(mapping);
   block.name = name;
   block.created_here = !already_existed;
+  std::lock_guard lock(Mappings().mutex);
+  Mappings().handles[name] = block.handle;
   return true;
 }
 
@@ -35,8 +54,10 @@ void UnmapBlock(IpcBlock& block, size_t) {
   block.view = nullptr;
 }
 
+// A handle already closed by ReleaseIpcBlocks is not closed again: its value may name another object by now.
 void CloseBlock(IpcBlock& block) {
-  CloseHandle(reinterpret_cast<HANDLE>(block.handle));
+  std::lock_guard lock(Mappings().mutex);
+  if (Mappings().handles.erase(block.name) > 0) CloseHandle(reinterpret_cast<HANDLE>(block.handle));
   block.handle = 0;
 }
 
@@ -54,6 +75,13 @@ IpcSendResult Send(const IpcServerWindow& server, uint32_t message, uint16_t ato
 }
 
 }  // namespace
+
+void ReleaseIpcBlocks() {
+  OpenMappings& mappings = Mappings();
+  std::lock_guard lock(mappings.mutex);
+  for (const auto& [name, handle] : mappings.handles) CloseHandle(reinterpret_cast<HANDLE>(handle));
+  mappings.handles.clear();
+}
 
 IpcTransport PlatformIpcTransport() {
   IpcTransport transport;

@@ -17,6 +17,7 @@
 #include "app/startup.h"
 #include "audio/voice_package_writer.h"
 #include "base/clock.h"
+#include "base/process_alive.h"
 #include "sim/fsuipc_sampling.h"
 #include "sim/ipc_transport.h"
 #include "tests/app/app_fixture.h"
@@ -62,6 +63,21 @@ struct EndToEndTest : AppTest {
     }
   }
   Lines PistavoxLines() { return SplitLines(ReadTextFile("pistavox.out")); }
+  // This process's link blocks a server could still open by their names.
+  static size_t OwnBlocks() {
+    size_t found = 0;
+    for (uint32_t counter = 1; counter <= 16; ++counter) {
+      const std::string name = FsuipcBlockName(OwnProcessId(), counter);
+#ifdef _WIN32
+      const HANDLE block = OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str());
+      found += block != nullptr;
+      if (block) CloseHandle(block);
+#else
+      found += std::filesystem::exists("/dev/shm/" + name);
+#endif
+    }
+    return found;
+  }
   // Waits until pistavox has printed `count` lines starting with `prefix`.
   bool WaitForLine(const std::string& prefix, size_t count, int timeout_s) {
     const auto deadline = Clock::now() + std::chrono::seconds(timeout_s);
@@ -225,7 +241,7 @@ TEST_F(EndToEndTest, NoConsoleOpensButTheDebugOne) {
 #endif
 
 // The handshake hangs on the link's worker: the program's own connection holds up no
-// frame and no shutdown.
+// frame and no shutdown, and leaves no block behind.
 TEST_F(EndToEndTest, AHungSimulatorHoldsUpNoFrameAndNoShutdown) {
   ASSERT_NO_FATAL_FAILURE(StartSim({"--hang"}));
   app.hooks.make_connection = FsuipcWorkerConnection;
@@ -241,9 +257,11 @@ TEST_F(EndToEndTest, AHungSimulatorHoldsUpNoFrameAndNoShutdown) {
     std::this_thread::sleep_for(std::chrono::microseconds(16667));
   }
   EXPECT_EQ(app.monitor.phase, MonitorPhase::kConnecting);
+  EXPECT_EQ(OwnBlocks(), 1u);
   const auto stop = Clock::now();
   ShutdownApp(app, SteadyNowNs());
   EXPECT_LT(Clock::now() - stop, std::chrono::milliseconds(100));
+  EXPECT_EQ(OwnBlocks(), 0u);
   EXPECT_LT(longest_frame, std::chrono::milliseconds(100));
   EXPECT_EQ(WithPrefix(log_lines, "Opening FSUIPC/XPUIPC connection...").size(), 1u);
   EXPECT_EQ(log_lines.back(), "Stopped");
