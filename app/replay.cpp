@@ -77,6 +77,7 @@ struct Replay {
   ReplayOptions options;  // every path absolute
   std::vector<FlightSample> flight;
   FlightColumns columns = FlightColumns::kNine;
+  bool cut_row = false;  // the recording ends mid-row, as a full disk leaves it
   std::string settings_text;
   std::ofstream status;
   AircraftState current;  // the row the simulator answers with
@@ -93,7 +94,7 @@ bool ReadReplayInputs(const ReplayOptions& given, Replay& replay, std::string& r
   options.voice_pack_dir = Absolute(options.voice_pack_dir);
   options.logbook_file = Absolute(options.logbook_file);
 
-  if (!ReadFlightFile(options.flight_file, replay.flight, refusal, &replay.columns)) return false;
+  if (!ReadFlightFile(options.flight_file, replay.flight, refusal, &replay.columns, &replay.cut_row)) return false;
   for (size_t i = 0; i < replay.flight.size(); ++i) {
     if (std::fabs(replay.flight[i].time_s) > kLargestTimeS) {
       refusal =
@@ -239,6 +240,7 @@ int RunReplay(const ReplayOptions& given, std::FILE* out, std::FILE* err) {
   Replay replay;
   std::string refusal;
   if (!ReadReplayInputs(given, replay, refusal) || !OpenReplayOutputs(replay, refusal)) return Refuse(err, refusal);
+  if (replay.cut_row) std::fprintf(err, "pistavox-replay: Flight file ends in a cut row: ignored\n");
   App app;
   StartReplayApp(app, replay, out);
   ReplayRows(app, replay);

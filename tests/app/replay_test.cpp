@@ -65,7 +65,7 @@ TEST_F(ReplayTest, NeverWritesOverItsInputsAndReportsLostOutput) {
   std::fclose(full);
 }
 
-TEST_F(ReplayTest, RefusesMissingAndMalformedFlightsNamingTheLine) {
+TEST_F(ReplayTest, RefusesMissingAndMalformedFlightsNamingTheLineButReplaysACutRecording) {
   WriteTextFile("bad.csv", std::string(kFlightFileHeader) + "\n0,10,-140,90,0,20,0,1,yes\n");
   std::filesystem::create_directory("folder.csv");
   for (const auto& [file, message] : {std::pair{"missing.csv", "Cannot open flight file: "},
@@ -76,6 +76,11 @@ TEST_F(ReplayTest, RefusesMissingAndMalformedFlightsNamingTheLine) {
     EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
     EXPECT_EQ(run.out, "") << file;
   }
+  // A recording stopped mid-row by a full disk replays its whole rows.
+  WriteTextFile("cut.csv", std::string(kFlightFileHeader) + "\n0,10,-140,90,0,20,0,1,1\n0.1,10,-14");
+  const ProgramRun run = Replay({"cut.csv"});
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_TRUE(run.err.starts_with("pistavox-replay: Flight file ends in a cut row: ignored")) << run.err;
 }
 
 TEST_F(ReplayTest, PollsRowsAtTheConfiguredIntervalAndWritesTheirStatus) {
