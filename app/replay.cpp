@@ -188,19 +188,27 @@ void ReplayRows(App& app, Replay& replay) {
   }
 }
 
-// The user's stop at the last row's time, then the outputs: output that was lost is a
-// failed run, whatever else went right.
+// The user's stop at the last row's time, then the outputs: output that was lost (a
+// landing the logbook did not take among it) is a failed run, whatever else went right.
 int FinishReplay(App& app, Replay& replay, std::FILE* out, std::FILE* err) {
   StopMonitor(app);
+  int status = 0;
   if (std::fflush(out) != 0 || std::ferror(out)) {
     std::fprintf(err, "pistavox-replay: Cannot write the event log: %s\n", std::strerror(errno));
-    return 1;
+    status = 1;
   }
-  if (!replay.status.is_open()) return 0;
-  replay.status.close();
-  if (replay.status) return 0;
-  std::fprintf(err, "pistavox-replay: Cannot write status file: %s\n", replay.options.status_file.c_str());
-  return 1;
+  if (replay.status.is_open()) {
+    replay.status.close();
+    if (!replay.status) {
+      std::fprintf(err, "pistavox-replay: Cannot write status file: %s\n", replay.options.status_file.c_str());
+      status = 1;
+    }
+  }
+  if (!app.logbook_failure.empty()) {
+    std::fprintf(err, "pistavox-replay: Logbook write failed: %s\n", app.logbook_failure.c_str());
+    status = 1;
+  }
+  return status;
 }
 
 }  // namespace

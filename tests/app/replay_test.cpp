@@ -1,6 +1,8 @@
 // pistavox-replay as its users run it: the command line, the files, the exit status.
 #include "app/replay.h"
 
+#include <fstream>
+
 #include "app/logbook.h"
 #include "runways/runway_database.h"
 #include "sim/flight_file.h"
@@ -115,8 +117,8 @@ TEST_F(ReplayTest, UsesTheWorkdirsDataTheGivenVoicePackAndSettingsWithoutWriting
   EXPECT_FALSE(std::filesystem::exists(workdir.path / "config"));
 }
 
-// The user's logbook is never written; --logbook appends there, run after run, and
-// pistavox-logbook prints what it holds.
+// The user's logbook is never written; --logbook appends there, run after run, a landing it
+// cannot take fails the run, and pistavox-logbook prints what it holds.
 TEST_F(ReplayTest, LeavesTheUsersLogbookAloneAndAppendsToTheOneGiven) {
   ScopedEnvironment data_dir("PISTAVOX_DATA_DIR", (workdir.path / "user-data").string());
   ScopedEnvironment xdg("XDG_DATA_HOME", (workdir.path / "xdg").string());
@@ -136,6 +138,21 @@ TEST_F(ReplayTest, LeavesTheUsersLogbookAloneAndAppendsToTheOneGiven) {
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0], kLogbookHeader);
   EXPECT_NE(rows[1].find(",Replay,PXSF,04,100,Excellent,-202,-180,1.15,"), std::string::npos) << rows[1];
+
+  // A landing the logbook could not take is lost output, with the reason.
+  std::filesystem::create_directory("folder.csv");
+  WriteTextFile("read-only.csv", "");
+  std::filesystem::permissions("read-only.csv", std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::remove);
+  const bool privileged = std::ofstream("read-only.csv", std::ios::app).good();  // root writes it all the same
+  for (const auto& [logbook, reason] :
+       {std::pair{"folder.csv", "folder.csv"}, {"read-only.csv", "Permission denied"}}) {
+    if (privileged && logbook == std::string("read-only.csv")) continue;
+    const ProgramRun run = Replay({"--logbook", logbook, "flight.csv"});
+    EXPECT_EQ(run.exit_code, 1) << logbook;
+    EXPECT_NE(run.err.find("pistavox-replay: Logbook write failed: "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
+  }
 
   const ProgramRun listed = RunProgram({PISTAVOX_LOGBOOK_PATH, "mine/logbook.csv"});
   ASSERT_EQ(listed.exit_code, 0) << listed.err;
