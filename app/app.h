@@ -71,7 +71,7 @@ struct App {
   std::optional<LandingReport> last_landing;
   // Where scored landings are appended; empty: no logbook (tests, the replay without --logbook).
   std::filesystem::path logbook_file;
-  bool logbook_failure_reported = false;  // "Logbook write failed" is logged once per run
+  std::string logbook_failure;  // the first "Logbook write failed" reason: logged once per run
   // The dashboard's history: the newest landings, oldest first, and the best score of
   // the whole logbook, read when it opens and kept up as landings are recorded.
   std::vector<LogbookEntry> recent_landings;

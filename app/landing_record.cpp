@@ -40,8 +40,8 @@ void RecordLanding(App& app, const LandingReport& report) {
   Remember(app, entry);
   if (app.logbook_file.empty()) return;
   std::string error;
-  if (AppendLogbookEntry(app.logbook_file, entry, error) || app.logbook_failure_reported) return;
-  app.logbook_failure_reported = true;
+  if (AppendLogbookEntry(app.logbook_file, entry, error) || !app.logbook_failure.empty()) return;
+  app.logbook_failure = error;
   Log(app.log, "Logbook write failed: " + error);
 }
 

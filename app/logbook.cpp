@@ -1,7 +1,9 @@
 #include "app/logbook.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <system_error>
@@ -152,11 +154,12 @@ bool AppendLogbookEntry(const fs::path& file, const LogbookEntry& entry, std::st
     return false;
   }
   const std::string text = (whole == 0 ? std::string(kLogbookHeader) + "\n" : "") + FormatLogbookRow(entry);
+  errno = 0;
   std::ofstream out(file, std::ios::binary | std::ios::app);
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
   out.flush();
   if (!out) {
-    error = "Cannot write " + PathText(file);
+    error = "Cannot write " + PathText(file) + ": " + (errno != 0 ? std::strerror(errno) : "write failed");
     return false;
   }
   return true;

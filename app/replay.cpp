@@ -77,6 +77,7 @@ struct Replay {
   ReplayOptions options;  // every path absolute
   std::vector<FlightSample> flight;
   FlightColumns columns = FlightColumns::kNine;
+  bool cut_row = false;  // the recording ends mid-row, as a full disk leaves it
   std::string settings_text;
   std::ofstream status;
   AircraftState current;  // the row the simulator answers with
@@ -93,7 +94,7 @@ bool ReadReplayInputs(const ReplayOptions& given, Replay& replay, std::string& r
   options.voice_pack_dir = Absolute(options.voice_pack_dir);
   options.logbook_file = Absolute(options.logbook_file);
 
-  if (!ReadFlightFile(options.flight_file, replay.flight, refusal, &replay.columns)) return false;
+  if (!ReadFlightFile(options.flight_file, replay.flight, refusal, &replay.columns, &replay.cut_row)) return false;
   for (size_t i = 0; i < replay.flight.size(); ++i) {
     if (std::fabs(replay.flight[i].time_s) > kLargestTimeS) {
       refusal =
@@ -187,19 +188,27 @@ void ReplayRows(App& app, Replay& replay) {
   }
 }
 
-// The user's stop at the last row's time, then the outputs: output that was lost is a
-// failed run, whatever else went right.
+// The user's stop at the last row's time, then the outputs: output that was lost (a
+// landing the logbook did not take among it) is a failed run, whatever else went right.
 int FinishReplay(App& app, Replay& replay, std::FILE* out, std::FILE* err) {
   StopMonitor(app);
+  int status = 0;
   if (std::fflush(out) != 0 || std::ferror(out)) {
     std::fprintf(err, "pistavox-replay: Cannot write the event log: %s\n", std::strerror(errno));
-    return 1;
+    status = 1;
   }
-  if (!replay.status.is_open()) return 0;
-  replay.status.close();
-  if (replay.status) return 0;
-  std::fprintf(err, "pistavox-replay: Cannot write status file: %s\n", replay.options.status_file.c_str());
-  return 1;
+  if (replay.status.is_open()) {
+    replay.status.close();
+    if (!replay.status) {
+      std::fprintf(err, "pistavox-replay: Cannot write status file: %s\n", replay.options.status_file.c_str());
+      status = 1;
+    }
+  }
+  if (!app.logbook_failure.empty()) {
+    std::fprintf(err, "pistavox-replay: Logbook write failed: %s\n", app.logbook_failure.c_str());
+    status = 1;
+  }
+  return status;
 }
 
 }  // namespace
@@ -239,6 +248,7 @@ int RunReplay(const ReplayOptions& given, std::FILE* out, std::FILE* err) {
   Replay replay;
   std::string refusal;
   if (!ReadReplayInputs(given, replay, refusal) || !OpenReplayOutputs(replay, refusal)) return Refuse(err, refusal);
+  if (replay.cut_row) std::fprintf(err, "pistavox-replay: Flight file ends in a cut row: ignored\n");
   App app;
   StartReplayApp(app, replay, out);
   ReplayRows(app, replay);

@@ -24,7 +24,7 @@ bool ReadReplayCommandLine(int argc, char** argv, ReplayOptions& options, int& s
 // Runs the flight through the real application, monitor, engine and analysis with
 // the clock driven by the file. The event log goes to `out`; refusals to `err`.
 // Returns the exit status: 0 after a complete run, 2 when refused, 1 when writing
-// the event log or the status file failed.
+// the event log, the status file or a landing to the logbook failed.
 int RunReplay(const ReplayOptions& options, std::FILE* out, std::FILE* err);
 
 }  // namespace pistavox

@@ -4,6 +4,7 @@
 #include <io.h>
 #else
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 #endif
 
@@ -40,6 +41,11 @@ int WithStandardOutputWritten(std::string_view name, int status) {
 }  // namespace
 
 int RunProgram(std::string_view name, const std::function<int()>& body) {
+#ifndef _WIN32
+  // A reader that leaves early (`| head`) must not kill the program mid-write: a landing
+  // being logged, a logbook row half appended. The write fails instead, and is handled.
+  signal(SIGPIPE, SIG_IGN);
+#endif
   try {
     return WithStandardOutputWritten(name, body());
   } catch (const std::exception& failure) {

@@ -87,14 +87,16 @@ const char* FlightFileHeader(FlightColumns columns) {
 }
 
 bool ParseFlightFile(const std::string& text, const std::string& path, std::vector<FlightSample>& samples,
-                     std::string& error, FlightColumns* columns_out) {
+                     std::string& error, FlightColumns* columns_out, bool* cut_row) {
   std::vector<FlightSample> parsed;
   FlightColumns columns = FlightColumns::kNine;
+  bool cut = false;
   size_t line_number = 0;
   size_t start = 0;
   while (start < text.size() || line_number == 0) {
     ++line_number;
     size_t end = text.find('\n', start);
+    const bool last_unterminated = end == std::string::npos;
     const size_t next = end == std::string::npos ? text.size() : end + 1;
     if (end == std::string::npos) end = text.size();
     std::string_view line(text.data() + start, end - start);
@@ -112,23 +114,28 @@ bool ParseFlightFile(const std::string& text, const std::string& path, std::vect
     if (line.empty()) return Malformed(path, line_number, "empty line", error);
     FlightSample sample;
     std::string reason;
-    if (!ParseRow(line, columns, sample, reason)) return Malformed(path, line_number, reason, error);
+    if (!ParseRow(line, columns, sample, reason)) {
+      if (!(last_unterminated && cut_row)) return Malformed(path, line_number, reason, error);
+      cut = true;
+      break;
+    }
     if (!parsed.empty() && sample.time_s < parsed.back().time_s)
       return Malformed(path, line_number, "time_s lower than the previous row's", error);
     parsed.push_back(sample);
   }
   samples = std::move(parsed);
   if (columns_out) *columns_out = columns;
+  if (cut_row) *cut_row = cut;
   return true;
 }
 
 bool ReadFlightFile(const std::string& path, std::vector<FlightSample>& samples, std::string& error,
-                    FlightColumns* columns) {
+                    FlightColumns* columns, bool* cut_row) {
   std::string text;
   std::string reason;
   switch (ReadFileBytes(path, kMaxDataFileBytes, text, reason)) {
     case FileReadStatus::kOk:
-      return ParseFlightFile(text, path, samples, error, columns);
+      return ParseFlightFile(text, path, samples, error, columns, cut_row);
     case FileReadStatus::kNotRegular:
       error = "Flight file is not a regular file: " + path;
       return false;

@@ -24,11 +24,13 @@ enum class FlightColumns { kNine, kEleven };
 const char* FlightFileHeader(FlightColumns columns);
 
 // Refuses a malformed file whole, naming the line; nothing is guessed. `columns`, when
-// given, says which header the file has.
+// given, says which header the file has. With `cut_row` given, a last row without its line
+// feed that does not read whole (a recorder stopped mid-row by a full disk) is left out and
+// `cut_row` set, rather than the file refused.
 bool ParseFlightFile(const std::string& text, const std::string& path, std::vector<FlightSample>& samples,
-                     std::string& error, FlightColumns* columns = nullptr);
+                     std::string& error, FlightColumns* columns = nullptr, bool* cut_row = nullptr);
 bool ReadFlightFile(const std::string& path, std::vector<FlightSample>& samples, std::string& error,
-                    FlightColumns* columns = nullptr);
+                    FlightColumns* columns = nullptr, bool* cut_row = nullptr);
 
 // Writes a whole flight file through a temporary file, so a failure never leaves half a file.
 bool WriteFlightFile(const std::string& path, const std::vector<FlightSample>& samples, std::string& error,

@@ -1,5 +1,6 @@
 // pistavox: the application, in its window, or headless with --headless or
 // without a display, printing the event log as it grows.
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -27,6 +28,21 @@ constexpr const char* kAbout =
     "started in when that has data/runways.csv, and otherwise from its installed folder, which it\n"
     "never writes: a runway database you import then goes to runways.csv in your data folder and\n"
     "is read in place of the installed one.\n";
+
+// The event log and the summary, line by line. A reader gone from the pipe (`| grep -m1`)
+// ends the printing, not the flight, and is no failure: it chose to read no further. Any
+// other write error is left for the exit status.
+struct StandardOutput {
+  bool reader_gone = false;
+  void Print(const std::string& line) {
+    if (reader_gone) return;
+    errno = 0;
+    std::printf("%s\n", line.c_str());
+    if (std::fflush(stdout) == 0 || errno != EPIPE) return;
+    reader_gone = true;
+    std::clearerr(stdout);
+  }
+};
 
 int Run(App& app, bool headless) {
   if (headless) return RunHeadless(app);
@@ -107,13 +123,11 @@ int Main(int argc, char** argv) {
     return RefuseCommandLine(command_line, "--simulator-host: \"" + simulator.host + "\" is no host name or address");
   if (HasCommandLineSwitch("-debug")) EnableDebugOutput();
 
+  StandardOutput output;  // outlives the app, whose log prints through it
   App app(PlatformAudioBackEnd());
   // The start-up's lines are logged at the time it began, as a frame's are.
   app.log.now_ns = SteadyNowNs();
-  app.log.on_accept = [](const std::string& line) {
-    std::printf("%s\n", line.c_str());
-    std::fflush(stdout);
-  };
+  app.log.on_accept = [&output](const std::string& line) { output.Print(line); };
   if (!OpenDefaultSettingsStore(app.settings_store, error)) Log(app.log, error);
   app.resources = LocateProgramResources();
   app.hooks.make_connection = [&app] { return ChosenConnection(app.settings); };
@@ -126,7 +140,7 @@ int Main(int argc, char** argv) {
   LoadStartupSettings(app);
   ApplySimulatorOptions(simulator, app.settings);
   const int status = Run(app, headless);
-  for (const std::string& line : SessionSummaryLines(app.session)) std::printf("%s\n", line.c_str());
+  for (const std::string& line : SessionSummaryLines(app.session)) output.Print(line);
   return status;
 }
 

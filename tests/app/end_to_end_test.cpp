@@ -1,7 +1,7 @@
 // pistavox --headless against pistavox-sim over the real transport: a whole
 // circuit announced and scored, over FSUIPC, X-Plane's and FlightGear's links alike; a simulator that goes away and
-// comes back; the recorded session replayed to the same alerts; each stop signal mid roll-out; and a simulator that
-// never answers, which holds up neither the frames nor the way out.
+// comes back; the recorded session replayed to the same alerts; each stop signal, or a closed pipe, mid roll-out; and a
+// simulator that never answers, which holds up neither the frames nor the way out.
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -183,7 +183,7 @@ TEST_F(EndToEndTest, AnArrivalOverEachLinkIsAnnouncedAlike) {
 #ifndef _WIN32
 // However the program is told to end mid roll-out (Ctrl+C, kill, the terminal closing), the
 // landing is finished as the Stop button finishes it and the pack's extraction is removed.
-TEST_F(EndToEndTest, EachStopSignalFinishesTheLandingInProgress) {
+TEST_F(EndToEndTest, EachStopSignalOrAClosedPipeLeavesTheLandingInProgressLogged) {
   ScopedEnvironment cache{"XDG_CACHE_HOME", (workdir.path / "cache").string()};
   const std::vector<uint8_t> clip = SquareWaveWav(0.1, 1000);
   WriteTextFile("bin/test/raas_available.wav", std::string(clip.begin(), clip.end()));
@@ -221,6 +221,12 @@ TEST_F(EndToEndTest, EachStopSignalFinishesTheLandingInProgress) {
     EXPECT_EQ(SplitLines(ReadTextFile("data-home/logbook.csv")).size(), index + 2);
     EXPECT_TRUE(std::filesystem::is_empty(extractions));
   }
+  // A reader gone after the first line ends the printing, not the flight.
+  ASSERT_NO_FATAL_FAILURE(StartSim({"--flight", "mid-rollout.csv", "--speed", "5", "--exit-at-end"}));
+  RunProgram(
+      {"/bin/sh", "-c", "{ '" PISTAVOX_PATH "' --headless --exit-with-simulator; echo $? >status; } | head -n1"});
+  EXPECT_EQ(ReadTextFile("status"), "0\n");
+  EXPECT_EQ(SplitLines(ReadTextFile("data-home/logbook.csv")).size(), std::size(signals) + 2);
 }
 #endif
 

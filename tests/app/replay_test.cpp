@@ -110,8 +110,8 @@ TEST_F(ReplayTest, UsesTheWorkdirsDataTheGivenVoicePackAndSettingsWithoutWriting
   EXPECT_FALSE(std::filesystem::exists(workdir.path / "config"));
 }
 
-// The user's logbook is never written; --logbook appends there, run after run, and
-// pistavox-logbook prints what it holds.
+// The user's logbook is never written; --logbook appends there, run after run, a landing it
+// cannot take fails the run, and pistavox-logbook prints what it holds.
 TEST_F(ReplayTest, LeavesTheUsersLogbookAloneAndAppendsToTheOneGiven) {
   ScopedEnvironment data_dir("PISTAVOX_DATA_DIR", (workdir.path / "user-data").string());
   ScopedEnvironment xdg("XDG_DATA_HOME", (workdir.path / "xdg").string());
@@ -132,6 +132,10 @@ TEST_F(ReplayTest, LeavesTheUsersLogbookAloneAndAppendsToTheOneGiven) {
   EXPECT_EQ(rows[0], kLogbookHeader);
   EXPECT_NE(rows[1].find(",Replay,PXSF,04,100,Excellent,-202,-180,1.15,"), std::string::npos) << rows[1];
 
+  std::filesystem::create_directory("folder.csv");  // a landing the logbook cannot take is lost output
+  const ProgramRun lost = Replay({"--logbook", "folder.csv", "flight.csv"});
+  EXPECT_EQ(lost.exit_code, 1);
+  EXPECT_NE(lost.err.find("pistavox-replay: Logbook write failed: "), std::string::npos) << lost.err;
   const ProgramRun listed = RunProgram({PISTAVOX_LOGBOOK_PATH, "mine/logbook.csv"});
   ASSERT_EQ(listed.exit_code, 0) << listed.err;
   const Lines printed = SplitLines(listed.out);

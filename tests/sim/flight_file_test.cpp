@@ -9,20 +9,24 @@ namespace {
 
 const std::string kHeader = std::string(kFlightFileHeader) + "\n";
 
-// What is read replaces what the vector held.
-std::vector<FlightSample> Parsed(const std::string& text) {
+// What is read replaces what the vector held; `cut` says a cut last row was left out.
+std::vector<FlightSample> Parsed(const std::string& text, bool cut = false) {
   std::vector<FlightSample> samples{FlightSample{}};
   std::string error;
-  EXPECT_TRUE(ParseFlightFile(text, "f.csv", samples, error)) << error;
+  bool cut_row = !cut;
+  EXPECT_TRUE(ParseFlightFile(text, "f.csv", samples, error, nullptr, &cut_row)) << error;
+  EXPECT_EQ(cut_row, cut) << text;
   return samples;
 }
 
 std::string Malformed(const std::string& what) { return "Malformed flight file (" + what + "): f.csv"; }
 
+// Refused even where a cut last row would be forgiven.
 std::string ErrorOf(const std::string& text) {
   std::vector<FlightSample> samples{FlightSample{}};
   std::string error;
-  EXPECT_FALSE(ParseFlightFile(text, "f.csv", samples, error));
+  bool cut_row = false;
+  EXPECT_FALSE(ParseFlightFile(text, "f.csv", samples, error, nullptr, &cut_row));
   EXPECT_EQ(samples.size(), 1u);  // untouched on failure
   return error;
 }
@@ -38,6 +42,8 @@ TEST(FlightFile, ReadsRowsWithCarriageReturnsAndAnOptionalFinalLineFeedAndWhatIs
   EXPECT_EQ(samples[1].state.altitude_ft, 1000.0);
   EXPECT_FALSE(samples[1].state.on_ground);
   EXPECT_TRUE(Parsed(kHeader).empty());
+  // A recorder stopped mid-row leaves its whole rows readable.
+  EXPECT_EQ(Parsed(kHeader + "0,50.5,-8.25,90,0,364,0,1,1\n1,50.5,-8.2", true).size(), 1u);
 
   const FlightSample sample{12.345678901234567,
                             {50.03330000000001, -8.570612345, 359.99999999, 0.1, -12.5, 0.0, 1.0 / 3, true}};
@@ -87,7 +93,8 @@ TEST(FlightFile, RefusesMalformedFilesNamingTheLineAndReadsSubnormalNumbers) {
       {kHeader + "0,1,2,3,4,5,6,7,1,\n", "line 2: expected 9 fields"},
       {kHeader + "0,1,2,3,4,5,6,7,1\n\n", "line 3: empty line"},
       {kHeader + "0,1,2,3,4,5,6,7,2\n", "line 2: on_ground must be 0 or 1"},
-      {kHeader + "1,1,2,3,4,5,6,7,1\n0.5,1,2,3,4,5,6,7,1\n", "line 3: time_s lower than the previous row's"},
+      {kHeader + "1,1,2,3,4,5,6,7,1\n0.5,1,2,3,4,5,6,7,1", "line 3: time_s lower than the previous row's"},
+      {kHeader + "0,1,2,3,4,5,6,7,2\n1,1,2", "line 2: on_ground must be 0 or 1"},
       {kHeader + "1e400,1,2,3,4,5,6,7,1\n", "line 2: time_s is a number out of range"}};
   for (const auto& [text, message] : cases) EXPECT_EQ(ErrorOf(text), Malformed(message)) << text;
   for (const char* number : {" 1", "1 ", "0x10", "inf", "nan", "-", ".", "1e", "1e+", "1.2.3", "", "--1"}) {
