@@ -7,6 +7,7 @@
 
 #include "audio/voice_package_reader.h"
 #include "audio/voice_package_writer.h"
+#include "base/ascii_text.h"
 #include "base/command_line.h"
 #include "base/program_main.h"
 
@@ -55,7 +56,8 @@ int Main(int argc, char** argv) {
   }
   std::vector<VoicePackageListing> entries;
   if (!ListVoicePackage(operands[0], entries, error)) return Failure(error);
-  for (const VoicePackageListing& entry : entries) std::printf("%12" PRIu64 "  %s\n", entry.size, entry.name.c_str());
+  for (const VoicePackageListing& entry : entries)
+    std::printf("%12" PRIu64 "  %s\n", entry.size, EscapeControlCharacters(entry.name).c_str());
   return 0;
 }
 
