@@ -26,6 +26,16 @@ std::filesystem::path FinalLinkTarget(const std::filesystem::path& file) {
   return file;
 }
 
+bool ReplaceFileDurably(const std::filesystem::path& file, std::string_view text,
+                        std::optional<std::size_t> fail_after_bytes, std::string& reason) {
+  const PieceProducer whole = [&](const PieceWriter& write, std::string& failure) {
+    if (!fail_after_bytes) return write(text);
+    if (write(text.substr(0, *fail_after_bytes))) failure = kSimulatedWriteFailure;
+    return false;
+  };
+  return ReplaceFileDurably(file, whole, reason);
+}
+
 void RemoveStaleTemporaries(const std::filesystem::path& file) {
   const std::string prefix = file.filename().string() + ".tmp.";
   const auto owner_of = [&prefix](const std::string& name) -> std::uint32_t {

@@ -27,7 +27,8 @@ int Main(int argc, char** argv) {
       .forms = {"build FOLDER OUT.data", "list PACKAGE.data", "unpack [--force] PACKAGE.data FOLDER"},
       .preamble =
           "build   packs every file below FOLDER (which must hold manifest.csv) into one\n"
-          "        encrypted voice package, replacing OUT.data only once it is complete\n"
+          "        encrypted voice package, replacing OUT.data only once it is complete;\n"
+          "        a symbolic link below FOLDER is refused\n"
           "list    prints each entry's size in bytes and name, in stored order\n"
           "unpack  writes the entries below FOLDER; an existing non-empty FOLDER is refused\n"
           "        unless --force is given\n",
