@@ -36,6 +36,34 @@ bool ReplaceFileDurably(const std::filesystem::path& file, std::string_view text
   return ReplaceFileDurably(file, whole, reason);
 }
 
+OutputPlace OutputPlaceOf(const std::filesystem::path& file) {
+  std::error_code ec;
+  switch (std::filesystem::status(file, ec).type()) {
+    case std::filesystem::file_type::none:  // unreadable: the write says why
+    case std::filesystem::file_type::not_found:
+    case std::filesystem::file_type::regular:
+      return OutputPlace::kFile;
+    case std::filesystem::file_type::fifo:
+    case std::filesystem::file_type::character:
+      return OutputPlace::kStream;
+    default:
+      return OutputPlace::kRefused;
+  }
+}
+
+bool WriteOutputFile(const std::filesystem::path& file, const PieceProducer& produce, std::string& reason) {
+  switch (OutputPlaceOf(file)) {
+    case OutputPlace::kFile:
+      return ReplaceFileDurably(file, produce, reason);
+    case OutputPlace::kStream:
+      return WriteIntoStream(file, produce, reason);
+    case OutputPlace::kRefused:
+      break;
+  }
+  reason = "not a regular file, FIFO or device";
+  return false;
+}
+
 void RemoveStaleTemporaries(const std::filesystem::path& file) {
   const std::string prefix = file.filename().string() + ".tmp.";
   const auto owner_of = [&prefix](const std::string& name) -> std::uint32_t {

@@ -72,6 +72,18 @@ bool ReplaceFileDurably(const std::filesystem::path& link, const PieceProducer& 
   return true;
 }
 
+bool WriteIntoStream(const std::filesystem::path& file, const PieceProducer& produce, std::string& reason) {
+  // Opening a FIFO waits for its reader, as a shell's redirection does.
+  const int fd = ::open(file.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    reason = SystemReason(errno);
+    return false;
+  }
+  reason = Produce(fd, produce);
+  if (::close(fd) != 0 && reason.empty()) reason = SystemReason(errno);
+  return reason.empty();
+}
+
 NewFileOutcome CreateNewFile(const std::filesystem::path& file, std::string& reason) {
   const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd >= 0) {

@@ -75,6 +75,17 @@ bool ReplaceFileDurably(const std::filesystem::path& link, const PieceProducer& 
   return true;
 }
 
+bool WriteIntoStream(const std::filesystem::path& file, const PieceProducer& produce, std::string& reason) {
+  HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    reason = SystemReason(GetLastError());
+    return false;
+  }
+  reason = Produce(handle, produce);
+  if (!CloseHandle(handle) && reason.empty()) reason = SystemReason(GetLastError());
+  return reason.empty();
+}
+
 NewFileOutcome CreateNewFile(const std::filesystem::path& file, std::string& reason) {
   HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle != INVALID_HANDLE_VALUE) {
