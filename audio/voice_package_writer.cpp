@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <system_error>
 
 #include "audio/voice_crypto.h"
@@ -35,6 +36,67 @@ bool IsSameFile(const fs::path& file, const fs::path& other) {
   return !other.empty() && fs::equivalent(file, other, ec);
 }
 
+// Plaintext is encrypted a piece at a time, so that packing holds a piece, not a file.
+constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
+
+// AES-256-CBC over a stream. Each call of the one-shot cipher is chained on the last
+// ciphertext block of the call before, as CBC chains inside one call, and the block of
+// padding each call adds is dropped but for the last: the bytes are those of one call.
+struct CbcStream {
+  std::string key;
+  std::string chain;    // the IV of the next call
+  std::string pending;  // plaintext not yet encrypted
+  const std::function<bool(std::string_view)>* write = nullptr;
+};
+
+bool Encrypt(CbcStream& stream, bool last, std::string& error) {
+  const std::size_t whole = stream.pending.size() - (last ? 0 : stream.pending.size() % kAesBlockBytes);
+  std::string ciphertext;
+  if (!EncryptAesCbc(stream.key, stream.chain, std::string_view(stream.pending).substr(0, whole), ciphertext)) {
+    error = "Cannot encrypt the voice package";
+    return false;
+  }
+  if (!last) ciphertext.resize(whole);
+  stream.chain = ciphertext.substr(ciphertext.size() - kAesBlockBytes);
+  stream.pending.erase(0, whole);
+  return (*stream.write)(ciphertext);
+}
+
+bool Feed(CbcStream& stream, std::string_view plaintext, std::string& error) {
+  stream.pending.append(plaintext);
+  return stream.pending.size() < kPieceBytes || Encrypt(stream, false, error);
+}
+
+std::uint64_t PayloadBytes(const std::vector<VoicePackageFile>& files) {
+  std::uint64_t bytes = kVoicePayloadHeaderBytes;
+  for (const VoicePackageFile& file : files) bytes += 12 + file.name.size() + file.size;
+  return bytes;
+}
+
+// PKCS#7 always pads, by a whole block when the plaintext fills its last one.
+std::uint64_t PackageBytes(std::uint64_t payload_bytes) {
+  return kVoicePackageHeaderBytes + (payload_bytes / kAesBlockBytes + 1) * kAesBlockBytes;
+}
+
+// Writes the header, then the payload `produce` feeds, encrypted as it comes.
+bool SealPayload(std::uint64_t payload_bytes, std::string_view salt, std::string_view iv,
+                 const std::function<bool(CbcStream& stream, std::string& error)>& produce,
+                 const std::function<bool(std::string_view)>& write, std::string& error) {
+  CbcStream stream{DeriveVoicePackageKey(salt), std::string(iv), {}, &write};
+  if (salt.size() != kVoicePackageSaltBytes || iv.size() != kVoicePackageSaltBytes || stream.key.empty()) {
+    error = "Cannot encrypt the voice package";
+    return false;
+  }
+  std::string header(kVoicePackageMagic);
+  AppendLittleEndian(header, kVoicePackageVersion);
+  AppendLittleEndian(header, static_cast<std::uint32_t>(salt.size()));
+  AppendLittleEndian(header, static_cast<std::uint32_t>(iv.size()));
+  AppendLittleEndian(header, PackageBytes(payload_bytes) - kVoicePackageHeaderBytes);
+  header.append(salt);
+  header.append(iv);
+  return write(header) && produce(stream, error) && Encrypt(stream, true, error);
+}
+
 }  // namespace
 
 bool CollectVoicePackageFiles(const fs::path& folder, std::vector<VoicePackageFile>& files, std::string& error,
@@ -45,10 +107,17 @@ bool CollectVoicePackageFiles(const fs::path& folder, std::vector<VoicePackageFi
     error = "No manifest.csv in " + folder_text;
     return false;
   }
-  std::vector<std::pair<std::string, fs::path>> found;
+  std::vector<VoicePackageFile> found;
   for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    if (it->is_symlink(ec)) {
+      error = "Symbolic links are not packed: " + PathText(it->path()) + " (copy the file into the folder)";
+      return false;
+    }
+    if (ec) break;
     if (!it->is_regular_file(ec) || IsSameFile(it->path(), exclude)) continue;
-    found.emplace_back(EntryName(it->path().lexically_relative(folder)), it->path());
+    const std::uintmax_t size = it->file_size(ec);
+    if (ec) break;
+    found.push_back({EntryName(it->path().lexically_relative(folder)), it->path(), size});
   }
   if (ec) {
     error = "Cannot list " + folder_text + ": " + ec.message();
@@ -59,57 +128,70 @@ bool CollectVoicePackageFiles(const fs::path& folder, std::vector<VoicePackageFi
             std::to_string(kMaxVoicePackageEntries) + ")";
     return false;
   }
-  std::sort(found.begin(), found.end());
+  const auto by_name = [](const VoicePackageFile& a, const VoicePackageFile& b) { return a.name < b.name; };
+  std::sort(found.begin(), found.end(), by_name);
   // The loader keeps the last manifest.csv it meets: the folder's own goes last, so an
   // old copy kept in a subfolder cannot take its place.
-  std::stable_partition(found.begin(), found.end(), [](const auto& entry) { return entry.first != "manifest.csv"; });
-  std::vector<VoicePackageFile> collected;
-  for (const auto& [name, path] : found) {
-    if (name.size() > kMaxVoicePackageNameBytes || !IsSafeEntryName(name)) {
-      error = "File name cannot be stored in a voice package: " + name;
+  std::stable_partition(found.begin(), found.end(), [](const auto& file) { return file.name != "manifest.csv"; });
+  for (const VoicePackageFile& file : found) {
+    if (file.name.size() > kMaxVoicePackageNameBytes || !IsSafeEntryName(file.name)) {
+      error = "File name cannot be stored in a voice package: " + file.name;
       return false;
     }
-    VoicePackageFile file{name, {}};
-    std::string reason;
-    if (ReadFileBytes(path, kMaxDataFileBytes, file.data, reason) != FileReadStatus::kOk) {
-      error = "Cannot read " + PathText(path) + ": " + reason;
+    if (file.size > kMaxDataFileBytes) {
+      error = "Cannot read " + PathText(file.path) + ": larger than " + std::to_string(kMaxDataFileBytes) + " bytes";
       return false;
     }
-    collected.push_back(std::move(file));
   }
-  files = std::move(collected);
+  files = std::move(found);
   return true;
 }
 
-std::string EncodeVoicePayload(const std::vector<VoicePackageFile>& files) {
-  std::string payload(kVoicePayloadMagic);
-  AppendLittleEndian(payload, static_cast<std::uint32_t>(files.size()));
-  for (const VoicePackageFile& file : files) {
-    AppendLittleEndian(payload, static_cast<std::uint32_t>(file.name.size()));
-    AppendLittleEndian(payload, static_cast<std::uint64_t>(file.data.size()));
-    payload += file.name;
-    payload += file.data;
-  }
-  return payload;
+bool WriteVoicePackage(const std::vector<VoicePackageFile>& files, std::string_view salt, std::string_view iv,
+                       const std::function<bool(std::string_view piece)>& write, std::string& error) {
+  const auto produce = [&files](CbcStream& stream, std::string& failure) {
+    std::string head(kVoicePayloadMagic);
+    AppendLittleEndian(head, static_cast<std::uint32_t>(files.size()));
+    if (!Feed(stream, head, failure)) return false;
+    for (const VoicePackageFile& file : files) {
+      std::string entry;
+      AppendLittleEndian(entry, static_cast<std::uint32_t>(file.name.size()));
+      AppendLittleEndian(entry, file.size);
+      entry += file.name;
+      if (!Feed(stream, entry, failure)) return false;
+      std::uint64_t read = 0;
+      bool fed = true;
+      std::string reason;
+      const FileReadStatus status = ReadFileChunks(
+          file.path, file.size,
+          [&](std::string_view chunk) {
+            read += chunk.size();
+            return fed = Feed(stream, chunk, failure);
+          },
+          reason);
+      if (!fed) return false;
+      // The stored length was written before the data: a file that changed since it was
+      // listed would shift every entry after it.
+      if (status != FileReadStatus::kOk || read != file.size) {
+        failure = "Cannot read " + PathText(file.path) + ": " +
+                  (status == FileReadStatus::kOk ? "it changed while it was packed" : reason);
+        return false;
+      }
+    }
+    return true;
+  };
+  return SealPayload(PayloadBytes(files), salt, iv, produce, write, error);
 }
 
 bool SealVoicePackage(std::string_view payload, std::string_view salt, std::string_view iv, std::string& package,
                       std::string& error) {
-  std::string ciphertext;
-  const std::string key = DeriveVoicePackageKey(salt);
-  if (salt.size() != kVoicePackageSaltBytes || iv.size() != kVoicePackageSaltBytes || key.empty() ||
-      !EncryptAesCbc(key, iv, payload, ciphertext)) {
-    error = "Cannot encrypt the voice package";
-    return false;
-  }
-  std::string sealed(kVoicePackageMagic);
-  AppendLittleEndian(sealed, kVoicePackageVersion);
-  AppendLittleEndian(sealed, static_cast<std::uint32_t>(salt.size()));
-  AppendLittleEndian(sealed, static_cast<std::uint32_t>(iv.size()));
-  AppendLittleEndian(sealed, static_cast<std::uint64_t>(ciphertext.size()));
-  sealed.append(salt);
-  sealed.append(iv);
-  sealed += ciphertext;
+  std::string sealed;
+  const auto append = [&sealed](std::string_view piece) {
+    sealed.append(piece);
+    return true;
+  };
+  const auto whole = [payload](CbcStream& stream, std::string& failure) { return Feed(stream, payload, failure); };
+  if (!SealPayload(payload.size(), salt, iv, whole, append, error)) return false;
   package = std::move(sealed);
   return true;
 }
@@ -117,21 +199,23 @@ bool SealVoicePackage(std::string_view payload, std::string_view salt, std::stri
 bool BuildVoicePackage(const fs::path& folder, const fs::path& out_path, std::string& error) {
   std::vector<VoicePackageFile> files;
   if (!CollectVoicePackageFiles(folder, files, error, out_path)) return false;
+  if (const std::uint64_t bytes = PackageBytes(PayloadBytes(files)); bytes > kMaxDataFileBytes) {
+    error = "Voice package would be too large to load: " + std::to_string(bytes) + " bytes";
+    return false;
+  }
   std::string salt;
   std::string iv;
-  std::string package;
   if (!RandomBytes(kVoicePackageSaltBytes, salt) || !RandomBytes(kVoicePackageSaltBytes, iv)) {
     error = "Cannot draw random bytes for the voice package";
     return false;
   }
-  if (!SealVoicePackage(EncodeVoicePayload(files), salt, iv, package, error)) return false;
-  if (package.size() > kMaxDataFileBytes) {
-    error = "Voice package would be too large to load: " + std::to_string(package.size()) + " bytes";
-    return false;
-  }
+  std::string packing_error;
+  const PieceProducer produce = [&](const PieceWriter& write, std::string&) {
+    return WriteVoicePackage(files, salt, iv, write, packing_error);
+  };
   std::string reason;
-  if (!ReplaceFileDurably(out_path, package, std::nullopt, reason)) {
-    error = "Cannot write " + PathText(out_path) + ": " + reason;
+  if (!ReplaceFileDurably(out_path, produce, reason)) {
+    error = packing_error.empty() ? "Cannot write " + PathText(out_path) + ": " + reason : packing_error;
     return false;
   }
   return true;

@@ -37,4 +37,31 @@ bool ContainsIgnoringAsciiCase(std::string_view text, std::string_view needle) {
   return found != text.end() || needle.empty();
 }
 
+std::string EscapeControlCharacters(std::string_view text) {
+  std::string result;
+  result.reserve(text.size());
+  const auto escape = [&result](unsigned char byte) {
+    constexpr const char* kHex = "0123456789abcdef";
+    result += "\\x";
+    result += kHex[byte >> 4];
+    result += kHex[byte & 0xF];
+  };
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const bool c1 = byte == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                    static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+    if (c1) {
+      escape(byte);
+      escape(static_cast<unsigned char>(text[++i]));
+    } else if (byte < 0x20 || byte == 0x7F) {
+      escape(byte);
+    } else if (byte == '\\') {
+      result += "\\\\";
+    } else {
+      result += static_cast<char>(byte);
+    }
+  }
+  return result;
+}
+
 }  // namespace pistavox

@@ -17,5 +17,9 @@ std::string ToUpperAscii(std::string_view text);
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 // True when `needle` occurs in `text`, ASCII case ignored; an empty needle always occurs.
 bool ContainsIgnoringAsciiCase(std::string_view text, std::string_view needle);
+// Text from files made safe for a terminal: C0 controls, DEL and the UTF-8 encoded C1
+// controls (U+0080 to U+009F, which some terminals obey) become \xNN per byte, and a
+// backslash becomes \\ so an escape cannot be forged. Other bytes pass as they are.
+std::string EscapeControlCharacters(std::string_view text);
 
 }  // namespace pistavox

@@ -26,6 +26,44 @@ std::filesystem::path FinalLinkTarget(const std::filesystem::path& file) {
   return file;
 }
 
+bool ReplaceFileDurably(const std::filesystem::path& file, std::string_view text,
+                        std::optional<std::size_t> fail_after_bytes, std::string& reason) {
+  const PieceProducer whole = [&](const PieceWriter& write, std::string& failure) {
+    if (!fail_after_bytes) return write(text);
+    if (write(text.substr(0, *fail_after_bytes))) failure = kSimulatedWriteFailure;
+    return false;
+  };
+  return ReplaceFileDurably(file, whole, reason);
+}
+
+OutputPlace OutputPlaceOf(const std::filesystem::path& file) {
+  std::error_code ec;
+  switch (std::filesystem::status(file, ec).type()) {
+    case std::filesystem::file_type::none:  // unreadable: the write says why
+    case std::filesystem::file_type::not_found:
+    case std::filesystem::file_type::regular:
+      return OutputPlace::kFile;
+    case std::filesystem::file_type::fifo:
+    case std::filesystem::file_type::character:
+      return OutputPlace::kStream;
+    default:
+      return OutputPlace::kRefused;
+  }
+}
+
+bool WriteOutputFile(const std::filesystem::path& file, const PieceProducer& produce, std::string& reason) {
+  switch (OutputPlaceOf(file)) {
+    case OutputPlace::kFile:
+      return ReplaceFileDurably(file, produce, reason);
+    case OutputPlace::kStream:
+      return WriteIntoStream(file, produce, reason);
+    case OutputPlace::kRefused:
+      break;
+  }
+  reason = "not a regular file, FIFO or device";
+  return false;
+}
+
 void RemoveStaleTemporaries(const std::filesystem::path& file) {
   const std::string prefix = file.filename().string() + ".tmp.";
   const auto owner_of = [&prefix](const std::string& name) -> std::uint32_t {

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,22 @@ namespace pistavox {
 // `reason` holds the system's reason. `fail_after_bytes` cuts the write short (tests).
 bool ReplaceFileDurably(const std::filesystem::path& file, std::string_view text,
                         std::optional<std::size_t> fail_after_bytes, std::string& reason);
+
+// Text too large to hold is handed over in pieces: the producer calls `write` with each,
+// in order, and gives up once it answers false. A producer that fails on its own returns
+// false with `reason` set; a failed write's system reason takes precedence.
+using PieceWriter = std::function<bool(std::string_view piece)>;
+using PieceProducer = std::function<bool(const PieceWriter& write, std::string& reason)>;
+bool ReplaceFileDurably(const std::filesystem::path& file, const PieceProducer& produce, std::string& reason);
+
+// An output named by a user: a regular file, or nothing yet, is replaced durably; a FIFO
+// or a character device (a reader's pipe, /dev/null) is written into, since a rename
+// would put a plain file in its place; anything else, a directory say, is refused.
+enum class OutputPlace { kFile, kStream, kRefused };
+OutputPlace OutputPlaceOf(const std::filesystem::path& file);
+bool WriteOutputFile(const std::filesystem::path& file, const PieceProducer& produce, std::string& reason);
+// Writes into what stands at `file` as it is, neither creating nor replacing it.
+bool WriteIntoStream(const std::filesystem::path& file, const PieceProducer& produce, std::string& reason);
 
 // The file a chain of symbolic links ends at (`file` itself when it is no link), so that a
 // replaced file updates the link's target instead of replacing the link.

@@ -32,25 +32,37 @@ void SyncFolder(const std::filesystem::path& folder) {
   ::close(fd);
 }
 
+// Hands the producer a writer into `fd`; "" or the reason it failed.
+std::string Produce(int fd, const PieceProducer& produce) {
+  int code = 0;
+  std::string failure;
+  const bool produced = produce(
+      [fd, &code](std::string_view piece) {
+        code = WriteAll(fd, piece);
+        return code == 0;
+      },
+      failure);
+  if (code != 0) return SystemReason(code);
+  if (!produced) return failure.empty() ? "cannot make the text" : failure;
+  return "";
+}
+
 // Writes the whole text and flushes it to disk; "" or the reason it failed.
-std::string WriteTemporary(const std::filesystem::path& temporary, std::string_view text,
-                           std::optional<std::size_t> fail_after_bytes) {
+std::string WriteTemporary(const std::filesystem::path& temporary, const PieceProducer& produce) {
   const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) return SystemReason(errno);
-  int code = WriteAll(fd, fail_after_bytes ? text.substr(0, *fail_after_bytes) : text);
-  if (code == 0 && ::fsync(fd) != 0) code = errno;
-  if (::close(fd) != 0 && code == 0) code = errno;
-  if (code != 0) return SystemReason(code);
-  return fail_after_bytes ? kSimulatedWriteFailure : "";
+  std::string reason = Produce(fd, produce);
+  if (reason.empty() && ::fsync(fd) != 0) reason = SystemReason(errno);
+  if (::close(fd) != 0 && reason.empty()) reason = SystemReason(errno);
+  return reason;
 }
 
 }  // namespace
 
-bool ReplaceFileDurably(const std::filesystem::path& link, std::string_view text,
-                        std::optional<std::size_t> fail_after_bytes, std::string& reason) {
+bool ReplaceFileDurably(const std::filesystem::path& link, const PieceProducer& produce, std::string& reason) {
   const std::filesystem::path file = FinalLinkTarget(link);
   const std::filesystem::path temporary = file.string() + ".tmp." + std::to_string(::getpid());
-  reason = WriteTemporary(temporary, text, fail_after_bytes);
+  reason = WriteTemporary(temporary, produce);
   if (reason.empty() && ::rename(temporary.c_str(), file.c_str()) != 0) reason = SystemReason(errno);
   if (!reason.empty()) {
     ::unlink(temporary.c_str());
@@ -58,6 +70,18 @@ bool ReplaceFileDurably(const std::filesystem::path& link, std::string_view text
   }
   SyncFolder(file.parent_path());
   return true;
+}
+
+bool WriteIntoStream(const std::filesystem::path& file, const PieceProducer& produce, std::string& reason) {
+  // Opening a FIFO waits for its reader, as a shell's redirection does.
+  const int fd = ::open(file.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    reason = SystemReason(errno);
+    return false;
+  }
+  reason = Produce(fd, produce);
+  if (::close(fd) != 0 && reason.empty()) reason = SystemReason(errno);
+  return reason.empty();
 }
 
 NewFileOutcome CreateNewFile(const std::filesystem::path& file, std::string& reason) {

@@ -27,33 +27,43 @@ std::string SystemReason(DWORD code) {
   return Utf8(text);
 }
 
+// Hands the producer a writer into `handle`; "" or the reason it failed.
+std::string Produce(HANDLE handle, const PieceProducer& produce) {
+  DWORD code = 0;
+  std::string failure;
+  const bool produced = produce(
+      [handle, &code](std::string_view rest) {
+        while (code == 0 && !rest.empty()) {
+          const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(rest.size(), 1u << 20));
+          DWORD written = 0;
+          if (!WriteFile(handle, rest.data(), chunk, &written, nullptr)) code = GetLastError();
+          rest.remove_prefix(written);
+        }
+        return code == 0;
+      },
+      failure);
+  if (code != 0) return SystemReason(code);
+  if (!produced) return failure.empty() ? "cannot make the text" : failure;
+  return "";
+}
+
 // Writes the whole text and flushes it to disk; "" or the reason it failed.
-std::string WriteTemporary(const std::filesystem::path& temporary, std::string_view text,
-                           std::optional<std::size_t> fail_after_bytes) {
+std::string WriteTemporary(const std::filesystem::path& temporary, const PieceProducer& produce) {
   HANDLE handle =
       CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return SystemReason(GetLastError());
-  std::string_view rest = fail_after_bytes ? text.substr(0, *fail_after_bytes) : text;
-  DWORD code = 0;
-  while (code == 0 && !rest.empty()) {
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(rest.size(), 1u << 20));
-    DWORD written = 0;
-    if (!WriteFile(handle, rest.data(), chunk, &written, nullptr)) code = GetLastError();
-    rest.remove_prefix(written);
-  }
-  if (code == 0 && !FlushFileBuffers(handle)) code = GetLastError();
-  if (!CloseHandle(handle) && code == 0) code = GetLastError();
-  if (code != 0) return SystemReason(code);
-  return fail_after_bytes ? kSimulatedWriteFailure : "";
+  std::string reason = Produce(handle, produce);
+  if (reason.empty() && !FlushFileBuffers(handle)) reason = SystemReason(GetLastError());
+  if (!CloseHandle(handle) && reason.empty()) reason = SystemReason(GetLastError());
+  return reason;
 }
 
 }  // namespace
 
-bool ReplaceFileDurably(const std::filesystem::path& link, std::string_view text,
-                        std::optional<std::size_t> fail_after_bytes, std::string& reason) {
+bool ReplaceFileDurably(const std::filesystem::path& link, const PieceProducer& produce, std::string& reason) {
   const std::filesystem::path file = FinalLinkTarget(link);
   const std::filesystem::path temporary = file.wstring() + L".tmp." + std::to_wstring(GetCurrentProcessId());
-  reason = WriteTemporary(temporary, text, fail_after_bytes);
+  reason = WriteTemporary(temporary, produce);
   if (reason.empty() &&
       !MoveFileExW(temporary.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     reason = SystemReason(GetLastError());
@@ -63,6 +73,17 @@ bool ReplaceFileDurably(const std::filesystem::path& link, std::string_view text
     return false;
   }
   return true;
+}
+
+bool WriteIntoStream(const std::filesystem::path& file, const PieceProducer& produce, std::string& reason) {
+  HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    reason = SystemReason(GetLastError());
+    return false;
+  }
+  reason = Produce(handle, produce);
+  if (!CloseHandle(handle) && reason.empty()) reason = SystemReason(GetLastError());
+  return reason.empty();
 }
 
 NewFileOutcome CreateNewFile(const std::filesystem::path& file, std::string& reason) {

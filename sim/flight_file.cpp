@@ -3,11 +3,11 @@
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <sstream>
 #include <system_error>
 
+#include "base/durable_file.h"
 #include "base/file_reading.h"
 #include "base/plain_decimal.h"
 
@@ -16,6 +16,8 @@ namespace pistavox {
 namespace {
 
 constexpr int kMaxFieldCount = 11;
+// Rows go out in pieces of about this size: neither a write per row nor the whole flight held.
+constexpr std::size_t kWritePieceBytes = 1 << 16;
 
 int FieldCount(FlightColumns columns) { return columns == FlightColumns::kEleven ? 11 : 9; }
 
@@ -190,24 +192,20 @@ namespace pistavox {
 
 bool WriteFlightFile(const std::string& path, const std::vector<FlightSample>& samples, std::string& error,
                      FlightColumns columns) {
-  const std::string temporary = path + ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << FlightFileHeader(columns) << '\n';
-    for (const FlightSample& sample : samples) out << FormatFlightRow(sample, columns);
-    out.flush();
-    if (!out) {
-      out.close();
-      std::remove(temporary.c_str());
-      error = "Cannot write flight file: " + path;
-      return false;
+  const PieceProducer rows = [&](const PieceWriter& write, std::string&) {
+    std::string piece = std::string(FlightFileHeader(columns)) + "\n";
+    for (const FlightSample& sample : samples) {
+      piece += FormatFlightRow(sample, columns);
+      if (piece.size() >= kWritePieceBytes) {
+        if (!write(piece)) return false;
+        piece.clear();
+      }
     }
-  }
-  std::error_code ec;
-  std::filesystem::rename(temporary, path, ec);
-  if (ec) {
-    std::remove(temporary.c_str());
-    error = "Cannot write flight file: " + path + ": " + ec.message();
+    return write(piece);
+  };
+  std::string reason;
+  if (!WriteOutputFile(path, rows, reason)) {
+    error = "Cannot write flight file: " + path + ": " + reason;
     return false;
   }
   return true;

@@ -32,7 +32,8 @@ bool ParseFlightFile(const std::string& text, const std::string& path, std::vect
 bool ReadFlightFile(const std::string& path, std::vector<FlightSample>& samples, std::string& error,
                     FlightColumns* columns = nullptr, bool* cut_row = nullptr);
 
-// Writes a whole flight file through a temporary file, so a failure never leaves half a file.
+// Writes a whole flight file through a temporary file, so a failure never leaves half a
+// file; into a FIFO or device directly. Anything else at `path` is refused.
 bool WriteFlightFile(const std::string& path, const std::vector<FlightSample>& samples, std::string& error,
                      FlightColumns columns = FlightColumns::kNine);
 

@@ -7,6 +7,7 @@
 
 #include "audio/voice_package_reader.h"
 #include "audio/voice_package_writer.h"
+#include "base/ascii_text.h"
 #include "base/command_line.h"
 #include "base/program_main.h"
 
@@ -26,7 +27,8 @@ int Main(int argc, char** argv) {
       .forms = {"build FOLDER OUT.data", "list PACKAGE.data", "unpack [--force] PACKAGE.data FOLDER"},
       .preamble =
           "build   packs every file below FOLDER (which must hold manifest.csv) into one\n"
-          "        encrypted voice package, replacing OUT.data only once it is complete\n"
+          "        encrypted voice package, replacing OUT.data only once it is complete;\n"
+          "        a symbolic link below FOLDER is refused\n"
           "list    prints each entry's size in bytes and name, in stored order\n"
           "unpack  writes the entries below FOLDER; an existing non-empty FOLDER is refused\n"
           "        unless --force is given\n",
@@ -55,7 +57,8 @@ int Main(int argc, char** argv) {
   }
   std::vector<VoicePackageListing> entries;
   if (!ListVoicePackage(operands[0], entries, error)) return Failure(error);
-  for (const VoicePackageListing& entry : entries) std::printf("%12" PRIu64 "  %s\n", entry.size, entry.name.c_str());
+  for (const VoicePackageListing& entry : entries)
+    std::printf("%12" PRIu64 "  %s\n", entry.size, EscapeControlCharacters(entry.name).c_str());
   return 0;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/command_line.h"
+#include "base/durable_file.h"
 #include "base/file_reading.h"
 #include "base/program_main.h"
 #include "config/resource_location.h"
@@ -139,6 +140,11 @@ bool LoadFlight(const FlightSource& source, std::vector<FlightSample>& flight, s
 }
 
 int ExportFlight(const std::vector<FlightSample>& flight, const std::string& path) {
+  if (OutputPlaceOf(path) == OutputPlace::kRefused) {
+    std::fprintf(stderr, "pistavox-sim: will not export to %s: it is not a regular file, FIFO or device\n",
+                 path.c_str());
+    return 2;
+  }
   std::string error;
   // Scripted flights carry the simulator's vertical speeds.
   if (!WriteFlightFile(path, flight, error, FlightColumns::kEleven)) {

@@ -11,7 +11,10 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 #include "app/startup.h"
@@ -227,6 +230,41 @@ TEST_F(EndToEndTest, EachStopSignalOrAClosedPipeLeavesTheLandingInProgressLogged
       {"/bin/sh", "-c", "{ '" PISTAVOX_PATH "' --headless --exit-with-simulator; echo $? >status; } | head -n1"});
   EXPECT_EQ(ReadTextFile("status"), "0\n");
   EXPECT_EQ(SplitLines(ReadTextFile("data-home/logbook.csv")).size(), std::size(signals) + 2);
+}
+#endif
+
+#ifndef _WIN32
+// An export replaces only a file: a FIFO is written into and stays one, a folder is refused.
+TEST_F(EndToEndTest, AnExportIntoAFifoArrivesWholeAndAFolderIsRefused) {
+  const auto export_to = [](const char* target) {
+    return std::vector<std::string>{PISTAVOX_SIM_PATH, "--scenario", "arrival",  "--airport", "PXIN",
+                                    "--runway",        "27L",        "--export", target};
+  };
+  ASSERT_EQ(RunProgram(export_to("arrival.csv")).exit_code, 0);
+  ASSERT_EQ(mkfifo("arrival.fifo", 0600), 0);
+  // Opened for writing too, so reading waits for no end of file and an export that never
+  // opens the FIFO cannot hang the test.
+  const int fifo = open("arrival.fifo", O_RDWR | O_NONBLOCK);
+  ChildProcess exporter;
+  std::string error;
+  ASSERT_TRUE(StartChild(export_to("arrival.fifo"), exporter, error)) << error;
+  std::string received;
+  int exit_code = -1;
+  for (bool exited = false; !exited;) {
+    exited = WaitChild(exporter, 50, exit_code);
+    char buffer[4096];
+    for (ssize_t got; (got = read(fifo, buffer, sizeof buffer)) > 0;) received.append(buffer, got);
+  }
+  close(fifo);
+  EXPECT_EQ(exit_code, 0);
+  EXPECT_TRUE(received == ReadTextFile("arrival.csv")) << received.size() << " bytes arrived";
+  EXPECT_TRUE(std::filesystem::is_fifo("arrival.fifo"));
+
+  std::filesystem::create_directory("folder");
+  const ProgramRun refused = RunProgram(export_to("folder"));
+  EXPECT_EQ(refused.exit_code, 2);
+  EXPECT_NE(refused.err.find("will not export to folder"), std::string::npos) << refused.err;
+  EXPECT_TRUE(std::filesystem::is_empty("folder"));
 }
 #endif
 

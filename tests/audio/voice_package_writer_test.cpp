@@ -4,10 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
+
 #include <fstream>
 
 #include "audio/voice_crypto.h"
 #include "audio/voice_pack.h"
+#include "audio/voice_package_format.h"
 #include "audio/voice_package_reader.h"
 #include "base/file_reading.h"
 #include "tests/support/program_runner.h"
@@ -56,7 +61,11 @@ TEST_F(VoicePackageWriterTest, AFolderPacksToTheSameBytesOnEveryPlatform) {
   for (const VoicePackageFile& file : files) names.push_back(file.name);
   EXPECT_EQ(names, (std::vector<std::string>{"B.wav", "a.wav", "sub/test.wav", "manifest.csv"}));
   std::string package;
-  ASSERT_TRUE(SealVoicePackage(EncodeVoicePayload(files), "0123456789abcdef", "fedcba9876543210", package, error));
+  const auto append = [&package](std::string_view piece) {
+    package += piece;
+    return true;
+  };
+  ASSERT_TRUE(WriteVoicePackage(files, "0123456789abcdef", "fedcba9876543210", append, error)) << error;
   // Checked against an independent AES-256-CBC and key derivation; a package written
   // on either platform therefore reads on the other.
   EXPECT_EQ(Hex(Sha256(package)), "923ace19eaf07a1837ee4d41746062928b911ace563f871dc8f69f811ff238a2");
@@ -66,6 +75,10 @@ TEST_F(VoicePackageWriterTest, BuildListAndUnpackGiveTheFolderBack) {
   // An old manifest kept in a subfolder sorts after the folder's own; the package still
   // loads with the folder's.
   test::WriteTextFile(folder / "old/manifest.csv", "id,key,text,lang,file\n1,raas_old,x,en,a.wav\n");
+  // Larger than the pieces it is encrypted in, and not a whole number of blocks.
+  std::string long_clip(3'000'001, '\0');
+  for (std::size_t i = 0; i < long_clip.size(); ++i) long_clip[i] = static_cast<char>(i * 7 + i / 251);
+  test::WriteTextFile(folder / "long.wav", long_clip);
   const fs::path out = workdir.path / "bin/voice.data";
   fs::create_directories(out.parent_path());
   ASSERT_TRUE(BuildVoicePackage(folder, out, error)) << error;
@@ -75,9 +88,9 @@ TEST_F(VoicePackageWriterTest, BuildListAndUnpackGiveTheFolderBack) {
 
   std::vector<VoicePackageListing> entries;
   ASSERT_TRUE(ListVoicePackage(out, entries, error)) << error;
-  ASSERT_EQ(entries.size(), 5u);
-  EXPECT_EQ(entries[3].name, "sub/test.wav");
-  EXPECT_EQ(entries[3].size, 7u);
+  ASSERT_EQ(entries.size(), 6u);
+  EXPECT_EQ(entries[4].name, "sub/test.wav");
+  EXPECT_EQ(entries[4].size, 7u);
   VoicePack pack;
   ASSERT_TRUE(LoadVoicePack(pack, out, error)) << error;
   EXPECT_TRUE(FindClip(pack, "raas_test_ok"));
@@ -126,7 +139,9 @@ TEST_F(VoicePackageWriterTest, FailuresLeaveNothingHalfWritten) {
 
   // A hostile package is refused whole: not even its harmless entries are written.
   std::string hostile;
-  ASSERT_TRUE(SealVoicePackage(EncodeVoicePayload({{"ok.wav", "x"}, {"../evil.wav", "x"}}), "0123456789abcdef",
+  using namespace std::string_literals;
+  const std::string entries_bytes = "\6\0\0\0\1\0\0\0\0\0\0\0ok.wavx\13\0\0\0\1\0\0\0\0\0\0\0../evil.wavx"s;
+  ASSERT_TRUE(SealVoicePackage(std::string(kVoicePayloadMagic) + "\2\0\0\0"s + entries_bytes, "0123456789abcdef",
                                "fedcba9876543210", hostile, error));
   test::WriteTextFile(workdir.path / "hostile.data", hostile);
   EXPECT_FALSE(UnpackVoicePackage(workdir.path / "hostile.data", workdir.path / "h/inner", false, error));
@@ -150,6 +165,25 @@ TEST_F(VoicePackageWriterTest, PackToolExitsNonZeroOnBadInput) {
   EXPECT_EQ(pack({"unpack", "v.data", "voice"}).exit_code, 1);
   EXPECT_EQ(pack({"unpack", "--force", "v.data", "voice"}).exit_code, 0);
   EXPECT_NE(pack({"list", "v.data"}).out.find("sub/test.wav"), std::string::npos);
+
+#ifndef _WIN32
+  // Nothing is followed out of the folder, and sizes are judged before anything is read.
+  test::WriteTextFile("outside.txt", "not a clip");
+  fs::create_symlink(fs::absolute("outside.txt"), "voice/leak.wav");
+  run = pack({"build", "voice", "leak.data"});
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_NE(run.err.find("Symbolic links are not packed: voice/leak.wav"), std::string::npos) << run.err;
+  fs::remove("voice/leak.wav");
+  test::WriteTextFile("voice/huge.wav", "");
+  fs::resize_file("voice/huge.wav", kMaxDataFileBytes + 1);
+  run = pack({"build", "voice", "huge.data"});
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_NE(run.err.find("Cannot read voice/huge.wav: larger than 1073741824 bytes"), std::string::npos) << run.err;
+  rusage children{};
+  getrusage(RUSAGE_CHILDREN, &children);
+  EXPECT_LT(children.ru_maxrss, 256 << 10) << "KiB at most in any pistavox-pack run: a file was read whole";
+  EXPECT_FALSE(fs::exists("huge.data") || fs::exists("leak.data"));
+#endif
 }
 
 }  // namespace

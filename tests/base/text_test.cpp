@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "base/ascii_text.h"
 #include "base/csv_line.h"
 #include "base/ident_text.h"
 #include "base/number_text.h"
@@ -160,6 +161,17 @@ TEST(Utf8ToUtf16, DecodesEveryPlaneAndReplacesEachMalformedByte) {
       {"\xe2\x82", u"\uFFFD\uFFFD"},                      // cut short
   };
   for (const auto& [bytes, units] : malformed) EXPECT_EQ(Utf8ToUtf16(bytes), units) << bytes;
+}
+
+TEST(EscapeControlCharacters, EscapesWhatATerminalWouldObeyAndKeepsOtherUtf8) {
+  const std::pair<std::string, std::string> cases[] = {
+      {std::string("\x1b[2J\x00\t\x7f", 7), "\\x1b[2J\\x00\\x09\\x7f"},
+      {"a\\x1b", "a\\\\x1b"},  // a backslash cannot forge an escape
+      {"\xc2\x9b"
+       "0m \xc2\xa0\xe2\x80\x94",
+       "\\xc2\\x9b0m \xc2\xa0\xe2\x80\x94"},  // C1 CSI; NBSP and a dash kept
+      {"EGLL 27L \xe4\xb8\xad", "EGLL 27L \xe4\xb8\xad"}};
+  for (const auto& [text, shown] : cases) EXPECT_EQ(EscapeControlCharacters(text), shown) << shown;
 }
 
 }  // namespace
