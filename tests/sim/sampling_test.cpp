@@ -41,24 +41,40 @@ TEST(StateOffsets, ConvertsRawValuesExactly) {
   EXPECT_DOUBLE_EQ(FeetPerMinuteFromVerticalSpeed(std::numeric_limits<int32_t>::min()), -2147483648.0 * 60.0 / 78.0288);
 }
 
+// The raw value is the nearest unit: one unit either way reads back further from what was encoded.
+template <typename Raw, typename Read>
+void ExpectNearestUnit(const AircraftState& in, Raw CoreOffsets::*field, Read read) {
+  const CoreOffsets raw = EncodeCoreOffsets(in);
+  AircraftState out;
+  ApplyCoreOffsets(raw, out);
+  for (const int step : {-1, 1}) {
+    CoreOffsets moved = raw;
+    moved.*field = static_cast<Raw>(moved.*field + step);
+    AircraftState other;
+    ApplyCoreOffsets(moved, other);
+    EXPECT_LE(std::fabs(read(out) - read(in)), std::fabs(read(other) - read(in))) << read(in) << " step " << step;
+  }
+}
+
 TEST(StateOffsets, EncodingIsTheInverseWithinResolutionAndSaturates) {
   const AircraftState samples[] = {
-      {50.0333, 8.5706, 250.3, 12.5, 364.0, 0.0, 1.0, true},
-      {-33.946, 151.177, 359.9999, 145.0, 1500.25, 1480.5, 1.25, false},
+      {50.0333, 8.5706, 250.3, 12.5, 364.0, 0.0, 1.0, true, -720.0},
+      {-33.946, 151.177, 359.9999, 145.0, 1500.25, 1480.5, 1.25, false, 1850.0},
       {89.9, -179.9, 0.0, 0.0, -1.6404199475065615, 0.0, 0.0, true},
-      {-0.001, 0.001, 0.0001, 600.0, 41000.0, 2500.0, 2.5, false},
+      {-0.001, 0.001, 0.0001, 600.0, 41000.0, 2500.3, 2.5, false},
   };
   for (const AircraftState& in : samples) {
     AircraftState out;
     ApplyCoreOffsets(EncodeCoreOffsets(in), out);
     EXPECT_NEAR(out.latitude_deg, in.latitude_deg, 1e-12);
     EXPECT_NEAR(out.longitude_deg, in.longitude_deg, 1e-12);
-    EXPECT_NEAR(std::remainder(out.heading_deg - in.heading_deg, 360.0), 0.0, 1e-7);
-    EXPECT_NEAR(out.ground_speed_kt, in.ground_speed_kt, 1e-4);
-    EXPECT_NEAR(out.altitude_ft, in.altitude_ft, 1e-8);
-    EXPECT_NEAR(out.radio_altitude_ft, in.radio_altitude_ft, 1e-4);
+    ExpectNearestUnit(in, &CoreOffsets::heading, [](const AircraftState& s) { return s.heading_deg; });
+    ExpectNearestUnit(in, &CoreOffsets::ground_speed, [](const AircraftState& s) { return s.ground_speed_kt; });
+    ExpectNearestUnit(in, &CoreOffsets::altitude_fraction, [](const AircraftState& s) { return s.altitude_ft; });
+    ExpectNearestUnit(in, &CoreOffsets::radio_altitude, [](const AircraftState& s) { return s.radio_altitude_ft; });
+    ExpectNearestUnit(in, &CoreOffsets::vertical_speed, [](const AircraftState& s) { return s.vertical_speed_fpm; });
     EXPECT_EQ(out.on_ground, in.on_ground);
-    EXPECT_NEAR(GForceFromFallback(EncodeGForceFallback(in.g_force)), in.g_force, 1.0 / 625);
+    EXPECT_NEAR(GForceFromFallback(EncodeGForceFallback(in.g_force)), in.g_force, 0.5 / 625);
   }
   AircraftState east;
   east.longitude_deg = 180.0;
