@@ -40,7 +40,10 @@ void RecordLanding(App& app, const LandingReport& report) {
   Remember(app, entry);
   if (app.logbook_file.empty()) return;
   std::string error;
-  if (AppendLogbookEntry(app.logbook_file, entry, error) || !app.logbook_failure.empty()) return;
+  std::size_t cut_bytes = 0;
+  const bool written = AppendLogbookEntry(app.logbook_file, entry, cut_bytes, error);
+  if (cut_bytes > 0) Log(app.log, "Logbook damaged last line removed: " + std::to_string(cut_bytes) + " bytes");
+  if (written || !app.logbook_failure.empty()) return;
   app.logbook_failure = error;
   Log(app.log, "Logbook write failed: " + error);
 }

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -9,6 +10,7 @@
 #include <system_error>
 
 #include "base/csv_line.h"
+#include "base/durable_file.h"
 #include "base/file_reading.h"
 #include "base/plain_decimal.h"
 
@@ -19,6 +21,24 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t kLogbookFields = 14;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";  // spreadsheets save one before the header
+constexpr std::string_view kLineEnds = "\r\n";
+// A writer waits this long for another to finish before its landing is reported lost.
+constexpr std::chrono::seconds kLockWait{5};
+
+// What a landing can physically give; a value beyond is a damaged field, not a landing.
+// Rates: about Mach 1 straight down. Distances: far beyond any runway, as the threshold
+// distance and the centreline offset only exist with a runway under the aircraft.
+constexpr double kMaxRateFpm = 100000;
+constexpr double kMaxLoadFactor = 100;
+constexpr double kMaxDistanceM = 100000;
+
+bool Within(double value, double limit) { return value >= -limit && value <= limit; }  // false for NaN
+
+// Not available when outside the range the reader accepts, so every row written reads back.
+std::optional<double> Readable(const std::optional<double>& value, double limit) {
+  return value && Within(*value, limit) ? value : std::nullopt;
+}
 
 std::string UtcText(std::time_t time) {
   std::tm utc{};
@@ -42,15 +62,17 @@ std::string Optional(const char* format, const std::optional<double>& value) {
   return value ? Number(format, *value) : "";
 }
 
-bool ParseNumber(std::string_view text, double& value) { return ParsePlainDecimal(text, value); }
+bool ParseNumber(std::string_view text, double limit, double& value) {
+  return ParsePlainDecimal(text, value) && Within(value, limit);
+}
 
-bool ParseOptional(std::string_view text, std::optional<double>& value) {
+bool ParseOptional(std::string_view text, double limit, std::optional<double>& value) {
   if (text.empty()) {
     value.reset();
     return true;
   }
   double number = 0;
-  if (!ParseNumber(text, number)) return false;
+  if (!ParseNumber(text, limit, number)) return false;
   value = number;
   return true;
 }
@@ -66,28 +88,70 @@ bool ParseRow(std::string_view line, LogbookEntry& e) {
   e.notes = f[13];
   const char* end = f[11].data() + f[11].size();
   const auto [at, ec] = std::from_chars(f[11].data(), end, e.bounces);
-  return ParseNumber(f[4], e.score) && ParseNumber(f[6], e.touchdown_vs_fpm) &&
-         ParseOptional(f[7], e.simulator_touchdown_vs_fpm) && ParseNumber(f[8], e.g) &&
-         ParseOptional(f[9], e.threshold_distance_m) && ParseOptional(f[10], e.centreline_offset_m) &&
-         ec == std::errc() && at == end && e.bounces >= 0 && ParseOptional(f[12], e.rollout_m);
+  return ParsePlainDecimal(f[4], e.score) && e.score >= 0 && e.score <= 100 &&
+         ParseOptional(f[6], kMaxRateFpm, e.touchdown_vs_fpm) &&
+         ParseOptional(f[7], kMaxRateFpm, e.simulator_touchdown_vs_fpm) && ParseOptional(f[8], kMaxLoadFactor, e.g) &&
+         ParseOptional(f[9], kMaxDistanceM, e.threshold_distance_m) &&
+         ParseOptional(f[10], kMaxDistanceM, e.centreline_offset_m) && ec == std::errc() && at == end &&
+         e.bounces >= 0 && ParseOptional(f[12], kMaxDistanceM, e.rollout_m);
 }
 
-// Where the file's whole rows end: a last line without its line feed was cut short.
-bool WholeRowsLength(const fs::path& file, std::uintmax_t& length, std::string& error) {
-  std::string text;
-  std::string reason;
-  switch (ReadFileBytes(file, kMaxDataFileBytes, text, reason)) {
-    case FileReadStatus::kOk:
-      break;
-    case FileReadStatus::kMissing:
-      length = 0;
-      return true;
-    default:
-      error = reason;
-      return false;
+// The next line of `rest`, ended by CR, LF or CRLF; `ended` is false for a last line
+// without its line end.
+std::string_view NextLine(std::string_view& rest, bool& ended) {
+  const std::size_t end = rest.find_first_of(kLineEnds);
+  ended = end != std::string_view::npos;
+  const std::string_view line = rest.substr(0, end);
+  if (!ended) {
+    rest = {};
+  } else {
+    rest.remove_prefix(rest.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1);
   }
-  const std::size_t last_feed = text.rfind('\n');
-  length = last_feed == std::string::npos ? 0 : last_feed + 1;
+  return line;
+}
+
+// How the text after any byte-order mark starts: with the whole header line, with the
+// header cut short by a crash during the first write (or nothing at all), or otherwise.
+enum class LogbookStart { kHeader, kPartialHeader, kForeign };
+
+LogbookStart StartOf(std::string_view& text) {
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+  std::string_view rest = text;
+  bool ended = false;
+  const std::string_view first = NextLine(rest, ended);
+  if (first == kLogbookHeader) return LogbookStart::kHeader;
+  return !ended && std::string_view(kLogbookHeader).starts_with(first) ? LogbookStart::kPartialHeader
+                                                                       : LogbookStart::kForeign;
+}
+
+// What appending to a logbook holding `text` takes: keep its first `keep` bytes and write
+// `before` ahead of the new row. Only a last line that is no row is cut: a crash's half row.
+struct AppendPlan {
+  std::size_t keep = 0;
+  std::string before;
+};
+
+bool PlanAppend(std::string_view text, AppendPlan& plan) {
+  std::string_view body = text;
+  switch (StartOf(body)) {
+    case LogbookStart::kForeign:
+      return false;
+    case LogbookStart::kPartialHeader:
+      plan = {0, std::string(kLogbookHeader) + "\n"};
+      return true;
+    case LogbookStart::kHeader:
+      break;
+  }
+  const std::size_t last_end = body.find_last_of(kLineEnds);
+  const std::string_view last = body.substr(last_end == std::string_view::npos ? 0 : last_end + 1);
+  LogbookEntry row;
+  if (last.empty()) {
+    plan = {text.size(), ""};
+  } else if (last_end == std::string_view::npos || ParseRow(last, row)) {  // the header or a row, whole
+    plan = {text.size(), "\n"};
+  } else {
+    plan = {text.size() - last.size(), ""};
+  }
   return true;
 }
 
@@ -122,41 +186,55 @@ std::string FormatLogbookRow(const LogbookEntry& e) {
                                 e.runway,
                                 Number("%.0f", e.score),
                                 e.band,
-                                Number("%.0f", e.touchdown_vs_fpm),
-                                Optional("%.0f", e.simulator_touchdown_vs_fpm),
-                                Number("%.2f", e.g),
-                                Optional("%.0f", e.threshold_distance_m),
-                                Optional("%.1f", e.centreline_offset_m),
+                                Optional("%.0f", Readable(e.touchdown_vs_fpm, kMaxRateFpm)),
+                                Optional("%.0f", Readable(e.simulator_touchdown_vs_fpm, kMaxRateFpm)),
+                                Optional("%.2f", Readable(e.g, kMaxLoadFactor)),
+                                Optional("%.0f", Readable(e.threshold_distance_m, kMaxDistanceM)),
+                                Optional("%.1f", Readable(e.centreline_offset_m, kMaxDistanceM)),
                                 std::to_string(e.bounces),
-                                Optional("%.0f", e.rollout_m),
+                                Optional("%.0f", Readable(e.rollout_m, kMaxDistanceM)),
                                 e.notes};
   std::string row;
   for (const std::string& field : fields) row.append(row.empty() ? "" : ",").append(QuoteCsvField(field));
   return row + "\n";
 }
 
-bool AppendLogbookEntry(const fs::path& file, const LogbookEntry& entry, std::string& error) {
+bool AppendLogbookEntry(const fs::path& file, const LogbookEntry& entry, std::size_t& cut_bytes, std::string& error) {
+  cut_bytes = 0;
   std::error_code ec;
   if (file.has_parent_path()) fs::create_directories(file.parent_path(), ec);
   if (ec) {
     error = "Cannot create " + PathText(file.parent_path()) + ": " + ec.message();
     return false;
   }
-  std::uintmax_t whole = 0;
+  // Held across the repair and the append, so a row another writer adds in between is
+  // never taken for this file's damaged end.
+  FileLock lock;
   std::string reason;
-  if (!WholeRowsLength(file, whole, reason)) {
+  if (!LockFile(file, kLockWait, lock, reason)) {
+    error = "Cannot lock " + PathText(file) + ": " + reason;
+    return false;
+  }
+  std::string text;
+  if (ReadFileBytes(file, kMaxDataFileBytes, text, reason) != FileReadStatus::kOk) {
     error = "Cannot read " + PathText(file) + ": " + reason;
     return false;
   }
-  if (fs::exists(file, ec) && fs::file_size(file, ec) != whole) fs::resize_file(file, whole, ec);
+  AppendPlan plan;
+  if (!PlanAppend(text, plan)) {
+    error = "Not a Pistavox logbook (unexpected header): " + PathText(file);
+    return false;
+  }
+  if (plan.keep != text.size()) fs::resize_file(file, plan.keep, ec);
   if (ec) {
     error = "Cannot repair " + PathText(file) + ": " + ec.message();
     return false;
   }
-  const std::string text = (whole == 0 ? std::string(kLogbookHeader) + "\n" : "") + FormatLogbookRow(entry);
+  cut_bytes = text.size() - plan.keep;
+  const std::string row = plan.before + FormatLogbookRow(entry);
   errno = 0;
   std::ofstream out(file, std::ios::binary | std::ios::app);
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  out.write(row.data(), static_cast<std::streamsize>(row.size()));
   out.flush();
   if (!out) {
     error = "Cannot write " + PathText(file) + ": " + (errno != 0 ? std::strerror(errno) : "write failed");
@@ -168,22 +246,19 @@ bool AppendLogbookEntry(const fs::path& file, const LogbookEntry& entry, std::st
 bool ParseLogbook(std::string_view text, std::vector<LogbookEntry>& entries, std::size_t& skipped) {
   entries.clear();
   skipped = 0;
-  std::size_t start = 0;
-  bool header = true;
-  while (start < text.size()) {
-    const std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) {  // cut short by a crash mid-write
-      ++skipped;
+  switch (StartOf(text)) {
+    case LogbookStart::kForeign:
+      return false;
+    case LogbookStart::kPartialHeader:  // a crash during the very first write
+      skipped = text.empty() ? 0 : 1;
+      return true;
+    case LogbookStart::kHeader:
       break;
-    }
-    std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    start = end + 1;
-    if (header) {
-      header = false;
-      if (line != kLogbookHeader) return false;
-      continue;
-    }
+  }
+  bool ended = false;
+  NextLine(text, ended);
+  while (!text.empty()) {
+    const std::string_view line = NextLine(text, ended);
     LogbookEntry entry;
     if (ParseRow(line, entry)) {
       entries.push_back(std::move(entry));
@@ -213,8 +288,8 @@ bool ReadLogbook(const fs::path& file, std::vector<LogbookEntry>& entries, std::
   return false;
 }
 
-double BestTouchdownRateFpm(const LogbookEntry& entry) {
-  return entry.simulator_touchdown_vs_fpm.value_or(entry.touchdown_vs_fpm);
+std::optional<double> BestTouchdownRateFpm(const LogbookEntry& entry) {
+  return entry.simulator_touchdown_vs_fpm ? entry.simulator_touchdown_vs_fpm : entry.touchdown_vs_fpm;
 }
 
 LogbookSummary SummariseLogbook(const std::vector<LogbookEntry>& entries) {
@@ -223,10 +298,14 @@ LogbookSummary SummariseLogbook(const std::vector<LogbookEntry>& entries) {
   if (entries.empty()) return summary;
   double scores = 0;
   double rates = 0;
+  std::size_t rated = 0;
   std::map<std::string, AirportSummary> airports;
   for (const LogbookEntry& e : entries) {
     scores += e.score;
-    rates += BestTouchdownRateFpm(e);
+    if (const std::optional<double> rate = BestTouchdownRateFpm(e)) {
+      rates += *rate;
+      ++rated;
+    }
     if (!summary.best || e.score > summary.best->score) summary.best = e;
     if (!summary.worst || e.score < summary.worst->score) summary.worst = e;
     AirportSummary& airport = airports[e.airport];
@@ -236,7 +315,7 @@ LogbookSummary SummariseLogbook(const std::vector<LogbookEntry>& entries) {
   }
   const double count = static_cast<double>(entries.size());
   summary.average_score = scores / count;
-  summary.average_touchdown_rate_fpm = rates / count;
+  if (rated > 0) summary.average_touchdown_rate_fpm = rates / static_cast<double>(rated);
   for (auto& [ident, airport] : airports) {
     airport.average_score /= static_cast<double>(airport.landings);
     summary.airports.push_back(airport);

@@ -19,9 +19,9 @@ struct LogbookEntry {
   std::string runway;
   double score = 0;
   std::string band;
-  double touchdown_vs_fpm = 0;  // derived from the heights
+  std::optional<double> touchdown_vs_fpm;  // derived from the heights
   std::optional<double> simulator_touchdown_vs_fpm;
-  double g = 0;  // the highest load factor of the landing, as scored
+  std::optional<double> g;  // the highest load factor of the landing, as scored
   std::optional<double> threshold_distance_m;
   std::optional<double> centreline_offset_m;
   std::int32_t bounces = 0;
@@ -35,23 +35,28 @@ inline constexpr const char* kLogbookHeader =
 
 LogbookEntry MakeLogbookEntry(const LandingReport& report, const std::string& simulator, std::time_t utc_time);
 
-// One row with its line feed; fields CSV-quoted where needed, missing values empty.
+// One row with its line feed; fields CSV-quoted where needed, missing values empty, as
+// are values the reader would refuse (not a number, or beyond what a landing can give).
 std::string FormatLogbookRow(const LogbookEntry& entry);
 
 // Appends one row in a single flushed write, the header first when the file is new or
-// empty. A damaged last line (a crash mid-write) is cut off first so it cannot run into
-// the new row. The folder is created when missing.
-bool AppendLogbookEntry(const std::filesystem::path& file, const LogbookEntry& entry, std::string& error);
+// empty, one writer at a time across processes. A last line that is no row (a crash
+// mid-write) is cut off first so it cannot run into the new row; `cut_bytes` says how
+// much. A file that does not start with the logbook's header is refused untouched. The
+// folder is created when missing.
+bool AppendLogbookEntry(const std::filesystem::path& file, const LogbookEntry& entry, std::size_t& cut_bytes,
+                        std::string& error);
 
-// Every whole row, in order. A row that does not parse, or a last line without its line
-// feed, is skipped and counted in `skipped`; a missing file is an empty logbook. False
-// only for a file that cannot be read or does not start with the logbook's header.
+// Every row, in order; lines end at CR, LF or CRLF and a byte-order mark may come first.
+// A line that is no row (a value beyond what a landing can give included) is skipped and
+// counted in `skipped`; a missing file is an empty logbook. False only for a file that
+// cannot be read or does not start with the logbook's header.
 bool ParseLogbook(std::string_view text, std::vector<LogbookEntry>& entries, std::size_t& skipped);
 bool ReadLogbook(const std::filesystem::path& file, std::vector<LogbookEntry>& entries, std::size_t& skipped,
                  std::string& error);
 
 // The touchdown rate a pilot trusts most: the simulator's when known, else the derived one.
-double BestTouchdownRateFpm(const LogbookEntry& entry);
+std::optional<double> BestTouchdownRateFpm(const LogbookEntry& entry);
 
 struct AirportSummary {
   std::string airport;
@@ -62,10 +67,10 @@ struct AirportSummary {
 struct LogbookSummary {
   std::size_t landings = 0;
   double average_score = 0;
-  std::optional<LogbookEntry> best;   // the first of the highest score
-  std::optional<LogbookEntry> worst;  // the first of the lowest score
-  double average_touchdown_rate_fpm = 0;
-  std::vector<AirportSummary> airports;  // by airport identifier
+  std::optional<LogbookEntry> best;                  // the first of the highest score
+  std::optional<LogbookEntry> worst;                 // the first of the lowest score
+  std::optional<double> average_touchdown_rate_fpm;  // of the landings with a rate
+  std::vector<AirportSummary> airports;              // by airport identifier
 };
 
 LogbookSummary SummariseLogbook(const std::vector<LogbookEntry>& entries);

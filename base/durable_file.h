@@ -1,5 +1,7 @@
 #pragma once
+#include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -43,6 +45,23 @@ void RemoveStaleTemporaries(const std::filesystem::path& file);
 enum class NewFileOutcome { kCreated, kExists, kFailed };
 NewFileOutcome CreateNewFile(const std::filesystem::path& file, std::string& reason);
 
+// An advisory lock that lets one process at a time change a file others append to too,
+// held from a successful LockFile until UnlockFile or the end of its scope.
+struct FileLock {
+  std::intptr_t handle = -1;  // a file descriptor on POSIX, a HANDLE on Windows
+  FileLock() = default;
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+  ~FileLock();
+};
+
+// Waits up to `wait` for the exclusive lock on `file`, created empty when missing. Reads
+// and writes are not blocked: only other LockFile calls wait. False with `reason` when
+// the file cannot be opened or another holder keeps the lock past `wait`.
+bool LockFile(const std::filesystem::path& file, std::chrono::milliseconds wait, FileLock& lock, std::string& reason);
+void UnlockFile(FileLock& lock);
+
 inline constexpr const char* kSimulatedWriteFailure = "simulated write failure";
+inline constexpr const char* kLockedTooLong = "held by another writer for too long";
 
 }  // namespace pistavox

@@ -1,8 +1,10 @@
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <system_error>
+#include <thread>
 
 #include "base/durable_file.h"
 
@@ -93,6 +95,37 @@ NewFileOutcome CreateNewFile(const std::filesystem::path& file, std::string& rea
   if (errno == EEXIST) return NewFileOutcome::kExists;
   reason = SystemReason(errno);
   return NewFileOutcome::kFailed;
+}
+
+FileLock::~FileLock() { UnlockFile(*this); }
+
+bool LockFile(const std::filesystem::path& file, std::chrono::milliseconds wait, FileLock& lock, std::string& reason) {
+  UnlockFile(lock);
+  // Non-blocking, so that a FIFO in the file's place cannot hang the opening.
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    reason = SystemReason(errno);
+    return false;
+  }
+  const auto deadline = std::chrono::steady_clock::now() + wait;
+  while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int code = errno;
+    if (code == EINTR) continue;
+    if (code != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) {
+      ::close(fd);
+      reason = code == EWOULDBLOCK ? kLockedTooLong : SystemReason(code);
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(100));
+  }
+  lock.handle = fd;
+  return true;
+}
+
+void UnlockFile(FileLock& lock) {
+  if (lock.handle < 0) return;
+  ::close(static_cast<int>(lock.handle));  // closing releases the lock
+  lock.handle = -1;
 }
 
 }  // namespace pistavox

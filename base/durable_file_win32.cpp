@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <thread>
 
 #include "base/durable_file.h"
 
@@ -96,6 +97,40 @@ NewFileOutcome CreateNewFile(const std::filesystem::path& file, std::string& rea
   if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) return NewFileOutcome::kExists;
   reason = SystemReason(code);
   return NewFileOutcome::kFailed;
+}
+
+FileLock::~FileLock() { UnlockFile(*this); }
+
+bool LockFile(const std::filesystem::path& file, std::chrono::milliseconds wait, FileLock& lock, std::string& reason) {
+  UnlockFile(lock);
+  HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    reason = SystemReason(GetLastError());
+    return false;
+  }
+  // Windows locks bar other handles from the bytes locked, so the lock takes one byte far
+  // beyond any text the file will hold: readers and writers are never in its way.
+  OVERLAPPED where{};
+  where.OffsetHigh = 0x100;  // 1 TiB
+  const auto deadline = std::chrono::steady_clock::now() + wait;
+  while (!LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &where)) {
+    const DWORD code = GetLastError();
+    if (code != ERROR_LOCK_VIOLATION || std::chrono::steady_clock::now() >= deadline) {
+      CloseHandle(handle);
+      reason = code == ERROR_LOCK_VIOLATION ? kLockedTooLong : SystemReason(code);
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(100));
+  }
+  lock.handle = reinterpret_cast<std::intptr_t>(handle);
+  return true;
+}
+
+void UnlockFile(FileLock& lock) {
+  if (lock.handle == -1) return;
+  CloseHandle(reinterpret_cast<HANDLE>(lock.handle));  // closing releases the lock
+  lock.handle = -1;
 }
 
 }  // namespace pistavox

@@ -35,11 +35,12 @@ void PrintTable(const std::vector<LogbookEntry>& entries) {
   std::printf("%-20s %-8s %-6s %5s %-9s %8s %8s %5s %8s %7s %7s %8s  %s\n", "UTC", "AIRPORT", "RWY", "SCORE", "BAND",
               "VS", "SIM VS", "G", "DIST M", "CL M", "BOUNCE", "ROLL M", "NOTES");
   for (const LogbookEntry& e : entries) {
-    std::printf("%-20s %-8s %-6s %5.0f %-9s %8.0f %8s %5.2f %8s %7s %7d %8s  %s\n", Shown(e.utc_time).c_str(),
-                Dash(e.airport).c_str(), Dash(e.runway).c_str(), e.score, Shown(e.band).c_str(), e.touchdown_vs_fpm,
-                Optional("%.0f", e.simulator_touchdown_vs_fpm).c_str(), e.g,
-                Optional("%.0f", e.threshold_distance_m).c_str(), Optional("%.1f", e.centreline_offset_m).c_str(),
-                e.bounces, Optional("%.0f", e.rollout_m).c_str(), Shown(e.notes).c_str());
+    std::printf("%-20s %-8s %-6s %5.0f %-9s %8s %8s %5s %8s %7s %7d %8s  %s\n", Shown(e.utc_time).c_str(),
+                Dash(e.airport).c_str(), Dash(e.runway).c_str(), e.score, Shown(e.band).c_str(),
+                Optional("%.0f", e.touchdown_vs_fpm).c_str(), Optional("%.0f", e.simulator_touchdown_vs_fpm).c_str(),
+                Optional("%.2f", e.g).c_str(), Optional("%.0f", e.threshold_distance_m).c_str(),
+                Optional("%.1f", e.centreline_offset_m).c_str(), e.bounces, Optional("%.0f", e.rollout_m).c_str(),
+                Shown(e.notes).c_str());
   }
 }
 
@@ -47,11 +48,12 @@ void PrintSummary(const LogbookSummary& s) {
   std::printf("\nLandings: %zu\n", s.landings);
   if (s.landings == 0) return;
   std::printf("Average score: %.1f\n", s.average_score);
-  std::printf("Best: %.0f %s at %s %s (%s)\n", s.best->score, Shown(s.best->band).c_str(),
-              Dash(s.best->airport).c_str(), Dash(s.best->runway).c_str(), Shown(s.best->utc_time).c_str());
-  std::printf("Worst: %.0f %s at %s %s (%s)\n", s.worst->score, Shown(s.worst->band).c_str(),
-              Dash(s.worst->airport).c_str(), Dash(s.worst->runway).c_str(), Shown(s.worst->utc_time).c_str());
-  std::printf("Average touchdown rate: %.0f fpm (the simulator's where known)\n", s.average_touchdown_rate_fpm);
+  std::printf("Best: %.0f %s at %s %s (%s)\n", s.best->score, Shown(s.best->band).c_str(), Dash(s.best->airport).c_str(),
+              Dash(s.best->runway).c_str(), Shown(s.best->utc_time).c_str());
+  std::printf("Worst: %.0f %s at %s %s (%s)\n", s.worst->score, Shown(s.worst->band).c_str(), Dash(s.worst->airport).c_str(),
+              Dash(s.worst->runway).c_str(), Shown(s.worst->utc_time).c_str());
+  std::printf("Average touchdown rate: %s fpm (the simulator's where known)\n",
+              Optional("%.0f", s.average_touchdown_rate_fpm).c_str());
   std::printf("Per airport:\n");
   for (const AirportSummary& airport : s.airports)
     std::printf("  %-8s %zu landing%s, average score %.1f\n", Dash(airport.airport).c_str(), airport.landings,

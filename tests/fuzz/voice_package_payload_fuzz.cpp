@@ -2,8 +2,6 @@
 // either refuses with one of its messages or writes files, and never a byte outside
 // the extraction folder. The folder sits eight levels below a watched root, so an
 // entry that climbed out would be found there.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -12,28 +10,14 @@
 
 #include "audio/voice_package.h"
 #include "audio/voice_package_format.h"
+#include "scratch_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// In memory where the system offers it (every run rebuilds the folders), removed again
-// when the fuzzer exits.
-fs::path ScratchBase() {
-  std::error_code ec;
-  return fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
-}
-
-struct ScratchFolder {
-  fs::path path = ScratchBase() / ("voice_payload_fuzz." + std::to_string(::getpid()));
-  ~ScratchFolder() {
-    std::error_code ec;
-    fs::remove_all(path, ec);
-  }
-};
-
 const fs::path& WatchedRoot() {
-  static const ScratchFolder root;
+  static const ScratchFolder root("voice_payload_fuzz");
   return root.path;
 }
 
