@@ -83,9 +83,13 @@ void SplitCsvLine(std::string_view line, CsvFields& split) {
 }
 
 std::string QuoteCsvField(std::string_view text) {
-  if (text.find_first_of(",\"") == std::string_view::npos) return std::string(text);
+  // Files are read a line at a time: a line break inside a field would split its row.
+  std::string plain(text);
+  for (char& c : plain)
+    if (c == '\r' || c == '\n') c = ' ';
+  if (plain.find_first_of(",\"") == std::string::npos) return plain;
   std::string quoted = "\"";
-  for (char c : text) {
+  for (char c : plain) {
     if (c == '"') quoted += '"';
     quoted += c;
   }

@@ -85,6 +85,7 @@ TEST(Logbook, RepairsOnlyACrashesHalfRowAndWritesOnlyWhatReadsBack) {
   landing.touchdown_vs_fpm = -INFINITY;
   landing.g = NAN;
   landing.rollout_m = 1e308;
+  landing.simulator = "X-Plane\r\n12";  // a line break would split the row
   const std::string added = FormatLogbookRow(landing);
   const std::string bad =
       "2026-12-07T00:00:00Z,P3D,PXIN,09R,1000,Excellent,-300,,1.23,412,-1.3,1,,\n"
@@ -124,6 +125,7 @@ TEST(Logbook, RepairsOnlyACrashesHalfRowAndWritesOnlyWhatReadsBack) {
     ASSERT_EQ(entries.size(), c.rows + 1) << c.before;
     const LogbookEntry& e = entries.back();  // every value it could not read back is not available
     EXPECT_FALSE(e.touchdown_vs_fpm || e.simulator_touchdown_vs_fpm || e.g || e.rollout_m) << c.before;
+    EXPECT_EQ(e.simulator, "X-Plane  12");
   }
 }
 
