@@ -48,10 +48,10 @@ void PrintSummary(const LogbookSummary& s) {
   std::printf("\nLandings: %zu\n", s.landings);
   if (s.landings == 0) return;
   std::printf("Average score: %.1f\n", s.average_score);
-  std::printf("Best: %.0f %s at %s %s (%s)\n", s.best->score, Shown(s.best->band).c_str(), Dash(s.best->airport).c_str(),
-              Dash(s.best->runway).c_str(), Shown(s.best->utc_time).c_str());
-  std::printf("Worst: %.0f %s at %s %s (%s)\n", s.worst->score, Shown(s.worst->band).c_str(), Dash(s.worst->airport).c_str(),
-              Dash(s.worst->runway).c_str(), Shown(s.worst->utc_time).c_str());
+  std::printf("Best: %.0f %s at %s %s (%s)\n", s.best->score, Shown(s.best->band).c_str(),
+              Dash(s.best->airport).c_str(), Dash(s.best->runway).c_str(), Shown(s.best->utc_time).c_str());
+  std::printf("Worst: %.0f %s at %s %s (%s)\n", s.worst->score, Shown(s.worst->band).c_str(),
+              Dash(s.worst->airport).c_str(), Dash(s.worst->runway).c_str(), Shown(s.worst->utc_time).c_str());
   std::printf("Average touchdown rate: %s fpm (the simulator's where known)\n",
               Optional("%.0f", s.average_touchdown_rate_fpm).c_str());
   std::printf("Per airport:\n");
