@@ -285,8 +285,10 @@ TEST_F(EndToEndTest, NoConsoleOpensButTheDebugOne) {
 #endif
 
 // The handshake hangs on the link's worker: the program's own connection holds up no
-// frame and no shutdown, and leaves no block behind.
-TEST_F(EndToEndTest, AHungSimulatorHoldsUpNoFrameAndNoShutdown) {
+// frame and no shutdown, and leaves no block behind. Timed in real time: a frame or a
+// shutdown held up would wait out the exchange's 2 s, so a bound of half that leaves a
+// loaded machine's scheduling plenty of room.
+TEST_F(EndToEndTest, AHungSimulatorHoldsUpNoFrameAndNoShutdownInRealTime) {
   ASSERT_NO_FATAL_FAILURE(StartSim({"--hang"}));
   app.hooks.make_connection = FsuipcWorkerConnection;
   app.no_start_button = true;
@@ -304,9 +306,9 @@ TEST_F(EndToEndTest, AHungSimulatorHoldsUpNoFrameAndNoShutdown) {
   EXPECT_EQ(OwnBlocks(), 1u);
   const auto stop = Clock::now();
   ShutdownApp(app, SteadyNowNs());
-  EXPECT_LT(Clock::now() - stop, std::chrono::milliseconds(100));
+  EXPECT_LT(Clock::now() - stop, std::chrono::seconds(1));
   EXPECT_EQ(OwnBlocks(), 0u);
-  EXPECT_LT(longest_frame, std::chrono::milliseconds(100));
+  EXPECT_LT(longest_frame, std::chrono::seconds(1));
   EXPECT_EQ(WithPrefix(log_lines, "Opening FSUIPC/XPUIPC connection...").size(), 1u);
   EXPECT_EQ(log_lines.back(), "Stopped");
 }
