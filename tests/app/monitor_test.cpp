@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <memory>
+#include <regex>
 
 #include "app/flight_recorder.h"
 #include "app/resources.h"
@@ -234,6 +235,13 @@ TEST_F(AppTest, ARecordingNeverOpensOverAnExistingFile) {
   recorder->folder = workdir.path / "recorded";
   std::filesystem::create_directories(recorder->folder);
   const std::time_t start = std::time(nullptr);
+  AttachFlightRecorder(app, recorder);
+  // Alone in its second, a recording is named by the time only.
+  app.hooks.monitor_started(app, now);
+  EXPECT_TRUE(std::regex_match(std::filesystem::path(recorder->path).filename().string(),
+                               std::regex(R"(flight-\d{8}-\d{6}\.csv)")))
+      << recorder->path;
+  app.hooks.monitor_stopped(app);
   std::vector<std::filesystem::path> taken;
   for (std::time_t second = start; second <= start + 1; ++second) {
     const std::tm local = *std::localtime(&second);
@@ -242,7 +250,6 @@ TEST_F(AppTest, ARecordingNeverOpensOverAnExistingFile) {
       WriteTextFile(taken.back(), "someone else's\n");
     }
   }
-  AttachFlightRecorder(app, recorder);
   app.hooks.monitor_started(app, now);
   ASSERT_TRUE(recorder->recording) << ::testing::PrintToString(TakeLines());
   EXPECT_TRUE(ReadTextFile(recorder->path).starts_with("time_s,"));

@@ -126,6 +126,15 @@ TEST_F(RunwayDatabaseActionsTest, AnInvalidChoiceOrAFailedCopyChangesNothing) {
       << lines[0];
   EXPECT_EQ(ReadTextFile(kRunwayDatabasePath), shipped);
   EXPECT_EQ(DataFolder(), (std::vector<std::string>{"raas_rules.ini", "runways.backup.csv", "runways.csv"}));
+
+  // A database that cannot be read to back it up is never replaced without one.
+  fs::remove_all(kRunwayBackupPath);
+  fs::remove(kRunwayDatabasePath);
+  fs::create_directories(fs::path(kRunwayDatabasePath) / "in-the-way");
+  ImportRunwayDatabaseFile(app, chosen);
+  EXPECT_EQ(TakeLines(), (Lines{"Runway database import failed: cannot read data/runways.csv to back it up: "
+                                "not a regular file"}));
+  EXPECT_EQ(DataFolder(), (std::vector<std::string>{"raas_rules.ini", "runways.csv"}));
 }
 
 TEST_F(RunwayDatabaseActionsTest, BesideAnInstalledCopyImportsGoToTheUsersDataFolderAndAreReadFromThere) {

@@ -15,7 +15,7 @@ TEST(SessionSummary, ListsWhatWasAnnouncedAndEachLandingInAPilotsWords) {
   EXPECT_EQ(SessionSummaryLines(summary), (Lines{"Session summary", "  Advisories announced: 0", "  Landings: none"}));
 
   summary.announced = {"On runway 27L", "5000 feet remaining"};
-  summary.held_back = 2;
+  summary.held_back = 1;
   LandingReport soft;
   soft.touchdown.airport_ident = "PXIN";
   soft.touchdown.runway_ident = "27L";
@@ -48,7 +48,7 @@ TEST(SessionSummary, ListsWhatWasAnnouncedAndEachLandingInAPilotsWords) {
   off_runway.grade = "Poor";
   summary.landings = {soft, short_of_it, off_runway};
   EXPECT_EQ(SessionSummaryLines(summary),
-            (Lines{"Session summary", "  Advisories announced: 2 (2 held back for higher priorities)",
+            (Lines{"Session summary", "  Advisories announced: 2 (1 held back for higher priorities)",
                    "    On runway 27L", "    5000 feet remaining", "  Landing at PXIN 27L: 96/100 Excellent (stable)",
                    "    touchdown -195 fpm (the simulator's -180 fpm), 1.15 G",
                    "    391 m past the threshold, in the touchdown zone, 0.1 m off the centre line, no bounce, "

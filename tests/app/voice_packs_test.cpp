@@ -31,7 +31,7 @@ TEST_F(AppTest, TheDefaultPackBesideTheProgramCountsAsInstalledAndStaysSelectabl
 TEST_F(AppTest, APackIsLoadedOncePerSelectionAndAFailedOneSaysWhy) {
   std::filesystem::remove_all("bin");
   WriteTextFile("bin/broken/manifest.csv", "");
-  app.settings.voice_pack = 7;
+  app.settings.voice_pack = 1;  // one past the end of the list
   for (int frame = 0; frame < 3; ++frame, Advance(5.0))
     RunFrameResourceSteps(app, now);  // past the log's repeat window
   EXPECT_EQ(app.settings.voice_pack, 0);

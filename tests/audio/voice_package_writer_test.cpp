@@ -125,6 +125,10 @@ TEST_F(VoicePackageWriterTest, FailuresLeaveNothingHalfWritten) {
   EXPECT_EQ(FolderContents(workdir.path / "full").size(), 1u);
   EXPECT_TRUE(UnpackVoicePackage(out, workdir.path / "full", true, error)) << error;
   EXPECT_EQ(test::ReadTextFile(workdir.path / "full/keep.txt"), "mine");
+  // One failing part-way (a file where the package has a folder) keeps the folder it did not make.
+  test::WriteTextFile(workdir.path / "mine/sub", "mine");
+  EXPECT_FALSE(UnpackVoicePackage(out, workdir.path / "mine", true, error));
+  EXPECT_EQ(test::ReadTextFile(workdir.path / "mine/sub"), "mine");
 
 #ifndef _WIN32
   // One file more than a package can hold is refused before anything is read. (The same

@@ -162,6 +162,7 @@ TEST(RunwayDatabase, KeepsUsableRowsAndCountsOnlyThoseThatAreNoRunway) {
       {"LD,1,1,0,01,0,0,0123456789ABCDEF,1,1\n", kRefused},
       {good, kRefused},                                 // a repeat of an earlier row
       {"ok,1000,100,0,09,10,10,27,10,10.01\n", kKept},  // the same but for a letter's case
+      {"OK,1000,150,0,09,10,10,27,10,10.01\n", kKept},  // the same but for its width
       {"LINE,1000,100,0,09,10,10,27,10,10.01," + std::string(16 * 1024, ' ') + "\n", kRefused},
       {"LINE,1000,100,0,09,10,10,27,10,10.01," + std::string(16 * 1024 - 37, ' ') + "\n", kKept},
   };
