@@ -150,6 +150,8 @@ def candidates(text):
     code_lines = code_only(text).split("\n")
     found = []
     for index, (line, code) in enumerate(zip(lines, code_lines)):
+        if "__attribute__" in code:
+            continue  # changes only what the compiler checks
         mutated = []
         for match in _OPERATOR.finditer(code):
             start, end = match.span()
