@@ -264,6 +264,8 @@ TEST(AnalysisLimits, TakeoffTracesAClimbFasterThanTheMinimumFromTwentyFeetToTheD
     f.Poll(from_ft);
     f.Poll(to_ft, false, after_ns);
     EXPECT_EQ(f.analysis.takeoff.active, active) << from_ft << " " << to_ft;
+    f.Touchdown();
+    EXPECT_FALSE(f.analysis.takeoff.active);
   }
   for (double first_ft : {5200.0, 5200.01}) {
     AnalysisFlight f;

@@ -27,12 +27,13 @@ TEST(RunwaySearch, NearTiesGoToTheBetterAlignedDirectionWhateverTheOrder) {
     EXPECT_EQ(FindRunwayOccupancy(Candidates{&r09, &r27}, state, RaasRules()).runway->ident, expected) << heading;
     EXPECT_EQ(FindRunwayOccupancy(Candidates{&r27, &r09}, state, RaasRules()).runway->ident, expected) << heading;
   }
-  // 0.22 apart (545 m along, 655 m from the other end) is a tie the better heading wins;
-  // 0.28 apart (530 m along) the better score wins even against a better heading.
-  for (double along : {545.0, 530.0}) {
+  // Just inside a quarter apart (537.8 m along, 662.2 m from the other end: 0.2488) is a tie
+  // the better heading wins; just outside (537.2 m along: 0.2512) the better score wins
+  // even against a better heading.
+  for (double along : {537.8, 537.2}) {
     state = OnRunway(r09, along, 10.0);
     state.heading_deg = 359.0;
-    EXPECT_EQ(FindRunwayOccupancy(All(), state, RaasRules()).runway->ident, along == 545.0 ? "27L" : "09R") << along;
+    EXPECT_EQ(FindRunwayOccupancy(All(), state, RaasRules()).runway->ident, along == 537.8 ? "27L" : "09R") << along;
   }
 }
 
