@@ -144,14 +144,38 @@ def _removal(code_lines, index):
     return bool(call) and stripped.split("(")[0].split("::")[-1] not in _NOT_CALLS
 
 
+def windows_only(lines):
+    """The indexes of the lines only a Windows build compiles (#ifdef _WIN32 and #ifndef
+    _WIN32's #else), which the tests here never run."""
+    found, branches = set(), []  # per open #if: "windows", "other" or None (not about _WIN32)
+    for index, line in enumerate(lines):
+        directive = line.strip()
+        if directive.startswith("#"):
+            words = directive[1:].split()
+            keyword = words[0] if words else ""
+            if keyword in ("ifdef", "ifndef", "if"):
+                about_windows = words[1:] == ["_WIN32"] and keyword != "if"
+                branches.append(("windows" if keyword == "ifdef" else "other") if about_windows else None)
+            elif keyword == "else" and branches and branches[-1]:
+                branches[-1] = "other" if branches[-1] == "windows" else "windows"
+            elif keyword == "elif" and branches:
+                branches[-1] = None
+            elif keyword == "endif" and branches:
+                branches.pop()
+        elif "windows" in branches:
+            found.add(index)
+    return found
+
+
 def candidates(text):
     """Every mutant of the file, in file order."""
     lines = text.split("\n")
     code_lines = code_only(text).split("\n")
+    skipped = windows_only(lines)
     found = []
     for index, (line, code) in enumerate(zip(lines, code_lines)):
-        if "__attribute__" in code:
-            continue  # changes only what the compiler checks
+        if "__attribute__" in code or index in skipped:
+            continue  # changes only what the compiler checks, or what no build here compiles
         mutated = []
         for match in _OPERATOR.finditer(code):
             start, end = match.span()

@@ -11,6 +11,7 @@ up to the sample size.
 import collections
 import fcntl
 import json
+import os
 import pathlib
 import random
 import shutil
@@ -20,6 +21,7 @@ import threading
 import time
 
 import mutant_candidates
+import mutant_coverage
 
 def private_network():
     """A command prefix that runs a program in a network namespace of its own, loopback up, or
@@ -88,12 +90,13 @@ def check_equivalents(root, equivalents):
 
 
 class Worker:
-    def __init__(self, root, index, jobs):
+    def __init__(self, root, name, jobs):
         self.root = root
-        self.home = root / "build" / "mutate" / str(index)
+        self.home = root / "build" / "mutate" / str(name)
         self.src = self.home / "src"
         self.build = self.home / "build"
         self.jobs = jobs
+        self.objects = None
 
     def sync(self):
         """Copies what git tracks, leaving unchanged files (and their times) alone."""
@@ -109,7 +112,7 @@ class Worker:
                 target.write_bytes(data)
                 shutil.copymode(source, target)
 
-    def configure(self):
+    def configure(self, flags):
         if (self.build / "build.ninja").exists():
             return True, ""
         launcher = ["-DCMAKE_CXX_COMPILER_LAUNCHER=ccache", "-DCMAKE_C_COMPILER_LAUNCHER=ccache"] if shutil.which(
@@ -118,8 +121,8 @@ class Worker:
         world = self.root.parent / "shared" / "data" / "runways-world.csv"
         result = subprocess.run(
             ["cmake", "-S", str(self.src), "-B", str(self.build), "-G", "Ninja", "-DCMAKE_BUILD_TYPE=None",
-             # Quick to build and run; a mutant's missing return does not build rather than run wild.
-             "-DCMAKE_CXX_FLAGS=-O1 -g0 -Werror=return-type", "-DPISTAVOX_BENCHMARKS=OFF",
+             # A mutant's missing return does not build rather than run wild.
+             f"-DCMAKE_CXX_FLAGS={flags} -Werror=return-type", "-DPISTAVOX_BENCHMARKS=OFF",
              f"-DPISTAVOX_WORLD_RUNWAYS={world}",
              f"-DPISTAVOX_IMGUI_SOURCE={self.root / 'build' / 'deps' / 'imgui-src'}", *launcher, *linker],
             capture_output=True, text=True)
@@ -130,42 +133,28 @@ class Worker:
                                 capture_output=True, text=True)
         return result.returncode == 0, result.stdout[-3000:]
 
+    def object_of(self, path):
+        """The object file the build compiles path into (one of them, when several)."""
+        if self.objects is None:
+            listed = subprocess.run(["ninja", "-C", str(self.build), "-t", "compdb"], check=True,
+                                    capture_output=True, text=True)
+            self.objects = {}
+            for entry in json.loads(listed.stdout):
+                source = str(pathlib.Path(entry["directory"], entry["file"]).resolve().relative_to(self.src))
+                self.objects.setdefault(source, entry["output"])
+        return self.objects.get(path)
 
-class TestPrograms:
-    """The test programs of a worker's build (by their path in the build): how to run each, and
-    which source files each takes in."""
 
-    def __init__(self, worker, seconds):
-        self.worker = worker
-        self.seconds = seconds  # shared: every worker's build runs the same programs
-        listed = subprocess.run(["ctest", "--test-dir", str(worker.build), "--show-only=json-v1"],
-                                check=True, capture_output=True, text=True)
-        self.programs = {}
-        for test in json.loads(listed.stdout)["tests"]:
-            properties = {p["name"]: p["value"] for p in test.get("properties", [])}
-            name = str(pathlib.Path(test["command"][0]).relative_to(worker.build))
-            program = self.programs.setdefault(name, {"cwd": properties.get("WORKING_DIRECTORY"),
-                                                      "locks": set(), "skip": []})
-            if "flightgear" in properties.get("LABELS", []):
-                program["skip"].append(test["name"])
-            program["locks"].update(properties.get("RESOURCE_LOCK", []))
-        self.inputs = {}
-        for name in self.programs:
-            listed = subprocess.run(["ninja", "-C", str(worker.build), "-t", "inputs", name],
-                                    check=True, capture_output=True, text=True)
-            self.inputs[name] = {str(pathlib.Path(p).relative_to(worker.src)) for p in listed.stdout.split()
-                                 if p.startswith(str(worker.src) + "/")}
-
-    def for_file(self, path):
-        return sorted((name for name, inputs in self.inputs.items() if path in inputs),
-                      key=lambda name: self.seconds.get(name, 0.0))
-
-    def run(self, name, lock_dir, timeout_s):
-        program = self.programs[name]
-        command = [str(self.worker.build / name), "--gtest_brief=1", "--gtest_fail_fast"]
-        if program["skip"]:
-            command.append("--gtest_filter=-" + ":".join(program["skip"]))
-        locks = set(program["locks"])
+def run_cases(build, cases, environment, lock_dir):
+    """The first program whose cases fail (None when all pass), run program by program, the
+    quickest first, each stopping at its first failure and given three times its usual time."""
+    programs = collections.defaultdict(list)
+    for case in cases:
+        programs[case.program].append(case)
+    for name, mine in sorted(programs.items(), key=lambda item: sum(c.seconds for c in item[1])):
+        command = [str(build / name), "--gtest_brief=1", "--gtest_fail_fast",
+                   "--gtest_filter=" + ":".join(c.gtest_filter for c in mine)]
+        locks = set().union(*(c.locks for c in mine))
         if "fsuipc_server" in locks and PRIVATE_NETWORK:
             # The server's name is an abstract socket, private to a network namespace: each
             # copy serves its own, so none waits for another.
@@ -177,67 +166,75 @@ class TestPrograms:
                 handle = open(lock_dir / f"{lock}.lock", "w")
                 fcntl.flock(handle, fcntl.LOCK_EX)
                 held.append(handle)
-            result = subprocess.run(command, cwd=program["cwd"] or (self.worker.build / name).parent,
-                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=timeout_s)
-            return result.returncode == 0
+            result = subprocess.run(command, cwd=build / mine[0].cwd, env=os.environ | environment,
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                    timeout=3 * sum(c.seconds for c in mine) + 60)
+            if result.returncode != 0:
+                return name
         except subprocess.TimeoutExpired:
-            return False  # a mutant that hangs the tests is caught by them
+            return name  # a mutant that hangs the tests is caught by them
         finally:
             for handle in held:
                 handle.close()
+    return None
 
 
-def evaluate(worker, tests, lock_dir, path, candidate):
-    """killed, survived or invalid, and the program that decided it."""
+def evaluate(worker, coverage, lock_dir, path, candidate):
+    """killed, survived, untested or invalid, and why."""
+    cases = coverage.cases_for(path, candidate.line_no)
     source = worker.src / path
     original = source.read_bytes()
     try:
         source.write_text(mutant_candidates.apply(original.decode(), candidate))
-        for name in tests.for_file(path):
-            built, _ = worker.make([name])
-            if not built:
-                return "invalid", "does not build"
-            if not tests.run(name, lock_dir, 3 * tests.seconds[name] + 60):
-                return "killed", pathlib.Path(name).name
-        return "survived", ""
+        targets = sorted({c.program for c in cases}) or [worker.object_of(path)]
+        built, _ = worker.make([t for t in targets if t])
+        if not built:
+            return "invalid", "does not build"
+        if not cases:
+            return "untested", "no test runs this line"
+        failed = run_cases(worker.build, cases, {}, lock_dir)
+        if failed:
+            return "killed", pathlib.Path(failed).name
+        return "survived", f"{len(cases)} cases run it"
     finally:
         source.write_bytes(original)
 
 
 def prepare(root, jobs):
-    """The workers and their test programs, every build made and its tests passing unmutated."""
+    """The workers, each build made, and the map of which cases run which lines."""
+    lock_dir = root / "build" / "mutate"
+    lock_dir.mkdir(parents=True, exist_ok=True)
+    products = product_files(root, "")
+    mapper = Worker(root, "coverage", shutil.os.cpu_count() or 2)
+    mapper.sync()
+    print("mapping which tests run which lines ...", flush=True)
+    coverage = mutant_coverage.make(
+        mapper, products, lambda build, cases, env: run_cases(build, cases, env, lock_dir) is None, jobs)
+    if coverage is None:
+        return None, None
     workers = [Worker(root, k, max(1, (shutil.os.cpu_count() or 2) // jobs)) for k in range(jobs)]
     for worker in workers:
         worker.sync()
-        configured, output = worker.configure()
+        configured, output = worker.configure("-O1 -g0")
         print(f"building {worker.build} ...", flush=True)
         built, more = worker.make([]) if configured else (False, "")
         if not built:
             print((output + more)[-3000:], file=sys.stderr)
-            return None
-    seconds = {}
-    tests = [TestPrograms(worker, seconds) for worker in workers]
-    lock_dir = root / "build" / "mutate"
-    for name in tests[0].programs:
-        began = time.monotonic()
-        if not tests[0].run(name, lock_dir, 900):
-            print(f"{name} fails unmutated; the tests must pass first", file=sys.stderr)
-            return None
-        seconds[name] = time.monotonic() - began
-    return list(zip(workers, tests))
+            return None, None
+    return workers, coverage
 
 
 def run(root, sample, seed, jobs, only, equivalents):
     started = time.monotonic()
-    prepared = prepare(root, jobs)
-    if prepared is None:
+    workers, coverage = prepare(root, jobs)
+    if workers is None:
         return 2
     print(f"ready in {(time.monotonic() - started) / 60:.1f} min", flush=True)
     lock_dir = root / "build" / "mutate"
     queue = collections.deque(product_files(root, only))
     outcomes, guard = [], threading.Lock()
 
-    def work(worker, worker_tests):
+    def work(worker):
         while True:
             with guard:
                 if not queue:
@@ -253,10 +250,8 @@ def run(root, sample, seed, jobs, only, equivalents):
                 began = time.monotonic()
                 if reason:
                     verdict, why = "equivalent", reason
-                elif not worker_tests.for_file(path):
-                    verdict, why = "untested", "no test program builds on this file"
                 else:
-                    verdict, why = evaluate(worker, worker_tests, lock_dir, path, candidate)
+                    verdict, why = evaluate(worker, coverage, lock_dir, path, candidate)
                 if verdict == "invalid":
                     continue
                 valid += 1
@@ -266,7 +261,7 @@ def run(root, sample, seed, jobs, only, equivalents):
                     print(f"[{len(outcomes)}] {verdict:<10} {outcome.describe()}  ({why}, {outcome.seconds:.0f} s)",
                           flush=True)
 
-    threads = [threading.Thread(target=work, args=pair) for pair in prepared]
+    threads = [threading.Thread(target=work, args=(worker,)) for worker in workers]
     for thread in threads:
         thread.start()
     for thread in threads:

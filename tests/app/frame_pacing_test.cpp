@@ -37,6 +37,7 @@ TEST(FramePacingTest, DrawsWhenSomethingShowsAndOtherwiseSleepsTillTheAppIsDue) 
        {at(input, 0), at(idle, 17), at(idle, 34), at(idle, 51), at(idle, 68)},
        {true, true, true, true, false},
        1000 * kMs},
+      {"input settling", {at(input, 0), at(idle, 17), at(idle, 34)}, {true, true, true}, kFramePeriodNs},
       {"new sample", {at(sample, 0), at(idle, 17)}, {true, false}, 1000 * kMs},
       // The log card scrolls to a new line in the frame after.
       {"log line", {at(line, 0), at(idle, 17)}, {true, true}, kFramePeriodNs},
