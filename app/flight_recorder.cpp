@@ -49,7 +49,7 @@ void BeginSession(App& app, FlightRecorder& recorder, int64_t now_ns) {
   }
   if (outcome == NewFileOutcome::kCreated) {
     recorder.out.open(recorder.path, std::ios::binary);
-    recorder.out << FlightFileHeader(FlightColumns::kEleven) << '\n' << std::flush;
+    recorder.out << FlightFileHeader(FlightColumns::kTwelve) << '\n' << std::flush;
   }
   if (outcome != NewFileOutcome::kCreated || !recorder.out) {
     StopRecording(recorder);
@@ -65,7 +65,7 @@ void BeginSession(App& app, FlightRecorder& recorder, int64_t now_ns) {
 void RecordSample(App& app, FlightRecorder& recorder) {
   if (!recorder.recording) return;
   const double time_s = static_cast<double>(ElapsedNs(recorder.session_start_ns, app.monitor.last_poll)) / 1e9;
-  recorder.out << FormatFlightRow({time_s, app.monitor.state}, FlightColumns::kEleven) << std::flush;
+  recorder.out << FormatFlightRow({time_s, app.monitor.state}, FlightColumns::kTwelve) << std::flush;
   if (!recorder.out) {
     StopRecording(recorder);
     Log(app.log, "Cannot write flight file: " + recorder.path);

@@ -6,6 +6,7 @@
 #include "app/app.h"
 #include "app/landing_record.h"
 #include "app/resources.h"
+#include "base/ascii_text.h"
 #include "base/clock.h"
 #include "base/ident_text.h"
 #include "config/engine_rules.h"
@@ -42,8 +43,18 @@ void EndSession(App& app) {
   CloseSimulatorLink(monitor.link);
   monitor.engine.reset();
   monitor.simulator_name = kNoSimulatorName;
+  monitor.aircraft_name.clear();
   ResetAnalysis(app.analysis, app.settings.analysis);
   if (app.hooks.monitor_stopped) app.hooks.monitor_stopped(app);
+}
+
+// Logged once per session, as soon as the simulator names it. The name comes from the
+// simulator and may hold anything, so control characters are escaped.
+void NoteAircraftName(App& app, const std::string& name) {
+  MonitorState& monitor = app.monitor;
+  if (!monitor.aircraft_name.empty()) return;
+  monitor.aircraft_name = EscapeControlCharacters(TrimAsciiSpace(name));
+  if (!monitor.aircraft_name.empty()) Log(app.log, "Aircraft: " + monitor.aircraft_name);
 }
 
 // The engine's filter has already put them in priority order.
@@ -120,6 +131,7 @@ void FinishStart(App& app, bool auto_start, const LinkOutcome& connected, int64_
   monitor.last_poll = now_ns - kFirstPollBackdateNs;
   SaveAppSettings(app);
   Log(app.log, "Connected: " + monitor.simulator_name);
+  NoteAircraftName(app, connected.aircraft_name);
   PlayCallout(app, std::string(kAvailableCallout), kAvailabilityPriority);
   if (app.hooks.monitor_started) app.hooks.monitor_started(app, now_ns);
   if (auto_start) monitor.next_auto_start = 0;
@@ -137,6 +149,7 @@ void UseSample(App& app, const LinkOutcome& read, int64_t polled_at_ns, int64_t 
   }
   monitor.state = read.state;
   monitor.has_sample = true;
+  NoteAircraftName(app, read.aircraft_name);
   ++monitor.samples;
   // A paused simulator repeats its last sample: nothing new to judge or call out.
   if (read.state.paused) return;

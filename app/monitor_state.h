@@ -38,6 +38,7 @@ struct MonitorState {
   AircraftState state;
   EngineStatus status;
   std::string simulator_name = "-";
+  std::string aircraft_name;  // as the session's simulator named it, made safe to show; empty: not known
   SimulatorLinkKind link_kind = SimulatorLinkKind::kFsuipc;  // of the session running or last run
   std::string last_auto_start_failure;                       // the reason last logged for a failed automatic start
 };

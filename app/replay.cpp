@@ -61,7 +61,7 @@ int64_t ClockAt(double time_s) { return kReplayClockOrigin + std::llround(time_s
 
 SimulatorConnection ReplayConnection(const AircraftState* current, FlightColumns columns) {
   SimulatorConnection connection;
-  connection.reports_vertical_speed = columns == FlightColumns::kEleven;
+  connection.reports_vertical_speed = columns != FlightColumns::kNine;
   connection.connect = [](std::string&) { return true; };
   connection.read = [current](AircraftState& state, std::string&) {
     state = *current;

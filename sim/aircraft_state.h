@@ -20,6 +20,8 @@ struct AircraftState {
   double touchdown_vertical_speed_fpm = 0;
   // The simulator is paused: the sample repeats the last one and must raise nothing.
   bool paused = false;
+  // Knots; 0 when the source does not report it, and every reader takes 0 as not known.
+  double indicated_airspeed_kt = 0;
 };
 
 // 0x030C as a simulator keeps it: it follows the vertical speed in the air and on the

@@ -42,6 +42,7 @@ SimulatorConnection FirstAnsweringConnection(std::vector<std::function<Simulator
     return ReadAircraftState(choice->chosen, state, error);
   };
   connection.simulator_name = [choice] { return SimulatorName(choice->chosen); };
+  connection.aircraft_name = [choice] { return AircraftName(choice->chosen); };
   connection.disconnect = [choice] { Disconnect(choice->chosen); };
   return connection;
 }

@@ -15,11 +15,14 @@ namespace pistavox {
 
 namespace {
 
-constexpr int kMaxFieldCount = 11;
+constexpr int kMaxFieldCount = 12;
 // Rows go out in pieces of about this size: neither a write per row nor the whole flight held.
 constexpr std::size_t kWritePieceBytes = 1 << 16;
 
-int FieldCount(FlightColumns columns) { return columns == FlightColumns::kEleven ? 11 : 9; }
+int FieldCount(FlightColumns columns) {
+  constexpr int kCounts[] = {9, 11, 12};  // by FlightColumns
+  return kCounts[static_cast<int>(columns)];
+}
 
 bool Malformed(const std::string& path, size_t line, const std::string& reason, std::string& error) {
   error = "Malformed flight file (line " + std::to_string(line) + ": " + reason + "): " + path;
@@ -60,7 +63,8 @@ bool ParseRow(std::string_view line, FlightColumns columns, FlightSample& sample
                             {6, &sample.state.radio_altitude_ft, "radio_altitude_ft"},
                             {7, &sample.state.g_force, "g_force"},
                             {9, &sample.state.vertical_speed_fpm, "vertical_speed_fpm"},
-                            {10, &sample.state.touchdown_vertical_speed_fpm, "touchdown_vertical_speed_fpm"}};
+                            {10, &sample.state.touchdown_vertical_speed_fpm, "touchdown_vertical_speed_fpm"},
+                            {11, &sample.state.indicated_airspeed_kt, "indicated_airspeed_kt"}};
   for (const Column& column : numbers) {
     if (column.field >= expected) break;
     switch (ReadPlainDecimal(fields[column.field], *column.target)) {
@@ -85,7 +89,9 @@ bool ParseRow(std::string_view line, FlightColumns columns, FlightSample& sample
 }  // namespace
 
 const char* FlightFileHeader(FlightColumns columns) {
-  return columns == FlightColumns::kEleven ? kFlightFileHeaderWithVerticalSpeeds : kFlightFileHeader;
+  constexpr const char* kHeaders[] = {kFlightFileHeader, kFlightFileHeaderWithVerticalSpeeds,
+                                      kFlightFileHeaderWithAirspeed};  // by FlightColumns
+  return kHeaders[static_cast<int>(columns)];
 }
 
 bool ParseFlightFile(const std::string& text, const std::string& path, std::vector<FlightSample>& samples,
@@ -106,11 +112,13 @@ bool ParseFlightFile(const std::string& text, const std::string& path, std::vect
     start = next;
 
     if (line_number == 1) {
-      if (line == kFlightFileHeaderWithVerticalSpeeds) {
-        columns = FlightColumns::kEleven;
-      } else if (line != kFlightFileHeader) {
-        return Malformed(path, 1, "header is not the flight file header", error);
+      bool known = false;
+      for (const FlightColumns kind : {FlightColumns::kNine, FlightColumns::kEleven, FlightColumns::kTwelve}) {
+        if (line != FlightFileHeader(kind)) continue;
+        columns = kind;
+        known = true;
       }
+      if (!known) return Malformed(path, 1, "header is not the flight file header", error);
       continue;
     }
     if (line.empty()) return Malformed(path, line_number, "empty line", error);
@@ -176,11 +184,15 @@ std::string FormatFlightRow(const FlightSample& sample, FlightColumns columns) {
     row += ',';
   }
   row += sample.state.on_ground ? "1" : "0";
-  if (columns == FlightColumns::kEleven) {
+  if (columns != FlightColumns::kNine) {
     row += ',';
     AppendNumber(row, sample.state.vertical_speed_fpm);
     row += ',';
     AppendNumber(row, sample.state.touchdown_vertical_speed_fpm);
+  }
+  if (columns == FlightColumns::kTwelve) {
+    row += ',';
+    AppendNumber(row, sample.state.indicated_airspeed_kt);
   }
   row += '\n';
   return row;

@@ -19,8 +19,14 @@ inline constexpr const char* kFlightFileHeaderWithVerticalSpeeds =
     "time_s,latitude_deg,longitude_deg,heading_deg,ground_speed_kt,altitude_ft,radio_altitude_ft,g_force,on_ground,"
     "vertical_speed_fpm,touchdown_vertical_speed_fpm";
 
-// Nine columns, or eleven with the simulator's vertical speeds; without them both read 0.
-enum class FlightColumns { kNine, kEleven };
+// The same with the indicated airspeed after them.
+inline constexpr const char* kFlightFileHeaderWithAirspeed =
+    "time_s,latitude_deg,longitude_deg,heading_deg,ground_speed_kt,altitude_ft,radio_altitude_ft,g_force,on_ground,"
+    "vertical_speed_fpm,touchdown_vertical_speed_fpm,indicated_airspeed_kt";
+
+// Nine columns, eleven with the simulator's vertical speeds, twelve with the airspeed too;
+// what a file lacks reads 0.
+enum class FlightColumns { kNine, kEleven, kTwelve };
 const char* FlightFileHeader(FlightColumns columns);
 
 // Refuses a malformed file whole, naming the line; nothing is guessed. `columns`, when

@@ -1,6 +1,7 @@
 #include "sim/flightgear_lines.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "base/plain_decimal.h"
 
@@ -15,7 +16,7 @@ struct Field {
 };
 
 // Wide enough for any aircraft FlightGear flies, narrow enough to refuse its placeholders.
-constexpr Field kFields[kFlightGearLineFields] = {
+constexpr Field kFields[kFlightGearLineNumbers] = {
     {-90, 90},                                     // latitude
     {-180, 180},                                   // longitude
     {-360, 360},                                   // heading: %.6f prints a heading just short of 360 as 360
@@ -27,6 +28,7 @@ constexpr Field kFields[kFlightGearLineFields] = {
     {0, 1, true},    {0, 1, true}, {-1000, 1000},  // vertical speed, feet per second
     {0, 1e9},                                      // simulated time
     {0, 1, true},                                  // frozen
+    {-1000, 2000},                                 // indicated airspeed: below 0 flying backwards
 };
 
 // The last newline-terminated line, its carriage return dropped; false when there is none.
@@ -45,17 +47,20 @@ bool LastCompleteLine(std::string_view datagram, std::string_view& line) {
 bool ParseFlightGearDatagram(std::string_view datagram, FlightGearLine& line) {
   std::string_view text;
   if (datagram.size() > kMaxFlightGearDatagramBytes || !LastCompleteLine(datagram, text)) return false;
-  double values[kFlightGearLineFields];
-  for (int i = 0; i < kFlightGearLineFields; ++i) {
+  double values[kFlightGearLineNumbers] = {};
+  int count = 0;
+  bool more = true;  // a comma followed the last field taken
+  for (; count < kFlightGearLineNumbers && more; ++count) {
     const size_t comma = text.find(',');
-    const bool last = i + 1 == kFlightGearLineFields;
-    if (last != (comma == std::string_view::npos)) return false;
-    const std::string_view field = text.substr(0, comma);
-    if (!ParsePlainDecimal(field, values[i]) || !(values[i] >= kFields[i].min && values[i] <= kFields[i].max))
-      return false;
-    if (kFields[i].flag && values[i] != 0 && values[i] != 1) return false;
-    if (!last) text.remove_prefix(comma + 1);
+    more = comma != std::string_view::npos;
+    const Field& rule = kFields[count];
+    double& value = values[count];
+    if (!ParsePlainDecimal(text.substr(0, comma), value) || !(value >= rule.min && value <= rule.max)) return false;
+    if (rule.flag && value != 0 && value != 1) return false;
+    text.remove_prefix(more ? comma + 1 : text.size());
   }
+  // The older line ends after its numbers; the current one goes on to the aircraft.
+  if (!more && count != kOlderFlightGearLineNumbers) return false;
   FlightGearLine read;
   read.latitude_deg = values[0];
   read.longitude_deg = values[1];
@@ -68,17 +73,19 @@ bool ParseFlightGearDatagram(std::string_view datagram, FlightGearLine& line) {
   read.vertical_speed_fps = values[10];
   read.elapsed_s = values[11];
   read.frozen = values[12] != 0;
-  line = read;
+  read.indicated_airspeed_kt = values[13];
+  read.aircraft = text;
+  line = std::move(read);
   return true;
 }
 
 std::string FlightGearLineText(const FlightGearLine& line) {
   char text[512];
-  std::snprintf(text, sizeof text, "%.8f,%.8f,%.6f,%.4f,%.4f,%.4f,%.5f,%d,%d,%d,%.5f,%.4f,%d\n", line.latitude_deg,
+  std::snprintf(text, sizeof text, "%.8f,%.8f,%.6f,%.4f,%.4f,%.4f,%.5f,%d,%d,%d,%.5f,%.4f,%d,%.4f,", line.latitude_deg,
                 line.longitude_deg, line.heading_deg, line.ground_speed_kt, line.altitude_ft, line.altitude_agl_ft,
                 line.load_factor, line.wow[0] ? 1 : 0, line.wow[1] ? 1 : 0, line.wow[2] ? 1 : 0,
-                line.vertical_speed_fps, line.elapsed_s, line.frozen ? 1 : 0);
-  return text;
+                line.vertical_speed_fps, line.elapsed_s, line.frozen ? 1 : 0, line.indicated_airspeed_kt);
+  return text + line.aircraft + "\n";
 }
 
 }  // namespace pistavox

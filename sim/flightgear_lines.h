@@ -19,19 +19,24 @@ struct FlightGearLine {
   double vertical_speed_fps = 0;
   double elapsed_s = 0;  // FlightGear's simulated time: stands still while it is paused
   bool frozen = false;
+  // Lines from a protocol file older than these two leave them 0 and empty.
+  double indicated_airspeed_kt = 0;
+  std::string aircraft{};  // runs to the line's end, commas and all
 };
 
-inline constexpr int kFlightGearLineFields = 13;
+// The numbers of a line; lines from the older protocol file end after the first 13.
+inline constexpr int kFlightGearLineNumbers = 14;
+inline constexpr int kOlderFlightGearLineNumbers = 13;
 // Several lines of our size fit; a datagram beyond this is no output of the protocol file.
 inline constexpr size_t kMaxFlightGearDatagramBytes = 2048;
 
 // Reads the last complete line of one datagram. False, `line` untouched, unless the datagram
-// has at most kMaxFlightGearDatagramBytes and that line has exactly the fields above, each a
-// plain decimal within what an aircraft can show (FlightGear reports its altitude as -9999
+// has at most kMaxFlightGearDatagramBytes and that line has exactly the fields above (or the
+// older line's), each number a plain decimal within what an aircraft can show (FlightGear reports its altitude as -9999
 // until the position is known: such a line is refused).
 bool ParseFlightGearDatagram(std::string_view datagram, FlightGearLine& line);
 
-// The line FlightGear writes for these values, newline included.
+// The line FlightGear writes for these values with the current protocol file, newline included.
 std::string FlightGearLineText(const FlightGearLine& line);
 
 }  // namespace pistavox

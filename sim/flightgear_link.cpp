@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "base/clock.h"
 #include "base/units.h"
@@ -105,7 +106,9 @@ bool TakeFlightGearDatagram(FlightGearSampling& sampling, std::string_view datag
   state.touchdown_vertical_speed_fpm = NextTouchdownVerticalSpeedFpm(
       sampling.state.touchdown_vertical_speed_fpm, !sampling.has_sample || sampling.state.on_ground, state);
   state.paused = line.frozen;
+  state.indicated_airspeed_kt = line.indicated_airspeed_kt;
   sampling.state = state;
+  sampling.aircraft_name = std::move(line.aircraft);
   sampling.has_sample = true;
   sampling.last_elapsed_s = line.elapsed_s;
   return true;
@@ -128,6 +131,7 @@ SimulatorConnection FlightGearConnection(const FlightGearLinkOptions& options) {
   connection.connect = [link](std::string& error) { return ConnectFlightGear(*link, error); };
   connection.read = [link](AircraftState& state, std::string& error) { return ReadFlightGear(*link, state, error); };
   connection.simulator_name = [link] { return "FlightGear at " + link->Address(); };
+  connection.aircraft_name = [link] { return link->sampling.aircraft_name; };
   connection.disconnect = [link] { CloseDatagramFeed(link->feed); };
   return connection;
 }

@@ -22,6 +22,7 @@ struct FlightGearSampling {
   bool has_sample = false;
   double last_elapsed_s = 0;  // FlightGear's time on the last line taken
   WheelHeight wheels;         // kept over reconnects: the same aircraft, most likely
+  std::string aircraft_name;  // the last line's; empty from an older protocol file
 };
 
 // Takes one datagram into the sample, whole. A line whose time stands still keeps the sample

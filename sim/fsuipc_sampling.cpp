@@ -86,9 +86,11 @@ struct CoreBuffers {
   uint8_t on_ground[2] = {};
   uint8_t vertical_speed[4] = {};
   uint8_t touchdown_vertical_speed[4] = {};
+  uint8_t indicated_airspeed[4] = {};
 };
 
-bool ReadCore(FsuipcClient& client, CoreOffsets& raw, FsuipcError& code) {
+// With `title` given, the aircraft's title comes in the same exchange.
+bool ReadCore(FsuipcClient& client, CoreOffsets& raw, uint8_t (*title)[kAircraftTitleBytes], FsuipcError& code) {
   CoreBuffers b;
   const bool ok = FsuipcQueueRead(client, kOffsetLatitude, 8, b.latitude, code) &&
                   FsuipcQueueRead(client, kOffsetLongitude, 8, b.longitude, code) &&
@@ -100,6 +102,8 @@ bool ReadCore(FsuipcClient& client, CoreOffsets& raw, FsuipcError& code) {
                   FsuipcQueueRead(client, kOffsetOnGround, 2, b.on_ground, code) &&
                   FsuipcQueueRead(client, kOffsetVerticalSpeed, 4, b.vertical_speed, code) &&
                   FsuipcQueueRead(client, kOffsetTouchdownVerticalSpeed, 4, b.touchdown_vertical_speed, code) &&
+                  FsuipcQueueRead(client, kOffsetIndicatedAirspeed, 4, b.indicated_airspeed, code) &&
+                  (!title || FsuipcQueueRead(client, kOffsetAircraftTitle, kAircraftTitleBytes, *title, code)) &&
                   FsuipcProcess(client, code);
   if (!ok) {
     FsuipcDiscardQueue(client);  // never leave records pointing at these buffers
@@ -115,19 +119,22 @@ bool ReadCore(FsuipcClient& client, CoreOffsets& raw, FsuipcError& code) {
   raw.on_ground = LoadLe16(b.on_ground);
   raw.vertical_speed = static_cast<int32_t>(LoadLe32(b.vertical_speed));
   raw.touchdown_vertical_speed = static_cast<int32_t>(LoadLe32(b.touchdown_vertical_speed));
+  raw.indicated_airspeed = static_cast<int32_t>(LoadLe32(b.indicated_airspeed));
   return true;
 }
 
 }  // namespace
 
-bool FsuipcReadSample(FsuipcClient& client, AircraftState& state, std::string& error) {
+bool FsuipcReadSample(FsuipcClient& client, AircraftState& state, std::string& error, std::string* aircraft_title) {
   CoreOffsets raw;
   FsuipcError code = kFsuipcOk;
-  if (!ReadCore(client, raw, code)) {
+  uint8_t title[kAircraftTitleBytes] = {};
+  if (!ReadCore(client, raw, aircraft_title ? &title : nullptr, code)) {
     error = FsuipcErrorText(code);
     return false;
   }
   ApplyCoreOffsets(raw, state);
+  if (aircraft_title) *aircraft_title = AircraftTitleFromBytes(title);
 
   // The load factor degrades silently: NaN or infinity falls back to the
   // 1/625 g offset, and a failed fallback keeps the previous value.
@@ -153,13 +160,27 @@ bool FsuipcReadSample(FsuipcClient& client, AircraftState& state, std::string& e
 
 namespace {
 
+// The title, read with the first sample of each connection: an aircraft changed mid-flight
+// is not worth 256 bytes on every poll.
+struct AircraftTitle {
+  std::string text;
+  bool read = false;
+};
+
 SimulatorConnection ConnectionOver(std::shared_ptr<FsuipcClient> client) {
+  auto title = std::make_shared<AircraftTitle>();
   SimulatorConnection connection;
   connection.reports_vertical_speed = true;
-  connection.connect = [client](std::string& error) { return FsuipcConnect(*client, error); };
-  connection.read = [client](AircraftState& state, std::string& error) {
-    return FsuipcReadSample(*client, state, error);
+  connection.connect = [client, title](std::string& error) {
+    *title = {};
+    return FsuipcConnect(*client, error);
   };
+  connection.read = [client, title](AircraftState& state, std::string& error) {
+    if (title->read) return FsuipcReadSample(*client, state, error);
+    title->read = FsuipcReadSample(*client, state, error, &title->text);
+    return title->read;
+  };
+  connection.aircraft_name = [title] { return title->text; };
   connection.simulator_name = [client] { return SimulatorNameForCode(client->simulator_code); };
   connection.disconnect = [client] { FsuipcClose(*client); };
   return connection;

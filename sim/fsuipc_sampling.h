@@ -14,8 +14,10 @@ std::string SimulatorNameForCode(uint32_t simulator_code);
 
 // Opens the client for any simulator.
 bool FsuipcConnect(FsuipcClient& client, std::string& error);
-// Core offsets in one exchange, then the load factor (0x1140, else 0x11BA).
-bool FsuipcReadSample(FsuipcClient& client, AircraftState& state, std::string& error);
+// Core offsets in one exchange, then the load factor (0x1140, else 0x11BA). With
+// `aircraft_title` given, the aircraft's title comes in the first exchange too.
+bool FsuipcReadSample(FsuipcClient& client, AircraftState& state, std::string& error,
+                      std::string* aircraft_title = nullptr);
 
 // A connection over the given client, which must outlive it.
 SimulatorConnection FsuipcConnection(FsuipcClient& client);

@@ -30,6 +30,10 @@ bool ReadAircraftState(SimulatorConnection& connection, AircraftState& state, st
 
 std::string SimulatorName(const SimulatorConnection& connection) { return connection.simulator_name(); }
 
+std::string AircraftName(const SimulatorConnection& connection) {
+  return connection.aircraft_name ? connection.aircraft_name() : std::string();
+}
+
 SimulatorLinkKind ConnectedLinkKind(const SimulatorConnection& connection) {
   return connection.kind_connected ? connection.kind_connected() : connection.kind;
 }

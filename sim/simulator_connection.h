@@ -29,6 +29,9 @@ struct SimulatorConnection {
   std::function<bool(std::string& error)> connect;
   std::function<bool(AircraftState& state, std::string& error)> read;
   std::function<std::string()> simulator_name;
+  // The aircraft as the simulator names it, untrusted and empty until known; null for a
+  // source that never names it.
+  std::function<std::string()> aircraft_name;
   std::function<void()> disconnect;
 };
 
@@ -36,6 +39,7 @@ bool Connect(SimulatorConnection& connection, std::string& error);
 // Fills the record only on success; a failure leaves it untouched.
 bool ReadAircraftState(SimulatorConnection& connection, AircraftState& state, std::string& error);
 std::string SimulatorName(const SimulatorConnection& connection);
+std::string AircraftName(const SimulatorConnection& connection);
 // The link in use once connected.
 SimulatorLinkKind ConnectedLinkKind(const SimulatorConnection& connection);
 void Disconnect(SimulatorConnection& connection);

@@ -58,6 +58,7 @@ LinkOutcome RunJob(SimulatorConnection& connection, LinkJob job, const AircraftS
     outcome.state = start_state;
     outcome.ok = ReadAircraftState(connection, outcome.state, outcome.error);
   }
+  if (outcome.ok) outcome.aircraft_name = AircraftName(connection);
   return outcome;
 }
 

@@ -13,6 +13,7 @@ struct LinkOutcome {
   std::string error;
   AircraftState state;                                       // a read's sample, built on the one the read started from
   std::string simulator_name;                                // a successful connect's
+  std::string aircraft_name;                                 // after a successful exchange; empty: not known yet
   SimulatorLinkKind link_kind = SimulatorLinkKind::kFsuipc;  // a successful connect's
 };
 

@@ -45,11 +45,17 @@ void ApplyCoreOffsets(const CoreOffsets& raw, AircraftState& state) {
   state.on_ground = raw.on_ground != 0;
   state.vertical_speed_fpm = FeetPerMinuteFromVerticalSpeed(raw.vertical_speed);
   state.touchdown_vertical_speed_fpm = FeetPerMinuteFromVerticalSpeed(raw.touchdown_vertical_speed);
+  state.indicated_airspeed_kt = static_cast<double>(raw.indicated_airspeed) / 128.0;
 }
 
 double FeetPerMinuteFromVerticalSpeed(int32_t raw) { return static_cast<double>(raw) * 60.0 / 0.3048 / 256.0; }
 
 double GForceFromFallback(int16_t raw) { return raw / 625.0; }
+
+std::string AircraftTitleFromBytes(const uint8_t (&bytes)[kAircraftTitleBytes]) {
+  const auto* text = reinterpret_cast<const char*>(bytes);
+  return std::string(text, std::find(text, text + kAircraftTitleBytes, '\0'));
+}
 
 CoreOffsets EncodeCoreOffsets(const AircraftState& state) {
   CoreOffsets raw;
@@ -71,6 +77,7 @@ CoreOffsets EncodeCoreOffsets(const AircraftState& state) {
   raw.on_ground = state.on_ground ? 1 : 0;
   raw.vertical_speed = SaturatingRound<int32_t>(state.vertical_speed_fpm * 256.0 * 0.3048 / 60.0);
   raw.touchdown_vertical_speed = SaturatingRound<int32_t>(state.touchdown_vertical_speed_fpm * 256.0 * 0.3048 / 60.0);
+  raw.indicated_airspeed = SaturatingRound<int32_t>(state.indicated_airspeed_kt * 128.0);
   return raw;
 }
 

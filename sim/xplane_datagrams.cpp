@@ -141,6 +141,20 @@ std::vector<uint8_t> BuildBeacon(const XPlaneBeacon& beacon) {
   return datagram;
 }
 
+std::string XPlaneNameByteDataref(size_t byte) {
+  return std::string(kXPlaneNameDataref) + "[" + std::to_string(byte) + "]";
+}
+
+std::string XPlaneAircraftName(const RrefAnswer& values) {
+  std::string name;
+  for (size_t i = 0; i < kXPlaneNameBytes; ++i) {
+    if (!(values.name_present & (uint64_t{1} << i))) return {};
+    if (values.name[i] == 0) break;
+    name.push_back(static_cast<char>(values.name[i]));
+  }
+  return name;
+}
+
 bool ParseRrefAnswer(const uint8_t* data, size_t size, RrefAnswer& answer) {
   // An answer carries at least one pair.
   if (!HasTag(data, size, "RREF") || size > kXPlaneMaxDatagramBytes || size == kHeaderBytes ||
@@ -150,8 +164,15 @@ bool ParseRrefAnswer(const uint8_t* data, size_t size, RrefAnswer& answer) {
   RrefAnswer parsed;
   for (size_t at = kHeaderBytes; at < size; at += 8) {
     const int32_t index = static_cast<int32_t>(LoadLe32(data + at));
-    if (index < 0 || index >= kXPlaneValueCount) continue;
     const float value = LoadFloat(data + at + 4);
+    const int32_t byte = index - kXPlaneNameIndex;
+    if (byte >= 0 && byte < static_cast<int32_t>(kXPlaneNameBytes)) {
+      if (!Within(value, -128, 255)) return false;
+      parsed.name[static_cast<size_t>(byte)] = static_cast<uint8_t>(static_cast<int>(value));
+      parsed.name_present |= uint64_t{1} << byte;
+      continue;
+    }
+    if (index < 0 || index >= kXPlaneValueCount) continue;
     const XPlaneDataref& dataref = kXPlaneDatarefs[static_cast<size_t>(index)];
     if (!Within(value, dataref.min, dataref.max)) return false;
     parsed.value[static_cast<size_t>(index)] = value;

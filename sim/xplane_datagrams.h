@@ -28,8 +28,15 @@ enum XPlaneValue : int32_t {
   kXPlaneOnGround,           // 0 or 1
   kXPlaneVerticalSpeed,      // fpm
   kXPlanePaused,             // 0 or 1
+  kXPlaneIndicatedAirspeed,  // knots
   kXPlaneValueCount
 };
+
+// The aircraft's name: a byte array, subscribed element by element after the values above,
+// each byte coming as a float. Longer names are cut; a name is only shown and matched.
+inline constexpr const char* kXPlaneNameDataref = "sim/aircraft/view/acf_ui_name";
+inline constexpr int32_t kXPlaneNameIndex = kXPlaneValueCount;
+inline constexpr size_t kXPlaneNameBytes = 64;
 
 // A value outside [min, max] marks the whole datagram as bad.
 struct XPlaneDataref {
@@ -46,13 +53,17 @@ inline constexpr std::array<XPlaneDataref, kXPlaneValueCount> kXPlaneDatarefs{{
     {"sim/flightmodel/failures/onground_any", 0, 1},
     {"sim/flightmodel/position/vh_ind_fpm", -100000, 100000},
     {"sim/time/paused", 0, 1},
+    {"sim/flightmodel/position/indicated_airspeed", -1000, 2000},
 }};
 
 // The subscribed values one RREF answer carried.
 struct RrefAnswer {
   std::array<float, kXPlaneValueCount> value{};
   uint32_t present = 0;  // bit i: value[i] came
+  std::array<uint8_t, kXPlaneNameBytes> name{};
+  uint64_t name_present = 0;  // bit i: name[i] came
 };
+static_assert(kXPlaneNameBytes <= 64 && kXPlaneValueCount <= 32);
 
 // The position answer; the heading normalised to 0 <= h < 360.
 struct RposAnswer {
@@ -97,7 +108,13 @@ std::vector<uint8_t> BuildRrefAnswer(const std::vector<std::pair<int32_t, float>
 std::vector<uint8_t> BuildRposAnswer(const RposAnswer& answer);
 std::vector<uint8_t> BuildBeacon(const XPlaneBeacon& beacon);
 
-// Indices other than ours are skipped, whatever they carry.
+// "sim/aircraft/view/acf_ui_name[i]" for byte i.
+std::string XPlaneNameByteDataref(size_t byte);
+// The name up to its NUL, or all kXPlaneNameBytes of it; empty until every byte up to there came.
+std::string XPlaneAircraftName(const RrefAnswer& values);
+
+// Indices other than ours are skipped, whatever they carry. A name byte comes as its value,
+// signed or not.
 bool ParseRrefAnswer(const uint8_t* data, size_t size, RrefAnswer& answer);
 bool ParseRposAnswer(const uint8_t* data, size_t size, RposAnswer& answer);
 // The name runs to its NUL or the datagram's end; control characters make it bad.

@@ -12,6 +12,8 @@ namespace {
 constexpr double kKnotsPerMps = 3600.0 / 1852.0;
 constexpr double kFeetPerMetre = 1 / 0.3048;
 constexpr uint32_t kAllValues = (1u << kXPlaneValueCount) - 1;
+// The name hardly changes: once a second is plenty.
+constexpr int kNameRateHz = 1;
 
 std::string AddressText(const XPlaneLink& link) { return link.options.host + ":" + std::to_string(link.options.port); }
 
@@ -20,6 +22,12 @@ bool Subscribe(XPlaneLink& link, int rate_hz, std::string& error) {
   std::vector<uint8_t> datagram;
   for (int32_t index = 0; index < kXPlaneValueCount; ++index) {
     BuildRrefRequest({rate_hz, index, kXPlaneDatarefs[static_cast<size_t>(index)].name}, datagram);
+    if (!SendDatagram(link.feed.socket, link.simulator, datagram.data(), datagram.size(), error)) return false;
+  }
+  for (size_t byte = 0; byte < kXPlaneNameBytes; ++byte) {
+    BuildRrefRequest(
+        {rate_hz == 0 ? 0 : kNameRateHz, kXPlaneNameIndex + static_cast<int32_t>(byte), XPlaneNameByteDataref(byte)},
+        datagram);
     if (!SendDatagram(link.feed.socket, link.simulator, datagram.data(), datagram.size(), error)) return false;
   }
   datagram = BuildRposRequest(rate_hz);
@@ -43,6 +51,7 @@ void ComposeSample(XPlaneLink& link) {
   s.g_force = v[kXPlaneLoadFactor];
   s.vertical_speed_fpm = v[kXPlaneVerticalSpeed];
   s.paused = v[kXPlanePaused] >= 0.5f;
+  s.indicated_airspeed_kt = v[kXPlaneIndicatedAirspeed];
   link.touchdown_vertical_speed_fpm =
       NextTouchdownVerticalSpeedFpm(link.touchdown_vertical_speed_fpm, link.was_on_ground, s);
   link.was_on_ground = s.on_ground;
@@ -67,11 +76,15 @@ std::string NoSampleText(const XPlaneLink& link) {
 bool TakeXPlaneDatagram(XPlaneLink& link, const uint8_t* data, size_t size) {
   RrefAnswer answer;
   if (ParseRrefAnswer(data, size, answer)) {
-    if (answer.present == 0) return false;  // someone else's indices
+    if (answer.present == 0 && answer.name_present == 0) return false;  // someone else's indices
     for (size_t i = 0; i < kXPlaneValueCount; ++i) {
       if (answer.present & (1u << i)) link.values.value[i] = answer.value[i];
     }
+    for (size_t i = 0; i < kXPlaneNameBytes; ++i) {
+      if (answer.name_present & (uint64_t{1} << i)) link.values.name[i] = answer.name[i];
+    }
     link.values.present |= answer.present;
+    link.values.name_present |= answer.name_present;
   } else if (ParseRposAnswer(data, size, link.position)) {
     link.have_position = true;
   } else {
@@ -156,6 +169,7 @@ SimulatorConnection XPlaneConnection(const XPlaneLinkOptions& options) {
     return ReadXPlane(*link, SteadyNowNs(), state, error);
   };
   connection.simulator_name = [link] { return XPlaneName(*link); };
+  connection.aircraft_name = [link] { return XPlaneAircraftName(link->values); };
   connection.disconnect = [link] { DisconnectXPlane(*link); };
   return connection;
 }

@@ -66,6 +66,7 @@ void FlightBuilder::Record() {
   const bool was_on_ground = samples_.empty() || samples_.back().on_ground;
   current_.touchdown_vertical_speed_fpm =
       NextTouchdownVerticalSpeedFpm(current_.touchdown_vertical_speed_fpm, was_on_ground, current_);
+  current_.indicated_airspeed_kt = current_.ground_speed_kt;  // scripted flights fly in still air
   samples_.push_back(current_);
 }
 

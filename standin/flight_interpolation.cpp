@@ -29,6 +29,7 @@ AircraftState InterpolateState(const AircraftState& from, const AircraftState& t
   state.vertical_speed_fpm = Lerp(from.vertical_speed_fpm, to.vertical_speed_fpm, fraction);
   state.touchdown_vertical_speed_fpm =
       Lerp(from.touchdown_vertical_speed_fpm, to.touchdown_vertical_speed_fpm, fraction);
+  state.indicated_airspeed_kt = Lerp(from.indicated_airspeed_kt, to.indicated_airspeed_kt, fraction);
   return state;
 }
 

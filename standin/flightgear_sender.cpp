@@ -17,7 +17,7 @@ constexpr int64_t kLineIntervalNs = 50'000'000;
 // would make every real line after it look stale.
 constexpr double kAheadS = 1000;
 
-FlightGearLine LineFor(const AircraftState& state, double elapsed_s, bool frozen) {
+FlightGearLine LineFor(const AircraftState& state, const std::string& aircraft, double elapsed_s, bool frozen) {
   FlightGearLine line;
   line.latitude_deg = state.latitude_deg;
   line.longitude_deg = state.longitude_deg;
@@ -30,6 +30,8 @@ FlightGearLine LineFor(const AircraftState& state, double elapsed_s, bool frozen
   line.vertical_speed_fps = state.vertical_speed_fpm / 60.0;
   line.elapsed_s = elapsed_s;
   line.frozen = frozen;
+  line.indicated_airspeed_kt = state.indicated_airspeed_kt;
+  line.aircraft = aircraft;
   return line;
 }
 
@@ -108,7 +110,8 @@ bool RunFlightGearSender(SimServer& server, const FlightGearSenderOptions& optio
     UpdateSimServer(server, now_ns);
     if (fault == UdpFault::kSilence || fault == UdpFault::kRestart) continue;
 
-    const FlightGearLine line = LineFor(server.served, elapsed_s, fault == UdpFault::kPause);
+    const FlightGearLine line =
+        LineFor(server.served, server.options.aircraft_name, elapsed_s, fault == UdpFault::kPause);
     Send(socket, to, FlightGearLineText(line));
     ++server.exchanges;
     if (fault == UdpFault::kGarbage) Send(socket, to, Garbage(line, turn++));

@@ -1,5 +1,6 @@
 #include "standin/sim_server.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -77,6 +78,7 @@ void ServeState(SimServer& server, const AircraftState& served) {
   Put(server, kOffsetOnGround, bytes, 2);
   PutLe32(server, kOffsetVerticalSpeed, static_cast<uint32_t>(raw.vertical_speed));
   PutLe32(server, kOffsetTouchdownVerticalSpeed, static_cast<uint32_t>(raw.touchdown_vertical_speed));
+  PutLe32(server, kOffsetIndicatedAirspeed, static_cast<uint32_t>(raw.indicated_airspeed));
 
   double g = state.g_force;
   if (server.options.g_force_fault == GForceFault::kNan) g = std::numeric_limits<double>::quiet_NaN();
@@ -93,6 +95,9 @@ void InitSimServer(SimServer& server, int64_t now_ns) {
   server.memory.fill(0);
   PutLe32(server, kFsuipcVersionOffset, server.options.version);
   PutLe32(server, kFsuipcSimulatorOffset, (uint32_t{server.options.tag} << 16) | server.options.simulator);
+  // Cut to leave its NUL, as a simulator's title field would.
+  const std::string& title = server.options.aircraft_name;
+  Put(server, kOffsetAircraftTitle, title.data(), std::min<size_t>(title.size(), kAircraftTitleBytes - 1));
   server.start_ns = now_ns;
   server.flight_row = 0;
   server.flight_ended = false;

@@ -29,7 +29,8 @@ struct SimServerOptions {
   int corrupt_record = 0;  // index of the record the corruption hits (id corruption)
   double speed = 1.0;      // flight playback speed factor
   bool loop = false;
-  bool exit_at_end = false;  // once the flight has played to its last row
+  bool exit_at_end = false;                         // once the flight has played to its last row
+  std::string aircraft_name = "Pistavox Stand-in";  // as every protocol names the aircraft
 };
 
 // What the server serves: a fixed state, or a flight played in real time, interpolated

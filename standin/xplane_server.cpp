@@ -23,7 +23,11 @@ constexpr size_t kMaxSubscriptions = 1024;
 
 // The stand-in's reference point sits at its wheels, so y_agl is the radio altitude itself
 // and a flight serves the same heights over every protocol.
-float DatarefValue(const std::string& name, const AircraftState& s, bool paused) {
+float DatarefValue(const std::string& name, const AircraftState& s, bool paused, std::string_view aircraft) {
+  for (size_t byte = 0; byte < kXPlaneNameBytes; ++byte) {
+    if (name == XPlaneNameByteDataref(byte))
+      return byte < aircraft.size() ? static_cast<float>(static_cast<unsigned char>(aircraft[byte])) : 0.0f;
+  }
   for (size_t i = 0; i < kXPlaneValueCount; ++i) {
     if (name != kXPlaneDatarefs[i].name) continue;
     switch (static_cast<XPlaneValue>(i)) {
@@ -41,6 +45,8 @@ float DatarefValue(const std::string& name, const AircraftState& s, bool paused)
         return static_cast<float>(s.vertical_speed_fpm);
       case kXPlanePaused:
         return paused ? 1.0f : 0.0f;
+      case kXPlaneIndicatedAirspeed:
+        return static_cast<float>(s.indicated_airspeed_kt);
       case kXPlaneValueCount:
         break;
     }
@@ -79,11 +85,11 @@ bool Due(int64_t& next_ns, int frequency_hz, int64_t now_ns) {
 }
 
 std::vector<std::pair<int32_t, float>> Values(const XPlaneRequester& requester, int frequency_hz,
-                                              const AircraftState& state, bool paused) {
+                                              const AircraftState& state, bool paused, std::string_view aircraft) {
   std::vector<std::pair<int32_t, float>> values;
   for (const auto& [index, subscription] : requester.rrefs) {
     if (subscription.frequency_hz == frequency_hz)
-      values.push_back({index, DatarefValue(subscription.dataref, state, paused)});
+      values.push_back({index, DatarefValue(subscription.dataref, state, paused, aircraft)});
   }
   return values;
 }
@@ -130,10 +136,10 @@ XPlaneDue TakeDueAnswers(XPlaneRequester& requester, int64_t now_ns) {
 }
 
 std::vector<std::vector<uint8_t>> XPlaneAnswers(const XPlaneRequester& requester, const XPlaneDue& due,
-                                                const AircraftState& state, bool paused) {
+                                                const AircraftState& state, bool paused, std::string_view aircraft) {
   std::vector<std::vector<uint8_t>> datagrams;
   for (const int frequency_hz : due.rref_hz) {
-    const auto values = Values(requester, frequency_hz, state, paused);
+    const auto values = Values(requester, frequency_hz, state, paused, aircraft);
     for (size_t at = 0; at < values.size(); at += kRrefPairsPerDatagram) {
       const auto end = values.begin() + static_cast<ptrdiff_t>(std::min(values.size(), at + kRrefPairsPerDatagram));
       datagrams.push_back(BuildRrefAnswer({values.begin() + static_cast<ptrdiff_t>(at), end}));
@@ -154,6 +160,7 @@ AircraftState StrayState(const AircraftState& state) {
   stray.g_force = state.g_force + 0.5;
   stray.on_ground = !state.on_ground;
   stray.vertical_speed_fpm = state.vertical_speed_fpm + 700;
+  stray.indicated_airspeed_kt = state.indicated_airspeed_kt + 40;
   return stray;
 }
 
@@ -162,7 +169,7 @@ std::vector<std::vector<uint8_t>> HostileXPlaneDatagrams(const XPlaneRequester& 
   const AircraftState wrong = StrayState(state);
   std::vector<std::pair<int32_t, float>> values;
   for (const auto& [index, subscription] : requester.rrefs)
-    values.push_back({index, DatarefValue(subscription.dataref, wrong, true)});
+    values.push_back({index, DatarefValue(subscription.dataref, wrong, true, "")});
   if (values.empty()) return {};
   const int32_t first = values.front().first;
   std::vector<std::vector<uint8_t>> datagrams;
@@ -236,11 +243,14 @@ bool RunXPlaneServer(SimServer& sim, XPlaneServer& server, std::string& error) {
     for (XPlaneRequester& requester : server.requesters) {
       const XPlaneDue due = TakeDueAnswers(requester, now);
       if (!sending || (due.rref_hz.empty() && !due.rpos)) continue;
-      SendAll(server.socket, requester.address, XPlaneAnswers(requester, due, sim.served, fault == UdpFault::kPause));
+      const std::string& aircraft = sim.options.aircraft_name;
+      SendAll(server.socket, requester.address,
+              XPlaneAnswers(requester, due, sim.served, fault == UdpFault::kPause, aircraft));
       if (fault == UdpFault::kGarbage)
         SendAll(server.socket, requester.address, HostileXPlaneDatagrams(requester, sim.served));
       if (fault == UdpFault::kStray)
-        SendAll(server.stray, requester.address, XPlaneAnswers(requester, due, StrayState(sim.served), false));
+        SendAll(server.stray, requester.address,
+                XPlaneAnswers(requester, due, StrayState(sim.served), false, aircraft));
     }
     if (server.options.beacon && sending && now >= next_beacon_ns) {
       SendAll(server.beacon, {kXPlaneBeaconGroup, kXPlaneBeaconPort}, {beacon_datagram});

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "sim/aircraft_state.h"
@@ -53,9 +54,9 @@ struct XPlaneServer {
 void TakeXPlaneRequest(XPlaneServer& server, const UdpEndpoint& from, const uint8_t* data, size_t size, int64_t now_ns);
 // Advances the requester's clocks past now and says what fell due.
 XPlaneDue TakeDueAnswers(XPlaneRequester& requester, int64_t now_ns);
-// The datagrams carrying what fell due, for this state.
+// The datagrams carrying what fell due, for this state and aircraft.
 std::vector<std::vector<uint8_t>> XPlaneAnswers(const XPlaneRequester& requester, const XPlaneDue& due,
-                                                const AircraftState& state, bool paused);
+                                                const AircraftState& state, bool paused, std::string_view aircraft);
 // Short, oversized, of another kind, not numbers or out of range, all aimed at the requester's indices.
 std::vector<std::vector<uint8_t>> HostileXPlaneDatagrams(const XPlaneRequester& requester, const AircraftState& state);
 // Near the true state but wrong in every value, as another program on the network might send.

@@ -98,6 +98,9 @@ CommandLine SimCommandLine(SimServer& server, FlightSource& source, UdpServing& 
           ValueOption("--radio-altitude", kDouble, "FT", Into(s.radio_altitude_ft), "its radio altitude"),
           ValueOption("--g", kDouble, "G", Into(s.g_force), "its load factor"),
           ValueOption("--vertical-speed", kDouble, "FPM", Into(s.vertical_speed_fpm), "its vertical speed"),
+          ValueOption("--airspeed", kDouble, "KT", Into(s.indicated_airspeed_kt), "its indicated airspeed"),
+          ValueOption("--aircraft", kText, "NAME", Into(o.aircraft_name),
+                      "the aircraft's name (default \"Pistavox Stand-in\")"),
           ValueOption("--on-ground", kUnsigned, "0|1", [&s](const OptionValue& v) { s.on_ground = v.whole == 1; },
                       "whether it is on the ground", {.max = 1}),
           ValueOption("--fsuipc-version", kUnsigned, "N", Into(o.version), "the FSUIPC version to report",
@@ -146,8 +149,8 @@ int ExportFlight(const std::vector<FlightSample>& flight, const std::string& pat
     return 2;
   }
   std::string error;
-  // Scripted flights carry the simulator's vertical speeds.
-  if (!WriteFlightFile(path, flight, error, FlightColumns::kEleven)) {
+  // Scripted flights carry the simulator's vertical speeds and the airspeed.
+  if (!WriteFlightFile(path, flight, error, FlightColumns::kTwelve)) {
     std::fprintf(stderr, "pistavox-sim: %s\n", error.c_str());
     return 1;
   }

@@ -147,7 +147,9 @@ TEST_F(EndToEndTest, ACircuitIsAnnouncedScoredRecordedAndReplayedAlike) {
 // The stand-in flies the same arrival over each link; Pistavox, told which link to take, says the
 // same, and each link's recording, vertical speeds and all, replays to the same landing.
 TEST_F(EndToEndTest, AnArrivalOverEachLinkIsAnnouncedAlike) {
-  const std::string arrival = "--scenario arrival --airport PXIN --runway 27L --speed 10 --exit-at-end";
+  // The name as each link carries it: a comma, and a control character that must not reach the terminal.
+  const std::string arrival =
+      "--scenario arrival --airport PXIN --runway 27L --speed 10 --exit-at-end --aircraft A320,\x1b[2Jneo";
   std::vector<Lines> alerts;
   for (const std::string protocol : {"fsuipc", "xplane", "flightgear"}) {
     SCOPED_TRACE(protocol);
@@ -167,6 +169,7 @@ TEST_F(EndToEndTest, AnArrivalOverEachLinkIsAnnouncedAlike) {
     StopChild(sim);
     const Lines lines = PistavoxLines();
     ASSERT_EQ(WithPrefix(lines, "Connected: ").size(), 1u) << ReadTextFile("pistavox.out");
+    EXPECT_EQ(WithPrefix(lines, "Aircraft: "), Lines{"Aircraft: A320,\\x1b[2Jneo"});
     ASSERT_EQ(WithPrefix(lines, "Landing score: ").size(), 1u) << ReadTextFile("pistavox.out");
     const Lines details = WithPrefix(lines, "Landing details: ");
     ASSERT_EQ(details.size(), 1u);

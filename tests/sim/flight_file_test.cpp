@@ -8,6 +8,7 @@ namespace pistavox {
 namespace {
 
 const std::string kHeader = std::string(kFlightFileHeader) + "\n";
+const std::string kTwelveHeader = std::string(kFlightFileHeaderWithAirspeed) + "\n";
 
 // What is read replaces what the vector held; `cut` says a cut last row was left out.
 std::vector<FlightSample> Parsed(const std::string& text, bool cut = false) {
@@ -57,7 +58,7 @@ TEST(FlightFile, ReadsRowsWithCarriageReturnsAndAnOptionalFinalLineFeedAndWhatIs
   EXPECT_TRUE(samples[0].state.on_ground);
 }
 
-TEST(FlightFile, ElevenColumnsCarryTheSimulatorsVerticalSpeedsAndNineLeaveThemZero) {
+TEST(FlightFile, ElevenColumnsCarryTheSimulatorsVerticalSpeedsTwelveTheAirspeedAndFewerLeaveThemZero) {
   const std::string eleven = std::string(kFlightFileHeaderWithVerticalSpeeds) + "\n";
   std::vector<FlightSample> samples;
   std::string error;
@@ -76,6 +77,15 @@ TEST(FlightFile, ElevenColumnsCarryTheSimulatorsVerticalSpeedsAndNineLeaveThemZe
   EXPECT_EQ(samples[0].state.vertical_speed_fpm, -243.25);
   EXPECT_EQ(samples[0].state.touchdown_vertical_speed_fpm, -251.5);
   EXPECT_TRUE(samples[0].state.on_ground);
+  EXPECT_EQ(samples[0].state.indicated_airspeed_kt, 0.0);
+
+  sample.state.indicated_airspeed_kt = -0.125;
+  const std::string twelve_row = FormatFlightRow(sample, FlightColumns::kTwelve);
+  EXPECT_EQ(twelve_row, "2.5,50.5,-8.25,90,120,380,16,1.2,1,-243.25,-251.5,-0.125\n");
+  ASSERT_TRUE(ParseFlightFile(kTwelveHeader + twelve_row, "f.csv", samples, error, &columns)) << error;
+  EXPECT_EQ(columns, FlightColumns::kTwelve);
+  EXPECT_EQ(samples[0].state.indicated_airspeed_kt, -0.125);
+  EXPECT_EQ(samples[0].state.touchdown_vertical_speed_fpm, -251.5);
 
   // Counted against eleven fields, with the extra columns read by the same rules.
   for (const char* fields : {"0,1,2,3,4,5,6,7,1\n", "0,1,2,3,4,5,6,7,1,0,0,0\n"})
@@ -83,6 +93,7 @@ TEST(FlightFile, ElevenColumnsCarryTheSimulatorsVerticalSpeedsAndNineLeaveThemZe
   EXPECT_EQ(ErrorOf(eleven + "0,1,2,3,4,5,6,7,1,0,nan\n"),
             Malformed("line 2: touchdown_vertical_speed_fpm is not a plain decimal number"));
   EXPECT_EQ(ErrorOf(kHeader + "0,1,2,3,4,5,6,7,1,0,0\n"), Malformed("line 2: expected 9 fields"));
+  EXPECT_EQ(ErrorOf(kTwelveHeader + "0,1,2,3,4,5,6,7,1,0,0\n"), Malformed("line 2: expected 12 fields"));
 }
 
 TEST(FlightFile, RefusesMalformedFilesNamingTheLineAndReadsSubnormalNumbers) {
@@ -95,7 +106,8 @@ TEST(FlightFile, RefusesMalformedFilesNamingTheLineAndReadsSubnormalNumbers) {
       {kHeader + "0,1,2,3,4,5,6,7,2\n", "line 2: on_ground must be 0 or 1"},
       {kHeader + "1,1,2,3,4,5,6,7,1\n0.5,1,2,3,4,5,6,7,1", "line 3: time_s lower than the previous row's"},
       {kHeader + "0,1,2,3,4,5,6,7,2\n1,1,2", "line 2: on_ground must be 0 or 1"},
-      {kHeader + "1e400,1,2,3,4,5,6,7,1\n", "line 2: time_s is a number out of range"}};
+      {kHeader + "1e400,1,2,3,4,5,6,7,1\n", "line 2: time_s is a number out of range"},
+      {kTwelveHeader + "0,1,2,3,4,5,6,7,1,0,0,12kt\n", "line 2: indicated_airspeed_kt is not a plain decimal number"}};
   for (const auto& [text, message] : cases) EXPECT_EQ(ErrorOf(text), Malformed(message)) << text;
   for (const char* number : {" 1", "1 ", "0x10", "inf", "nan", "-", ".", "1e", "1e+", "1.2.3", "", "--1"}) {
     EXPECT_EQ(ErrorOf(kHeader + "0," + number + ",2,3,4,5,6,7,1\n"),

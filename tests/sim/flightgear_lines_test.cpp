@@ -10,8 +10,10 @@
 namespace pistavox {
 namespace {
 
+// A line of the older protocol file, and the same from the current one.
 const std::string kGood =
     "21.31780000,-157.92240000,81.200000,0.0000,13.0000,3.8500,1.00000,1,0,1,-0.50000,31.2500,0\n";
+const std::string kCurrent = kGood.substr(0, kGood.size() - 1) + ",-2.2500,Cessna 172P, Skyhawk\n";
 
 // kGood with one field replaced.
 std::string With(int field, const std::string& value) {
@@ -33,6 +35,12 @@ TEST(FlightGearLinesTest, ReadsTheLastCompleteLineOfTheShippedLayout) {
   EXPECT_EQ(line.vertical_speed_fps, -0.5);
   EXPECT_EQ(line.elapsed_s, 31.25);
   EXPECT_FALSE(line.frozen);
+  EXPECT_EQ(line.indicated_airspeed_kt, 0);
+  EXPECT_EQ(line.aircraft, "");
+  ASSERT_TRUE(ParseFlightGearDatagram(kCurrent, line));
+  EXPECT_EQ(line.indicated_airspeed_kt, -2.25);
+  EXPECT_EQ(line.aircraft, "Cessna 172P, Skyhawk");
+  EXPECT_EQ(line.elapsed_s, 31.25);
 
   std::string carriage_return = With(11, "8");
   carriage_return.insert(carriage_return.size() - 1, "\r");
@@ -51,14 +59,15 @@ TEST(FlightGearLinesTest, ReadsTheLastCompleteLineOfTheShippedLayout) {
     EXPECT_TRUE(ParseFlightGearDatagram(c.datagram, read)) << c.datagram;
     EXPECT_EQ(read.elapsed_s, c.elapsed_s) << c.datagram;
   }
-  EXPECT_EQ(FlightGearLineText(line), kGood);  // what the stand-in sends is what FlightGear writes
+  EXPECT_EQ(FlightGearLineText(line), kCurrent);  // what the stand-in sends is what FlightGear writes
 }
 
 TEST(FlightGearLinesTest, RefusesAnythingElseWithoutTouchingTheResult) {
   const std::string refused[] = {
       kGood.substr(0, kGood.size() - 1),                      // no newline: not complete
       kGood.substr(kGood.find(',') + 1),                      // a field short
-      With(12, "0,0"),                                        // a field over
+      With(12, "0,0"),                                        // a field over, or the airspeed without the aircraft
+      kGood.substr(0, kGood.size() - 1) + ",fast,C172\n",     // the airspeed no number
       With(4, ""),                                            // an empty field
       With(0, "nan"),                                         // no number
       With(6, "inf"),                                         //

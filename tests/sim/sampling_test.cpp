@@ -20,11 +20,13 @@ TEST(StateOffsets, ConvertsRawValuesExactly) {
   raw.on_ground = 0x0100;
   raw.vertical_speed = 256;  // 1 m/s
   raw.touchdown_vertical_speed = -512;
+  raw.indicated_airspeed = -200;
   ApplyCoreOffsets(raw, s);
   EXPECT_EQ(s.heading_deg, 180.0);
   EXPECT_DOUBLE_EQ(s.vertical_speed_fpm, 196.85039370078738);
   EXPECT_DOUBLE_EQ(s.touchdown_vertical_speed_fpm, -393.70078740157476);
   EXPECT_EQ(s.altitude_ft, -1.6404199475065615);
+  EXPECT_EQ(s.indicated_airspeed_kt, -1.5625);
   EXPECT_EQ(s.radio_altitude_ft, 0.0);
   EXPECT_TRUE(s.on_ground);
 
@@ -32,12 +34,14 @@ TEST(StateOffsets, ConvertsRawValuesExactly) {
   raw.latitude = static_cast<int64_t>(10001750.0 * 65536.0 * 65536.0);  // the divisor: exactly 90°
   raw.longitude = std::numeric_limits<int64_t>::min();
   raw.ground_speed = 65536;
+  raw.indicated_airspeed = 17000;
   ApplyCoreOffsets(raw, s);
   EXPECT_LT(s.heading_deg, 360.0);
   EXPECT_GT(s.heading_deg, 359.9999999);
   EXPECT_EQ(s.latitude_deg, 90.0);
   EXPECT_EQ(s.longitude_deg, -180.0);
   EXPECT_EQ(s.ground_speed_kt, 1.9438444924406049);
+  EXPECT_EQ(s.indicated_airspeed_kt, 132.8125);
   EXPECT_DOUBLE_EQ(FeetPerMinuteFromVerticalSpeed(std::numeric_limits<int32_t>::min()), -2147483648.0 * 60.0 / 78.0288);
 }
 
@@ -103,22 +107,27 @@ struct SamplingTest : ::testing::Test {
   void Start(GForceFault fault = GForceFault::kNone) {
     fake.server.options.g_force_fault = fault;
     fake.server.fixed_state = {51.47, -0.4543, 90.0, 140.0, 83.0, 0.0, 1.25, true};
+    fake.server.fixed_state.indicated_airspeed_kt = 131.3;
     client = test::FakeClient(fake);
     connection = FsuipcConnection(client);
     ASSERT_TRUE(Connect(connection, error)) << error;
   }
 };
 
-// Both vertical speeds come in the first batch; 0x030C holds the rate the aircraft
-// arrived with for as long as it stays on the ground, and follows 0x02C8 again in the air.
+// Both vertical speeds, the airspeed and, on the first read, the aircraft's title come in the
+// first batch; 0x030C holds the rate the aircraft arrived with for as long as it stays on the
+// ground, and follows 0x02C8 again in the air.
 TEST_F(SamplingTest, ReadsASampleInTwoExchangesAndTheServerHoldsTheTouchdownRateOnTheGround) {
   Start();
   const int sends = fake.sends;
   AircraftState state;
+  EXPECT_EQ(AircraftName(connection), "");
   ASSERT_TRUE(ReadAircraftState(connection, state, error));
   EXPECT_EQ(fake.sends - sends, 2);
   EXPECT_EQ(state.g_force, 1.25);
+  EXPECT_NEAR(state.indicated_airspeed_kt, 131.3, 0.5 / 128);
   EXPECT_EQ(SimulatorName(connection), "Prepar3D 64-bit");
+  EXPECT_EQ(AircraftName(connection), "Pistavox Stand-in");
   EXPECT_EQ(state.vertical_speed_fpm, 0.0);  // a server that serves zeros
   EXPECT_EQ(state.touchdown_vertical_speed_fpm, 0.0);
 

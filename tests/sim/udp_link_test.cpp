@@ -129,11 +129,12 @@ TEST_P(UdpLinksTest, ValuesArriveInThePilotsUnitsAtTheirExtremesWhateverElseCome
     AircraftState expected;
   } cases[] = {
       {"--lat -89.999999 --lon 179.999999 --heading 359.9999999 --ground-speed 650 --altitude 51000 "
-       "--radio-altitude 2500.25 --g -1.5 --on-ground 0 --vertical-speed -5999.5 --fault garbage",
-       {-89.999999, 179.999999, 0, 650, 51000, 2500.25, -1.5, false, -5999.5, -5999.5}},
-      {"--lat 90 --lon -180 --heading 359.99 --ground-speed 0 --altitude -1300 --radio-altitude 0 --g 1 --on-ground 1" +
+       "--radio-altitude 2500.25 --g -1.5 --on-ground 0 --vertical-speed -5999.5 --airspeed 420.25 --fault garbage",
+       {-89.999999, 179.999999, 0, 650, 51000, 2500.25, -1.5, false, -5999.5, -5999.5, false, 420.25}},
+      {"--lat 90 --lon -180 --heading 359.99 --ground-speed 0 --altitude -1300 --radio-altitude 0 --g 1 --on-ground 1 "
+       "--airspeed -12.5" +
            std::string(link.protocol == "flightgear" && UnderWine() ? "" : " --fault stray"),
-       {90, -180, 359.99, 0, -1300, 0, 1, true, 0, 0}},
+       {90, -180, 359.99, 0, -1300, 0, 1, true, 0, 0, false, -12.5}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.served);
@@ -150,6 +151,7 @@ TEST_P(UdpLinksTest, ValuesArriveInThePilotsUnitsAtTheirExtremesWhateverElseCome
       EXPECT_EQ(got.on_ground, e.on_ground);
       EXPECT_NEAR(got.vertical_speed_fpm, e.vertical_speed_fpm, 1e-3);
       EXPECT_NEAR(got.touchdown_vertical_speed_fpm, e.touchdown_vertical_speed_fpm, 1e-3);
+      EXPECT_NEAR(got.indicated_airspeed_kt, e.indicated_airspeed_kt, 1e-4);
       EXPECT_FALSE(got.paused);
     })) << error;
     Stop();

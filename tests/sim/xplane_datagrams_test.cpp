@@ -163,7 +163,8 @@ std::vector<uint8_t> Values(float ground_speed_mps, float height_m, bool on_grou
                           {kXPlaneHeightAboveGround, height_m},
                           {kXPlaneLoadFactor, 1.25f},
                           {kXPlaneOnGround, on_ground ? 1.0f : 0.0f},
-                          {kXPlaneVerticalSpeed, vertical_speed_fpm}});
+                          {kXPlaneVerticalSpeed, vertical_speed_fpm},
+                          {kXPlaneIndicatedAirspeed, ground_speed_mps * 2 - 0.25f}});
 }
 
 TEST(XPlaneSampleTest, ASampleIsWholeOnceEveryValueAndThePositionCame) {
@@ -179,7 +180,15 @@ TEST(XPlaneSampleTest, ASampleIsWholeOnceEveryValueAndThePositionCame) {
   EXPECT_NEAR(s.ground_speed_kt, 100, 1e-4);
   EXPECT_EQ(s.heading_deg, 270);
   EXPECT_EQ(s.radio_altitude_ft, 0);  // the reference point's height with weight on the wheels
+  EXPECT_NEAR(s.indicated_airspeed_kt, 102.638888, 1e-4);
   EXPECT_FALSE(s.paused);
+
+  // The name is known once every byte up to its NUL came; a byte may come signed.
+  const int32_t name = kXPlaneNameIndex;
+  EXPECT_TRUE(Take(link, BuildRrefAnswer({{name, 'A'}, {name + 1, -61}, {name + 3, 0}})));
+  EXPECT_EQ(XPlaneAircraftName(link.values), "");
+  EXPECT_TRUE(Take(link, BuildRrefAnswer({{name + 2, 0xA9}})));
+  EXPECT_EQ(XPlaneAircraftName(link.values), "A\xC3\xA9");
 
   // Airborne, the height counts from the wheels; the touchdown rate is the last one in the air.
   EXPECT_TRUE(Take(link, Values(60, 1.5f + 30.48f, false, -640)));
@@ -192,7 +201,10 @@ TEST(XPlaneSampleTest, ASampleIsWholeOnceEveryValueAndThePositionCame) {
   // A bad datagram or one of other indices leaves the sample as it was.
   const AircraftState before = link.sample;
   EXPECT_FALSE(Take(link, BuildRrefAnswer({{kXPlaneGroundSpeed, 70}, {kXPlaneOnGround, 3}})));
+  EXPECT_FALSE(Take(link, BuildRrefAnswer({{kXPlaneGroundSpeed, 70}, {name + 1, 256}})));
+  EXPECT_FALSE(Take(link, BuildRrefAnswer({{name + static_cast<int32_t>(kXPlaneNameBytes), 'B'}})));
   EXPECT_EQ(link.sample.ground_speed_kt, before.ground_speed_kt);
+  EXPECT_EQ(XPlaneAircraftName(link.values), "A\xC3\xA9");
 }
 
 }  // namespace
