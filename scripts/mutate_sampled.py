@@ -129,8 +129,9 @@ class Worker:
         return result.returncode == 0, result.stdout + result.stderr
 
     def make(self, targets):
+        # Paths inside the copy become relative, so every copy's build shares ccache's results.
         result = subprocess.run(["ninja", "-C", str(self.build), f"-j{self.jobs}", *targets],
-                                capture_output=True, text=True)
+                                capture_output=True, text=True, env=os.environ | {"CCACHE_BASEDIR": str(self.home)})
         return result.returncode == 0, result.stdout[-3000:]
 
     def object_of(self, path):

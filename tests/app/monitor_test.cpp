@@ -233,14 +233,22 @@ TEST_F(AppTest, TheWayOutSavesWhatChangedOnce) {
 TEST_F(AppTest, ARecordingNeverOpensOverAnExistingFile) {
   auto recorder = std::make_shared<FlightRecorder>();
   recorder->folder = workdir.path / "recorded";
-  std::filesystem::create_directories(recorder->folder);
-  const std::time_t start = std::time(nullptr);
   AttachFlightRecorder(app, recorder);
-  // Alone in its second, a recording is named by the time only.
+  WriteTextFile(recorder->folder, "a file where the folder should be\n");
+  app.hooks.monitor_started(app, now);
+  EXPECT_FALSE(recorder->recording);
+  EXPECT_TRUE(TakeLines().back().starts_with("Cannot write flight file: ")) << recorder->path;
+  std::filesystem::remove(recorder->folder);
+
+  const std::time_t start = std::time(nullptr);
+  // Alone in its second, a recording is named by the time only; its time runs from the session's start.
   app.hooks.monitor_started(app, now);
   EXPECT_TRUE(std::regex_match(std::filesystem::path(recorder->path).filename().string(),
                                std::regex(R"(flight-\d{8}-\d{6}\.csv)")))
       << recorder->path;
+  app.monitor.last_poll = now + 250'000'000;
+  app.hooks.polled(app, {});
+  EXPECT_NE(ReadTextFile(recorder->path).find("\n0.25,"), std::string::npos);
   app.hooks.monitor_stopped(app);
   std::vector<std::filesystem::path> taken;
   for (std::time_t second = start; second <= start + 1; ++second) {

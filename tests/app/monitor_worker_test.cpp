@@ -6,6 +6,7 @@
 #include <mutex>
 #include <thread>
 
+#include "app/frame_pacing.h"
 #include "app/monitor.h"
 #include "app/startup.h"
 #include "tests/app/app_fixture.h"
@@ -147,6 +148,7 @@ TEST_F(MonitorWorkerTest, AStopLeavesAHungExchangeBehindAndTheNextStartGetsAFres
   ASSERT_TRUE(FramesUntil([this] { return Count(&HeldSimulator::connects) == 1; }));
   Frames(5);
   EXPECT_EQ(app.monitor.phase, MonitorPhase::kConnecting);
+  EXPECT_EQ(NextAppStepNs(app, now), now + kFramePeriodNs) << "the outcome is looked for every frame";
   Timed([this] { StopMonitor(app); });
   EXPECT_EQ(app.monitor.phase, MonitorPhase::kStopped);
   EXPECT_EQ(TakeLines().back(), "Stopped");

@@ -164,13 +164,11 @@ TEST_F(RunwayDatabaseActionsTest, BesideAnInstalledCopyImportsGoToTheUsersDataFo
 }
 
 TEST_F(RunwayDatabaseActionsTest, TheFallbackDialogListsCsvFilesHereThenInData) {
-  Write("b.csv", "");
-  Write("A.CSV", "");
-  Write("notes.txt", "");
-  Write("data/extra.csv", "");
+  // Enough names that the folder's own order is unlikely to be the sorted one.
+  for (const char* name : {"e.csv", "b.csv", "D.CSV", "a.csv", "c.csv", "notes.txt", "data/extra.csv"}) Write(name, "");
   fs::create_directories("folder.csv");
-  EXPECT_EQ(ListCsvFiles(), (std::vector<fs::path>{"A.CSV", "b.csv", fs::path("data") / "extra.csv",
-                                                   fs::path("data") / "runways.csv"}));
+  EXPECT_EQ(ListCsvFiles(), (std::vector<fs::path>{"D.CSV", "a.csv", "b.csv", "c.csv", "e.csv",
+                                                   fs::path("data") / "extra.csv", fs::path("data") / "runways.csv"}));
 }
 
 }  // namespace
