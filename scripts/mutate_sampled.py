@@ -128,9 +128,9 @@ class Worker:
             capture_output=True, text=True)
         return result.returncode == 0, result.stdout + result.stderr
 
-    def make(self, targets):
+    def make(self, targets, jobs=None):
         # Paths inside the copy become relative, so every copy's build shares ccache's results.
-        result = subprocess.run(["ninja", "-C", str(self.build), f"-j{self.jobs}", *targets],
+        result = subprocess.run(["ninja", "-C", str(self.build), f"-j{jobs or self.jobs}", *targets],
                                 capture_output=True, text=True, env=os.environ | {"CCACHE_BASEDIR": str(self.home)})
         return result.returncode == 0, result.stdout[-3000:]
 
@@ -218,7 +218,8 @@ def prepare(root, jobs):
         worker.sync()
         configured, output = worker.configure("-O1 -g0")
         print(f"building {worker.build} ...", flush=True)
-        built, more = worker.make([]) if configured else (False, "")
+        # One copy at a time, so each takes every processor.
+        built, more = worker.make([], shutil.os.cpu_count()) if configured else (False, "")
         if not built:
             print((output + more)[-3000:], file=sys.stderr)
             return None, None
