@@ -174,17 +174,17 @@ TEST(Logbook, WritersTakeTurnsAndKeepEveryRow) {
 
 TEST(Logbook, SummarisesLandingsScoresRatesAndAirports) {
   const std::vector<LogbookEntry> entries = {Entry("PXSF", 70, -200), Entry("PXIN", 92, std::nullopt),
-                                             Entry("PXSF", 86, -100)};
+                                             Entry("PXSF", 92, -100)};
   const LogbookSummary summary = SummariseLogbook(entries);
   EXPECT_EQ(summary.landings, 3u);
-  EXPECT_DOUBLE_EQ(summary.average_score, 248.0 / 3.0);
-  EXPECT_EQ(summary.best->airport, "PXIN");
+  EXPECT_DOUBLE_EQ(summary.average_score, 254.0 / 3.0);
+  EXPECT_EQ(summary.best->airport, "PXIN");  // of equal scores, the earlier landing
   EXPECT_EQ(summary.worst->score, 70.0);
   EXPECT_DOUBLE_EQ(*summary.average_touchdown_rate_fpm, -200.0);  // -200, -300 derived, -100
   ASSERT_EQ(summary.airports.size(), 2u);
   EXPECT_EQ(summary.airports[1].airport, "PXSF");
   EXPECT_EQ(summary.airports[1].landings, 2u);
-  EXPECT_DOUBLE_EQ(summary.airports[1].average_score, 78.0);
+  EXPECT_DOUBLE_EQ(summary.airports[1].average_score, 81.0);
   EXPECT_EQ(SummariseLogbook({}).landings, 0u);
 }
 
