@@ -1,0 +1,113 @@
+#include "config/aircraft_profiles_file.h"
+
+#include <system_error>
+
+#include "base/durable_file.h"
+#include "base/file_reading.h"
+#include "config/aircraft_profiles_text.h"
+
+namespace pistavox {
+namespace {
+
+struct ShippedProfile {
+  const char* name;
+  double vref_kt;
+  double vref_plus_kt;
+  double v1_kt;
+  double vr_kt;
+  double stable_height_ft;
+  double stable_height_visual_ft;
+  double max_sink_fpm;
+  std::vector<std::string> patterns;
+};
+
+// Light aircraft fly slower and closer in, so they are stable lower and sink less; the
+// faster types keep the usual 1000 ft and 500 ft gates. The light single has no V1.
+const ShippedProfile kShipped[] = {
+    {"Light single",
+     65,
+     10,
+     0,
+     55,
+     500,
+     300,
+     800,
+     {"*Cessna 1*", "*C152*", "*C172*", "*Skyhawk*", "*PA-28*", "*Cherokee*", "*SR2*", "*DA40*", "*Bonanza*"}},
+    {"Turboprop",
+     115,
+     15,
+     105,
+     110,
+     1000,
+     500,
+     1000,
+     {"*ATR*", "*Dash 8*", "*DHC-8*", "*Q400*", "*King Air*", "*Caravan*", "*PC-12*", "*TBM*"}},
+    {"Regional jet",
+     130,
+     20,
+     125,
+     132,
+     1000,
+     500,
+     1000,
+     {"*CRJ*", "*E170*", "*E175*", "*E190*", "*E195*", "*ERJ*", "*Embraer*", "*Avro RJ*", "*BAe 146*"}},
+    {"Airliner",
+     140,
+     20,
+     145,
+     150,
+     1000,
+     500,
+     1000,
+     {"*A31*", "*A32*", "*A33*", "*A34*", "*A35*", "*A38*", "*Airbus*", "*Boeing*", "*737*", "*747*", "*757*", "*767*",
+      "*777*", "*787*", "*MD-8*", "*MD-11*"}},
+};
+
+}  // namespace
+
+std::vector<AircraftProfile> ShippedAircraftProfiles() {
+  std::vector<AircraftProfile> profiles;
+  for (const ShippedProfile& shipped : kShipped) {
+    AircraftProfile profile = DefaultAircraftProfile(shipped.name);
+    profile.vref_kt = shipped.vref_kt;
+    profile.vref_plus_kt = shipped.vref_plus_kt;
+    profile.v1_kt = shipped.v1_kt;
+    profile.vr_kt = shipped.vr_kt;
+    profile.stable_height_ft = shipped.stable_height_ft;
+    profile.stable_height_visual_ft = shipped.stable_height_visual_ft;
+    profile.max_sink_fpm = shipped.max_sink_fpm;
+    profile.patterns = shipped.patterns;
+    profiles.push_back(std::move(profile));
+  }
+  return profiles;
+}
+
+void LoadAircraftProfilesFile(const std::filesystem::path& file, std::vector<AircraftProfile>& profiles,
+                              std::vector<std::string>& problems) {
+  const std::string name = kAircraftProfilesFileName;
+  std::string text;
+  std::string reason;
+  const FileReadStatus status = ReadFileBytes(file, kMaxConfigFileBytes, text, reason);
+  if (status == FileReadStatus::kMissing) {
+    profiles = ShippedAircraftProfiles();
+    std::error_code folder_error;
+    if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), folder_error);
+    if (folder_error) {
+      reason = folder_error.message();
+    } else if (ReplaceFileDurably(file, WriteAircraftProfiles(profiles), std::nullopt, reason)) {
+      return;
+    }
+    problems.push_back("Cannot write " + name + " " + PathText(file) + ": " + reason);
+    return;
+  }
+  if (status != FileReadStatus::kOk) {
+    profiles = ShippedAircraftProfiles();
+    problems.push_back("Cannot read " + name + " " + PathText(file) + ": " + reason);
+    return;
+  }
+  std::vector<std::string> broken;
+  profiles = ReadAircraftProfiles(text, broken);
+  for (const std::string& line : broken) problems.push_back(name + " " + line);
+}
+
+}  // namespace pistavox
