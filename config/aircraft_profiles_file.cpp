@@ -1,5 +1,7 @@
 #include "config/aircraft_profiles_file.h"
 
+#include <array>
+#include <iterator>
 #include <system_error>
 
 #include "base/durable_file.h"
@@ -9,56 +11,34 @@
 namespace pistavox {
 namespace {
 
+using P = AircraftProfile;
+
+// The numbers a shipped profile sets; the rest keep their defaults.
+constexpr double P::*kShippedNumbers[] = {&P::vref_kt,     &P::vref_plus_kt,     &P::v1_kt,
+                                          &P::vr_kt,       &P::stable_height_ft, &P::stable_height_visual_ft,
+                                          &P::max_sink_fpm};
+
 struct ShippedProfile {
   const char* name;
-  double vref_kt;
-  double vref_plus_kt;
-  double v1_kt;
-  double vr_kt;
-  double stable_height_ft;
-  double stable_height_visual_ft;
-  double max_sink_fpm;
+  std::array<double, std::size(kShippedNumbers)> numbers;
   std::vector<std::string> patterns;
 };
 
 // Light aircraft fly slower and closer in, so they are stable lower and sink less; the
 // faster types keep the usual 1000 ft and 500 ft gates. The light single has no V1.
 const ShippedProfile kShipped[] = {
+    // Vref, Vref +, V1, VR, stable height, when visual, largest sink
     {"Light single",
-     65,
-     10,
-     0,
-     55,
-     500,
-     300,
-     800,
+     {65, 10, 0, 55, 500, 300, 800},
      {"*Cessna 1*", "*C152*", "*C172*", "*Skyhawk*", "*PA-28*", "*Cherokee*", "*SR2*", "*DA40*", "*Bonanza*"}},
     {"Turboprop",
-     115,
-     15,
-     105,
-     110,
-     1000,
-     500,
-     1000,
+     {115, 15, 105, 110, 1000, 500, 1000},
      {"*ATR*", "*Dash 8*", "*DHC-8*", "*Q400*", "*King Air*", "*Caravan*", "*PC-12*", "*TBM*"}},
     {"Regional jet",
-     130,
-     20,
-     125,
-     132,
-     1000,
-     500,
-     1000,
+     {130, 20, 125, 132, 1000, 500, 1000},
      {"*CRJ*", "*E170*", "*E175*", "*E190*", "*E195*", "*ERJ*", "*Embraer*", "*Avro RJ*", "*BAe 146*"}},
     {"Airliner",
-     140,
-     20,
-     145,
-     150,
-     1000,
-     500,
-     1000,
+     {140, 20, 145, 150, 1000, 500, 1000},
      {"*A31*", "*A32*", "*A33*", "*A34*", "*A35*", "*A38*", "*Airbus*", "*Boeing*", "*737*", "*747*", "*757*", "*767*",
       "*777*", "*787*", "*MD-8*", "*MD-11*"}},
 };
@@ -69,13 +49,7 @@ std::vector<AircraftProfile> ShippedAircraftProfiles() {
   std::vector<AircraftProfile> profiles;
   for (const ShippedProfile& shipped : kShipped) {
     AircraftProfile profile = DefaultAircraftProfile(shipped.name);
-    profile.vref_kt = shipped.vref_kt;
-    profile.vref_plus_kt = shipped.vref_plus_kt;
-    profile.v1_kt = shipped.v1_kt;
-    profile.vr_kt = shipped.vr_kt;
-    profile.stable_height_ft = shipped.stable_height_ft;
-    profile.stable_height_visual_ft = shipped.stable_height_visual_ft;
-    profile.max_sink_fpm = shipped.max_sink_fpm;
+    for (std::size_t i = 0; i < shipped.numbers.size(); ++i) profile.*kShippedNumbers[i] = shipped.numbers[i];
     profile.patterns = shipped.patterns;
     profiles.push_back(std::move(profile));
   }
