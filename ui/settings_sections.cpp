@@ -14,7 +14,7 @@ namespace pistavox {
 
 namespace {
 
-constexpr float kAircraftProfileBoxHeight = 96;
+constexpr float kAircraftProfileBoxHeight = 112;
 
 struct CalloutSwitch {
   const Label* label;
