@@ -13,6 +13,7 @@
 #include "audio/audio_back_end.h"
 #include "audio/audio_player.h"
 #include "audio/voice_pack.h"
+#include "config/aircraft_profile.h"
 #include "config/app_settings.h"
 #include "config/resource_location.h"
 #include "config/settings_store.h"
@@ -64,6 +65,9 @@ struct App {
   std::filesystem::path voice_pack_dir;  // the one pack of VoiceSource::kOnePack
   std::vector<VoicePackEntry> voice_packs;
   VoicePack voice_pack;
+  // From the user's profiles file; the one in use follows the setting and the aircraft's name.
+  std::vector<AircraftProfile> aircraft_profiles;
+  AircraftProfile aircraft_profile = GenericAircraftProfile();
   EventLog log;
   MonitorState monitor;
   FlightAnalysis analysis;

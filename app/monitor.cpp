@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/aircraft_profiles.h"
 #include "app/app.h"
 #include "app/landing_record.h"
 #include "app/resources.h"
@@ -44,17 +45,20 @@ void EndSession(App& app) {
   monitor.engine.reset();
   monitor.simulator_name = kNoSimulatorName;
   monitor.aircraft_name.clear();
+  ChooseAircraftProfileInUse(app);
   ResetAnalysis(app.analysis, app.settings.analysis);
   if (app.hooks.monitor_stopped) app.hooks.monitor_stopped(app);
 }
 
-// Logged once per session, as soon as the simulator names it. The name comes from the
-// simulator and may hold anything, so control characters are escaped.
+// Logged once per session, as soon as the simulator names it, and the profile chosen by it.
+// The name comes from the simulator and may hold anything, so control characters are escaped.
 void NoteAircraftName(App& app, const std::string& name) {
   MonitorState& monitor = app.monitor;
   if (!monitor.aircraft_name.empty()) return;
   monitor.aircraft_name = EscapeControlCharacters(TrimAsciiSpace(name));
-  if (!monitor.aircraft_name.empty()) Log(app.log, "Aircraft: " + monitor.aircraft_name);
+  if (monitor.aircraft_name.empty()) return;
+  Log(app.log, "Aircraft: " + monitor.aircraft_name);
+  ChooseAircraftProfileInUse(app);
 }
 
 // The engine's filter has already put them in priority order.

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/aircraft_profiles.h"
 #include "app/app.h"
 #include "app/landing_record.h"
 #include "app/monitor.h"
@@ -31,6 +32,7 @@ void LoadStartupSettings(App& app) {
     app.settings_store.unreadable_at_start = true;
   }
   ApplyIniOverridesAtStartup(app);
+  LoadAircraftProfiles(app);
   // The logbook lives beside the user's settings: a program without a settings store keeps none.
   if (!app.settings_store.memory_only && !app.settings_store.file.empty()) OpenDefaultLogbook(app);
 }

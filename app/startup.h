@@ -8,7 +8,7 @@ namespace pistavox {
 struct App;
 
 // Settings at start-up: the defaults already in place, then the stored settings
-// text (if any), then the overrides of data/raas_rules.ini.
+// text (if any), then the overrides of data/raas_rules.ini; then the aircraft profiles.
 void LoadStartupSettings(App& app);
 // The stored layer alone, from a text (the replay's --settings file).
 void ApplyStoredSettingsText(App& app, const std::string& text);

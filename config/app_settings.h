@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "config/aircraft_profile.h"
 #include "config/analysis_rules.h"
 #include "config/shared_rule_values.h"
 #include "config/simulator_choice.h"
@@ -48,6 +49,9 @@ struct AppSettings {
   std::string simulator_host{kDefaultSimulatorHost};
   std::int32_t xplane_port = kDefaultXPlanePort;
   std::int32_t flightgear_port = kDefaultFlightGearPort;
+
+  // A profile's name from the aircraft profiles file, or "automatic" to go by the aircraft's name.
+  std::string aircraft_profile{kAutomaticAircraftProfile};
 
   AnalysisRules analysis;  // override file only
 };

@@ -84,6 +84,9 @@ bool ApplyIniOverridesText(AppSettings& settings, std::string_view ini_contents,
       case SettingKind::kHost:
         SetSimulatorText(settings, field.kind, value);
         break;
+      case SettingKind::kAircraftProfile:
+        settings.aircraft_profile = value;
+        break;
       case SettingKind::kLanguage:
         settings.ui_language =
             value == "zh" || value == "cn" || value == "chinese" ? UiLanguage::kChinese : UiLanguage::kEnglish;

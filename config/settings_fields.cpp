@@ -101,6 +101,7 @@ constexpr std::array kFields{
     Whole(&S::xplane_port, "xplane_port", {"simulator.xplane_port", "xplane_port"}, {.min = 1, .max = 65535}),
     Whole(&S::flightgear_port, "flightgear_port", {"simulator.flightgear_port", "flightgear_port"},
           {.min = 1, .max = 65535}),
+    Text(SettingKind::kAircraftProfile, "aircraft_profile", {"aircraft.profile", "aircraft_profile"}),
 
     // Bounds of the trace keys: heights 10 (or the mark before) to 60,000 ft, and a step
     // that leaves at most kMaxTraceMarks marks, so one trace logs a few hundred lines at

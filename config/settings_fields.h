@@ -13,7 +13,18 @@ namespace pistavox {
 // The one key table of settings and rules: every setting's stored key, override keys and
 // bounds, and the engine rule it becomes with the rules file's key for that rule.
 
-enum class SettingKind { kAirport, kRunway, kVoicePack, kLanguage, kSimulator, kHost, kBool, kFloat, kInt };
+enum class SettingKind {
+  kAirport,
+  kRunway,
+  kVoicePack,
+  kLanguage,
+  kSimulator,
+  kHost,
+  kAircraftProfile,
+  kBool,
+  kFloat,
+  kInt
+};
 
 // The most marks one landing or take-off trace logs (a line each): a few hundred
 // cover a trace every foot from 300 ft, or every 10 ft from 1000 ft to 4000 ft.

@@ -29,6 +29,9 @@ void ApplyStoredSettings(AppSettings& settings, std::string_view settings_text,
       case SettingKind::kHost:
         SetSimulatorText(settings, field.kind, value);
         break;
+      case SettingKind::kAircraftProfile:
+        settings.aircraft_profile = value;
+        break;
       case SettingKind::kBool:
         field.bool_member.In(settings) = value == "1" || value == "true";
         break;
@@ -67,6 +70,9 @@ std::string BuildSettingsText(const AppSettings& settings, std::string_view voic
         break;
       case SettingKind::kHost:
         text.append(settings.simulator_host);
+        break;
+      case SettingKind::kAircraftProfile:
+        text.append(settings.aircraft_profile);
         break;
       case SettingKind::kBool:
         text.append(field.bool_member.In(settings) ? "1" : "0");

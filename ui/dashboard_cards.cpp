@@ -35,6 +35,7 @@ void DrawAircraftCard(const App& app) {
   ImGui::Text("%s: %.2f", LabelText(kGForceLabel, zh), state.g_force);
   ImGui::Text("%s: %.1f kt", LabelText(kGroundSpeedLabel, zh), state.ground_speed_kt);
   ImGui::Text("%s: %s", LabelText(kOnGroundLabel, zh), LabelText(state.on_ground ? kTrueLabel : kFalseLabel, zh));
+  ImGui::Text("%s: %s", LabelText(kProfileInUseLabel, zh), app.aircraft_profile.name.c_str());
   ImGui::EndChild();
 }
 

@@ -45,6 +45,7 @@ inline constexpr Label kGroundSpeedLabel{"Ground speed", "地速"};
 inline constexpr Label kOnGroundLabel{"On ground", "在地面"};
 inline constexpr Label kTrueLabel{"true", "是"};
 inline constexpr Label kFalseLabel{"false", "否"};
+inline constexpr Label kProfileInUseLabel{"Profile", "机型配置"};
 
 inline constexpr Label kRunwayLabel{"Runway", "跑道"};
 inline constexpr Label kPhaseTimeLabel{"Phase time", "阶段时间"};
@@ -104,6 +105,7 @@ inline constexpr const Label* kDashboardLabels[] = {
     &kOnGroundLabel,
     &kTrueLabel,
     &kFalseLabel,
+    &kProfileInUseLabel,
     &kRunwayLabel,
     &kPhaseTimeLabel,
     &kReasonLabel,

@@ -10,9 +10,9 @@ namespace {
 const ImVec4 kBoxBackground(0.082f, 0.098f, 0.12f, 1);
 }  // namespace
 
-void BeginSettingsBox(const char* id) {
+void BeginSettingsBox(const char* id, float height) {
   ImGui::PushStyleColor(ImGuiCol_ChildBg, kBoxBackground);
-  ImGui::BeginChild(id, ImVec2(0, 0), true);
+  ImGui::BeginChild(id, ImVec2(0, height), true);
   ImGui::PopStyleColor();
 }
 

@@ -86,6 +86,9 @@ inline constexpr Label kVerifyRunwayLabel{"Verify / check runway", "确认/检�
 inline constexpr Label kTaxiwayInfoLabel{"Taxiway info", "滑行道信息"};
 inline constexpr Label kTaxiwaySafetyLabel{"Taxiway safety", "滑行道安全"};
 inline constexpr Label kRunwayOccupancyLabel{"Runway occupancy timer", "跑道占用计时"};
+inline constexpr Label kAircraftProfileLabel{"Aircraft Profile", "机型配置"};
+inline constexpr Label kAircraftProfileNoteLabel{"Automatic goes by the aircraft's name", "自动：按飞机名称选择"};
+inline constexpr Label kAutomaticProfileLabel{"Automatic", "自动"};
 
 // Detection.
 inline constexpr Label kDetectionSubtitleLabel{"Tune runway geometry and speed thresholds",
@@ -183,6 +186,9 @@ inline constexpr const Label* kSettingsLabels[] = {
     &kTaxiwayInfoLabel,
     &kTaxiwaySafetyLabel,
     &kRunwayOccupancyLabel,
+    &kAircraftProfileLabel,
+    &kAircraftProfileNoteLabel,
+    &kAutomaticProfileLabel,
     &kDetectionSubtitleLabel,
     &kRunwayGeometryLabel,
     &kApproachDistanceLabel,

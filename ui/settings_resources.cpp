@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/aircraft_profiles.h"
 #include "app/app.h"
 #include "app/resources.h"
 #include "app/runway_database_actions.h"
@@ -41,7 +42,9 @@ void DrawVoicePackCombo(App& app) {
   ImGui::EndCombo();
 }
 
+// Also reloads the aircraft profiles, which the pilot edits by hand between presses.
 void RefreshVoicePacks(App& app) {
+  LoadAircraftProfiles(app);
   app.voice_packs.clear();
   const std::size_t count = ListVoicePackNames(app).size();
   if (static_cast<std::size_t>(app.settings.voice_pack) >= count) app.settings.voice_pack = 0;

@@ -3,13 +3,18 @@
 #include <imgui.h>
 
 #include <span>
+#include <string_view>
 
+#include "app/aircraft_profiles.h"
 #include "app/app.h"
+#include "base/ascii_text.h"
 #include "ui/settings_labels.h"
 
 namespace pistavox {
 
 namespace {
+
+constexpr float kAircraftProfileBoxHeight = 112;
 
 struct CalloutSwitch {
   const Label* label;
@@ -79,6 +84,29 @@ void DrawInputs(App& app, std::span<const ThresholdInput> inputs) {
   }
 }
 
+// The pilot's pick of a profile, or automatic; the profile in use follows at once.
+void DrawAircraftProfileBox(App& app) {
+  const char* automatic = LabelText(kAutomaticProfileLabel, InChinese(app));
+  const AircraftProfile* picked = nullptr;
+  for (const AircraftProfile& profile : app.aircraft_profiles)
+    if (!picked && EqualsIgnoringAsciiCase(profile.name, app.settings.aircraft_profile)) picked = &profile;
+  const auto choose = [&app](std::string_view name) {
+    app.settings.aircraft_profile = name;
+    ChooseAircraftProfileInUse(app);
+    SaveAppSettings(app);
+  };
+  BeginSettingsBox("voice-aircraft-profile", kAircraftProfileBoxHeight);
+  DrawSettingsTitle(app, kAircraftProfileLabel, &kAircraftProfileNoteLabel);
+  ImGui::SetNextItemWidth(-1.0f);
+  if (ImGui::BeginCombo("##aircraft-profile", picked ? picked->name.c_str() : automatic)) {
+    if (ImGui::Selectable(automatic, picked == nullptr)) choose(kAutomaticAircraftProfile);
+    for (const AircraftProfile& profile : app.aircraft_profiles)
+      if (ImGui::Selectable(profile.name.c_str(), &profile == picked)) choose(profile.name);
+    ImGui::EndCombo();
+  }
+  ImGui::EndChild();
+}
+
 void DrawInputBox(App& app, const char* id, const Label& title, std::span<const ThresholdInput> inputs) {
   BeginSettingsBox(id);
   DrawSettingsTitle(app, title);
@@ -90,6 +118,7 @@ void DrawInputBox(App& app, const char* id, const Label& title, std::span<const 
 
 void DrawVoiceSection(App& app) {
   DrawSettingsTitle(app, kVoiceLabel, &kVoiceSubtitleLabel);
+  DrawAircraftProfileBox(app);
   ImGui::Columns(2, "voice-cols", false);
   DrawSwitchBox(app, "voice-runway", kRunwayCallsLabel, kRunwayCalls);
   ImGui::NextColumn();

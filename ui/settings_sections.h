@@ -11,8 +11,8 @@ inline constexpr float kSettingsSidebarNarrowWidth = 900;
 
 // The pieces of the Settings page, drawn inside its content area.
 
-// A bordered box that fills its column; pair with ImGui::EndChild().
-void BeginSettingsBox(const char* id);
+// A bordered box that fills its column, or `height` of it; pair with ImGui::EndChild().
+void BeginSettingsBox(const char* id, float height = 0);
 // A section's or a box's title, its dim subtitle on the same line, and spacing.
 void DrawSettingsTitle(const App& app, const Label& title, const Label* subtitle = nullptr);
 // A separator, then a title that opens the next part of a box.

@@ -21,6 +21,7 @@ struct ScriptedSimulator {
   std::string connect_error = "Cannot link to FSUIPC, XPUIPC, or WideClient";
   bool read_ok = true;
   AircraftState state;
+  std::string aircraft_name;
   int connects = 0;
   int reads = 0;
 };
@@ -59,6 +60,7 @@ struct AppTest : ::testing::Test {
         return true;
       };
       c.simulator_name = [] { return std::string("Test Simulator"); };
+      c.aircraft_name = [this] { return sim.aircraft_name; };
       c.disconnect = [] {};
       return c;
     };

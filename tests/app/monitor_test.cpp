@@ -3,6 +3,7 @@
 #include <ctime>
 #include <memory>
 
+#include "app/aircraft_profiles.h"
 #include "app/flight_recorder.h"
 #include "app/resources.h"
 #include "app/startup.h"
@@ -46,6 +47,25 @@ TEST_F(MonitorTest, AUserStartConnectsSavesAndPollsOnTheNextFrameThenAtTheInterv
   now = 9'000'000'000'000'000'000;
   PollMonitor(app, now);
   EXPECT_EQ(sim.reads, 3);
+}
+
+// Chosen again as the simulator names the aircraft and as the session ends; the pilot's pick wins.
+TEST_F(MonitorTest, TheProfileInUseFollowsTheAircraftsNameUnlessOneIsPicked) {
+  LoadAircraftProfiles(app);
+  sim.aircraft_name = "Boeing 737-800";
+  const struct {
+    const char* pick;
+    const char* flying;
+    const char* stopped;
+  } kCases[] = {{"automatic", "Airliner", "Generic"}, {"Turboprop", "Turboprop", "Turboprop"}};
+  for (const auto& c : kCases) {
+    app.settings.aircraft_profile = c.pick;
+    StartMonitor(app, false, now);
+    PollMonitor(app, now);
+    EXPECT_EQ(app.aircraft_profile.name, c.flying);
+    StopMonitor(app);
+    EXPECT_EQ(app.aircraft_profile.name, c.stopped);
+  }
 }
 
 TEST_F(MonitorTest, AnnouncesTheMostImportantAndLogsTheRestAsSuppressed) {

@@ -49,6 +49,7 @@ TEST(BuildSettingsText, WritesEveryStoredKeyInOrderWithShortestNumbersThatReadBa
   EXPECT_EQ(defaults.rfind("expected_airport=\nexpected_runway=\nvoice_pack=RAAS_EDGE_TTS_HUMAN\nmuted=0\n", 0), 0u);
   EXPECT_NE(defaults.find("\nmin_roll_speed_kt=38\nhigh_speed_taxiway_kt=45\nshort_runway_ft=4920\n"),
             std::string::npos);
+  EXPECT_NE(defaults.find("\naircraft_profile=automatic\n"), std::string::npos);
 
   AppSettings settings;
   settings.expected_airport = "eg ll";
@@ -59,10 +60,11 @@ TEST(BuildSettingsText, WritesEveryStoredKeyInOrderWithShortestNumbersThatReadBa
   settings.overrun_risk_m = 1e-5f;
   settings.alert_cooldown_s = 1.35f;
   settings.poll_ms = -20;
+  settings.aircraft_profile = "Regional jet";
   const std::string text = BuildSettingsText(settings, "voice-b");  // the airport normalised
-  for (const char* line :
-       {"expected_airport=EGLL\n", "voice_pack=voice-b\n", "muted=1\n", "auto_reconnect=0\n", "alert_cooldown_s=1.35\n",
-        "required_runway_ft=1.23457e+06\n", "overrun_risk_m=1e-05\n", "poll_ms=-20\n"}) {
+  for (const char* line : {"expected_airport=EGLL\n", "voice_pack=voice-b\n", "muted=1\n", "auto_reconnect=0\n",
+                           "alert_cooldown_s=1.35\n", "required_runway_ft=1.23457e+06\n", "overrun_risk_m=1e-05\n",
+                           "poll_ms=-20\n", "aircraft_profile=Regional jet\n"}) {
     EXPECT_NE(text.find(line), std::string::npos) << line;
   }
   const AppSettings read = Stored(text, Packs({"voice-a", "voice-b"}));
@@ -223,7 +225,8 @@ TEST_F(IniOverrideTest, WordsFlagsLanguageFlightPlanAndVoicePackByName) {
   EXPECT_EQ(settings.ui_language, UiLanguage::kChinese);
   EXPECT_EQ(settings.short_runway_ft, 5000.0f);
   EXPECT_EQ(settings.analysis.landing_score_g_moderate, 1.5f);
-  Apply("[simulator]\nlink = flightgear\nhost = 10.0.0.7\nflightgear_port = 70000\n");
+  Apply("[simulator]\nlink = flightgear\nhost = 10.0.0.7\nflightgear_port = 70000\n[aircraft]\nprofile = Airliner\n");
+  EXPECT_EQ(settings.aircraft_profile, "Airliner");
   EXPECT_EQ(settings.simulator, SimulatorChoice::kFlightGear);
   EXPECT_EQ(settings.simulator_host, "10.0.0.7");
   EXPECT_EQ(settings.flightgear_port, 65535);
