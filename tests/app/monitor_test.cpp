@@ -69,8 +69,14 @@ TEST_F(MonitorTest, TheProfileInUseFollowsTheAircraftsNameUnlessOneIsPicked) {
 }
 
 TEST_F(MonitorTest, AnnouncesTheMostImportantAndLogsTheRestAsSuppressed) {
-  WriteRules("[priority]\nentering_runway = 10\nshort_runway_entry = 50\ncheck_runway_length_entry = 50\n");
-  StartedOnTheShortRunway();
+  // A bad line is said at the start and costs only itself: the priorities before it hold.
+  WriteRules(
+      "[priority]\nentering_runway = 10\nshort_runway_entry = 50\ncheck_runway_length_entry = 50\n"
+      "[threshold]\nrunway_end_m = far\n");
+  sim.state = LinedUpOnShortRunway();
+  StartMonitor(app, false, now);
+  EXPECT_EQ(WithPrefix(TakeLines(), "Invalid RAAS rules"),
+            (Lines{"Invalid RAAS rules at line 6: invalid stod argument"}));
   // A paused simulator's samples raise nothing while the link stays up.
   AircraftState paused = sim.state;
   paused.paused = true;

@@ -4,6 +4,7 @@
 
 #include "app/file_picker.h"
 #include "app/monitor.h"
+#include "app/resources.h"
 #include "base/durable_file.h"
 #include "tests/app/app_fixture.h"
 
@@ -69,8 +70,12 @@ TEST_F(RunwayDatabaseActionsTest, AHeaderOnlyFileReplacesTheDatabaseWithNoDirect
 
 TEST_F(RunwayDatabaseActionsTest, WithoutADatabaseTheImportCreatesDataAndMakesNoBackup) {
   fs::remove_all("data");
+  LoadResources(app);
+  ASSERT_FALSE(app.runway_data_ok);
+  TakeLines();
   ImportRunwayDatabaseFile(app, Write("mine.csv", kTwoRunways));
   EXPECT_EQ(TakeLines(), (Lines{"Runway database imported: 4 directions"}));
+  EXPECT_TRUE(app.runway_data_ok);
   EXPECT_EQ(ReadTextFile(kRunwayDatabasePath), kTwoRunways);
   EXPECT_FALSE(fs::exists(kRunwayBackupPath));
   ASSERT_EQ(app.runways->directions.size(), 4u);
