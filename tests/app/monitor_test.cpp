@@ -6,6 +6,7 @@
 #include "app/aircraft_profiles.h"
 #include "app/flight_recorder.h"
 #include "app/resources.h"
+#include "app/simulator_choice.h"
 #include "app/startup.h"
 #include "tests/app/app_fixture.h"
 
@@ -65,6 +66,20 @@ TEST_F(MonitorTest, TheProfileInUseFollowsTheAircraftsNameUnlessOneIsPicked) {
     EXPECT_EQ(app.aircraft_profile.name, c.flying);
     StopMonitor(app);
     EXPECT_EQ(app.aircraft_profile.name, c.stopped);
+  }
+}
+
+// Settings written by hand can hold any port; the link refuses it when it connects.
+TEST(SimulatorChoice, APortOutsideOneTo65535IsRefusedAtConnect) {
+  for (const SimulatorChoice choice : {SimulatorChoice::kXPlane, SimulatorChoice::kFlightGear}) {
+    for (const std::int32_t port : {0, 65536}) {
+      AppSettings settings;
+      settings.simulator = choice;
+      settings.xplane_port = settings.flightgear_port = port;
+      std::string error;
+      EXPECT_FALSE(ChosenConnection(settings).connect(error));
+      EXPECT_EQ(error, "Port " + std::to_string(port) + " is not between 1 and 65535");
+    }
   }
 }
 
