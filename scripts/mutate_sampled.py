@@ -14,6 +14,7 @@ import json
 import os
 import pathlib
 import random
+import signal
 import shutil
 import subprocess
 import sys
@@ -235,9 +236,18 @@ def run(root, sample, seed, jobs, only, equivalents):
     lock_dir = root / "build" / "mutate"
     queue = collections.deque(product_files(root, only))
     outcomes, guard = [], threading.Lock()
+    # An interrupt lets the mutants under way finish (their source put back), then reports.
+    stop = threading.Event()
+
+    def on_signal(_signum, _frame):
+        print("stopping: the mutants under way finish, then the table of what was done", flush=True)
+        stop.set()
+
+    signal.signal(signal.SIGINT, on_signal)
+    signal.signal(signal.SIGTERM, on_signal)
 
     def work(worker):
-        while True:
+        while not stop.is_set():
             with guard:
                 if not queue:
                     return
@@ -246,7 +256,7 @@ def run(root, sample, seed, jobs, only, equivalents):
             random.Random(f"{seed}:{path}").shuffle(drawn)
             valid = 0
             for candidate in drawn:
-                if valid == sample:
+                if valid == sample or stop.is_set():
                     break
                 reason = equivalents.get((path, *candidate.key()))
                 began = time.monotonic()
@@ -269,6 +279,9 @@ def run(root, sample, seed, jobs, only, equivalents):
     for thread in threads:
         thread.join()
     report(outcomes, time.monotonic() - started)
+    if stop.is_set():
+        print("stopped early: the table covers only the files begun")
+        return 2
     return 0 if all(killed_share(outcomes, folder) >= 0.9 for folder in folders(outcomes)) else 1
 
 
