@@ -149,6 +149,13 @@ TEST_F(AudioPlayerTest, AFailedClipEndsOnlyItselfAndLeavesItsMessage) {
   EXPECT_EQ(fake->from_memory, (Events{"whole", "tail"}));
   EXPECT_EQ(fake->Events().back(), "finish from_file");
   EXPECT_EQ(TakeNewAudioFailures(*player), (Events(2, "Audio memory range is invalid")));
+  // With nobody taking them, the oldest failures make way for the newest.
+  for (int run = 0; run < 10; ++run) {
+    Queue("bad.wav", 1);
+    Queue("good.wav", 1);
+    LastErrorOnceIdle();
+  }
+  EXPECT_EQ(TakeNewAudioFailures(*player).size(), 8u);
 }
 
 TEST_F(AudioPlayerTest, DestroyingThePlayerStopsTheClipPromptlyAndRefusesNewOnes) {
