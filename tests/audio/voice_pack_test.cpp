@@ -41,9 +41,9 @@ TEST_F(VoicePackTest, ManifestRegistersKeysWithQuotingAndFallbacks) {
                       "1,raas_test_ok,\"Test, ok\",en,test.wav\r\n"
                       "2,deep,\"say \"\"hi\"\"\",en,sub\\\\deep.MP3\n"
                       "3,elsewhere,x,en,shared.wav\n"
-                      "4,,x,en,none.wav\n"
-                      "5,nofile,x,en,\n"
-                      "6,short,x\n"
+                      "4,short,x,en\n"  // one field short, after a row with all five
+                      "5,,x,en,none.wav\n"
+                      "6,nofile,x,en,\n"
                       "7,raas_test_ok,x,en,sub/deep.MP3\n");
   VoicePack pack;
   std::string error;
