@@ -14,7 +14,6 @@ void WalkManifestRows(std::string_view text,
   if (!NextLine(lines, line)) return;
   CsvFields split;
   while (NextLine(lines, line)) {
-    if (line.ends_with('\r')) line.remove_suffix(1);
     SplitCsvLine(line, split);
     const std::vector<std::string_view>& fields = split.fields;
     if (fields.size() < 5 || fields[1].empty() || fields[4].empty()) continue;

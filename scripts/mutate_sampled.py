@@ -142,8 +142,9 @@ class Worker:
                                     capture_output=True, text=True)
             self.objects = {}
             for entry in json.loads(listed.stdout):
-                source = str(pathlib.Path(entry["directory"], entry["file"]).resolve().relative_to(self.src))
-                self.objects.setdefault(source, entry["output"])
+                source = pathlib.Path(entry["directory"], entry["file"]).resolve()
+                if source.is_relative_to(self.src):  # not the build's own generated steps
+                    self.objects.setdefault(str(source.relative_to(self.src)), entry["output"])
         return self.objects.get(path)
 
 

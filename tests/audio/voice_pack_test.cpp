@@ -39,8 +39,8 @@ TEST_F(VoicePackTest, ManifestRegistersKeysWithQuotingAndFallbacks) {
   test::WriteTextFile(root / "bin/P/manifest.csv",
                       "id,key,text,lang,file\r\n"
                       "1,raas_test_ok,\"Test, ok\",en,test.wav\r\n"
-                      "2,deep,\"say \"\"hi\"\"\",en,sub\\\\deep.MP3\n"
-                      "3,elsewhere,x,en,shared.wav\n"
+                      "2,deep,\"say \"\"hi\"\"\",en,sub\\deep.MP3\n"  // as written on Windows
+                      "3,elsewhere,x,en,shared.wav\r\n"
                       "4,short,x,en\n"  // one field short, after a row with all five
                       "5,,x,en,none.wav\n"
                       "6,nofile,x,en,\n"
