@@ -24,6 +24,11 @@ TEST_F(AppTest, TheDefaultPackBesideTheProgramCountsAsInstalledAndStaysSelectabl
   EXPECT_EQ(ListVoicePackNames(app), (std::vector<std::string>{"RAAS_EDGE_TTS_HUMAN"}));
   EXPECT_TRUE(SelectVoicePack(app));
   EXPECT_EQ(SelectedVoicePackName(app), "RAAS_EDGE_TTS_HUMAN");
+
+  // A replay without voices needs no pack at all.
+  std::filesystem::remove_all("RAAS_EDGE_TTS_HUMAN");
+  app.voice_source = VoiceSource::kSilent;
+  EXPECT_TRUE(VoicePackAvailable(app));
 }
 
 // Start-up takes the first pack when the index is out of range. A broken pack is loaded
