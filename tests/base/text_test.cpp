@@ -91,7 +91,8 @@ TEST(SplitCsvLine, SplitsAtCommasOutsideQuotesThatMayOpenAnywhere) {
   EXPECT_EQ(SplitCsvLine("\"say \"\"hi\"\"\""), Fields{"say \"hi\""});
   EXPECT_EQ(SplitCsvLine("ab\"c,d\""), Fields{"abc,d"});  // a quote may open mid-field
   EXPECT_EQ(SplitCsvLine("\"open,to,end"), Fields{"open,to,end"});
-  EXPECT_EQ(SplitCsvLine("a\"\"b"), Fields{"ab"});  // outside quotes "" opens and closes
+  EXPECT_EQ(SplitCsvLine("a\"\"b"), Fields{"ab"});    // outside quotes "" opens and closes
+  EXPECT_EQ(SplitCsvLine("\"a\"\""), Fields{"a\""});  // a doubled quote that ends the line
 }
 
 TEST(SplitCsvFields, ReusesItsBuffersWithoutStaleFieldsAndSplitsOnlyAsFarAsAsked) {
