@@ -165,8 +165,9 @@ bool ParseRrefAnswer(const uint8_t* data, size_t size, RrefAnswer& answer) {
   for (size_t at = kHeaderBytes; at < size; at += 8) {
     const int32_t index = static_cast<int32_t>(LoadLe32(data + at));
     const float value = LoadFloat(data + at + 4);
-    const int32_t byte = index - kXPlaneNameIndex;
-    if (byte >= 0 && byte < static_cast<int32_t>(kXPlaneNameBytes)) {
+    // Wide enough that the lowest index a peer can send does not overflow.
+    const int64_t byte = int64_t{index} - kXPlaneNameIndex;
+    if (byte >= 0 && byte < static_cast<int64_t>(kXPlaneNameBytes)) {
       if (!Within(value, -128, 255)) return false;
       parsed.name[static_cast<size_t>(byte)] = static_cast<uint8_t>(static_cast<int>(value));
       parsed.name_present |= uint64_t{1} << byte;

@@ -40,7 +40,8 @@ TEST(XPlaneDatagramsTest, RrefAnswersAreTakenWholeOrNotAtAll) {
   } cases[] = {
       {"X-Plane 11/12", Rref({{kXPlaneGroundSpeed, 0}, {kXPlanePaused, 1}}), true, 0b1000001},
       {"X-Plane 10", Rref({{kXPlaneOnGround, 1}}, 'O'), true, 1u << kXPlaneOnGround},
-      {"indices not ours skipped, whatever they hold", Rref({{-1, kNan}, {99, kInf}, {kXPlaneTrueHeading, 359}}), true,
+      {"indices not ours skipped, whatever they hold",
+       Rref({{-1, kNan}, {99, kInf}, {std::numeric_limits<int32_t>::min(), 1}, {kXPlaneTrueHeading, 359}}), true,
        1u << kXPlaneTrueHeading},
       {"the longest X-Plane sends", Rref(Pairs(183)), true, 1u << kXPlaneLoadFactor},
       {"one pair too many", Rref(Pairs(184)), false, 0},
