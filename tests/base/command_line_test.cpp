@@ -91,6 +91,8 @@ TEST(CommandLine, PrintsItsHelpFromTheTable) {
             "  --choice a|b|c   one of three\n"
             "  -debug           counts anywhere\n"
             "Exit status: 0.\n");
+  line.forms = {""};  // no operands: the usage ends at the last option
+  EXPECT_NE(CommandLineHelp(line).find("[-debug]\nDoes"), std::string::npos);
   line.forms = {"build IN OUT", "unpack [--flag] IN"};
   EXPECT_EQ(CommandLineHelp(line).rfind("usage: tool build IN OUT\n       tool unpack [--flag] IN\nDoes", 0), 0u);
 }
