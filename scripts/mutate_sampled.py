@@ -38,6 +38,9 @@ def private_network():
 PRIVATE_NETWORK = private_network()
 PRODUCT_FOLDERS = ("app", "audio", "base", "config", "engine", "log", "runways", "sim", "tools", "ui")
 REMOVED = "(removed)"
+# The whole-flight end-to-end cases (over a minute each) are left out: a fault only they
+# catch counts as a survivor, to be caught by a quicker test, and the sample fits an hour.
+WHOLE_FLIGHT_SECONDS = 30
 
 
 class Outcome:
@@ -148,13 +151,17 @@ class Worker:
         return self.objects.get(path)
 
 
-def run_cases(build, cases, environment, lock_dir):
+def run_cases(build, cases, environment, lock_dir, make=None):
     """The first program whose cases fail (None when all pass), run program by program, the
-    quickest first, each stopping at its first failure and given three times its usual time."""
+    quickest first, each stopping at its first failure and given three times its usual time.
+    With make, each program is linked just before it runs, so a mutant the first program kills
+    links no other."""
     programs = collections.defaultdict(list)
     for case in cases:
         programs[case.program].append(case)
     for name, mine in sorted(programs.items(), key=lambda item: sum(c.seconds for c in item[1])):
+        if make and not make(name):
+            return name
         command = [str(build / name), "--gtest_brief=1", "--gtest_fail_fast",
                    "--gtest_filter=" + ":".join(c.gtest_filter for c in mine)]
         locks = set().union(*(c.locks for c in mine))
@@ -184,18 +191,28 @@ def run_cases(build, cases, environment, lock_dir):
 
 def evaluate(worker, coverage, lock_dir, path, candidate):
     """killed, survived, untested or invalid, and why."""
-    cases = coverage.cases_for(path, candidate.line_no)
+    reaching = coverage.cases_for(path, candidate.line_no)
+    cases = [c for c in reaching if c.seconds <= WHOLE_FLIGHT_SECONDS]
     source = worker.src / path
     original = source.read_bytes()
     try:
         source.write_text(mutant_candidates.apply(original.decode(), candidate))
-        targets = sorted({c.program for c in cases}) or [worker.object_of(path)]
-        built, _ = worker.make([t for t in targets if t])
-        if not built:
+        compiled = worker.object_of(path)
+        if compiled and not worker.make([compiled])[0]:
             return "invalid", "does not build"
         if not cases:
-            return "untested", "no test runs this line"
-        failed = run_cases(worker.build, cases, {}, lock_dir)
+            return "untested", "only the whole flights run this line" if reaching else "no test runs this line"
+        unlinked = []
+
+        def link(program):
+            linked = worker.make([program])[0]
+            if not linked:
+                unlinked.append(program)
+            return linked
+
+        failed = run_cases(worker.build, cases, {}, lock_dir, link)
+        if unlinked:
+            return "invalid", "does not link"
         if failed:
             return "killed", pathlib.Path(failed).name
         return "survived", f"{len(cases)} cases run it"
