@@ -8,7 +8,7 @@ namespace pistavox {
 
 void LoadAircraftProfiles(App& app) {
   const SettingsStore& store = app.settings_store;
-  if (store.memory_only || store.file.empty()) {
+  if (!StoresOnDisk(store)) {
     app.aircraft_profiles = ShippedAircraftProfiles();
   } else {
     std::vector<std::string> problems;

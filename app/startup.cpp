@@ -34,7 +34,7 @@ void LoadStartupSettings(App& app) {
   ApplyIniOverridesAtStartup(app);
   LoadAircraftProfiles(app);
   // The logbook lives beside the user's settings: a program without a settings store keeps none.
-  if (!app.settings_store.memory_only && !app.settings_store.file.empty()) OpenDefaultLogbook(app);
+  if (StoresOnDisk(app.settings_store)) OpenDefaultLogbook(app);
 }
 
 void ApplyIniOverridesAtStartup(App& app) {

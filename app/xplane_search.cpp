@@ -20,7 +20,7 @@ bool XPlaneSearchRunning(const App& app) { return app.ui.xplane_search.running.v
 
 void FinishXPlaneSearch(App& app) {
   std::future<XPlaneSearchOutcome>& running = app.ui.xplane_search.running;
-  if (!running.valid() || running.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
+  if (!running.valid() || running.wait_for(std::chrono::seconds::zero()) != std::future_status::ready) return;
   const XPlaneSearchOutcome outcome = running.get();
   if (!outcome.found) {
     Log(app.log, "X-Plane not found on the network: " + outcome.error);

@@ -116,8 +116,7 @@ bool LoadVoicePackage(VoicePack& pack, const fs::path& package_path, std::string
     return false;
   }
   payload = {};
-  if (!manifest || !fs::exists(*manifest, ec))
-    return FailExtracted(pack, error, "Voice package has no manifest.csv: " + package_text);
+  if (!manifest) return FailExtracted(pack, error, "Voice package has no manifest.csv: " + package_text);
   std::string manifest_text;
   std::string reason;
   if (ReadFileBytes(*manifest, kMaxConfigFileBytes, manifest_text, reason) != FileReadStatus::kOk)

@@ -34,9 +34,11 @@ bool OpenDefaultSettingsStore(SettingsStore& store, std::string& error) {
   return true;
 }
 
+bool StoresOnDisk(const SettingsStore& store) { return !store.memory_only && !store.file.empty(); }
+
 bool ReadStoredSettings(const SettingsStore& store, std::string& text, std::string& error) {
   error.clear();
-  if (store.memory_only || store.file.empty()) {
+  if (!StoresOnDisk(store)) {
     text = store.saved_text;
     return !text.empty();
   }

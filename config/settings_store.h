@@ -23,6 +23,10 @@ struct SettingsStore {
   std::optional<std::size_t> fail_write_after_bytes;
 };
 
+// Whether the store keeps a file on disk: the user's other files live beside it, and a
+// program without one (a replay, no settings folder found) reads and makes none of them.
+bool StoresOnDisk(const SettingsStore& store);
+
 // The per-user store: PISTAVOX_CONFIG_DIR, else %APPDATA%\Pistavox on Windows and
 // $XDG_CONFIG_HOME/pistavox (default ~/.config/pistavox) elsewhere; file settings.txt.
 // False with `error` set when no folder can be found; the store then refuses every save

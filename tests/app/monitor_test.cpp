@@ -1,14 +1,19 @@
 #include "app/monitor.h"
 
+#include <chrono>
 #include <ctime>
 #include <memory>
+#include <thread>
 
 #include "app/aircraft_profiles.h"
 #include "app/flight_recorder.h"
 #include "app/resources.h"
 #include "app/simulator_choice.h"
 #include "app/startup.h"
+#include "app/xplane_search.h"
+#include "config/aircraft_profiles_file.h"
 #include "tests/app/app_fixture.h"
+#include "tests/support/environment.h"
 
 namespace pistavox::test {
 namespace {
@@ -69,12 +74,18 @@ TEST_F(MonitorTest, TheProfileInUseFollowsTheAircraftsNameUnlessOneIsPicked) {
   }
 }
 
-// Settings written by hand can hold any port; the link refuses it when it connects.
-TEST(SimulatorChoice, APortOutsideOneTo65535IsRefusedAtConnect) {
-  for (const SimulatorChoice choice : {SimulatorChoice::kXPlane, SimulatorChoice::kFlightGear}) {
+// Settings written by hand can hold any port; the chosen link refuses it when it connects.
+TEST(SimulatorChoice, EachChoiceMakesItsLinkWhichRefusesAPortOutsideOneTo65535AtConnect) {
+  const std::pair<SimulatorChoice, SimulatorLinkKind> kLinks[] = {
+      {SimulatorChoice::kFsuipc, SimulatorLinkKind::kFsuipc},
+      {SimulatorChoice::kXPlane, SimulatorLinkKind::kXPlane},
+      {SimulatorChoice::kFlightGear, SimulatorLinkKind::kFlightGear}};
+  for (const auto& [choice, kind] : kLinks) {
+    AppSettings settings;
+    settings.simulator = choice;
+    EXPECT_EQ(ChosenConnection(settings).kind, kind);
+    if (choice == SimulatorChoice::kFsuipc) continue;  // no port of its own
     for (const std::int32_t port : {0, 65536}) {
-      AppSettings settings;
-      settings.simulator = choice;
       settings.xplane_port = settings.flightgear_port = port;
       std::string error;
       EXPECT_FALSE(ChosenConnection(settings).connect(error));
@@ -252,6 +263,45 @@ TEST_F(AppTest, AnUnreadableSettingsFileIsNeverSavedOver) {
   EXPECT_FALSE(SaveAppSettings(app));
   EXPECT_EQ(TakeLines(), (Lines{"Settings not saved: the settings file could not be read at start-up"}));
   EXPECT_TRUE(std::filesystem::is_directory(app.settings_store.file));
+}
+
+// The files beside the settings are read at start-up, after the override file; without a
+// settings folder none is read or made, wherever the program runs.
+TEST_F(AppTest, StartUpReadsTheProfilesBesideTheSettingsOnlyWhereThereIsAFolder) {
+  const ScopedEnvironment data_dir("PISTAVOX_DATA_DIR", (workdir.path / "data-home").string());
+  WriteRules("[aircraft]\nprofile = Glider\n");
+  WriteTextFile("config/aircraft_profiles.ini", "[Glider]\nvref_kt = 50\nbroken\n");
+  app.settings_store = {.file = workdir.path / "config" / "settings.txt"};
+  LoadStartupSettings(app);
+  EXPECT_EQ(WithPrefix(TakeLines(), "aircraft_profiles.ini"),
+            (Lines{"aircraft_profiles.ini line 3: expected [name] or key = value"}));
+  EXPECT_EQ(app.aircraft_profile.name, "Glider");
+  EXPECT_EQ(app.logbook_file, workdir.path / "data-home" / "logbook.csv");
+
+  App elsewhere;
+  elsewhere.settings_store.unavailable = "no home";
+  LoadStartupSettings(elsewhere);
+  EXPECT_EQ(elsewhere.aircraft_profiles.size(), ShippedAircraftProfiles().size());
+  EXPECT_FALSE(std::filesystem::exists("aircraft_profiles.ini"));
+  EXPECT_TRUE(elsewhere.logbook_file.empty());
+}
+
+// The search runs beside the frames, which take its outcome once it is there. Nothing here
+// sends a beacon, so it ends in a reason, whatever network this computer is on.
+TEST_F(AppTest, AnXPlaneSearchEndsInTheFrameAfterItsOutcomeWithTheReason) {
+  BeginXPlaneSearch(app);
+  FinishXPlaneSearch(app);  // the next frame: still running, unless there is no network to wait on
+  EXPECT_FALSE(!XPlaneSearchRunning(app) && log_lines.back().find("answered within") != std::string::npos);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (XPlaneSearchRunning(app) && std::chrono::steady_clock::now() < deadline) {
+    FinishXPlaneSearch(app);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  const Lines lines = TakeLines();
+  if (!WithPrefix(lines, "X-Plane found").empty()) GTEST_SKIP() << "an X-Plane answers on this network";
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "Looking for X-Plane on the network...");
+  EXPECT_TRUE(lines[1].starts_with("X-Plane not found on the network: ") && lines[1].size() > 40) << lines[1];
 }
 
 // Changes never saved are kept on the way out, once; a run that changed nothing leaves the file alone.

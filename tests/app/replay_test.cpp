@@ -61,8 +61,16 @@ TEST_F(ReplayTest, NeverWritesOverItsInputsAndReportsLostOutput) {
   if (full == nullptr) GTEST_SKIP() << "no /dev/full here";
   ReplayOptions options;
   options.flight_file = "flight.csv";
-  EXPECT_EQ(RunReplay(options, full, stderr), 1);
+  options.status_file = "/dev/full";
+  std::FILE* err = std::tmpfile();
+  EXPECT_EQ(RunReplay(options, full, err), 1);
   std::fclose(full);
+  std::string said(4096, '\0');
+  std::rewind(err);
+  said.resize(std::fread(said.data(), 1, said.size(), err));
+  std::fclose(err);
+  EXPECT_NE(said.find("Cannot write the event log: "), std::string::npos) << said;
+  EXPECT_NE(said.find("Cannot write status file: /dev/full"), std::string::npos) << said;
 }
 
 TEST_F(ReplayTest, RefusesMissingAndMalformedFlightsNamingTheLine) {

@@ -67,6 +67,9 @@ TEST_F(VoicePackTest, UnreadableOrEmptyManifestsKeepTheLoadedKeys) {
   EXPECT_EQ(error, "Audio manifest is empty: " + (root / "bin/E/manifest.csv").string());
   EXPECT_FALSE(LoadVoicePack(pack, root / "bin/none/manifest.csv", error));
   EXPECT_EQ(error, "Cannot open audio manifest: " + (root / "bin/none/manifest.csv").string());
+  std::filesystem::create_directories(root / "bin/D/manifest.csv");
+  EXPECT_FALSE(LoadVoicePack(pack, root / "bin/D/manifest.csv", error));
+  EXPECT_EQ(error, "Audio manifest is not a regular file: " + (root / "bin/D/manifest.csv").string());
   EXPECT_TRUE(FindClip(pack, "k").has_value());
   test::WriteTextFile(root / "bin/H/manifest.csv", "header only\n");
   ASSERT_TRUE(LoadVoicePack(pack, root / "bin/H/manifest.csv", error));

@@ -128,7 +128,10 @@ TEST_F(VoicePackageWriterTest, FailuresLeaveNothingHalfWritten) {
   // One failing part-way (a file where the package has a folder) keeps the folder it did not make.
   test::WriteTextFile(workdir.path / "mine/sub", "mine");
   EXPECT_FALSE(UnpackVoicePackage(out, workdir.path / "mine", true, error));
+  EXPECT_TRUE(error.ends_with(": " + PathText(workdir.path / "mine"))) << error;
   EXPECT_EQ(test::ReadTextFile(workdir.path / "mine/sub"), "mine");
+  EXPECT_FALSE(UnpackVoicePackage(out, workdir.path / "mine/sub/deeper", false, error));
+  EXPECT_EQ(error.rfind("Cannot create " + PathText(workdir.path / "mine/sub/deeper") + ": ", 0), 0u) << error;
 
 #ifndef _WIN32
   // One file more than a package can hold is refused before anything is read. (The same
