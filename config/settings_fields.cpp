@@ -27,7 +27,7 @@ constexpr SettingField Whole(std::int32_t S::*member, std::string_view stored_ke
           .range = range};
 }
 
-// A setting a monitor start copies into the rules.
+// A setting a monitor start copies into the rules (a flag into a switch).
 constexpr SettingField IntoRules(SettingField field, bool R::*member) {
   field.rules_bool_member = member;
   return field;

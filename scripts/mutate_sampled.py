@@ -263,6 +263,10 @@ def run(root, sample, seed, jobs, only, equivalents):
 
     signal.signal(signal.SIGINT, on_signal)
     signal.signal(signal.SIGTERM, on_signal)
+    # A closed terminal does not stop the run; and, handled rather than ignored (as nohup
+    # leaves it), a hang-up kills the test programs as it would anywhere, so a mutant that
+    # sends it to its own process is seen.
+    signal.signal(signal.SIGHUP, lambda _signum, _frame: None)
 
     def work(worker):
         while not stop.is_set():

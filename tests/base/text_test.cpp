@@ -153,7 +153,7 @@ TEST(NormalizeIdent, RunwaysDropBlanksAndHyphensAndPadOneDigitAirportsOnlyDropBl
 }
 
 TEST(Utf8ToUtf16, DecodesEveryPlaneAndReplacesEachMalformedByte) {
-  EXPECT_EQ(Utf8ToUtf16("a\xc3\xa9\xe2\x82\xac\xf0\x9f\x8e\xa7"), u"a\u00e9\u20ac\U0001F3A7");
+  EXPECT_EQ(Utf8ToUtf16("a\xc3\xa9\xe2\x82\xac\xf0\x9f\x8e\xa7\xf4\x8f\xbf\xbf"), u"a\u00e9\u20ac\U0001F3A7\U0010FFFF");
   const std::pair<std::string, std::u16string> malformed[] = {
       {"\x80x", u"\uFFFDx"},                              // stray continuation
       {"\xc0\xaf", u"\uFFFD\uFFFD"},                      // overlong "/"

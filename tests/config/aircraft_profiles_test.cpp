@@ -25,7 +25,7 @@ TEST(AircraftProfiles, ReadSkippingEachBrokenLineByNumberAndCreatedOnlyWhenMissi
     std::vector<std::string> problems;
   };
   const Case kCases[] = {
-      {"[Jet]\r\nvref_kt = 140 ; typical\nVR_KT=150\nglide_path_deg=2\nmax_sink_fpm=3000\nmatch=*737*\nmatch = B7*\n",
+      {"[Jet]\r\nvref_kt = 140 ; typical\nVR_KT=+150\nglide_path_deg=2\nmax_sink_fpm=3000\nmatch=*737*\nmatch = B7*\n",
        {"Jet"},
        {}},
       {"vref_kt = 60\n[Jet]\nv1_kt = abc\nvr_kt = 150kt\nglide_path_deg = 7.01\nvref_minus_kt = -1\ncolour = red\n"
