@@ -33,7 +33,7 @@ std::string GetSettingValue(std::string_view settings_text, std::string_view key
     const std::size_t feed = settings_text.find('\n');
     std::string_view line = settings_text.substr(0, feed);
     settings_text.remove_prefix(feed == std::string_view::npos ? settings_text.size() : feed + 1);
-    if (line.size() > key.size() && line.starts_with(key) && line[key.size()] == '=') {
+    if (line.starts_with(key) && line.substr(key.size()).starts_with('=')) {
       line.remove_prefix(key.size() + 1);
       if (line.ends_with('\r')) line.remove_suffix(1);
       return std::string(line);

@@ -301,6 +301,7 @@ TEST(BuildEngineRules, SettingsOverTheDefaultsAndTheRulesFileOverTheSettings) {
   test::WriteTextFile("rules.ini", "[threshold]\nrunway_end_m = 99\noverrun_risk_m = lots\n");
   EXPECT_FALSE(BuildEngineRules(settings, "rules.ini", rules, error));
   EXPECT_EQ(error, "Invalid RAAS rules at line 3: invalid stod argument");
+  EXPECT_EQ(rules.crossing_min_heading_delta_deg, RaasRules{}.crossing_min_heading_delta_deg);  // built afresh
 }
 
 }  // namespace

@@ -34,6 +34,7 @@ TEST(ResourceLocation, TheWorkingDirectoryWinsThenTheInstalledCopyWithTheUsersOw
   paths = LocateResources(installed, "");
   EXPECT_EQ(paths.runway_database, installed / kRunwayDatabasePath);
   EXPECT_TRUE(paths.imported_database.empty());
+  EXPECT_TRUE(paths.imported_backup.empty());
 
   // A working directory with a database of its own wins over both, all its paths
   // relative, the way the replay's --workdir relies on.
