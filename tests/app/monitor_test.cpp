@@ -260,9 +260,10 @@ TEST_F(AppTest, AnUnreadableSettingsFileIsNeverSavedOver) {
   EXPECT_EQ(WithPrefix(TakeLines(), "Cannot read settings file "),
             (Lines{"Cannot read settings file " + app.settings_store.file.string() + ": not a regular file"}));
   EXPECT_FALSE(SaveAppSettings(app));
+  EXPECT_EQ(TakeLines(), (Lines{"Settings not saved: the settings file could not be read at start-up"}));
   Advance(3);  // past the log's repeat filter: said once all the same
   EXPECT_FALSE(SaveAppSettings(app));
-  EXPECT_EQ(TakeLines(), (Lines{"Settings not saved: the settings file could not be read at start-up"}));
+  EXPECT_TRUE(TakeLines().empty());
   EXPECT_TRUE(std::filesystem::is_directory(app.settings_store.file));
 }
 

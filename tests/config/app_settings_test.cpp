@@ -76,7 +76,7 @@ TEST(BuildSettingsText, WritesEveryStoredKeyInOrderWithShortestNumbersThatReadBa
 TEST(ApplyStoredSettings, ReadsFlagsNumbersAndTheFlightPlanUnclamped) {
   const AppSettings read = Stored(
       "muted=yes\nuse_meters=true\nauto_reconnect=TRUE\nenable_runway_verify=1\npoll_ms= 5.7\n"
-      "max_alerts_per_poll=0\nrunway_end_m=  12.5m\nrunway_end_margin_m=0x10\nheading_tolerance_deg=-0\n"
+      "max_alerts_per_poll=0\nrunway_end_m=  12.5m\nrunway_end_margin_m=0X10\nheading_tolerance_deg=-0\n"
       "expected_airport= k sfo\nexpected_runway=2 7-l\n");
   EXPECT_FALSE(read.muted);  // only "1" and "true"; "yes" is true in the override file alone
   EXPECT_TRUE(read.use_meters);
@@ -221,15 +221,20 @@ TEST_F(IniOverrideTest, WordsFlagsLanguageFlightPlanAndVoicePackByName) {
   Apply("ui_language = ZH\nvoice_pack = third\n", packs);
   EXPECT_EQ(settings.ui_language, UiLanguage::kEnglish);  // compared as written
   EXPECT_EQ(settings.voice_pack, 1);
-  Apply("app.ui_language = cn\nthreshold.short_runway_ft = 5000\nlanding.score_g_moderate = 1.5\n");
+  Apply("app.ui_language = cn\nvoice_pack = first\nthreshold.short_runway_ft = 5000\nlanding.score_g_moderate = 1.5\n",
+        packs);
   EXPECT_EQ(settings.ui_language, UiLanguage::kChinese);
+  EXPECT_EQ(settings.voice_pack, 0);
   EXPECT_EQ(settings.short_runway_ft, 5000.0f);
   EXPECT_EQ(settings.analysis.landing_score_g_moderate, 1.5f);
-  Apply("[simulator]\nlink = flightgear\nhost = 10.0.0.7\nflightgear_port = 70000\n[aircraft]\nprofile = Airliner\n");
+  Apply(
+      "[simulator]\nlink = flightgear\nhost = 10.0.0.7\nflightgear_port = 70000\nxplane_port = 0\n[aircraft]\nprofile "
+      "= Airliner\n");
   EXPECT_EQ(settings.aircraft_profile, "Airliner");
   EXPECT_EQ(settings.simulator, SimulatorChoice::kFlightGear);
   EXPECT_EQ(settings.simulator_host, "10.0.0.7");
   EXPECT_EQ(settings.flightgear_port, 65535);
+  EXPECT_EQ(settings.xplane_port, 1);
 }
 
 // A mark below the one before it is raised to it, in key order; a bound applies only to a
