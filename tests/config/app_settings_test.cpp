@@ -108,9 +108,9 @@ TEST(ApplyStoredSettings, EmptyOrBadValuesKeepTheFieldExceptTheLanguage) {
   EXPECT_EQ(Stored("ui_language=zh\r\n").ui_language, UiLanguage::kChinese);
 
   // The link: a choice or host not understood keeps what was there.
-  const AppSettings link = Stored("simulator=xplane\nsimulator_host=sim-pc.local\nxplane_port=49001\n");
+  const AppSettings link = Stored("simulator=xplane\nsimulator_host=az.AZ-09_sim\nxplane_port=49001\n");
   EXPECT_EQ(link.simulator, SimulatorChoice::kXPlane);
-  EXPECT_EQ(link.simulator_host, "sim-pc.local");
+  EXPECT_EQ(link.simulator_host, "az.AZ-09_sim");  // every end of every range
   EXPECT_EQ(link.xplane_port, 49001);
   const AppSettings bad = Stored("simulator=XPlane\nsimulator_host=a b;rm\n");
   EXPECT_EQ(bad.simulator, SimulatorChoice::kAuto);

@@ -48,6 +48,11 @@ TEST_F(SettingsStoreTest, NothingStoredUntilTheFirstSaveWhichCreatesTheFolder) {
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"settings.txt"});
   ASSERT_TRUE(WriteStoredSettings(store, "short\n", error)) << error;
   EXPECT_EQ(test::ReadTextFile(store.file), "short\n");
+
+  SettingsStore memory{.memory_only = true};  // the replay's: what it saves, it reads back
+  ASSERT_TRUE(WriteStoredSettings(memory, "muted=1\n", error));
+  ASSERT_TRUE(ReadStoredSettings(memory, text, error));
+  EXPECT_EQ(text, "muted=1\n");
 }
 
 TEST_F(SettingsStoreTest, AnInterruptedSaveLeavesTheOldFileByteForByte) {

@@ -61,29 +61,45 @@ struct SettingsPageTest : ::testing::Test {
   }
 };
 
+// Every switch on, or only the three a quieter preset turns off.
+void SetSwitches(AppSettings& s, bool all) {
+#define PISTAVOX_SET(name, value) s.enable_##name = all;
+  PISTAVOX_CALLOUT_SWITCHES(PISTAVOX_SET)
+#undef PISTAVOX_SET
+  s.enable_runway_verify = s.enable_taxiway_info = s.enable_runway_occupancy = true;
+}
+int SwitchesOn(const AppSettings& s) {
+  int on = 0;
+#define PISTAVOX_COUNT(name, value) on += s.enable_##name;
+  PISTAVOX_CALLOUT_SWITCHES(PISTAVOX_COUNT)
+#undef PISTAVOX_COUNT
+  return on;
+}
+
 TEST_F(SettingsPageTest, EachPresetSetsItsFieldsAndSaves) {
+  AppSettings every;
+  SetSwitches(every, true);
   struct Case {
     const char* button;
     const char* beside;  // the button's left neighbour on its line
     float cooldown;
     int max_alerts;
-    bool runway_length;  // from false: Training sets every switch, the others leave this one
-    bool runway_verify;  // from true
-    float approach_m;    // from 700: only Sensitive changes it
+    int switches_on;   // from the three that a quieter preset turns off
+    float approach_m;  // from 700: only Sensitive changes it
   };
   for (const Case& c :
-       {Case{"Quiet", nullptr, 10, 1, false, false, 700}, Case{"Normal", "Quiet", 8, 2, false, false, 700},
-        Case{"Training", "Quiet", 6, 3, true, true, 700}, Case{"Sensitive", nullptr, 5, 3, false, true, 850}}) {
+       {Case{"Quiet", nullptr, 10, 1, 0, 700}, Case{"Normal", "Quiet", 8, 2, 7, 700},
+        Case{"Training", "Quiet", 6, 3, SwitchesOn(every), 700}, Case{"Sensitive", nullptr, 5, 3, 3, 850}}) {
     SCOPED_TRACE(c.button);
-    app.settings.enable_runway_length = false;
-    app.settings.enable_runway_verify = true;
+    SetSwitches(app.settings, false);
+    app.settings.alert_cooldown_s = 0;
+    app.settings.max_alerts_per_poll = 0;
     app.settings.approach_distance_m = 700;
     app.settings_store.saved_text.clear();
     ASSERT_TRUE(ClickIn("general-flight-plan", c.button, c.beside));
     EXPECT_EQ(app.settings.alert_cooldown_s, c.cooldown);
     EXPECT_EQ(app.settings.max_alerts_per_poll, c.max_alerts);
-    EXPECT_EQ(app.settings.enable_runway_length, c.runway_length);
-    EXPECT_EQ(app.settings.enable_runway_verify, c.runway_verify);
+    EXPECT_EQ(SwitchesOn(app.settings), c.switches_on);
     EXPECT_EQ(app.settings.approach_distance_m, c.approach_m);
     EXPECT_NE(app.settings_store.saved_text.find("max_alerts_per_poll=" + std::to_string(c.max_alerts)),
               std::string::npos);
