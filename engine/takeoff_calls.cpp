@@ -10,10 +10,11 @@ using enum CalloutSituation;
 // or a float in ground effect rises for less.
 constexpr int64_t kPositiveRateNs = 1'000'000'000;
 
-// Rising through a known speed from a known airspeed: an unknown one (0) calls nothing,
-// nor does the first airspeed a link reports, which may already be past it.
+// Rising through a speed from a known airspeed: an unknown speed (0) is never risen
+// through, and the first airspeed a link reports, which may already be past it, rises
+// through nothing.
 bool RoseThrough(double previous_kt, double now_kt, double mark_kt) {
-  return mark_kt > 0.0 && previous_kt > 0.0 && previous_kt < mark_kt && now_kt >= mark_kt;
+  return previous_kt > 0.0 && previous_kt < mark_kt && now_kt >= mark_kt;
 }
 
 void RaiseSpeedCalls(TakeoffCallMemory& memory, const TakeoffCallInput& input, std::vector<CalloutSituation>& due) {
@@ -31,7 +32,7 @@ void RaiseSpeedCalls(TakeoffCallMemory& memory, const TakeoffCallInput& input, s
   if (memory.v1_spent || memory.rotate_spent) memory.speed_spent = true;
   if (!memory.speed_spent && RoseThrough(previous, now, input.first_call_kt)) {
     memory.speed_spent = true;
-    due.insert(due.begin(), input.first_call);
+    due.push_back(input.first_call);
   }
 }
 
