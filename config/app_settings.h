@@ -53,6 +53,11 @@ struct AppSettings {
   // A profile's name from the aircraft profiles file, or "automatic" to go by the aircraft's name.
   std::string aircraft_profile{kAutomaticAircraftProfile};
 
+  // Flight plan: the minimums, feet, 0 = not set.
+  float decision_height_ft = 0.0f;
+  float decision_altitude_ft = 0.0f;
+  bool takeoff_call_100_kt = false;
+
   AnalysisRules analysis;  // override file only
 };
 

@@ -24,6 +24,11 @@ struct RaasRules {
   std::string expected_airport;
   std::string expected_runway;
   double required_runway_m = 0.0;
+  // The pilot's minimums: a decision height (radio altitude) and a decision altitude
+  // (above mean sea level), feet; 0 = not set.
+  double decision_height_ft = 0.0;
+  double decision_altitude_ft = 0.0;
+  bool takeoff_call_100_kt = false;  // the first take-off call is "One hundred knots", not "Eighty knots"
   bool use_meters = false;
   PISTAVOX_CALLOUT_SWITCHES(PISTAVOX_RULES_SWITCH)
 #undef PISTAVOX_RULES_SWITCH

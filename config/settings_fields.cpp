@@ -102,6 +102,14 @@ constexpr std::array kFields{
     Whole(&S::flightgear_port, "flightgear_port", {"simulator.flightgear_port", "flightgear_port"},
           {.min = 1, .max = 65535}),
     Text(SettingKind::kAircraftProfile, "aircraft_profile", {"aircraft.profile", "aircraft_profile"}),
+    IntoRules(Real(&S::decision_height_ft, "decision_height_ft", {"flight.decision_height_ft", "decision_height_ft"}),
+              &R::decision_height_ft),
+    IntoRules(
+        Real(&S::decision_altitude_ft, "decision_altitude_ft", {"flight.decision_altitude_ft", "decision_altitude_ft"}),
+        &R::decision_altitude_ft),
+    IntoRules(
+        Flag(&S::takeoff_call_100_kt, "takeoff_call_100_kt", {"callouts.takeoff_call_100_kt", "takeoff_call_100_kt"}),
+        &R::takeoff_call_100_kt),
 
     // Bounds of the trace keys: heights 10 (or the mark before) to 60,000 ft, and a step
     // that leaves at most kMaxTraceMarks marks, so one trace logs a few hundred lines at

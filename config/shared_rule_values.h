@@ -24,7 +24,10 @@
   X(runway_verify, false)            \
   X(taxiway_info, false)             \
   X(taxiway_safety, true)            \
-  X(runway_occupancy, false)
+  X(runway_occupancy, false)         \
+  X(altitude_calls, false)           \
+  X(minimums, false)                 \
+  X(takeoff_calls, false)
 
 // Stored between required_runway_ft and short_runway_ft.
 #define PISTAVOX_RUNWAY_THRESHOLDS(X)     \

@@ -222,6 +222,32 @@ void EvaluateOnRunway(AdvisoryEngine& engine, const RunwayOccupancy& occupancy, 
   state.airborne_seen = false;
 }
 
+// The co-pilot's height and take-off calls, from what this poll has worked out.
+void RaiseCopilotCalls(AdvisoryEngine& engine, const AircraftState& sample, int64_t now_ns, AdvisoryRaiser& raiser) {
+  EngineState& state = engine.state;
+  const RaasRules& rules = engine.rules;
+  const double height_ft = HeightAboveGroundFt(sample);
+  const AltitudeCallInput altitude{.on_ground = sample.on_ground,
+                                   .departing = state.departure_climb,
+                                   .height_ft = height_ft,
+                                   .altitude_ft = sample.altitude_ft,
+                                   .decision_height_ft = rules.decision_height_ft,
+                                   .decision_altitude_ft = rules.decision_altitude_ft};
+  for (CalloutSituation situation : DueAltitudeCalls(state.altitude_calls, altitude)) Raise(raiser, situation);
+  const bool hundred = rules.takeoff_call_100_kt;
+  const TakeoffCallInput takeoff{
+      .on_ground = sample.on_ground,
+      .takeoff_roll = sample.on_ground && (state.phase == FlightPhase::kLineup || state.phase == FlightPhase::kTakeoff),
+      .airspeed_kt = sample.indicated_airspeed_kt,
+      .height_ft = height_ft,
+      .now_ns = now_ns,
+      .first_call_kt = hundred ? 100.0 : 80.0,
+      .first_call = hundred ? CalloutSituation::kOneHundredKnots : CalloutSituation::kEightyKnots,
+      .v1_kt = engine.profile.v1_kt,
+      .vr_kt = engine.profile.vr_kt};
+  for (CalloutSituation situation : DueTakeoffCalls(state.takeoff_calls, takeoff)) Raise(raiser, situation);
+}
+
 EngineStatus PhaseStatus(const EngineState& state, int64_t now_ns) {
   EngineStatus status;
   status.phase_name = FlightPhaseName(state.phase);
@@ -263,8 +289,9 @@ void DescribeRunwaySituation(RunwaySearches& searches, EngineStatus& status) {
 
 }  // namespace
 
-AdvisoryEngine MakeAdvisoryEngine(std::shared_ptr<const IndexedRunways> runways, RaasRules rules, int64_t now_ns) {
-  AdvisoryEngine engine{std::move(runways), std::move(rules), {}};
+AdvisoryEngine MakeAdvisoryEngine(std::shared_ptr<const IndexedRunways> runways, RaasRules rules,
+                                  AircraftProfile profile, int64_t now_ns) {
+  AdvisoryEngine engine{std::move(runways), std::move(rules), {}, std::move(profile)};
   engine.state.phase_since_ns = now_ns;
   return engine;
 }
@@ -294,6 +321,7 @@ bool Evaluate(AdvisoryEngine& engine, const AircraftState& sample, int64_t now_n
       EvaluateOnRunway(engine, occupancy, state.ground_speed_kt, now_ns, raiser);
     }
   }
+  RaiseCopilotCalls(engine, state, now_ns, raiser);
   FilterAdvisories(raw, PhaseMoment{engine.state.phase, engine.state.phase_since_ns}, engine.rules,
                    engine.state.last_spoken, now_ns, result.advisories);
   result.status = PhaseStatus(engine.state, now_ns);

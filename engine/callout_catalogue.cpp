@@ -105,6 +105,34 @@ constexpr std::array kSituations{
     Row{kOnRunwayThreeMinutes, kFixed, "on_runway_three_minutes", "On runway three minutes", "",
         "on_runway_three_minutes", 4, "on_runway", &R::enable_runway_occupancy, 0, kRunwayEntryGroup, 0,
         kGenericRunwayCheck},
+    Row{kAltitude2500, kFixed, "altitude_2500", "Twenty five hundred", "", "altitude_2500", 6, "altitude_call",
+        &R::enable_altitude_calls, 0, 0},
+    Row{kAltitude1000, kFixed, "altitude_1000", "One thousand", "", "altitude_1000", 6, "altitude_call",
+        &R::enable_altitude_calls, 0, 0},
+    Row{kAltitude500, kFixed, "altitude_500", "Five hundred", "", "altitude_500", 6, "altitude_call",
+        &R::enable_altitude_calls, 0, 0},
+    Row{kAltitude100, kFixed, "altitude_100", "One hundred", "", "altitude_100", 6, "altitude_call",
+        &R::enable_altitude_calls, 0, 0},
+    Row{kAltitude50, kFixed, "altitude_50", "Fifty", "", "altitude_50", 6, "altitude_call", &R::enable_altitude_calls,
+        0, 0},
+    Row{kAltitude40, kFixed, "altitude_40", "Forty", "", "altitude_40", 6, "altitude_call", &R::enable_altitude_calls,
+        0, 0},
+    Row{kAltitude30, kFixed, "altitude_30", "Thirty", "", "altitude_30", 6, "altitude_call", &R::enable_altitude_calls,
+        0, 0},
+    Row{kAltitude20, kFixed, "altitude_20", "Twenty", "", "altitude_20", 6, "altitude_call", &R::enable_altitude_calls,
+        0, 0},
+    Row{kAltitude10, kFixed, "altitude_10", "Ten", "", "altitude_10", 6, "altitude_call", &R::enable_altitude_calls, 0,
+        0},
+    Row{kMinimums, kFixed, "minimums", "Minimums", "", "minimums", 8, "", &R::enable_minimums, 0, 0},
+    Row{kEightyKnots, kFixed, "eighty_knots", "Eighty knots", "", "eighty_knots", 5, "takeoff_call",
+        &R::enable_takeoff_calls, 0, 0},
+    Row{kOneHundredKnots, kFixed, "one_hundred_knots", "One hundred knots", "", "one_hundred_knots", 5, "takeoff_call",
+        &R::enable_takeoff_calls, 0, 0},
+    // V1 outranks Rotate so that, due in one poll, they are said in that order.
+    Row{kV1, kFixed, "v1", "V1", "", "v1", 8, "takeoff_call", &R::enable_takeoff_calls, 0, 0},
+    Row{kRotate, kFixed, "rotate", "Rotate", "", "rotate", 7, "takeoff_call", &R::enable_takeoff_calls, 0, 0},
+    Row{kPositiveRate, kFixed, "positive_rate", "Positive rate", "", "positive_rate", 6, "takeoff_call",
+        &R::enable_takeoff_calls, 0, 0},
 };
 
 // One row per situation, each with the switch the filter reads.
@@ -113,7 +141,7 @@ constexpr bool RowsInEnumerationOrder() {
     if (static_cast<std::size_t>(kSituations[i].situation) != i || kSituations[i].enable_switch == nullptr)
       return false;
   }
-  return kSituations.size() == static_cast<std::size_t>(kOnRunwayThreeMinutes) + 1;
+  return kSituations.size() == static_cast<std::size_t>(kPositiveRate) + 1;
 }
 static_assert(RowsInEnumerationOrder());
 

@@ -75,7 +75,22 @@ enum class CalloutSituation : std::uint8_t {
   kOnShortRunwayDelayed,
   kOnRunwayOneMinute,
   kOnRunwayTwoMinutes,
-  kOnRunwayThreeMinutes,  // the last: the table checks its length against it
+  kOnRunwayThreeMinutes,
+  kAltitude2500,
+  kAltitude1000,
+  kAltitude500,
+  kAltitude100,
+  kAltitude50,
+  kAltitude40,
+  kAltitude30,
+  kAltitude20,
+  kAltitude10,
+  kMinimums,
+  kEightyKnots,
+  kOneHundredKnots,
+  kV1,
+  kRotate,
+  kPositiveRate,  // the last: the table checks its length against it
 };
 
 // The generic callouts that give way to a more specific one raised in the same poll.

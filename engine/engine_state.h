@@ -5,7 +5,9 @@
 #include <unordered_set>
 
 #include "engine/advisory_filter.h"
+#include "engine/altitude_calls.h"
 #include "engine/flight_phase.h"
+#include "engine/takeoff_calls.h"
 
 namespace pistavox {
 
@@ -37,6 +39,8 @@ struct EngineState {
   std::unordered_set<int32_t> called_remaining;
   std::unordered_set<std::string> called_once;
   CooldownMemory last_spoken;
+  AltitudeCallMemory altitude_calls;
+  TakeoffCallMemory takeoff_calls;
 };
 
 // Replaces the reason every time; the timer restarts only when the phase changes.

@@ -27,7 +27,7 @@ const ImVec2 kMonitorButtonSize{-1, 42};
 const ImVec2 kDashboardItemSpacing{11, 6};
 const ImVec2 kDashboardCardPadding{16, 12};
 constexpr float kStatusRowGap = 28;
-constexpr float kControlsStackedHeight = 330;
+constexpr float kControlsStackedHeight = 392;
 constexpr float kDashboardMinBodyHeight = 400;
 constexpr float kCardsShareBesideLog = 0.62f;
 

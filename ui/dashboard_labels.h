@@ -35,6 +35,8 @@ inline constexpr Label kNoRunwaysLabel{"No runways found for this airport in the
                                        "本地数据库未找到该机场跑道。"};
 inline constexpr Label kExpectedRunwayLabel{"Expected runway", "预计跑道"};
 inline constexpr Label kSelectRunwayLabel{"Select runway", "选择跑道"};
+inline constexpr Label kDecisionHeightLabel{"DH ft (radio)", "决断高 ft"};
+inline constexpr Label kDecisionAltitudeLabel{"DA ft (MSL)", "决断高度 ft"};
 
 inline constexpr Label kAircraftLabel{"Aircraft", "飞机"};
 inline constexpr Label kLatLonLabel{"Lat/Lon", "经纬度"};
@@ -125,6 +127,8 @@ inline constexpr const Label* kDashboardLabels[] = {
     &kCentrelineLabel,
     &kApproachProfileLabel,
     &kRecentLandingsLabel,
+    &kDecisionHeightLabel,
+    &kDecisionAltitudeLabel,
 };
 
 }  // namespace pistavox

@@ -84,6 +84,23 @@ void DrawRunwayCombo(App& app, const std::vector<std::string>& runways) {
   ImGui::EndCombo();
 }
 
+// The minimums, side by side to spare the card's height; 0 leaves the call unset.
+// Like the runway, they reach the calls at the next monitor start.
+void DrawMinimumsInputs(App& app) {
+  const float left = ImGui::GetCursorPosX();
+  const float half = (ImGui::GetContentRegionAvail().x - ImGui::GetStyle().ItemSpacing.x) / 2;
+  const float right = left + half + ImGui::GetStyle().ItemSpacing.x;
+  ImGui::TextUnformatted(LabelText(kDecisionHeightLabel, InChinese(app)));
+  ImGui::SameLine(right);
+  ImGui::TextUnformatted(LabelText(kDecisionAltitudeLabel, InChinese(app)));
+  ImGui::SetNextItemWidth(half);
+  bool changed = ImGui::InputFloat("##decision-height", &app.settings.decision_height_ft, 0, 0, "%.0f");
+  ImGui::SameLine(right);
+  ImGui::SetNextItemWidth(half);
+  changed |= ImGui::InputFloat("##decision-altitude", &app.settings.decision_altitude_ft, 0, 0, "%.0f");
+  if (changed) SaveAppSettings(app);
+}
+
 }  // namespace
 
 void DrawFlightPlanCard(App& app) {
@@ -105,6 +122,7 @@ void DrawFlightPlanCard(App& app) {
   ImGui::BeginDisabled(runways.empty());
   DrawRunwayCombo(app, runways);
   ImGui::EndDisabled();
+  DrawMinimumsInputs(app);
 }
 
 }  // namespace pistavox

@@ -89,6 +89,12 @@ inline constexpr Label kRunwayOccupancyLabel{"Runway occupancy timer", "跑道�
 inline constexpr Label kAircraftProfileLabel{"Aircraft Profile", "机型配置"};
 inline constexpr Label kAircraftProfileNoteLabel{"Automatic goes by the aircraft's name", "自动：按飞机名称选择"};
 inline constexpr Label kAutomaticProfileLabel{"Automatic", "自动"};
+inline constexpr Label kCopilotCallsLabel{"Co-pilot Calls", "副驾驶呼叫"};
+inline constexpr Label kAltitudeCallsLabel{"Altitude calls", "高度呼叫"};
+inline constexpr Label kMinimumsCallLabel{"Minimums", "最低标准"};
+inline constexpr Label kTakeoffCallsLabel{"Take-off calls", "起飞呼叫"};
+inline constexpr Label kEightyKnotsLabel{"80 kt call", "80 节呼叫"};
+inline constexpr Label kHundredKnotsLabel{"100 kt call", "100 节呼叫"};
 
 // Detection.
 inline constexpr Label kDetectionSubtitleLabel{"Tune runway geometry and speed thresholds",
@@ -208,6 +214,12 @@ inline constexpr const Label* kSettingsLabels[] = {
     &kRunwayEndDistanceLabel,
     &kOverrunRiskLabel,
     &kRunwayEndNoteLabel,
+    &kCopilotCallsLabel,
+    &kAltitudeCallsLabel,
+    &kMinimumsCallLabel,
+    &kTakeoffCallsLabel,
+    &kEightyKnotsLabel,
+    &kHundredKnotsLabel,
 };
 
 }  // namespace pistavox

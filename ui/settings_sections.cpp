@@ -2,6 +2,8 @@
 
 #include <imgui.h>
 
+#include <algorithm>
+#include <iterator>
 #include <span>
 #include <string_view>
 
@@ -47,6 +49,13 @@ constexpr CalloutSwitch kSafetyCalls[] = {
     {&kRunwayOccupancyLabel, &AppSettings::enable_runway_occupancy},
 };
 
+// One line a switch.
+constexpr CalloutSwitch kCopilotCalls[] = {
+    {&kAltitudeCallsLabel, &AppSettings::enable_altitude_calls},
+    {&kMinimumsCallLabel, &AppSettings::enable_minimums},
+    {&kTakeoffCallsLabel, &AppSettings::enable_takeoff_calls},
+};
+
 constexpr ThresholdInput kGeometryInputs[] = {
     {&kApproachDistanceLabel, &AppSettings::approach_distance_m, 25, 100, "%.0f"},
     {&kAirborneApproachLabel, &AppSettings::airborne_approach_distance_m, 100, 250, "%.0f"},
@@ -70,11 +79,34 @@ constexpr ThresholdInput kRunwayEndInputs[] = {
 };
 
 // None of these saves by itself: "Save Settings" or the next control that saves does.
-void DrawSwitchBox(App& app, const char* id, const Label& title, std::span<const CalloutSwitch> switches) {
-  BeginSettingsBox(id);
-  DrawSettingsTitle(app, title);
+void DrawSwitches(App& app, std::span<const CalloutSwitch> switches) {
   for (const CalloutSwitch& item : switches)
     ImGui::Checkbox(LabelText(*item.label, InChinese(app)), &(app.settings.*item.field));
+}
+
+// A box's height for a title and `rows` rows of checkboxes.
+float SwitchBoxHeight(std::size_t rows) {
+  const ImGuiStyle& style = ImGui::GetStyle();
+  return 2 * style.WindowPadding.y + ImGui::GetTextLineHeightWithSpacing() + style.ItemSpacing.y +
+         static_cast<float>(rows) * ImGui::GetFrameHeightWithSpacing();
+}
+
+void DrawSwitchBox(App& app, const char* id, const Label& title, std::span<const CalloutSwitch> switches) {
+  BeginSettingsBox(id, SwitchBoxHeight(std::max(std::size(kRunwayCalls), std::size(kSafetyCalls))));
+  DrawSettingsTitle(app, title);
+  DrawSwitches(app, switches);
+  ImGui::EndChild();
+}
+
+// The co-pilot's switches and which speed the take-off calls begin with.
+void DrawCopilotBox(App& app) {
+  BeginSettingsBox("voice-copilot", SwitchBoxHeight(std::size(kCopilotCalls) + 1));
+  DrawSettingsTitle(app, kCopilotCallsLabel);
+  DrawSwitches(app, kCopilotCalls);
+  bool& hundred = app.settings.takeoff_call_100_kt;
+  if (ImGui::RadioButton(LabelText(kEightyKnotsLabel, InChinese(app)), !hundred)) hundred = false;
+  ImGui::SameLine();
+  if (ImGui::RadioButton(LabelText(kHundredKnotsLabel, InChinese(app)), hundred)) hundred = true;
   ImGui::EndChild();
 }
 
@@ -124,6 +156,7 @@ void DrawVoiceSection(App& app) {
   ImGui::NextColumn();
   DrawSwitchBox(app, "voice-safety", kSafetyCallsLabel, kSafetyCalls);
   ImGui::Columns(1);
+  DrawCopilotBox(app);
 }
 
 void DrawDetectionSection(App& app) {

@@ -290,6 +290,8 @@ TEST(BuildEngineRules, SettingsOverTheDefaultsAndTheRulesFileOverTheSettings) {
   settings.runway_end_m = 150.5f;
   settings.overrun_risk_m = 60.0f;
   settings.enable_taxiway_info = true;
+  settings.decision_altitude_ft = 1234.5f;
+  settings.takeoff_call_100_kt = true;
   test::WriteTextFile("rules.ini", "[threshold]\noverrun_risk_m = 70\ncrossing_min_heading_delta_deg = 45\n");
   RaasRules rules;
   std::string error;
@@ -300,6 +302,8 @@ TEST(BuildEngineRules, SettingsOverTheDefaultsAndTheRulesFileOverTheSettings) {
   EXPECT_EQ(rules.overrun_risk_m, 70.0);
   EXPECT_EQ(rules.crossing_min_heading_delta_deg, 45.0);
   EXPECT_TRUE(rules.enable_taxiway_info);
+  EXPECT_EQ(rules.decision_altitude_ft, 1234.5);
+  EXPECT_TRUE(rules.takeoff_call_100_kt);
   EXPECT_EQ(rules.expected_airport, "EDDF");
   EXPECT_EQ(rules.expected_runway, "9L");
 

@@ -29,7 +29,7 @@ void WritePack(const std::string& name) {
 // The Settings page in a working folder of its own, saving into memory.
 struct SettingsPageTest : ::testing::Test {
   test::ScopedWorkdir workdir{::testing::UnitTest::GetInstance()->current_test_info()->name()};
-  HeadlessUi ui{ImVec2(980, 1000)};  // tall enough that no box scrolls
+  HeadlessUi ui{ImVec2(980, 1080)};  // tall enough that no box scrolls
   App app;
   std::function<void()> draw = [this] { DrawSettingsPage(app); };
 
