@@ -178,6 +178,7 @@ TEST(ScoreLanding, BandEdgesPenaltiesAndGrades) {
                                        << row.heading_swing_deg << " " << row.speed_range_kt;
     EXPECT_EQ(report.grade, row.grade) << row.score;
   }
+  EXPECT_EQ(Scored(-900.01, 1.0, 0.0, 0.0, 0.0).notes, std::vector<std::string>{"very hard sink"});
 }
 
 TEST(LandingAnalysis, TraceMarksEveryTenFeetOnceWithTheCurrentValuesEvenWhenPassedInOneStep) {
