@@ -70,7 +70,7 @@ TEST_F(ReplayTest, NeverWritesOverItsInputsAndReportsLostOutput) {
   said.resize(std::fread(said.data(), 1, said.size(), err));
   std::fclose(err);
   EXPECT_NE(said.find("Cannot write the event log: "), std::string::npos) << said;
-  EXPECT_NE(said.find("Cannot write status file: /dev/full"), std::string::npos) << said;
+  EXPECT_NE(said.find("Cannot write status file: "), std::string::npos) << said;
 }
 
 TEST_F(ReplayTest, RefusesMissingAndMalformedFlightsNamingTheLine) {
