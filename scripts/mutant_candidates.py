@@ -3,6 +3,13 @@
 Every candidate changes one line of the file. Comments, string and character literals and
 preprocessor lines are never touched; the source is clang-formatted, so binary operators
 stand between spaces, which tells a comparison from a template's brackets.
+
+How the window looks is left out: a colour, a pixel size or a spacing changed is judged by
+eye from the screenshots, and a test that pinned them would only copy the numbers. So no
+candidate changes a number inside ImVec2/ImVec4/IM_COL32 or a colour table's braces, touches
+a theme line (style.X = ..., colours[...] = ...), a draw-list call or, in a file that draws
+with Dear ImGui, a line of float pixel geometry (the model's numbers are doubles), or removes
+a pure layout call.
 """
 
 import re
@@ -81,6 +88,12 @@ def code_only(text):
 _FLIPS = {"<": "<=", "<=": "<", ">": ">=", ">=": ">", "==": "!=", "!=": "==", "&&": "||", "||": "&&"}
 _OPERATOR = re.compile(r"(?<= )(<=|>=|==|!=|&&|\|\||<|>)(?= )")
 _NOT = re.compile(r"(?<![\w)\]])!(?=[\w(])")
+_LAYOUT = r"ImGui::(?:Separator|Spacing|SameLine|Columns|SetNextItemWidth|SetWindowFontScale|SetCursorPosX|Dummy)"
+_LOOKS_CALL = re.compile(r"\b(?:ImVec2|ImVec4|IM_COL32|ImGui::PushStyleVar|" + _LAYOUT + r")\(")
+_LOOKS_LINE = re.compile(r"^\s*(?:style\.\w+(?:\.\w+)? = |colours\[\w+\] = |(?:const )?(?:ButtonColours|ImVec4) k\w+)")
+# In a file that draws, float geometry, float literals (colours, sizes) and draw-list calls.
+_PIXELS_LINE = re.compile(r"\bfloat\b|\d\.\d*f\b|->Add\w+\(")
+_LAYOUT_CALL = re.compile(r"^\s*(?:if \(\w+\) )?" + _LAYOUT + r"\(")
 _NUMBER = re.compile(r"(?<![\w.])(\d+\.\d*|\.\d+|\d+)([eE][+-]?\d+)?([fFuUlL]*)(?![\w.'])")
 _ASSIGNMENT = re.compile(r"^[\w.\->\[\]*]+ (=|\+=|-=|\*=|/=|\|=|&=) .*;$")
 _CALL = re.compile(r"^[\w:.\->]+(\(.*\));$")
@@ -94,8 +107,30 @@ def _float_text(value):
     return text if any(ch in text for ch in ".e") else text + ".0"
 
 
-def _numbers(code, line):
+def _appearance_spans(code, drawing):
+    """The character ranges of the line's colours and sizes."""
+    if _LOOKS_LINE.match(code) or (drawing and _PIXELS_LINE.search(code)):
+        return [(0, len(code))]
+    spans = []
+    for match in _LOOKS_CALL.finditer(code):
+        depth, end = 0, match.end() - 1
+        while end < len(code):
+            depth += {"(": 1, ")": -1}.get(code[end], 0)
+            if depth == 0:
+                break
+            end += 1
+        spans.append((match.start(), end + 1))
+    return spans
+
+
+def _inside(position, spans):
+    return any(start <= position < end for start, end in spans)
+
+
+def _numbers(code, line, looks):
     for match in _NUMBER.finditer(code):
+        if _inside(match.start(), looks):
+            continue
         digits, exponent, suffix = match.group(1), match.group(2) or "", match.group(3)
         start, end = match.span()
         if "." in digits or exponent:
@@ -113,8 +148,10 @@ def _numbers(code, line):
             yield "constant", line[:start] + replacement + line[end:]
 
 
-def _arguments(code, line):
+def _arguments(code, line, looks):
     for match in _SIMPLE_ARGUMENTS.finditer(code):
+        if _inside(match.start(1), looks):
+            continue
         if _SYMMETRIC.search(code[: match.start() + 1]):
             continue
         arguments = match.group(1).split(", ")
@@ -172,6 +209,7 @@ def candidates(text):
     lines = text.split("\n")
     code_lines = code_only(text).split("\n")
     skipped = windows_only(lines)
+    drawing = "ImGui::" in text
     found = []
     for index, (line, code) in enumerate(zip(lines, code_lines)):
         if "__attribute__" in code or index in skipped:
@@ -183,9 +221,11 @@ def candidates(text):
                             line[:start] + _FLIPS[match.group(1)] + line[end:]))
         for match in _NOT.finditer(code):
             mutated.append(("negation", line[: match.start()] + line[match.end():]))
-        mutated.extend(_numbers(code, line))
-        mutated.extend(_arguments(code, line))
-        if _removal(code_lines, index):
+        looks = _appearance_spans(code, drawing)
+        mutated.extend(_numbers(code, line, looks))
+        mutated.extend(_arguments(code, line, looks))
+        layout_only = looks == [(0, len(code))] or _LAYOUT_CALL.match(code)
+        if _removal(code_lines, index) and not layout_only:
             mutated.append(("removal", ""))
         found.extend(Candidate(index + 1, kind, line, after) for kind, after in mutated if after != line)
     return found
