@@ -122,7 +122,7 @@ void FinishStart(App& app, bool auto_start, const LinkOutcome& connected, int64_
   RaasRules rules;
   std::string error;
   if (!BuildEngineRules(app.settings, RulesPath(app.resources), rules, error)) Log(app.log, error);
-  monitor.engine = MakeAdvisoryEngine(app.runways, std::move(rules), now_ns);
+  monitor.engine = MakeAdvisoryEngine(app.runways, std::move(rules), app.aircraft_profile, now_ns);
   monitor.simulator_name = connected.simulator_name;
   monitor.link_kind = connected.link_kind;
   monitor.phase = MonitorPhase::kRunning;

@@ -30,7 +30,8 @@ World* LoadWorld() {
       std::fprintf(stderr, "%s\n", error.c_str());
       return loaded;
     }
-    loaded->engine = MakeAdvisoryEngine(IndexRunways(std::move(database)), RaasRules(), loaded->now_ns);
+    loaded->engine =
+        MakeAdvisoryEngine(IndexRunways(std::move(database)), RaasRules(), GenericAircraftProfile(), loaded->now_ns);
     return loaded;
   }();
   return world;

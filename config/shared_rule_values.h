@@ -24,7 +24,9 @@
   X(runway_verify, false)            \
   X(taxiway_info, false)             \
   X(taxiway_safety, true)            \
-  X(runway_occupancy, false)
+  X(runway_occupancy, false)         \
+  X(approach_gate, false)            \
+  X(stable_call, false)
 
 // Stored between required_runway_ft and short_runway_ft.
 #define PISTAVOX_RUNWAY_THRESHOLDS(X)     \

@@ -7,6 +7,7 @@
 #include "base/clock.h"
 #include "base/units.h"
 #include "engine/advisory_filter.h"
+#include "engine/approach_gate.h"
 #include "engine/runway_advisories.h"
 #include "engine/runway_search.h"
 #include "runways/runway_geometry.h"
@@ -222,11 +223,38 @@ void EvaluateOnRunway(AdvisoryEngine& engine, const RunwayOccupancy& occupancy, 
   state.airborne_seen = false;
 }
 
+// The flight plan does not say whether an approach is visual, so the gate stands at the
+// instrument approach's stabilisation height. The verdict is kept whether or not it is spoken.
+void EvaluateApproachGate(AdvisoryEngine& engine, RunwaySearches& searches, int64_t now_ns, AdvisoryRaiser& raiser) {
+  const AircraftState& sample = searches.state;
+  const GateStep step = StepApproachGate(engine.state.gate, sample, engine.profile.stable_height_ft, now_ns);
+  if (!step.due) return;
+  const RunwayDirection* runway =
+      FindApproachRunway(searches.candidates, sample, engine.rules, kGateSearchReachM, kGateLateralSpread);
+  if (runway == nullptr) return;
+  const RunwayProjection p = ProjectAircraft(*runway, AircraftPosition(sample));
+  const GateSample judged{.height_ft = HeightAboveGroundFt(sample),
+                          .distance_m = -p.along_m,
+                          .cross_track_m = p.cross_m,
+                          .heading_diff_deg = HeadingDifferenceDeg(sample.heading_deg, runway->heading_true_deg),
+                          .runway_width_m = runway->width_m,
+                          .sink_fpm = step.sink_fpm,
+                          .airspeed_kt = sample.indicated_airspeed_kt};
+  const ApproachGateResult& result = engine.state.gate.result.emplace(JudgeApproachGate(judged, engine.profile));
+  if (!result.reasons.empty()) {
+    Raise(raiser, GateCallout(result.reasons.front()));
+  } else if (engine.rules.enable_approach_gate) {
+    // "Stable" has a switch of its own, but speaks only for a gate that is on.
+    Raise(raiser, CalloutSituation::kApproachStable);
+  }
+}
+
 EngineStatus PhaseStatus(const EngineState& state, int64_t now_ns) {
   EngineStatus status;
   status.phase_name = FlightPhaseName(state.phase);
   status.phase_reason = state.phase_reason;
   status.phase_seconds = SecondsBetween(state.phase_since_ns, now_ns);
+  status.gate = state.gate.result;
   return status;
 }
 
@@ -263,8 +291,9 @@ void DescribeRunwaySituation(RunwaySearches& searches, EngineStatus& status) {
 
 }  // namespace
 
-AdvisoryEngine MakeAdvisoryEngine(std::shared_ptr<const IndexedRunways> runways, RaasRules rules, int64_t now_ns) {
-  AdvisoryEngine engine{std::move(runways), std::move(rules), {}};
+AdvisoryEngine MakeAdvisoryEngine(std::shared_ptr<const IndexedRunways> runways, RaasRules rules,
+                                  AircraftProfile profile, int64_t now_ns) {
+  AdvisoryEngine engine{std::move(runways), std::move(rules), std::move(profile), {}};
   engine.state.phase_since_ns = now_ns;
   return engine;
 }
@@ -294,6 +323,7 @@ bool Evaluate(AdvisoryEngine& engine, const AircraftState& sample, int64_t now_n
       EvaluateOnRunway(engine, occupancy, state.ground_speed_kt, now_ns, raiser);
     }
   }
+  EvaluateApproachGate(engine, searches, now_ns, raiser);
   FilterAdvisories(raw, PhaseMoment{engine.state.phase, engine.state.phase_since_ns}, engine.rules,
                    engine.state.last_spoken, now_ns, result.advisories);
   result.status = PhaseStatus(engine.state, now_ns);

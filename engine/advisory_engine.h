@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "config/aircraft_profile.h"
 #include "config/raas_rules.h"
 #include "engine/advisory.h"
 #include "engine/engine_state.h"
@@ -15,14 +16,16 @@ namespace pistavox {
 
 // Turns each aircraft sample into the runway advisories of that poll and keeps the
 // flight phase and runway occupancy picture. One engine lives for one monitor session,
-// on the runways and rules of its start.
+// on the runways and rules of its start; the aircraft profile follows the one in use.
 struct AdvisoryEngine {
   std::shared_ptr<const IndexedRunways> runways;
   RaasRules rules;
+  AircraftProfile profile;
   EngineState state;
 };
 
-AdvisoryEngine MakeAdvisoryEngine(std::shared_ptr<const IndexedRunways> runways, RaasRules rules, int64_t now_ns);
+AdvisoryEngine MakeAdvisoryEngine(std::shared_ptr<const IndexedRunways> runways, RaasRules rules,
+                                  AircraftProfile profile, int64_t now_ns);
 
 // What one evaluation gives the monitor.
 struct EngineEvaluation {

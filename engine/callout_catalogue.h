@@ -75,7 +75,14 @@ enum class CalloutSituation : std::uint8_t {
   kOnShortRunwayDelayed,
   kOnRunwayOneMinute,
   kOnRunwayTwoMinutes,
-  kOnRunwayThreeMinutes,  // the last: the table checks its length against it
+  kOnRunwayThreeMinutes,
+  kApproachStable,
+  kUnstableSinkRate,
+  kUnstableTooHigh,
+  kUnstableTooLow,
+  kUnstableTooFast,
+  kUnstableTooSlow,
+  kUnstableNotAligned,  // the last: the table checks its length against it
 };
 
 // The generic callouts that give way to a more specific one raised in the same poll.

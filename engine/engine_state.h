@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "engine/advisory_filter.h"
+#include "engine/approach_gate.h"
 #include "engine/flight_phase.h"
 
 namespace pistavox {
@@ -37,6 +38,7 @@ struct EngineState {
   std::unordered_set<int32_t> called_remaining;
   std::unordered_set<std::string> called_once;
   CooldownMemory last_spoken;
+  ApproachGate gate;
 };
 
 // Replaces the reason every time; the timer restarts only when the phase changes.

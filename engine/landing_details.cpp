@@ -75,6 +75,7 @@ void BeginRollout(LandingDetailsTracker& tracker, LandingReport& report, const A
                   const EngineStatus& status, std::int64_t now_ns) {
   SetSimulatorRate(tracker, state, report);
   SetGeometry(status, report);
+  report.gate = status.gate;
   // The simulator's rates where it gave a touchdown rate; a source that stayed at 0 shows the derived ones.
   const bool simulator_rate = report.simulator_rate_source != SimulatorRateSource::kNotAvailable;
   report.vertical_speed_profile.clear();

@@ -68,6 +68,13 @@ constexpr std::array kTemplates{
     PhraseTemplate{kAvailableCallout, "Runway awareness available", "跑道感知可用"},
     PhraseTemplate{kUnavailableCallout, "Runway awareness unavailable", "跑道感知不可用"},
     PhraseTemplate{kTestCallout, "Runway awareness test okay", "跑道感知测试正常"},
+    PhraseTemplate{"stable", "Stable", "稳定进近"},
+    PhraseTemplate{"unstable_sink_rate", "Unstable, sink rate", "不稳定，下降率"},
+    PhraseTemplate{"unstable_too_high", "Unstable, too high", "不稳定，偏高"},
+    PhraseTemplate{"unstable_too_low", "Unstable, too low", "不稳定，偏低"},
+    PhraseTemplate{"unstable_too_fast", "Unstable, too fast", "不稳定，速度偏大"},
+    PhraseTemplate{"unstable_too_slow", "Unstable, too slow", "不稳定，速度偏小"},
+    PhraseTemplate{"unstable_not_aligned", "Unstable, not aligned", "不稳定，未对准跑道"},
 };
 
 constexpr std::array<std::string_view, 10> kEnglishDigits{"zero", "one", "two",   "three", "four",

@@ -71,8 +71,9 @@ class EngineDriver {
  public:
   static constexpr int64_t kStartNs = 1'000'000'000'000;
 
-  explicit EngineDriver(RunwayDatabase runways = Xtst(), RaasRules rules = RaasRules())
-      : engine_(MakeAdvisoryEngine(IndexRunways(std::move(runways)), std::move(rules), kStartNs)) {}
+  explicit EngineDriver(RunwayDatabase runways = Xtst(), RaasRules rules = RaasRules(),
+                        AircraftProfile profile = GenericAircraftProfile())
+      : engine_(MakeAdvisoryEngine(IndexRunways(std::move(runways)), std::move(rules), std::move(profile), kStartNs)) {}
 
   // Evaluates the sample at the current time, then moves the clock on one 250 ms poll.
   Keys Feed(const AircraftState& state) {
