@@ -26,7 +26,8 @@
   X(taxiway_safety, true)            \
   X(runway_occupancy, false)         \
   X(approach_gate, false)            \
-  X(stable_call, false)
+  X(stable_call, false)              \
+  X(long_landing, false)
 
 // Stored between required_runway_ft and short_runway_ft.
 #define PISTAVOX_RUNWAY_THRESHOLDS(X)     \

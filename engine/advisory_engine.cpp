@@ -8,6 +8,7 @@
 #include "base/units.h"
 #include "engine/advisory_filter.h"
 #include "engine/approach_gate.h"
+#include "engine/long_landing.h"
 #include "engine/runway_advisories.h"
 #include "engine/runway_search.h"
 #include "runways/runway_geometry.h"
@@ -93,7 +94,9 @@ bool AcceptApproachRunway(AdvisoryEngine& engine, const RunwayDirection& directi
 
 // During the flare the aircraft passes the threshold and the approach search stops
 // matching; aligned over the runway it was cleared to land on, it is still landing.
-bool OverLockedApproachRunway(const AdvisoryEngine& engine, RunwayCandidates candidates, const AircraftState& state) {
+// That runway with the aircraft's projection onto it, or nullptr.
+const RunwayDirection* LockedApproachRunwayBeneath(const AdvisoryEngine& engine, RunwayCandidates candidates,
+                                                   const AircraftState& state, RunwayProjection& projection) {
   const GeoPoint position = AircraftPosition(state);
   for (const RunwayDirection* candidate : candidates) {
     if (RunwayKey(*candidate) != engine.state.approach_lock_key) continue;
@@ -102,10 +105,11 @@ bool OverLockedApproachRunway(const AdvisoryEngine& engine, RunwayCandidates can
                             engine.rules.runway_end_margin_m) &&
         HeadingDifferenceDeg(state.heading_deg, candidate->heading_true_deg) <
             engine.rules.crossing_min_heading_delta_deg) {
-      return true;
+      projection = p;
+      return candidate;
     }
   }
-  return false;
+  return nullptr;
 }
 
 void BeginOccupancy(AdvisoryEngine& engine, std::string key, GroundContext ground_context, int64_t now_ns) {
@@ -141,7 +145,9 @@ void EvaluateAirborne(AdvisoryEngine& engine, RunwaySearches& searches, int64_t 
   }
   if (!approach_accepted) {
     if (state.phase == FlightPhase::kLanding) {
-      if (!state.departure_climb && !OverLockedApproachRunway(engine, searches.candidates, sample)) {
+      RunwayProjection beneath;
+      if (!state.departure_climb &&
+          LockedApproachRunwayBeneath(engine, searches.candidates, sample, beneath) == nullptr) {
         SetPhase(state, FlightPhase::kGoAround, "Landing approach no longer matches runway path", now_ns);
       }
     } else if (state.phase != FlightPhase::kGoAround) {
@@ -249,6 +255,18 @@ void EvaluateApproachGate(AdvisoryEngine& engine, RunwaySearches& searches, int6
   }
 }
 
+void EvaluateLongLanding(AdvisoryEngine& engine, RunwaySearches& searches, AdvisoryRaiser& raiser) {
+  // The landing phase is only ever set in the air.
+  const bool landing = engine.state.phase == FlightPhase::kLanding;
+  RunwayProjection beneath;
+  const bool over_runway =
+      landing && LockedApproachRunwayBeneath(engine, searches.candidates, searches.state, beneath) != nullptr;
+  if (LongLandingDue(engine.state.long_landing, landing, over_runway ? &beneath : nullptr,
+                     HeightAboveGroundFt(searches.state))) {
+    Raise(raiser, CalloutSituation::kLongLanding);
+  }
+}
+
 EngineStatus PhaseStatus(const EngineState& state, int64_t now_ns) {
   EngineStatus status;
   status.phase_name = FlightPhaseName(state.phase);
@@ -324,6 +342,7 @@ bool Evaluate(AdvisoryEngine& engine, const AircraftState& sample, int64_t now_n
     }
   }
   EvaluateApproachGate(engine, searches, now_ns, raiser);
+  EvaluateLongLanding(engine, searches, raiser);
   FilterAdvisories(raw, PhaseMoment{engine.state.phase, engine.state.phase_since_ns}, engine.rules,
                    engine.state.last_spoken, now_ns, result.advisories);
   result.status = PhaseStatus(engine.state, now_ns);

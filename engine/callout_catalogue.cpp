@@ -118,6 +118,7 @@ constexpr std::array kSituations{
         &R::enable_approach_gate, 0, 0},
     Row{kUnstableNotAligned, kFixed, "unstable_not_aligned", "Unstable, not aligned", "", "unstable_not_aligned", 8,
         "unstable", &R::enable_approach_gate, 0, 0},
+    Row{kLongLanding, kFixed, "long_landing", "Long landing", "", "long_landing", 8, "", &R::enable_long_landing, 0, 0},
 };
 
 // One row per situation, each with the switch the filter reads.
@@ -126,7 +127,7 @@ constexpr bool RowsInEnumerationOrder() {
     if (static_cast<std::size_t>(kSituations[i].situation) != i || kSituations[i].enable_switch == nullptr)
       return false;
   }
-  return kSituations.size() == static_cast<std::size_t>(kUnstableNotAligned) + 1;
+  return kSituations.size() == static_cast<std::size_t>(kLongLanding) + 1;
 }
 static_assert(RowsInEnumerationOrder());
 

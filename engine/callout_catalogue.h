@@ -82,7 +82,8 @@ enum class CalloutSituation : std::uint8_t {
   kUnstableTooLow,
   kUnstableTooFast,
   kUnstableTooSlow,
-  kUnstableNotAligned,  // the last: the table checks its length against it
+  kUnstableNotAligned,
+  kLongLanding,  // the last: the table checks its length against it
 };
 
 // The generic callouts that give way to a more specific one raised in the same poll.

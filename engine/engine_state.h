@@ -7,6 +7,7 @@
 #include "engine/advisory_filter.h"
 #include "engine/approach_gate.h"
 #include "engine/flight_phase.h"
+#include "engine/long_landing.h"
 
 namespace pistavox {
 
@@ -39,6 +40,7 @@ struct EngineState {
   std::unordered_set<std::string> called_once;
   CooldownMemory last_spoken;
   ApproachGate gate;
+  LongLanding long_landing;
 };
 
 // Replaces the reason every time; the timer restarts only when the phase changes.

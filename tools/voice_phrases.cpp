@@ -75,6 +75,7 @@ constexpr std::array kTemplates{
     PhraseTemplate{"unstable_too_fast", "Unstable, too fast", "不稳定，速度偏大"},
     PhraseTemplate{"unstable_too_slow", "Unstable, too slow", "不稳定，速度偏小"},
     PhraseTemplate{"unstable_not_aligned", "Unstable, not aligned", "不稳定，未对准跑道"},
+    PhraseTemplate{"long_landing", "Long landing", "着陆过远"},
 };
 
 constexpr std::array<std::string_view, 10> kEnglishDigits{"zero", "one", "two",   "three", "four",

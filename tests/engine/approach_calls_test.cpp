@@ -1,4 +1,4 @@
-// The stabilised-approach gate at its limits and through whole evaluations.
+// The stabilised-approach gate and the long landing, at their limits and through whole evaluations.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -6,6 +6,8 @@
 
 #include "base/units.h"
 #include "engine/approach_gate.h"
+#include "engine/landing_details.h"
+#include "engine/runway_search.h"
 #include "tests/engine/engine_driver.h"
 
 namespace pistavox::test {
@@ -161,6 +163,49 @@ TEST(ApproachGate, OpensAgainOnlyAfterAClimbWellAboveTheHeightOrALiftOff) {
   down.radio_altitude_ft = 50.0;
   driver.Feed(down);
   EXPECT_FALSE(driver.status().gate.has_value());
+}
+
+// 27L at XTST: 1200 m, so its touchdown zone is a third of it.
+AircraftState Floating(double along_m, double height_ft) {
+  AircraftState state = InFlight(Xtst("27L"), along_m, 120.0);
+  state.radio_altitude_ft = height_ft;
+  return state;
+}
+
+bool SaysLongLanding(const Keys& keys) { return std::ranges::find(keys, "long_landing") != keys.end(); }
+
+TEST(LongLanding, OncePerLandingWhenStillUpPastTheTouchdownZone) {
+  const RunwayDirection& runway = Xtst("27L");
+  const double zone_m = TouchdownZoneM(ProjectAircraft(runway, EndPoint(runway)).length_m);
+  const struct {
+    double along_m, height_ft;
+    bool said;
+  } rows[] = {
+      {zone_m - 1.0, 20.0, false},
+      {zone_m + 1.0, 20.0, true},
+      {zone_m + 1.0, 5.0, false},
+      {zone_m + 1.0, 5.5, true},
+  };
+  for (const auto& row : rows) {
+    EngineDriver driver(Xtst(), With({&RaasRules::enable_long_landing}));
+    driver.Feed(Floating(-1000.0, 300.0));
+    EXPECT_EQ(SaysLongLanding(driver.Feed(Floating(row.along_m, row.height_ft))), row.said)
+        << row.along_m << " " << row.height_ft;
+  }
+
+  EngineDriver driver(Xtst(), With({&RaasRules::enable_long_landing}));
+  driver.Feed(Floating(-1000.0, 300.0));
+  EXPECT_TRUE(SaysLongLanding(driver.Feed(Floating(zone_m + 10.0, 20.0))));
+  driver.Advance(30.0);
+  EXPECT_FALSE(SaysLongLanding(driver.Feed(Floating(zone_m + 50.0, 20.0))));
+  // A bounce is the same landing; a go-around and a new approach are another.
+  driver.Feed(OnRunway(runway, zone_m + 60.0, 100.0));
+  EXPECT_FALSE(SaysLongLanding(driver.Feed(Floating(zone_m + 80.0, 10.0))));
+  driver.Feed(Floating(5500.0, 1500.0));  // clear of the climb-out after the bounce
+  driver.Advance(30.0);
+  driver.Feed(Floating(-1000.0, 300.0));
+  EXPECT_EQ(driver.Phase(), kLanding);
+  EXPECT_TRUE(SaysLongLanding(driver.Feed(Floating(zone_m + 10.0, 20.0))));
 }
 
 }  // namespace
