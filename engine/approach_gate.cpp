@@ -77,13 +77,12 @@ GateStep StepApproachGate(ApproachGate& gate, const AircraftState& state, double
   const double height_ft = HeightAboveGroundFt(state);
   GateStep step;
   const double derived_fpm =
-      AnalysisVerticalSpeedFpm(state.altitude_ft, gate.last_altitude_ft, gate.has_last ? gate.last_time_ns : 0, now_ns);
+      AnalysisVerticalSpeedFpm(state.altitude_ft, gate.last_altitude_ft, gate.last_time_ns, now_ns);
   step.sink_fpm = -(state.vertical_speed_fpm != 0.0 ? state.vertical_speed_fpm : derived_fpm);
-  const bool lifted_off = gate.has_last && gate.last_on_ground && !state.on_ground;
+  const bool lifted_off = gate.last_on_ground && !state.on_ground;
   if (lifted_off || height_ft > gate_height_ft + kRearmAboveFt) gate.result.reset();
-  step.due = !gate.result && gate.has_last && !state.on_ground && gate.last_height_ft > gate_height_ft &&
-             height_ft <= gate_height_ft;
-  gate.has_last = true;
+  // Before the first poll the last height is 0: nothing has fallen through yet.
+  step.due = !gate.result && !state.on_ground && gate.last_height_ft > gate_height_ft && height_ft <= gate_height_ft;
   gate.last_on_ground = state.on_ground;
   gate.last_height_ft = height_ft;
   gate.last_altitude_ft = state.altitude_ft;

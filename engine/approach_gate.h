@@ -41,11 +41,10 @@ CalloutSituation GateCallout(GateReason reason);
 
 // What the gate remembers between polls.
 struct ApproachGate {
-  bool has_last = false;
   bool last_on_ground = false;
   double last_height_ft = 0;
   double last_altitude_ft = 0;
-  std::int64_t last_time_ns = 0;
+  std::int64_t last_time_ns = 0;             // 0 before the first poll
   std::optional<ApproachGateResult> result;  // this approach's verdict; set, the gate is closed
 };
 

