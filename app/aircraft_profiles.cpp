@@ -21,6 +21,7 @@ void LoadAircraftProfiles(App& app) {
 void ChooseAircraftProfileInUse(App& app) {
   app.aircraft_profile =
       ChooseAircraftProfile(app.aircraft_profiles, app.settings.aircraft_profile, app.monitor.aircraft_name);
+  // The simulator names the aircraft after the engine has started.
   if (app.monitor.engine) app.monitor.engine->profile = app.aircraft_profile;
 }
 

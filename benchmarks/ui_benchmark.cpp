@@ -28,7 +28,7 @@ bool MonitoringAtFrankfurt(App& app) {
   app.monitor.has_sample = true;
   app.monitor.simulator_name = "MSFS";
   app.monitor.status = {
-      RunwayState::kOnRunway, "ONRWY", "Landing rollout speed detected", 12, "EDDF", "25C", 900, 2, 2600, 4000};
+      RunwayState::kOnRunway, "ONRWY", "Landing rollout speed detected", 12, {"EDDF", "25C", 900, 2, 2600, 4000}, {}};
   for (size_t i = 0; i < kEventLogCapacity; ++i) Log(app.log, "Landing trace: line " + std::to_string(i));
   return true;
 }

@@ -36,6 +36,8 @@ void SetPresetValues(AppSettings& s, SettingsPreset preset) {
       break;
     case SettingsPreset::kTraining:
       EnableEverything(s);
+      // Silence is the gate's good news; "Stable" is for pilots who ask to hear it.
+      s.enable_stable_call = false;
       s.alert_cooldown_s = 6.0f;
       s.max_alerts_per_poll = 3;
       break;

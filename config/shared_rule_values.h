@@ -27,7 +27,10 @@
   X(runway_occupancy, false)         \
   X(altitude_calls, false)           \
   X(minimums, false)                 \
-  X(takeoff_calls, false)
+  X(takeoff_calls, false)           \
+  X(approach_gate, false)            \
+  X(stable_call, false)              \
+  X(long_landing, false)
 
 // Stored between required_runway_ft and short_runway_ft.
 #define PISTAVOX_RUNWAY_THRESHOLDS(X)     \

@@ -7,6 +7,8 @@
 #include "base/clock.h"
 #include "base/units.h"
 #include "engine/advisory_filter.h"
+#include "engine/approach_gate.h"
+#include "engine/long_landing.h"
 #include "engine/runway_advisories.h"
 #include "engine/runway_search.h"
 #include "runways/runway_geometry.h"
@@ -92,7 +94,9 @@ bool AcceptApproachRunway(AdvisoryEngine& engine, const RunwayDirection& directi
 
 // During the flare the aircraft passes the threshold and the approach search stops
 // matching; aligned over the runway it was cleared to land on, it is still landing.
-bool OverLockedApproachRunway(const AdvisoryEngine& engine, RunwayCandidates candidates, const AircraftState& state) {
+// That runway with the aircraft's projection onto it, or nullptr.
+const RunwayDirection* LockedApproachRunwayBeneath(const AdvisoryEngine& engine, RunwayCandidates candidates,
+                                                   const AircraftState& state, RunwayProjection& projection) {
   const GeoPoint position = AircraftPosition(state);
   for (const RunwayDirection* candidate : candidates) {
     if (RunwayKey(*candidate) != engine.state.approach_lock_key) continue;
@@ -101,10 +105,11 @@ bool OverLockedApproachRunway(const AdvisoryEngine& engine, RunwayCandidates can
                             engine.rules.runway_end_margin_m) &&
         HeadingDifferenceDeg(state.heading_deg, candidate->heading_true_deg) <
             engine.rules.crossing_min_heading_delta_deg) {
-      return true;
+      projection = p;
+      return candidate;
     }
   }
-  return false;
+  return nullptr;
 }
 
 void BeginOccupancy(AdvisoryEngine& engine, std::string key, GroundContext ground_context, int64_t now_ns) {
@@ -140,7 +145,9 @@ void EvaluateAirborne(AdvisoryEngine& engine, RunwaySearches& searches, int64_t 
   }
   if (!approach_accepted) {
     if (state.phase == FlightPhase::kLanding) {
-      if (!state.departure_climb && !OverLockedApproachRunway(engine, searches.candidates, sample)) {
+      RunwayProjection beneath;
+      if (!state.departure_climb &&
+          LockedApproachRunwayBeneath(engine, searches.candidates, sample, beneath) == nullptr) {
         SetPhase(state, FlightPhase::kGoAround, "Landing approach no longer matches runway path", now_ns);
       }
     } else if (state.phase != FlightPhase::kGoAround) {
@@ -222,6 +229,44 @@ void EvaluateOnRunway(AdvisoryEngine& engine, const RunwayOccupancy& occupancy, 
   state.airborne_seen = false;
 }
 
+// The flight plan does not say whether an approach is visual, so the gate stands at the
+// instrument approach's stabilisation height. The verdict is kept whether or not it is spoken.
+void EvaluateApproachGate(AdvisoryEngine& engine, RunwaySearches& searches, int64_t now_ns, AdvisoryRaiser& raiser) {
+  const AircraftState& sample = searches.state;
+  const GateStep step = StepApproachGate(engine.state.gate, sample, engine.profile.stable_height_ft, now_ns);
+  if (!step.due) return;
+  const RunwayDirection* runway =
+      FindApproachRunway(searches.candidates, sample, engine.rules, kGateSearchReachM, kGateLateralSpread);
+  if (runway == nullptr) return;
+  const RunwayProjection p = ProjectAircraft(*runway, AircraftPosition(sample));
+  const GateSample judged{.height_ft = HeightAboveGroundFt(sample),
+                          .distance_m = -p.along_m,
+                          .cross_track_m = p.cross_m,
+                          .heading_diff_deg = HeadingDifferenceDeg(sample.heading_deg, runway->heading_true_deg),
+                          .runway_width_m = runway->width_m,
+                          .sink_fpm = step.sink_fpm,
+                          .airspeed_kt = sample.indicated_airspeed_kt};
+  const ApproachGateResult& result = engine.state.gate.result.emplace(JudgeApproachGate(judged, engine.profile));
+  if (!result.reasons.empty()) {
+    Raise(raiser, GateCallout(result.reasons.front()));
+  } else if (engine.rules.enable_approach_gate) {
+    // "Stable" has a switch of its own, but speaks only for a gate that is on.
+    Raise(raiser, CalloutSituation::kApproachStable);
+  }
+}
+
+void EvaluateLongLanding(AdvisoryEngine& engine, RunwaySearches& searches, AdvisoryRaiser& raiser) {
+  // The landing phase is only ever set in the air.
+  const bool landing = engine.state.phase == FlightPhase::kLanding;
+  RunwayProjection beneath;
+  const bool over_runway =
+      landing && LockedApproachRunwayBeneath(engine, searches.candidates, searches.state, beneath) != nullptr;
+  if (LongLandingDue(engine.state.long_landing, landing, over_runway ? &beneath : nullptr,
+                     HeightAboveGroundFt(searches.state))) {
+    Raise(raiser, CalloutSituation::kLongLanding);
+  }
+}
+
 // The co-pilot's height and take-off calls, from what this poll has worked out.
 void RaiseCopilotCalls(AdvisoryEngine& engine, const AircraftState& sample, int64_t now_ns, AdvisoryRaiser& raiser) {
   EngineState& state = engine.state;
@@ -253,6 +298,7 @@ EngineStatus PhaseStatus(const EngineState& state, int64_t now_ns) {
   status.phase_name = FlightPhaseName(state.phase);
   status.phase_reason = state.phase_reason;
   status.phase_seconds = SecondsBetween(state.phase_since_ns, now_ns);
+  status.gate = state.gate.result;
   return status;
 }
 
@@ -321,6 +367,8 @@ bool Evaluate(AdvisoryEngine& engine, const AircraftState& sample, int64_t now_n
       EvaluateOnRunway(engine, occupancy, state.ground_speed_kt, now_ns, raiser);
     }
   }
+  EvaluateApproachGate(engine, searches, now_ns, raiser);
+  EvaluateLongLanding(engine, searches, raiser);
   RaiseCopilotCalls(engine, state, now_ns, raiser);
   FilterAdvisories(raw, PhaseMoment{engine.state.phase, engine.state.phase_since_ns}, engine.rules,
                    engine.state.last_spoken, now_ns, result.advisories);

@@ -133,6 +133,20 @@ constexpr std::array kSituations{
     Row{kRotate, kFixed, "rotate", "Rotate", "", "rotate", 7, "takeoff_call", &R::enable_takeoff_calls, 0, 0},
     Row{kPositiveRate, kFixed, "positive_rate", "Positive rate", "", "positive_rate", 6, "takeoff_call",
         &R::enable_takeoff_calls, 0, 0},
+    Row{kApproachStable, kFixed, "stable", "Stable", "", "stable", 3, "", &R::enable_stable_call, 0, 0},
+    Row{kUnstableSinkRate, kFixed, "unstable_sink_rate", "Unstable, sink rate", "", "unstable_sink_rate", 8, "unstable",
+        &R::enable_approach_gate, 0, 0},
+    Row{kUnstableTooHigh, kFixed, "unstable_too_high", "Unstable, too high", "", "unstable_too_high", 8, "unstable",
+        &R::enable_approach_gate, 0, 0},
+    Row{kUnstableTooLow, kFixed, "unstable_too_low", "Unstable, too low", "", "unstable_too_low", 8, "unstable",
+        &R::enable_approach_gate, 0, 0},
+    Row{kUnstableTooFast, kFixed, "unstable_too_fast", "Unstable, too fast", "", "unstable_too_fast", 8, "unstable",
+        &R::enable_approach_gate, 0, 0},
+    Row{kUnstableTooSlow, kFixed, "unstable_too_slow", "Unstable, too slow", "", "unstable_too_slow", 8, "unstable",
+        &R::enable_approach_gate, 0, 0},
+    Row{kUnstableNotAligned, kFixed, "unstable_not_aligned", "Unstable, not aligned", "", "unstable_not_aligned", 8,
+        "unstable", &R::enable_approach_gate, 0, 0},
+    Row{kLongLanding, kFixed, "long_landing", "Long landing", "", "long_landing", 8, "", &R::enable_long_landing, 0, 0},
 };
 
 // One row per situation, each with the switch the filter reads.
@@ -141,7 +155,7 @@ constexpr bool RowsInEnumerationOrder() {
     if (static_cast<std::size_t>(kSituations[i].situation) != i || kSituations[i].enable_switch == nullptr)
       return false;
   }
-  return kSituations.size() == static_cast<std::size_t>(kPositiveRate) + 1;
+  return kSituations.size() == static_cast<std::size_t>(kLongLanding) + 1;
 }
 static_assert(RowsInEnumerationOrder());
 

@@ -90,7 +90,15 @@ enum class CalloutSituation : std::uint8_t {
   kOneHundredKnots,
   kV1,
   kRotate,
-  kPositiveRate,  // the last: the table checks its length against it
+  kPositiveRate,
+  kApproachStable,
+  kUnstableSinkRate,
+  kUnstableTooHigh,
+  kUnstableTooLow,
+  kUnstableTooFast,
+  kUnstableTooSlow,
+  kUnstableNotAligned,
+  kLongLanding,  // the last: the table checks its length against it
 };
 
 // The generic callouts that give way to a more specific one raised in the same poll.

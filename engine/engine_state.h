@@ -6,7 +6,9 @@
 
 #include "engine/advisory_filter.h"
 #include "engine/altitude_calls.h"
+#include "engine/approach_gate.h"
 #include "engine/flight_phase.h"
+#include "engine/long_landing.h"
 #include "engine/takeoff_calls.h"
 
 namespace pistavox {
@@ -41,6 +43,8 @@ struct EngineState {
   CooldownMemory last_spoken;
   AltitudeCallMemory altitude_calls;
   TakeoffCallMemory takeoff_calls;
+  ApproachGate gate;
+  LongLanding long_landing;
 };
 
 // Replaces the reason every time; the timer restarts only when the phase changes.

@@ -1,6 +1,9 @@
 #pragma once
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pistavox {
 
@@ -20,6 +23,14 @@ struct RunwayPosition {
   double length_m = 0;
 };
 
+// Why an approach was not stabilised at its gate.
+enum class GateReason : std::uint8_t { kSinkRate, kTooHigh, kTooLow, kTooFast, kTooSlow, kNotAligned };
+
+// The stabilised-approach gate's verdict: stable when no reason is given.
+struct ApproachGateResult {
+  std::vector<GateReason> reasons;  // the worst first
+};
+
 // What the dashboard and the landing analysis see of the engine after a poll.
 struct EngineStatus {
   RunwayState runway_state = RunwayState::kNone;
@@ -27,6 +38,7 @@ struct EngineStatus {
   std::string phase_reason;
   double phase_seconds = 0;
   RunwayPosition position;
+  std::optional<ApproachGateResult> gate;  // the approach under way's, once judged
 };
 
 }  // namespace pistavox

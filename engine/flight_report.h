@@ -69,6 +69,7 @@ struct LandingReport {
   bool rollout_known = false;
   double rollout_m = 0;                                    // until below 30 kt or off the runway
   std::vector<VerticalSpeedPoint> vertical_speed_profile;  // from 1000 ft down to the touchdown (mark 0)
+  std::optional<ApproachGateResult> gate;                  // the approach's stabilisation gate, when judged
 };
 
 // One poll's findings, in the order they are logged.

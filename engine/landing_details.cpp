@@ -32,7 +32,7 @@ void SetGeometry(const EngineStatus& status, LandingReport& report) {
   report.runway_known = !status.position.runway_ident.empty() && status.position.length_m > 0.0;
   if (!report.runway_known) return;
   report.threshold_distance_m = status.position.length_m - status.position.remaining_m;
-  report.touchdown_zone_m = std::min(kTouchdownZoneMaxM, status.position.length_m / 3.0);
+  report.touchdown_zone_m = TouchdownZoneM(status.position.length_m);
   report.in_touchdown_zone =
       report.threshold_distance_m >= 0.0 && report.threshold_distance_m <= report.touchdown_zone_m;
 }
@@ -53,6 +53,8 @@ std::optional<LandingReport> Complete(LandingDetailsTracker& tracker) {
 }
 
 }  // namespace
+
+double TouchdownZoneM(double runway_length_m) { return std::min(kTouchdownZoneMaxM, runway_length_m / 3.0); }
 
 void TrackApproach(LandingDetailsTracker& tracker, const AircraftState& state, double height_ft, double derived_fpm,
                    std::int32_t trace_start_ft) {
@@ -75,6 +77,7 @@ void BeginRollout(LandingDetailsTracker& tracker, LandingReport& report, const A
                   const EngineStatus& status, std::int64_t now_ns) {
   SetSimulatorRate(tracker, state, report);
   SetGeometry(status, report);
+  report.gate = status.gate;
   // The simulator's rates where it gave a touchdown rate; a source that stayed at 0 shows the derived ones.
   const bool simulator_rate = report.simulator_rate_source != SimulatorRateSource::kNotAvailable;
   report.vertical_speed_profile.clear();

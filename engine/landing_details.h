@@ -37,6 +37,9 @@ struct LandingDetailsTracker {
   bool rollout_ended = false;
 };
 
+// The first 3000 ft or a third of the runway, the shorter: where a landing should touch down.
+double TouchdownZoneM(double runway_length_m);
+
 // Every landing step, before anything else: the profile marks above the trace start.
 void TrackApproach(LandingDetailsTracker& tracker, const AircraftState& state, double height_ft, double derived_fpm,
                    std::int32_t trace_start_ft);

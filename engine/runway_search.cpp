@@ -45,7 +45,7 @@ RunwayOccupancy FindRunwayOccupancy(RunwayCandidates candidates, const AircraftS
 }
 
 const RunwayDirection* FindApproachRunway(RunwayCandidates candidates, const AircraftState& state,
-                                          const RaasRules& rules, double distance_limit_m) {
+                                          const RaasRules& rules, double distance_limit_m, double lateral_spread) {
   const GeoPoint position = AircraftPosition(state);
   const RunwayDirection* best = nullptr;
   double best_score = kNoScore;
@@ -53,7 +53,7 @@ const RunwayDirection* FindApproachRunway(RunwayCandidates candidates, const Air
     const RunwayProjection p = ProjectAircraft(*candidate, position);
     const double d = HaversineDistanceM(position, ThresholdPoint(*candidate));
     const double h = HeadingDifferenceDeg(state.heading_deg, candidate->heading_true_deg);
-    const double lateral_limit = std::max(kApproachMinLateralLimitM, candidate->width_m * 2.5);
+    const double lateral_limit = std::max(kApproachMinLateralLimitM, candidate->width_m * 2.5) + lateral_spread * d;
     const bool eligible = h <= kApproachMaxHeadingDiffDeg && d <= distance_limit_m &&
                           p.along_m <= rules.runway_end_margin_m && std::fabs(p.cross_m) <= lateral_limit;
     if (!eligible) continue;

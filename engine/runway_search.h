@@ -29,8 +29,9 @@ RunwayProjection ProjectAircraft(const RunwayDirection& direction, GeoPoint posi
 RunwayOccupancy FindRunwayOccupancy(RunwayCandidates candidates, const AircraftState& state, const RaasRules& rules);
 
 // Best candidate the aircraft is heading for within `distance_limit_m` of its threshold, or nullptr.
+// `lateral_spread` widens the centre line's corridor by that many metres per metre from the threshold.
 const RunwayDirection* FindApproachRunway(RunwayCandidates candidates, const AircraftState& state,
-                                          const RaasRules& rules, double distance_limit_m);
+                                          const RaasRules& rules, double distance_limit_m, double lateral_spread = 0.0);
 
 // airport_ident + ":" + ident, both as stored.
 std::string RunwayKey(const RunwayDirection& direction);

@@ -83,6 +83,14 @@ constexpr std::array kTemplates{
     PhraseTemplate{"v1", "Vee one", "决断速度"},
     PhraseTemplate{"rotate", "Rotate", "抬轮"},
     PhraseTemplate{"positive_rate", "Positive rate", "正爬升率"},
+    PhraseTemplate{"stable", "Stable", "稳定进近"},
+    PhraseTemplate{"unstable_sink_rate", "Unstable, sink rate", "不稳定，下降率"},
+    PhraseTemplate{"unstable_too_high", "Unstable, too high", "不稳定，偏高"},
+    PhraseTemplate{"unstable_too_low", "Unstable, too low", "不稳定，偏低"},
+    PhraseTemplate{"unstable_too_fast", "Unstable, too fast", "不稳定，速度偏大"},
+    PhraseTemplate{"unstable_too_slow", "Unstable, too slow", "不稳定，速度偏小"},
+    PhraseTemplate{"unstable_not_aligned", "Unstable, not aligned", "不稳定，未对准跑道"},
+    PhraseTemplate{"long_landing", "Long landing", "着陆过远"},
 };
 
 constexpr std::array<std::string_view, 10> kEnglishDigits{"zero", "one", "two",   "three", "four",

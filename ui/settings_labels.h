@@ -93,6 +93,9 @@ inline constexpr Label kCopilotCallsLabel{"Co-pilot Calls", "副驾驶呼叫"};
 inline constexpr Label kAltitudeCallsLabel{"Altitude calls", "高度呼叫"};
 inline constexpr Label kMinimumsCallLabel{"Minimums", "最低标准"};
 inline constexpr Label kTakeoffCallsLabel{"Take-off calls", "起飞呼叫"};
+inline constexpr Label kApproachGateLabel{"Stabilised approach", "稳定进近检查"};
+inline constexpr Label kStableCallLabel{"Say stable", "稳定时报告"};
+inline constexpr Label kLongLandingLabel{"Long landing", "着陆过远"};
 inline constexpr Label kEightyKnotsLabel{"80 kt call", "80 节呼叫"};
 inline constexpr Label kHundredKnotsLabel{"100 kt call", "100 节呼叫"};
 
@@ -218,6 +221,9 @@ inline constexpr const Label* kSettingsLabels[] = {
     &kAltitudeCallsLabel,
     &kMinimumsCallLabel,
     &kTakeoffCallsLabel,
+    &kApproachGateLabel,
+    &kStableCallLabel,
+    &kLongLandingLabel,
     &kEightyKnotsLabel,
     &kHundredKnotsLabel,
 };

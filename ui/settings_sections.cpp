@@ -54,6 +54,9 @@ constexpr CalloutSwitch kCopilotCalls[] = {
     {&kAltitudeCallsLabel, &AppSettings::enable_altitude_calls},
     {&kMinimumsCallLabel, &AppSettings::enable_minimums},
     {&kTakeoffCallsLabel, &AppSettings::enable_takeoff_calls},
+    {&kApproachGateLabel, &AppSettings::enable_approach_gate},
+    {&kStableCallLabel, &AppSettings::enable_stable_call},
+    {&kLongLandingLabel, &AppSettings::enable_long_landing},
 };
 
 constexpr ThresholdInput kGeometryInputs[] = {

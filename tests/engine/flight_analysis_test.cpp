@@ -29,7 +29,7 @@ struct AnalysisFlight {
   AnalysisFlight() { ResetAnalysis(analysis, rules); }
 
   // At EDDF 25C: 312 m past the threshold, 3.4 m right of the centre line, 2800 m to go.
-  void AtEddf25C() { status = {RunwayState::kOnRunway, "", "", 0.0, "EDDF", "25C", 312.4, -3.4, 2800.0, 0.0}; }
+  void AtEddf25C() { status = {RunwayState::kOnRunway, "", "", 0.0, {"EDDF", "25C", 312.4, -3.4, 2800.0, 0.0}, {}}; }
   // One poll with the aircraft at `height_ft` above ground (radio altimeter), 250 ms
   // after the last or, 600 ms after it, where a foot of height is 100 fpm exactly.
   void Poll(double height_ft, bool on_ground = false, std::int64_t after_ns = 250'000'000) {

@@ -55,6 +55,13 @@ TEST(LandingDetails, TheTouchdownZoneIsTheShorterOf3000FeetAndAThirdOfTheRunwayF
   }
 }
 
+TEST(LandingDetails, TheReportKeepsTheApproachGatesVerdict) {
+  EngineStatus status = OnRunway(2700.0, 2000.0);
+  status.gate = ApproachGateResult{{GateReason::kTooLow, GateReason::kSinkRate}};
+  LandingDetailsTracker tracker;
+  EXPECT_EQ(TouchDown(tracker, status).gate->reasons, status.gate->reasons);
+}
+
 // A touch within 10 s of the touchdown is a bounce; the report waits out those 10 s.
 TEST(LandingDetails, BouncesCountWithinTenSecondsAndTheReportWaitsForThem) {
   for (const auto& [touches_again_s, bounces] : {std::pair{9.9, 1}, {10.0, 0}}) {
