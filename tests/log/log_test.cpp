@@ -3,10 +3,14 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 #include "log/debug_output.h"
 #include "log/event_log.h"
+#include "tests/support/scoped_workdir.h"
 
 namespace pistavox {
 namespace {
@@ -61,21 +65,31 @@ TEST(DebugOutput, WritesNothingAndCreatesNoFileUntilEnabled) {
   EXPECT_FALSE(std::ifstream("debug.log").good());
 }
 
-// Enabling is process-wide and permanent, so it runs in a child process.
-void EnableAndCheckDebugLog() {
+// Enabling is process-wide and permanent, so it runs in a child process, in a folder of its own
+// (a debug.log left by an earlier run must not pass for this one's). The console is ready when
+// the output is a terminal: a pseudo-terminal, or /dev/null.
+void EnableAndCheckDebugLog(bool terminal) {
+  const test::ScopedWorkdir workdir("debug-log");
+  std::string ready = "console_ready=";
+#ifndef _WIN32
+  const int pty = posix_openpt(O_RDWR | O_NOCTTY);
+  if (pty < 0 || grantpt(pty) != 0 || unlockpt(pty) != 0) std::exit(2);
+  dup2(open(terminal ? ptsname(pty) : "/dev/null", O_RDWR | O_NOCTTY), STDOUT_FILENO);
+  ready += terminal ? "true\n" : "false\n";
+#endif
   EnableDebugOutput();
   DebugPrint("from the test");
-  std::ifstream in("debug.log");
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const bool ok = text.rfind("[GUI] debug console enabled\n[GUI] console_ready=", 0) == 0 &&
+  const std::string text = test::ReadTextFile("debug.log");
+  const bool ok = text.starts_with("[GUI] debug console enabled\n[GUI] " + ready) &&
                   text.find("[GUI] debug_file=debug.log\n[GUI] command line: ") != std::string::npos &&
-                  text.find("log_tests") != std::string::npos && text.ends_with("[GUI] from the test\n");
+                  text.find("log_tests") != std::string::npos && text.find(" \n") == std::string::npos &&
+                  text.ends_with("[GUI] from the test\n");
   std::exit(ok ? 0 : 1);
 }
 
 TEST(DebugOutputDeathTest, EnablingWritesTheStartLinesToDebugLog) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_EXIT(EnableAndCheckDebugLog(), ::testing::ExitedWithCode(0), "");
+  for (bool terminal : {true, false}) EXPECT_EXIT(EnableAndCheckDebugLog(terminal), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
