@@ -163,7 +163,7 @@ TEST(RunwayDatabase, KeepsUsableRowsAndCountsOnlyThoseThatAreNoRunway) {
       {good, kRefused},                                 // a repeat of an earlier row
       {"ok,1000,100,0,09,10,10,27,10,10.01\n", kKept},  // the same but for a letter's case
       {"OK,1000,150,0,09,10,10,27,10,10.01\n", kKept},  // the same but for its width
-      {"LINE,1000,100,0,09,10,10,27,10,10.01," + std::string(16 * 1024, ' ') + "\n", kRefused},
+      {"LONGER,1000,100,0,09,10,10,27,10,10.01," + std::string(16 * 1024 - 38, ' ') + "\n", kRefused},  // 1 over
       {"LINE,1000,100,0,09,10,10,27,10,10.01," + std::string(16 * 1024 - 37, ' ') + "\n", kKept},
   };
   std::string text = kHeader;
@@ -274,10 +274,10 @@ TEST(RunwayIdents, LeadingNumberOrderByNumberThenSuffixThenBytesAndAnAirportsDis
     EXPECT_EQ(LeadingRunwayNumber(ident), number) << ident;
   }
   EXPECT_GT(LeadingRunwayNumber("99999999999999999999"), 99);  // saturates instead of overflowing
-  Idents idents{"27", "09R", "09", "9L", "09L", "18C", "H1", "09C"};
+  Idents idents{"27", "09R", "09", "9L", "09L", "18C", "H1", "09C", "9"};
   std::sort(idents.begin(), idents.end(),
             [](const std::string& a, const std::string& b) { return RunwayIdentLess(a, b); });
-  EXPECT_EQ(idents, (Idents{"H1", "09", "09L", "9L", "09C", "09R", "18C", "27"}));
+  EXPECT_EQ(idents, (Idents{"H1", "09", "9", "09L", "9L", "09C", "09R", "18C", "27"}));
   EXPECT_TRUE(RunwayIdentLess("", "01"));
   EXPECT_FALSE(RunwayIdentLess("09", "09"));
   EXPECT_TRUE(RunwayIdentLess("09", "09X"));  // equal number and weight, equal bytes: shorter first

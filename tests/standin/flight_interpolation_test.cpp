@@ -23,8 +23,8 @@ TEST(FlightInterpolation, PositionOnTheGreatCircleHeadingTheShortWayOnGroundAtTh
   const GeoPoint b{to.latitude_deg, to.longitude_deg};
   const GeoPoint q{quarter.latitude_deg, quarter.longitude_deg};
   // Across the date line, a quarter of the way along the shortest path.
-  EXPECT_NEAR(HaversineDistanceM(a, q), HaversineDistanceM(a, b) / 4, 0.01);
-  EXPECT_NEAR(HaversineDistanceM(q, b), HaversineDistanceM(a, b) * 3 / 4, 0.01);
+  EXPECT_NEAR(HaversineDistanceM(a, q), HaversineDistanceM(a, b) / 4, 0.001);
+  EXPECT_NEAR(HaversineDistanceM(q, b), HaversineDistanceM(a, b) * 3 / 4, 0.001);
   EXPECT_NEAR(quarter.heading_deg, 355.0, 1e-9);
   EXPECT_NEAR(InterpolateState(from, to, 0.75).heading_deg, 5.0, 1e-9);
   EXPECT_NEAR(quarter.radio_altitude_ft, 30.0, 1e-9);
@@ -35,6 +35,11 @@ TEST(FlightInterpolation, PositionOnTheGreatCircleHeadingTheShortWayOnGroundAtTh
   const AircraftState parked = InterpolateState(from, from, 0.5);
   EXPECT_EQ(parked.latitude_deg, from.latitude_deg);
   EXPECT_EQ(parked.longitude_deg, from.longitude_deg);
+  // Nearly the same place, either side of the date line: blended, and kept within +-180.
+  const AircraftState east = State(50.0, 179.9999999999, 350.0, 40.0, false);
+  const AircraftState west = State(50.0, -179.9999999999, 350.0, 40.0, false);
+  EXPECT_NEAR(InterpolateState(east, west, 0.25).longitude_deg, 179.99999999995, 1e-11);
+  EXPECT_NEAR(InterpolateState(east, west, 0.75).longitude_deg, -179.99999999995, 1e-11);
 }
 
 double ServedRadioAltitudeFt(const SimServer& server) {
