@@ -3,7 +3,6 @@
 #include <imgui.h>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,14 +15,6 @@
 namespace pistavox {
 
 namespace {
-
-// The settings hold the identifiers as text; the stored fields were 16-byte buffers.
-constexpr std::size_t kIdentCapacity = 16;
-
-std::string CutIdent(std::string text) {
-  if (text.size() > kIdentCapacity - 1) text.resize(kIdentCapacity - 1);
-  return text;
-}
 
 // The list is drawn every frame and a scan of the world database costs half a
 // millisecond, so the last answer is kept until the airport or the database changes.
@@ -48,10 +39,10 @@ void DrawAirportInput(App& app, const std::string& detected) {
   AppSettings& settings = app.settings;
   ImGui::TextUnformatted(LabelText(kExpectedAirportLabel, InChinese(app)));
   ImGui::SetNextItemWidth(detected.empty() ? -1.0f : -118.0f);
-  char buffer[kIdentCapacity] = {};
-  std::memcpy(buffer, settings.expected_airport.data(), settings.expected_airport.size());
+  char buffer[kIdentMaxChars + 1] = {};
+  settings.expected_airport.copy(buffer, kIdentMaxChars);
   if (ImGui::InputText("##expected-airport-icao", buffer, sizeof buffer, ImGuiInputTextFlags_CharsUppercase)) {
-    settings.expected_airport = CutIdent(NormalizeAirportIdent(buffer));
+    settings.expected_airport = TruncateIdent(NormalizeAirportIdent(buffer));
     if (!Lists(AirportRunways(app, settings.expected_airport), settings.expected_runway)) {
       settings.expected_runway.clear();
     }
@@ -60,7 +51,7 @@ void DrawAirportInput(App& app, const std::string& detected) {
   if (detected.empty()) return;
   ImGui::SameLine();
   if (ImGui::SmallButton(LabelText(kUseDetectedLabel, InChinese(app)))) {
-    settings.expected_airport = CutIdent(NormalizeAirportIdent(detected));
+    settings.expected_airport = TruncateIdent(NormalizeAirportIdent(detected));
     settings.expected_runway.clear();
     SaveAppSettings(app);
   }
@@ -105,8 +96,8 @@ void DrawMinimumsInputs(App& app) {
 
 void DrawFlightPlanCard(App& app) {
   AppSettings& settings = app.settings;
-  settings.expected_airport = CutIdent(NormalizeAirportIdent(settings.expected_airport));
-  settings.expected_runway = CutIdent(NormalizeRunwayIdent(settings.expected_runway));
+  settings.expected_airport = TruncateIdent(NormalizeAirportIdent(settings.expected_airport));
+  settings.expected_runway = TruncateIdent(NormalizeRunwayIdent(settings.expected_runway));
   DrawAirportInput(app, app.monitor.status.position.airport_ident);
 
   const std::vector<std::string>& runways = AirportRunways(app, settings.expected_airport);

@@ -1,16 +1,13 @@
 #include "app/monitor.h"
 
-#include <chrono>
 #include <ctime>
 #include <memory>
-#include <thread>
 
 #include "app/aircraft_profiles.h"
 #include "app/flight_recorder.h"
 #include "app/resources.h"
 #include "app/simulator_choice.h"
 #include "app/startup.h"
-#include "app/xplane_search.h"
 #include "config/aircraft_profiles_file.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/environment.h"
@@ -286,24 +283,6 @@ TEST_F(AppTest, StartUpReadsTheProfilesBesideTheSettingsOnlyWhereThereIsAFolder)
   EXPECT_EQ(elsewhere.aircraft_profiles.size(), ShippedAircraftProfiles().size());
   EXPECT_FALSE(std::filesystem::exists("aircraft_profiles.ini"));
   EXPECT_TRUE(elsewhere.logbook_file.empty());
-}
-
-// The search runs beside the frames, which take its outcome once it is there. Nothing here
-// sends a beacon, so it ends in a reason, whatever network this computer is on.
-TEST_F(AppTest, AnXPlaneSearchEndsInTheFrameAfterItsOutcomeWithTheReason) {
-  BeginXPlaneSearch(app);
-  FinishXPlaneSearch(app);  // the next frame: still running, unless there is no network to wait on
-  EXPECT_FALSE(!XPlaneSearchRunning(app) && log_lines.back().find("answered within") != std::string::npos);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (XPlaneSearchRunning(app) && std::chrono::steady_clock::now() < deadline) {
-    FinishXPlaneSearch(app);
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  const Lines lines = TakeLines();
-  if (!WithPrefix(lines, "X-Plane found").empty()) GTEST_SKIP() << "an X-Plane answers on this network";
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0], "Looking for X-Plane on the network...");
-  EXPECT_TRUE(lines[1].starts_with("X-Plane not found on the network: ") && lines[1].size() > 40) << lines[1];
 }
 
 // Changes never saved are kept on the way out, once; a run that changed nothing leaves the file alone.

@@ -1,8 +1,14 @@
+// A whole frame: the top bar's pages, and the X-Plane search the frames finish.
+#include "ui/frame.h"
+
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "app/app.h"
+#include "app/xplane_search.h"
 #include "tests/ui/headless_ui.h"
-#include "ui/frame.h"
 
 namespace pistavox {
 namespace {
@@ -19,9 +25,12 @@ struct TopBarTest : ::testing::Test {
   ImVec2 Find(const char* label) { return ui.FindItemIn("topbar", label, draw); }
 };
 
+// The page shown has its button lit.
 TEST_F(TopBarTest, ButtonsSwitchThePageAndEachPageKeepsTheBar) {
+  const ImVec4 lit(0.1f, 0.48f, 0.62f, 1);
   ui.Frame(draw);
   EXPECT_EQ(DrawnWindow("Pistavox Settings"), nullptr);
+  EXPECT_TRUE(test::DrewColour(DrawnWindow("topbar"), lit));
   const ImVec2 settings = Find("Settings");
   ASSERT_GE(settings.x, 0);
   ui.Click(settings, draw);
@@ -29,6 +38,7 @@ TEST_F(TopBarTest, ButtonsSwitchThePageAndEachPageKeepsTheBar) {
   ui.Frame(draw);
   EXPECT_NE(DrawnWindow("Pistavox Settings"), nullptr);
   EXPECT_EQ(DrawnWindow("Pistavox"), nullptr);
+  EXPECT_TRUE(test::DrewColour(DrawnWindow("topbar"), lit));
 
   // Pressing the page already shown changes nothing.
   ui.Click(settings, draw);
@@ -53,6 +63,27 @@ TEST_F(TopBarTest, LanguageSwitchRenamesTheButtonsInTheSameFrame) {
   EXPECT_TRUE(app.ui.settings_page_open);
   app.settings.ui_language = UiLanguage::kEnglish;
   EXPECT_TRUE(Drew(ui.Frame(draw), "Settings"));
+}
+
+// The search runs beside the frames, which keep drawing while it looks; the first frame after
+// its outcome takes it, with the reason. Nothing here sends a beacon, so it ends unanswered,
+// whatever network this computer is on, after the search's 3 s of real time.
+TEST_F(TopBarTest, AnXPlaneSearchKeepsTheFramesComingUntilOneTakesItsOutcomeInRealTime) {
+  BeginXPlaneSearch(app);
+  ui.Frame(draw);  // does not wait for the search, unless there is no network to wait on
+  EXPECT_FALSE(!XPlaneSearchRunning(app) && app.log.lines.back().find("answered within") != std::string::npos);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (XPlaneSearchRunning(app) && std::chrono::steady_clock::now() < deadline) {
+    EXPECT_TRUE(InterfaceAnimates(app));
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ui.Frame(draw);
+  }
+  EXPECT_FALSE(InterfaceAnimates(app));
+  const std::deque<std::string>& lines = app.log.lines;
+  if (lines.back().starts_with("X-Plane found")) GTEST_SKIP() << "an X-Plane answers on this network";
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "Looking for X-Plane on the network...");
+  EXPECT_TRUE(lines[1].starts_with("X-Plane not found on the network: ") && lines[1].size() > 40) << lines[1];
 }
 
 // The bar narrows below 780 pixels of content width, that is below a display 820 wide.
