@@ -30,13 +30,14 @@ TEST(InterfaceFontsTest, UnusableCandidatesAreSkippedForTheFirstGoodFontOrImGuis
   test::ScopedWorkdir workdir("interface-fonts");
   test::WriteTextFile("notes.ttf", "not a font at all, though named like one");
   test::WriteTextFile("empty.ttf", "");
-  // A collection header that names no font.
+  // A collection header that names no font, and a font's header with no tables.
   test::WriteTextFile("hollow.ttc", std::string("ttcf\0\1\0\0\0\0\0\0\0\0\0\0", 16));
+  test::WriteTextFile("bare.ttf", std::string("\0\1\0\0\0\0\0\0\0\0\0\0", 12));
   std::filesystem::create_directory("folder.ttf");
   const std::string notes = (workdir.path / "notes.ttf").string();
   const std::string hollow = (workdir.path / "hollow.ttc").string();
-  std::vector<const char*> candidates = {"/nonexistent/font.ttf", notes.c_str(), "empty.ttf", hollow.c_str(),
-                                         "folder.ttf"};
+  std::vector<const char*> candidates = {"/nonexistent/font.ttf", notes.c_str(), "empty.ttf",
+                                         hollow.c_str(),          "bare.ttf",    "folder.ttf"};
   if (!present.empty()) candidates.push_back(present.front());
 
   // Each context its own atlas: once with whatever font is present, once with none at all,
