@@ -225,8 +225,19 @@ TEST_F(SettingsPageTest, WithoutAPickerTheInAppDialogImportsTheChosenFile) {
   EXPECT_TRUE(Logged("Runway database imported: 2 directions"));
   ui.Frame(draw);
   EXPECT_EQ(DrawnWindow("runway-import-files"), nullptr);
+  // Opened again, it starts with nothing chosen.
+  std::filesystem::remove("data/runways.csv");
+  ASSERT_TRUE(ClickIn("general-resources", "Import CSV", "Check Database"));
+  ClickIn("Import runway database CSV###runway-import", "Import");
+  EXPECT_FALSE(std::filesystem::exists("data/runways.csv"));
 }
 #endif
+
+TEST_F(SettingsPageTest, TheHostFieldShowsTheStoredHost) {
+  app.settings.simulator = SimulatorChoice::kXPlane;
+  app.settings.simulator_host = "sim-pc.local";
+  EXPECT_TRUE(test::Drew(ui.Frame(draw), "sim-pc.local"));
+}
 
 }  // namespace
 }  // namespace pistavox
