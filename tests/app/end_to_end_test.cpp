@@ -186,6 +186,33 @@ TEST_F(EndToEndTest, AnArrivalOverEachLinkIsAnnouncedAlike) {
   EXPECT_EQ(alerts[2], alerts[0]);
 }
 
+// The probe prints what the simulator serves, waiting between samples, not before the first;
+// it says why when there is no simulator, and ends when the simulator goes away.
+TEST_F(EndToEndTest, TheProbePrintsTheServedSamplesUntilTheSimulatorGoes) {
+  const ProgramRun alone = RunProgram({PISTAVOX_PROBE_PATH, "--count", "1"});
+  EXPECT_EQ(alone.exit_code, 1);
+  EXPECT_TRUE(alone.err.starts_with("pistavox-probe: Cannot link to FSUIPC")) << alone.err;
+  ASSERT_NO_FATAL_FAILURE(StartSim({"--lat", "10.25", "--lon", "-140.45", "--on-ground", "1"}));
+  const auto began = Clock::now();
+  const ProgramRun probe = RunProgram({PISTAVOX_PROBE_PATH, "--count", "2", "--interval-ms", "1500"});
+  EXPECT_GE(Clock::now() - began, std::chrono::milliseconds(1500));
+  EXPECT_EQ(probe.exit_code, 0) << probe.err;
+  const Lines lines = SplitLines(probe.out);
+  ASSERT_EQ(lines.size(), 3u) << probe.out;
+  EXPECT_EQ(lines[0], "Connected: Prepar3D 64-bit");
+  EXPECT_TRUE(lines[2].starts_with("lat=10.250000 lon=-140.450000 ") && lines[2].ends_with(" on_ground=1")) << lines[2];
+
+  std::string error;  // in the fixture's place for the program, which the tear-down stops
+  ASSERT_TRUE(StartChild({PISTAVOX_PROBE_PATH, "--interval-ms", "10"}, pistavox, error, "probe.out")) << error;
+  const auto deadline = Clock::now() + std::chrono::seconds(30);
+  while (SplitLines(ReadTextFile("probe.out")).size() < 2 && Clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  StopChild(sim);
+  int exit_code = -1;
+  ASSERT_TRUE(WaitChild(pistavox, 30 * 1000, exit_code));
+  EXPECT_EQ(exit_code, 1);
+}
+
 #ifndef _WIN32
 // However the program is told to end mid roll-out (Ctrl+C, kill, the terminal closing), the
 // landing is finished as the Stop button finishes it and the pack's extraction is removed.
