@@ -263,6 +263,30 @@ TEST_F(EndToEndTest, EachStopSignalOrAClosedPipeLeavesTheLandingInProgressLogged
 }
 #endif
 
+// The stand-in refuses options that contradict each other, and a flight it cannot read, before
+// serving anything.
+TEST_F(EndToEndTest, TheStandInRefusesContradictoryOptionsAndUnreadableFlights) {
+  const std::pair<std::vector<std::string>, std::string> kRefusals[] = {
+      {{"--loop", "--exit-at-end"}, "pistavox-sim: --loop and --exit-at-end exclude each other\n"},
+      {{"--flight", "f.csv", "--scenario", "pattern"}, "pistavox-sim: --flight and --scenario exclude each other\n"},
+      {{"--port", "5000"}, "pistavox-sim: --port, --beacon and --fault need a UDP --protocol\n"},
+      {{"--protocol", "flightgear", "--beacon"},
+       "pistavox-sim: FlightGear's lines need a port to go to and no --beacon\n"},
+      {{"--flight", "missing.csv"}, "pistavox-sim: Cannot open flight file: missing.csv\n"},
+#ifndef _WIN32
+      {{"--flight", "/proc/self/mem"}, "pistavox-sim: Cannot read flight file: /proc/self/mem\n"},  // opens, reads not
+#endif
+  };
+  for (const auto& [options, message] : kRefusals) {
+    std::vector<std::string> command{PISTAVOX_SIM_PATH};
+    command.insert(command.end(), options.begin(), options.end());
+    const ProgramRun run = RunProgram(command);
+    EXPECT_EQ(run.exit_code, 2) << message;
+    EXPECT_TRUE(run.err.starts_with(message)) << run.err;
+    EXPECT_EQ(run.out, "");
+  }
+}
+
 #ifndef _WIN32
 // An export replaces only a file: a FIFO is written into and stays one, a folder is refused.
 TEST_F(EndToEndTest, AnExportIntoAFifoArrivesWholeAndAFolderIsRefused) {
