@@ -22,11 +22,6 @@ void SetPhase(EngineState& state, FlightPhase phase, std::string_view reason, in
   state.phase_reason = reason;
 }
 
-void ClearRunwayContext(EngineState& state) {
-  state.active_runway_key.clear();
-  state.called_remaining.clear();
-  state.called_once.clear();
-  state.roll_context = RollContext::kNone;
-}
+void ClearRunwayContext(EngineState& state) { state.active_runway_key.clear(); }
 
 }  // namespace pistavox

@@ -49,7 +49,8 @@ struct EngineState {
 
 // Replaces the reason every time; the timer restarts only when the phase changes.
 void SetPhase(EngineState& state, FlightPhase phase, std::string_view reason, int64_t now_ns);
-// Forgets the runway being occupied (not its entry time, the ground context or the cooldowns).
+// Forgets the runway being occupied, so the next one entered begins its occupancy afresh
+// (its calls made once, its roll); the entry time, ground context and cooldowns stay.
 void ClearRunwayContext(EngineState& state);
 
 }  // namespace pistavox

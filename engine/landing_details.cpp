@@ -47,8 +47,7 @@ std::optional<LandingReport> Complete(LandingDetailsTracker& tracker) {
   if (!tracker.pending) return std::nullopt;
   std::optional<LandingReport> report = std::move(tracker.pending);
   tracker.pending.reset();
-  tracker.upper_profile.clear();
-  tracker.trace_profile.clear();
+  tracker.upper_profile.clear();  // the trace's part is cleared as the next trace arms
   return report;
 }
 

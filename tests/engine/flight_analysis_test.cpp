@@ -186,6 +186,13 @@ TEST(LandingAnalysis, TraceMarksEveryTenFeetOnceWithTheCurrentValuesEvenWhenPass
   f.Poll(120.0);
   f.Fly(2.5, 600.0);
   EXPECT_EQ(f.MarksOf(kLandingTrace), (Marks{100, 90, 80, 70, 60, 50, 40, 30, 20, 10}));
+  // A new session starts at its own rules' first mark, whatever the last one reached.
+  f.rules.landing_trace_start_ft = 50;
+  ResetAnalysis(f.analysis, f.rules);
+  f.lines.clear();
+  f.Poll(120.0);
+  f.Fly(2.5, 600.0);
+  EXPECT_EQ(f.MarksOf(kLandingTrace), (Marks{50, 40, 30, 20, 10}));
 
   // A fast descent logs every mark it passed in one step, each with the current values.
   AnalysisFlight fast;
@@ -331,6 +338,11 @@ TEST(TakeoffAnalysis, MarksRunFromTheStartToTheHighestOnceUntilTheNextGroundStep
   EXPECT_EQ(f.MarksOf(kTakeoffTrace).size(), DefaultTakeoffMarks().size() + 1);
   EXPECT_EQ(f.MarksOf(kTakeoffTrace).back(), 100);
   EXPECT_NE(f.LinesStartingWith(kTakeoffTrace).back().find("| maxVS 2000 fpm |"), std::string::npos);  // a new climb
+  // A new session begun in the climb traces it from the first mark, passed or not.
+  ResetAnalysis(f.analysis, f.rules);
+  f.lines.clear();
+  f.Fly(600.0, 2000.0);
+  EXPECT_EQ(f.MarksOf(kTakeoffTrace), (Marks{100, 500}));
 }
 
 TEST(TakeoffAnalysis, MarksNearTheLargestIntegerDoNotOverflow) {
