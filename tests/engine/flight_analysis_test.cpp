@@ -302,9 +302,9 @@ TEST(AnalysisHeight, RadioAltitudeCountsAboveATenthOfAFootOrOnTheGround) {
   state.on_ground = false;
   state.radio_altitude_ft = 0.2;
   EXPECT_EQ(HeightAboveGroundFt(state), 0.2);
-  EXPECT_EQ(AnalysisVerticalSpeedFpm(10.0, 20.0, 0, 1'000'000'000), 0.0);              // no previous step
-  EXPECT_EQ(AnalysisVerticalSpeedFpm(10.0, 20.0, 1'000'000'000, 1'050'000'000), 0.0);  // 50 ms is too close
-  EXPECT_NEAR(AnalysisVerticalSpeedFpm(10.0, 20.0, 1'000'000'000, 1'060'000'000), -10000.0, 1e-6);
+  EXPECT_EQ(AnalysisVerticalSpeedFpm(10.0, 20.0, 0, 1'000'000'000), 0.0);                          // no previous step
+  EXPECT_EQ(AnalysisVerticalSpeedFpm(10.0, 20.0, 1'000'000'000, 1'050'000'000), 0.0);              // 50 ms is too close
+  EXPECT_NEAR(AnalysisVerticalSpeedFpm(10.0, 20.0, 1'000'000'000, 1'050'100'000), -11976.0, 0.1);  // 50.1 ms
   EXPECT_EQ(AnalysisVerticalSpeedFpm(10.0, 20.0, 1'000'000'000, 1'500'000'000), -1200.0);
 }
 
