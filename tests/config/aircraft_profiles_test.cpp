@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "config/aircraft_profile_choice.h"
 #include "config/aircraft_profiles_file.h"
 #include "config/aircraft_profiles_text.h"
 #include "tests/support/scoped_workdir.h"
+#include "tests/support/test_paths.h"
 
 namespace pistavox {
 namespace {
@@ -118,6 +121,33 @@ TEST(AircraftProfiles, ChoiceByNameElseFirstMatchingPatternElseGeneric) {
   // A long name against many stars stays fast and exact.
   EXPECT_FALSE(AircraftNameMatches(std::string(40, '*') + "a*a*a*a*a*b", std::string(256, 'a')));
   EXPECT_TRUE(AircraftNameMatches("*a*", std::string(256, 'a')));
+}
+
+// What the README tells a pilot editing the file: each key's default and range, and what the
+// shipped profiles hold (every key they leave out at its default).
+TEST(AircraftProfiles, TheReadmeShowsEachKeysDefaultAndRangeAndTheShippedProfiles) {
+  const std::string readme = test::ReadTextFile(test::SourcePath("README.md"));
+  const auto number = [](double value) {
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+  };
+  for (const AircraftProfileField& field : AircraftProfileFields()) {
+    const std::string row = "| `" + std::string(field.key) + "` | " + number(field.default_value) + " | " +
+                            number(field.min) + " to " + number(field.max) + " " + std::string(field.unit) + " |";
+    EXPECT_NE(readme.find(row), std::string::npos) << row;
+  }
+  const AircraftProfile& defaults = GenericAircraftProfile();
+  for (const AircraftProfile& p : ShippedAircraftProfiles()) {
+    std::string row = "\n| " + p.name;
+    for (double value :
+         {p.vref_kt, p.vref_plus_kt, p.v1_kt, p.vr_kt, p.stable_height_ft, p.stable_height_visual_ft, p.max_sink_fpm})
+      row += " | " + number(value);
+    row += " |";
+    for (const std::string& pattern : p.patterns) row += " `" + pattern + "`";
+    EXPECT_NE(readme.find(row + " |\n"), std::string::npos) << row;
+    EXPECT_EQ(std::tie(p.vref_minus_kt, p.glide_path_deg, p.glide_path_tolerance_deg),
+              std::tie(defaults.vref_minus_kt, defaults.glide_path_deg, defaults.glide_path_tolerance_deg));
+  }
 }
 
 }  // namespace
