@@ -166,6 +166,14 @@ TEST_F(RunwayDatabaseActionsTest, BesideAnInstalledCopyImportsGoToTheUsersDataFo
   EXPECT_EQ(ReadTextFile(installed / kRunwayDatabasePath), shipped);
   EXPECT_FALSE(fs::exists(installed / kRunwayBackupPath));
   EXPECT_FALSE(fs::exists(kRunwayDatabasePath));
+  // A data folder that cannot be made: said, and nothing changes.
+  WriteTextFile(workdir.path / "blocked", "a file where the folder would go\n");
+  app.resources = LocateResources(installed, workdir.path / "blocked" / "data");
+  ImportRunwayDatabaseFile(app, Write("four.csv", kOneRunway));
+  const Lines refused = TakeLines();
+  ASSERT_EQ(refused.size(), 1u);
+  EXPECT_TRUE(refused[0].starts_with("Runway database import failed: cannot create ")) << refused[0];
+  EXPECT_EQ(app.runways->directions.size(), 4u);
 }
 
 TEST_F(RunwayDatabaseActionsTest, TheFallbackDialogListsCsvFilesHereThenInData) {
