@@ -3,11 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <sstream>
 
 #include "engine/advisory_policy.h"
 #include "engine/callout_catalogue.h"
 #include "engine/callout_naming.h"
+#include "tests/support/scoped_workdir.h"
+#include "tests/support/test_paths.h"
 
 namespace pistavox {
 namespace {
@@ -82,6 +86,37 @@ class AdvisoryFilterTest : public ::testing::Test {
   RaasRules rules_;
   CooldownMemory last_spoken_;
 };
+
+// The README's callout table, which pilots tune the rules file by: each priority key with its
+// default, and each built-in cooldown, on the key's row. The generic forms, which always give
+// way, are named in its text instead.
+TEST(CalloutCatalogue, TheReadmeTableGivesEachKeysPriorityAndBuiltInCooldown) {
+  std::vector<std::vector<std::string>> rows;  // | you hear | log | when | switch | priority | cooldown |
+  std::istringstream readme(test::ReadTextFile(test::SourcePath("README.md")));
+  for (std::string line; std::getline(readme, line);) {
+    std::vector<std::string> cells;
+    for (std::size_t at = 0, bar; (bar = line.find('|', at)) != std::string::npos; at = bar + 1)
+      cells.push_back(line.substr(at, bar - at));
+    if (cells.size() == 7 && line.starts_with("| ")) rows.push_back(std::move(cells));
+  }
+  for (const CalloutSituationEntry& entry : CalloutSituations()) {
+    if (entry.generic != 0) continue;
+    const std::string key = "`" + std::string(entry.rule_key) + "`";
+    const auto row =
+        std::ranges::find_if(rows, [&](const auto& cells) { return cells[5].find(key) != std::string::npos; });
+    if (row == rows.end()) {
+      ADD_FAILURE() << key;
+      continue;
+    }
+    const std::string& cell = (*row)[5];
+    const std::size_t open = cell.find('(', cell.find(key));
+    EXPECT_EQ(cell.substr(open, cell.find(')', open) - open + 1), "(" + std::to_string(entry.default_priority) + ")")
+        << cell;
+    if (entry.built_in_cooldown_s > 0.0)
+      EXPECT_TRUE((*row)[6].starts_with(" " + std::to_string(std::lround(entry.built_in_cooldown_s)) + " s "))
+          << (*row)[6];
+  }
+}
 
 TEST_F(AdvisoryFilterTest, OrdersByPriorityKeepingRaiseOrderWithinEqualPrioritiesAndDropsWhatIsOff) {
   EXPECT_EQ(
