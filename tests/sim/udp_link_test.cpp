@@ -119,6 +119,7 @@ TEST_P(UdpLinksTest, NothingAnsweringSaysWhatToSwitchOn) {
   EXPECT_FALSE(Connect(connection, error));
   EXPECT_NE(error.find(link.name + " at 127.0.0.1:" + free_port), std::string::npos) << error;
   EXPECT_NE(error.find(link.advice(free_port)), std::string::npos) << error;
+  EXPECT_EQ(error.find("other "), std::string::npos) << error;  // no stray sender to point at
 }
 
 // Hostile datagrams from the simulator's own address, and a second sender placing the aircraft

@@ -24,6 +24,7 @@ TEST(UdpSocketTest, DatagramsArriveWholeWithTheirSenderAndSilenceIsNotAFailure) 
   EXPECT_EQ(datagram, large);
   EXPECT_EQ(from, (UdpEndpoint{kLoopbackAddress, UdpLocalPort(sender)}));
   EXPECT_EQ(UdpEndpointText(from).rfind("127.0.0.1:", 0), 0u);
+  EXPECT_EQ(UdpEndpointText({0xC0A8FE0A, 65535}), "192.168.254.10:65535");
   CloseUdpSocket(sender);
   CloseUdpSocket(listener);
 }
