@@ -72,22 +72,27 @@ TEST_F(MonitorTest, TheProfileInUseFollowsTheAircraftsNameUnlessOneIsPicked) {
 }
 
 // Settings written by hand can hold any port; the chosen link refuses it when it connects.
-TEST(SimulatorChoice, EachChoiceMakesItsLinkWhichRefusesAPortOutsideOneTo65535AtConnect) {
+// The monitor opens the link chosen, by its name.
+TEST_F(MonitorTest, EachChoiceMakesItsLinkWhichRefusesAPortOutsideOneTo65535AtConnect) {
+  app.hooks.make_connection = [this] { return ChosenConnection(app.settings); };
   const std::pair<SimulatorChoice, SimulatorLinkKind> kLinks[] = {
       {SimulatorChoice::kFsuipc, SimulatorLinkKind::kFsuipc},
       {SimulatorChoice::kXPlane, SimulatorLinkKind::kXPlane},
       {SimulatorChoice::kFlightGear, SimulatorLinkKind::kFlightGear}};
   for (const auto& [choice, kind] : kLinks) {
-    AppSettings settings;
-    settings.simulator = choice;
-    EXPECT_EQ(ChosenConnection(settings).kind, kind);
+    app.settings.simulator = choice;
+    EXPECT_EQ(ChosenConnection(app.settings).kind, kind);
     if (choice == SimulatorChoice::kFsuipc) continue;  // no port of its own
     for (const std::int32_t port : {0, 65536}) {
-      settings.xplane_port = settings.flightgear_port = port;
+      app.settings.xplane_port = app.settings.flightgear_port = port;
       std::string error;
-      EXPECT_FALSE(ChosenConnection(settings).connect(error));
+      EXPECT_FALSE(ChosenConnection(app.settings).connect(error));
       EXPECT_EQ(error, "Port " + std::to_string(port) + " is not between 1 and 65535");
     }
+    StartMonitor(app, false, now);
+    EXPECT_EQ(WithPrefix(TakeLines(), "Opening "),
+              Lines{"Opening " + std::string(LinkLogName(kind)) + " connection..."});
+    StopMonitor(app);
   }
 }
 

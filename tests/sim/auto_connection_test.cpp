@@ -19,6 +19,7 @@ std::function<SimulatorConnection()> Scripted(SimulatorLinkKind kind, const bool
       return true;
     };
     c.simulator_name = [kind] { return "sim " + std::string(LinkLogName(kind)); };
+    c.aircraft_name = [kind] { return "aircraft in " + std::string(LinkLogName(kind)); };
     c.disconnect = [&disconnects] { ++disconnects; };
     return c;
   };
@@ -39,6 +40,7 @@ TEST(AutoConnection, KeepsTheFirstThatAnswersAndNamesEveryReasonWhenNoneDoes) {
   ASSERT_TRUE(Connect(automatic, error));
   EXPECT_EQ(ConnectedLinkKind(automatic), SimulatorLinkKind::kXPlane);
   EXPECT_EQ(SimulatorName(automatic), "sim X-Plane");
+  EXPECT_EQ(AircraftName(automatic), "aircraft in X-Plane");
   AircraftState state;
   ASSERT_TRUE(ReadAircraftState(automatic, state, error));
   EXPECT_EQ(state.latitude_deg, static_cast<double>(SimulatorLinkKind::kXPlane));
