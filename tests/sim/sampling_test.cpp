@@ -66,6 +66,7 @@ TEST(StateOffsets, EncodingIsTheInverseWithinResolutionAndSaturates) {
       {-33.946, 151.177, 359.9999, 145.0, 1500.25, 1480.5, 1.25, false, 1850.0},
       {89.9, -179.9, 0.0, 0.0, -1.6404199475065615, 0.0, 0.0, true},
       {-0.001, 0.001, 0.0001, 600.0, 41000.0, 2500.3, 2.5, false},
+      {10.0, 10.0, 90.0 + 0.6 * 360.0 / 4294967296.0, 1.0, 1.0, 1.0, 1.0, false},  // 0.6 of a heading unit
   };
   for (const AircraftState& in : samples) {
     AircraftState out;
@@ -96,6 +97,8 @@ TEST(StateOffsets, EncodingIsTheInverseWithinResolutionAndSaturates) {
   EXPECT_NEAR(out.vertical_speed_fpm, -240.0, 60.0 / 0.3048 / 256.0 / 2.0);  // within half a unit
   in.vertical_speed_fpm = std::numeric_limits<double>::quiet_NaN();
   EXPECT_EQ(EncodeCoreOffsets(in).vertical_speed, 0);
+  in.altitude_ft = 1e15;
+  EXPECT_EQ(EncodeCoreOffsets(in).altitude_whole, std::numeric_limits<int32_t>::max());
 }
 
 struct SamplingTest : ::testing::Test {
