@@ -125,6 +125,8 @@ TEST(FlightGearSamplingTest, HeightsFromTheWheelsHeldTouchdownRateStaleLinesAndP
     EXPECT_DOUBLE_EQ(sampling.state.touchdown_vertical_speed_fpm, step.touchdown_fpm) << step.datagram;
     EXPECT_EQ(sampling.state.paused, step.paused) << step.datagram;
   }
+  ASSERT_TRUE(TakeFlightGearDatagram(sampling, kCurrent));  // FlightGear's clock at 31.25 s, after the 6 s above
+  EXPECT_EQ(sampling.aircraft_name, "Cessna 172P, Skyhawk");
 }
 
 }  // namespace
