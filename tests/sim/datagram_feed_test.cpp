@@ -38,6 +38,10 @@ TEST(DatagramFeedTest, OnlyTheSimulatorsGoodDatagramsCountAndSilenceMeansLost) {
   EXPECT_EQ(taken.size(), 2u);  // the stray is never looked at
   EXPECT_FALSE(DatagramFeedLost(feed, now + kDatagramFeedLostNs));
   EXPECT_TRUE(DatagramFeedLost(feed, now + kDatagramFeedLostNs + 1));
+  // Opened again, it counts afresh.
+  ASSERT_TRUE(OpenDatagramFeed(feed, {kLoopbackAddress, 0}, {kLoopbackAddress, UdpLocalPort(simulator)}, error));
+  EXPECT_EQ(feed.good + feed.dropped + feed.strays, 0);
+  EXPECT_TRUE(DatagramFeedLost(feed, now));
   CloseDatagramFeed(feed);
   CloseUdpSocket(simulator);
   CloseUdpSocket(stranger);
