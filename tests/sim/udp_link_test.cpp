@@ -122,6 +122,12 @@ TEST_P(UdpLinksTest, NothingAnsweringSaysWhatToSwitchOn) {
   EXPECT_EQ(error.find("other "), std::string::npos) << error;  // no stray sender to point at
 }
 
+TEST_F(UdpLinkTest, XPlanesPortMustNotBeZero) {
+  connection = XPlaneConnection({"127.0.0.1", 0});
+  EXPECT_FALSE(Connect(connection, error));
+  EXPECT_EQ(error, "X-Plane's port must not be 0");
+}
+
 // Hostile datagrams from the simulator's own address, and a second sender placing the aircraft
 // elsewhere, change none of the values.
 TEST_P(UdpLinksTest, ValuesArriveInThePilotsUnitsAtTheirExtremesWhateverElseComes) {
@@ -155,6 +161,11 @@ TEST_P(UdpLinksTest, ValuesArriveInThePilotsUnitsAtTheirExtremesWhateverElseCome
       EXPECT_NEAR(got.indicated_airspeed_kt, e.indicated_airspeed_kt, 1e-4);
       EXPECT_FALSE(got.paused);
     })) << error;
+    // X-Plane sends the name once a second.
+    for (const auto end = steady_clock::now() + std::chrono::seconds(20);
+         AircraftName(connection).empty() && steady_clock::now() < end;)
+      ReadFor(milliseconds(50), [](const AircraftState&) {});
+    EXPECT_EQ(AircraftName(connection), "Pistavox Stand-in");
     Stop();
   }
 }
