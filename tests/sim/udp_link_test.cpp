@@ -5,12 +5,15 @@
 #include <windows.h>
 #endif
 
+#include <atomic>
 #include <chrono>
 #include <functional>
+#include <map>
 #include <thread>
 
 #include "sim/flightgear_link.h"
 #include "sim/xplane_beacon.h"
+#include "sim/xplane_datagrams.h"
 #include "sim/xplane_link.h"
 #include "tests/support/scoped_workdir.h"
 #include "tests/support/udp_stand_in.h"
@@ -120,6 +123,35 @@ TEST_P(UdpLinksTest, NothingAnsweringSaysWhatToSwitchOn) {
   EXPECT_NE(error.find(link.name + " at 127.0.0.1:" + free_port), std::string::npos) << error;
   EXPECT_NE(error.find(link.advice(free_port)), std::string::npos) << error;
   EXPECT_EQ(error.find("other "), std::string::npos) << error;  // no stray sender to point at
+}
+
+// A connect that gives up takes back every subscription it asked for, so X-Plane does not go on
+// sending to a port nobody reads. The requests are read as they come: they would overflow the
+// socket's buffer if left until the end.
+TEST_F(UdpLinkTest, AnXPlaneConnectThatGivesUpUnsubscribesEverything) {
+  UdpSocket xplane;
+  ASSERT_TRUE(OpenUdpSocket(xplane, {kLoopbackAddress, 0}, false, error)) << error;
+  connection = XPlaneConnection({"127.0.0.1", UdpLocalPort(xplane)});
+  std::atomic<bool> given_up = false;
+  std::thread connecting([&] { given_up = !Connect(connection, error); });
+  std::map<int32_t, int> rates;  // the last asked for, by index; -1 for the positions
+  std::vector<uint8_t> datagram;
+  UdpEndpoint from;
+  std::string receive_error;
+  for (bool last_pass = false; !last_pass;) {
+    last_pass = given_up;
+    while (ReceiveDatagram(xplane, 10, datagram, from, receive_error) == UdpReceive::kDatagram) {
+      RrefRequest request;
+      int rpos_hz = 0;
+      if (ParseRrefRequest(datagram.data(), datagram.size(), request)) rates[request.index] = request.frequency_hz;
+      if (ParseRposRequest(datagram.data(), datagram.size(), rpos_hz)) rates[-1] = rpos_hz;
+    }
+  }
+  connecting.join();
+  CloseUdpSocket(xplane);
+  EXPECT_TRUE(rates.contains(-1));
+  EXPECT_GT(rates.size(), 2u);
+  for (const auto& [index, hz] : rates) EXPECT_EQ(hz, 0) << index;
 }
 
 TEST_F(UdpLinkTest, XPlanesPortMustNotBeZero) {
