@@ -80,11 +80,16 @@ bool ParseFlightGearDatagram(std::string_view datagram, FlightGearLine& line) {
 }
 
 std::string FlightGearLineText(const FlightGearLine& line) {
-  char text[512];
-  std::snprintf(text, sizeof text, "%.8f,%.8f,%.6f,%.4f,%.4f,%.4f,%.5f,%d,%d,%d,%.5f,%.4f,%d,%.4f,", line.latitude_deg,
-                line.longitude_deg, line.heading_deg, line.ground_speed_kt, line.altitude_ft, line.altitude_agl_ft,
-                line.load_factor, line.wow[0] ? 1 : 0, line.wow[1] ? 1 : 0, line.wow[2] ? 1 : 0,
-                line.vertical_speed_fps, line.elapsed_s, line.frozen ? 1 : 0, line.indicated_airspeed_kt);
+  // Measured first: a value as large as a double goes can take hundreds of digits.
+  const auto print = [&line](char* out, std::size_t size) {
+    return std::snprintf(out, size, "%.8f,%.8f,%.6f,%.4f,%.4f,%.4f,%.5f,%d,%d,%d,%.5f,%.4f,%d,%.4f,", line.latitude_deg,
+                         line.longitude_deg, line.heading_deg, line.ground_speed_kt, line.altitude_ft,
+                         line.altitude_agl_ft, line.load_factor, line.wow[0] ? 1 : 0, line.wow[1] ? 1 : 0,
+                         line.wow[2] ? 1 : 0, line.vertical_speed_fps, line.elapsed_s, line.frozen ? 1 : 0,
+                         line.indicated_airspeed_kt);
+  };
+  std::string text(static_cast<std::size_t>(print(nullptr, 0)), '\0');
+  print(text.data(), text.size() + 1);
   return text + line.aircraft + "\n";
 }
 

@@ -60,6 +60,9 @@ TEST(FlightGearLinesTest, ReadsTheLastCompleteLineOfTheShippedLayout) {
     EXPECT_EQ(read.elapsed_s, c.elapsed_s) << c.datagram;
   }
   EXPECT_EQ(FlightGearLineText(line), kCurrent);  // what the stand-in sends is what FlightGear writes
+  line.altitude_ft = line.ground_speed_kt = line.elapsed_s = 1e300;  // whole, however long
+  EXPECT_TRUE(FlightGearLineText(line).ends_with(",Cessna 172P, Skyhawk\n"));
+  EXPECT_GT(FlightGearLineText(line).size(), 900u);
 }
 
 TEST(FlightGearLinesTest, RefusesAnythingElseWithoutTouchingTheResult) {
