@@ -184,7 +184,7 @@ TEST_F(DashboardTest, EveryLabelChangesLanguageInTheSameFrame) {
     EXPECT_FALSE(Drew(chinese, label->english)) << label->english;
     ++switched;
   }
-  EXPECT_GE(switched, 30);
+  EXPECT_EQ(switched, 38);  // every label a running dashboard without a landing draws; none goes missing
 }
 
 TEST_F(DashboardTest, TheLandingCardWaitsForALandingThenShowsItAndPicksOutTheBest) {
