@@ -267,14 +267,14 @@ TEST_F(EndToEndTest, EachStopSignalOrAClosedPipeLeavesTheLandingInProgressLogged
 // serving anything.
 TEST_F(EndToEndTest, TheStandInRefusesContradictoryOptionsAndUnreadableFlights) {
   const std::pair<std::vector<std::string>, std::string> kRefusals[] = {
-      {{"--loop", "--exit-at-end"}, "pistavox-sim: --loop and --exit-at-end exclude each other\n"},
-      {{"--flight", "f.csv", "--scenario", "pattern"}, "pistavox-sim: --flight and --scenario exclude each other\n"},
-      {{"--port", "5000"}, "pistavox-sim: --port, --beacon and --fault need a UDP --protocol\n"},
+      {{"--loop", "--exit-at-end"}, "pistavox-sim: --loop and --exit-at-end exclude each other"},
+      {{"--flight", "f.csv", "--scenario", "pattern"}, "pistavox-sim: --flight and --scenario exclude each other"},
+      {{"--port", "5000"}, "pistavox-sim: --port, --beacon and --fault need a UDP --protocol"},
       {{"--protocol", "flightgear", "--beacon"},
-       "pistavox-sim: FlightGear's lines need a port to go to and no --beacon\n"},
-      {{"--flight", "missing.csv"}, "pistavox-sim: Cannot open flight file: missing.csv\n"},
+       "pistavox-sim: FlightGear's lines need a port to go to and no --beacon"},
+      {{"--flight", "missing.csv"}, "pistavox-sim: Cannot open flight file: missing.csv"},
 #ifndef _WIN32
-      {{"--flight", "/proc/self/mem"}, "pistavox-sim: Cannot read flight file: /proc/self/mem\n"},  // opens, reads not
+      {{"--flight", "/proc/self/mem"}, "pistavox-sim: Cannot read flight file: /proc/self/mem"},  // opens, reads not
 #endif
   };
   for (const auto& [options, message] : kRefusals) {

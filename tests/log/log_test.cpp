@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #ifndef _WIN32
 #include <fcntl.h>
 #include <unistd.h>
@@ -79,7 +80,8 @@ void EnableAndCheckDebugLog(bool terminal) {
 #endif
   EnableDebugOutput();
   DebugPrint("from the test");
-  const std::string text = test::ReadTextFile("debug.log");
+  std::ifstream in("debug.log");  // text mode: lines end in "\n" on every system
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   const bool ok = text.starts_with("[GUI] debug console enabled\n[GUI] " + ready) &&
                   text.find("[GUI] debug_file=debug.log\n[GUI] command line: ") != std::string::npos &&
                   text.find("log_tests") != std::string::npos && text.find(" \n") == std::string::npos &&
