@@ -27,7 +27,7 @@
   X(runway_occupancy, false)         \
   X(altitude_calls, false)           \
   X(minimums, false)                 \
-  X(takeoff_calls, false)           \
+  X(takeoff_calls, false)            \
   X(approach_gate, false)            \
   X(stable_call, false)              \
   X(long_landing, false)
