@@ -9,6 +9,7 @@
 #include "audio/voice_pack.h"
 #include "base/file_reading.h"
 #include "tests/support/environment.h"
+#include "tests/support/mono_wav.h"
 #include "tests/support/program_runner.h"
 #include "tools/voice_phrases.h"
 
@@ -77,6 +78,32 @@ std::string ClipFault(const std::filesystem::path& path, double& rms_db) {
   return "";
 }
 
+// Stand-ins for the speech tools, one script under three names. Each logs its call and
+// prints a version line; festival saves a tone to every path its script names, as Scheme
+// reads the string; espeak-ng to its -w file; sox copies its input to its output. A file
+// TOOL.fails beside them is run first, to make that tool fail.
+constexpr const char* kSpeechStandIn = R"sh(#!/bin/sh
+PATH=/usr/bin:/bin
+d=${0%/*} tool=${0##*/}
+echo "$tool $1" >>"$d/calls"
+[ "$1" = --version ] && echo "$tool 1.0" && exit 0
+[ -f "$d/$tool.fails" ] && . "$d/$tool.fails"
+case $tool in
+festival) sed -nE '/^\(utt\.save\.wave utt "(([^"\\]|\\["\\])*)" .riff\)$/{s//\1/;s/\\(.)/\1/g;p}' "$2" |
+  while IFS= read -r out; do cp "$d/tone.wav" "$out"; done ;;
+espeak-ng) exec cp "$d/tone.wav" "$4" ;;
+sox) exec cp "$1" "$6" ;;
+esac
+)sh";
+
+void InstallSpeechStandIns(const std::filesystem::path& folder) {
+  WriteTextFile(folder / "tone.wav", MonoWav(QuietTone(22050 / 2)));
+  for (const char* tool : {"festival", "espeak-ng", "sox"}) {
+    WriteTextFile(folder / tool, kSpeechStandIn);
+    std::filesystem::permissions(folder / tool, std::filesystem::perms::owner_all);
+  }
+}
+
 struct MadeVoicePacks : ::testing::Test {
   ScopedWorkdir workdir{::testing::UnitTest::GetInstance()->current_test_info()->name()};
 };
@@ -109,6 +136,9 @@ TEST_F(MadeVoicePacks, HoldACleanClipForEveryCalloutKey) {
 
 // Bad requests fail before anything is spoken or written, and say why.
 TEST_F(MadeVoicePacks, RefuseBadRequestsLeavingEverythingAsItWas) {
+  const ProgramRun help = MakeVoicePacks({"--help"}), unknown = MakeVoicePacks({"--only", "fr"});
+  EXPECT_TRUE(help.exit_code == 0 && help.out.starts_with("usage: make-voice-pack ")) << help.out;
+  EXPECT_TRUE(unknown.exit_code == 2 && unknown.err.ends_with(help.out)) << unknown.err;
   WriteTextFile("out/Pistavox_EN/notes.txt", "mine");
   const ProgramRun foreign = MakeVoicePacks({"--out", "out", "--cache", "cache", "--only", "en"});
   EXPECT_EQ(foreign.exit_code, 1);
@@ -143,6 +173,53 @@ TEST_F(MadeVoicePacks, StoppedHalfwayLeaveNoPackBehind) {
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator("cache", ec))
     EXPECT_EQ(entry.path().filename().string().front(), '.') << entry.path();
+}
+
+// A pack made through the stand-ins into a cache whose path a Scheme string must escape:
+// every clip levelled, the cache holding the pack and nothing half-made, and a second run
+// copying it without a word spoken.
+TEST_F(MadeVoicePacks, AreSpokenLevelledAndCachedThroughTheSpeechTools) {
+  InstallSpeechStandIns("tools");
+  const ScopedEnvironment path("PATH", (workdir.path / "tools").string());
+  const ScopedEnvironment cache_home("XDG_CACHE_HOME", (workdir.path / "ca\"che\\home").string());
+  const ProgramRun made = MakeVoicePacks({"--out", "packs", "--only", "en"});
+  ASSERT_EQ(made.exit_code, 0) << made.err;
+  std::vector<VoicePhrase> phrases;
+  std::string error;
+  VoicePack pack;
+  ASSERT_TRUE(ListVoicePhrases(phrases, error) && LoadManifest(pack, "packs/Pistavox_EN/manifest.csv", error)) << error;
+  for (const VoicePhrase& phrase : phrases) {
+    const std::optional<AudioClip> clip = FindClip(pack, phrase.key);
+    double level = 0.0;
+    ASSERT_TRUE(clip) << phrase.key;
+    EXPECT_EQ(ClipFault(clip->path, level), "") << phrase.key;
+    EXPECT_NEAR(level, -16.0, 0.5) << phrase.key;
+  }
+  for (const auto& entry : std::filesystem::directory_iterator("ca\"che\\home/pistavox/voice-packs"))
+    EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
+
+  std::filesystem::remove("tools/calls");
+  const ProgramRun again = MakeVoicePacks({"--out", "packs", "--only", "en"});
+  EXPECT_EQ(again.exit_code, 0) << again.err;
+  for (const std::string& call : SplitLines(ReadTextFile("tools/calls"))) EXPECT_TRUE(call.ends_with(" --version"));
+}
+
+// A speech tool that fails or is killed fails the run by name, with what it said, and
+// leaves neither a pack nor a half-made one in the cache.
+TEST_F(MadeVoicePacks, FailNamingTheSpeechToolThatFailed) {
+  InstallSpeechStandIns("tools");
+  const ScopedEnvironment path("PATH", (workdir.path / "tools").string());
+  for (const auto& [tool, how, only, failure] :
+       {std::tuple<std::string, std::string, std::string, std::string>{
+            "festival", "exit 3", "en", "Pistavox_EN: festival failed with exit status 3"},
+        {"espeak-ng", "kill -9 $$", "zh", "Pistavox_ZH: espeak-ng ended by signal 9"}}) {
+    WriteTextFile("tools/" + tool + ".fails", "echo no voice >&2; " + how);
+    const ProgramRun run = MakeVoicePacks({"--out", "out", "--cache", "cache", "--only", only});
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_NE(run.err.find("no voice\nmake-voice-pack: " + failure + "\n"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists("out"));
+    EXPECT_TRUE(std::filesystem::is_empty("cache"));
+  }
 }
 
 }  // namespace

@@ -25,7 +25,9 @@ struct ReplayTest : AppTest {
 };
 
 TEST_F(ReplayTest, RefusesAFlightFileMissingOrRepeatedWithItsUsage) {
-  const std::string help = Replay({"-h"}).out;
+  const ProgramRun asked = Replay({"-h"});
+  EXPECT_EQ(asked.exit_code, 0);
+  const std::string& help = asked.out;
   for (const auto& [args, message] : {std::pair<Lines, std::string>{{}, "no flight file given"},
                                       {{"a.csv", "b.csv"}, "more than one flight file given"}}) {
     const ProgramRun run = Replay(args);
@@ -167,6 +169,8 @@ TEST_F(ReplayTest, LeavesTheUsersLogbookAloneAndAppendsToTheOneGiven) {
   EXPECT_EQ(users.exit_code, 0) << users.err;
   EXPECT_NE(users.out.find("Landings: 0"), std::string::npos) << users.out;
   EXPECT_EQ(RunProgram({PISTAVOX_LOGBOOK_PATH, "a.csv", "b.csv"}).exit_code, 2);
+  const ProgramRun help = RunProgram({PISTAVOX_LOGBOOK_PATH, "--help"});
+  EXPECT_TRUE(help.exit_code == 0 && help.out.starts_with("usage: pistavox-logbook ")) << help.out;
 }
 
 }  // namespace

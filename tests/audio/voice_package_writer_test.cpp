@@ -164,6 +164,14 @@ TEST_F(VoicePackageWriterTest, PackToolExitsNonZeroOnBadInput) {
   test::ProgramRun run = pack({"squash", "voice"});
   EXPECT_EQ(run.exit_code, 2);
   EXPECT_NE(run.err.find("unknown command squash"), std::string::npos) << run.err;
+  for (const auto& [args, refusal] : {std::pair<std::vector<std::string>, std::string>{{"list"}, "list takes 1 path"},
+                                      {{"build", "voice"}, "build takes 2 paths"}}) {
+    run = pack(args);
+    EXPECT_EQ(run.exit_code, 2);
+    EXPECT_EQ(run.err.substr(0, run.err.find_first_of("\r\n")), "pistavox-pack: " + refusal);
+  }
+  run = pack({"--help"});
+  EXPECT_TRUE(run.exit_code == 0 && run.out.starts_with("usage: pistavox-pack ")) << run.out;
   run = pack({"list", "missing.data"});
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_NE(run.err.find("Cannot read"), std::string::npos) << run.err;

@@ -6,6 +6,9 @@
 #include <cmath>
 #include <vector>
 
+#include "tests/support/mono_wav.h"
+#include "tests/support/scoped_workdir.h"
+
 namespace pistavox {
 namespace {
 
@@ -25,6 +28,28 @@ TEST(ClipLoudness, AQuietClipWithABurstReachesTheLevelUnderTheCeilingAndSilenceS
   std::vector<int16_t> silence(100, 0);
   LevelSamples(silence, 22050, LoudnessTarget{});
   EXPECT_EQ(silence, std::vector<int16_t>(100, 0));
+}
+
+// A clip file is levelled in place, its samples written back little-endian over the old
+// ones; a file that is not whole mono 16-bit PCM is refused and left as it was.
+TEST(ClipLoudness, LevelsAWavFileInPlaceAndRefusesOneItCannotRead) {
+  test::ScopedWorkdir workdir{"clip-loudness"};
+  std::vector<int16_t> levelled = test::QuietTone(4410);
+  const std::string wav = test::MonoWav(levelled);
+  test::WriteTextFile("clip.wav", wav);
+  std::string error;
+  ASSERT_TRUE(LevelClip("clip.wav", LoudnessTarget{}, error)) << error;
+  LevelSamples(levelled, 22050, LoudnessTarget{});
+  EXPECT_EQ(test::ReadTextFile("clip.wav"), test::MonoWav(levelled));
+
+  std::string float_format = wav;
+  float_format[20] = 3;
+  for (const std::string& refused : {float_format, wav.substr(0, wav.size() - 1), wav.substr(0, 36)}) {
+    test::WriteTextFile("refused.wav", refused);
+    EXPECT_FALSE(LevelClip("refused.wav", LoudnessTarget{}, error));
+    EXPECT_EQ(error, "refused.wav is no mono 16-bit PCM WAV");
+    EXPECT_EQ(test::ReadTextFile("refused.wav"), refused);
+  }
 }
 
 }  // namespace
