@@ -132,7 +132,7 @@ TEST_F(SamplingTest, ReadsASampleInTwoExchangesAndTheServerHoldsTheTouchdownRate
   EXPECT_EQ(SimulatorName(connection), "Prepar3D 64-bit");
   EXPECT_EQ(AircraftName(connection), "Pistavox Stand-in");
   EXPECT_TRUE(connection.reports_vertical_speed);  // the landing takes the simulator's rates
-  EXPECT_EQ(state.vertical_speed_fpm, 0.0);  // a server that serves zeros
+  EXPECT_EQ(state.vertical_speed_fpm, 0.0);        // a server that serves zeros
   EXPECT_EQ(state.touchdown_vertical_speed_fpm, 0.0);
 
   const double unit = 60.0 / 0.3048 / 256.0;
