@@ -9,6 +9,7 @@
 #endif
 
 #include <fstream>
+#include <tuple>
 
 #include "audio/voice_crypto.h"
 #include "audio/voice_pack.h"
@@ -89,8 +90,7 @@ TEST_F(VoicePackageWriterTest, BuildListAndUnpackGiveTheFolderBack) {
   std::vector<VoicePackageListing> entries;
   ASSERT_TRUE(ListVoicePackage(out, entries, error)) << error;
   ASSERT_EQ(entries.size(), 6u);
-  EXPECT_EQ(entries[4].name, "sub/test.wav");
-  EXPECT_EQ(entries[4].size, 7u);
+  EXPECT_EQ(std::tie(entries[4].name, entries[4].size), std::tuple("sub/test.wav", 7u));
   VoicePack pack;
   ASSERT_TRUE(LoadVoicePack(pack, out, error)) << error;
   EXPECT_TRUE(FindClip(pack, "raas_test_ok"));

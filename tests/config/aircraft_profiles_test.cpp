@@ -49,11 +49,9 @@ TEST(AircraftProfiles, ReadSkippingEachBrokenLineByNumberAndCreatedOnlyWhenMissi
   }
   std::vector<std::string> problems;
   const AircraftProfile jet = ReadAircraftProfiles(kCases[0].text, problems).front();
-  EXPECT_EQ(jet.vref_kt, 140);
-  EXPECT_EQ(jet.vr_kt, 150);
-  EXPECT_EQ(jet.v1_kt, 0);  // left out: its default
-  EXPECT_EQ(jet.glide_path_deg, 2);
-  EXPECT_EQ(jet.max_sink_fpm, 3000);
+  // v1_kt left out: its default.
+  EXPECT_EQ(std::tie(jet.vref_kt, jet.vr_kt, jet.v1_kt, jet.glide_path_deg, jet.max_sink_fpm),
+            std::tuple(140, 150, 0, 2, 3000));
   EXPECT_EQ(jet.patterns, (std::vector<std::string>{"*737*", "B7*"}));
   // A broken line changes nothing, nor do the keys of a refused section.
   const std::vector<AircraftProfile> broken = ReadAircraftProfiles(kCases[1].text, problems);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "config/engine_rules.h"
@@ -78,17 +79,14 @@ TEST(ApplyStoredSettings, ReadsFlagsNumbersAndTheFlightPlanUnclamped) {
       "muted=yes\nuse_meters=true\nauto_reconnect=TRUE\nenable_runway_verify=1\npoll_ms= 5.7\n"
       "max_alerts_per_poll=0\nrunway_end_m=  12.5m\nrunway_end_margin_m=0X10\nheading_tolerance_deg=-0\n"
       "expected_airport= k sfo\nexpected_runway=2 7-l\n");
-  EXPECT_FALSE(read.muted);  // only "1" and "true"; "yes" is true in the override file alone
-  EXPECT_TRUE(read.use_meters);
-  EXPECT_FALSE(read.auto_reconnect);
-  EXPECT_TRUE(read.enable_runway_verify);
-  EXPECT_EQ(read.poll_ms, 5);  // read as stoi reads it, and below the override file's minimum
-  EXPECT_EQ(read.max_alerts_per_poll, 0);
-  EXPECT_EQ(read.runway_end_m, 12.5f);
-  EXPECT_EQ(read.runway_end_margin_m, 16.0f);
+  // Only "1" and "true" are true ("yes" is in the override file alone); poll_ms is read as stoi
+  // reads it, and below the override file's minimum.
+  EXPECT_EQ(std::tie(read.muted, read.use_meters, read.auto_reconnect, read.enable_runway_verify),
+            std::tuple(false, true, false, true));
+  EXPECT_EQ(std::tie(read.poll_ms, read.max_alerts_per_poll, read.runway_end_m, read.runway_end_margin_m),
+            std::tuple(5, 0, 12.5f, 16.0f));
   EXPECT_TRUE(std::signbit(read.heading_tolerance_deg));
-  EXPECT_EQ(read.expected_airport, "KSFO");
-  EXPECT_EQ(read.expected_runway, "27L");
+  EXPECT_EQ(std::tie(read.expected_airport, read.expected_runway), std::tuple("KSFO", "27L"));
   EXPECT_EQ(Stored("max_alerts_per_poll=99999999999\n").max_alerts_per_poll, 2);  // beyond 32 bits: kept
   EXPECT_EQ(Stored("expected_airport=abcdefghijklmnopqrst\n").expected_airport, "ABCDEFGHIJKLMNO");
 }
@@ -109,12 +107,10 @@ TEST(ApplyStoredSettings, EmptyOrBadValuesKeepTheFieldExceptTheLanguage) {
 
   // The link: a choice or host not understood keeps what was there.
   const AppSettings link = Stored("simulator=xplane\nsimulator_host=az.AZ-09_sim\nxplane_port=49001\n");
-  EXPECT_EQ(link.simulator, SimulatorChoice::kXPlane);
-  EXPECT_EQ(link.simulator_host, "az.AZ-09_sim");  // every end of every range
-  EXPECT_EQ(link.xplane_port, 49001);
+  EXPECT_EQ(std::tie(link.simulator, link.simulator_host, link.xplane_port),
+            std::tuple(SimulatorChoice::kXPlane, "az.AZ-09_sim", 49001));  // every end of every range in the host
   const AppSettings bad = Stored("simulator=XPlane\nsimulator_host=a b;rm\n");
-  EXPECT_EQ(bad.simulator, SimulatorChoice::kAuto);
-  EXPECT_EQ(bad.simulator_host, "127.0.0.1");
+  EXPECT_EQ(std::tie(bad.simulator, bad.simulator_host), std::tuple(SimulatorChoice::kAuto, "127.0.0.1"));
   EXPECT_EQ(Stored("simulator_host=" + std::string(254, 'a') + "\n").simulator_host, "127.0.0.1");
 }
 
@@ -212,29 +208,23 @@ TEST_F(IniOverrideTest, WordsFlagsLanguageFlightPlanAndVoicePackByName) {
       "[audio]\nmuted = YES\nvoice_pack = second\n[enable]\napproach = off\n[flight]\nexpected_airport = e g ll\n"
       "expected_runway = 9\n[ui]\nlanguage = chinese\n",
       packs);
-  EXPECT_TRUE(settings.muted);
-  EXPECT_EQ(settings.voice_pack, 1);
-  EXPECT_FALSE(settings.enable_approach);
-  EXPECT_EQ(settings.expected_airport, "EGLL");
-  EXPECT_EQ(settings.expected_runway, "09");
-  EXPECT_EQ(settings.ui_language, UiLanguage::kChinese);
+  EXPECT_EQ(std::tie(settings.muted, settings.voice_pack, settings.enable_approach, settings.expected_airport,
+                     settings.expected_runway, settings.ui_language),
+            std::tuple(true, 1, false, "EGLL", "09", UiLanguage::kChinese));
   Apply("ui_language = ZH\nvoice_pack = third\n", packs);
   EXPECT_EQ(settings.ui_language, UiLanguage::kEnglish);  // compared as written
   EXPECT_EQ(settings.voice_pack, 1);
   Apply("app.ui_language = cn\nvoice_pack = first\nthreshold.short_runway_ft = 5000\nlanding.score_g_moderate = 1.5\n",
         packs);
-  EXPECT_EQ(settings.ui_language, UiLanguage::kChinese);
-  EXPECT_EQ(settings.voice_pack, 0);
-  EXPECT_EQ(settings.short_runway_ft, 5000.0f);
-  EXPECT_EQ(settings.analysis.landing_score_g_moderate, 1.5f);
+  EXPECT_EQ(std::tie(settings.ui_language, settings.voice_pack, settings.short_runway_ft,
+                     settings.analysis.landing_score_g_moderate),
+            std::tuple(UiLanguage::kChinese, 0, 5000.0f, 1.5f));
   Apply(
       "[simulator]\nlink = flightgear\nhost = 10.0.0.7\nflightgear_port = 70000\nxplane_port = 0\n[aircraft]\nprofile "
       "= Airliner\n");
-  EXPECT_EQ(settings.aircraft_profile, "Airliner");
-  EXPECT_EQ(settings.simulator, SimulatorChoice::kFlightGear);
-  EXPECT_EQ(settings.simulator_host, "10.0.0.7");
-  EXPECT_EQ(settings.flightgear_port, 65535);
-  EXPECT_EQ(settings.xplane_port, 1);
+  EXPECT_EQ(std::tie(settings.aircraft_profile, settings.simulator, settings.simulator_host, settings.flightgear_port,
+                     settings.xplane_port),
+            std::tuple("Airliner", SimulatorChoice::kFlightGear, "10.0.0.7", 65535, 1));
 }
 
 // A mark below the one before it is raised to it, in key order; a bound applies only to a
@@ -264,13 +254,12 @@ TEST_F(IniOverrideTest, TraceKeysSettleInKeyOrderWithinRealHeightsAndAFewHundred
     SCOPED_TRACE(c.file);
     settings = AppSettings{};
     Apply("; bounds\n" + std::string(c.file));
-    EXPECT_EQ(settings.analysis.landing_trace_start_ft, c.landing_start);
-    EXPECT_EQ(settings.analysis.landing_trace_step_ft, c.landing_step);
-    EXPECT_EQ(settings.analysis.takeoff_trace_start_ft, c.takeoff_start);
-    EXPECT_EQ(settings.analysis.takeoff_trace_second_ft, c.takeoff_second);
-    EXPECT_EQ(settings.analysis.takeoff_trace_third_ft, c.takeoff_third);
-    EXPECT_EQ(settings.analysis.takeoff_trace_step_ft, c.takeoff_step);
-    EXPECT_EQ(settings.analysis.takeoff_trace_max_ft, c.takeoff_max);
+    const AnalysisRules& a = settings.analysis;
+    EXPECT_EQ(
+        std::tie(a.landing_trace_start_ft, a.landing_trace_step_ft, a.takeoff_trace_start_ft, a.takeoff_trace_second_ft,
+                 a.takeoff_trace_third_ft, a.takeoff_trace_step_ft, a.takeoff_trace_max_ft),
+        std::tie(c.landing_start, c.landing_step, c.takeoff_start, c.takeoff_second, c.takeoff_third, c.takeoff_step,
+                 c.takeoff_max));
   }
 }
 
@@ -296,16 +285,13 @@ TEST(BuildEngineRules, SettingsOverTheDefaultsAndTheRulesFileOverTheSettings) {
   RaasRules rules;
   std::string error;
   ASSERT_TRUE(BuildEngineRules(settings, "rules.ini", rules, error)) << error;
-  EXPECT_EQ(rules.short_runway_m, 1499.616);  // 4920 ft, not the rules' own 1500 m
-  EXPECT_EQ(rules.required_runway_m, static_cast<double>(0.1f) * 0.3048);
-  EXPECT_EQ(rules.runway_end_m, 150.5);
-  EXPECT_EQ(rules.overrun_risk_m, 70.0);
-  EXPECT_EQ(rules.crossing_min_heading_delta_deg, 45.0);
-  EXPECT_TRUE(rules.enable_taxiway_info);
-  EXPECT_EQ(rules.decision_altitude_ft, 1234.5);
-  EXPECT_TRUE(rules.takeoff_call_100_kt);
-  EXPECT_EQ(rules.expected_airport, "EDDF");
-  EXPECT_EQ(rules.expected_runway, "9L");
+  // The short runway 4920 ft, not the rules' own 1500 m.
+  EXPECT_EQ(std::tie(rules.short_runway_m, rules.required_runway_m, rules.runway_end_m, rules.overrun_risk_m,
+                     rules.crossing_min_heading_delta_deg, rules.decision_altitude_ft),
+            std::tuple(1499.616, static_cast<double>(0.1f) * 0.3048, 150.5, 70.0, 45.0, 1234.5));
+  EXPECT_EQ(
+      std::tie(rules.enable_taxiway_info, rules.takeoff_call_100_kt, rules.expected_airport, rules.expected_runway),
+      std::tuple(true, true, "EDDF", "9L"));
 
   test::WriteTextFile("rules.ini", "[threshold]\nrunway_end_m = 99\noverrun_risk_m = lots\n");
   EXPECT_FALSE(BuildEngineRules(settings, "rules.ini", rules, error));

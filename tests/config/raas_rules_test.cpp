@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "config/ini_text.h"
 #include "tests/support/scoped_workdir.h"
@@ -32,14 +33,11 @@ TEST(LoadRaasRules, ReadsKeysInTheirSectionsAndTheShortRunwayInEitherUnit) {
       "[threshold]\nrunway_end_m = 150\n"
       "Runway_End_Margin_M = 1\n"       // keys keep their case: matches nothing
       "[]\nmin_taxi_speed_kt = 99\n");  // no section: matches nothing
-  EXPECT_EQ(rules.runway_edge_margin_m, 30.0);
-  EXPECT_EQ(rules.runway_end_margin_m, RaasRules{}.runway_end_margin_m);
-  EXPECT_FALSE(rules.enable_approach);
-  EXPECT_TRUE(rules.enable_taxiway_info);
-  EXPECT_FALSE(rules.enable_runway_verify);
-  EXPECT_EQ(rules.approach_distance_m, 700.0);
-  EXPECT_EQ(rules.runway_end_m, 150.0);
-  EXPECT_EQ(rules.min_taxi_speed_kt, 6.0);
+  EXPECT_EQ(std::tie(rules.runway_edge_margin_m, rules.runway_end_margin_m, rules.approach_distance_m,
+                     rules.runway_end_m, rules.min_taxi_speed_kt),
+            std::tuple(30.0, RaasRules{}.runway_end_margin_m, 700.0, 150.0, 6.0));
+  EXPECT_EQ(std::tie(rules.enable_approach, rules.enable_taxiway_info, rules.enable_runway_verify),
+            std::tuple(false, true, false));
 
   // The short runway in either unit, the later line winning.
   EXPECT_DOUBLE_EQ(Apply("threshold.short_runway_ft = 5000\n").short_runway_m, 1524.0);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "tests/support/scoped_workdir.h"
 
 namespace pistavox {
@@ -23,9 +25,8 @@ TEST(ResourceLocation, TheWorkingDirectoryWinsThenTheInstalledCopyWithTheUsersOw
   // Installed, and nothing here: read from the installed copy, imports into the user's folder.
   test::WriteTextFile(installed / "data" / "runways.csv", "installed");
   ResourcePaths paths = LocateResources(installed, user);
-  EXPECT_EQ(paths.root, installed);
-  EXPECT_EQ(paths.runway_database, installed / kRunwayDatabasePath);
-  EXPECT_EQ(paths.imported_database, user / "runways.csv");
+  EXPECT_EQ(std::tie(paths.root, paths.runway_database, paths.imported_database),
+            std::tuple(installed, installed / kRunwayDatabasePath, user / "runways.csv"));
 
   // The user's own database is read in place of the installed one.
   test::WriteTextFile(user / "runways.csv", "mine");
@@ -40,10 +41,8 @@ TEST(ResourceLocation, TheWorkingDirectoryWinsThenTheInstalledCopyWithTheUsersOw
   // relative, the way the replay's --workdir relies on.
   test::WriteTextFile(kRunwayDatabasePath, "here");
   paths = LocateResources(installed, user);
-  EXPECT_EQ(paths.root, "");
-  EXPECT_EQ(paths.runway_database, kRunwayDatabasePath);
-  EXPECT_EQ(paths.imported_database, kRunwayDatabasePath);
-  EXPECT_EQ(paths.imported_backup, kRunwayBackupPath);
+  EXPECT_EQ(std::tie(paths.root, paths.runway_database, paths.imported_database, paths.imported_backup),
+            std::tuple("", kRunwayDatabasePath, kRunwayDatabasePath, kRunwayBackupPath));
   EXPECT_EQ(VoicePackFolder(paths), kVoicePackFolder);
 }
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <tuple>
 #ifndef _WIN32
 #include <fcntl.h>
 #include <unistd.h>
@@ -45,9 +46,7 @@ TEST_F(EventLogTest, ARepeatOfThePrecedingLineWaitsTwoAndAHalfSecondsFromItsLast
 TEST_F(EventLogTest, KeepsTheLatest120LinesAndCountsEveryAcceptedOne) {
   for (int i = 1; i <= 121; ++i) At(0, "line " + std::to_string(i));
   ASSERT_EQ(log.lines.size(), 120u);
-  EXPECT_EQ(log.lines.front(), "line 2");
-  EXPECT_EQ(log.lines.back(), "line 121");
-  EXPECT_EQ(log.version, 121u);
+  EXPECT_EQ(std::tie(log.lines.front(), log.lines.back(), log.version), std::tuple("line 2", "line 121", 121u));
 }
 
 TEST(CommandLineSwitch, MatchesAnywhereInThisProcessCommandLineIgnoringCase) {

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <random>
+#include <tuple>
 #include <utility>
 
 #include "base/units.h"
@@ -57,8 +58,7 @@ TEST(ProjectOntoRunway, MeasuresAlongAndSignedCrossTrackAndHandlesDegenerateRunw
   const GeoPoint threshold{0, 0};
   const GeoPoint north_end{0.02, 0};
   const RunwayProjection at_threshold = ProjectOntoRunway(threshold, threshold, north_end);
-  EXPECT_EQ(at_threshold.along_m, 0.0);
-  EXPECT_EQ(at_threshold.cross_m, 0.0);
+  EXPECT_EQ(std::tie(at_threshold.along_m, at_threshold.cross_m), std::tuple(0.0, 0.0));
   EXPECT_NEAR(at_threshold.length_m, 0.02 * kMetresPerDegree, 1e-6);
 
   const RunwayProjection at_end = ProjectOntoRunway(north_end, threshold, north_end);
@@ -83,9 +83,8 @@ TEST(ProjectOntoRunway, MeasuresAlongAndSignedCrossTrackAndHandlesDegenerateRunw
   const GeoPoint point{10, 20};
   const GeoPoint position{10.001, 20};
   const RunwayProjection degenerate = ProjectOntoRunway(position, point, point);
-  EXPECT_EQ(degenerate.along_m, 0.0);
-  EXPECT_EQ(degenerate.length_m, 0.0);
-  EXPECT_EQ(degenerate.cross_m, HaversineDistanceM(point, position));
+  EXPECT_EQ(std::tie(degenerate.along_m, degenerate.length_m, degenerate.cross_m),
+            std::tuple(0.0, 0.0, HaversineDistanceM(point, position)));
   // Five centimetres apart is still degenerate.
   EXPECT_EQ(ProjectOntoRunway(position, point, {10 + 0.05 / kMetresPerDegree, 20}).length_m, 0.0);
 }

@@ -82,16 +82,9 @@ TEST(RunwayIndex, MatchesTheScanWorldwideNearThePolesAndTheDateLineAndBeyondTheI
   std::uniform_real_distribution<double> length(300, 4000), bearing(0, 180), near_pole(88.0, 90.0),
       any_lon(-180.0, 180.0), near_line(179.0, 180.0), lat(-60, 60), sign(-1, 1);
   const auto random_point = [&](int i) {
-    switch (i % 4) {
-      case 0:
-        return RandomWorldPoint(rng);
-      case 1:
-        return GeoPoint{near_pole(rng), any_lon(rng)};
-      case 2:
-        return GeoPoint{-near_pole(rng), any_lon(rng)};
-      default:
-        return GeoPoint{lat(rng), sign(rng) < 0 ? -near_line(rng) : near_line(rng)};
-    }
+    if (i % 4 == 0) return RandomWorldPoint(rng);
+    if (i % 4 == 3) return GeoPoint{lat(rng), sign(rng) < 0 ? -near_line(rng) : near_line(rng)};
+    return GeoPoint{(i % 4 == 1 ? 1 : -1) * near_pole(rng), any_lon(rng)};  // north, south
   };
   RunwayDatabase db;
   for (int i = 0; i < 4400; ++i) AddRunway(db, random_point(i), length(rng), i % 2 ? bearing(rng) : any_lon(rng));

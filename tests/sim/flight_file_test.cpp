@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
 
 namespace pistavox {
 namespace {
@@ -36,12 +37,10 @@ TEST(FlightFile, ReadsRowsWithCarriageReturnsAndAnOptionalFinalLineFeedAndWhatIs
   std::vector<FlightSample> samples =
       Parsed(kHeader + "0,50.5,-8.25,90,0,364,0,1,1\r\n+1.5e0,.5,8.,359.9,12,1E3,-0,1.25,0");
   ASSERT_EQ(samples.size(), 2u);
-  EXPECT_EQ(samples[0].state.longitude_deg, -8.25);
-  EXPECT_TRUE(samples[0].state.on_ground);
-  EXPECT_EQ(samples[1].time_s, 1.5);
-  EXPECT_EQ(samples[1].state.latitude_deg, 0.5);
-  EXPECT_EQ(samples[1].state.altitude_ft, 1000.0);
-  EXPECT_FALSE(samples[1].state.on_ground);
+  EXPECT_EQ(std::tie(samples[0].state.longitude_deg, samples[0].state.on_ground), std::tuple(-8.25, true));
+  EXPECT_EQ(std::tie(samples[1].time_s, samples[1].state.latitude_deg, samples[1].state.altitude_ft,
+                     samples[1].state.on_ground),
+            std::tuple(1.5, 0.5, 1000.0, false));
   EXPECT_TRUE(Parsed(kHeader).empty());
   // A recorder stopped mid-row leaves its whole rows readable; one may write two rows of one time.
   EXPECT_EQ(Parsed(kHeader + "0,50.5,-8.25,90,0,364,0,1,1\n0,50.5,-8.25,90,0,364,0,1,1\n1,50.5,-8.2", true).size(), 2u);
@@ -50,12 +49,11 @@ TEST(FlightFile, ReadsRowsWithCarriageReturnsAndAnOptionalFinalLineFeedAndWhatIs
                             {50.03330000000001, -8.570612345, 359.99999999, 0.1, -12.5, 0.0, 1.0 / 3, true}};
   samples = Parsed(kHeader + FormatFlightRow(sample));
   ASSERT_EQ(samples.size(), 1u);
-  EXPECT_EQ(samples[0].time_s, sample.time_s);
-  EXPECT_EQ(samples[0].state.latitude_deg, sample.state.latitude_deg);
-  EXPECT_EQ(samples[0].state.longitude_deg, sample.state.longitude_deg);
-  EXPECT_EQ(samples[0].state.heading_deg, sample.state.heading_deg);
-  EXPECT_EQ(samples[0].state.g_force, sample.state.g_force);
-  EXPECT_TRUE(samples[0].state.on_ground);
+  const auto written = [](const FlightSample& s) {
+    return std::tie(s.time_s, s.state.latitude_deg, s.state.longitude_deg, s.state.heading_deg, s.state.ground_speed_kt,
+                    s.state.altitude_ft, s.state.radio_altitude_ft, s.state.g_force, s.state.on_ground);
+  };
+  EXPECT_EQ(written(samples[0]), written(sample));
 }
 
 TEST(FlightFile, ElevenColumnsCarryTheSimulatorsVerticalSpeedsTwelveTheAirspeedAndFewerLeaveThemZero) {
@@ -74,18 +72,17 @@ TEST(FlightFile, ElevenColumnsCarryTheSimulatorsVerticalSpeedsTwelveTheAirspeedA
   EXPECT_EQ(row, "2.5,50.5,-8.25,90,120,380,16,1.2,1,-243.25,-251.5\n");
   ASSERT_TRUE(ParseFlightFile(eleven + row, "f.csv", samples, error, &columns)) << error;
   EXPECT_EQ(columns, FlightColumns::kEleven);
-  EXPECT_EQ(samples[0].state.vertical_speed_fpm, -243.25);
-  EXPECT_EQ(samples[0].state.touchdown_vertical_speed_fpm, -251.5);
-  EXPECT_TRUE(samples[0].state.on_ground);
-  EXPECT_EQ(samples[0].state.indicated_airspeed_kt, 0.0);
+  EXPECT_EQ(std::tie(samples[0].state.vertical_speed_fpm, samples[0].state.touchdown_vertical_speed_fpm,
+                     samples[0].state.on_ground, samples[0].state.indicated_airspeed_kt),
+            std::tuple(-243.25, -251.5, true, 0.0));
 
   sample.state.indicated_airspeed_kt = -0.125;
   const std::string twelve_row = FormatFlightRow(sample, FlightColumns::kTwelve);
   EXPECT_EQ(twelve_row, "2.5,50.5,-8.25,90,120,380,16,1.2,1,-243.25,-251.5,-0.125\n");
   ASSERT_TRUE(ParseFlightFile(kTwelveHeader + twelve_row, "f.csv", samples, error, &columns)) << error;
   EXPECT_EQ(columns, FlightColumns::kTwelve);
-  EXPECT_EQ(samples[0].state.indicated_airspeed_kt, -0.125);
-  EXPECT_EQ(samples[0].state.touchdown_vertical_speed_fpm, -251.5);
+  EXPECT_EQ(std::tie(samples[0].state.indicated_airspeed_kt, samples[0].state.touchdown_vertical_speed_fpm),
+            std::tuple(-0.125, -251.5));
 
   // Counted against eleven fields, with the extra columns read by the same rules.
   for (const char* fields : {"0,1,2,3,4,5,6,7,1\n", "0,1,2,3,4,5,6,7,1,0,0,0\n"})

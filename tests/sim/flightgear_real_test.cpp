@@ -145,32 +145,15 @@ TEST(FlightGearRealTest, TheC172pOnRunway04RAtHonoluluStandsThereAndPistavoxCall
   const auto started = steady_clock::now();
   FlightGearProcess flightgear;
   std::string error;
-  ASSERT_TRUE(flightgear.Start({xvfb_run,
-                                "-a",
-                                "-s",
-                                "-screen 0 640x480x24",
-                                "dbus-run-session",
-                                "--",
-                                fgfs,
-                                "--aircraft=c172p",
-                                "--airport=PHNL",
-                                "--runway=04R",
-                                "--timeofday=noon",
-                                "--disable-sound",
-                                "--disable-ai-traffic",
-                                "--disable-real-weather-fetch",
-                                "--disable-terrasync",
-                                "--disable-splash-screen",
-                                "--geometry=320x240",
-                                "--prop:/sim/rendering/draw-mask/terrain=false",
-                                "--prop:/sim/rendering/draw-mask/models=false",
-                                "--prop:/sim/rendering/draw-mask/aircraft=false",
-                                "--prop:/sim/rendering/draw-mask/clouds=false",
-                                "--prop:/sim/frame-rate-throttle-hz=40",
-                                "--telnet=" + std::to_string(telnet_port),
-                                FlightGearStartOption(options)},
-                               error))
-      << error;
+  std::vector<std::string> command = test::Words(
+      "--aircraft=c172p --airport=PHNL --runway=04R --timeofday=noon --disable-sound --disable-ai-traffic "
+      "--disable-real-weather-fetch --disable-terrasync --disable-splash-screen --geometry=320x240 "
+      "--prop:/sim/rendering/draw-mask/terrain=false --prop:/sim/rendering/draw-mask/models=false "
+      "--prop:/sim/rendering/draw-mask/aircraft=false --prop:/sim/rendering/draw-mask/clouds=false "
+      "--prop:/sim/frame-rate-throttle-hz=40 --telnet=" +
+      std::to_string(telnet_port) + " " + FlightGearStartOption(options));
+  command.insert(command.begin(), {xvfb_run, "-a", "-s", "-screen 0 640x480x24", "dbus-run-session", "--", fgfs});
+  ASSERT_TRUE(flightgear.Start(command, error)) << error;
 
   SimulatorConnection connection = FlightGearConnection(options);
   while (!Connect(connection, error)) {

@@ -36,8 +36,7 @@ struct Session {
 TEST(FsuipcOpen, HandshakeWritesExactRecordsAndReadsVersionAndSimulator) {
   Session s;
   ASSERT_EQ(s.Open(), 0);
-  EXPECT_EQ(s.client.fsuipc_version, 0x19980005u);
-  EXPECT_EQ(s.client.simulator_code, 12u);  // tag cleared
+  EXPECT_EQ(std::tie(s.client.fsuipc_version, s.client.simulator_code), std::tuple(0x19980005u, 12u));  // tag cleared
   ASSERT_EQ(s.fake.sent_blocks.size(), 1u);
   const uint8_t* b = s.fake.sent_blocks[0].data();
   // Read 0x3304 (4) into fsuipc_version, read 0x3308 (4) into simulator_code, write
@@ -99,8 +98,7 @@ TEST(FsuipcOpen, PrefersUipcmainAndChecksTheRequestedSimulator) {
   EXPECT_EQ(s.Open(12), 8);
   EXPECT_EQ(s.client.server_window.window_class, "");
   EXPECT_EQ(s.Open(9), 0);
-  EXPECT_EQ(s.client.server_window.window_class, "UIPCMAIN");
-  EXPECT_EQ(s.client.simulator_code, 9u);
+  EXPECT_EQ(std::tie(s.client.server_window.window_class, s.client.simulator_code), std::tuple("UIPCMAIN", 9u));
 }
 
 TEST(FsuipcOpen, ReportsEachSetUpOrHandshakeFailureAndReleasesWhatItCreated) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "sim/fsuipc_sampling.h"
 #include "sim/state_offsets.h"
@@ -22,13 +23,10 @@ TEST(StateOffsets, ConvertsRawValuesExactly) {
   raw.touchdown_vertical_speed = -512;
   raw.indicated_airspeed = -200;
   ApplyCoreOffsets(raw, s);
-  EXPECT_EQ(s.heading_deg, 180.0);
+  EXPECT_EQ(std::tie(s.heading_deg, s.altitude_ft, s.indicated_airspeed_kt, s.radio_altitude_ft, s.on_ground),
+            std::tuple(180.0, -1.6404199475065615, -1.5625, 0.0, true));
   EXPECT_DOUBLE_EQ(s.vertical_speed_fpm, 196.85039370078738);
   EXPECT_DOUBLE_EQ(s.touchdown_vertical_speed_fpm, -393.70078740157476);
-  EXPECT_EQ(s.altitude_ft, -1.6404199475065615);
-  EXPECT_EQ(s.indicated_airspeed_kt, -1.5625);
-  EXPECT_EQ(s.radio_altitude_ft, 0.0);
-  EXPECT_TRUE(s.on_ground);
 
   raw.heading = 0xFFFFFFFFu;
   raw.latitude = static_cast<int64_t>(10001750.0 * 65536.0 * 65536.0);  // the divisor: exactly 90°
@@ -38,10 +36,8 @@ TEST(StateOffsets, ConvertsRawValuesExactly) {
   ApplyCoreOffsets(raw, s);
   EXPECT_LT(s.heading_deg, 360.0);
   EXPECT_GT(s.heading_deg, 359.9999999);
-  EXPECT_EQ(s.latitude_deg, 90.0);
-  EXPECT_EQ(s.longitude_deg, -180.0);
-  EXPECT_EQ(s.ground_speed_kt, 1.9438444924406049);
-  EXPECT_EQ(s.indicated_airspeed_kt, 132.8125);
+  EXPECT_EQ(std::tie(s.latitude_deg, s.longitude_deg, s.ground_speed_kt, s.indicated_airspeed_kt),
+            std::tuple(90.0, -180.0, 1.9438444924406049, 132.8125));
   EXPECT_DOUBLE_EQ(FeetPerMinuteFromVerticalSpeed(std::numeric_limits<int32_t>::min()), -2147483648.0 * 60.0 / 78.0288);
 }
 
@@ -86,8 +82,7 @@ TEST(StateOffsets, EncodingIsTheInverseWithinResolutionAndSaturates) {
   east.heading_deg = 360.0;
   AircraftState out;
   ApplyCoreOffsets(EncodeCoreOffsets(east), out);
-  EXPECT_EQ(out.longitude_deg, -180.0);
-  EXPECT_EQ(out.heading_deg, 0.0);
+  EXPECT_EQ(std::tie(out.longitude_deg, out.heading_deg), std::tuple(-180.0, 0.0));
 
   AircraftState in;
   in.vertical_speed_fpm = -240.0;
@@ -127,13 +122,13 @@ TEST_F(SamplingTest, ReadsASampleInTwoExchangesAndTheServerHoldsTheTouchdownRate
   EXPECT_EQ(AircraftName(connection), "");
   ASSERT_TRUE(ReadAircraftState(connection, state, error));
   EXPECT_EQ(fake.sends - sends, 2);
-  EXPECT_EQ(state.g_force, 1.25);
   EXPECT_NEAR(state.indicated_airspeed_kt, 131.3, 0.5 / 128);
-  EXPECT_EQ(SimulatorName(connection), "Prepar3D 64-bit");
-  EXPECT_EQ(AircraftName(connection), "Pistavox Stand-in");
   EXPECT_TRUE(connection.reports_vertical_speed);  // the landing takes the simulator's rates
-  EXPECT_EQ(state.vertical_speed_fpm, 0.0);        // a server that serves zeros
-  EXPECT_EQ(state.touchdown_vertical_speed_fpm, 0.0);
+  // The rates of a server that serves zeros.
+  EXPECT_EQ(std::tie(state.g_force, state.vertical_speed_fpm, state.touchdown_vertical_speed_fpm),
+            std::tuple(1.25, 0.0, 0.0));
+  EXPECT_EQ(std::tuple(SimulatorName(connection), AircraftName(connection)),
+            std::tuple("Prepar3D 64-bit", "Pistavox Stand-in"));
 
   const double unit = 60.0 / 0.3048 / 256.0;
   const auto serve = [&](bool on_ground, double vertical_speed_fpm) {
