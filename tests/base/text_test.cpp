@@ -1,4 +1,4 @@
-// Reading numbers, CSV lines and identifiers.
+// Reading numbers, CSV lines and identifiers; headings kept in [0, 360) and the shorter turn between two.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +9,7 @@
 #include "base/ident_text.h"
 #include "base/number_text.h"
 #include "base/text_lines.h"
+#include "base/units.h"
 #include "base/utf16_text.h"
 
 namespace pistavox {
@@ -173,6 +174,15 @@ TEST(EscapeControlCharacters, EscapesWhatATerminalWouldObeyAndKeepsOtherUtf8) {
        "\\xc2\\x9b0m \xc2\xa0\xe2\x80\x94"},  // C1 CSI; NBSP and a dash kept
       {"EGLL 27L \xe4\xb8\xad", "EGLL 27L \xe4\xb8\xad"}};
   for (const auto& [text, shown] : cases) EXPECT_EQ(EscapeControlCharacters(text), shown) << shown;
+}
+
+TEST(Headings, WrapIntoOneTurnAndTurnTheShorterWayWithAHalfTurnPositive) {
+  const std::pair<double, double> wrapped[] = {{-90, 270}, {720, 0}, {359.5, 359.5}, {-1e-17, 0}};
+  for (const auto& [heading, expected] : wrapped) EXPECT_EQ(WrapHeadingDeg(heading), expected) << heading;
+  const struct {
+    double from, to, turn;
+  } turns[] = {{350, 10, 20}, {10, 350, -20}, {0, 180, 180}, {180, 0, 180}, {-90, 90, 180}};
+  for (const auto& t : turns) EXPECT_EQ(HeadingTurnDeg(t.from, t.to), t.turn) << t.from << " to " << t.to;
 }
 
 }  // namespace

@@ -1,11 +1,16 @@
-#include "sim/xplane_datagrams.h"
-
+// What X-Plane and FlightGear send, taken whole or not at all, and the samples made of it.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
+#include <string>
+#include <tuple>
 
+#include "sim/flightgear_lines.h"
+#include "sim/flightgear_link.h"
+#include "sim/xplane_datagrams.h"
 #include "sim/xplane_link.h"
 
 namespace pistavox {
@@ -91,8 +96,7 @@ TEST(XPlaneDatagramsTest, PositionsOutsideTheEarthOrNoNumbersAreRefused) {
   std::vector<uint8_t> datagram = BuildRposAnswer(good);
   RposAnswer got;
   ASSERT_TRUE(ParseRposAnswer(datagram.data(), datagram.size(), got));
-  EXPECT_EQ(got.heading_deg, 270);
-  EXPECT_EQ(got.elevation_m, -400);
+  EXPECT_EQ(std::tie(got.heading_deg, got.elevation_m), std::tuple(270.0f, -400.0));
   datagram = BuildRposAnswer({.heading_deg = -1e-7f});
   ASSERT_TRUE(ParseRposAnswer(datagram.data(), datagram.size(), got));
   EXPECT_EQ(got.heading_deg, 0);
@@ -137,8 +141,7 @@ TEST(XPlaneDatagramsTest, RequestsHaveXPlanesLayout) {
   EXPECT_EQ(datagram.back(), 0);
   RrefRequest request;
   ASSERT_TRUE(ParseRrefRequest(datagram.data(), datagram.size(), request));
-  EXPECT_EQ(request.dataref, "sim/time/paused");
-  EXPECT_EQ(request.index, 0x0102);
+  EXPECT_EQ(std::tie(request.dataref, request.index), std::tuple("sim/time/paused", 0x0102));
 
   EXPECT_TRUE(BuildRrefRequest({20, 1, std::string(kRrefNameBytes - 1, 'a')}, datagram));
   EXPECT_FALSE(BuildRrefRequest({20, 1, std::string(kRrefNameBytes, 'a')}, datagram));
@@ -176,13 +179,12 @@ TEST(XPlaneSampleTest, ASampleIsWholeOnceEveryValueAndThePositionCame) {
   EXPECT_TRUE(Take(link, BuildRrefAnswer({{kXPlanePaused, 0}})));
   ASSERT_TRUE(link.complete);
   const AircraftState& s = link.sample;
-  EXPECT_EQ(s.latitude_deg, 47.25);
+  // With weight on the wheels, the reference point's height is the ground.
+  EXPECT_EQ(std::tie(s.latitude_deg, s.heading_deg, s.radio_altitude_ft, s.paused),
+            std::tuple(47.25, 270.0, 0.0, false));
   EXPECT_NEAR(s.altitude_ft, 1000, 1e-9);
   EXPECT_NEAR(s.ground_speed_kt, 100, 1e-4);
-  EXPECT_EQ(s.heading_deg, 270);
-  EXPECT_EQ(s.radio_altitude_ft, 0);  // the reference point's height with weight on the wheels
   EXPECT_NEAR(s.indicated_airspeed_kt, 102.638888, 1e-4);
-  EXPECT_FALSE(s.paused);
 
   // The name is known once every byte up to its NUL came; a byte may come signed.
   const int32_t name = kXPlaneNameIndex;
@@ -196,8 +198,8 @@ TEST(XPlaneSampleTest, ASampleIsWholeOnceEveryValueAndThePositionCame) {
   EXPECT_NEAR(link.sample.radio_altitude_ft, 100, 1e-3);
   EXPECT_TRUE(Take(link, Values(55, 1.5f, true, -410)));
   EXPECT_TRUE(Take(link, Values(50, 1.5f, true, 0)));
-  EXPECT_EQ(link.sample.touchdown_vertical_speed_fpm, -410);
-  EXPECT_EQ(link.sample.vertical_speed_fpm, 0);
+  EXPECT_EQ(std::tie(link.sample.touchdown_vertical_speed_fpm, link.sample.vertical_speed_fpm),
+            std::tuple(-410.0, 0.0));
 
   // A bad datagram or one of other indices leaves the sample as it was.
   const AircraftState before = link.sample;
@@ -206,6 +208,122 @@ TEST(XPlaneSampleTest, ASampleIsWholeOnceEveryValueAndThePositionCame) {
   EXPECT_FALSE(Take(link, BuildRrefAnswer({{name + static_cast<int32_t>(kXPlaneNameBytes), 'B'}})));
   EXPECT_EQ(link.sample.ground_speed_kt, before.ground_speed_kt);
   EXPECT_EQ(XPlaneAircraftName(link.values), "A\xC3\xA9");
+}
+
+// A line of the older protocol file, and the same from the current one.
+const std::string kGood =
+    "21.31780000,-157.92240000,81.200000,0.0000,13.0000,3.8500,1.00000,1,0,1,-0.50000,31.2500,0\n";
+const std::string kCurrent = kGood.substr(0, kGood.size() - 1) + ",-2.2500,Cessna 172P, Skyhawk\n";
+
+// kGood with one field replaced.
+std::string With(int field, const std::string& value) {
+  std::string text = kGood;
+  size_t start = 0;
+  for (int i = 0; i < field; ++i) start = text.find(',', start) + 1;
+  const size_t end = text.find_first_of(",\n", start);
+  return text.replace(start, end - start, value);
+}
+
+TEST(FlightGearLinesTest, ReadsTheLastCompleteLineOfTheShippedLayout) {
+  FlightGearLine line;
+  const auto fields = [&line] {
+    return std::tie(line.latitude_deg, line.longitude_deg, line.altitude_agl_ft, line.wow[0], line.wow[1],
+                    line.vertical_speed_fps, line.elapsed_s, line.frozen, line.indicated_airspeed_kt, line.aircraft);
+  };
+  ASSERT_TRUE(ParseFlightGearDatagram(kGood, line));
+  EXPECT_EQ(fields(), std::make_tuple(21.3178, -157.9224, 3.85, true, false, -0.5, 31.25, false, 0.0, ""));
+  ASSERT_TRUE(ParseFlightGearDatagram(kCurrent, line));
+  EXPECT_EQ(fields(),
+            std::make_tuple(21.3178, -157.9224, 3.85, true, false, -0.5, 31.25, false, -2.25, "Cessna 172P, Skyhawk"));
+
+  std::string carriage_return = With(11, "8");
+  carriage_return.insert(carriage_return.size() - 1, "\r");
+  const struct {
+    std::string datagram;
+    double elapsed_s;
+  } accepted[] = {
+      {With(11, "7") + kGood, 31.25},     // two lines: the later one
+      {kGood + "21.3,-157.9,81", 31.25},  // an unfinished line after it is not one
+      {carriage_return, 8},               // a carriage return before the newline
+      {With(2, "360.000000"), 31.25},     // a heading just short of 360, rounded up
+      {With(3, "-0.0000"), 31.25},        // a tiny speed printed with its sign
+  };
+  for (const auto& c : accepted) {
+    FlightGearLine read;
+    EXPECT_TRUE(ParseFlightGearDatagram(c.datagram, read)) << c.datagram;
+    EXPECT_EQ(read.elapsed_s, c.elapsed_s) << c.datagram;
+  }
+  EXPECT_EQ(FlightGearLineText(line), kCurrent);  // what the stand-in sends is what FlightGear writes
+  line.altitude_ft = line.ground_speed_kt = line.elapsed_s = 1e300;  // whole, however long
+  EXPECT_TRUE(FlightGearLineText(line).ends_with(",Cessna 172P, Skyhawk\n"));
+  EXPECT_GT(FlightGearLineText(line).size(), 900u);
+}
+
+TEST(FlightGearLinesTest, RefusesAnythingElseWithoutTouchingTheResult) {
+  const std::string refused[] = {
+      kGood.substr(0, kGood.size() - 1),                      // no newline: not complete
+      kGood.substr(kGood.find(',') + 1),                      // a field short
+      With(12, "0,0"),                                        // a field over, or the airspeed without the aircraft
+      kGood.substr(0, kGood.size() - 1) + ",fast,C172\n",     // the airspeed no number
+      With(4, ""),                                            // an empty field
+      With(0, "nan"),                                         // no number
+      With(6, "inf"),                                         //
+      With(0, " 21.3"),                                       // blanks
+      With(4, "0x10"),                                        // not decimal
+      With(0, "90.00000001"),                                 // beyond the poles
+      With(1, "-180.5"),                                      // beyond the date line
+      With(3, "-1.000"),                                      // a negative speed
+      With(4, "-9999.000"),                                   // FlightGear's position not yet known
+      With(7, "2"),                                           // a flag is 0 or 1
+      With(12, "0.5"),                                        //
+      With(11, "1e300"),                                      // absurd time
+      kGood + With(0, "abc"),                                 // the last line decides, even after a good one
+      std::string(kMaxFlightGearDatagramBytes, ' ') + kGood,  // oversized
+      "\n",
+      std::string("21.3\0", 5) + kGood.substr(4),  // a NUL inside a number
+  };
+  for (const std::string& datagram : refused) {
+    FlightGearLine line;
+    line.latitude_deg = 5;
+    EXPECT_FALSE(ParseFlightGearDatagram(datagram, line)) << datagram;
+    EXPECT_EQ(line.latitude_deg, 5) << datagram;
+  }
+}
+
+std::string Line(double agl_ft, bool wow, double vs_fps, double elapsed_s, bool frozen = false) {
+  char text[160];
+  std::snprintf(text, sizeof text, "21.3,-157.9,81.2,60,%.1f,%.1f,1.0,0,%d,0,%.1f,%.2f,%d\n", 13 + agl_ft, agl_ft,
+                wow ? 1 : 0, vs_fps, elapsed_s, frozen ? 1 : 0);
+  return text;
+}
+
+// What the lines make of heights, rates and FlightGear's clock, one datagram after another.
+TEST(FlightGearSamplingTest, HeightsFromTheWheelsHeldTouchdownRateStaleLinesAndPauses) {
+  FlightGearSampling sampling;
+  const struct {
+    std::string datagram;
+    bool taken;
+    double radio_altitude_ft;
+    double touchdown_fpm;
+    bool paused;
+  } steps[] = {
+      {Line(4.2, true, 0, 1), true, 0, 0, false},          // the wheels' own height seen
+      {Line(54.2, false, -8, 2), true, 50, -480, false},   // climbing away: counted from the wheels
+      {Line(54.2, false, -8, 2), true, 50, -480, true},    // the clock stands: paused, not lost
+      {Line(30, false, -1, 1.5), false, 50, -480, true},   // an older line changes nothing
+      {Line(4.2, true, -2, 3), true, 0, -120, false},      // the touchdown takes the rate it came with
+      {Line(4.2, true, 0, 4), true, 0, -120, false},       // and holds it while rolling
+      {Line(4.2, true, 0, 5, true), true, 0, -120, true},  // frozen
+      {Line(4.2, true, 0, 6) + "garbage", true, 0, -120, false},
+  };
+  for (const auto& step : steps) {
+    EXPECT_EQ(TakeFlightGearDatagram(sampling, step.datagram), step.taken) << step.datagram;
+    EXPECT_DOUBLE_EQ(sampling.state.radio_altitude_ft, step.radio_altitude_ft) << step.datagram;
+    EXPECT_DOUBLE_EQ(sampling.state.touchdown_vertical_speed_fpm, step.touchdown_fpm) << step.datagram;
+    EXPECT_EQ(sampling.state.paused, step.paused) << step.datagram;
+  }
+  ASSERT_TRUE(TakeFlightGearDatagram(sampling, kCurrent));  // FlightGear's clock at 31.25 s, after the 6 s above
+  EXPECT_EQ(sampling.aircraft_name, "Cessna 172P, Skyhawk");
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
-// Reading a file in chunks from an offset, bounded by the file's whole size.
-#include "base/file_reading.h"
-
+// Reading a file in chunks from an offset, bounded by the file's whole size, and telling a
+// live process from a gone one by its number.
 #include <gtest/gtest.h>
 
+#include "base/file_reading.h"
+#include "base/process_alive.h"
 #include "tests/support/scoped_workdir.h"
 
 namespace pistavox {
@@ -35,6 +36,12 @@ TEST(FileReading, ChunksStartAtTheOffsetAndTheBoundCountsTheWholeFile) {
         << c.from;
     EXPECT_EQ(read, c.read) << c.from;
   }
+}
+
+TEST(ProcessAlive, OnlyARunningProcessCounts) {
+  EXPECT_TRUE(ProcessAlive(OwnProcessId()));
+  EXPECT_FALSE(ProcessAlive(0));  // never a process, though it addresses a group on some systems
+  EXPECT_FALSE(ProcessAlive(2147483600));
 }
 
 }  // namespace
