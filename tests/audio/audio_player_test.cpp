@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/support/fake_audio_back_end.h"
@@ -19,19 +20,12 @@ using Events = std::vector<std::string>;
 using std::chrono::milliseconds;
 
 AudioClip FileClip(const std::string& path) {
-  AudioClip clip;
-  clip.path = path;
-  clip.extension = ".wav";
-  clip.identity = path;
-  return clip;
+  return {.path = path, .data = nullptr, .extension = ".wav", .identity = path};
 }
 
 AudioClip MemoryClip(const std::string& name, size_t length, uint64_t offset, uint64_t size) {
-  AudioClip clip = FileClip(name);
-  clip.data = std::make_shared<const std::vector<uint8_t>>(length, uint8_t{7});
-  clip.offset = offset;
-  clip.size = size;
-  return clip;
+  const auto data = std::make_shared<const std::vector<uint8_t>>(length, uint8_t{7});
+  return {.path = name, .data = data, .offset = offset, .size = size, .extension = ".wav", .identity = name};
 }
 
 struct AudioPlayerTest : ::testing::Test {
@@ -77,8 +71,7 @@ TEST_F(AudioPlayerTest, LowerPrioritiesWaitThreeAtMostWithoutRepeatingTheSoundBe
   Queue("c.wav", 4);
   Queue("b.wav", 4);  // not the last one waiting: queued again
   const AudioPlayerStatus status = ReadAudioPlayerStatus(*player);
-  EXPECT_EQ(status.waiting, 3u);
-  EXPECT_EQ(status.current_priority, 5);
+  EXPECT_EQ(std::tie(status.waiting, status.current_priority), std::tuple(3u, 5));
   // A clip without an identity is known by its path.
   AudioClip unnamed = FileClip("b.wav");
   unnamed.identity.clear();

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <set>
 #include <tuple>
+#include <unordered_map>
 
 #include "audio/voice_cache_dir.h"
 #include "audio/voice_pack.h"
@@ -67,10 +68,10 @@ TEST_F(VoicePackTest, ManifestRegistersKeysWithQuotingAndFallbacks) {
   std::string error;
   ASSERT_TRUE(LoadManifest(pack, root / "bin/P/manifest.csv", error)) << error;
   EXPECT_EQ(pack.clips.size(), 3u);
-  EXPECT_EQ(pack.files.at("raas_test_ok"), root / "bin/P" / "sub/deep.MP3");  // a later line wins
-  EXPECT_EQ(pack.files.at("deep"), root / "bin/P/sub/deep.MP3");
+  EXPECT_EQ(pack.files, (std::unordered_map<std::string, fs::path>{{"raas_test_ok", root / "bin/P" / "sub/deep.MP3"},
+                                                                   {"deep", root / "bin/P/sub/deep.MP3"},
+                                                                   {"elsewhere", root / "bin/shared.wav"}}));
   EXPECT_EQ(pack.clips.at("deep").extension, ".mp3");
-  EXPECT_EQ(pack.files.at("elsewhere"), root / "bin/shared.wav");
   EXPECT_FALSE(FindClip(pack, "RAAS_TEST_OK").has_value());
   ASSERT_TRUE(FindClip(pack, "elsewhere").has_value());
 }
@@ -156,13 +157,12 @@ TEST_F(VoicePackageTest, LoadsAPackageIntoItsOwnCacheFolder) {
       4, Entry("voice/manifest.csv", "h\n1,k,x,en,voice/k.wav\n2,b,x,en,voice\\b.WAV\n3,gone,x,en,missing.wav\n") +
              Entry("voice\\k.wav", "kk") + Entry("voice/b.WAV", "bb") + Entry("notes.txt", "")))))
       << error;
-  EXPECT_EQ(pack.cache_dir, CacheDir());
-  EXPECT_EQ(pack.root_dir, pack.cache_dir);
-  EXPECT_EQ(pack.fallback_dir, pack.cache_dir.parent_path());
+  EXPECT_EQ(std::tie(pack.cache_dir, pack.root_dir, pack.fallback_dir),
+            std::tuple(CacheDir(), CacheDir(), CacheDir().parent_path()));
   // The manifest sits in a subfolder, yet its file names are relative to the package's root.
   EXPECT_EQ(test::ReadTextFile(pack.files.at("k")), "kk");
-  EXPECT_EQ(pack.clips.at("k").identity, "p/voice/k.wav");
-  EXPECT_EQ(pack.clips.at("b").identity, "p/voice/b.WAV");
+  EXPECT_EQ(std::tie(pack.clips.at("k").identity, pack.clips.at("b").identity),
+            std::tuple("p/voice/k.wav", "p/voice/b.WAV"));
   EXPECT_EQ(pack.clips.size(), 2u) << "a file that is not in the package registers no key";
   EXPECT_EQ(pack.files.count("gone"), 0u);
 }

@@ -8,6 +8,7 @@
 #include <sys/resource.h>
 #endif
 
+#include <cstdio>
 #include <fstream>
 #include <tuple>
 
@@ -26,10 +27,8 @@ namespace fs = std::filesystem;
 
 std::string Hex(std::string_view bytes) {
   std::string hex;
-  for (const char c : bytes) {
-    hex += "0123456789abcdef"[static_cast<unsigned char>(c) >> 4];
-    hex += "0123456789abcdef"[c & 15];
-  }
+  char digits[3];
+  for (const unsigned char c : bytes) hex.append(digits, std::snprintf(digits, sizeof digits, "%02x", c));
   return hex;
 }
 

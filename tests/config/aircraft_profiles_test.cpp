@@ -55,8 +55,7 @@ TEST(AircraftProfiles, ReadSkippingEachBrokenLineByNumberAndCreatedOnlyWhenMissi
   EXPECT_EQ(jet.patterns, (std::vector<std::string>{"*737*", "B7*"}));
   // A broken line changes nothing, nor do the keys of a refused section.
   const std::vector<AircraftProfile> broken = ReadAircraftProfiles(kCases[1].text, problems);
-  EXPECT_EQ(broken.front().vref_kt, 0);
-  EXPECT_EQ(broken.back().max_sink_fpm, 1000);
+  EXPECT_EQ(std::tie(broken.front().vref_kt, broken.back().max_sink_fpm), std::tuple(0, 1000));
 
   test::ScopedWorkdir workdir{"aircraft-profiles"};
   const std::filesystem::path file = workdir.path / "config" / kAircraftProfilesFileName;

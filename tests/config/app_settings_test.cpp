@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <string>
 #include <tuple>
@@ -97,11 +96,10 @@ TEST(ApplyStoredSettings, EmptyOrBadValuesKeepTheFieldExceptTheLanguage) {
   settings.ui_language = UiLanguage::kChinese;
   settings.muted = true;
   ApplyStoredSettings(settings, "muted=\nexpected_airport=\npoll_ms=abc\noverrun_risk_m=x1\nmuted=1\n", {});
-  EXPECT_TRUE(settings.muted);  // the first muted line wins although it is empty
-  EXPECT_EQ(settings.expected_airport, "EDDF");
-  EXPECT_EQ(settings.poll_ms, AppSettings{}.poll_ms);
-  EXPECT_EQ(settings.overrun_risk_m, AppSettings{}.overrun_risk_m);
-  EXPECT_EQ(settings.ui_language, UiLanguage::kEnglish);  // only "zh" is Chinese, a missing key included
+  // The first muted line wins although it is empty; only "zh" is Chinese, a missing key included.
+  EXPECT_EQ(std::tie(settings.muted, settings.expected_airport, settings.poll_ms, settings.overrun_risk_m,
+                     settings.ui_language),
+            std::tuple(true, "EDDF", AppSettings{}.poll_ms, AppSettings{}.overrun_risk_m, UiLanguage::kEnglish));
   EXPECT_EQ(Stored("ui_language=ZH\n").ui_language, UiLanguage::kEnglish);
   EXPECT_EQ(Stored("ui_language=zh\r\n").ui_language, UiLanguage::kChinese);
 
@@ -171,9 +169,7 @@ TEST_F(IniOverrideTest, TheFirstKeyWithAValueWinsAndOnlyReadableValuesApply) {
   settings.poll_ms = 20;
   settings.max_alerts_per_poll = 0;
   Apply("poll_ms = fast\nmuted = maybe\n");
-  EXPECT_EQ(settings.poll_ms, 20);
-  EXPECT_EQ(settings.max_alerts_per_poll, 0);
-  EXPECT_FALSE(settings.muted);
+  EXPECT_EQ(std::tie(settings.poll_ms, settings.max_alerts_per_poll, settings.muted), std::tuple(20, 0, false));
 }
 
 // Each bound of the key table on both sides: a value at the bound is kept, one past it
@@ -212,8 +208,7 @@ TEST_F(IniOverrideTest, WordsFlagsLanguageFlightPlanAndVoicePackByName) {
                      settings.expected_runway, settings.ui_language),
             std::tuple(true, 1, false, "EGLL", "09", UiLanguage::kChinese));
   Apply("ui_language = ZH\nvoice_pack = third\n", packs);
-  EXPECT_EQ(settings.ui_language, UiLanguage::kEnglish);  // compared as written
-  EXPECT_EQ(settings.voice_pack, 1);
+  EXPECT_EQ(std::tie(settings.ui_language, settings.voice_pack), std::tuple(UiLanguage::kEnglish, 1));  // as written
   Apply("app.ui_language = cn\nvoice_pack = first\nthreshold.short_runway_ft = 5000\nlanding.score_g_moderate = 1.5\n",
         packs);
   EXPECT_EQ(std::tie(settings.ui_language, settings.voice_pack, settings.short_runway_ft,

@@ -57,8 +57,7 @@ TEST(LoadRaasRules, ReadsListsPrioritiesAndCooldowns) {
       "brake_brake = 2.5s\n");
   EXPECT_EQ(rules.remaining_feet, (std::vector<std::int32_t>{3000, 1000}));
   EXPECT_EQ(rules.remaining_meters.size(), 8u);  // an empty list keeps the defaults
-  EXPECT_EQ(rules.priorities.at("approaching_runway"), 90);
-  EXPECT_EQ(rules.priorities.at(""), 5);
+  EXPECT_EQ(std::tie(rules.priorities.at("approaching_runway"), rules.priorities.at("")), std::tuple(90, 5));
   EXPECT_EQ(rules.cooldowns.at("brake_brake"), 2.5);
 
   // Every poll walks a list: the first 64 marks are kept.
@@ -66,8 +65,7 @@ TEST(LoadRaasRules, ReadsListsPrioritiesAndCooldowns) {
   for (int mark = 100; mark > 0; --mark) marks += std::to_string(mark * 50) + ",";
   const RaasRules long_list = Apply("remaining.meters = " + marks + "\n");
   ASSERT_EQ(long_list.remaining_meters.size(), 64u);
-  EXPECT_EQ(long_list.remaining_meters.front(), 5000);
-  EXPECT_EQ(long_list.remaining_meters.back(), 1850);
+  EXPECT_EQ(std::tie(long_list.remaining_meters.front(), long_list.remaining_meters.back()), std::tuple(5000, 1850));
 }
 
 TEST(LoadRaasRules, StopsAtTheFirstBadNumberKeepingEarlierLines) {
@@ -76,8 +74,7 @@ TEST(LoadRaasRules, StopsAtTheFirstBadNumberKeepingEarlierLines) {
       FailureOf("# comment\n\nthreshold.runway_end_m = 150\n[threshold]\nrunway_end_m =\nrunway_edge_margin_m = 1\n",
                 rules),
       "Invalid RAAS rules at line 5: invalid stod argument");
-  EXPECT_EQ(rules.runway_end_m, 150.0);
-  EXPECT_EQ(rules.runway_edge_margin_m, 22.0);
+  EXPECT_EQ(std::tie(rules.runway_end_m, rules.runway_edge_margin_m), std::tuple(150.0, 22.0));
 
   RaasRules more;
   EXPECT_EQ(FailureOf("cooldown.x = 1e999\n", more), "Invalid RAAS rules at line 1: stod argument out of range");
@@ -91,8 +88,7 @@ TEST(LoadRaasRules, TreatsAMissingFileAsNoRulesAndNoFileAtAllAsAnError) {
   rules.runway_end_m = 1.0;
   std::string error;
   EXPECT_TRUE(LoadRaasRules("no-such-rules.ini", rules, error));
-  EXPECT_EQ(rules.runway_end_m, 1.0);
-  EXPECT_TRUE(error.empty());
+  EXPECT_EQ(std::tie(rules.runway_end_m, error), std::tuple(1.0, ""));
 
   std::filesystem::create_directory("folder.ini");
   EXPECT_FALSE(LoadRaasRules("folder.ini", rules, error));
@@ -125,8 +121,7 @@ TEST(ParseIntList, KeepsOrderAndDuplicatesSkippingEmptyPieces) {
   EXPECT_TRUE(values.empty());
   values = {7};
   EXPECT_FALSE(ParseIntList("1,-2147483649", values, error));  // a bad piece keeps the old list
-  EXPECT_EQ(error, "stoi argument out of range");
-  EXPECT_EQ(values, std::vector<std::int32_t>{7});
+  EXPECT_EQ(std::tie(error, values), std::tuple("stoi argument out of range", std::vector<std::int32_t>{7}));
 }
 
 }  // namespace

@@ -33,9 +33,8 @@ TEST(ResourceLocation, TheWorkingDirectoryWinsThenTheInstalledCopyWithTheUsersOw
   EXPECT_EQ(LocateResources(installed, user).runway_database, user / "runways.csv");
   // Without a data folder an import has nowhere to go rather than the installed tree.
   paths = LocateResources(installed, "");
-  EXPECT_EQ(paths.runway_database, installed / kRunwayDatabasePath);
-  EXPECT_TRUE(paths.imported_database.empty());
-  EXPECT_TRUE(paths.imported_backup.empty());
+  EXPECT_EQ(std::tie(paths.runway_database, paths.imported_database, paths.imported_backup),
+            std::tuple(installed / kRunwayDatabasePath, "", ""));
 
   // A working directory with a database of its own wins over both, all its paths
   // relative, the way the replay's --workdir relies on.

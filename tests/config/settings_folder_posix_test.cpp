@@ -13,15 +13,12 @@ TEST(SettingsFolder, FollowsXdgConfigHomeThenHome) {
   const test::ScopedEnvironment home("HOME", "/home/pilot");
   SettingsStore store;
   std::string error;
-  {
-    const test::ScopedEnvironment config_home("XDG_CONFIG_HOME", "/xdg/config");
+  // A relative XDG_CONFIG_HOME is ignored.
+  for (const auto& [config_home, file] : {std::pair{"/xdg/config", "/xdg/config/pistavox/settings.txt"},
+                                          {"relative/config", "/home/pilot/.config/pistavox/settings.txt"}}) {
+    const test::ScopedEnvironment set("XDG_CONFIG_HOME", config_home);
     ASSERT_TRUE(OpenDefaultSettingsStore(store, error)) << error;
-    EXPECT_EQ(store.file, "/xdg/config/pistavox/settings.txt");
-  }
-  {
-    const test::ScopedEnvironment relative("XDG_CONFIG_HOME", "relative/config");  // ignored
-    ASSERT_TRUE(OpenDefaultSettingsStore(store, error)) << error;
-    EXPECT_EQ(store.file, "/home/pilot/.config/pistavox/settings.txt");
+    EXPECT_EQ(store.file, file) << config_home;
   }
   const test::ScopedEnvironment no_config_home("XDG_CONFIG_HOME", std::nullopt);
   const test::ScopedEnvironment no_home("HOME", std::nullopt);

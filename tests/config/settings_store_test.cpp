@@ -10,7 +10,6 @@
 #include "base/file_reading.h"
 #include "base/process_alive.h"
 #include "config/save_settings.h"
-#include "config/settings_text.h"
 #include "tests/support/environment.h"
 #include "tests/support/scoped_workdir.h"
 

@@ -67,14 +67,11 @@ TEST(RunwayDatabase, AppliesWidthAndLengthRules) {
                                   "E,,,0,01,1,1,19,1,1\n"              // coincident ends
                                   "G,nan,inf,0,01,0,0,19,0.001,0\n");  // non-finite: as missing
   ASSERT_EQ(db.size(), 12u);
-  EXPECT_EQ(db[0].width_m, 18.0);
-  EXPECT_EQ(db[2].width_m, 45.0);
+  EXPECT_EQ(std::tie(db[0].width_m, db[2].width_m, db[6].width_m, db[8].length_m, db[10].width_m),
+            std::tuple(18.0, 45.0, 45.0, 0.0, 45.0));
   EXPECT_DOUBLE_EQ(db[4].width_m, 60.96);
   EXPECT_NEAR(db[6].length_m, 6371000.0 * 3.141592653589793 / 180.0 * 0.001, 1e-6);
-  EXPECT_EQ(db[6].width_m, 45.0);
-  EXPECT_EQ(db[8].length_m, 0.0);
   EXPECT_NEAR(db[10].length_m, db[6].length_m, 1e-9);
-  EXPECT_EQ(db[10].width_m, 45.0);
 }
 
 TEST(RunwayDatabase, ReadsShortRowsAndLineEndsButNoColumnAByteOrderMarkHides) {

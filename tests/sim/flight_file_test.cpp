@@ -61,28 +61,25 @@ TEST(FlightFile, ElevenColumnsCarryTheSimulatorsVerticalSpeedsTwelveTheAirspeedA
   std::vector<FlightSample> samples;
   std::string error;
   FlightColumns columns = FlightColumns::kEleven;
+  const auto read = [&] {
+    const AircraftState& s = samples[0].state;
+    return std::tuple(columns, s.vertical_speed_fpm, s.touchdown_vertical_speed_fpm, s.on_ground,
+                      s.indicated_airspeed_kt);
+  };
   ASSERT_TRUE(ParseFlightFile(kHeader + "0,50.5,-8.25,90,0,364,0,1,1\n", "f.csv", samples, error, &columns));
-  EXPECT_EQ(columns, FlightColumns::kNine);
-  EXPECT_EQ(samples[0].state.vertical_speed_fpm, 0.0);
+  EXPECT_EQ(read(), std::tuple(FlightColumns::kNine, 0.0, 0.0, true, 0.0));
 
-  FlightSample sample{2.5, {50.5, -8.25, 90, 120, 380, 16, 1.2, true}};
-  sample.state.vertical_speed_fpm = -243.25;
-  sample.state.touchdown_vertical_speed_fpm = -251.5;
+  FlightSample sample{2.5, {50.5, -8.25, 90, 120, 380, 16, 1.2, true, -243.25, -251.5}};
   const std::string row = FormatFlightRow(sample, FlightColumns::kEleven);
   EXPECT_EQ(row, "2.5,50.5,-8.25,90,120,380,16,1.2,1,-243.25,-251.5\n");
   ASSERT_TRUE(ParseFlightFile(eleven + row, "f.csv", samples, error, &columns)) << error;
-  EXPECT_EQ(columns, FlightColumns::kEleven);
-  EXPECT_EQ(std::tie(samples[0].state.vertical_speed_fpm, samples[0].state.touchdown_vertical_speed_fpm,
-                     samples[0].state.on_ground, samples[0].state.indicated_airspeed_kt),
-            std::tuple(-243.25, -251.5, true, 0.0));
+  EXPECT_EQ(read(), std::tuple(FlightColumns::kEleven, -243.25, -251.5, true, 0.0));
 
   sample.state.indicated_airspeed_kt = -0.125;
   const std::string twelve_row = FormatFlightRow(sample, FlightColumns::kTwelve);
   EXPECT_EQ(twelve_row, "2.5,50.5,-8.25,90,120,380,16,1.2,1,-243.25,-251.5,-0.125\n");
   ASSERT_TRUE(ParseFlightFile(kTwelveHeader + twelve_row, "f.csv", samples, error, &columns)) << error;
-  EXPECT_EQ(columns, FlightColumns::kTwelve);
-  EXPECT_EQ(std::tie(samples[0].state.indicated_airspeed_kt, samples[0].state.touchdown_vertical_speed_fpm),
-            std::tuple(-0.125, -251.5));
+  EXPECT_EQ(read(), std::tuple(FlightColumns::kTwelve, -243.25, -251.5, true, -0.125));
 
   // Counted against eleven fields, with the extra columns read by the same rules.
   for (const char* fields : {"0,1,2,3,4,5,6,7,1\n", "0,1,2,3,4,5,6,7,1,0,0,0\n"})

@@ -148,8 +148,7 @@ TEST(FsuipcQueue, RequestSpaceEndsAt32512Bytes) {
   ASSERT_TRUE(s.QueueRead(sink.data(), 16000));
   // 16020 used; this record ends exactly at 32512 (20 + 16472).
   EXPECT_FALSE(s.QueueRead(sink.data(), 16473));
-  EXPECT_EQ(s.error, 15);
-  EXPECT_EQ(s.client.next, 16020u);  // nothing queued by the refusal
+  EXPECT_EQ(std::tie(s.error, s.client.next), std::tuple(15, 16020u));  // nothing queued by the refusal
   EXPECT_TRUE(s.QueueRead(sink.data(), 16472));
   EXPECT_EQ(s.client.next, 32512u);
   EXPECT_FALSE(s.QueueRead(sink.data(), 0));
@@ -178,9 +177,7 @@ TEST(FsuipcProcess, AFailedExchangeCopiesNothingAndNamesTheLastAttemptsFailure) 
     // Each attempt bounded by 2 s; 100 ms after each failed one, the last too.
     EXPECT_EQ(s.fake.send_timeouts_ms, std::vector<int>(sends, 2000)) << code;
     EXPECT_EQ(s.fake.pauses_ms, std::vector<int>(answer == 1 ? 9 : 0, 100)) << code;
-    EXPECT_EQ(value, 77u) << code;
-    EXPECT_TRUE(FsuipcIsOpen(s.client)) << code;
-    EXPECT_EQ(s.client.next, 0u) << code;
+    EXPECT_EQ(std::tuple(value, FsuipcIsOpen(s.client), s.client.next), std::tuple(77u, true, 0u)) << code;
     if (answer == 1) {  // an answer on attempt 9 still succeeds
       s.fake.sends = 0;
       s.fake.send_script.assign(8, outcome);

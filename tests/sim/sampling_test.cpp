@@ -12,16 +12,16 @@ namespace pistavox {
 namespace {
 
 TEST(StateOffsets, ConvertsRawValuesExactly) {
-  CoreOffsets raw;
+  // A vertical speed of 256: 1 m/s.
+  CoreOffsets raw{.heading = 0x80000000u,
+                  .altitude_fraction = 0x80000000u,
+                  .altitude_whole = -1,
+                  .radio_altitude = -65536,
+                  .on_ground = 0x0100,
+                  .vertical_speed = 256,
+                  .touchdown_vertical_speed = -512,
+                  .indicated_airspeed = -200};
   AircraftState s;
-  raw.heading = 0x80000000u;
-  raw.altitude_whole = -1;
-  raw.altitude_fraction = 0x80000000u;
-  raw.radio_altitude = -65536;
-  raw.on_ground = 0x0100;
-  raw.vertical_speed = 256;  // 1 m/s
-  raw.touchdown_vertical_speed = -512;
-  raw.indicated_airspeed = -200;
   ApplyCoreOffsets(raw, s);
   EXPECT_EQ(std::tie(s.heading_deg, s.altitude_ft, s.indicated_airspeed_kt, s.radio_altitude_ft, s.on_ground),
             std::tuple(180.0, -1.6404199475065615, -1.5625, 0.0, true));
@@ -77,16 +77,11 @@ TEST(StateOffsets, EncodingIsTheInverseWithinResolutionAndSaturates) {
     EXPECT_EQ(out.on_ground, in.on_ground);
     EXPECT_NEAR(GForceFromFallback(EncodeGForceFallback(in.g_force)), in.g_force, 0.5 / 625);
   }
-  AircraftState east;
-  east.longitude_deg = 180.0;
-  east.heading_deg = 360.0;
   AircraftState out;
-  ApplyCoreOffsets(EncodeCoreOffsets(east), out);
+  ApplyCoreOffsets(EncodeCoreOffsets({.longitude_deg = 180.0, .heading_deg = 360.0}), out);
   EXPECT_EQ(std::tie(out.longitude_deg, out.heading_deg), std::tuple(-180.0, 0.0));
 
-  AircraftState in;
-  in.vertical_speed_fpm = -240.0;
-  in.touchdown_vertical_speed_fpm = 1e12;
+  AircraftState in{.vertical_speed_fpm = -240.0, .touchdown_vertical_speed_fpm = 1e12};
   EXPECT_EQ(EncodeCoreOffsets(in).touchdown_vertical_speed, std::numeric_limits<int32_t>::max());
   ApplyCoreOffsets(EncodeCoreOffsets(in), out);
   EXPECT_NEAR(out.vertical_speed_fpm, -240.0, 60.0 / 0.3048 / 256.0 / 2.0);  // within half a unit
@@ -163,8 +158,7 @@ TEST_F(SamplingTest, NonFiniteLoadFactorFallsBackToTheSixHundredTwentyFifthsOffs
     EXPECT_EQ(state.g_force, 781 / 625.0);  // 1.25 g served in 1/625 g units
   }
   // A failed fallback exchange keeps the previous load factor.
-  AircraftState state;
-  state.g_force = 0.75;
+  AircraftState state{.g_force = 0.75};
   fake.send_script.resize(static_cast<size_t>(fake.sends) + 2, IpcSendResult::kAnswered);
   fake.send_script.resize(fake.send_script.size() + 9, IpcSendResult::kTimedOut);  // the fallback exchange
   ASSERT_TRUE(ReadAircraftState(connection, state, error));
@@ -174,8 +168,7 @@ TEST_F(SamplingTest, NonFiniteLoadFactorFallsBackToTheSixHundredTwentyFifthsOffs
 
 TEST_F(SamplingTest, AFailedCoreExchangeLeavesTheRecordUntouchedAndSaysWhy) {
   Start();
-  AircraftState state;
-  state.latitude_deg = 1.0;
+  AircraftState state{.latitude_deg = 1.0};
   fake.server.options.answer = 0;
   ASSERT_FALSE(ReadAircraftState(connection, state, error));
   EXPECT_EQ(error, "Bad IPC request data");

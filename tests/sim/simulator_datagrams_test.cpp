@@ -59,8 +59,7 @@ TEST(XPlaneDatagramsTest, RrefAnswersAreTakenWholeOrNotAtAll) {
       {"a flag neither 0 nor 1", Rref({{kXPlaneOnGround, 2}}), false, 0},
   };
   for (const auto& c : cases) {
-    RrefAnswer answer;
-    answer.present = 0xDEAD;
+    RrefAnswer answer{.present = 0xDEAD};
     EXPECT_EQ(ParseRrefAnswer(c.datagram.data(), c.datagram.size(), answer), c.good) << c.name;
     EXPECT_EQ(answer.present, c.good ? c.present : 0xDEAD) << c.name;
   }
@@ -88,8 +87,7 @@ TEST(XPlaneDatagramsTest, PositionsOutsideTheEarthOrNoNumbersAreRefused) {
     RposAnswer sent = good;
     c.change(sent);
     const std::vector<uint8_t> datagram = BuildRposAnswer(sent);
-    RposAnswer got;
-    got.latitude_deg = 7;
+    RposAnswer got{.latitude_deg = 7};
     EXPECT_EQ(ParseRposAnswer(datagram.data(), datagram.size(), got), c.ok) << c.name;
     EXPECT_EQ(got.latitude_deg, c.ok ? sent.latitude_deg : 7) << c.name;
   }
@@ -283,8 +281,7 @@ TEST(FlightGearLinesTest, RefusesAnythingElseWithoutTouchingTheResult) {
       std::string("21.3\0", 5) + kGood.substr(4),  // a NUL inside a number
   };
   for (const std::string& datagram : refused) {
-    FlightGearLine line;
-    line.latitude_deg = 5;
+    FlightGearLine line{.latitude_deg = 5};
     EXPECT_FALSE(ParseFlightGearDatagram(datagram, line)) << datagram;
     EXPECT_EQ(line.latitude_deg, 5) << datagram;
   }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "base/units.h"
 #include "runways/runway_geometry.h"
@@ -61,9 +62,9 @@ TEST(FlightBuilder, SamplesFollowTheMotion) {
   // 0 once resting.
   EXPECT_NEAR(samples[touchdown].vertical_speed_fpm, -240.0, 1e-9);
   EXPECT_LT(samples[touchdown - 1].vertical_speed_fpm, -240.0);
-  EXPECT_EQ(samples.back().vertical_speed_fpm, 0.0);
-  EXPECT_EQ(samples.back().touchdown_vertical_speed_fpm, samples[touchdown].vertical_speed_fpm);
-  EXPECT_EQ(samples[touchdown - 1].touchdown_vertical_speed_fpm, samples[touchdown - 1].vertical_speed_fpm);
+  EXPECT_EQ(std::tie(samples.back().vertical_speed_fpm, samples.back().touchdown_vertical_speed_fpm,
+                     samples[touchdown - 1].touchdown_vertical_speed_fpm),
+            std::tuple(0.0, samples[touchdown].vertical_speed_fpm, samples[touchdown - 1].vertical_speed_fpm));
   EXPECT_NEAR(samples.front().vertical_speed_fpm,
               -(samples[0].radio_altitude_ft - samples[1].radio_altitude_ft) / kSampleIntervalS * 60.0, 1e-6);
   const RunwayProjection at_touchdown =
@@ -96,8 +97,7 @@ TEST(FlightInterpolation, PositionOnTheGreatCircleHeadingTheShortWayOnGroundAtTh
   EXPECT_TRUE(InterpolateState(from, to, 1.0).on_ground);
   // Standing still: the position stays put rather than dividing by a zero distance.
   const AircraftState parked = InterpolateState(from, from, 0.5);
-  EXPECT_EQ(parked.latitude_deg, from.latitude_deg);
-  EXPECT_EQ(parked.longitude_deg, from.longitude_deg);
+  EXPECT_EQ(std::tie(parked.latitude_deg, parked.longitude_deg), std::tie(from.latitude_deg, from.longitude_deg));
   // Nearly the same place, either side of the date line: blended, and kept within +-180.
   const AircraftState east = State(50.0, 179.9999999999, 350.0, 40.0, false);
   const AircraftState west = State(50.0, -179.9999999999, 350.0, 40.0, false);

@@ -1,6 +1,7 @@
 #include "tests/support/udp_stand_in.h"
 
 #include <chrono>
+#include <iterator>
 #include <sstream>
 #include <thread>
 
@@ -19,10 +20,8 @@ uint16_t FreeUdpPort() {
 }
 
 std::vector<std::string> Words(const std::string& text) {
-  std::vector<std::string> words;
   std::istringstream in(text);
-  for (std::string word; in >> word;) words.push_back(word);
-  return words;
+  return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
 }
 
 uint16_t StartUdpStandIn(const std::string& sim_path, const std::string& protocol, const std::string& options,
