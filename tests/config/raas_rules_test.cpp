@@ -92,8 +92,7 @@ TEST(LoadRaasRules, TreatsAMissingFileAsNoRulesAndNoFileAtAllAsAnError) {
 
   std::filesystem::create_directory("folder.ini");
   EXPECT_FALSE(LoadRaasRules("folder.ini", rules, error));
-  EXPECT_EQ(error, "RAAS rules file is not a regular file: folder.ini");
-  EXPECT_EQ(rules.runway_end_m, 1.0);
+  EXPECT_EQ(std::tie(error, rules.runway_end_m), std::tuple("RAAS rules file is not a regular file: folder.ini", 1.0));
 }
 
 // Every value of the shipped file is commented out, so the built-in defaults hold.

@@ -103,8 +103,7 @@ TEST(RunwayDatabase, LoadsAFileAndReportsTheFailures) {
     RunwayDatabase db(3);
     std::string error;
     EXPECT_FALSE(LoadRunwayDatabase(path, db, error));
-    EXPECT_EQ(error, message + std::string(path));
-    EXPECT_EQ(db.size(), 3u);
+    EXPECT_EQ(std::tuple(error, db.size()), std::tuple(message + std::string(path), 3u));
   }
   test::WriteTextFile("header-only-runways.csv", "\n");
   RunwayDatabase db(3);
@@ -175,8 +174,7 @@ TEST(RunwayDatabase, KeepsUsableRowsAndCountsOnlyThoseThatAreNoRunway) {
   ASSERT_TRUE(ParseRunwayDatabase(text + "\n", "t.csv", db, error, &refused));
   Idents kept;
   for (std::size_t i = 0; i < db.size(); i += 2) kept.emplace_back(db[i].airport_ident);
-  EXPECT_EQ(kept, expected);
-  EXPECT_EQ(refused, expected_refused);
+  EXPECT_EQ(std::tie(kept, refused), std::tie(expected, expected_refused));
   EXPECT_EQ(RowsRefusedNote(refused), " (" + std::to_string(expected_refused) + " rows skipped)");
   EXPECT_EQ(RowsRefusedNote(1), " (1 row skipped)");
   EXPECT_EQ(RowsRefusedNote(0), "");
@@ -218,8 +216,7 @@ TEST(RunwayDatabase, PathologicalFilesLoadCheaplyWithTheirRowsCounted) {
   RunwayDatabase db(3);
   std::string error;
   EXPECT_FALSE(LoadRunwayDatabase("runways.csv", db, error));
-  EXPECT_EQ(error, "Runway database header is too long: runways.csv");
-  EXPECT_EQ(db.size(), 3u);
+  EXPECT_EQ(std::tuple(error, db.size()), std::tuple("Runway database header is too long: runways.csv", 3u));
   EXPECT_FALSE(ParseRunwayDatabase(megabyte, "runways.csv", db, error));
   EXPECT_EQ(db.size(), 3u);
 }
