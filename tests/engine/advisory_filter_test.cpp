@@ -159,7 +159,7 @@ TEST_F(AdvisoryFilterTest, RedundantGenericFormsGiveWayToTheSpecificOnes) {
   EXPECT_EQ(Filter({kCheckRunway, kEndOfRunway}), (Keys{"end_of_runway", "check_runway"}));
 }
 
-TEST_F(AdvisoryFilterTest, PhaseRules) {
+TEST_F(AdvisoryFilterTest, PhaseRulesAndOnTaxiwayTenSecondsIntoTaxi) {
   const std::initializer_list<Raised> runway_end{kApproachingRunwayEnd, kRunwayEnd, kOverrunRisk, kBrakeBrake,
                                                  kGoAround};
   for (FlightPhase phase : {FlightPhase::kTaxi, FlightPhase::kLineup, FlightPhase::kAirborne}) {
@@ -184,10 +184,8 @@ TEST_F(AdvisoryFilterTest, PhaseRules) {
                    FlightPhase::kAirborne),
             Keys{"approaching_runway_09"});
   EXPECT_EQ(Filter({kGoAround, kWrongRunwayEntry}, FlightPhase::kGoAround), (Keys{"go_around", "wrong_runway"}));
-}
 
-TEST_F(AdvisoryFilterTest, OnTaxiwayWaitsTenSecondsIntoTaxi) {
-  rules_.enable_taxiway_info = true;
+  // "On taxiway" waits ten seconds into taxi.
   rules_.cooldowns["on_taxiway"] = 0;
   Advance(9.99);
   EXPECT_EQ(Filter({kOnTaxiway}, FlightPhase::kTaxi), Keys{});

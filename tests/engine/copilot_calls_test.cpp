@@ -1,6 +1,13 @@
-// The co-pilot's height and take-off calls, poll by poll through the whole engine.
+// The co-pilot's height and take-off calls, the stabilised-approach gate and the long landing,
+// at their limits and poll by poll through the whole engine.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <numbers>
+
+#include "engine/approach_gate.h"
+#include "engine/landing_details.h"
+#include "engine/runway_search.h"
 #include "tests/engine/engine_driver.h"
 
 namespace pistavox::test {
@@ -120,6 +127,126 @@ TEST(CopilotCalls, PositiveRateOnceTheHeightHasRisenForAWholeSecondAfterLiftOff)
       {{{0}, {75}, {75, 2}, {75, 5}, {75}, {75, 2}, {75, 5}, {75, 9}}, {}},       // a bounce too
   };
   for (const auto& row : rows) EXPECT_EQ(TakeoffCalls(row.polls, 0, 0), row.expected) << row.polls.size();
+}
+
+using enum GateReason;
+using Reasons = std::vector<GateReason>;
+
+// Vref 130 kt (+20/-5), gate at 1000 ft, 1000 fpm at most, a 3-degree path within 0.7 degrees.
+const AircraftProfile kProfile{"", 130.0, 20.0, 5.0, 0.0, 0.0, 1000.0, 500.0, 1000.0, 3.0, 0.7, {}};
+
+// From the threshold 1000 ft up a path this steep.
+double PathDistanceM(double angle_deg) { return 304.8 / std::tan(angle_deg * std::numbers::pi / 180.0); }
+
+// 1000 ft up the path to a 60 m wide runway, sinking 700 fpm at 140 kt.
+struct Gate {
+  double angle_deg = 3.0, heading_diff_deg = 0.0, cross_m = 0.0, sink_fpm = 700.0, speed_kt = 140.0, vref_kt = 130.0;
+  Reasons Judged() const {
+    AircraftProfile profile = kProfile;
+    profile.vref_kt = vref_kt;
+    return JudgeApproachGate({1000.0, PathDistanceM(angle_deg), cross_m, heading_diff_deg, 60.0, sink_fpm, speed_kt},
+                             profile)
+        .reasons;
+  }
+};
+
+TEST(ApproachGate, EachLimitHoldsAtItsEdgeAndTheWorstReasonComesFirst) {
+  const std::tuple<double Gate::*, double, double, GateReason> edges[] = {
+      {&Gate::sink_fpm, 1000.0, 1000.5, kSinkRate}, {&Gate::angle_deg, 3.69, 3.71, kTooHigh},
+      {&Gate::angle_deg, 2.31, 2.29, kTooLow},      {&Gate::heading_diff_deg, 10.0, 10.1, kNotAligned},
+      {&Gate::cross_m, -60.0, 60.5, kNotAligned},   {&Gate::speed_kt, 150.0, 150.5, kTooFast},
+      {&Gate::speed_kt, 125.0, 124.5, kTooSlow},    {&Gate::angle_deg, 3.0, 91.0, kTooHigh}};  // 91: past it
+  for (const auto& [field, within, past, reason] : edges) {
+    Gate at_limit, beyond;
+    at_limit.*field = within;
+    beyond.*field = past;
+    EXPECT_EQ(at_limit.Judged(), Reasons{}) << within;
+    EXPECT_EQ(beyond.Judged(), Reasons{reason}) << past;
+  }
+  // No airspeed or no Vref: the speed goes unjudged.
+  EXPECT_EQ((Gate{.speed_kt = 0.0}.Judged()), Reasons{});
+  EXPECT_EQ((Gate{.speed_kt = 300.0, .vref_kt = 0.0}.Judged()), Reasons{});
+  // By the share of its band past each limit: 10 kt slow is two bands, 1500 fpm or 10 kt fast
+  // half of one, and a tie goes to the fault nearer the ground.
+  EXPECT_EQ((Gate{.sink_fpm = 1500.0, .speed_kt = 115.0}.Judged()), (Reasons{kTooSlow, kSinkRate}));
+  EXPECT_EQ((Gate{.sink_fpm = 1500.0, .speed_kt = 160.0}.Judged()), (Reasons{kSinkRate, kTooFast}));
+  EXPECT_EQ((Gate{.sink_fpm = 1100.0, .speed_kt = 160.0}.Judged()), (Reasons{kTooFast, kSinkRate}));
+}
+
+// Toward 04R at XBIG, sinking 700 fpm: on a 3-degree path, or at the distance and offset given.
+AircraftState Approaching(double height_ft, double distance_m = 0.0, double cross_m = 0.0, double speed_kt = 140.0) {
+  const double along_m = distance_m > 0.0 ? -distance_m : -PathDistanceM(3.0) * height_ft / 1000.0;
+  AircraftState state = InFlight(Xbig("04R"), along_m, 140.0, cross_m);
+  state.radio_altitude_ft = state.altitude_ft = height_ft;
+  state.vertical_speed_fpm = -700.0;
+  state.indicated_airspeed_kt = speed_kt;
+  return state;
+}
+
+TEST(ApproachGate, JudgedOnceAsTheAircraftDescendsThroughTheHeightTowardARunway) {
+  const RaasRules gate = With({&RaasRules::enable_approach_gate});
+  AircraftState sinking = Approaching(990.0);  // without the simulator's rate: 20 ft in 250 ms
+  sinking.vertical_speed_fpm = 0.0;
+  // The verdict is kept for the landing's report, spoken or not.
+  const std::tuple<RaasRules, AircraftState, Keys, std::optional<Reasons>> rows[] = {
+      {gate, Approaching(1000.0), {}, Reasons{}},
+      {With({&RaasRules::enable_approach_gate, &RaasRules::enable_stable_call}), Approaching(990.0), {"stable"}, {{}}},
+      {With({&RaasRules::enable_stable_call}), Approaching(990.0), {}, Reasons{}},
+      {RaasRules(), Approaching(990.0, 0.0, 0.0, 170.0), {}, Reasons{kTooFast}},
+      {gate, sinking, {"unstable_sink_rate"}, Reasons{kSinkRate}},
+      {gate, Approaching(990.0, 18400.0), {"unstable_too_low"}, Reasons{kTooLow}},
+      {gate, Approaching(990.0, 18600.0), {}, std::nullopt},  // beyond 10 NM
+      {gate, Approaching(990.0, 5700.0, -300.0), {"unstable_not_aligned"}, Reasons{kNotAligned}}};
+  for (const auto& [rules, below, keys, reasons] : rows) {
+    EngineDriver driver(Xbig(), rules, kProfile);
+    driver.Feed(Approaching(1010.0));
+    EXPECT_EQ(driver.Feed(below), keys) << below.radio_altitude_ft;
+    const std::optional<ApproachGateResult>& verdict = driver.status().gate;
+    EXPECT_EQ(verdict ? std::optional(verdict->reasons) : std::nullopt, reasons) << below.radio_altitude_ft;
+  }
+  // Open again only 200 ft above the height or after a lift-off; not judged from a first sample at it.
+  const AircraftState fast = Approaching(990.0, 0.0, 0.0, 170.0);
+  EngineDriver driver(Xbig(), gate, kProfile);
+  std::vector<Keys> heard;
+  for (const AircraftState& s :
+       {Approaching(1000.0), fast, Approaching(1010.0), fast, Approaching(1200.0), fast, Approaching(1200.5), fast,
+        OnRunway(Xbig("04R"), 400.0, 120.0), InFlight(Xbig("04R"), 600.0, 120.0)}) {
+    heard.push_back(driver.Feed(s));
+    driver.Advance(10.0);
+  }
+  const Keys unstable{"unstable_too_fast"};
+  EXPECT_EQ(heard, (std::vector<Keys>{{}, {}, {}, unstable, {}, {}, {}, unstable, {"on_runway_04r"}, {}}));
+  EXPECT_FALSE(driver.status().gate.has_value());
+}
+
+// Whether each sample over 27L at XTST (1200 m) or its extended centre line says it, 10 s apart
+// after an approach from 1000 m out; a height of 0 is on the runway.
+std::vector<bool> LongLandingCalls(std::vector<std::pair<double, double>> samples) {
+  EngineDriver driver(Xtst(), With({&RaasRules::enable_long_landing}));
+  driver.Feed(InFlight(Xtst("27L"), -1000.0, 120.0));
+  std::vector<bool> said;
+  for (const auto& [along_m, height_ft] : samples) {
+    driver.Advance(10.0);
+    AircraftState state = InFlight(Xtst("27L"), along_m, 120.0);
+    state.radio_altitude_ft = height_ft;
+    const Keys keys = driver.Feed(height_ft > 0.0 ? state : OnRunway(Xtst("27L"), along_m, 100.0));
+    said.push_back(std::ranges::find(keys, "long_landing") != keys.end());
+  }
+  return said;
+}
+
+TEST(LongLanding, OncePerLandingWhenStillUpPastTheTouchdownZone) {
+  const double zone_m = TouchdownZoneM(ProjectAircraft(Xtst("27L"), EndPoint(Xtst("27L"))).length_m);
+  EXPECT_EQ(LongLandingCalls({{zone_m - 1.0, 20.0}, {zone_m + 1.0, 5.0}}), (std::vector{false, false}));
+  // Then a bounce is the same landing; a new approach after climbing away is another.
+  EXPECT_EQ(LongLandingCalls({{zone_m + 1.0, 5.5},
+                              {zone_m + 50.0, 20.0},
+                              {zone_m + 60.0, 0.0},
+                              {zone_m + 80.0, 10.0},
+                              {5500.0, 1500.0},
+                              {-1000.0, 300.0},
+                              {zone_m + 1.0, 20.0}}),
+            (std::vector{true, false, false, false, false, false, true}));
 }
 
 }  // namespace
