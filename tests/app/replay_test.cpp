@@ -24,7 +24,7 @@ struct ReplayTest : AppTest {
   }
 };
 
-TEST_F(ReplayTest, RefusesAFlightFileMissingOrRepeatedWithItsUsage) {
+TEST_F(ReplayTest, RefusesAFlightFileMissingRepeatedUnreadableOrMalformed) {
   const std::string help = Replay({"-h"}).out;
   for (const auto& [args, message] : {std::pair<Lines, std::string>{{}, "no flight file given"},
                                       {{"a.csv", "b.csv"}, "more than one flight file given"}}) {
@@ -33,6 +33,17 @@ TEST_F(ReplayTest, RefusesAFlightFileMissingOrRepeatedWithItsUsage) {
     // Standard error's line ends are the platform's.
     EXPECT_TRUE(run.err.starts_with("pistavox-replay: " + message)) << run.err;
     EXPECT_TRUE(run.err.ends_with(help)) << run.err;
+  }
+  // A flight missing or malformed is named, with its line.
+  WriteTextFile("bad.csv", std::string(kFlightFileHeader) + "\n0,10,-140,90,0,20,0,1,yes\n");
+  std::filesystem::create_directory("folder.csv");
+  for (const auto& [file, message] : {std::pair{"missing.csv", "Cannot open flight file: "},
+                                      {"bad.csv", "Malformed flight file (line 2: on_ground must be 0 or 1): "},
+                                      {"folder.csv", "Flight file is not a regular file: "}}) {
+    const ProgramRun run = Replay({file});
+    EXPECT_EQ(run.exit_code, 2) << file;
+    EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "") << file;
   }
 }
 
@@ -71,19 +82,6 @@ TEST_F(ReplayTest, NeverWritesOverItsInputsAndReportsLostOutput) {
   std::fclose(err);
   EXPECT_NE(said.find("Cannot write the event log: "), std::string::npos) << said;
   EXPECT_NE(said.find("Cannot write status file: "), std::string::npos) << said;
-}
-
-TEST_F(ReplayTest, RefusesMissingAndMalformedFlightsNamingTheLine) {
-  WriteTextFile("bad.csv", std::string(kFlightFileHeader) + "\n0,10,-140,90,0,20,0,1,yes\n");
-  std::filesystem::create_directory("folder.csv");
-  for (const auto& [file, message] : {std::pair{"missing.csv", "Cannot open flight file: "},
-                                      {"bad.csv", "Malformed flight file (line 2: on_ground must be 0 or 1): "},
-                                      {"folder.csv", "Flight file is not a regular file: "}}) {
-    const ProgramRun run = Replay({file});
-    EXPECT_EQ(run.exit_code, 2) << file;
-    EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
-    EXPECT_EQ(run.out, "") << file;
-  }
 }
 
 TEST_F(ReplayTest, PollsRowsAtTheConfiguredIntervalAndWritesTheirStatus) {
