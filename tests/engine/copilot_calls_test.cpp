@@ -98,7 +98,7 @@ Keys TakeoffCalls(const std::vector<Roll>& polls, double v1_kt, double vr_kt, bo
   return CopilotCalls(driver, samples);
 }
 
-TEST(CopilotCalls, TakeoffSpeedCallsRiseThroughTheirSpeedsOncePerRollOnlyWhenKnown) {
+TEST(CopilotCalls, TakeoffSpeedCallsRiseThroughTheirSpeedsOncePerRollOnlyWhenKnownAndPositiveRateAfterASecondsRise) {
   const std::vector<Roll> roll{{0}, {79.9}, {80}, {119.9}, {120}, {124.9}, {125}, {130}};
   EXPECT_EQ(TakeoffCalls(roll, 120, 125), (Keys{"eighty_knots", "v1", "rotate"}));
   EXPECT_EQ(TakeoffCalls(roll, 0, 0), Keys{"eighty_knots"});  // the profile's speeds unknown
@@ -114,9 +114,7 @@ TEST(CopilotCalls, TakeoffSpeedCallsRiseThroughTheirSpeedsOncePerRollOnlyWhenKno
             (Keys{"eighty_knots", "v1", "rotate"}));
   // A landing roll, a touch-and-go's acceleration included, is no take-off roll.
   EXPECT_EQ(TakeoffCalls({{125}, {70}, {90}, {130}}, 120, 125, false, true), Keys{});
-}
-
-TEST(CopilotCalls, PositiveRateOnceTheHeightHasRisenForAWholeSecondAfterLiftOff) {
+  // Positive rate once the height has risen for a whole second after lift-off.
   const struct {
     std::vector<Roll> polls;
     Keys expected;

@@ -38,14 +38,12 @@ TEST(EnginePhase, StartsInTaxiTimedFromTheEnginesStartThenStatusOnTheRunway) {
   EXPECT_NEAR(status.position.length_m, 1200.0, 0.5);
 }
 
-TEST(EnginePhase, CrossingAtNinetyDegreesRunsNoEntryOrRollLogic) {
-  EngineDriver driver;
-  const FlightLog log = Fly(driver, Across(-80.0, 80.0, 40.0));
-  EXPECT_EQ(log.advisories, Keys{"crossing_runway_09r"});
-  EXPECT_EQ(log.phases, (Keys{kTaxi, kCrossing, kTaxi}));
-}
-
-TEST(EnginePhase, TurningOntoTheRunwayAfterCrossingContinuesTheOccupancy) {
+TEST(EnginePhase, CrossingAtNinetyDegreesRunsNoEntryOrRollLogicAndTurningOntoTheRunwayContinuesTheOccupancy) {
+  EngineDriver crossing;
+  const FlightLog crossed = Fly(crossing, Across(-80.0, 80.0, 40.0));
+  EXPECT_EQ(crossed.advisories, Keys{"crossing_runway_09r"});
+  EXPECT_EQ(crossed.phases, (Keys{kTaxi, kCrossing, kTaxi}));
+  // Turning onto the runway after crossing continues the occupancy.
   std::vector<AircraftState> samples = Across(-60.0, 0.0, 10.0);
   for (double heading = 0.0; heading <= 90.0; heading += 10.0) {
     samples.push_back(OnRunway(Xtst("09R"), 300.0, 10.0));
@@ -109,15 +107,13 @@ TEST(EnginePhase, AGoAroundHoldsTheApproachLockTwentySecondsOrUntilTheNextApproa
   EXPECT_EQ(lost.Phase(), kLanding);
 }
 
-TEST(EnginePhase, TouchdownBesideTheRunwayIsATaxiwayLanding) {
-  EngineDriver driver;
-  driver.Feed(InFlight(Xtst("09R"), 500.0, 120.0, -100.0));
-  EXPECT_EQ(driver.Feed(OnRunway(Xtst("09R"), 520.0, 110.0, -100.0)),
+TEST(EnginePhase, TouchdownBesideTheRunwayIsATaxiwayLandingAndTheFlareOverTheLockedOneStillALanding) {
+  EngineDriver beside;
+  beside.Feed(InFlight(Xtst("09R"), 500.0, 120.0, -100.0));
+  EXPECT_EQ(beside.Feed(OnRunway(Xtst("09R"), 520.0, 110.0, -100.0)),
             (Keys{"taxiway_landing", "not_on_runway", "check_position"}));
-  EXPECT_EQ(driver.Phase(), kTaxi);
-}
-
-TEST(EnginePhase, TheFlareOverTheLockedRunwayIsStillALanding) {
+  EXPECT_EQ(beside.Phase(), kTaxi);
+  // The flare over the locked runway is still a landing.
   EngineDriver driver(Xbig());
   driver.Feed(InFlight(Xbig("04R"), -2000.0, 140.0));
   // Past the threshold and over the 13/31 intersection at 1000 m.

@@ -314,7 +314,7 @@ Marks DefaultTakeoffMarks() {
   return marks;
 }
 
-TEST(TakeoffAnalysis, MarksRunFromTheStartToTheHighestOnceUntilTheNextGroundStep) {
+TEST(TakeoffAnalysis, MarksRunFromTheStartToTheHighestOnceUntilTheNextGroundStepAndDoNotOverflow) {
   AnalysisFlight f;
   f.Touchdown();
   f.state.g_force = 1.3;
@@ -343,19 +343,17 @@ TEST(TakeoffAnalysis, MarksRunFromTheStartToTheHighestOnceUntilTheNextGroundStep
   f.lines.clear();
   f.Fly(600.0, 2000.0);
   EXPECT_EQ(f.MarksOf(kTakeoffTrace), (Marks{100, 500}));
-}
-
-TEST(TakeoffAnalysis, MarksNearTheLargestIntegerDoNotOverflow) {
-  AnalysisFlight f;
+  // Marks near the largest integer do not overflow.
+  AnalysisFlight top;
   constexpr std::int32_t kTop = std::numeric_limits<std::int32_t>::max();
-  f.rules.takeoff_trace_third_ft = kTop - 100;
-  f.rules.takeoff_trace_max_ft = kTop - 5;
-  f.rules.takeoff_detect_max_ft = 3e9f;
-  f.rules.takeoff_reset_above_ft = 3e9f;
-  f.Touchdown();
-  f.Poll(2147483600.0);
-  EXPECT_EQ(f.MarksOf(kTakeoffTrace), (Marks{100, 500, kTop - 100}));
-  EXPECT_EQ(f.analysis.takeoff.next_mark_ft, std::int64_t{kTop} + 100);
+  top.rules.takeoff_trace_third_ft = kTop - 100;
+  top.rules.takeoff_trace_max_ft = kTop - 5;
+  top.rules.takeoff_detect_max_ft = 3e9f;
+  top.rules.takeoff_reset_above_ft = 3e9f;
+  top.Touchdown();
+  top.Poll(2147483600.0);
+  EXPECT_EQ(top.MarksOf(kTakeoffTrace), (Marks{100, 500, kTop - 100}));
+  EXPECT_EQ(top.analysis.takeoff.next_mark_ft, std::int64_t{kTop} + 100);
 }
 
 constexpr std::int64_t kTouchdownNs = 1'000'000'000'000;

@@ -15,7 +15,6 @@
 #include "app/xplane_search.h"
 #include "base/clock.h"
 #include "tests/app/app_fixture.h"
-#include "tests/support/scoped_workdir.h"
 #include "tests/ui/headless_ui.h"
 #include "ui/interface_fonts.h"
 #include "ui/labels.h"
@@ -322,18 +321,14 @@ TEST(InterfaceFontsTest, UnusableCandidatesAreSkippedForTheFirstGoodFontOrImGuis
 }
 
 // Chinese glyphs need a font that has them; DejaVu Sans, the last candidate, has none.
-TEST(InterfaceFontsTest, EveryLabelOfBothLanguagesHasItsGlyphs) {
+TEST(InterfaceFontsTest, EveryLabelHasItsGlyphsAndTextsBeyondTheStartUpRangeGetThemBeforeTheNextFrame) {
   if (!test::FontHasGlyphs("监控")) GTEST_SKIP() << "no Chinese font installed";
   for (const Label* label : InterfaceLabels()) {
     EXPECT_TRUE(test::FontHasGlyphs(label->english)) << label->english;
     EXPECT_TRUE(test::FontHasGlyphs(label->chinese)) << label->chinese;
   }
-}
-
-// Rare characters of log lines, names and typed text are added between frames; one the
-// font lacks costs no rebuild, then or later.
-TEST(InterfaceFontsTest, TextsBeyondTheStartUpRangeGetTheirGlyphsBeforeTheNextFrame) {
-  if (!test::FontHasGlyphs("监控")) GTEST_SKIP() << "no Chinese font installed";
+  // Rare characters of log lines, names and typed text are added between frames; one the
+  // font lacks costs no rebuild, then or later.
   ImGuiContext* context = ImGui::CreateContext();
   ImGuiIO& io = ImGui::GetIO();
   io.IniFilename = nullptr;

@@ -8,13 +8,11 @@
 #include <string>
 #include <tuple>
 
-#include "app/app.h"
 #include "app/landing_record.h"
 #include "app/monitor.h"
 #include "app/resources.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/environment.h"
-#include "tests/support/scoped_workdir.h"
 #include "tests/ui/headless_ui.h"
 #include "ui/dashboard_labels.h"
 #include "ui/frame.h"
@@ -238,11 +236,6 @@ TEST_F(DashboardTest, TheLandingCardWaitsForALandingThenShowsItAndPicksOutTheBes
   EXPECT_EQ(app.best_score, 96);
 }
 
-const std::string kRunwaysCsv =
-    "airport_ident,length_ft,width_ft,closed,le_ident,he_ident,le_latitude_deg,"
-    "le_longitude_deg,he_latitude_deg,he_longitude_deg\n"
-    "QQAA,6000,150,0,09,27,1.0,2.0,1.0,2.03\n";
-
 // A plain voice pack in bin/ whose one key is not the test sound's.
 void WritePack(const std::string& name) {
   test::WriteTextFile("bin/" + name + "/manifest.csv", "h\n1,hello,x,en,a.wav\n");
@@ -382,7 +375,7 @@ TEST_F(SettingsPageTest, TestAudioLoadsTheResourcesFirstAndPlaysOnlyOnceTheyAre)
   EXPECT_NE(app.status_message.find("Local resources are incomplete"), std::string::npos);
   EXPECT_FALSE(Logged("Missing audio: raas_test_ok"));
 
-  test::WriteTextFile("data/runways.csv", kRunwaysCsv);
+  test::WriteTextFile("data/runways.csv", test::kOneRunwayCsv);
   test::WriteTextFile("data/raas_rules.ini", "");
   ASSERT_TRUE(ClickIn("general-resources", "Test Audio", "Refresh Voice Packs"));
   EXPECT_TRUE(app.resources_loaded);
@@ -438,11 +431,11 @@ TEST_F(SettingsPageTest, WithoutAPickerTheInAppDialogImportsTheChosenFile) {
   // No display: the desktop's pickers cannot open.
   test::ScopedEnvironment no_x("DISPLAY", std::nullopt);
   test::ScopedEnvironment no_wayland("WAYLAND_DISPLAY", std::nullopt);
-  test::WriteTextFile("data/new-runways.csv", kRunwaysCsv);
+  test::WriteTextFile("data/new-runways.csv", test::kOneRunwayCsv);
   ASSERT_TRUE(ClickIn("general-resources", "Import CSV", "Check Database"));
   ASSERT_TRUE(ClickIn("runway-import-files", "data/new-runways.csv"));
   ASSERT_TRUE(ClickIn("Import runway database CSV###runway-import", "Import"));
-  EXPECT_EQ(test::ReadTextFile("data/runways.csv"), kRunwaysCsv);
+  EXPECT_EQ(test::ReadTextFile("data/runways.csv"), test::kOneRunwayCsv);
   EXPECT_EQ(app.runways->directions.size(), 2u);
   EXPECT_TRUE(Logged("Runway database imported: 2 directions"));
   ui.Frame(draw);
