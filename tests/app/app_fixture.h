@@ -71,7 +71,6 @@ struct AppTest : ::testing::Test {
       return c;
     };
   }
-  // Moves time on.
   void Advance(double seconds) {
     now += std::llround(seconds * 1e9);
     app.log.now_ns = now;

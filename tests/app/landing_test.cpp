@@ -242,22 +242,19 @@ TEST(SessionSummary, ListsWhatWasAnnouncedAndEachLandingInAPilotsWords) {
 }
 
 LogbookEntry Entry(const std::string& airport, double score, std::optional<double> simulator_rate) {
-  LandingReport report;
-  report.touchdown.airport_ident = airport;
-  report.touchdown.runway_ident = "09R";
-  report.score = score;
-  report.grade = score >= 90 ? "Excellent" : "Fair";
-  report.touchdown_vs_fpm = -300;
+  LandingReport report{.touchdown_vs_fpm = -300,
+                       .touchdown = {.airport_ident = airport, .runway_ident = "09R", .cross_track_m = -1.26},
+                       .max_g = 1.234,
+                       .score = score,
+                       .grade = score >= 90 ? "Excellent" : "Fair",
+                       .notes = {"firm sink", "moderate G"},
+                       .runway_known = true,
+                       .threshold_distance_m = 412.4,
+                       .bounces = 1};
   if (simulator_rate) {
     report.simulator_rate_source = SimulatorRateSource::kTouchdownOffset;
     report.simulator_touchdown_vs_fpm = *simulator_rate;
   }
-  report.max_g = 1.234;
-  report.runway_known = true;
-  report.threshold_distance_m = 412.4;
-  report.touchdown.cross_track_m = -1.26;
-  report.bounces = 1;
-  report.notes = {"firm sink", "moderate G"};
   return MakeLogbookEntry(report, "Prepar3D 64-bit", 1796601600);
 }
 
@@ -268,7 +265,7 @@ std::vector<LogbookEntry> Read(const std::filesystem::path& file, size_t& skippe
   return entries;
 }
 
-TEST(Logbook, AppendsWholeRowsAcrossSessionsAndReadsThemBackQuoted) {
+TEST(Logbook, AppendsWholeRowsAcrossSessionsReadsThemBackQuotedAndSummarisesThem) {
   ScopedWorkdir workdir("logbook_appends");
   const std::filesystem::path file = workdir.path / "data" / "logbook.csv";
   std::string error;
@@ -292,6 +289,20 @@ TEST(Logbook, AppendsWholeRowsAcrossSessionsAndReadsThemBackQuoted) {
   EXPECT_FALSE(entries[1].simulator_touchdown_vs_fpm);
   EXPECT_FALSE(entries[1].rollout_m);
   EXPECT_EQ(entries[1].threshold_distance_m, 412.0);
+  // The summary: landings, scores, rates and airports.
+  const std::vector<LogbookEntry> landings = {Entry("PXSF", 70, -200), Entry("PXIN", 92, std::nullopt),
+                                              Entry("PXSF", 92, -100)};
+  const LogbookSummary summary = SummariseLogbook(landings);
+  EXPECT_EQ(summary.landings, 3u);
+  EXPECT_DOUBLE_EQ(summary.average_score, 254.0 / 3.0);
+  EXPECT_EQ(summary.best->airport, "PXIN");  // of equal scores, the earlier landing
+  EXPECT_EQ(summary.worst->score, 70.0);
+  EXPECT_DOUBLE_EQ(*summary.average_touchdown_rate_fpm, -200.0);  // -200, -300 derived, -100
+  ASSERT_EQ(summary.airports.size(), 2u);
+  EXPECT_EQ(summary.airports[1].airport, "PXSF");
+  EXPECT_EQ(summary.airports[1].landings, 2u);
+  EXPECT_DOUBLE_EQ(summary.airports[1].average_score, 81.0);
+  EXPECT_EQ(SummariseLogbook({}).landings, 0u);
 }
 
 // Only a last line that is no row is cut, and only from a file that is a logbook; every
@@ -393,22 +404,6 @@ TEST(Logbook, WritersTakeTurnsAndKeepEveryRow) {
     ASSERT_EQ(Read(file, skipped).size(), 2 * kRows) << "round " << round;
   }
 #endif
-}
-
-TEST(Logbook, SummarisesLandingsScoresRatesAndAirports) {
-  const std::vector<LogbookEntry> entries = {Entry("PXSF", 70, -200), Entry("PXIN", 92, std::nullopt),
-                                             Entry("PXSF", 92, -100)};
-  const LogbookSummary summary = SummariseLogbook(entries);
-  EXPECT_EQ(summary.landings, 3u);
-  EXPECT_DOUBLE_EQ(summary.average_score, 254.0 / 3.0);
-  EXPECT_EQ(summary.best->airport, "PXIN");  // of equal scores, the earlier landing
-  EXPECT_EQ(summary.worst->score, 70.0);
-  EXPECT_DOUBLE_EQ(*summary.average_touchdown_rate_fpm, -200.0);  // -200, -300 derived, -100
-  ASSERT_EQ(summary.airports.size(), 2u);
-  EXPECT_EQ(summary.airports[1].airport, "PXSF");
-  EXPECT_EQ(summary.airports[1].landings, 2u);
-  EXPECT_DOUBLE_EQ(summary.airports[1].average_score, 81.0);
-  EXPECT_EQ(SummariseLogbook({}).landings, 0u);
 }
 
 }  // namespace

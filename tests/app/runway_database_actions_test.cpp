@@ -47,7 +47,8 @@ TEST_F(RunwayDatabaseActionsTest, CheckReportsDirectionsAndSizeWithoutTouchingTh
   EXPECT_FALSE(app.runway_data_ok);
 }
 
-TEST_F(RunwayDatabaseActionsTest, AHeaderOnlyFileReplacesTheDatabaseWithNoDirectionsAndStopsTheMonitor) {
+TEST_F(RunwayDatabaseActionsTest,
+       AHeaderOnlyFileReplacesTheDatabaseAndStopsTheMonitorAndWithoutOneTheImportMakesNoBackup) {
   sim.state = LinedUpOnShortRunway();
   StartMonitor(app, false, now);
   ASSERT_EQ(app.monitor.phase, MonitorPhase::kRunning);
@@ -62,9 +63,7 @@ TEST_F(RunwayDatabaseActionsTest, AHeaderOnlyFileReplacesTheDatabaseWithNoDirect
   EXPECT_FALSE(app.resources_loaded);  // loaded again before the next start
   EXPECT_TRUE(app.runway_data_ok);
   EXPECT_EQ(DataFolder(), (std::vector<std::string>{"raas_rules.ini", "runways.backup.csv", "runways.csv"}));
-}
-
-TEST_F(RunwayDatabaseActionsTest, WithoutADatabaseTheImportCreatesDataAndMakesNoBackup) {
+  // Without a database the import creates data/ and makes no backup.
   fs::remove_all("data");
   LoadResources(app);
   ASSERT_FALSE(app.runway_data_ok);

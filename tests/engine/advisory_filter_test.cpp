@@ -133,7 +133,7 @@ TEST_F(AdvisoryFilterTest, OrdersByPriorityKeepingRaiseOrderWithinEqualPrioritie
 
 // A runway designated "ONE_MINUTE" or "END" gives a key another situation raises too:
 // each keeps its own switch and groups.
-TEST_F(AdvisoryFilterTest, FollowsTheSituationNotTheKeyText) {
+TEST_F(AdvisoryFilterTest, FollowsTheSituationNotTheKeyTextAndGivesGenericFormsWayToSpecificOnes) {
   rules_.enable_runway_occupancy = true;
   rules_.enable_runway_entry = false;
   EXPECT_EQ(Filter({{kOnRunway, "one_minute"}}), Keys{});
@@ -145,9 +145,7 @@ TEST_F(AdvisoryFilterTest, FollowsTheSituationNotTheKeyText) {
   EXPECT_EQ(Filter({{kOnRunway, "one_minute"}}), Keys{"on_runway_one_minute"});
   EXPECT_EQ(Filter({kApproachingRunwayEnd}, FlightPhase::kTaxi), Keys{});
   EXPECT_EQ(Filter({{kApproachingRunway, "end"}}, FlightPhase::kTaxi), Keys{"approaching_runway_end"});
-}
-
-TEST_F(AdvisoryFilterTest, RedundantGenericFormsGiveWayToTheSpecificOnes) {
+  // Redundant generic forms give way to the specific ones.
   rules_.enable_runway_verify = true;
   EXPECT_EQ(Filter({{kVerifyRunwayLowSpeed, "09"}, kVerifyRunway}), Keys{"verify_runway_09"});
   EXPECT_EQ(Filter({{kCheckRunwayHeadingSpecific, "09"}, kCheckRunwayHeading}), Keys{"check_runway_heading_09"});

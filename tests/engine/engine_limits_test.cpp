@@ -22,7 +22,7 @@ double HeadingOff(const AircraftState& state, const RunwayDirection& runway) {
 double Below(double limit) { return std::nextafter(limit, -INFINITY); }
 bool Contains(const Keys& keys, const std::string& key) { return std::ranges::count(keys, key) > 0; }
 
-TEST(EngineLimits, TaxiAndRollSpeedsOnTheRunway) {
+TEST(EngineLimits, TaxiAndRollSpeedsOnAndOffTheRunway) {
   // A touchdown at each speed, runway verification on: it is asked from taxi speed up to,
   // not including, roll speed.
   for (const auto& [speed, verify, phase] : {std::tuple{5.99, false, kSlowed}, std::tuple{6.0, true, kSlowed},
@@ -46,9 +46,6 @@ TEST(EngineLimits, TaxiAndRollSpeedsOnTheRunway) {
   EXPECT_EQ(approaching.runway_state(), "approaching-runway");
   approaching.Feed(InFlight(Xtst("09R"), -1990.0, 38.0));
   EXPECT_EQ(approaching.Phase(), kLanding);
-}
-
-TEST(EngineLimits, TaxiSpeedsOffTheRunway) {
   // Beside the runway, ten seconds into taxiing: "on taxiway" from taxi speed, the
   // high-speed warnings from 45 kt.
   const Keys high_speed{"taxiway_takeoff", "not_on_runway", "check_position"};

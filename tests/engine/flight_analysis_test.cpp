@@ -69,7 +69,7 @@ const char* const kLandingTrace = "Landing trace: ";
 const char* const kScore = "Landing score: ";
 const char* const kTakeoffTrace = "Takeoff trace: ";
 
-TEST(LandingAnalysis, AFirmLandingScoresFairWithItsNotes) {
+TEST(LandingAnalysis, AFirmLandingScoresFairWithItsNotesItsHeadingSwingMeasuredAcrossNorth) {
   AnalysisFlight f;
   f.AtEddf25C();
   f.Poll(150.0);
@@ -90,10 +90,7 @@ TEST(LandingAnalysis, AFirmLandingScoresFairWithItsNotes) {
             Lines{"Landing score: 70/100 Fair | touchdownVS -520 fpm | maxSink 520 fpm | maxG 1.40 | maxCross 12 m | "
                   "hdgSwing 3 deg | speedRange 10.0 kt | samples=51 | notes=firm sink, moderate G, centerline "
                   "deviation"});
-}
-
-TEST(LandingAnalysis, HeadingSwingIsMeasuredAcrossNorth) {
-  // The swing after polls below the trace start with each heading in turn.
+  // The heading swing is measured across north: after polls below the trace start with each heading in turn.
   const auto swing_of = [](std::initializer_list<double> headings) {
     AnalysisFlight f;
     f.Poll(150.0);
@@ -241,7 +238,7 @@ TEST(LandingAnalysis, TouchAndGoIsScoredOnceAndRearmsOnlyAboveTheResetHeight) {
 // Each limit of the analysis on both sides, in polls 600 ms apart: a foot is 100 fpm.
 constexpr std::int64_t kSlow = 600'000'000;
 
-TEST(AnalysisLimits, LandingArmsFromTheTraceStartOnADescentFasterThanTheMinimum) {
+TEST(AnalysisLimits, LandingArmsOnADescentTakeoffTracesAClimbAndTheRadioAltitudeCountsAboveATenthOfAFoot) {
   // 50 fpm is no descent; 100 ft is inside the trace, and a mark is logged at its own height.
   for (const auto& [from_ft, to_ft, armed] : {std::tuple{90.5, 90.0, false}, std::tuple{90.51, 90.0, true},
                                               std::tuple{101.01, 100.01, false}, std::tuple{101.0, 100.0, true}}) {
@@ -260,9 +257,7 @@ TEST(AnalysisLimits, LandingArmsFromTheTraceStartOnADescentFasterThanTheMinimum)
     f.Poll(climb_to);
     EXPECT_EQ(f.analysis.landing.armed, climb_to <= 140.0) << climb_to;
   }
-}
-
-TEST(AnalysisLimits, TakeoffTracesAClimbFasterThanTheMinimumFromTwentyFeetToTheDetectionCeiling) {
+  // The take-off is traced on a climb faster than the minimum from 20 ft to the detection ceiling.
   constexpr std::int64_t kFast = 250'000'000;
   for (const auto& [from_ft, to_ft, after_ns, active] :
        {std::tuple{19.0, 20.0, kSlow, false}, std::tuple{18.99, 20.0, kSlow, true},
@@ -292,16 +287,14 @@ TEST(AnalysisLimits, TakeoffTracesAClimbFasterThanTheMinimumFromTwentyFeetToTheD
   EXPECT_TRUE(f.analysis.takeoff.active);
   f.Poll(5500.01);
   EXPECT_FALSE(f.analysis.takeoff.active);
-}
-
-TEST(AnalysisHeight, RadioAltitudeCountsAboveATenthOfAFootOrOnTheGround) {
-  AircraftState state{.altitude_ft = 364.0, .radio_altitude_ft = 0.1};
-  EXPECT_EQ(HeightAboveGroundFt(state), 364.0);
-  state.on_ground = true;
-  EXPECT_EQ(HeightAboveGroundFt(state), 0.1);
-  state.on_ground = false;
-  state.radio_altitude_ft = 0.2;
-  EXPECT_EQ(HeightAboveGroundFt(state), 0.2);
+  // The radio altitude counts above a tenth of a foot or on the ground; a vertical speed needs 50 ms.
+  AircraftState sample{.altitude_ft = 364.0, .radio_altitude_ft = 0.1};
+  EXPECT_EQ(HeightAboveGroundFt(sample), 364.0);
+  sample.on_ground = true;
+  EXPECT_EQ(HeightAboveGroundFt(sample), 0.1);
+  sample.on_ground = false;
+  sample.radio_altitude_ft = 0.2;
+  EXPECT_EQ(HeightAboveGroundFt(sample), 0.2);
   EXPECT_EQ(AnalysisVerticalSpeedFpm(10.0, 20.0, 0, 1'000'000'000), 0.0);                          // no previous step
   EXPECT_EQ(AnalysisVerticalSpeedFpm(10.0, 20.0, 1'000'000'000, 1'050'000'000), 0.0);              // 50 ms is too close
   EXPECT_NEAR(AnalysisVerticalSpeedFpm(10.0, 20.0, 1'000'000'000, 1'050'100'000), -11976.0, 0.1);  // 50.1 ms
