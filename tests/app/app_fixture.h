@@ -15,6 +15,12 @@ namespace pistavox::test {
 
 using Lines = std::vector<std::string>;
 
+// The runway database's header, and a database of one runway at an airport no other holds.
+inline const std::string kRunwayCsvHeader =
+    "airport_ident,length_ft,width_ft,closed,le_ident,he_ident,le_latitude_deg,"
+    "le_longitude_deg,he_latitude_deg,he_longitude_deg\n";
+inline const std::string kOneRunwayCsv = kRunwayCsvHeader + "QQAA,6000,150,0,09,27,1.0,2.0,1.0,2.03\n";
+
 // A simulator behind the monitor's connection seam, scripted by the test.
 struct ScriptedSimulator {
   bool connect_ok = true;
@@ -65,7 +71,6 @@ struct AppTest : ::testing::Test {
       return c;
     };
   }
-  // Moves time on.
   void Advance(double seconds) {
     now += std::llround(seconds * 1e9);
     app.log.now_ns = now;

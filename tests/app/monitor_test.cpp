@@ -1,10 +1,20 @@
+// The monitor as the frames drive it: starts, polls, stops and reconnections, what it says and
+// saves; when frames are drawn and the loops wake; and a simulator that stops answering, which
+// holds up the link's worker, never a frame.
 #include "app/monitor.h"
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <ctime>
 #include <memory>
+#include <mutex>
+#include <thread>
+#include <tuple>
 
 #include "app/aircraft_profiles.h"
 #include "app/flight_recorder.h"
+#include "app/frame_pacing.h"
 #include "app/resources.h"
 #include "app/simulator_choice.h"
 #include "app/startup.h"
@@ -56,18 +66,15 @@ TEST_F(MonitorTest, AUserStartConnectsSavesAndPollsOnTheNextFrameThenAtTheInterv
 TEST_F(MonitorTest, TheProfileInUseFollowsTheAircraftsNameUnlessOneIsPicked) {
   LoadAircraftProfiles(app);
   sim.aircraft_name = "Boeing 737-800";
-  const struct {
-    const char* pick;
-    const char* flying;
-    const char* stopped;
-  } kCases[] = {{"automatic", "Airliner", "Generic"}, {"Turboprop", "Turboprop", "Turboprop"}};
-  for (const auto& c : kCases) {
-    app.settings.aircraft_profile = c.pick;
+  // The pick, then the profile while flying and once stopped.
+  for (const auto& [pick, flying, stopped] :
+       {std::tuple{"automatic", "Airliner", "Generic"}, {"Turboprop", "Turboprop", "Turboprop"}}) {
+    app.settings.aircraft_profile = pick;
     StartMonitor(app, false, now);
     PollMonitor(app, now);
-    EXPECT_EQ(app.aircraft_profile.name, c.flying);
+    EXPECT_EQ(app.aircraft_profile.name, flying);
     StopMonitor(app);
-    EXPECT_EQ(app.aircraft_profile.name, c.stopped);
+    EXPECT_EQ(app.aircraft_profile.name, stopped);
   }
 }
 
@@ -254,7 +261,7 @@ TEST_F(MonitorTest, IncompleteResourcesHoldTheStartAndSayWhyOncePerMissingResour
 }
 
 // Settings that exist but cannot be read are never replaced by the defaults.
-TEST_F(AppTest, AnUnreadableSettingsFileIsNeverSavedOver) {
+TEST_F(AppTest, AnUnreadableSettingsFileIsNeverSavedOverAndTheWayOutSavesWhatChangedOnce) {
   app.settings_store.memory_only = false;
   app.settings_store.file = workdir.path / "config" / "settings.txt";
   std::filesystem::create_directories(app.settings_store.file);  // unreadable as a file, even for root
@@ -267,6 +274,18 @@ TEST_F(AppTest, AnUnreadableSettingsFileIsNeverSavedOver) {
   EXPECT_FALSE(SaveAppSettings(app));
   EXPECT_TRUE(TakeLines().empty());
   EXPECT_TRUE(std::filesystem::is_directory(app.settings_store.file));
+
+  // Changes never saved are kept on the way out, once; a run that changed nothing leaves the file alone.
+  app.settings_store = {.file = workdir.path / "settings.txt"};
+  app.settings.required_runway_ft = 7500.0f;
+  ShutdownApp(app, now);
+  ShutdownApp(app, now);
+  EXPECT_EQ(TakeLines(), (Lines{"Settings saved", "Stopped"}));
+  EXPECT_NE(ReadTextFile(app.settings_store.file).find("=7500"), std::string::npos);
+  app.shut_down = false;
+  Advance(3);  // past the repeat filter
+  ShutdownApp(app, now);
+  EXPECT_EQ(TakeLines(), (Lines{"Stopped"}));
 }
 
 // The files beside the settings are read at start-up, after the override file; without a
@@ -288,20 +307,6 @@ TEST_F(AppTest, StartUpReadsTheProfilesBesideTheSettingsOnlyWhereThereIsAFolder)
   EXPECT_EQ(elsewhere.aircraft_profiles.size(), ShippedAircraftProfiles().size());
   EXPECT_FALSE(std::filesystem::exists("aircraft_profiles.ini"));
   EXPECT_TRUE(elsewhere.logbook_file.empty());
-}
-
-// Changes never saved are kept on the way out, once; a run that changed nothing leaves the file alone.
-TEST_F(AppTest, TheWayOutSavesWhatChangedOnce) {
-  app.settings_store = {.file = workdir.path / "settings.txt"};
-  app.settings.required_runway_ft = 7500.0f;
-  ShutdownApp(app, now);
-  ShutdownApp(app, now);
-  EXPECT_EQ(TakeLines(), (Lines{"Settings saved", "Stopped"}));
-  EXPECT_NE(ReadTextFile(app.settings_store.file).find("=7500"), std::string::npos);
-  app.shut_down = false;
-  Advance(3);  // past the repeat filter
-  ShutdownApp(app, now);
-  EXPECT_EQ(TakeLines(), (Lines{"Stopped"}));
 }
 
 // Every name of this second (and the next, should the clock tick) already taken: the recording
@@ -375,6 +380,250 @@ TEST_F(MonitorTest, TheDetectedAirportFillsThePlanOnTheGroundKeepingItsRunwaysAn
   airborne.radio_altitude_ft = 5000;
   PollAt(airborne);
   EXPECT_EQ(app.settings.expected_airport, "PXSF");
+}
+
+using Clock = std::chrono::steady_clock;
+constexpr auto kPrompt = std::chrono::milliseconds(100);
+
+// A simulator whose connects and reads wait while the test holds it, as a hung one does.
+struct HeldSimulator {
+  std::mutex mutex;
+  std::condition_variable released;
+  bool held = false;
+  bool read_ok = true;
+  AircraftState state;
+  int connects = 0;
+  int reads_begun = 0;
+  int disconnects = 0;
+};
+
+SimulatorConnection HeldConnection(std::shared_ptr<HeldSimulator> sim) {
+  SimulatorConnection c;
+  c.exchanges_on_worker = true;
+  c.connect = [sim](std::string&) {
+    std::unique_lock lock(sim->mutex);
+    ++sim->connects;
+    sim->released.wait(lock, [&] { return !sim->held; });
+    return true;
+  };
+  c.read = [sim](AircraftState& state, std::string& error) {
+    std::unique_lock lock(sim->mutex);
+    ++sim->reads_begun;
+    sim->released.wait(lock, [&] { return !sim->held; });
+    if (!sim->read_ok) {
+      error = "IPC timeout";
+      return false;
+    }
+    state = sim->state;
+    return true;
+  };
+  c.simulator_name = [] { return std::string("Held Simulator"); };
+  c.disconnect = [sim] {
+    std::lock_guard lock(sim->mutex);
+    ++sim->disconnects;
+  };
+  return c;
+}
+
+struct MonitorWorkerTest : AppTest {
+  std::shared_ptr<HeldSimulator> held = std::make_shared<HeldSimulator>();
+  Clock::duration longest_frame{};
+
+  void SetUp() override {
+    AppTest::SetUp();
+    app.hooks.make_connection = [this] { return HeldConnection(held); };
+  }
+  void TearDown() override {
+    Hold(false);  // no worker stays blocked on this test's simulator
+    AppTest::TearDown();
+  }
+  void Hold(bool on) {
+    {
+      std::lock_guard lock(held->mutex);
+      held->held = on;
+    }
+    held->released.notify_all();
+  }
+  template <typename Change>
+  void Set(Change change) {
+    std::lock_guard lock(held->mutex);
+    change(*held);
+  }
+  template <typename Step>
+  void Timed(Step step) {
+    const auto began = Clock::now();
+    step();
+    longest_frame = std::max(longest_frame, Clock::now() - began);
+  }
+  // Frames a second apart on the test's clock, each timed on the real one.
+  void Frames(int count) {
+    for (int i = 0; i < count; ++i) {
+      Advance(1);
+      Timed([this] { RunFrame(app, now); });
+    }
+  }
+  // Runs frames until the condition holds or five real seconds have passed.
+  template <typename Condition>
+  bool FramesUntil(Condition condition) {
+    const auto deadline = Clock::now() + std::chrono::seconds(5);
+    while (!condition()) {
+      if (Clock::now() > deadline) return false;
+      Frames(1);
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+  }
+  int Count(int HeldSimulator::*counter) {
+    std::lock_guard lock(held->mutex);
+    return (*held).*counter;
+  }
+};
+
+TEST_F(MonitorWorkerTest, FramesGoOnWhileAReadHangsAndItsSampleIsUsedWhenItComes) {
+  app.settings.poll_ms = 250;
+  StartMonitor(app, false, now);
+  ASSERT_TRUE(FramesUntil([this] { return app.monitor.phase == MonitorPhase::kRunning; }));
+  EXPECT_EQ(app.monitor.simulator_name, "Held Simulator");
+
+  Hold(true);
+  Set([](HeldSimulator& s) { s.state = LinedUpOnShortRunway(); });
+  ASSERT_TRUE(FramesUntil([this] { return Count(&HeldSimulator::reads_begun) == 1; }));
+  Frames(30);
+  EXPECT_LT(longest_frame, kPrompt);
+  EXPECT_EQ(Count(&HeldSimulator::reads_begun), 1);  // the poll is skipped while its read is out
+  EXPECT_FALSE(app.monitor.has_sample);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kRunning);
+
+  Hold(false);
+  ASSERT_TRUE(FramesUntil([this] { return app.monitor.has_sample; }));
+  EXPECT_EQ(app.monitor.state.heading_deg, 40.0);
+  EXPECT_EQ(app.monitor.status.position.airport_ident, "PXSF");
+  EXPECT_FALSE(WithPrefix(TakeLines(), "Alert: ").empty());
+
+  // A failed read, however late it comes, ends the session with the usual words.
+  Set([](HeldSimulator& s) { s.read_ok = false; });
+  ASSERT_TRUE(FramesUntil([this] { return app.monitor.phase == MonitorPhase::kStopped; }));
+  EXPECT_EQ(WithPrefix(TakeLines(), "Simulator disconnected or FSUIPC/XPUIPC read failed: "),
+            (Lines{"Simulator disconnected or FSUIPC/XPUIPC read failed: IPC timeout"}));
+  EXPECT_LT(longest_frame, kPrompt);
+}
+
+TEST_F(MonitorWorkerTest, AStopLeavesAHungExchangeBehindAndTheNextStartGetsAFreshConnection) {
+  // A connect that hangs: the start returns at once and the user can give it up.
+  Hold(true);
+  Timed([this] { StartMonitor(app, false, now); });
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kConnecting);
+  ASSERT_TRUE(FramesUntil([this] { return Count(&HeldSimulator::connects) == 1; }));
+  Frames(5);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kConnecting);
+  EXPECT_EQ(NextAppStepNs(app, now), now + kFramePeriodNs) << "the outcome is looked for every frame";
+  Timed([this] { StopMonitor(app); });
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kStopped);
+  EXPECT_EQ(TakeLines().back(), "Stopped");
+
+  // A start while the abandoned connect still hangs opens a connection of its own.
+  Hold(false);
+  StartMonitor(app, false, now);
+  ASSERT_TRUE(FramesUntil([this] { return app.monitor.has_sample; }));
+  EXPECT_EQ(Count(&HeldSimulator::connects), 2);
+
+  // A read that hangs: the user's stop and the shutdown return at once.
+  Hold(true);
+  ASSERT_TRUE(FramesUntil([this] { return Count(&HeldSimulator::reads_begun) == 2; }));
+  Timed([this] { StopMonitor(app); });
+  StartMonitor(app, false, now);
+  ASSERT_TRUE(FramesUntil([this] { return Count(&HeldSimulator::connects) == 3; }));
+  Timed([this] { ShutdownApp(app, now); });
+  EXPECT_LT(longest_frame, kPrompt);
+  EXPECT_EQ(Count(&HeldSimulator::connects), 3);
+  EXPECT_EQ(app.monitor.phase, MonitorPhase::kStopped);
+
+  // Once the simulator answers, each abandoned worker closes its own connection.
+  Hold(false);
+  const auto deadline = Clock::now() + std::chrono::seconds(5);
+  while (Count(&HeldSimulator::disconnects) < 3 && Clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  EXPECT_EQ(Count(&HeldSimulator::disconnects), 3);
+}
+
+constexpr int64_t kMs = 1'000'000;
+
+// A run of passes from a window last drawn long ago: which of them draw, and when the last one wakes.
+struct PacingCase {
+  const char* name;
+  std::vector<FramePass> passes;  // now_ns is each pass's offset; app_due_ns 1 s on
+  std::vector<bool> drawn;
+  int64_t last_wake_ns;  // from the last pass's time
+};
+
+TEST(FramePacingTest, DrawsWhenSomethingShowsAndOtherwiseSleepsTillTheAppIsDue) {
+  const FramePass idle, input{.input = true}, sample{.changed = true}, caret{.animating = true};
+  const FramePass line{.log_grew = true, .changed = true};
+  const FramePass minimised{.input = true, .changed = true, .animating = true, .hidden = true};
+  auto at = [](FramePass pass, int64_t ms) {
+    pass.now_ns = ms * kMs;
+    pass.app_due_ns = pass.now_ns + 1000 * kMs;
+    return pass;
+  };
+  const PacingCase cases[] = {
+      {"idle", {at(idle, 0), at(idle, 1000)}, {false, false}, 1000 * kMs},
+      // Input settles over a few frames at the frame rate, then the window sleeps again.
+      {"input",
+       {at(input, 0), at(idle, 17), at(idle, 34), at(idle, 51), at(idle, 68)},
+       {true, true, true, true, false},
+       1000 * kMs},
+      {"input settling", {at(input, 0), at(idle, 17), at(idle, 34)}, {true, true, true}, kFramePeriodNs},
+      {"new sample", {at(sample, 0), at(idle, 17)}, {true, false}, 1000 * kMs},
+      // The log card scrolls to a new line in the frame after.
+      {"log line", {at(line, 0), at(idle, 17)}, {true, true}, kFramePeriodNs},
+      // Faster than 60 a second is owed, not drawn, whatever presenting does.
+      {"input too soon", {at(sample, 0), at(input, 5), at(idle, 17)}, {true, false, true}, kFramePeriodNs},
+      {"animating", {at(caret, 0), at(caret, 50), at(caret, 100)}, {true, false, true}, kAnimationPeriodNs},
+      {"minimised", {at(minimised, 0), at(minimised, 1)}, {false, false}, 1000 * kMs},
+  };
+  for (const PacingCase& c : cases) {
+    FramePacing pacing;
+    std::vector<bool> drawn;
+    FrameChoice choice;
+    for (const FramePass& pass : c.passes) {
+      choice = PaceFrame(pacing, pass);
+      drawn.push_back(choice.draw);
+    }
+    EXPECT_EQ(drawn, c.drawn) << c.name;
+    EXPECT_EQ(choice.wake_ns - c.passes.back().now_ns, c.last_wake_ns) << c.name;
+  }
+}
+
+using AppPacingTest = test::AppTest;
+
+// The loops sleep until the poll, a start or an outcome is due, never past a stop request's patience.
+TEST_F(AppPacingTest, TheNextStepIsTheMonitorsNextPollOrStart) {
+  app.settings.poll_ms = 1000;
+  app.settings.auto_start_monitor = false;
+  RunFrame(app, now);
+  EXPECT_EQ(NextAppStepNs(app, now), now + kLongestWaitNs);
+
+  StartMonitor(app, false, now);
+  EXPECT_EQ(NextAppStepNs(app, now), now + kFramePeriodNs) << "a session just begun polls in the next frame";
+  PollMonitor(app, now);
+  const uint64_t samples = app.monitor.samples;
+  EXPECT_EQ(NextAppStepNs(app, now), now + kLongestWaitNs);
+  Advance(0.9);
+  EXPECT_EQ(NextAppStepNs(app, now), now + 100 * kMs);
+  Advance(0.1);
+  PollMonitor(app, now);
+  EXPECT_EQ(app.monitor.samples, samples + 1);
+
+  sim.read_ok = false;
+  app.settings.auto_reconnect = true;
+  Advance(1.0);
+  PollMonitor(app, now);
+  ASSERT_EQ(app.monitor.phase, MonitorPhase::kStopped);
+  EXPECT_EQ(NextAppStepNs(app, now), now + kLongestWaitNs);
+  Advance(7.9);
+  EXPECT_EQ(NextAppStepNs(app, now), now + 100 * kMs) << "the reconnection";
+  Advance(0.2);
+  EXPECT_EQ(NextAppStepNs(app, now), now + kLongestWaitNs) << "a start held back is not waited for";
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ struct ReplayTest : AppTest {
   }
 };
 
-TEST_F(ReplayTest, RefusesAFlightFileMissingOrRepeatedWithItsUsage) {
+TEST_F(ReplayTest, RefusesAFlightFileMissingRepeatedUnreadableOrMalformed) {
   const ProgramRun asked = Replay({"-h"});
   EXPECT_EQ(asked.exit_code, 0);
   const std::string& help = asked.out;
@@ -35,6 +35,17 @@ TEST_F(ReplayTest, RefusesAFlightFileMissingOrRepeatedWithItsUsage) {
     // Standard error's line ends are the platform's.
     EXPECT_TRUE(run.err.starts_with("pistavox-replay: " + message)) << run.err;
     EXPECT_TRUE(run.err.ends_with(help)) << run.err;
+  }
+  // A flight missing or malformed is named, with its line.
+  WriteTextFile("bad.csv", std::string(kFlightFileHeader) + "\n0,10,-140,90,0,20,0,1,yes\n");
+  std::filesystem::create_directory("folder.csv");
+  for (const auto& [file, message] : {std::pair{"missing.csv", "Cannot open flight file: "},
+                                      {"bad.csv", "Malformed flight file (line 2: on_ground must be 0 or 1): "},
+                                      {"folder.csv", "Flight file is not a regular file: "}}) {
+    const ProgramRun run = Replay({file});
+    EXPECT_EQ(run.exit_code, 2) << file;
+    EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "") << file;
   }
 }
 
@@ -75,20 +86,7 @@ TEST_F(ReplayTest, NeverWritesOverItsInputsAndReportsLostOutput) {
   EXPECT_NE(said.find("Cannot write status file: "), std::string::npos) << said;
 }
 
-TEST_F(ReplayTest, RefusesMissingAndMalformedFlightsNamingTheLine) {
-  WriteTextFile("bad.csv", std::string(kFlightFileHeader) + "\n0,10,-140,90,0,20,0,1,yes\n");
-  std::filesystem::create_directory("folder.csv");
-  for (const auto& [file, message] : {std::pair{"missing.csv", "Cannot open flight file: "},
-                                      {"bad.csv", "Malformed flight file (line 2: on_ground must be 0 or 1): "},
-                                      {"folder.csv", "Flight file is not a regular file: "}}) {
-    const ProgramRun run = Replay({file});
-    EXPECT_EQ(run.exit_code, 2) << file;
-    EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
-    EXPECT_EQ(run.out, "") << file;
-  }
-}
-
-TEST_F(ReplayTest, PollsRowsAtTheConfiguredIntervalAndWritesTheirStatus) {
+TEST_F(ReplayTest, PollsRowsAtTheConfiguredIntervalWritesTheirStatusAndTakesEveryPathFromWhereItStarted) {
   const AircraftState lined_up = LinedUpOnShortRunway();
   WriteFlight("lineup.csv", {{10.0, lined_up}, {10.1, lined_up}, {10.25, lined_up}, {10.3, lined_up}});
   const ProgramRun run = Replay({"--status", "status.csv", "lineup.csv"});
@@ -99,24 +97,22 @@ TEST_F(ReplayTest, PollsRowsAtTheConfiguredIntervalAndWritesTheirStatus) {
   ASSERT_EQ(status.size(), 3u);
   EXPECT_EQ(status[1].substr(0, 7), "10.000,");
   EXPECT_EQ(status[2].substr(0, 7), "10.250,");
-}
-
-// Every path is taken from where the replay was started, before it changes folder.
-TEST_F(ReplayTest, UsesTheWorkdirsDataTheGivenVoicePackAndSettingsWithoutWritingTheUsersStore) {
+  // Every path is taken from where the replay was started, before it changes folder: the
+  // workdir's data, the given voice pack and settings, and the user's store is not written.
   ScopedEnvironment config_dir("PISTAVOX_CONFIG_DIR", (workdir.path / "config").string());
   WriteTextFile("stored.txt", "max_alerts_per_poll=1\n");
   WriteFlight("lineup.csv", {{0.0, LinedUpOnShortRunway()}});
   std::filesystem::create_directories("elsewhere");
   std::filesystem::rename("data", "elsewhere/data");
   WriteTextFile("voices/mine/manifest.csv", "h\n1,raas_available,x,en,a.wav\n1,short_runway,x,en,b.wav\n");
-  const ProgramRun run =
+  const ProgramRun elsewhere_run =
       Replay({"--workdir", "elsewhere", "--voice-pack", "voices/mine", "--settings", "stored.txt", "lineup.csv"});
-  ASSERT_EQ(run.exit_code, 0) << run.err;
-  const Lines out = SplitLines(run.out);
-  EXPECT_EQ(out[1], "Loaded voice pack: mine");
-  EXPECT_EQ(WithPrefix(out, "Alert: "), (Lines{"Alert: Entering runway 04"}));
-  EXPECT_EQ(WithPrefix(out, "Suppressed lower priority alert: ").size(), 2u);
-  EXPECT_EQ(WithPrefix(out, "Missing audio: "), (Lines{"Missing audio: entering_runway_04"}));
+  ASSERT_EQ(elsewhere_run.exit_code, 0) << elsewhere_run.err;
+  const Lines elsewhere_out = SplitLines(elsewhere_run.out);
+  EXPECT_EQ(elsewhere_out[1], "Loaded voice pack: mine");
+  EXPECT_EQ(WithPrefix(elsewhere_out, "Alert: "), (Lines{"Alert: Entering runway 04"}));
+  EXPECT_EQ(WithPrefix(elsewhere_out, "Suppressed lower priority alert: ").size(), 2u);
+  EXPECT_EQ(WithPrefix(elsewhere_out, "Missing audio: "), (Lines{"Missing audio: entering_runway_04"}));
   EXPECT_FALSE(std::filesystem::exists(workdir.path / "config"));
 }
 

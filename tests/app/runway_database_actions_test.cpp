@@ -13,11 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kHeader =
-    "airport_ident,length_ft,width_ft,closed,le_ident,he_ident,le_latitude_deg,"
-    "le_longitude_deg,he_latitude_deg,he_longitude_deg\n";
-const std::string kOneRunway = kHeader + "QQAA,6000,150,0,09,27,1.0,2.0,1.0,2.03\n";
-const std::string kTwoRunways = kOneRunway + "QQAA,5000,100,0,18,36,1.0,2.0,0.98,2.0\n";
+const std::string kTwoRunways = kOneRunwayCsv + "QQAA,5000,100,0,18,36,1.0,2.0,0.98,2.0\n";
 
 struct RunwayDatabaseActionsTest : AppTest {
   std::string shipped;  // data/runways.csv as the fixture wrote it: 12 directions
@@ -51,24 +47,23 @@ TEST_F(RunwayDatabaseActionsTest, CheckReportsDirectionsAndSizeWithoutTouchingTh
   EXPECT_FALSE(app.runway_data_ok);
 }
 
-TEST_F(RunwayDatabaseActionsTest, AHeaderOnlyFileReplacesTheDatabaseWithNoDirectionsAndStopsTheMonitor) {
+TEST_F(RunwayDatabaseActionsTest,
+       AHeaderOnlyFileReplacesTheDatabaseAndStopsTheMonitorAndWithoutOneTheImportMakesNoBackup) {
   sim.state = LinedUpOnShortRunway();
   StartMonitor(app, false, now);
   ASSERT_EQ(app.monitor.phase, MonitorPhase::kRunning);
   TakeLines();
-  ImportRunwayDatabaseFile(app, Write("header.csv", kHeader));
+  ImportRunwayDatabaseFile(app, Write("header.csv", kRunwayCsvHeader));
   EXPECT_EQ(TakeLines(), (Lines{"Runway database imported: 0 directions", "Stopped",
                                 "Monitor stopped after runway database import"}));
   EXPECT_EQ(app.monitor.phase, MonitorPhase::kStopped);
-  EXPECT_EQ(ReadTextFile(kRunwayDatabasePath), kHeader);
+  EXPECT_EQ(ReadTextFile(kRunwayDatabasePath), kRunwayCsvHeader);
   EXPECT_EQ(ReadTextFile(kRunwayBackupPath), shipped);
   EXPECT_TRUE(app.runways->directions.empty());
   EXPECT_FALSE(app.resources_loaded);  // loaded again before the next start
   EXPECT_TRUE(app.runway_data_ok);
   EXPECT_EQ(DataFolder(), (std::vector<std::string>{"raas_rules.ini", "runways.backup.csv", "runways.csv"}));
-}
-
-TEST_F(RunwayDatabaseActionsTest, WithoutADatabaseTheImportCreatesDataAndMakesNoBackup) {
+  // Without a database the import creates data/ and makes no backup.
   fs::remove_all("data");
   LoadResources(app);
   ASSERT_FALSE(app.runway_data_ok);
@@ -83,11 +78,11 @@ TEST_F(RunwayDatabaseActionsTest, WithoutADatabaseTheImportCreatesDataAndMakesNo
 }
 
 TEST_F(RunwayDatabaseActionsTest, ImportingTheBackupOrTheDatabaseItselfLosesNeither) {
-  ImportRunwayDatabaseFile(app, Write("first.csv", kOneRunway));
+  ImportRunwayDatabaseFile(app, Write("first.csv", kOneRunwayCsv));
   // The backup is read before it is refreshed: the two files change places.
   ImportRunwayDatabaseFile(app, fs::absolute(kRunwayBackupPath));
   EXPECT_EQ(ReadTextFile(kRunwayDatabasePath), shipped);
-  EXPECT_EQ(ReadTextFile(kRunwayBackupPath), kOneRunway);
+  EXPECT_EQ(ReadTextFile(kRunwayBackupPath), kOneRunwayCsv);
   EXPECT_EQ(app.runways->directions.size(), 12u);
 
   ImportRunwayDatabaseFile(app, kRunwayDatabasePath);
@@ -149,18 +144,18 @@ TEST_F(RunwayDatabaseActionsTest, BesideAnInstalledCopyImportsGoToTheUsersDataFo
   fs::remove(kRunwayDatabasePath);
   app.resources = LocateResources(installed, user);
 
-  ImportRunwayDatabaseFile(app, Write("one.csv", kOneRunway));
+  ImportRunwayDatabaseFile(app, Write("one.csv", kOneRunwayCsv));
   ImportRunwayDatabaseFile(app, Write("two.csv", kTwoRunways));
   EXPECT_EQ(TakeLines(), (Lines{"Runway database imported: 2 directions", "Runway database imported: 4 directions"}));
   EXPECT_EQ(ReadTextFile(user / "runways.csv"), kTwoRunways);
-  EXPECT_EQ(ReadTextFile(user / "runways.backup.csv"), kOneRunway);
+  EXPECT_EQ(ReadTextFile(user / "runways.backup.csv"), kOneRunwayCsv);
   EXPECT_EQ(app.resources.runway_database, user / "runways.csv");
   CheckRunwayDatabase(app);
   EXPECT_EQ(TakeLines(), (Lines{"Runway database OK: 4 directions, " + std::to_string(kTwoRunways.size()) + " bytes"}));
 
   // Without a data folder the import is refused: the installed tree is never written.
   app.resources = LocateResources(installed, "");
-  ImportRunwayDatabaseFile(app, Write("three.csv", kOneRunway));
+  ImportRunwayDatabaseFile(app, Write("three.csv", kOneRunwayCsv));
   EXPECT_EQ(TakeLines(), (Lines{"Runway database import failed: no user data folder to keep it in"}));
   EXPECT_EQ(app.runways->directions.size(), 4u);
   EXPECT_EQ(ReadTextFile(installed / kRunwayDatabasePath), shipped);
@@ -169,7 +164,7 @@ TEST_F(RunwayDatabaseActionsTest, BesideAnInstalledCopyImportsGoToTheUsersDataFo
   // A data folder that cannot be made: said, and nothing changes.
   WriteTextFile(workdir.path / "blocked", "a file where the folder would go\n");
   app.resources = LocateResources(installed, workdir.path / "blocked" / "data");
-  ImportRunwayDatabaseFile(app, Write("four.csv", kOneRunway));
+  ImportRunwayDatabaseFile(app, Write("four.csv", kOneRunwayCsv));
   const Lines refused = TakeLines();
   ASSERT_EQ(refused.size(), 1u);
   EXPECT_TRUE(refused[0].starts_with("Runway database import failed: cannot create ")) << refused[0];

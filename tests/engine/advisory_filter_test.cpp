@@ -133,7 +133,7 @@ TEST_F(AdvisoryFilterTest, OrdersByPriorityKeepingRaiseOrderWithinEqualPrioritie
 
 // A runway designated "ONE_MINUTE" or "END" gives a key another situation raises too:
 // each keeps its own switch and groups.
-TEST_F(AdvisoryFilterTest, FollowsTheSituationNotTheKeyText) {
+TEST_F(AdvisoryFilterTest, FollowsTheSituationNotTheKeyTextAndGivesGenericFormsWayToSpecificOnes) {
   rules_.enable_runway_occupancy = true;
   rules_.enable_runway_entry = false;
   EXPECT_EQ(Filter({{kOnRunway, "one_minute"}}), Keys{});
@@ -145,9 +145,7 @@ TEST_F(AdvisoryFilterTest, FollowsTheSituationNotTheKeyText) {
   EXPECT_EQ(Filter({{kOnRunway, "one_minute"}}), Keys{"on_runway_one_minute"});
   EXPECT_EQ(Filter({kApproachingRunwayEnd}, FlightPhase::kTaxi), Keys{});
   EXPECT_EQ(Filter({{kApproachingRunway, "end"}}, FlightPhase::kTaxi), Keys{"approaching_runway_end"});
-}
-
-TEST_F(AdvisoryFilterTest, RedundantGenericFormsGiveWayToTheSpecificOnes) {
+  // Redundant generic forms give way to the specific ones.
   rules_.enable_runway_verify = true;
   EXPECT_EQ(Filter({{kVerifyRunwayLowSpeed, "09"}, kVerifyRunway}), Keys{"verify_runway_09"});
   EXPECT_EQ(Filter({{kCheckRunwayHeadingSpecific, "09"}, kCheckRunwayHeading}), Keys{"check_runway_heading_09"});
@@ -159,7 +157,7 @@ TEST_F(AdvisoryFilterTest, RedundantGenericFormsGiveWayToTheSpecificOnes) {
   EXPECT_EQ(Filter({kCheckRunway, kEndOfRunway}), (Keys{"end_of_runway", "check_runway"}));
 }
 
-TEST_F(AdvisoryFilterTest, PhaseRules) {
+TEST_F(AdvisoryFilterTest, PhaseRulesAndOnTaxiwayTenSecondsIntoTaxi) {
   const std::initializer_list<Raised> runway_end{kApproachingRunwayEnd, kRunwayEnd, kOverrunRisk, kBrakeBrake,
                                                  kGoAround};
   for (FlightPhase phase : {FlightPhase::kTaxi, FlightPhase::kLineup, FlightPhase::kAirborne}) {
@@ -184,10 +182,8 @@ TEST_F(AdvisoryFilterTest, PhaseRules) {
                    FlightPhase::kAirborne),
             Keys{"approaching_runway_09"});
   EXPECT_EQ(Filter({kGoAround, kWrongRunwayEntry}, FlightPhase::kGoAround), (Keys{"go_around", "wrong_runway"}));
-}
 
-TEST_F(AdvisoryFilterTest, OnTaxiwayWaitsTenSecondsIntoTaxi) {
-  rules_.enable_taxiway_info = true;
+  // "On taxiway" waits ten seconds into taxi.
   rules_.cooldowns["on_taxiway"] = 0;
   Advance(9.99);
   EXPECT_EQ(Filter({kOnTaxiway}, FlightPhase::kTaxi), Keys{});

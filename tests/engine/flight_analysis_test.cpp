@@ -1,14 +1,19 @@
-// The landing and take-off analysis, fed one poll at a time as the monitor does.
+// The landing and take-off analysis, fed one poll at a time as the monitor does, and the
+// landing's details at their edges: the touchdown zone, the bounce window, the end of the
+// roll-out and the approach profile's marks.
 #include "engine/flight_analysis.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <limits>
 #include <tuple>
 
 #include "engine/analysis_support.h"
+#include "engine/landing_details.h"
 
 namespace pistavox {
 namespace {
@@ -36,9 +41,7 @@ struct AnalysisFlight {
     now += after_ns;
     state.radio_altitude_ft = last_height_ft = height_ft;
     state.on_ground = on_ground;
-    for (std::string& line : AnalysisLines(AnalysisStep(analysis, state, status, rules, now))) {
-      lines.push_back(std::move(line));
-    }
+    std::ranges::move(AnalysisLines(AnalysisStep(analysis, state, status, rules, now)), std::back_inserter(lines));
   }
   // Polls from the last height down (or up) to `to_ft` at a constant rate.
   void Fly(double to_ft, double feet_per_minute) {
@@ -51,9 +54,7 @@ struct AnalysisFlight {
 
   Lines LinesStartingWith(const std::string& prefix) const {
     Lines found;
-    for (const std::string& line : lines) {
-      if (line.starts_with(prefix)) found.push_back(line);
-    }
+    std::ranges::copy_if(lines, std::back_inserter(found), [&](const std::string& l) { return l.starts_with(prefix); });
     return found;
   }
   // The numbers after the prefix of every line of that kind: the trace marks.
@@ -68,7 +69,7 @@ const char* const kLandingTrace = "Landing trace: ";
 const char* const kScore = "Landing score: ";
 const char* const kTakeoffTrace = "Takeoff trace: ";
 
-TEST(LandingAnalysis, AFirmLandingScoresFairWithItsNotes) {
+TEST(LandingAnalysis, AFirmLandingScoresFairWithItsNotesItsHeadingSwingMeasuredAcrossNorth) {
   AnalysisFlight f;
   f.AtEddf25C();
   f.Poll(150.0);
@@ -89,10 +90,7 @@ TEST(LandingAnalysis, AFirmLandingScoresFairWithItsNotes) {
             Lines{"Landing score: 70/100 Fair | touchdownVS -520 fpm | maxSink 520 fpm | maxG 1.40 | maxCross 12 m | "
                   "hdgSwing 3 deg | speedRange 10.0 kt | samples=51 | notes=firm sink, moderate G, centerline "
                   "deviation"});
-}
-
-TEST(LandingAnalysis, HeadingSwingIsMeasuredAcrossNorth) {
-  // The swing after polls below the trace start with each heading in turn.
+  // The heading swing is measured across north: after polls below the trace start with each heading in turn.
   const auto swing_of = [](std::initializer_list<double> headings) {
     AnalysisFlight f;
     f.Poll(150.0);
@@ -181,7 +179,7 @@ TEST(ScoreLanding, BandEdgesPenaltiesAndGrades) {
   EXPECT_EQ(Scored(-900.01, 1.0, 0.0, 0.0, 0.0).notes, std::vector<std::string>{"very hard sink"});
 }
 
-TEST(LandingAnalysis, TraceMarksEveryTenFeetOnceWithTheCurrentValuesEvenWhenPassedInOneStep) {
+TEST(LandingAnalysis, TraceMarksEveryTenFeetOnceWithTheCurrentValuesEvenWhenPassedInOneStepCutTo511) {
   AnalysisFlight f;
   f.Poll(120.0);
   f.Fly(2.5, 600.0);
@@ -202,6 +200,14 @@ TEST(LandingAnalysis, TraceMarksEveryTenFeetOnceWithTheCurrentValuesEvenWhenPass
   EXPECT_EQ(lines[1].substr(0, lines[1].find(" | G ")), "Landing trace: 90 ft AGL | VS -6000 fpm");
   EXPECT_EQ(lines[2].substr(0, lines[2].find(" | G ")), "Landing trace: 80 ft AGL | VS -6000 fpm");
   EXPECT_NE(lines[2].find("airport=- runway=- mode=- threshold=0 m"), std::string::npos) << lines[2];
+
+  // Long lines are cut to 511 characters.
+  AnalysisFlight named;
+  named.status.position.airport_ident = std::string(600, 'A');
+  named.Poll(150.0);
+  named.Poll(100.0);
+  ASSERT_EQ(named.LinesStartingWith("Landing trace: 100 ft AGL").size(), 1u);
+  EXPECT_EQ(named.lines[0].size(), 511u);
 }
 
 TEST(LandingAnalysis, TouchAndGoIsScoredOnceAndRearmsOnlyAboveTheResetHeight) {
@@ -229,18 +235,10 @@ TEST(LandingAnalysis, TouchAndGoIsScoredOnceAndRearmsOnlyAboveTheResetHeight) {
   EXPECT_EQ(scores[1].substr(scores[1].find("samples="), 11), scores[0].substr(scores[0].find("samples="), 11));
 }
 
-TEST(LandingAnalysis, LongLinesAreCutTo511Characters) {
-  AnalysisFlight f;
-  f.status.position.airport_ident = std::string(600, 'A');
-  f.Poll(150.0);
-  f.Poll(100.0);
-  ASSERT_EQ(f.LinesStartingWith("Landing trace: 100 ft AGL").size(), 1u);
-  EXPECT_EQ(f.lines[0].size(), 511u);
-}
-
 // Each limit of the analysis on both sides, in polls 600 ms apart: a foot is 100 fpm.
-TEST(AnalysisLimits, LandingArmsFromTheTraceStartOnADescentFasterThanTheMinimum) {
-  constexpr std::int64_t kSlow = 600'000'000;
+constexpr std::int64_t kSlow = 600'000'000;
+
+TEST(AnalysisLimits, LandingArmsOnADescentTakeoffTracesAClimbAndTheRadioAltitudeCountsAboveATenthOfAFoot) {
   // 50 fpm is no descent; 100 ft is inside the trace, and a mark is logged at its own height.
   for (const auto& [from_ft, to_ft, armed] : {std::tuple{90.5, 90.0, false}, std::tuple{90.51, 90.0, true},
                                               std::tuple{101.01, 100.01, false}, std::tuple{101.0, 100.0, true}}) {
@@ -259,10 +257,7 @@ TEST(AnalysisLimits, LandingArmsFromTheTraceStartOnADescentFasterThanTheMinimum)
     f.Poll(climb_to);
     EXPECT_EQ(f.analysis.landing.armed, climb_to <= 140.0) << climb_to;
   }
-}
-
-TEST(AnalysisLimits, TakeoffTracesAClimbFasterThanTheMinimumFromTwentyFeetToTheDetectionCeiling) {
-  constexpr std::int64_t kSlow = 600'000'000;
+  // The take-off is traced on a climb faster than the minimum from 20 ft to the detection ceiling.
   constexpr std::int64_t kFast = 250'000'000;
   for (const auto& [from_ft, to_ft, after_ns, active] :
        {std::tuple{19.0, 20.0, kSlow, false}, std::tuple{18.99, 20.0, kSlow, true},
@@ -292,16 +287,14 @@ TEST(AnalysisLimits, TakeoffTracesAClimbFasterThanTheMinimumFromTwentyFeetToTheD
   EXPECT_TRUE(f.analysis.takeoff.active);
   f.Poll(5500.01);
   EXPECT_FALSE(f.analysis.takeoff.active);
-}
-
-TEST(AnalysisHeight, RadioAltitudeCountsAboveATenthOfAFootOrOnTheGround) {
-  AircraftState state{.altitude_ft = 364.0, .radio_altitude_ft = 0.1};
-  EXPECT_EQ(HeightAboveGroundFt(state), 364.0);
-  state.on_ground = true;
-  EXPECT_EQ(HeightAboveGroundFt(state), 0.1);
-  state.on_ground = false;
-  state.radio_altitude_ft = 0.2;
-  EXPECT_EQ(HeightAboveGroundFt(state), 0.2);
+  // The radio altitude counts above a tenth of a foot or on the ground; a vertical speed needs 50 ms.
+  AircraftState sample{.altitude_ft = 364.0, .radio_altitude_ft = 0.1};
+  EXPECT_EQ(HeightAboveGroundFt(sample), 364.0);
+  sample.on_ground = true;
+  EXPECT_EQ(HeightAboveGroundFt(sample), 0.1);
+  sample.on_ground = false;
+  sample.radio_altitude_ft = 0.2;
+  EXPECT_EQ(HeightAboveGroundFt(sample), 0.2);
   EXPECT_EQ(AnalysisVerticalSpeedFpm(10.0, 20.0, 0, 1'000'000'000), 0.0);                          // no previous step
   EXPECT_EQ(AnalysisVerticalSpeedFpm(10.0, 20.0, 1'000'000'000, 1'050'000'000), 0.0);              // 50 ms is too close
   EXPECT_NEAR(AnalysisVerticalSpeedFpm(10.0, 20.0, 1'000'000'000, 1'050'100'000), -11976.0, 0.1);  // 50.1 ms
@@ -314,7 +307,7 @@ Marks DefaultTakeoffMarks() {
   return marks;
 }
 
-TEST(TakeoffAnalysis, MarksRunFromTheStartToTheHighestOnceUntilTheNextGroundStep) {
+TEST(TakeoffAnalysis, MarksRunFromTheStartToTheHighestOnceUntilTheNextGroundStepAndDoNotOverflow) {
   AnalysisFlight f;
   f.Touchdown();
   f.state.g_force = 1.3;
@@ -343,19 +336,99 @@ TEST(TakeoffAnalysis, MarksRunFromTheStartToTheHighestOnceUntilTheNextGroundStep
   f.lines.clear();
   f.Fly(600.0, 2000.0);
   EXPECT_EQ(f.MarksOf(kTakeoffTrace), (Marks{100, 500}));
+  // Marks near the largest integer do not overflow.
+  AnalysisFlight top;
+  constexpr std::int32_t kTop = std::numeric_limits<std::int32_t>::max();
+  top.rules.takeoff_trace_third_ft = kTop - 100;
+  top.rules.takeoff_trace_max_ft = kTop - 5;
+  top.rules.takeoff_detect_max_ft = 3e9f;
+  top.rules.takeoff_reset_above_ft = 3e9f;
+  top.Touchdown();
+  top.Poll(2147483600.0);
+  EXPECT_EQ(top.MarksOf(kTakeoffTrace), (Marks{100, 500, kTop - 100}));
+  EXPECT_EQ(top.analysis.takeoff.next_mark_ft, std::int64_t{kTop} + 100);
 }
 
-TEST(TakeoffAnalysis, MarksNearTheLargestIntegerDoNotOverflow) {
-  AnalysisFlight f;
-  constexpr std::int32_t kTop = std::numeric_limits<std::int32_t>::max();
-  f.rules.takeoff_trace_third_ft = kTop - 100;
-  f.rules.takeoff_trace_max_ft = kTop - 5;
-  f.rules.takeoff_detect_max_ft = 3e9f;
-  f.rules.takeoff_reset_above_ft = 3e9f;
-  f.Touchdown();
-  f.Poll(2147483600.0);
-  EXPECT_EQ(f.MarksOf(kTakeoffTrace), (Marks{100, 500, kTop - 100}));
-  EXPECT_EQ(f.analysis.takeoff.next_mark_ft, std::int64_t{kTop} + 100);
+constexpr std::int64_t kTouchdownNs = 1'000'000'000'000;
+constexpr std::int64_t kSecondNs = 1'000'000'000;
+
+EngineStatus OnRunway(double length_m, double remaining_m) {
+  EngineStatus status;
+  status.runway_state = RunwayState::kOnRunway;
+  status.position.airport_ident = "PXIN";
+  status.position.runway_ident = "27L";
+  status.position.remaining_m = remaining_m;
+  status.position.length_m = length_m;
+  return status;
+}
+
+AircraftState Rolling(double ground_speed_kt, bool on_ground = true) {
+  return {.ground_speed_kt = ground_speed_kt, .on_ground = on_ground};
+}
+
+LandingReport TouchDown(LandingDetailsTracker& tracker, const EngineStatus& status) {
+  LandingReport report;
+  report.touchdown.airport_ident = status.position.airport_ident;
+  report.touchdown.runway_ident = status.position.runway_ident;
+  BeginRollout(tracker, report, Rolling(120.0), status, kTouchdownNs);
+  return *tracker.pending;
+}
+
+TEST(LandingDetails, TheTouchdownZoneIsTheShorterOf3000FeetAndAThirdOfTheRunwayAndTheGatesVerdictIsKept) {
+  const struct {
+    double length_m, remaining_m, zone_m;
+    bool in_zone;
+  } cases[] = {
+      {2700.0, 2700.0, 900.0, true},   // at the threshold
+      {2700.0, 2700.5, 900.0, false},  // short of it
+      {2700.0, 1800.0, 900.0, true},   // at the zone's end
+      {2700.0, 1799.5, 900.0, false},  // past it
+      {3000.0, 2090.0, 914.4, true},   // 3000 ft
+      {3000.0, 2080.0, 914.4, false},
+  };
+  for (const auto& c : cases) {
+    LandingDetailsTracker tracker;
+    EngineStatus status = OnRunway(c.length_m, c.remaining_m);
+    status.gate = ApproachGateResult{{GateReason::kTooLow, GateReason::kSinkRate}};
+    const LandingReport report = TouchDown(tracker, status);
+    EXPECT_EQ(report.gate->reasons, status.gate->reasons);  // the approach gate's verdict is kept
+    EXPECT_NEAR(report.touchdown_zone_m, c.zone_m, 1e-9) << c.length_m << " " << c.remaining_m;
+    EXPECT_EQ(report.in_touchdown_zone, c.in_zone) << c.length_m << " " << c.remaining_m;
+  }
+}
+
+// A touch within 10 s of the touchdown is a bounce; the report waits out those 10 s.
+TEST(LandingDetails, BouncesCountWithinTenSecondsAndTheRolloutEndsBelow30Knots) {
+  for (const auto& [touches_again_s, bounces] : {std::pair{9.9, 1}, {10.0, 0}}) {
+    LandingDetailsTracker tracker;
+    const EngineStatus status = OnRunway(2700.0, 2400.0);
+    TouchDown(tracker, status);
+    EXPECT_FALSE(WatchRollout(tracker, Rolling(110.0, false), status, kTouchdownNs + kSecondNs));
+    const auto again = kTouchdownNs + static_cast<std::int64_t>(touches_again_s * 1e9);
+    const std::optional<LandingReport> report = WatchRollout(tracker, Rolling(20.0), status, again);
+    ASSERT_EQ(report.has_value(), touches_again_s >= 10.0) << touches_again_s;
+    const LandingReport completed = report ? *report : *FinishPendingLanding(tracker);
+    EXPECT_EQ(completed.bounces, bounces) << touches_again_s;
+  }
+  // The roll-out ends below 30 kt.
+  for (const auto& [speed_kt, ended] : {std::pair{30.0, false}, {29.9, true}}) {
+    LandingDetailsTracker tracker;
+    const EngineStatus status = OnRunway(2700.0, 2400.0);
+    TouchDown(tracker, status);
+    WatchRollout(tracker, Rolling(speed_kt), status, kTouchdownNs + kSecondNs);
+    EXPECT_EQ(FinishPendingLanding(tracker)->rollout_known, ended) << speed_kt;
+  }
+}
+
+TEST(LandingDetails, TheProfileTakesAMarkReachedExactly) {
+  LandingDetailsTracker tracker;
+  AircraftState state = Rolling(140.0, false);
+  state.vertical_speed_fpm = -700.0;
+  TrackApproach(tracker, state, 1005.0, -650.0, 100);
+  TrackApproach(tracker, state, 1000.0, -650.0, 100);
+  ASSERT_EQ(tracker.upper_profile.size(), 1u);
+  EXPECT_EQ(tracker.upper_profile[0].mark_ft, 1000);
+  EXPECT_EQ(tracker.upper_profile[0].simulator_fpm, -700.0);
 }
 
 }  // namespace
