@@ -102,6 +102,7 @@ TEST_F(SimLinkTest, AServerThatWentAwayFailsTheSend) {
   ASSERT_TRUE(ReadAircraftState(connection, s, error)) << error;
   int exit_code = -1;
   ASSERT_TRUE(test::WaitChild(sim, 10000, exit_code));
+  EXPECT_EQ(exit_code, 0);  // an end it was told to make is no failure
   StartSim("--simulator 13");
   EXPECT_FALSE(ReadAircraftState(connection, s, error));
   EXPECT_EQ(error, "IPC send message failed");
