@@ -46,7 +46,7 @@ struct AppTest : ::testing::Test {
     app.log.now_ns = now;
     WriteTextFile("data/runways.csv", ReadTextFile(SourcePath("data/runways.csv")));
     WriteRules("");
-    WriteVoicePack({"raas_available"});
+    WriteTextFile("bin/test/manifest.csv", "id,key,text,lang,file\n1,raas_available,x,en,raas_available.wav\n");
     app.settings_store.memory_only = true;
     app.log.on_accept = [this](const std::string& line) { log_lines.push_back(line); };
     app.hooks.make_connection = [this] {
@@ -85,11 +85,6 @@ struct AppTest : ::testing::Test {
     return found;
   }
   void WriteRules(const std::string& text) { WriteTextFile("data/raas_rules.ini", text); }
-  void WriteVoicePack(const std::vector<std::string>& keys) {
-    std::string manifest = "id,key,text,lang,file\n";
-    for (const std::string& key : keys) manifest += "1," + key + ",x,en," + key + ".wav\n";
-    WriteTextFile("bin/test/manifest.csv", manifest);
-  }
   // The aircraft standing on PXSF runway 04, 100 m past the threshold.
   static AircraftState LinedUpOnShortRunway() {
     AircraftState s;

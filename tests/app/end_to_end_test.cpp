@@ -218,8 +218,7 @@ TEST_F(EndToEndTest, TheProbePrintsTheServedSamplesUntilTheSimulatorGoes) {
 // landing is finished as the Stop button finishes it and the pack's extraction is removed.
 TEST_F(EndToEndTest, EachStopSignalOrAClosedPipeLeavesTheLandingInProgressLogged) {
   ScopedEnvironment cache{"XDG_CACHE_HOME", (workdir.path / "cache").string()};
-  const std::vector<uint8_t> clip = SquareWaveWav(0.1, 1000);
-  WriteTextFile("bin/test/raas_available.wav", std::string(clip.begin(), clip.end()));
+  WriteTextFile("bin/test/raas_available.wav", SquareWaveWav(0.1, 1000));
   std::string error;
   ASSERT_TRUE(BuildVoicePackage("bin/test", "bin/test.data", error)) << error;
   std::filesystem::remove_all("bin/test");

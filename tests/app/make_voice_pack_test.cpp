@@ -9,7 +9,7 @@
 #include "audio/voice_pack.h"
 #include "base/file_reading.h"
 #include "tests/support/environment.h"
-#include "tests/support/mono_wav.h"
+#include "tests/support/pcm_wav.h"
 #include "tests/support/program_runner.h"
 #include "tools/voice_phrases.h"
 
@@ -97,7 +97,7 @@ esac
 )sh";
 
 void InstallSpeechStandIns(const std::filesystem::path& folder) {
-  WriteTextFile(folder / "tone.wav", MonoWav(QuietTone(22050 / 2)));
+  WriteTextFile(folder / "tone.wav", PcmWav(QuietTone(22050 / 2)));
   for (const char* tool : {"festival", "espeak-ng", "sox"}) {
     WriteTextFile(folder / tool, kSpeechStandIn);
     std::filesystem::permissions(folder / tool, std::filesystem::perms::owner_all);

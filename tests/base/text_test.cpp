@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 
 #include "base/ascii_text.h"
 #include "base/csv_line.h"

@@ -1,6 +1,5 @@
 #pragma once
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <initializer_list>
 #include <string>

@@ -1,4 +1,5 @@
 #pragma once
+// Square-wave clips whose samples can be counted in a sound system's output, and playing one to its end.
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -11,34 +12,26 @@
 #include <vector>
 
 #include "audio/audio_player.h"
+#include "tests/support/pcm_wav.h"
 #include "tests/support/scoped_workdir.h"
 
 namespace pistavox::test {
 
+inline size_t SquareWaveFrames(double seconds, uint32_t rate = 44100) { return static_cast<size_t>(seconds * rate); }
+
 // Clips of 16-bit stereo square waves at the rate the sound system under test outputs
 // (44.1 kHz unless given): each clip's samples reach the output unchanged, and being
 // +amplitude or -amplitude, can be told from any other sound there and counted.
-inline std::vector<uint8_t> SquareWaveWav(double seconds, int16_t amplitude, uint32_t rate = 44100) {
-  const auto frames = static_cast<uint32_t>(seconds * rate);
-  // The 44-byte header as little-endian words: RIFF, size, WAVE, "fmt ", 16, PCM and
-  // 2 channels, the rate, bytes per second, 4-byte frames of 16 bits, "data", size.
-  std::vector<uint32_t> words = {0x46464952, 36 + frames * 4, 0x45564157, 0x20746d66, 16,        0x00020001,
-                                 rate,       rate * 4,        0x00100004, 0x61746164, frames * 4};
-  for (uint32_t frame = 0; frame < frames; ++frame) {
-    const uint16_t value = static_cast<uint16_t>((frame / 50) % 2 ? amplitude : -amplitude);
-    words.push_back(value | static_cast<uint32_t>(value) << 16);
-  }
-  std::vector<uint8_t> bytes(words.size() * 4);
-  std::memcpy(bytes.data(), words.data(), bytes.size());  // a little-endian host
-  return bytes;
+inline std::string SquareWaveWav(double seconds, int16_t amplitude, uint32_t rate = 44100) {
+  std::vector<int16_t> samples;
+  for (size_t frame = 0; frame < SquareWaveFrames(seconds, rate); ++frame)
+    samples.insert(samples.end(), 2, static_cast<int16_t>((frame / 50) % 2 ? amplitude : -amplitude));
+  return PcmWav(samples, 2, rate);
 }
-
-inline size_t SquareWaveFrames(double seconds, uint32_t rate = 44100) { return static_cast<size_t>(seconds * rate); }
 
 inline AudioClip SquareWaveFile(const std::filesystem::path& path, double seconds, int16_t amplitude,
                                 uint32_t rate = 44100) {
-  const std::vector<uint8_t> bytes = SquareWaveWav(seconds, amplitude, rate);
-  WriteTextFile(path, std::string(bytes.begin(), bytes.end()));
+  WriteTextFile(path, SquareWaveWav(seconds, amplitude, rate));
   AudioClip clip;
   clip.path = path;
   clip.extension = ".wav";
@@ -47,7 +40,7 @@ inline AudioClip SquareWaveFile(const std::filesystem::path& path, double second
 
 // The clip sits between unrelated bytes, so only its own range can play right.
 inline AudioClip SquareWaveInMemory(double seconds, int16_t amplitude, uint32_t rate = 44100) {
-  const std::vector<uint8_t> wave = SquareWaveWav(seconds, amplitude, rate);
+  const std::string wave = SquareWaveWav(seconds, amplitude, rate);
   auto buffer = std::make_shared<std::vector<uint8_t>>(100 + wave.size() + 100, uint8_t{0xAB});
   std::copy(wave.begin(), wave.end(), buffer->begin() + 100);
   std::fill(buffer->end() - 100, buffer->end(), uint8_t{0xCD});

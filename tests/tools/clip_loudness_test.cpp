@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "tests/support/mono_wav.h"
+#include "tests/support/pcm_wav.h"
 #include "tests/support/scoped_workdir.h"
 
 namespace pistavox {
@@ -35,12 +35,12 @@ TEST(ClipLoudness, AQuietClipWithABurstReachesTheLevelUnderTheCeilingAndSilenceS
 TEST(ClipLoudness, LevelsAWavFileInPlaceAndRefusesOneItCannotRead) {
   test::ScopedWorkdir workdir{"clip-loudness"};
   std::vector<int16_t> levelled = test::QuietTone(4410);
-  const std::string wav = test::MonoWav(levelled);
+  const std::string wav = test::PcmWav(levelled);
   test::WriteTextFile("clip.wav", wav);
   std::string error;
   ASSERT_TRUE(LevelClip("clip.wav", LoudnessTarget{}, error)) << error;
   LevelSamples(levelled, 22050, LoudnessTarget{});
-  EXPECT_EQ(test::ReadTextFile("clip.wav"), test::MonoWav(levelled));
+  EXPECT_EQ(test::ReadTextFile("clip.wav"), test::PcmWav(levelled));
 
   std::string float_format = wav;
   float_format[20] = 3;

@@ -35,7 +35,7 @@ struct TopBarTest : ::testing::Test {
   App app;
   std::function<void()> draw = [this] { DrawFrame(app, 0); };
 
-  ImVec2 Find(const char* label) { return ui.FindItemIn("topbar", label, draw); }
+  bool Click(const char* label) { return ui.ClickItemIn("topbar", label, draw); }
 };
 
 // The page shown has its button lit.
@@ -44,9 +44,7 @@ TEST_F(TopBarTest, ButtonsSwitchThePageAndEachPageKeepsTheBar) {
   ui.Frame(draw);
   EXPECT_EQ(DrawnWindow("Pistavox Settings"), nullptr);
   EXPECT_TRUE(test::DrewColour(DrawnWindow("topbar"), lit));
-  const ImVec2 settings = Find("Settings");
-  ASSERT_GE(settings.x, 0);
-  ui.Click(settings, draw);
+  ASSERT_TRUE(Click("Settings"));
   EXPECT_TRUE(app.ui.settings_page_open);
   ui.Frame(draw);
   EXPECT_NE(DrawnWindow("Pistavox Settings"), nullptr);
@@ -54,12 +52,10 @@ TEST_F(TopBarTest, ButtonsSwitchThePageAndEachPageKeepsTheBar) {
   EXPECT_TRUE(test::DrewColour(DrawnWindow("topbar"), lit));
 
   // Pressing the page already shown changes nothing.
-  ui.Click(settings, draw);
+  ASSERT_TRUE(Click("Settings"));
   EXPECT_TRUE(app.ui.settings_page_open);
 
-  const ImVec2 monitor = Find("Monitor");
-  ASSERT_GE(monitor.x, 0);
-  ui.Click(monitor, draw);
+  ASSERT_TRUE(Click("Monitor"));
   EXPECT_FALSE(app.ui.settings_page_open);
 }
 
@@ -70,9 +66,7 @@ TEST_F(TopBarTest, LanguageSwitchRenamesTheButtonsInTheSameFrame) {
   const std::string chinese = ui.Frame(draw);
   for (const char* text : {"Pistavox", "监控", "设置"}) EXPECT_TRUE(Drew(chinese, text)) << text;
   for (const char* text : {"Monitor", "Settings"}) EXPECT_FALSE(Drew(chinese, text)) << text;
-  const ImVec2 settings = Find("设置");
-  ASSERT_GE(settings.x, 0);
-  ui.Click(settings, draw);
+  ASSERT_TRUE(Click("设置"));
   EXPECT_TRUE(app.ui.settings_page_open);
   app.settings.ui_language = UiLanguage::kEnglish;
   EXPECT_TRUE(Drew(ui.Frame(draw), "Settings"));
@@ -275,19 +269,12 @@ TEST(WidgetsTest, StatCardsAreStackedBorderedChildrenWhoseValueScaleDoesNotLeak)
   EXPECT_EQ(speed->FontWindowScale, 1.0f);
 }
 
-// The system's fonts the loader knows of, present ones only.
-std::vector<const char*> PresentFonts() {
-  std::vector<const char*> present;
-  for (const char* path : InterfaceFontFiles()) {
-    if (std::filesystem::exists(path)) present.push_back(path);
-  }
-  return present;
-}
-
 // Without any installed candidate (Windows under wine) the unusable files must still
 // be refused.
 TEST(InterfaceFontsTest, UnusableCandidatesAreSkippedForTheFirstGoodFontOrImGuisDefault) {
-  const std::vector<const char*> present = PresentFonts();
+  std::vector<const char*> present;  // the system's fonts the loader knows of
+  for (const char* path : InterfaceFontFiles())
+    if (std::filesystem::exists(path)) present.push_back(path);
   const std::string expected = present.empty() ? "" : present.front();
   test::ScopedWorkdir workdir("interface-fonts");
   test::WriteTextFile("notes.ttf", "not a font at all, though named like one");

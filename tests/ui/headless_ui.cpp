@@ -122,6 +122,13 @@ ImVec2 HeadlessUi::FindItemIn(const std::string& window, const char* label, cons
   return FindItem(const_cast<ImGuiWindow*>(found)->GetID(label), visible.Min, visible.Max, draw, step);
 }
 
+bool HeadlessUi::ClickItemIn(const std::string& window, const char* label, const std::function<void()>& draw,
+                             float step) {
+  const ImVec2 at = FindItemIn(window, label, draw, step);
+  if (at.x >= 0) Click(at, draw);
+  return at.x >= 0;
+}
+
 ImGuiWindow* DrawnWindow(const std::string& name) {
   for (ImGuiWindow* window : ImGui::GetCurrentContext()->Windows) {
     const std::string full = window->Name;

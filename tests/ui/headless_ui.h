@@ -25,6 +25,8 @@ struct HeadlessUi {
   // Where the item `label`, drawn straight into the window `window` (as DrawnWindow names
   // it), can be clicked, or (-1, -1). Coarser steps suit large items.
   ImVec2 FindItemIn(const std::string& window, const char* label, const std::function<void()>& draw, float step = 6);
+  // Clicks the item as FindItemIn finds it; false when it is not there.
+  bool ClickItemIn(const std::string& window, const char* label, const std::function<void()>& draw, float step = 6);
 
   ImGuiContext* context = nullptr;
 };

@@ -29,19 +29,13 @@ struct DashboardTest : test::AppTest {
   // Tall and wide enough for the whole page, the event log included.
   HeadlessUi ui{ImVec2(1400, 1000)};
   std::function<void()> draw = [this] { DrawFrame(app, now); };
-
-  ImVec2 Find(const std::string& window, const char* label, float step = 6) {
-    return ui.FindItemIn(window, label, draw, step);
-  }
 };
 
 TEST_F(DashboardTest, TheButtonStartsAndStopsTheMonitorAsTheUser) {
   sim.state = LinedUpOnShortRunway();
   const std::string ready = ui.Frame(draw);
   EXPECT_TRUE(Drew(ready, "READY") && Drew(ready, "Simulatorlink"));  // Auto names no link before it connects
-  const ImVec2 start = Find("controls", "Start Monitor", 20);
-  ASSERT_GE(start.x, 0);
-  ui.Click(start, draw);
+  ASSERT_TRUE(ui.ClickItemIn("controls", "Start Monitor", draw, 20));
   EXPECT_EQ(app.monitor.phase, MonitorPhase::kRunning);
   EXPECT_EQ(TakeLines().front(), "Starting monitor...");
 
@@ -53,9 +47,7 @@ TEST_F(DashboardTest, TheButtonStartsAndStopsTheMonitorAsTheUser) {
        {"RUNNING", "TestSimulator", "PXSF", "Runwayremaining:", "OK", "FSUIPC/XPUIPC", "Height 0 ft AGL"}) {
     EXPECT_TRUE(Drew(drawn, text)) << text;
   }
-  const ImVec2 stop = Find("controls", "Stop Monitor", 20);
-  ASSERT_GE(stop.x, 0);
-  ui.Click(stop, draw);
+  ASSERT_TRUE(ui.ClickItemIn("controls", "Stop Monitor", draw, 20));
   EXPECT_EQ(app.monitor.phase, MonitorPhase::kStopped);
   EXPECT_EQ(app.monitor.last_stop, MonitorStop::kByUser);
   app.settings.simulator = SimulatorChoice::kXPlane;
@@ -72,7 +64,7 @@ TEST_F(DashboardTest, TypingAnAirportSavesEveryEditAndDropsARunwayItDoesNotHave)
   EXPECT_EQ(app.settings.expected_runway, "27L");
   EXPECT_TRUE(app.settings_store.saved_text.empty());
 
-  const ImVec2 airport = Find("controls", "##expected-airport-icao");
+  const ImVec2 airport = ui.FindItemIn("controls", "##expected-airport-icao", draw);
   ASSERT_GE(airport.x, 0);
   ui.Click(ImVec2(airport.x + 150, airport.y), draw);  // right of the text: the cursor goes to its end
   ImGui::GetIO().AddInputCharacter('n');
@@ -96,9 +88,7 @@ TEST_F(DashboardTest, TheDetectedAirportOffersItsButtonWhichClearsTheRunway) {
   EXPECT_FALSE(Drew(ui.Frame(draw), "Use detected"));
 
   app.monitor.status.position.airport_ident = "pxsf";
-  const ImVec2 use = Find("controls", "Use detected");
-  ASSERT_GE(use.x, 0);
-  ui.Click(use, draw);
+  ASSERT_TRUE(ui.ClickItemIn("controls", "Use detected", draw));
   EXPECT_EQ(app.settings.expected_airport, "PXSF");
   EXPECT_EQ(app.settings.expected_runway, "");
   EXPECT_NE(app.settings_store.saved_text.find("PXSF"), std::string::npos);

@@ -4,7 +4,6 @@
 #include <imgui.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <vector>
 
 #include "app/app.h"
