@@ -8,6 +8,7 @@
 
 #include "audio/voice_pack.h"
 #include "base/file_reading.h"
+#include "sim/byte_order.h"
 #include "tests/support/environment.h"
 #include "tests/support/pcm_wav.h"
 #include "tests/support/program_runner.h"
@@ -36,11 +37,9 @@ std::string ClipFault(const std::filesystem::path& path, double& rms_db) {
   std::string bytes;
   std::string reason;
   if (ReadFileBytes(path, kMaxDataFileBytes, bytes, reason) != FileReadStatus::kOk) return "unreadable: " + reason;
-  const auto u16 = [&](size_t at) {
-    return static_cast<unsigned>(static_cast<unsigned char>(bytes[at])) |
-           static_cast<unsigned>(static_cast<unsigned char>(bytes[at + 1])) << 8;
-  };
-  const auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
+  const auto* raw = reinterpret_cast<const uint8_t*>(bytes.data());
+  const auto u16 = [raw](size_t at) { return LoadLe16(raw + at); };
+  const auto u32 = [raw](size_t at) { return LoadLe32(raw + at); };
   if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0) return "not a WAV";
   bool format_ok = false;
   size_t data_at = 0;

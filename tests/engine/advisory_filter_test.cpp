@@ -91,30 +91,25 @@ class AdvisoryFilterTest : public ::testing::Test {
 // default, and each built-in cooldown, on the key's row. The generic forms, which always give
 // way, are named in its text instead.
 TEST(CalloutCatalogue, TheReadmeTableGivesEachKeysPriorityAndBuiltInCooldown) {
-  std::vector<std::vector<std::string>> rows;  // | you hear | log | when | switch | priority | cooldown |
+  std::vector<std::pair<std::string, std::string>> rows;  // each row's priority and cooldown cells
   std::istringstream readme(test::ReadTextFile(test::SourcePath("README.md")));
   for (std::string line; std::getline(readme, line);) {
-    std::vector<std::string> cells;
+    std::vector<std::string> cells;  // | you hear | log | when | switch | priority | cooldown |
     for (std::size_t at = 0, bar; (bar = line.find('|', at)) != std::string::npos; at = bar + 1)
       cells.push_back(line.substr(at, bar - at));
-    if (cells.size() == 7 && line.starts_with("| ")) rows.push_back(std::move(cells));
+    if (cells.size() == 7 && line.starts_with("| ")) rows.emplace_back(cells[5], cells[6]);
   }
   for (const CalloutSituationEntry& entry : CalloutSituations()) {
     if (entry.generic != 0) continue;
     const std::string key = "`" + std::string(entry.rule_key) + "`";
-    const auto row =
-        std::ranges::find_if(rows, [&](const auto& cells) { return cells[5].find(key) != std::string::npos; });
-    if (row == rows.end()) {
-      ADD_FAILURE() << key;
-      continue;
-    }
-    const std::string& cell = (*row)[5];
-    const std::size_t open = cell.find('(', cell.find(key));
-    EXPECT_EQ(cell.substr(open, cell.find(')', open) - open + 1), "(" + std::to_string(entry.default_priority) + ")")
-        << cell;
+    const auto row = std::ranges::find_if(rows, [&](const auto& r) { return r.first.find(key) != std::string::npos; });
+    ASSERT_NE(row, rows.end()) << key;
+    const std::size_t open = row->first.find('(', row->first.find(key));
+    EXPECT_EQ(row->first.substr(open, row->first.find(')', open) - open + 1),
+              "(" + std::to_string(entry.default_priority) + ")")
+        << row->first;
     if (entry.built_in_cooldown_s > 0.0)
-      EXPECT_TRUE((*row)[6].starts_with(" " + std::to_string(std::lround(entry.built_in_cooldown_s)) + " s "))
-          << (*row)[6];
+      EXPECT_TRUE(row->second.starts_with(" " + std::to_string(std::lround(entry.built_in_cooldown_s)) + " s "));
   }
 }
 
