@@ -138,9 +138,9 @@ TEST_F(MonitorTest, AReadFailureStopsAndReconnectsEightSecondsLaterOnlyWithAutoR
     PollMonitor(app, now);
     EXPECT_EQ(TakeLines(), (Lines{"Simulator disconnected or FSUIPC/XPUIPC read failed: IPC timeout",
                                   "Monitor stopped automatically", "Missing audio: raas_unavailable"}));
-    EXPECT_EQ(app.monitor.phase, MonitorPhase::kStopped);
-    EXPECT_EQ(app.monitor.simulator_name, "-");
-    EXPECT_EQ(app.status_message, "Simulator disconnected or FSUIPC/XPUIPC read failed: IPC timeout");
+    EXPECT_EQ(
+        std::tie(app.monitor.phase, app.monitor.simulator_name, app.status_message),
+        std::tuple(MonitorPhase::kStopped, "-", "Simulator disconnected or FSUIPC/XPUIPC read failed: IPC timeout"));
     sim.read_ok = true;
     Advance(7.999);
     TryAutoStartMonitor(app, now);

@@ -27,7 +27,7 @@ void ExpectRead(Status (*read)(std::string_view, T&), const std::string& text, S
   }
 }
 
-TEST(ReadLeadingDouble, ReadsWhatStrtodReads) {
+TEST(ReadLeadingDouble, ReadsWhatStrtodReadsAndTheOptionalFormOnlyFiniteNumbers) {
   // An exponent or "0x" without digits is no part of the number; zero never underflows.
   const std::pair<const char*, double> numbers[] = {{"12.5ft", 12.5},
                                                     {" \t\n\v\f\r-3", -3.0},
@@ -60,6 +60,11 @@ TEST(ReadLeadingDouble, ReadsWhatStrtodReads) {
        {"1e309", "-1e309", "0x1p1024", "1e-400", "4.9e-324", "2.2250738585072011e-308", "0x1p-1074"}) {
     ExpectRead<double>(ReadLeadingDouble, text, Status::kOutOfRange);
   }
+  // The optional form has no value for any of those, nor for a number out of range or not finite.
+  EXPECT_EQ(ParseOptionalDouble(" -0.25ft"), -0.25);
+  for (const char* text : {"", "abc", "1e999", "1e-999", "nan", "-Infinity"}) {
+    EXPECT_FALSE(ParseOptionalDouble(text).has_value()) << text;
+  }
 }
 
 TEST(ReadLeadingInt32, ReadsLikeStoi) {
@@ -75,13 +80,6 @@ TEST(ReadLeadingInt32, ReadsLikeStoi) {
     ExpectRead<std::int32_t>(ReadLeadingInt32, text, Status::kOutOfRange);
   }
   for (const char* text : {"", "+", "- 1", ".5"}) ExpectRead<std::int32_t>(ReadLeadingInt32, text, Status::kInvalid);
-}
-
-TEST(ParseOptionalDouble, GivesNoValueForNothingOutOfRangeOrNonFinite) {
-  EXPECT_EQ(ParseOptionalDouble(" -0.25ft"), -0.25);
-  for (const char* text : {"", "abc", "1e999", "1e-999", "nan", "-Infinity"}) {
-    EXPECT_FALSE(ParseOptionalDouble(text).has_value()) << text;
-  }
 }
 
 TEST(SplitCsvLine, SplitsAtCommasOutsideQuotesThatMayOpenAnywhere) {

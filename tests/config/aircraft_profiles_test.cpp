@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <charconv>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -8,6 +7,7 @@
 #include "config/aircraft_profile_choice.h"
 #include "config/aircraft_profiles_file.h"
 #include "config/aircraft_profiles_text.h"
+#include "config/setting_values.h"
 #include "tests/support/scoped_workdir.h"
 #include "tests/support/test_paths.h"
 
@@ -124,10 +124,7 @@ TEST(AircraftProfiles, ChoiceByNameElseFirstMatchingPatternElseGeneric) {
 // shipped profiles hold (every key they leave out at its default).
 TEST(AircraftProfiles, TheReadmeShowsEachKeysDefaultAndRangeAndTheShippedProfiles) {
   const std::string readme = test::ReadTextFile(test::SourcePath("README.md"));
-  const auto number = [](double value) {
-    char text[32];
-    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
-  };
+  const auto number = [](double value) { return FormatSettingFloat(static_cast<float>(value)); };
   for (const AircraftProfileField& field : AircraftProfileFields()) {
     const std::string row = "| `" + std::string(field.key) + "` | " + number(field.default_value) + " | " +
                             number(field.min) + " to " + number(field.max) + " " + std::string(field.unit) + " |";

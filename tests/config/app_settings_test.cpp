@@ -159,7 +159,12 @@ TEST(IniText, CutsCommentsTrimsPrefixesSectionsAndGivesTheFirstWholeKeysValue) {
   EXPECT_EQ(GetSettingValue(text, "poll"), "");
 }
 
+// A missing file or one of comments only applies and logs nothing.
 TEST_F(IniOverrideTest, TheFirstKeyWithAValueWinsAndOnlyReadableValuesApply) {
+  ApplyIniOverrides(settings, "no-such-rules.ini", {}, log);
+  Apply("; only a comment\n\n[app]\n");
+  EXPECT_TRUE(log.lines.empty());
+  EXPECT_EQ(BuildSettingsText(settings, ""), BuildSettingsText(AppSettings{}, ""));
   Apply("monitor.poll_ms =\napp.poll_ms = 300 ; slower\n");
   EXPECT_EQ(settings.poll_ms, 300);
   ASSERT_EQ(log.lines.size(), 1u);
@@ -256,13 +261,6 @@ TEST_F(IniOverrideTest, TraceKeysSettleInKeyOrderWithinRealHeightsAndAFewHundred
         std::tie(c.landing_start, c.landing_step, c.takeoff_start, c.takeoff_second, c.takeoff_third, c.takeoff_step,
                  c.takeoff_max));
   }
-}
-
-TEST_F(IniOverrideTest, AMissingOrEmptyFileAppliesAndLogsNothing) {
-  ApplyIniOverrides(settings, "no-such-rules.ini", {}, log);
-  Apply("; only a comment\n\n[app]\n");
-  EXPECT_TRUE(log.lines.empty());
-  EXPECT_EQ(BuildSettingsText(settings, ""), BuildSettingsText(AppSettings{}, ""));
 }
 
 TEST(BuildEngineRules, SettingsOverTheDefaultsAndTheRulesFileOverTheSettings) {

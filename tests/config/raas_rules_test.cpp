@@ -82,7 +82,7 @@ TEST(LoadRaasRules, StopsAtTheFirstBadNumberKeepingEarlierLines) {
   EXPECT_EQ(more.remaining_feet.size(), 6u);
 }
 
-TEST(LoadRaasRules, TreatsAMissingFileAsNoRulesAndNoFileAtAllAsAnError) {
+TEST(LoadRaasRules, TreatsAMissingFileAsNoRulesNoFileAtAllAsAnErrorAndTheShippedOneAsNothingSet) {
   const test::ScopedWorkdir workdir("TreatsAMissingFileAsNoRules");
   RaasRules rules;
   rules.runway_end_m = 1.0;
@@ -93,13 +93,11 @@ TEST(LoadRaasRules, TreatsAMissingFileAsNoRulesAndNoFileAtAllAsAnError) {
   std::filesystem::create_directory("folder.ini");
   EXPECT_FALSE(LoadRaasRules("folder.ini", rules, error));
   EXPECT_EQ(std::tie(error, rules.runway_end_m), std::tuple("RAAS rules file is not a regular file: folder.ini", 1.0));
-}
 
-// Every value of the shipped file is commented out, so the built-in defaults hold.
-TEST(LoadRaasRules, ShippedRulesFileSetsNothing) {
-  const std::string path = test::SourcePath("data/raas_rules.ini");
-  ASSERT_TRUE(std::filesystem::exists(path));
-  EXPECT_TRUE(ForEachIniEntry(test::ReadTextFile(path), [](const IniEntry&) { return false; }));  // no entry
+  // Every value of the shipped file is commented out, so the built-in defaults hold.
+  const std::string shipped = test::SourcePath("data/raas_rules.ini");
+  ASSERT_TRUE(std::filesystem::exists(shipped));
+  EXPECT_TRUE(ForEachIniEntry(test::ReadTextFile(shipped), [](const IniEntry&) { return false; }));  // no entry
 }
 
 TEST(ParseRuleBool, KnowsEightWordsInAnyCase) {

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 #include "engine/approach_gate.h"
 #include "engine/flight_phase.h"
@@ -60,9 +61,8 @@ TEST(EnginePhase, CrossingAtNinetyDegreesRunsNoEntryOrRollLogicAndTurningOntoThe
   const FlightLog log = Fly(driver, samples);
   // No entry and no second crossing; the delayed "on runway" comes as on any occupancy.
   EXPECT_EQ(log.advisories, (Keys{"crossing_runway_09r", "on_short_runway_09r"}));
-  EXPECT_EQ(driver.Phase(), kLineup);
-  EXPECT_EQ(driver.runway_state(), "on-runway");
-  EXPECT_EQ(driver.status().position.runway_ident, "09R");
+  EXPECT_EQ(std::tuple(driver.Phase(), driver.runway_state(), driver.status().position.runway_ident),
+            std::tuple(kLineup, "on-runway", "09R"));
 }
 
 TEST(EnginePhase, LiftOffAndTheDepartureClimb) {

@@ -42,8 +42,7 @@ TEST(EngineLimits, TaxiAndRollSpeedsOnAndOffTheRunway) {
   // An approach below roll speed is no landing, though the snapshot, with no speed condition, says approaching.
   EngineDriver approaching;
   EXPECT_EQ(approaching.Feed(InFlight(Xtst("09R"), -2000.0, 37.99)), Keys{});
-  EXPECT_EQ(approaching.Phase(), kAirborne);
-  EXPECT_EQ(approaching.runway_state(), "approaching-runway");
+  EXPECT_EQ(std::tuple(approaching.Phase(), approaching.runway_state()), std::tuple(kAirborne, "approaching-runway"));
   approaching.Feed(InFlight(Xtst("09R"), -1990.0, 38.0));
   EXPECT_EQ(approaching.Phase(), kLanding);
   // Beside the runway, ten seconds into taxiing: "on taxiway" from taxi speed, the
@@ -290,14 +289,12 @@ TEST(EngineBadInput, EmptyDegenerateAndBrokenDatabases) {
   EngineDriver empty(RunwayDatabase{});
   AircraftState state{.ground_speed_kt = 60.0, .on_ground = true};
   EXPECT_EQ(empty.Feed(state), (Keys{"taxiway_takeoff", "not_on_runway", "check_position"}));
-  EXPECT_EQ(empty.Phase(), kTaxi);
-  EXPECT_EQ(empty.runway_state(), "no-runway-data");
-  EXPECT_EQ(empty.status().position.runway_ident, "");
+  EXPECT_EQ(std::tuple(empty.Phase(), empty.runway_state(), empty.status().position.runway_ident),
+            std::tuple(kTaxi, "no-runway-data", ""));
   state.on_ground = false;
   EXPECT_EQ(empty.Feed(state), Keys{});
-  EXPECT_EQ(empty.Phase(), kAirborne);
-  EXPECT_EQ(empty.runway_state(), "airborne");
-  EXPECT_EQ(empty.status().position.distance_m, 0.0);
+  EXPECT_EQ(std::tuple(empty.Phase(), empty.runway_state(), empty.status().position.distance_m),
+            std::tuple(kAirborne, "airborne", 0.0));
 
   // A runway of no length, and one whose numbers are not numbers.
   RunwayDatabase database = Xtst();
@@ -314,10 +311,9 @@ TEST(EngineBadInput, EmptyDegenerateAndBrokenDatabases) {
   // On the point of the degenerate runway: occupied within the end margin, nothing remains.
   state = {point.lat_deg, point.lon_deg, 0.0, 50.0, 0.0, 0.0, 0.0, true};
   driver.Feed(state);
-  EXPECT_EQ(driver.runway_state(), "on-runway");
-  EXPECT_EQ(driver.status().position.airport_ident, "XDEG");
-  EXPECT_EQ(driver.status().position.remaining_m, 0.0);
-  EXPECT_EQ(driver.status().position.length_m, 0.0);
+  const RunwayPosition& on = driver.status().position;
+  EXPECT_EQ(std::tuple(driver.runway_state(), on.airport_ident, on.remaining_m, on.length_m),
+            std::tuple("on-runway", "XDEG", 0.0, 0.0));
 
   // The rest of the database still answers.
   EXPECT_EQ(driver.Feed(OnRunway(Xtst("27L"), 0.0, 3.0)), kLineup27L);

@@ -24,7 +24,10 @@ TEST(HaversineDistanceM, MeasuresGreatCircles) {
   EXPECT_EQ(HaversineDistanceM({12.3, 45.6}, {-7.8, 170.1}), HaversineDistanceM({-7.8, 170.1}, {12.3, 45.6}));
 }
 
-TEST(InitialBearingDeg, StaysInZeroTo360) {
+// Bearings, and the differences between headings, wrap within one turn.
+TEST(InitialBearingDeg, StaysInZeroTo360AndHeadingDifferencesWrapAround) {
+  const double cases[][3] = {{350, 10, 20}, {10, 350, 20}, {90, 270, 180}, {359, 1, 2}, {0, 180, 180}, {123, 123, 0}};
+  for (const auto& [a, b, difference] : cases) EXPECT_EQ(HeadingDifferenceDeg(a, b), difference) << a << " " << b;
   EXPECT_NEAR(InitialBearingDeg({0, 0}, {0, 1}), 90.0, 1e-9);
   EXPECT_NEAR(InitialBearingDeg({0, 0}, {0, -1}), 270.0, 1e-9);
   EXPECT_NEAR(InitialBearingDeg({0, 0}, {1, 0}), 0.0, 1e-9);
@@ -47,11 +50,6 @@ TEST(InitialBearingsDeg, BothWaysEqualTheSingleBearingToTheLastBit) {
     ASSERT_TRUE(a_to_b == InitialBearingDeg(a, b) && b_to_a == InitialBearingDeg(b, a))
         << a.lat_deg << " " << a.lon_deg << " " << b.lat_deg << " " << b.lon_deg;
   }
-}
-
-TEST(HeadingDifferenceDeg, WrapsAround) {
-  const double cases[][3] = {{350, 10, 20}, {10, 350, 20}, {90, 270, 180}, {359, 1, 2}, {0, 180, 180}, {123, 123, 0}};
-  for (const auto& [a, b, difference] : cases) EXPECT_EQ(HeadingDifferenceDeg(a, b), difference) << a << " " << b;
 }
 
 TEST(ProjectOntoRunway, MeasuresAlongAndSignedCrossTrackAndHandlesDegenerateRunways) {

@@ -397,8 +397,12 @@ TEST_F(SettingsPageTest, AValueTypedIntoASliderStaysInItsRange) {
   EXPECT_EQ(app.settings.max_alerts_per_poll, 1);
 }
 
-// The page's content is the display less 40 of root padding and 16 of indent.
-TEST_F(SettingsPageTest, SidebarNarrowsBelow900OfAvailableWidth) {
+// The page's content is the display less 40 of root padding and 16 of indent. The host field
+// shows the stored host.
+TEST_F(SettingsPageTest, SidebarNarrowsBelow900OfAvailableWidthAndTheHostFieldShowsTheHost) {
+  app.settings.simulator = SimulatorChoice::kXPlane;
+  app.settings.simulator_host = "sim-pc.local";
+  EXPECT_TRUE(test::Drew(ui.Frame(draw), "sim-pc.local"));
   for (const auto& [display_width, sidebar_width] : {std::pair{955.0f, 190.0f}, {956.0f, 230.0f}}) {
     ImGui::GetIO().DisplaySize = ImVec2(display_width, 680);
     ui.Frame(draw);
@@ -437,12 +441,6 @@ TEST_F(SettingsPageTest, WithoutAPickerTheInAppDialogImportsTheChosenFile) {
   EXPECT_FALSE(std::filesystem::exists("data/runways.csv"));
 }
 #endif
-
-TEST_F(SettingsPageTest, TheHostFieldShowsTheStoredHost) {
-  app.settings.simulator = SimulatorChoice::kXPlane;
-  app.settings.simulator_host = "sim-pc.local";
-  EXPECT_TRUE(test::Drew(ui.Frame(draw), "sim-pc.local"));
-}
 
 }  // namespace
 }  // namespace pistavox
