@@ -90,7 +90,7 @@ _OPERATOR = re.compile(r"(?<= )(<=|>=|==|!=|&&|\|\||<|>)(?= )")
 _NOT = re.compile(r"(?<![\w)\]])!(?=[\w(])")
 _LAYOUT = r"ImGui::(?:Separator|Spacing|SameLine|Columns|SetNextItemWidth|SetWindowFontScale|SetCursorPosX|Dummy)"
 _LOOKS_CALL = re.compile(r"\b(?:ImVec2|ImVec4|IM_COL32|ImGui::PushStyleVar|" + _LAYOUT + r")\(")
-_LOOKS_LINE = re.compile(r"^\s*(?:style\.\w+(?:\.\w+)? = |colours\[\w+\] = |config\.(?:Oversample|PixelSnap)\w+ = |(?:const )?(?:ButtonColours|ImVec4) k\w+)")
+_LOOKS_LINE = re.compile(r"^\s*(?:style\.\w+(?:\.\w+)? = |colours\[\w+\] = |config\.(?:Oversample|PixelSnap)\w+ = |(?:const )?(?:ButtonColours|ImVec4|ImVec2) k\w+)")
 # In a file that draws, float geometry, float literals (colours, sizes) and draw-list calls.
 _PIXELS_LINE = re.compile(r"\bfloat\b|\d\.\d*f\b|->Add\w+\(")
 _LAYOUT_CALL = re.compile(r"^\s*(?:if \(\w+\) )?" + _LAYOUT + r"\(")
