@@ -215,8 +215,8 @@ TEST_F(DashboardTest, TheLandingCardWaitsForALandingThenShowsItAndPicksOutTheBes
   landing.touchdown_zone_m = 914;
   RecordLanding(app, landing);
   EXPECT_FALSE(Drew(expect_drawn({"71/100 Fair", "Touchdown simulator / derived: -210 / -140 fpm",
-                                  "From threshold: 1200 m (outside the touchdown zone)", "PXIN 27L 71 Fair",
-                                  "PXIN 27L 96 Excellent *"}),
+                                  "From threshold: 1200 m (outside the touchdown zone)", "Centre-line offset: 0.0 m",
+                                  "Recent landings", "PXIN 27L 71 Fair", "PXIN 27L 96 Excellent *"}),
                     "71 Fair *"));
 
   // Only the newest ten stay listed.
