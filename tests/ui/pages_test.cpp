@@ -159,7 +159,7 @@ TEST_F(DashboardTest, TheRunwayStripShowsOnlyOnARunwayOfKnownLength) {
   app.monitor.status.position.remaining_m = 1200;
   for (const auto& [state, length_m, remaining, strip] : {std::tuple{RunwayState::kNearbyRunway, 2400.0, "-", false},
                                                           {RunwayState::kOnRunway, 2400.0, "1200 m / 3937 ft", true},
-                                                          {RunwayState::kOnRunway, 0.0, "1200 m / 3937 ft", false}}) {
+                                                          {RunwayState::kOnRunway, 1.0, "1200 m / 3937 ft", false}}) {
     app.monitor.status.runway_state = state;
     app.monitor.status.position.length_m = length_m;
     EXPECT_TRUE(Drew(ui.Frame(draw), std::string("Runway remaining: ") + remaining)) << length_m;
