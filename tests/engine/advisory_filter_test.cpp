@@ -108,8 +108,8 @@ TEST(CalloutCatalogue, TheReadmeTableGivesEachKeysPriorityAndBuiltInCooldown) {
     EXPECT_EQ(row->first.substr(open, row->first.find(')', open) - open + 1),
               "(" + std::to_string(entry.default_priority) + ")")
         << row->first;
-    if (entry.built_in_cooldown_s > 0.0)
-      EXPECT_TRUE(row->second.starts_with(" " + std::to_string(std::lround(entry.built_in_cooldown_s)) + " s "));
+    EXPECT_TRUE(entry.built_in_cooldown_s == 0.0 ||
+                row->second.starts_with(" " + std::to_string(std::lround(entry.built_in_cooldown_s)) + " s "));
   }
 }
 

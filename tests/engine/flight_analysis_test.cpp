@@ -92,14 +92,14 @@ TEST(LandingAnalysis, AFirmLandingScoresFairWithItsNotesItsHeadingSwingMeasuredA
                   "deviation"});
   // The heading swing is measured across north: after polls below the trace start with each heading in turn.
   const auto swing_of = [](std::initializer_list<double> headings) {
-    AnalysisFlight f;
-    f.Poll(150.0);
-    f.Fly(102.0, 480.0);
+    AnalysisFlight g;
+    g.Poll(150.0);
+    g.Fly(102.0, 480.0);
     for (double heading : headings) {
-      f.state.heading_deg = heading;
-      f.Poll(f.last_height_ft - 2.0);
+      g.state.heading_deg = heading;
+      g.Poll(g.last_height_ft - 2.0);
     }
-    return HeadingSwingDeg(f.analysis.landing);
+    return HeadingSwingDeg(g.analysis.landing);
   };
   EXPECT_EQ(swing_of({359.0, 1.0}), 2.0);
   EXPECT_EQ(swing_of({350.0, 0.0, 10.0}), 20.0);

@@ -17,7 +17,8 @@ namespace {
 TEST(ClipLoudness, AQuietClipWithABurstReachesTheLevelUnderTheCeilingAndSilenceStaysSilent) {
   std::vector<int16_t> samples(22050);
   for (size_t i = 0; i < samples.size(); ++i)
-    samples[i] = static_cast<int16_t>(std::lround((i / 200 == 55 ? 20000.0 : 1000.0) * std::sin(0.1 * i)));
+    samples[i] =
+        static_cast<int16_t>(std::lround((i / 200 == 55 ? 20000.0 : 1000.0) * std::sin(0.1 * static_cast<double>(i))));
   LevelSamples(samples, 22050, LoudnessTarget{});
   double sum = 0.0;
   for (const int16_t s : samples) sum += static_cast<double>(s) * s;
