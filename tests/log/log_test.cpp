@@ -64,7 +64,7 @@ TEST(DebugOutput, TheSwitchMatchesAnywhereAndNothingIsWrittenOrCreatedUntilEnabl
 // Enabling is process-wide and permanent, so it runs in a child process, in a folder of its own
 // (a debug.log left by an earlier run must not pass for this one's). The console is ready when
 // the output is a terminal: a pseudo-terminal, or /dev/null.
-void EnableAndCheckDebugLog(bool terminal) {
+void EnableAndCheckDebugLog([[maybe_unused]] bool terminal) {
   const test::ScopedWorkdir workdir("debug-log");
   std::string ready = "console_ready=";
 #ifndef _WIN32
